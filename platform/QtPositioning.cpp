@@ -1,0 +1,24 @@
+#include "platform/QtPositioning.h"
+
+#include <QGeoPositionInfoSource>
+
+QtPositioning::QtPositioning(QGeoPositionInfoSource* source) : source_(source) {}
+
+void QtPositioning::startUpdates() {
+    if (source_)
+        source_->startUpdates();
+}
+
+void QtPositioning::stopUpdates() {
+    if (source_)
+        source_->stopUpdates();
+}
+
+std::optional<Coordinate> QtPositioning::lastKnownPosition() const {
+    if (!source_)
+        return std::nullopt;
+    const QGeoPositionInfo info = source_->lastKnownPosition();
+    if (!info.isValid() || !info.coordinate().isValid())
+        return std::nullopt;
+    return Coordinate{info.coordinate().latitude(), info.coordinate().longitude()};
+}
