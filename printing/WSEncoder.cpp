@@ -1,0 +1,210 @@
+#include "printing/WSEncoder.h"
+
+#include "platform/Log.h"
+
+#include <QPainter>
+
+namespace {
+
+bool isAscii(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() > 0x7f)
+            return false;
+    return true;
+}
+
+bool isLatin1(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() > 0xff)
+            return false;
+    return true;
+}
+
+void appendLe16(QByteArray& b, int v) {
+    b.append(char(v & 0xff));
+    b.append(char((v >> 8) & 0xff));
+}
+
+} // namespace
+
+QByteArray& WSEncoder::buffer() {
+    return data_;
+}
+
+QByteArray WSEncoder::toAsciiLossy(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() <= 0x7f) {
+            out.append(char(c.unicode()));
+            continue;
+        }
+        // One replacement per character the officer sees, not per UTF-16 half.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        out.append('?');
+    }
+    return out;
+}
+
+void WSEncoder::addString(const QString& text, int encoding) {
+    if (encoding == kEncodingLatin1) {
+        QByteArray bytes;
+        for (QChar c : text)
+            bytes.append(c.unicode() <= 0xff ? char(c.unicode()) : '?');
+        buffer().append(bytes);
+        return;
+    }
+    buffer().append(toAsciiLossy(text));
+}
+
+void WSEncoder::createBarcode(const QString& data, int barcodeType) {
+    QByteArray& b = buffer();
+    b.append("\x1d\x6b", 2);
+    b.append(char(barcodeType & 0xff));
+    b.append(char(data.size() & 0xff));
+    // Data the printer cannot carry is left out rather than sent garbled; the header still stands.
+    if (barcodeType == kBarcodeCode128) {
+        if (isLatin1(data))
+            b.append(data.toLatin1());
+    } else if (isAscii(data)) {
+        b.append(data.toLatin1());
+    }
+}
+
+void WSEncoder::setBarcodeWidth(int width) {
+    if (width < 1 || width > 8)
+        return;
+    buffer().append("\x1d\x77", 2).append(char(width));
+}
+
+void WSEncoder::setBarcodeHeight(int height) {
+    if (height < 1 || height > 255)
+        return;
+    buffer().append("\x1d\x68", 2).append(char(height));
+}
+
+void WSEncoder::enableHRI(bool enable) {
+    buffer().append("\x1d\x48", 2).append(char(enable ? 1 : 0));
+}
+
+void WSEncoder::make2DBarcode(const QString& data, int barcodeType, int a1, int a2, int a3) {
+    QByteArray& b = buffer();
+    b.append("\x1d\x5a", 2).append(char(barcodeType & 0xff));
+    b.append("\x1b\x5a", 2);
+    b.append(char(a1 & 0xff)).append(char(a2 & 0xff)).append(char(a3 & 0xff));
+    appendLe16(b, int(data.size()));
+    if (isAscii(data))
+        b.append(data.toLatin1());
+}
+
+void WSEncoder::createBarcodePDF417(const QString& data, int column, int securityLevel, int hvRatio) {
+    make2DBarcode(data, 0, column, securityLevel, hvRatio);
+}
+
+void WSEncoder::createBarcodeDataMatrix(const QString& data, int symbolHeight, int symbolWidth,
+                                        int moduleSize) {
+    make2DBarcode(data, 1, symbolHeight, symbolWidth, moduleSize);
+}
+
+void WSEncoder::createBarcodeQRCode(const QString& data, int symbolVersion, int ecLevel, int moduleSize) {
+    make2DBarcode(data, 2, symbolVersion, ecLevel, moduleSize);
+}
+
+void WSEncoder::createBarcodeMicroPDF417(const QString& data, int column, int row, int hvRatio) {
+    make2DBarcode(data, 3, column, row, hvRatio);
+}
+
+void WSEncoder::createBarcodeTruncPDF417(const QString& data, int column, int securityLevel, int hvRatio) {
+    make2DBarcode(data, 4, column, securityLevel, hvRatio);
+}
+
+void WSEncoder::createBarcodeMaxicode(const QString& data, int mode) {
+    make2DBarcode(data, 5, mode, 0, 0);
+}
+
+void WSEncoder::createGS1Databar(const QString& data, int type, int rowSegment) {
+    QByteArray& b = buffer();
+    b.append("\x1d\x31", 2).append(char(type & 0xff)).append(char(rowSegment & 0xff));
+    b.append(toAsciiLossy(data));
+}
+
+QByteArray WSEncoder::rasterize(const QImage& image, int* bytesPerRow, QString* error) {
+    const int w = image.width();
+    const int h = image.height();
+    auto fail = [&](const char* message) {
+        if (error)
+            *error = QString::fromLatin1(message);
+        return QByteArray();
+    };
+    if (image.isNull() || w < 1 || h < 1)
+        return fail("ERROR: bitmap context is not created");
+    // The row size travels in one byte: a wider image would be sent garbled, so it is refused.
+    if ((w + 7) / 8 > 255)
+        return fail("ERROR: bitmap context is not created");
+
+    // Drawn over a zeroed (transparent black) canvas so transparency reads as white paper.
+    QImage canvas(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull())
+        return fail("ERROR: memory allocation for bitmap is failed");
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        if (!painter.isActive())
+            return fail("ERROR: creating CGContext is failed");
+        painter.drawImage(QRect(0, 0, w, h), image);
+    }
+
+    const int r = (w + 7) / 8;
+    QByteArray bits(qsizetype(r) * h, '\0');
+    uchar* out = reinterpret_cast<uchar*>(bits.data());
+    for (int y = 0; y < h; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+        uchar* row = out + qsizetype(y) * r;
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = line[x];
+            const int s = qRed(p) + qGreen(p) + qBlue(p);
+            if (s < kBlackThreshold && qAlpha(p) + s != 0)
+                row[x >> 3] |= uchar(0x80 >> (x & 7));
+        }
+    }
+    if (bytesPerRow)
+        *bytesPerRow = r;
+    return bits;
+}
+
+void WSEncoder::createPrintableDataFromImage(const QImage& image, int coordinateX, int coordinateY, int width,
+                                             int height) {
+    int r = 0;
+    QString error;
+    const QByteArray bits = rasterize(image, &r, &error);
+    if (bits.isEmpty()) {
+        if (log_)
+            log_->write(error);
+        return;
+    }
+    const int w = image.width();
+    const int h = image.height();
+    QByteArray& b = buffer();
+    b.append("\x1b\x57", 2);
+    appendLe16(b, coordinateX);
+    appendLe16(b, coordinateY);
+    appendLe16(b, width < 1 ? w : width);
+    appendLe16(b, height < 1 ? h : height);
+
+    const int fullBands = h / kBandRows;
+    const qsizetype bandBytes = qsizetype(r) * kBandRows;
+    for (int band = 0; band < fullBands; ++band) {
+        b.append("\x1b\x58\x34", 3).append(char(r)).append(char(0xff));
+        b.append(bits.constData() + band * bandBytes, bandBytes);
+        b.append("\x1b\x4f", 2);
+        appendLe16(b, coordinateX);
+        appendLe16(b, kBandRows * (band + 1));
+    }
+    const int rest = h % kBandRows;
+    if (rest != 0) {
+        b.append("\x1b\x58\x34", 3).append(char(r)).append(char(rest));
+        b.append(bits.constData() + fullBands * bandBytes, qsizetype(r) * rest);
+    }
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+class Log;
+
+// Builds the printer's command stream. Every operation only appends to printableData.
+class WSEncoder {
+public:
+    // Encoding 1 is 7-bit ASCII, the only one the layouts use.
+    static constexpr int kEncodingAscii = 1;
+    static constexpr int kEncodingLatin1 = 5;
+    // Code 39, the symbology of every barcode on the notices.
+    static constexpr int kBarcodeCode39 = 69;
+    static constexpr int kBarcodeCode128 = 73;
+    // Dots darker than this sum of red, green and blue print black.
+    static constexpr int kBlackThreshold = 702;
+    // The raster band command carries its row count in one byte.
+    static constexpr int kBandRows = 255;
+
+    explicit WSEncoder(Log* log = nullptr) : log_(log) {}
+
+    void addString(const QString& text, int encoding = kEncodingAscii);
+    void createBarcode(const QString& data, int barcodeType);
+    void setBarcodeWidth(int width);
+    void setBarcodeHeight(int height);
+    void enableHRI(bool enable);
+    void createBarcodePDF417(const QString& data, int column, int securityLevel, int hvRatio);
+    void createBarcodeDataMatrix(const QString& data, int symbolHeight, int symbolWidth, int moduleSize);
+    void createBarcodeQRCode(const QString& data, int symbolVersion, int ecLevel, int moduleSize);
+    void createBarcodeMicroPDF417(const QString& data, int column, int row, int hvRatio);
+    void createBarcodeTruncPDF417(const QString& data, int column, int securityLevel, int hvRatio);
+    void createBarcodeMaxicode(const QString& data, int mode);
+    void createGS1Databar(const QString& data, int type, int rowSegment);
+    // Page-mode print area and raster bands of the image; appends nothing when the image cannot be drawn.
+    void createPrintableDataFromImage(const QImage& image, int coordinateX, int coordinateY, int width,
+                                      int height);
+
+    const QByteArray& printableData() const { return data_; }
+
+    // Lossy 7-bit conversion: anything outside ASCII becomes '?'.
+    static QByteArray toAsciiLossy(const QString& text);
+    // The 1-bit raster of an image, R = ceil(W / 8) bytes a row, most significant bit leftmost, 1 = black.
+    // Empty when the image cannot be drawn.
+    static QByteArray rasterize(const QImage& image, int* bytesPerRow = nullptr, QString* error = nullptr);
+
+private:
+    void make2DBarcode(const QString& data, int barcodeType, int a1, int a2, int a3);
+    QByteArray& buffer();
+
+    QByteArray data_;
+    Log* log_ = nullptr;
+};
