@@ -1,0 +1,111 @@
+// Checks the shipped TVR.sqlite for the properties the screens and the sign-in rely on, so a change to the
+// seed SQL that would break them fails here rather than on a phone.
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class ReferenceDatabaseContentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string path = (testsupport::resourceDir() + "/TVR.sqlite").toStdString();
+        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK)
+            << path << ": " << sqlite3_errmsg(db_);
+    }
+    void TearDown() override { sqlite3_close(db_); }
+
+    // Every column as text (null as ""), in the order SQLite returns the rows.
+    Rows query(const char* sql) {
+        Rows rows;
+        sqlite3_stmt* stmt = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr), SQLITE_OK)
+            << sql << ": " << sqlite3_errmsg(db_);
+        while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
+            std::vector<std::string> row;
+            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                const unsigned char* text = sqlite3_column_text(stmt, i);
+                row.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
+            }
+            rows.push_back(std::move(row));
+        }
+        sqlite3_finalize(stmt);
+        return rows;
+    }
+
+    sqlite3* db_ = nullptr;
+};
+
+TEST_F(ReferenceDatabaseContentTest, StatesSortNumericallyAcrossAllSixteen) {
+    const Rows rows =
+        query("select kod_negeri, negeri from ge_kod_negeri order by cast(kod_negeri as int) asc");
+    ASSERT_EQ(rows.size(), 16U);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][0], std::to_string(i + 1));
+    }
+    EXPECT_EQ(rows[9][1], "SELANGOR");
+    EXPECT_EQ(rows[13][1], "WILAYAH PERSEKUTUAN KUALA LUMPUR");
+}
+
+TEST_F(ReferenceDatabaseContentTest, FirstTwoCompoundTypesAreTrafficThenVehicleByLaw) {
+    const Rows rows = query("select kod_jeniskmp, butiran from gc_kodjeniskmp");
+    ASSERT_EQ(rows.size(), 6U);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"01", "LALU LINTAS"}));
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"02", "UNDANG-UNDANG KECIL KENDERAAN"}));
+}
+
+TEST_F(ReferenceDatabaseContentTest, EveryTypeHasActiveActsWithActiveSections) {
+    EXPECT_TRUE(
+        query("select kod_jeniskmp from gc_kodjeniskmp t where not exists (select 1 from gc_kod_akta a "
+              "join gc_kod_seksyen s on s.akta_id = a.akta_id where a.jenis_kmp = t.kod_jeniskmp "
+              "and a.aktif = 'Y' and s.aktif = 'Y')")
+            .empty());
+    EXPECT_FALSE(query("select 1 from gc_kod_akta where aktif <> 'Y'").empty());
+    EXPECT_FALSE(query("select 1 from gc_kod_seksyen where aktif <> 'Y'").empty());
+}
+
+TEST_F(ReferenceDatabaseContentTest, EveryActiveSectionBelongsToAnAct) {
+    EXPECT_TRUE(query("select akta_seksyen_id from gc_kod_seksyen s where aktif = 'Y' and not exists "
+                      "(select 1 from gc_kod_akta a where a.akta_id = s.akta_id)")
+                    .empty());
+}
+
+TEST_F(ReferenceDatabaseContentTest, SectionSearchLooksOnlyWithinTheChosenAct) {
+    // "KUNING" (yellow lines) appears only in the particulars, in both a traffic rule and the parking order.
+    auto search = [this](const std::string& aktaId) {
+        const std::string sql = "select akta_seksyen_id from gc_kod_seksyen where aktif='Y' and akta_id = '" +
+                                aktaId +
+                                "' and (butir_seksyen like '%KUNING%' or seksyen_detail like '%KUNING%')";
+        return query(sql.c_str());
+    };
+    EXPECT_EQ(search("4"), (Rows{{"4005"}}));
+    EXPECT_EQ(search("2"), (Rows{{"2002"}}));
+}
+
+TEST_F(ReferenceDatabaseContentTest, EveryModelBelongsToAVehicleType) {
+    EXPECT_TRUE(query("select description from gc_paramtable m where groupid = 2 and not exists "
+                      "(select 1 from gc_paramtable t where t.groupid = 1 and t.ordinal = m.\"integer\")")
+                    .empty());
+    EXPECT_FALSE(query("select 1 from gc_paramtable where groupid = 2 and integer = '2'").empty());
+}
+
+TEST_F(ReferenceDatabaseContentTest, HasActiveAndInactiveOfficersAndTheDocumentedSignIn) {
+    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status = 'A'").empty());
+    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status <> 'A'").empty());
+    EXPECT_EQ(query("select peng_nama from gc_penguatkuasa where status = 'A' AND kod_pekerja='PK1001' AND "
+                    "peng_katalaluan='merbau1001'"),
+              (Rows{{"AHMAD FAUZI BIN ISMAIL"}}));
+}
+
+TEST_F(ReferenceDatabaseContentTest, ShipsUnregistered) {
+    EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE type='table' AND name='device_info';").empty());
+}
+
+} // namespace
