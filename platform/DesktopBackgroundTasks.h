@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/BackgroundTasks.h"
+
+#include <set>
+
+// A desktop process is never suspended, so tasks are only counted; they never expire.
+class DesktopBackgroundTasks : public BackgroundTasks {
+public:
+    bool supported() const override { return true; }
+    TaskId begin(std::function<void()> expirationHandler) override;
+    void end(TaskId id) override { live_.erase(id); }
+    size_t liveCount() const { return live_.size(); }
+
+private:
+    TaskId next_ = 1;
+    std::set<TaskId> live_;
+};

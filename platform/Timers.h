@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDateTime>
+
+#include <functional>
+#include <memory>
+
+// A timer on the UI thread; stops when destroyed.
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual void invalidate() = 0;
+    virtual bool isActive() const = 0;
+};
+
+// Timers and the current instant, injectable so that tests drive time instead of waiting for it.
+class Timers {
+public:
+    virtual ~Timers() = default;
+    virtual std::unique_ptr<Timer> start(int intervalMs, bool repeating, std::function<void()> action) = 0;
+    virtual QDateTime now() const = 0;
+};
