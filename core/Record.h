@@ -11,7 +11,9 @@
 using RecordMap = QMap<QString, QString>;
 using Record = std::shared_ptr<RecordMap>;
 
-inline Record makeRecord(RecordMap values = {}) { return std::make_shared<RecordMap>(std::move(values)); }
+inline Record makeRecord(RecordMap values = {}) {
+    return std::make_shared<RecordMap>(std::move(values));
+}
 
 // One evidence photograph: a 300 x 300 thumbnail and the full picture, both JPEG as Base64 text.
 struct PhotoEntry {

@@ -13,5 +13,7 @@ public:
     // The application's build version, shown on the login screen.
     virtual QString buildVersion() const = 0;
 
-    QString documentPath(const QString& fileName) const { return documentsDir() + QLatin1Char('/') + fileName; }
+    QString documentPath(const QString& fileName) const {
+        return documentsDir() + QLatin1Char('/') + fileName;
+    }
 };

@@ -15,7 +15,8 @@ QtLog::QtLog(const QString& filePath) {
 
 void QtLog::write(const QString& line) {
     const QByteArray text =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz ")).toUtf8() + line.toUtf8() + '\n';
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz ")).toUtf8() +
+        line.toUtf8() + '\n';
     QMutexLocker lock(&mutex_);
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
     if (file_.isOpen()) {

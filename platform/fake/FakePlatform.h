@@ -50,7 +50,10 @@ public:
 
 class FakePositioning : public Positioning {
 public:
-    void startUpdates() override { ++starts; updating = true; }
+    void startUpdates() override {
+        ++starts;
+        updating = true;
+    }
     void stopUpdates() override { updating = false; }
     std::optional<Coordinate> lastKnownPosition() const override { return known; }
     std::optional<Coordinate> known;

@@ -20,9 +20,15 @@ void writeFile(const QString& path, const QByteArray& data) {
         f.write(data);
 }
 
-QString sourcePath(const QString& relative) { return QStringLiteral(KOMPAUN_SOURCE_DIR "/") + relative; }
-QString resourceDir() { return QStringLiteral(KOMPAUN_RESOURCE_DIR); }
-QString binDir() { return QStringLiteral(KOMPAUN_BIN_DIR); }
+QString sourcePath(const QString& relative) {
+    return QStringLiteral(KOMPAUN_SOURCE_DIR "/") + relative;
+}
+QString resourceDir() {
+    return QStringLiteral(KOMPAUN_RESOURCE_DIR);
+}
+QString binDir() {
+    return QStringLiteral(KOMPAUN_BIN_DIR);
+}
 
 QString compareWithReference(const QByteArray& actual, const QString& referencePath) {
     const QByteArray expected = readFile(referencePath);
@@ -34,7 +40,8 @@ QString compareWithReference(const QByteArray& actual, const QString& referenceP
     qsizetype i = 0;
     while (i < actual.size() && i < expected.size() && actual[i] == expected[i])
         ++i;
-    return QStringLiteral("differs from %1 at byte %2 (actual %3 bytes, expected %4); actual written to .fail")
+    return QStringLiteral(
+               "differs from %1 at byte %2 (actual %3 bytes, expected %4); actual written to .fail")
         .arg(referencePath)
         .arg(i)
         .arg(actual.size())

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "core/DeviceIdentity.h"
+#include "core/FavouriteStore.h"
+#include "core/PositionReader.h"
+#include "core/Record.h"
+#include "core/ReferenceData.h"
+#include "core/RunningNumber.h"
+#include "core/SQLiteManager.h"
+#include "core/SavedCompoundStore.h"
+#include "platform/Platform.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class TextField;
+
+// The hub of the application: the compound record being issued and the stored record being viewed,
+// their photographs, preview mode, the signed-in officer, the traffic flag and the pick-list relay.
+// It owns the data core's objects and hands them out; screens reach records only through getDictionary
+// and getImageArray, so the same forms and notices serve issuing and viewing.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    explicit AppDelegate(Platform platform, const Clock* clock = nullptr, QObject* parent = nullptr);
+    ~AppDelegate() override;
+    static AppDelegate* instance();
+
+    // The data core's share of start-up: the photo list, the database, the running-number check and the
+    // purge of uploaded compounds. Screens and location reporting are started by the application.
+    void startUp();
+
+    const Platform& platform() const { return platform_; }
+    SQLiteManager& dbManager() { return db_; }
+    ReferenceData& lookups() { return lookups_; }
+    RunningNumber& runningNumbers() { return running_; }
+    DeviceIdentity& deviceIdentity() { return device_; }
+    SavedCompoundStore& saveStore() { return saveStore_; }
+    FavouriteStore& favStore() { return favStore_; }
+    const Clock& clock() const { return *clock_; }
+
+    // The compound record.
+    void saveDictionaryInit();
+    void saveDictionaryInitGunaKembali();
+    Record getDictionary() const { return previewIndicator_ ? previewDictionary_ : saveDictionary_; }
+    Record saveDictionary() const { return saveDictionary_; }
+    void setPreviewDictionary(Record record) { previewDictionary_ = std::move(record); }
+
+    // Photographs.
+    PhotoList getImageArray() const { return previewIndicator_ ? imageArrayPreview_ : imageArray_; }
+    void setImageArray(const PhotoEntry& entry) { imageArray_.append(entry); }
+    void removeImageArray(int index);
+    void setImageArrayP(const PhotoList& list) { imageArrayPreview_ = list; }
+    void cleanUserChoiceGlobal() { imageArray_.clear(); }
+
+    // Preview mode: on while the printed-list tab is selected.
+    bool getPreviewIndcator() const { return previewIndicator_; }
+    void setPreviewIndicator(bool on);
+
+    void setLaluLintas(bool on) { lalulintas_ = on; }
+    bool getLaluLintas() const { return lalulintas_; }
+
+    RecordMap getUserGlobalID() const { return userIDGlobal_; }
+    void setUserGlobalID(const RecordMap& officer) { userIDGlobal_ = officer; }
+
+    // The pick-list relay.
+    void openDropDownList(const PickList& items, const QString& title, TextField* field, const QString& type);
+    void setKeyTextField(TextField* codeField) { keyTextField_ = codeField; }
+    PickList getDropListArray() const { return dropDownListArray_; }
+    QString currentType() const { return currentType_; }
+    QString currentDDKey() const { return currentDDKey_; }
+    void setTextField(const QString& label, const QString& code);
+    void onClose();
+
+    // The one-shot position read.
+    RecordMap getLocation() { return position_.getLocation(); }
+    PositionReader& positionReader() { return position_; }
+
+    // Store and numbering steps that tell the officer when the phone could not keep what it must.
+    bool insertIntoBaruPBCompound(const Record& record);
+    bool addOneRunningNumber();
+
+Q_SIGNALS:
+    // The relay asks the window to present the pick list with this title.
+    void dropDownListRequested(const QString& title);
+    void previewIndicatorChanged();
+
+private:
+    void writeNumberAndDates(RecordMap& record);
+    void writeOfficer(RecordMap& record);
+    void showFailure(const QString& message);
+
+    Platform platform_;
+    Clock defaultClock_;
+    const Clock* clock_;
+    SQLiteManager db_;
+    ReferenceData lookups_;
+    SavedCompoundStore saveStore_;
+    FavouriteStore favStore_;
+    RunningNumber running_;
+    DeviceIdentity device_;
+    PositionReader position_;
+
+    RecordMap userIDGlobal_;
+    Record saveDictionary_;
+    Record previewDictionary_;
+    PhotoList imageArray_;
+    PhotoList imageArrayPreview_;
+    bool previewIndicator_ = false;
+    bool lalulintas_ = false;
+
+    PickList dropDownListArray_;
+    QPointer<TextField> generalTextField_;
+    QPointer<TextField> keyTextField_;
+    QString currentType_;
+    QString currentDDKey_;
+};

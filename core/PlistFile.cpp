@@ -1,0 +1,164 @@
+#include "core/PlistFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <plist/plist.h>
+
+#include <memory>
+
+namespace {
+
+struct PlistDeleter {
+    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+};
+using PlistPtr = std::unique_ptr<void, PlistDeleter>;
+
+QVariant toVariant(plist_t node) {
+    switch (plist_get_node_type(node)) {
+    case PLIST_ARRAY: {
+        QVariantList list;
+        const uint32_t n = plist_array_get_size(node);
+        list.reserve(n);
+        for (uint32_t i = 0; i < n; ++i)
+            list.append(toVariant(plist_array_get_item(node, i)));
+        return list;
+    }
+    case PLIST_DICT: {
+        QVariantMap map;
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(node, &it);
+        for (;;) {
+            char* key = nullptr;
+            plist_t value = nullptr;
+            plist_dict_next_item(node, it, &key, &value);
+            if (!key)
+                break;
+            map.insert(QString::fromUtf8(key), value ? toVariant(value) : QVariant());
+            free(key);
+        }
+        free(it);
+        return map;
+    }
+    case PLIST_STRING: {
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        return QString::fromUtf8(text, qsizetype(length));
+    }
+    case PLIST_BOOLEAN: {
+        uint8_t value = 0;
+        plist_get_bool_val(node, &value);
+        return bool(value);
+    }
+    case PLIST_UINT: {
+        uint64_t value = 0;
+        plist_get_uint_val(node, &value);
+        return qulonglong(value);
+    }
+    case PLIST_REAL: {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return value;
+    }
+    case PLIST_DATA: {
+        uint64_t length = 0;
+        const char* data = plist_get_data_ptr(node, &length);
+        return QByteArray(data, qsizetype(length));
+    }
+    default:
+        return {};
+    }
+}
+
+QByteArray xmlSafeUtf8(const QString& text) {
+    QString clean;
+    clean.reserve(text.size());
+    for (QChar c : text)
+        if (c.unicode() >= 0x20 || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            clean.append(c);
+    return clean.toUtf8();
+}
+
+plist_t fromVariant(const QVariant& value) {
+    switch (value.metaType().id()) {
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        plist_t array = plist_new_array();
+        for (const QVariant& item : value.toList())
+            plist_array_append_item(array, fromVariant(item));
+        return array;
+    }
+    case QMetaType::QVariantMap: {
+        plist_t dict = plist_new_dict();
+        const QVariantMap map = value.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
+            plist_dict_set_item(dict, xmlSafeUtf8(it.key()).constData(), fromVariant(it.value()));
+        return dict;
+    }
+    case QMetaType::Bool:
+        return plist_new_bool(value.toBool());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return plist_new_uint(value.toULongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return plist_new_real(value.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray data = value.toByteArray();
+        return plist_new_data(data.constData(), uint64_t(data.size()));
+    }
+    default:
+        return plist_new_string(xmlSafeUtf8(value.toString()).constData());
+    }
+}
+
+} // namespace
+
+namespace PlistFile {
+
+std::optional<QVariant> parse(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return std::nullopt;
+    plist_t root = nullptr;
+    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
+        plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
+    else
+        plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
+    if (!root)
+        return std::nullopt;
+    PlistPtr owner(root);
+    return toVariant(root);
+}
+
+std::optional<QVariant> read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return parse(file.readAll());
+}
+
+QByteArray toXml(const QVariant& root) {
+    PlistPtr node(fromVariant(root));
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(static_cast<plist_t>(node.get()), &xml, &length);
+    QByteArray out(xml, qsizetype(length));
+    plist_to_xml_free(xml);
+    return out;
+}
+
+bool write(const QString& path, const QVariant& root, QString* error) {
+    const QByteArray xml = toXml(root);
+    QSaveFile file(path);
+    if (xml.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() ||
+        !file.commit()) {
+        if (error)
+            *error = xml.isEmpty() ? QStringLiteral("nothing to write") : file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace PlistFile

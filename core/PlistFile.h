@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// Property-list files as phones in service keep them: Apple's XML format (binary ones are read too),
+// read whole and written whole and atomically. Lists are QVariantList, records QVariantMap, texts QString.
+namespace PlistFile {
+
+// The root value, or none when the file is missing or cannot be parsed.
+std::optional<QVariant> read(const QString& path);
+std::optional<QVariant> parse(const QByteArray& bytes);
+
+// XML text of a value. Characters XML cannot carry (C0 controls other than tab and line ends) are
+// dropped, since a file holding them could not be read back by any standard reader.
+QByteArray toXml(const QVariant& root);
+
+// Writes the value through a temporary file that replaces the old one; false (and the old file kept)
+// when anything fails.
+bool write(const QString& path, const QVariant& root, QString* error = nullptr);
+
+} // namespace PlistFile

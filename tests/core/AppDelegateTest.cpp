@@ -1,0 +1,230 @@
+#include "core/AppDelegate.h"
+#include "core/TextField.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+class FixedClock : public Clock {
+public:
+    QDateTime now() const override { return instant; }
+    QDateTime instant;
+};
+
+QDateTime kl(int y, int m, int d, int hh, int mm) {
+    return QDateTime(QDate(y, m, d), QTime(hh, mm), KualaLumpur::zone());
+}
+
+class AppDelegateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clock.instant = kl(2016, 3, 10, 9, 30);
+        app.setUserGlobalID({{QStringLiteral("peng_nama"), QStringLiteral("AHMAD BIN ALI")},
+                             {QStringLiteral("kod_pekerja"), QStringLiteral("PK1001")}});
+    }
+    void registerDevice(const QString& code) {
+        ASSERT_FALSE(
+            app.dbManager().doQuery(QStringLiteral("CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER "
+                                                   "PRIMARY KEY  NOT NULL,'uuid' TEXT, 'device_id' TEXT, "
+                                                   "'device_desc' TEXT, 'no_akhir' TEXT);")));
+        ASSERT_FALSE(app.dbManager().doQuery(
+            QStringLiteral("INSERT INTO device_info VALUES(1,'000',?,'000','0')"), {code}));
+    }
+    QString value(const char* key) const { return app.getDictionary()->value(QLatin1String(key)); }
+
+    QTemporaryDir dir;
+    FakePlatform fakes{dir.path(), dir.path()};
+    FixedClock clock;
+    AppDelegate app{fakes.platform(), &clock};
+};
+
+TEST_F(AppDelegateTest, NewRecordCarriesNumberKualaLumpurDatesAndOfficer) {
+    registerDevice(QStringLiteral("M07"));
+    ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(41));
+    app.saveDictionaryInit();
+    EXPECT_EQ(value("kompaunRunningNumber"), QStringLiteral("P2016M07000042"));
+    EXPECT_EQ(value("kompaunTarikh"), QStringLiteral("10/03/2016"));
+    EXPECT_EQ(value("kompaunTamatTawaran"), QStringLiteral("24/03/2016"));
+    EXPECT_EQ(value("status_batal"), QStringLiteral("0"));
+    EXPECT_EQ(value("namaPenguatKuasa"), QStringLiteral("AHMAD BIN ALI"));
+    EXPECT_EQ(value("penguatKuasaID"), QStringLiteral("PK1001"));
+    EXPECT_EQ(app.getDictionary()->size(), 52);
+    EXPECT_FALSE(app.getDictionary()->contains(QStringLiteral("lokasiJalan")));
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+
+    // Ten minutes before the new year in Kuala Lumpur it is still the old year there, though the
+    // phone's own zone (the test pins a foreign one) and UTC disagree about the hour.
+    clock.instant = kl(2016, 12, 31, 23, 59);
+    app.saveDictionaryInit();
+    EXPECT_EQ(value("kompaunTarikh"), QStringLiteral("31/12/2016"));
+    EXPECT_EQ(value("kompaunTamatTawaran"), QStringLiteral("14/01/2017"));
+    EXPECT_TRUE(value("kompaunRunningNumber").startsWith(QStringLiteral("P2016M07")));
+    clock.instant = kl(2017, 1, 1, 0, 1);
+    app.saveDictionaryInit();
+    EXPECT_TRUE(value("kompaunRunningNumber").startsWith(QStringLiteral("P2017M07")));
+}
+
+TEST_F(AppDelegateTest, UnregisteredPhoneNumbersWithZerosAndIsTold) {
+    app.saveDictionaryInit();
+    EXPECT_EQ(value("kompaunRunningNumber"), QStringLiteral("P2016000000001"));
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
+    // An empty device table: no code, but no notice either.
+    ASSERT_FALSE(app.dbManager().doQuery(QStringLiteral("create table device_info (no, uuid, device_id)")));
+    app.saveDictionaryInit();
+    EXPECT_EQ(fakes.alerts.shown.size(), 1);
+    ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(999999));
+    app.saveDictionaryInit();
+    EXPECT_EQ(value("kompaunRunningNumber"), QStringLiteral("P20160001000000"));
+}
+
+TEST_F(AppDelegateTest, ReuseKeepsTheOffenceAndGivesTheNextNumber) {
+    registerDevice(QStringLiteral("M07"));
+    ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(41));
+    app.saveDictionaryInit();
+    Record record = app.getDictionary();
+    for (auto [k, v] : {std::pair{"kesalahan", "8(1)-TIDAK BAYAR"},
+                        {"kompaunKadar", "300.00"},
+                        {"kompaunCaraPenyerahan", "DISELIT WIPER"},
+                        {"kompaunMasa", "09:30"},
+                        {"namaPesalah", "ALI"},
+                        {"lokasiJalan", "JALAN MERANTI 3"},
+                        {"kenderaanNoKenderaan", "WXY1234"},
+                        {"lat", "3.073800"},
+                        {"status_batal", "1"},
+                        {"kodHasil", "H1"}})
+        record->insert(QLatin1String(k), QLatin1String(v));
+    ASSERT_TRUE(app.insertIntoBaruPBCompound(record));
+    ASSERT_TRUE(app.addOneRunningNumber());
+    app.saveDictionaryInitGunaKembali();
+    EXPECT_EQ(app.getDictionary(), record); // the same record object, reset in place
+    EXPECT_EQ(value("kompaunRunningNumber"), QStringLiteral("P2016M07000043"));
+    EXPECT_EQ(value("kesalahan"), QStringLiteral("8(1)-TIDAK BAYAR"));
+    EXPECT_EQ(value("kompaunKadar"), QStringLiteral("300.00"));
+    EXPECT_EQ(value("kompaunCaraPenyerahan"), QStringLiteral("DISELIT WIPER"));
+    EXPECT_EQ(value("kompaunMasa"), QStringLiteral("09:30"));
+    EXPECT_EQ(value("kodHasil"), QStringLiteral("H1"));
+    for (const char* key : {"namaPesalah", "lokasiJalan", "kenderaanNoKenderaan", "lat", "lokasiKawasanID"})
+        EXPECT_EQ(value(key), QString()) << key;
+    EXPECT_EQ(value("status_batal"), QStringLiteral("0"));
+    // The stored copy was taken at confirmation and does not follow the reset.
+    EXPECT_EQ(app.saveStore().getDicetak().first().record->value(QStringLiteral("namaPesalah")),
+              QStringLiteral("ALI"));
+}
+
+TEST_F(AppDelegateTest, PreviewModeSwitchesRecordAndPhotosWithoutLosingEither) {
+    app.saveDictionaryInit();
+    app.setImageArray({QStringLiteral("t1"), QStringLiteral("f1")});
+    Record stored = makeRecord({{QStringLiteral("kompaunRunningNumber"), QStringLiteral("P2016M07000007")}});
+    app.setPreviewDictionary(stored);
+    app.setImageArrayP(
+        {{QStringLiteral("t2"), QStringLiteral("f2")}, {QStringLiteral("t3"), QStringLiteral("f3")}});
+    const Record issuing = app.getDictionary();
+    app.setPreviewIndicator(true);
+    EXPECT_EQ(app.getDictionary(), stored);
+    EXPECT_EQ(app.getImageArray().size(), 2);
+    app.setPreviewIndicator(false);
+    EXPECT_EQ(app.getDictionary(), issuing);
+    EXPECT_EQ(app.getImageArray().size(), 1);
+    app.removeImageArray(5); // out of range: nothing happens
+    app.removeImageArray(0);
+    EXPECT_TRUE(app.getImageArray().isEmpty());
+}
+
+TEST_F(AppDelegateTest, PickListWritesCodesAndUpperCasedCompanions) {
+    app.saveDictionaryInit();
+    TextField method, street, witness, witnessIc, area;
+    app.openDropDownList(ReferenceData::caraPenyerahan(), QStringLiteral("Cara Penyerahan"), &method,
+                         QStringLiteral("kompaunCaraPenyerahanID"));
+    EXPECT_EQ(app.getDropListArray().size(), 9);
+    app.setTextField(QStringLiteral("Diselit Wiper"), QStringLiteral("4"));
+    app.onClose();
+    EXPECT_EQ(value("kompaunCaraPenyerahanID"), QStringLiteral("4"));
+    EXPECT_EQ(value("kompaunCaraPenyerahan"), QStringLiteral("DISELIT WIPER"));
+    EXPECT_EQ(method.text(), QStringLiteral("DISELIT WIPER"));
+    // Cancelled: the code stays, the label is written again from the field.
+    app.getDictionary()->insert(QStringLiteral("kompaunCaraPenyerahan"), QStringLiteral("stale"));
+    app.openDropDownList(ReferenceData::caraPenyerahan(), QStringLiteral("Cara Penyerahan"), &method,
+                         QStringLiteral("kompaunCaraPenyerahanID"));
+    app.onClose();
+    EXPECT_EQ(value("kompaunCaraPenyerahanID"), QStringLiteral("4"));
+    EXPECT_EQ(value("kompaunCaraPenyerahan"), QStringLiteral("DISELIT WIPER"));
+
+    // Streets keep only the name, dashes in the name included.
+    app.openDropDownList({}, QStringLiteral("Lokasi"), &street, QStringLiteral("lokasiJalanID"));
+    app.setTextField(QStringLiteral("J12-Jalan Meranti 3"), QStringLiteral("J12"));
+    app.onClose();
+    EXPECT_EQ(street.text(), QStringLiteral("JALAN MERANTI 3"));
+    EXPECT_EQ(value("lokasiJalan"), QStringLiteral("JALAN MERANTI 3"));
+    app.openDropDownList({}, QStringLiteral("Lokasi"), &street, QStringLiteral("lokasiJalanID"));
+    app.setTextField(QStringLiteral("J20-LORONG 2-A"), QStringLiteral("J20"));
+    app.onClose();
+    EXPECT_EQ(value("lokasiJalan"), QStringLiteral("LORONG 2-A"));
+
+    // A witness, then an area: the witness's identity card stays as the witness list set it.
+    app.openDropDownList({}, QStringLiteral("Saksi Penguatkuasa"), &witness, QStringLiteral("namaSaksi"));
+    app.setKeyTextField(&witnessIc);
+    app.setTextField(QStringLiteral("siti aminah"), QStringLiteral("800101-10-5566a"));
+    app.onClose();
+    app.openDropDownList({}, QStringLiteral("Kawasan"), &area, QStringLiteral("lokasiKawasanID"));
+    app.setTextField(QStringLiteral("Taman Melawati"), QStringLiteral("K1"));
+    app.onClose();
+    EXPECT_EQ(value("namaSaksi"), QStringLiteral("800101-10-5566a"));
+    EXPECT_EQ(value("lokasiNamaSaksi"), QStringLiteral("SITI AMINAH"));
+    EXPECT_EQ(value("lokasiICSaksi"), QStringLiteral("800101-10-5566A"));
+    EXPECT_EQ(witnessIc.text(), QStringLiteral("800101-10-5566A"));
+    EXPECT_EQ(value("lokasiKawasan"), QStringLiteral("TAMAN MELAWATI"));
+    EXPECT_EQ(value("lokasiKawasanID"), QStringLiteral("K1"));
+}
+
+TEST_F(AppDelegateTest, PositionPassesThroughSinglePrecision) {
+    EXPECT_EQ(app.getLocation(), (RecordMap{{QStringLiteral("lat"), QStringLiteral("0.000000")},
+                                            {QStringLiteral("long"), QStringLiteral("0.000000")}}));
+    fakes.positioning.known = Coordinate{3.0738, 101.5183};
+    const RecordMap first = app.getLocation();
+    EXPECT_EQ(first.value(QStringLiteral("lat")), QStringLiteral("3.073800"));
+    EXPECT_EQ(first.value(QStringLiteral("long")), QStringLiteral("101.518303"));
+    EXPECT_EQ(app.getLocation(), first);
+    EXPECT_FALSE(fakes.positioning.updating);
+}
+
+TEST_F(AppDelegateTest, StartUpInstallsOnceCountsAndPurges) {
+    QTemporaryDir res;
+    testsupport::writeFile(res.filePath(QStringLiteral("TVR.sqlite")), "shipped v1");
+    fakes.files.res = res.path();
+    ASSERT_TRUE(app.saveStore().saveArrayFile({{makeRecord(), {}, QStringLiteral("0")},
+                                               {makeRecord(), {}, QStringLiteral("1")},
+                                               {makeRecord(), {}, QStringLiteral("0")}}));
+    app.startUp();
+    EXPECT_TRUE(fakes.log.contains(QStringLiteral("Berjaya trasfer YES")));
+    EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("new_tvr.sqlite"))),
+              QByteArray("shipped v1"));
+    // Counted before the purge: the uploaded entry still takes its number.
+    EXPECT_EQ(app.runningNumbers().getRunningNumber(), 3);
+    EXPECT_EQ(app.saveStore().countYgDahCetak(), 2);
+
+    testsupport::writeFile(res.filePath(QStringLiteral("TVR.sqlite")), "shipped v2");
+    app.startUp();
+    EXPECT_TRUE(fakes.log.contains(QStringLiteral("Dah transfer dahh")));
+    EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("new_tvr.sqlite"))),
+              QByteArray("shipped v1"));
+}
+
+TEST_F(AppDelegateTest, FailedStoreWriteIsToldToTheOfficer) {
+    // Documents in a folder that is gone: nothing can be written there.
+    FakePlatform gone(dir.filePath(QStringLiteral("gone")), dir.path());
+    AppDelegate broken(gone.platform(), &clock);
+    EXPECT_FALSE(broken.insertIntoBaruPBCompound(makeRecord()));
+    EXPECT_FALSE(broken.addOneRunningNumber());
+    ASSERT_EQ(gone.alerts.shown.size(), 2);
+    EXPECT_EQ(gone.alerts.last().title, QStringLiteral("Gagal"));
+    // The number was not written, yet the next one is not given again.
+    EXPECT_EQ(broken.runningNumbers().getCompoundNumber(), 2);
+}
+
+} // namespace
