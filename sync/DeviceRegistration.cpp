@@ -1,0 +1,100 @@
+#include "sync/DeviceRegistration.h"
+
+#include "core/RunningNumber.h"
+#include "core/SQLiteManager.h"
+#include "platform/Alerts.h"
+#include "platform/Http.h"
+#include "platform/Log.h"
+#include "platform/Progress.h"
+
+const char* const DeviceRegistration::createStatement =
+    "CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' TEXT, 'device_id' "
+    "TEXT, "
+    "'device_desc' TEXT, 'no_akhir' TEXT);";
+
+DeviceRegistration::DeviceRegistration(SyncServices services, QObject* parent)
+    : QObject(parent), s_(std::move(services)) {}
+
+void DeviceRegistration::kemas_kini_device(const QString& deviceId) {
+    if (busy_)
+        return;
+    busy_ = true;
+    s_.platform.progress->show(QStringLiteral("Mendaftar Device"));
+    HttpRequest request;
+    request.url = s_.endpoints.lastNumber(deviceId);
+    request.timeoutMs = s_.timeoutMs;
+    s_.http->send(
+        request, [this, deviceId](const HttpResponse& r) { onReply(deviceId, r.body); },
+        [this](const HttpResponse& r) {
+            fail(QStringLiteral("request failed: %1 %2").arg(r.status).arg(r.errorText));
+        },
+        this);
+}
+
+void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body) {
+    const auto first = CouncilWire::firstObject(body);
+    if (!first)
+        return fail(
+            QStringLiteral("reply is not a list with an object: %1").arg(QString::fromUtf8(body.left(200))));
+    const auto lastNumber = CouncilWire::textValue(first->value(QStringLiteral("no_akhir")));
+    if (!lastNumber)
+        return fail(QStringLiteral("reply has no no_akhir"));
+    const QString n = *lastNumber;
+    s_.platform.log->write(QStringLiteral("No Komp Akhir : %1").arg(n));
+    const qint64 count = std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(n)));
+    if (count > largestRunningNumber)
+        return fail(QStringLiteral("no_akhir %1 is out of range").arg(n));
+
+    SQLiteManager& db = *s_.db;
+    RunningNumber& running = *s_.runningNumbers;
+    const int previous = running.getRunningNumber();
+    bool numberWritten = false;
+    const bool registered = db.runInTransaction([&] {
+        if (const auto e = db.doQuery(QStringLiteral("drop table if exists device_info")))
+            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
+        if (const auto e = db.doQuery(QString::fromLatin1(createStatement))) {
+            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
+            return false;
+        }
+        if (const auto e =
+                db.doQuery(QStringLiteral("INSERT INTO device_info ( no, uuid, device_id, device_desc, "
+                                          "no_akhir ) VALUES(1,?,?,?,?)"),
+                           {QStringLiteral("000"), deviceId, QStringLiteral("000"), n})) {
+            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
+            return false;
+        }
+        // Last inside the transaction, so a number that cannot be written keeps the old registration.
+        numberWritten = running.setRunningNumber(int(count));
+        return numberWritten;
+    });
+    if (!registered) {
+        if (numberWritten)
+            running.setRunningNumber(previous); // the commit failed after the file was replaced
+        return fail(
+            QStringLiteral("the device table could not be rebuilt; the previous registration is kept"));
+    }
+
+    busy_ = false;
+    s_.platform.progress->hide();
+    s_.platform.log->write(QStringLiteral("Daftar Device : %1").arg(deviceId));
+    s_.platform.alerts->show(Alert{QStringLiteral("Notifikasi"),
+                                   QStringLiteral("Berjaya mendaftar device."),
+                                   {QStringLiteral("YA")},
+                                   0,
+                                   {}});
+    Q_EMIT finished(true);
+}
+
+void DeviceRegistration::fail(const QString& why) {
+    busy_ = false;
+    s_.platform.log->write(QStringLiteral("kemas_kini_device: %1").arg(why));
+    s_.platform.progress->hide();
+    s_.platform.alerts->show(
+        Alert{QStringLiteral("Gagal"),
+              QStringLiteral("Operasi mendaftar device gagal. Ia berkemungkinan pelayar ORVA tidak "
+                             "dapat disambung atau kegagalan internet anda. Sila cuba lagi."),
+              {QStringLiteral("YA")},
+              0,
+              {}});
+    Q_EMIT finished(false);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "sync/SyncServices.h"
+
+#include <QObject>
+
+// Device registration: asks the council for the device's last compound number, records the device and
+// seeds the running number so this phone's numbers continue the device's sequence.
+class DeviceRegistration : public QObject {
+    Q_OBJECT
+public:
+    static const char* const createStatement;
+    // A running number beyond this is not a device's sequence but a broken reply; seeding it would
+    // also write a file of that many entries.
+    static constexpr qint64 largestRunningNumber = 9999999;
+
+    explicit DeviceRegistration(SyncServices services, QObject* parent = nullptr);
+
+    // The device table and the running number change together, and only from a reply that carries a
+    // last number; otherwise the officer is told it failed and the previous registration stays.
+    Q_INVOKABLE void kemas_kini_device(const QString& deviceId);
+    bool busy() const { return busy_; }
+
+Q_SIGNALS:
+    void finished(bool succeeded);
+
+private:
+    void onReply(const QString& deviceId, const QByteArray& body);
+    void fail(const QString& why);
+    SyncServices s_;
+    bool busy_ = false;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "sync/SyncServices.h"
+
+#include <QObject>
+
+// The officer list update behind the login screen's "update officers" button.
+class OfficerUpdate : public QObject {
+    Q_OBJECT
+public:
+    static const char* const createStatement;
+
+    explicit OfficerUpdate(SyncServices services, QObject* parent = nullptr);
+
+    // Fetches the council's officers and replaces the officers table with them. The table is rebuilt in
+    // one transaction and only from a reply that reads as a list of officers; on anything else the
+    // officer is told it failed and sign-in works exactly as before.
+    Q_INVOKABLE void kemas_kini_penguat_kuasa();
+    bool busy() const { return busy_; }
+
+Q_SIGNALS:
+    void finished(bool succeeded);
+
+private:
+    void onReply(const QByteArray& body);
+    void fail(const QString& why);
+    SyncServices s_;
+    bool busy_ = false;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "sync/CouncilEndpoints.h"
+
+class Http;
+class SQLiteManager;
+class RunningNumber;
+class DeviceIdentity;
+class SavedCompoundStore;
+
+// What the synchronisation needs of the rest of the application; pointers are not owned.
+struct SyncServices {
+    Platform platform;
+    Http* http = nullptr;
+    CouncilEndpoints endpoints;
+    SQLiteManager* db = nullptr;
+    RunningNumber* runningNumbers = nullptr;
+    DeviceIdentity* deviceIdentity = nullptr;
+    SavedCompoundStore* saveStore = nullptr;
+    int timeoutMs = 0; // 0: the engine's default (30 s)
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+
+// The upload flag of a stored compound, as this application writes it:
+//   "0"                 waiting: the compound has not been accepted yet;
+//   "0;gambar=1,3"      the compound was accepted, and of its photographs those at positions 1 and 3;
+//                       the others are still to send. "0;gambar=" when none is accepted yet;
+//   "1"                 uploaded: the compound and all its photographs were accepted.
+// Every reader of the store takes the flag's leading digits as its value, so an entry with photographs
+// still to send reads as 0, waiting, to this and to earlier versions alike, and is never purged.
+struct UploadFlag {
+    bool uploaded = false;
+    bool compoundAccepted = false;
+    QSet<int> acceptedPhotos; // 1-based positions in the entry's photo list
+
+    static UploadFlag parse(const QString& text);
+    QString text() const;
+};
