@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/Record.h"
+
+#include <QImage>
+#include <QString>
+
+class Log;
+class WSSessionController;
+
+// Prints the notices through the session: composes the blocks and writes each as one write, in order.
+class NoticePrinter {
+public:
+    // headerPath: the shipped "printheader" bitmap; baseUrl: the web service base for the QR look-up address.
+    NoticePrinter(QString headerPath, QString baseUrl, Log* log = nullptr);
+
+    // The compiled-in web service base, used when the configuration names none.
+    static QString defaultBaseUrl();
+
+    void cetakSamanBaruNewSDK(WSSessionController* session, const Record& record) const;
+    void cetakSamanTrafficNewSdk(WSSessionController* session, const Record& record) const;
+    // The traffic notice for traffic compounds, the general one otherwise.
+    void cetakSaman(WSSessionController* session, const Record& record, bool traffic) const;
+    void printSampleNewSDK(WSSessionController* session) const;
+
+    // The bytes a notice sends, in one piece: for previews, --out and tests.
+    QByteArray noticeBytes(const Record& record, bool traffic) const;
+
+    QImage header() const;
+    const QString& baseUrl() const { return baseUrl_; }
+
+private:
+    QString headerPath_;
+    QString baseUrl_;
+    Log* log_;
+};

@@ -1,0 +1,82 @@
+#include "printing/PrinterConnection.h"
+
+#include "platform/Alerts.h"
+#include "platform/Log.h"
+#include "printing/WSSessionController.h"
+
+PrinterConnection::PrinterConnection(AccessoryManager* accessories, WSSessionController* controller, Log* log,
+                                     Alerts* alerts, QObject* parent)
+    : QObject(parent), accessories_(accessories), controller_(controller), log_(log), alerts_(alerts) {
+    connect(controller_, &WSSessionController::sessionOpened, this, [this] {
+        if (connecting_) {
+            connecting_ = false;
+            setState(Connected);
+        }
+    });
+    connect(controller_, &WSSessionController::sessionFailed, this, [this] {
+        if (connecting_)
+            connectFailed();
+        else
+            setState(Disconnected);
+    });
+}
+
+void PrinterConnection::setState(int state) {
+    state_ = state;
+    emit printerStatus(state);
+}
+
+void PrinterConnection::connectFailed() {
+    connecting_ = false;
+    setState(Disconnected);
+    if (alerts_)
+        alerts_->show(Alert{QStringLiteral("Gagal"),
+                            QStringLiteral("Bluetooth pencetak gagal disambungkan. Sila pastikan bluetooth "
+                                           "pencetak telah disambungkan."),
+                            {QStringLiteral("OK")},
+                            0,
+                            {}});
+}
+
+void PrinterConnection::printerConnect() {
+    accessoryList_ = accessories_ ? accessories_->connectedAccessories() : AccessoryList();
+    // Every connected accessory is examined: the printer need not be the first one the phone lists.
+    for (const auto& accessory : accessoryList_) {
+        if (accessory &&
+            accessory->protocolStrings().contains(QLatin1String(WSSessionController::kProtocolString))) {
+            selectedAccessory_ = accessory;
+            break;
+        }
+    }
+    if (!selectedAccessory_) {
+        if (log_)
+            log_->write(
+                QStringLiteral("no printer among %1 connected accessories").arg(accessoryList_.size()));
+        connectFailed();
+        return;
+    }
+    controller_->setupControllerForAccessory(selectedAccessory_,
+                                             QLatin1String(WSSessionController::kProtocolString));
+    selectedAccessory_.reset();
+    if (log_)
+        log_->write(QStringLiteral("Connected"));
+    sessionController_ = controller_;
+    connecting_ = true;
+    if (!controller_->openSession()) {
+        connectFailed();
+        return;
+    }
+    // A link that is already up (or a session still delivering the last notice) shows connected at once;
+    // otherwise the state follows when the link opens or fails.
+    if (controller_->isLinkOpen()) {
+        connecting_ = false;
+        setState(Connected);
+    }
+}
+
+void PrinterConnection::printerDisconnect() {
+    connecting_ = false;
+    if (sessionController_)
+        sessionController_->closeSession();
+    setState(Disconnected);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "printing/Accessory.h"
+
+#include <QObject>
+
+class Alerts;
+class Log;
+class WSSessionController;
+
+// Connecting to and disconnecting from the printer: finds it among the connected accessories by its protocol
+// and opens the session. The printer screen shows the state this reports.
+class PrinterConnection : public QObject {
+    Q_OBJECT
+public:
+    enum State { Disconnected = 0, Connected = 1 };
+
+    PrinterConnection(AccessoryManager* accessories, WSSessionController* controller, Log* log,
+                      Alerts* alerts, QObject* parent = nullptr);
+
+    void printerConnect();
+    void printerDisconnect();
+
+    // The controller, once a connect has run; null before.
+    WSSessionController* sessionController() const { return sessionController_; }
+    const AccessoryList& accessoryList() const { return accessoryList_; }
+    int state() const { return state_; }
+    bool isConnecting() const { return connecting_; }
+
+Q_SIGNALS:
+    // 1 connected, 0 disconnected: what the printer screen shows.
+    void printerStatus(int state);
+
+private:
+    void setState(int state);
+    void connectFailed();
+
+    AccessoryManager* accessories_;
+    WSSessionController* controller_;
+    Log* log_;
+    Alerts* alerts_;
+    AccessoryList accessoryList_;
+    std::shared_ptr<PrinterAccessory> selectedAccessory_;
+    WSSessionController* sessionController_ = nullptr;
+    int state_ = Disconnected;
+    bool connecting_ = false;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class NoticePrinter;
+class PrinterConnection;
+
+// The printer screen ("Pencetak"): the connection state, the connect/disconnect button and the test page.
+class PrinterViewController : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString title READ title CONSTANT)
+    Q_PROPERTY(QString status READ status NOTIFY changed)
+    Q_PROPERTY(QString statusColor READ statusColor NOTIFY changed)
+    Q_PROPERTY(QString buttonTitle READ buttonTitle NOTIFY changed)
+    Q_PROPERTY(int rockTo READ rockTo NOTIFY changed)
+public:
+    PrinterViewController(PrinterConnection* connection, const NoticePrinter* printer,
+                          QObject* parent = nullptr);
+
+    QString title() const { return QStringLiteral("Pencetak"); }
+    QString status() const { return status_; }
+    // "green" while connected, "red" once disconnected, empty before the first connect.
+    QString statusColor() const { return statusColor_; }
+    QString buttonTitle() const { return buttonTitle_; }
+    int rockTo() const { return rockTo_; }
+
+    Q_INVOKABLE void checkPrinterStatus(int state);
+    // The connect button: disconnects while connected, connects otherwise.
+    Q_INVOKABLE void pencetakAction();
+    // The test page, through the session of the last connect.
+    Q_INVOKABLE void printr();
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    PrinterConnection* connection_;
+    const NoticePrinter* printer_;
+    QString status_;
+    QString statusColor_;
+    QString buttonTitle_ = QStringLiteral("Sambung");
+    int rockTo_ = 0;
+};

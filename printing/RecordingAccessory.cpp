@@ -1,0 +1,148 @@
+#include "printing/RecordingAccessory.h"
+
+#include <QSaveFile>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+// Stream events are delivered from the event loop, never from inside the call that caused them.
+void post(AccessoryStream* stream, int event) {
+    QPointer<AccessoryStream> guard(stream);
+    QTimer::singleShot(0, stream, [guard, event] {
+        if (guard)
+            emit guard->streamEvent(guard.data(), event);
+    });
+}
+} // namespace
+
+class RecordingAccessory::Output : public AccessoryOutputStream {
+public:
+    explicit Output(RecordingAccessory* owner) : owner_(owner) {}
+    void open() override {
+        open_ = true;
+        post(this, OpenCompleted);
+        post(this, HasSpaceAvailable);
+    }
+    void close() override { open_ = false; }
+    bool hasSpaceAvailable() const override { return open_ && !owner_->stalled_; }
+    qint64 write(const char* data, qint64 length) override {
+        ++owner_->writeCalls_;
+        if (!open_ || owner_->failWrites_)
+            return -1;
+        if (owner_->stalled_)
+            return 0;
+        const qint64 n = owner_->maxPerWrite_ > 0 ? std::min(length, owner_->maxPerWrite_) : length;
+        owner_->received_.append(data, n);
+        // The link frees its buffer a little later, as a radio would.
+        post(this, HasSpaceAvailable);
+        return n;
+    }
+    void resume() {
+        if (open_)
+            post(this, HasSpaceAvailable);
+    }
+    void drop() {
+        if (open_)
+            post(this, EndEncountered);
+        open_ = false;
+    }
+
+private:
+    RecordingAccessory* owner_;
+    bool open_ = false;
+};
+
+class RecordingAccessory::Input : public AccessoryInputStream {
+public:
+    explicit Input(RecordingAccessory* owner) : owner_(owner) {}
+    void open() override {
+        open_ = true;
+        if (!owner_->toPhone_.isEmpty())
+            post(this, HasBytesAvailable);
+    }
+    void close() override { open_ = false; }
+    bool hasBytesAvailable() const override { return open_ && !owner_->toPhone_.isEmpty(); }
+    qint64 read(char* data, qint64 maxLength) override {
+        if (!open_)
+            return -1;
+        const qint64 n = std::min<qint64>(maxLength, owner_->toPhone_.size());
+        std::memcpy(data, owner_->toPhone_.constData(), size_t(n));
+        owner_->toPhone_.remove(0, n);
+        return n;
+    }
+    void arrived() {
+        if (open_)
+            post(this, HasBytesAvailable);
+    }
+    void drop() {
+        if (open_)
+            post(this, EndEncountered);
+        open_ = false;
+    }
+
+private:
+    RecordingAccessory* owner_;
+    bool open_ = false;
+};
+
+class RecordingAccessory::Session : public AccessorySession {
+public:
+    explicit Session(RecordingAccessory* owner) : owner_(owner), output_(owner), input_(owner) {
+        owner->output_ = &output_;
+        owner->input_ = &input_;
+    }
+    ~Session() override { owner_->sessionClosed(); }
+    AccessoryInputStream* inputStream() override { return &input_; }
+    AccessoryOutputStream* outputStream() override { return &output_; }
+
+private:
+    RecordingAccessory* owner_;
+    Output output_;
+    Input input_;
+};
+
+RecordingAccessory::RecordingAccessory(QString name, QStringList protocols)
+    : name_(std::move(name)), protocols_(std::move(protocols)) {}
+
+RecordingAccessory::~RecordingAccessory() = default;
+
+std::unique_ptr<AccessorySession> RecordingAccessory::openSession(const QString& protocolString) {
+    if (refuse_ || !protocols_.contains(protocolString))
+        return nullptr;
+    ++sessionsOpened_;
+    return std::make_unique<Session>(this);
+}
+
+void RecordingAccessory::setStalled(bool stalled) {
+    stalled_ = stalled;
+    if (!stalled && output_)
+        output_->resume();
+}
+
+void RecordingAccessory::sendToPhone(const QByteArray& bytes) {
+    toPhone_.append(bytes);
+    if (input_)
+        input_->arrived();
+}
+
+bool RecordingAccessory::sessionOpen() const {
+    return !output_.isNull();
+}
+
+void RecordingAccessory::dropLink() {
+    if (output_)
+        output_->drop();
+    if (input_)
+        input_->drop();
+}
+
+void RecordingAccessory::sessionClosed() {
+    ++sessionsClosed_;
+    if (outputFile_.isEmpty())
+        return;
+    QSaveFile file(outputFile_);
+    saveFailed_ =
+        !(file.open(QIODevice::WriteOnly) && file.write(received_) == received_.size() && file.commit());
+}

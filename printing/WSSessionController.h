@@ -1,0 +1,90 @@
+#pragma once
+
+#include "printing/Accessory.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class Log;
+
+// The one printer session of the process: queues outgoing command bytes and writes them as the output stream
+// takes them, and buffers what the printer sends back.
+//
+// Closing waits for the queue to reach the printer (up to drainTimeoutMs) instead of dropping it, and a
+// session that is reopened while it is still draining simply carries on, so a quick re-print never cuts the
+// previous notice short.
+class WSSessionController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* kProtocolString = "com.woosim.wspr240";
+    static constexpr int kReadChunk = 128;
+    static constexpr int kDefaultDrainTimeoutMs = 20000;
+
+    explicit WSSessionController(Log* log = nullptr, QObject* parent = nullptr);
+    ~WSSessionController() override;
+
+    // The process-wide controller the application prints through.
+    static WSSessionController* sharedController();
+
+    void setLog(Log* log) { log_ = log; }
+    void setDrainTimeoutMs(int ms) { drainTimeoutMs_ = ms; }
+
+    void setupControllerForAccessory(std::shared_ptr<PrinterAccessory> accessory,
+                                     const QString& protocolString);
+    // True when a session exists; the link may still be opening (isLinkOpen tells).
+    bool openSession();
+    // Lets queued bytes reach the printer first (bounded), then closes the streams and drops the buffers.
+    void closeSession();
+    // Closes at once, discarding whatever is still queued.
+    void abortSession();
+
+    void writeData(const QByteArray& data);
+    // The first n received bytes, removed from the buffer; nothing when fewer are buffered.
+    QByteArray readData(qsizetype n);
+    qsizetype getAvailableReadBytes() const { return inData_.size(); }
+
+    std::shared_ptr<PrinterAccessory> accessory() const { return accessory_; }
+    QString protocolString() const { return protocolString_; }
+    bool hasSession() const { return session_ != nullptr; }
+    bool isLinkOpen() const { return session_ && linkOpen_; }
+    bool isClosing() const { return closing_; }
+    // Bytes written but not yet handed to the link.
+    qsizetype queuedBytes() const { return outData_.size(); }
+
+    // Runs the pumps for a stream event; the streams' own signals land here.
+    void handleEvent(AccessoryStream* stream, int event);
+
+Q_SIGNALS:
+    // Posted after every read pump, whether or not anything arrived.
+    void WSDataReceivedNotification(WSSessionController* controller);
+    void sessionOpened();
+    // The link failed to open or dropped while open.
+    void sessionFailed();
+    void sessionClosed();
+    // The queue became empty and the link holds nothing more of ours.
+    void drained();
+
+private:
+    void writeDataToStream();
+    void readDataFromStream();
+    void finishClose(bool discard);
+    bool fullyDrained() const;
+    void log(const QString& line) const;
+
+    Log* log_ = nullptr;
+    std::shared_ptr<PrinterAccessory> accessory_;
+    QString protocolString_;
+    std::shared_ptr<PrinterAccessory> sessionAccessory_;
+    std::unique_ptr<AccessorySession> session_;
+    QByteArray outData_;
+    QByteArray inData_;
+    bool linkOpen_ = false;
+    bool closing_ = false;
+    bool pumping_ = false;
+    bool destroying_ = false;
+    int drainTimeoutMs_ = kDefaultDrainTimeoutMs;
+    QTimer drainTimer_;
+};

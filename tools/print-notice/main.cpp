@@ -1,0 +1,156 @@
+// print-notice [--traffic] RECORD.json (--out FILE | --printer LINK) [--header BMP] [--base-url URL]
+//
+// Prints the notice of one compound record, given as a JSON object, the way the application prints it:
+// disconnect, connect, compose, write, and wait until the printer has every byte.
+#include "platform/Alerts.h"
+#include "platform/QtLog.h"
+#include "printing/NoticePrinter.h"
+#include "printing/PrinterConnection.h"
+#include "printing/PrinterLink.h"
+#include "printing/RecordingAccessory.h"
+#include "printing/WSSessionController.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+class StderrAlerts : public Alerts {
+public:
+    void show(Alert alert) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(alert.title), qPrintable(alert.message));
+        shown = true;
+    }
+    bool shown = false;
+};
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "print-notice: %s\n", qPrintable(message));
+    return 1;
+}
+
+QString defaultHeader() {
+    const QString beside =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/resources/printheader.bmp");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QStringLiteral(KOMPAUN_SOURCE_RESOURCES "/printheader.bmp");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Image decoding needs a GUI application object, never a window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCommandLineParser cli;
+    cli.setApplicationDescription(QStringLiteral("Prints a compound notice to a file or a printer."));
+    cli.addHelpOption();
+    cli.addPositionalArgument(QStringLiteral("RECORD.json"),
+                              QStringLiteral("The compound record, a JSON object."));
+    QCommandLineOption traffic(QStringLiteral("traffic"), QStringLiteral("Print the traffic notice."));
+    QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Write the printer's bytes to FILE."),
+                           QStringLiteral("FILE"));
+    QCommandLineOption printer(QStringLiteral("printer"),
+                               QStringLiteral("Print to LINK: tcp:HOST:PORT or a Bluetooth address."),
+                               QStringLiteral("LINK"));
+    QCommandLineOption header(QStringLiteral("header"), QStringLiteral("The header bitmap."),
+                              QStringLiteral("BMP"), defaultHeader());
+    QCommandLineOption baseUrl(QStringLiteral("base-url"),
+                               QStringLiteral("The web service base for the QR code."), QStringLiteral("URL"),
+                               NoticePrinter::defaultBaseUrl());
+    QCommandLineOption timeout(QStringLiteral("timeout"),
+                               QStringLiteral("Give up after SECONDS (default 120)."),
+                               QStringLiteral("SECONDS"), QStringLiteral("120"));
+    cli.addOptions({traffic, out, printer, header, baseUrl, timeout});
+    cli.process(app);
+
+    if (cli.positionalArguments().size() != 1 || cli.isSet(out) == cli.isSet(printer)) {
+        std::fprintf(stderr, "usage: print-notice [--traffic] RECORD.json (--out FILE | --printer LINK)\n");
+        return 2;
+    }
+    QFile file(cli.positionalArguments().first());
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1").arg(file.fileName()));
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!doc.isObject())
+        return fail(
+            QStringLiteral("%1 is not a JSON object (%2)").arg(file.fileName(), parseError.errorString()));
+    RecordMap values;
+    const QJsonObject object = doc.object();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        values.insert(it.key(),
+                      it.value().isString() ? it.value().toString() : it.value().toVariant().toString());
+    const Record record = makeRecord(values);
+
+    QtLog log;
+    StderrAlerts alerts;
+    NoticePrinter notices(cli.value(header), cli.value(baseUrl), &log);
+    if (notices.noticeBytes(record, cli.isSet(traffic)).isEmpty())
+        return fail(
+            QStringLiteral("the header bitmap %1 cannot be read: nothing printed").arg(cli.value(header)));
+
+    std::unique_ptr<AccessoryManager> accessories;
+    std::shared_ptr<RecordingAccessory> recording;
+    if (cli.isSet(out)) {
+        recording = std::make_shared<RecordingAccessory>(QStringLiteral("file"));
+        recording->setOutputFile(cli.value(out));
+        accessories = std::make_unique<FixedAccessoryManager>(AccessoryList{recording});
+    } else {
+        QString error;
+        const auto link = PrinterLink::parse(cli.value(printer), &error);
+        if (!link)
+            return fail(error);
+        accessories = link->makeAccessoryManager();
+    }
+
+    WSSessionController controller(&log);
+    PrinterConnection connection(accessories.get(), &controller, &log, &alerts);
+    int exitCode = -1;
+    QObject::connect(&controller, &WSSessionController::sessionFailed, &app, [&] { exitCode = 1; });
+    QObject::connect(&controller, &WSSessionController::drained, &app, [&] {
+        if (controller.isLinkOpen() && exitCode < 0)
+            controller.closeSession();
+    });
+    QObject::connect(&controller, &WSSessionController::sessionClosed, &app, [&] {
+        if (exitCode < 0)
+            exitCode = 0;
+    });
+
+    connection.printerDisconnect();
+    connection.printerConnect();
+    if (alerts.shown)
+        return 1;
+    notices.cetakSaman(&controller, record, cli.isSet(traffic));
+
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    giveUp.start(cli.value(timeout).toInt() * 1000);
+    while (exitCode < 0 && !alerts.shown && giveUp.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    if (exitCode < 0) {
+        controller.abortSession();
+        exitCode = 1;
+        std::fprintf(stderr, "print-notice: the printer did not take the notice in time\n");
+    }
+    // Let the closed session go, which also writes --out.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    if (alerts.shown)
+        exitCode = 1;
+    if (recording && recording->saveFailed())
+        return fail(QStringLiteral("cannot write %1").arg(cli.value(out)));
+    return exitCode;
+}
