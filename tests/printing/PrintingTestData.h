@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/Record.h"
+#include "support/TestSupport.h"
+
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+// The realistic records and the shipped header the printing tests share.
+inline Record recordFromJson(const QString& name) {
+    const QJsonObject o =
+        QJsonDocument::fromJson(testsupport::readFile(testsupport::sourcePath(QStringLiteral("tests/printing/records/") + name)))
+            .object();
+    RecordMap values;
+    for (auto it = o.begin(); it != o.end(); ++it)
+        values.insert(it.key(), it.value().toString());
+    return makeRecord(values);
+}
+
+inline QString headerPath() { return testsupport::sourcePath(QStringLiteral("resources/printheader.bmp")); }
+inline QImage shippedHeader() { return QImage(headerPath()); }
+inline const QString kBaseUrl = QStringLiteral("https://enquiry.mptelukmerbau.gov.my");
