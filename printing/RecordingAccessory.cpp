@@ -26,17 +26,26 @@ public:
         post(this, HasSpaceAvailable);
     }
     void close() override { open_ = false; }
-    bool hasSpaceAvailable() const override { return open_ && !owner_->stalled_; }
+    bool hasSpaceAvailable() const override { return open_ && !owner_->stalled_ && !busy_; }
     qint64 write(const char* data, qint64 length) override {
         ++owner_->writeCalls_;
         if (!open_ || owner_->failWrites_)
             return -1;
-        if (owner_->stalled_)
+        if (owner_->stalled_ || busy_)
             return 0;
         const qint64 n = owner_->maxPerWrite_ > 0 ? std::min(length, owner_->maxPerWrite_) : length;
         owner_->received_.append(data, n);
-        // The link frees its buffer a little later, as a radio would.
-        post(this, HasSpaceAvailable);
+        // A slow link's buffer is full until it has sent what it took, a turn of the event loop later.
+        if (owner_->maxPerWrite_ > 0) {
+            busy_ = true;
+            QPointer<Output> guard(this);
+            QTimer::singleShot(0, this, [guard] {
+                if (guard) {
+                    guard->busy_ = false;
+                    emit guard->streamEvent(guard.data(), HasSpaceAvailable);
+                }
+            });
+        }
         return n;
     }
     void resume() {
@@ -52,6 +61,7 @@ public:
 private:
     RecordingAccessory* owner_;
     bool open_ = false;
+    bool busy_ = false;
 };
 
 class RecordingAccessory::Input : public AccessoryInputStream {

@@ -74,10 +74,11 @@ void WSSessionController::closeSession() {
         inData_.clear();
         return;
     }
-    if (!linkOpen_ || fullyDrained()) {
+    if (fullyDrained()) {
         finishClose(true);
         return;
     }
+    // Queued bytes wait for the link, even one still opening, until they are sent or the bound passes.
     closing_ = true;
     drainTimer_.start(drainTimeoutMs_);
 }

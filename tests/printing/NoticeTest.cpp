@@ -9,7 +9,9 @@
 
 namespace {
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
 QByteArray joined(const QList<QByteArray>& blocks) {
     QByteArray all;
     for (const QByteArray& b : blocks)
@@ -34,13 +36,15 @@ const QByteArray kTitle =
 } // namespace
 
 TEST(GeneralNotice, MatchesTheReferenceBytes) {
-    const auto blocks = NoticeLayout::generalNotice(*recordFromJson(QStringLiteral("general.json")), shippedHeader(), kBaseUrl);
+    const auto blocks = NoticeLayout::generalNotice(*recordFromJson(QStringLiteral("general.json")),
+                                                    shippedHeader(), kBaseUrl);
     const QString diff = testsupport::compareWithReference(joined(blocks), reference("general-notice.bin"));
     EXPECT_TRUE(diff.isEmpty()) << diff.toStdString();
 }
 
 TEST(TrafficNotice, MatchesTheReferenceBytes) {
-    const auto blocks = NoticeLayout::trafficNotice(*recordFromJson(QStringLiteral("traffic.json")), shippedHeader());
+    const auto blocks =
+        NoticeLayout::trafficNotice(*recordFromJson(QStringLiteral("traffic.json")), shippedHeader());
     const QString diff = testsupport::compareWithReference(joined(blocks), reference("traffic-notice.bin"));
     EXPECT_TRUE(diff.isEmpty()) << diff.toStdString();
 }
@@ -76,8 +80,8 @@ TEST(GeneralNotice, BlockStructure) {
     EXPECT_EQ(blocks[20], QByteArray("                              RM 250.00"));
 
     const QByteArray qr = "https://enquiry.mptelukmerbau.gov.my/v2/wsc/mk/P2016M07000042";
-    EXPECT_TRUE(blocks[22].contains(QByteArray(38, ' ') + hex("1d5a02 1b5a004d05") + char(qr.size()) + '\0' + qr +
-                                    QByteArray(18, ' ') + "\r\n\r\n\r\n\r\n"));
+    EXPECT_TRUE(blocks[22].contains(QByteArray(38, ' ') + hex("1d5a02 1b5a004d05") + char(qr.size()) + '\0' +
+                                    qr + QByteArray(18, ' ') + "\r\n\r\n\r\n\r\n"));
 }
 
 TEST(GeneralNotice, EveryKeyEmptyStillPrintsEveryLine) {
@@ -94,7 +98,8 @@ TEST(GeneralNotice, EveryKeyEmptyStillPrintsEveryLine) {
 }
 
 TEST(TrafficNotice, FiveWritesAndTheAmountBarcode) {
-    const auto blocks = NoticeLayout::trafficNotice(*recordFromJson(QStringLiteral("traffic.json")), shippedHeader());
+    const auto blocks =
+        NoticeLayout::trafficNotice(*recordFromJson(QStringLiteral("traffic.json")), shippedHeader());
     ASSERT_EQ(blocks.size(), 5);
     EXPECT_EQ(blocks[0], hex("1b4c"));
     EXPECT_EQ(blocks[2], hex("1b0c"));
@@ -116,7 +121,9 @@ TEST(TrafficNotice, FiveWritesAndTheAmountBarcode) {
     // An amount the printer cannot carry keeps its header and sends no data.
     RecordMap odd = empty;
     odd.insert(QStringLiteral("kompaunKadar"), QStringLiteral("5€"));
-    EXPECT_TRUE(NoticeLayout::trafficNotice(odd, shippedHeader()).value(4).contains(QByteArray(58, ' ') + hex("1d6b4502") + "\r\n"));
+    EXPECT_TRUE(NoticeLayout::trafficNotice(odd, shippedHeader())
+                    .value(4)
+                    .contains(QByteArray(58, ' ') + hex("1d6b4502") + "\r\n"));
 }
 
 TEST(Notices, NothingIsPrintedWithoutAHeader) {
@@ -132,7 +139,8 @@ TEST(Notices, NothingIsPrintedWithoutAHeader) {
 }
 
 TEST(Notices, TheLookUpAddressFollowsTheConfiguredBase) {
-    EXPECT_EQ(NoticeLayout::lookupAddress(QStringLiteral("https://uji.example.my/"), QStringLiteral("P2016M07000042")),
+    EXPECT_EQ(NoticeLayout::lookupAddress(QStringLiteral("https://uji.example.my/"),
+                                          QStringLiteral("P2016M07000042")),
               QStringLiteral("https://uji.example.my/v2/wsc/mk/P2016M07000042"));
     EXPECT_EQ(NoticeLayout::lookupAddress(QStringLiteral("https://uji.example.my"), QStringLiteral("P 1/2")),
               QStringLiteral("https://uji.example.my/v2/wsc/mk/P%201%2F2"));
@@ -141,11 +149,15 @@ TEST(Notices, TheLookUpAddressFollowsTheConfiguredBase) {
 
 TEST(Notices, PrintedBarcodesDecodeToTheRecord) {
     NoticePrinter printer(headerPath(), kBaseUrl);
-    const QImage general = ReceiptRenderer::render(printer.noticeBytes(recordFromJson(QStringLiteral("general.json")), false));
+    const QImage general =
+        ReceiptRenderer::render(printer.noticeBytes(recordFromJson(QStringLiteral("general.json")), false));
     EXPECT_EQ(decodeSymbols(general),
-              (QStringList{QStringLiteral("CODE-39:76112"), QStringLiteral("CODE-39:P2016M07000042"),
-                           QStringLiteral("QR-Code:https://enquiry.mptelukmerbau.gov.my/v2/wsc/mk/P2016M07000042")}));
-    const QImage traffic = ReceiptRenderer::render(printer.noticeBytes(recordFromJson(QStringLiteral("traffic.json")), true));
-    EXPECT_EQ(decodeSymbols(traffic), (QStringList{QStringLiteral("CODE-39:50.00"), QStringLiteral("CODE-39:76205"),
-                                                   QStringLiteral("CODE-39:P2016M07000043")}));
+              (QStringList{
+                  QStringLiteral("CODE-39:76112"), QStringLiteral("CODE-39:P2016M07000042"),
+                  QStringLiteral("QR-Code:https://enquiry.mptelukmerbau.gov.my/v2/wsc/mk/P2016M07000042")}));
+    const QImage traffic =
+        ReceiptRenderer::render(printer.noticeBytes(recordFromJson(QStringLiteral("traffic.json")), true));
+    EXPECT_EQ(decodeSymbols(traffic),
+              (QStringList{QStringLiteral("CODE-39:50.00"), QStringLiteral("CODE-39:76205"),
+                           QStringLiteral("CODE-39:P2016M07000043")}));
 }

@@ -10,7 +10,8 @@
 // The realistic records and the shipped header the printing tests share.
 inline Record recordFromJson(const QString& name) {
     const QJsonObject o =
-        QJsonDocument::fromJson(testsupport::readFile(testsupport::sourcePath(QStringLiteral("tests/printing/records/") + name)))
+        QJsonDocument::fromJson(
+            testsupport::readFile(testsupport::sourcePath(QStringLiteral("tests/printing/records/") + name)))
             .object();
     RecordMap values;
     for (auto it = o.begin(); it != o.end(); ++it)
@@ -18,6 +19,10 @@ inline Record recordFromJson(const QString& name) {
     return makeRecord(values);
 }
 
-inline QString headerPath() { return testsupport::sourcePath(QStringLiteral("resources/printheader.bmp")); }
-inline QImage shippedHeader() { return QImage(headerPath()); }
+inline QString headerPath() {
+    return testsupport::sourcePath(QStringLiteral("resources/printheader.bmp"));
+}
+inline QImage shippedHeader() {
+    return QImage(headerPath());
+}
 inline const QString kBaseUrl = QStringLiteral("https://enquiry.mptelukmerbau.gov.my");

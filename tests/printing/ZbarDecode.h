@@ -22,8 +22,9 @@ inline QStringList decodeSymbols(const QImage& picture) {
     zbar_scan_image(scanner, image);
     QStringList found;
     for (const zbar_symbol_t* s = zbar_image_first_symbol(image); s; s = zbar_symbol_next(s))
-        found << QStringLiteral("%1:%2").arg(QString::fromLatin1(zbar_get_symbol_name(zbar_symbol_get_type(s))),
-                                             QString::fromLatin1(zbar_symbol_get_data(s)));
+        found << QStringLiteral("%1:%2").arg(
+            QString::fromLatin1(zbar_get_symbol_name(zbar_symbol_get_type(s))),
+            QString::fromLatin1(zbar_symbol_get_data(s)));
     zbar_image_destroy(image);
     zbar_image_scanner_destroy(scanner);
     found.sort();
