@@ -129,11 +129,14 @@ AppDelegate* AppDelegate::instance() {
     return theInstance;
 }
 
-void AppDelegate::startUp() {
+void AppDelegate::startUpData() {
     imageArray_.clear();
     if (platform_.files)
         transferDb(*platform_.files, platform_.log);
-    previewIndicator_ = false;
+    setPreviewIndicator(false);
+}
+
+void AppDelegate::startUpStores() {
     // The device code only tells which stored numbers are ours; no notice at start-up.
     const QString code = device_.isRegistered() ? device_.getCustomDeviceID() : QStringLiteral("000");
     if (!running_.runningNumber(code))

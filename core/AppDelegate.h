@@ -16,7 +16,7 @@
 
 #include <memory>
 
-class TextField;
+#include "core/TextField.h"
 
 // The hub of the application: the compound record being issued and the stored record being viewed,
 // their photographs, preview mode, the signed-in officer, the traffic flag and the pick-list relay.
@@ -29,9 +29,15 @@ public:
     ~AppDelegate() override;
     static AppDelegate* instance();
 
-    // The data core's share of start-up: the photo list, the database, the running-number check and the
-    // purge of uploaded compounds. Screens and location reporting are started by the application.
-    void startUp();
+    // The data core's share of start-up, in two steps around the building of the screens:
+    // the photo list, the reference database and preview mode first ...
+    void startUpData();
+    // ... then the running-number check and the purge of uploaded compounds.
+    void startUpStores();
+    void startUp() {
+        startUpData();
+        startUpStores();
+    }
 
     const Platform& platform() const { return platform_; }
     SQLiteManager& dbManager() { return db_; }

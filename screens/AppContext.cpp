@@ -1,0 +1,37 @@
+#include "screens/AppContext.h"
+
+#include "platform/QtAlerts.h"
+#include "platform/QtProgress.h"
+
+#include <QJSEngine>
+#include <QQmlEngine>
+
+namespace {
+AppContext* current = nullptr;
+}
+
+AppContext::AppContext(Parts parts, QObject* parent) : QObject(parent), parts_(std::move(parts)) {
+    current = this;
+}
+
+AppContext::~AppContext() {
+    if (current == this)
+        current = nullptr;
+}
+
+AppContext* AppContext::create(QQmlEngine*, QJSEngine*) {
+    // The application owns the context; QML must not delete it with the engine.
+    QJSEngine::setObjectOwnership(current, QJSEngine::CppOwnership);
+    return current;
+}
+
+QObject* AppContext::alerts() const {
+    return parts_.alerts;
+}
+QObject* AppContext::progress() const {
+    return parts_.progress;
+}
+
+QUrl AppContext::picture(const QString& fileName) const {
+    return QUrl::fromLocalFile(parts_.pictureDir + QLatin1Char('/') + fileName);
+}

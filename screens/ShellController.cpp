@@ -1,0 +1,61 @@
+#include "screens/ShellController.h"
+
+#include "core/AppDelegate.h"
+#include "platform/Alerts.h"
+#include "screens/LoginViewController.h"
+
+ShellController::ShellController(AppDelegate& app, LoginViewController& login, QObject* parent)
+    : QObject(parent), app_(app), login_(login) {
+    connect(&login_, &LoginViewController::signedIn, this, &ShellController::present);
+}
+
+QStringList ShellController::tabTitles() const {
+    return {QStringLiteral("Jenis Kompaun"), QStringLiteral("Simpanan"), QStringLiteral("Dicetak"),
+            QStringLiteral("Scan"), QStringLiteral("Pencetak")};
+}
+
+QStringList ShellController::tabPictures() const {
+    return {QStringLiteral("37-suitcase.png"), QStringLiteral("37-suitcase.png"),
+            QStringLiteral("33-cabinet.png"), QStringLiteral("104-index-cards.png"),
+            QStringLiteral("185-printer.png")};
+}
+
+QString ShellController::officerName() const {
+    return app_.getUserGlobalID().value(QStringLiteral("peng_nama"));
+}
+
+void ShellController::present() {
+    signedIn_ = true;
+    Q_EMIT signedInChanged();
+}
+
+void ShellController::tabBarControllerDidSelect(int index) {
+    if (index < JenisKompaun || index > Pencetak)
+        return;
+    app_.setPreviewIndicator(index == Dicetak);
+    if (index != currentIndex_) {
+        currentIndex_ = index;
+        Q_EMIT currentIndexChanged();
+    }
+}
+
+void ShellController::logout() {
+    Alerts* alerts = app_.platform().alerts;
+    if (!alerts)
+        return;
+    alerts->show({QStringLiteral("Kepastian"),
+                  QStringLiteral("Adakah anda pasti untuk log keluar ?"),
+                  {QStringLiteral("Batal"), QStringLiteral("Keluar")},
+                  0,
+                  [this](int button) {
+                      if (button != 1)
+                          return;
+                      login_.clearLogKeluar();
+                      signedIn_ = false;
+                      Q_EMIT signedInChanged();
+                  }});
+}
+
+void ShellController::viewGetBackToRoot() {
+    Q_EMIT backToRootRequested();
+}

@@ -1,0 +1,32 @@
+import QtQuick
+import QtQuick.Controls
+import Kompaun
+
+// The window: the login screen is its root; the tabs cover it once an officer has signed in.
+ApplicationWindow {
+    id: window
+    objectName: "mainWindow"
+    width: 360
+    height: 640
+    visible: true
+    title: "Kompaun " + AppContext.councilName
+    color: Theme.page
+
+    LoginScreen {
+        anchors.fill: parent
+        visible: !AppContext.shell.signedIn
+    }
+
+    TabShell {
+        anchors.fill: parent
+        visible: AppContext.shell.signedIn
+    }
+
+    ProgressOverlay {
+        anchors.fill: parent
+    }
+
+    AlertDialog {
+        anchors.fill: parent
+    }
+}
