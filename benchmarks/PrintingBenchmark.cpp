@@ -1,0 +1,76 @@
+#include "printing/NoticeLayout.h"
+#include "printing/NoticePrinter.h"
+#include "printing/WSEncoder.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString kSource = QStringLiteral(KOMPAUN_SOURCE_DIR);
+
+Record load(const char* name) {
+    QFile f(kSource + QStringLiteral("/tests/printing/records/") + QLatin1String(name));
+    f.open(QIODevice::ReadOnly);
+    RecordMap values;
+    const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
+    for (auto it = o.begin(); it != o.end(); ++it)
+        values.insert(it.key(), it.value().toString());
+    return makeRecord(values);
+}
+
+QString header() {
+    return kSource + QStringLiteral("/resources/printheader.bmp");
+}
+
+// What a print costs the UI thread: reading the header, converting it, composing every block.
+void BM_GeneralNoticeWithHeader(benchmark::State& state) {
+    const NoticePrinter printer(header(), QStringLiteral("https://enquiry.mptelukmerbau.gov.my"));
+    const Record record = load("general.json");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(printer.noticeBytes(record, false));
+}
+BENCHMARK(BM_GeneralNoticeWithHeader)->Unit(benchmark::kMicrosecond);
+
+void BM_TrafficNoticeWithHeader(benchmark::State& state) {
+    const NoticePrinter printer(header(), QString());
+    const Record record = load("traffic.json");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(printer.noticeBytes(record, true));
+}
+BENCHMARK(BM_TrafficNoticeWithHeader)->Unit(benchmark::kMicrosecond);
+
+// The notice blocks alone, with the header already decoded.
+void BM_GeneralNoticeDecodedHeader(benchmark::State& state) {
+    const QImage image(header());
+    const Record record = load("general.json");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(NoticeLayout::generalNotice(*record, image, QStringLiteral("https://x.my")));
+}
+BENCHMARK(BM_GeneralNoticeDecodedHeader)->Unit(benchmark::kMicrosecond);
+
+void BM_HeaderRaster(benchmark::State& state) {
+    const QImage image(header());
+    for (auto _ : state) {
+        WSEncoder e;
+        e.createPrintableDataFromImage(image, 0, 0, 800, 200);
+        benchmark::DoNotOptimize(e.printableData());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * 800 * 200 * 4);
+}
+BENCHMARK(BM_HeaderRaster)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
