@@ -20,3 +20,8 @@ struct SyncServices {
     SavedCompoundStore* saveStore = nullptr;
     int timeoutMs = 0; // 0: the engine's default (30 s)
 };
+
+class AppDelegate;
+
+// The services as the application's hub holds them.
+SyncServices syncServicesFor(AppDelegate& app, Http& http, const CouncilEndpoints& endpoints);

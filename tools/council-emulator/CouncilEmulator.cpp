@@ -287,9 +287,10 @@ bool CouncilEmulator::waitUnlessStopping(int ms) {
     return !stopCv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_.load(); });
 }
 
-// httplib has no way to hang up from a handler, so find our end of the connection by its two ports and
+// httplib has no way to hang up from a handler, so find our end of the connection by its two ports (the
+// local one from our own listener: TLS connections do not report it) and
 // shut it down; httplib then fails to write the answer and closes the socket itself.
-void CouncilEmulator::dropConnection(const httplib::Request& req) {
+void CouncilEmulator::dropConnection(const httplib::Request& req, int localPort) {
     DIR* dir = opendir("/proc/self/fd");
     if (!dir)
         return;
@@ -309,7 +310,7 @@ void CouncilEmulator::dropConnection(const httplib::Request& req) {
                 return int(ntohs(reinterpret_cast<const sockaddr_in6&>(a).sin6_port));
             return -1;
         };
-        if (port(local) == req.local_port && port(peer) == req.remote_port) {
+        if (port(local) == localPort && port(peer) == req.remote_port) {
             shutdown(fd, SHUT_RDWR);
             break;
         }
@@ -360,12 +361,12 @@ void CouncilEmulator::handle(const httplib::Request& req, httplib::Response& res
             return;
         case Fault::Kind::Delay:
             if (!waitUnlessStopping(fault->delayMs)) {
-                dropConnection(req);
+                dropConnection(req, std::string(scheme) == "https" ? httpsPort_ : httpPort_);
                 return;
             }
             break;
         case Fault::Kind::Drop:
-            dropConnection(req);
+            dropConnection(req, std::string(scheme) == "https" ? httpsPort_ : httpPort_);
             store_.setOutcome(raw.id, 0, faultName);
             return;
         case Fault::Kind::Html200:
@@ -385,7 +386,7 @@ void CouncilEmulator::handle(const httplib::Request& req, httplib::Response& res
 
     const Reply reply = route(segments, raw, fault ? &*fault : nullptr);
     if (fault && fault->kind == Fault::Kind::AcceptThenDrop) {
-        dropConnection(req);
+        dropConnection(req, std::string(scheme) == "https" ? httpsPort_ : httpPort_);
         store_.setOutcome(raw.id, 0, faultName);
         return;
     }
@@ -588,6 +589,7 @@ void CouncilEmulator::handleAdmin(const std::vector<std::string>& s, const std::
             fault.delayMs = value;
             fault.retval = value;
             fault.times = o["times"].toInt(-1);
+            fault.after = o["after"].toInt(0);
             faults_.set(o["endpoint"].toString().toStdString(), fault);
         }
         res.set_content("ok\n", "text/plain");

@@ -64,7 +64,7 @@ private:
                       const Fault* fault);
     Reply reportPosition(const RawRequest& raw);
     bool waitUnlessStopping(int ms);
-    static void dropConnection(const httplib::Request& req);
+    static void dropConnection(const httplib::Request& req, int localPort);
 
     EmulatorOptions options_;
     EmulatorStore store_;

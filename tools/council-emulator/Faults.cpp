@@ -52,6 +52,10 @@ std::optional<Fault> Faults::next(const std::string& endpoint) {
         auto it = fixed_.find(key);
         if (it == fixed_.end())
             continue;
+        if (it->second.after > 0) {
+            --it->second.after;
+            return std::nullopt;
+        }
         Fault fault = it->second;
         if (it->second.times > 0 && --it->second.times == 0)
             fixed_.erase(it);

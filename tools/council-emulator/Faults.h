@@ -25,6 +25,7 @@ struct Fault {
     int delayMs = 0;
     int retval = 0;
     int times = -1; // how many requests it applies to; -1 for all
+    int after = 0;  // requests let through before it applies
 
     static std::optional<Kind> kindFromName(const std::string& name);
     static std::string nameOf(Kind kind);

@@ -1,0 +1,146 @@
+// The officer list and the registration are replaced only by a good reply; anything else leaves sign-in
+// exactly as it was.
+#include "SyncFixture.h"
+
+#include "../support/TestSupport.h"
+#include "sync/DeviceRegistration.h"
+#include "sync/OfficerUpdate.h"
+
+using testsupport::waitFor;
+
+namespace {
+
+const QString updateFailed =
+    QStringLiteral("Operasi Mengemaskini gagal. Ia berkemungkinan pelayar ORVA tidak dapat "
+                   "disambung atau kegagalan internet anda. Sila cuba lagi.");
+const QString registrationFailed =
+    QStringLiteral("Operasi mendaftar device gagal. Ia berkemungkinan pelayar ORVA "
+                   "tidak dapat disambung atau kegagalan internet anda. Sila cuba lagi.");
+
+class OfficerAndDevice : public SyncFixture {
+protected:
+    void SetUp() override {
+        SyncFixture::SetUp();
+        seedRegistration(QStringLiteral("M07"), 41);
+        seedOfficers({{QStringLiteral("OLD01"), QStringLiteral("lama"), QStringLiteral("PEGAWAI LAMA"),
+                       QStringLiteral("A")}});
+    }
+    void updateOfficers() {
+        OfficerUpdate update(services());
+        update.kemas_kini_penguat_kuasa();
+        ASSERT_TRUE(fake->progress.visible);
+        ASSERT_EQ(fake->progress.labels.value(0), QStringLiteral("Mengemas Kini"));
+        ASSERT_TRUE(waitFor([&] { return !update.busy(); }));
+        EXPECT_FALSE(fake->progress.visible);
+    }
+    void registerDevice(const QString& id) {
+        DeviceRegistration registration(services());
+        registration.kemas_kini_device(id);
+        ASSERT_EQ(fake->progress.labels.constLast(), QStringLiteral("Mendaftar Device"));
+        ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
+        EXPECT_FALSE(fake->progress.visible);
+    }
+    void expectAlert(const QString& title, const QString& message, const QString& button) {
+        ASSERT_FALSE(fake->alerts.shown.isEmpty());
+        EXPECT_EQ(fake->alerts.last().title, title);
+        EXPECT_EQ(fake->alerts.last().message, message);
+        EXPECT_EQ(fake->alerts.last().buttons, QStringList{button});
+    }
+};
+
+} // namespace
+
+TEST_F(OfficerAndDevice, GoodOfficerListReplacesTheTable) {
+    updateOfficers();
+    expectAlert(QStringLiteral("Notifikasi"),
+                QStringLiteral(
+                    "Berjaya mengemaskini penguat kuasa. Sila masukkan id dan kata laluan anda. Jika masih "
+                    "tidak berjaya sila semak dgn pihak pengerusan IT anda."),
+                QStringLiteral("YA"));
+    EXPECT_EQ(officerCodes(), (QStringList{"PK001", "PK002", "PK003", "PK004"}));
+    EXPECT_FALSE(signIn(QStringLiteral("OLD01"), QStringLiteral("lama")));
+    // Quotes and ampersands in a password are part of the value.
+    EXPECT_TRUE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim 'Keong'")));
+    EXPECT_TRUE(signIn(QStringLiteral("PK002"), QStringLiteral("ain&2016")));
+    EXPECT_FALSE(signIn(QStringLiteral("PK004"), QStringLiteral("raj2015"))); // not active
+    EXPECT_EQ(app->getUserGlobalID().value(QStringLiteral("peng_nama")),
+              QStringLiteral("NURUL AIN BINTI ISMAIL"));
+    EXPECT_TRUE(fake->log.contains(QStringLiteral("Check User : ")));
+}
+
+TEST_F(OfficerAndDevice, EmptyOfficerListIsStillASuccess) {
+    emulator->store().replaceOfficers({});
+    updateOfficers();
+    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Notifikasi"));
+    EXPECT_TRUE(officerCodes().isEmpty());
+}
+
+TEST_F(OfficerAndDevice, BadOfficerReplyKeepsSignInAsBefore) {
+    const std::pair<Fault::Kind, int> faults[] = {
+        {Fault::Kind::Html200, 0},  {Fault::Kind::Malformed, 0}, {Fault::Kind::Status, 500},
+        {Fault::Kind::Status, 404}, {Fault::Kind::Drop, 0},      {Fault::Kind::Delay, serverDelayMs}};
+    for (const auto& [kind, value] : faults) {
+        SCOPED_TRACE(Fault::nameOf(kind));
+        fake->alerts.shown.clear();
+        setFault("penguatkuasa_pelbagai", kind, value); // every attempt: Qt retries a dropped connection once
+        updateOfficers();
+        expectAlert(QStringLiteral("Gagal"), updateFailed, QStringLiteral("YA"));
+        EXPECT_EQ(officerCodes(), QStringList{QStringLiteral("OLD01")});
+        EXPECT_TRUE(signIn(QStringLiteral("OLD01"), QStringLiteral("lama")));
+    }
+}
+
+TEST_F(OfficerAndDevice, RegistrationSeedsTheRunningNumber) {
+    registerDevice(QStringLiteral("TMB01")); // the council holds 0 for it
+    expectAlert(QStringLiteral("Notifikasi"), QStringLiteral("Berjaya mendaftar device."),
+                QStringLiteral("YA"));
+    EXPECT_EQ(registeredDevice(), QStringLiteral("TMB01"));
+    EXPECT_EQ(app->runningNumbers().getRunningNumber(), 0);
+
+    emulator->store().setLastNumber("M07", "120");
+    registerDevice(QStringLiteral("M07"));
+    EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+    EXPECT_EQ(app->runningNumbers().getRunningNumber(), 120);
+    EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 121);
+    const DbRows rows = app->dbManager().getRowsForQuery(QStringLiteral("SELECT * FROM device_info"));
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(SQLiteManager::text(rows[0].value(QStringLiteral("no"))), QStringLiteral("1"));
+    EXPECT_EQ(SQLiteManager::text(rows[0].value(QStringLiteral("uuid"))), QStringLiteral("000"));
+    EXPECT_EQ(SQLiteManager::text(rows[0].value(QStringLiteral("device_desc"))), QStringLiteral("000"));
+    EXPECT_EQ(SQLiteManager::text(rows[0].value(QStringLiteral("no_akhir"))), QStringLiteral("120"));
+    EXPECT_TRUE(fake->log.contains(QStringLiteral("No Komp Akhir : 120")));
+    EXPECT_TRUE(fake->log.contains(QStringLiteral("Daftar Device : M07")));
+}
+
+TEST_F(OfficerAndDevice, BadRegistrationReplyKeepsRegistrationAndNumber) {
+    const std::pair<Fault::Kind, int> faults[] = {
+        {Fault::Kind::EmptyArray, 0}, {Fault::Kind::Html200, 0}, {Fault::Kind::Malformed, 0},
+        {Fault::Kind::Status, 502},   {Fault::Kind::Drop, 0},    {Fault::Kind::Delay, serverDelayMs}};
+    for (const auto& [kind, value] : faults) {
+        SCOPED_TRACE(Fault::nameOf(kind));
+        setFault("lastnumber_pelbagai", kind, value);
+        registerDevice(QStringLiteral("TMB01"));
+        expectAlert(QStringLiteral("Gagal"), registrationFailed, QStringLiteral("YA"));
+        EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+        EXPECT_EQ(app->runningNumbers().getRunningNumber(), 41);
+        EXPECT_TRUE(signIn(QStringLiteral("OLD01"), QStringLiteral("lama")));
+    }
+    // A device the council does not know, and a number no device can have reached.
+    emulator->faults().clear();
+    registerDevice(QStringLiteral("UNKNOWN"));
+    expectAlert(QStringLiteral("Gagal"), registrationFailed, QStringLiteral("YA"));
+    emulator->store().setLastNumber("HUGE", "4000000000");
+    registerDevice(QStringLiteral("HUGE"));
+    expectAlert(QStringLiteral("Gagal"), registrationFailed, QStringLiteral("YA"));
+    EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+    EXPECT_EQ(app->runningNumbers().getRunningNumber(), 41);
+}
+
+TEST_F(OfficerAndDevice, FailedRegistrationLeavesAnUnregisteredPhoneUnregistered) {
+    app->dbManager().doQuery(QStringLiteral("drop table device_info"));
+    setFault("lastnumber_pelbagai", Fault::Kind::Html200, 0, 1);
+    registerDevice(QStringLiteral("M07"));
+    EXPECT_FALSE(app->deviceIdentity().isRegistered());
+    EXPECT_FALSE(signIn(QStringLiteral("OLD01"), QStringLiteral("lama")));
+    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
+}

@@ -1,0 +1,125 @@
+#include "SyncFixture.h"
+
+#include "sync/OfficerLogin.h"
+
+#include <QCoreApplication>
+
+void SyncFixture::SetUp() {
+    ASSERT_TRUE(documents.isValid());
+    QCoreApplication::setApplicationName(QStringLiteral("Kompaun"));
+    fake = std::make_unique<FakePlatform>(documents.path(), documents.path());
+    app = std::make_unique<AppDelegate>(fake->platform());
+
+    EmulatorOptions options;
+    options.certDir = (documents.path() + QStringLiteral("/emulator-tls")).toStdString();
+    options.dbPath = (documents.path() + QStringLiteral("/emulator.sqlite")).toStdString();
+    emulator = std::make_unique<CouncilEmulator>(options);
+    std::string error;
+    ASSERT_TRUE(emulator->start(error)) << error;
+
+    HttpSettings settings;
+    settings.userAgent = QStringLiteral("Kompaun/1.0.0");
+    settings.acceptLanguage = QStringLiteral("ms-MY, en-MY");
+    settings.extraCaFile = QString::fromStdString(emulator->caFile());
+    settings.timeoutMs = clientTimeoutMs;
+    http = std::make_unique<QtHttp>(settings);
+    ASSERT_TRUE(http->caError().isEmpty()) << http->caError().toStdString();
+    endpoints = CouncilEndpoints(QString::fromStdString(emulator->httpsUrl()));
+}
+
+void SyncFixture::TearDown() {
+    // Close the client's kept-alive connections first, so the server need not wait them out.
+    http.reset();
+    app.reset();
+    QCoreApplication::processEvents();
+    if (emulator)
+        emulator->stop();
+}
+
+SyncServices SyncFixture::services() {
+    return syncServicesFor(*app, *http, endpoints);
+}
+
+int64_t SyncFixture::lastRequestId() {
+    const auto all = emulator->store().requests();
+    return all.empty() ? 0 : all.back().id;
+}
+
+void SyncFixture::seedOfficers(const QList<QStringList>& officers) {
+    SQLiteManager& db = app->dbManager();
+    db.doQuery(QStringLiteral("drop table if exists gc_penguatkuasa"));
+    db.doQuery(QStringLiteral("CREATE TABLE IF NOT EXISTS 'gc_penguatkuasa' ('no' INTEGER PRIMARY KEY  NOT "
+                              "NULL,'peng_id' TEXT, 'peng_nama' "
+                              "TEXT, 'peng_katalaluan' TEXT, 'peng_ic' TEXT, 'kod_pekerja' TEXT, "
+                              "'tarikh_daftar' TEXT, 'tarikh_update' "
+                              "TEXT, 'status' TEXT, 'peng_ubah' TEXT, 'jawatan' TEXT, 'tkh_ubah' TEXT);"));
+    for (const QStringList& o : officers)
+        db.doQuery(
+            QStringLiteral("INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, peng_nama, status) "
+                           "VALUES (?,?,?,?)"),
+            o);
+}
+
+void SyncFixture::seedRegistration(const QString& deviceId, int runningNumber) {
+    SQLiteManager& db = app->dbManager();
+    db.doQuery(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' "
+                       "TEXT, 'device_id' TEXT, 'device_desc' TEXT, 'no_akhir' TEXT);"));
+    db.doQuery(QStringLiteral("INSERT OR REPLACE INTO device_info VALUES (1, '000', ?, '000', ?)"),
+               {deviceId, QString::number(runningNumber)});
+    ASSERT_TRUE(app->runningNumbers().setRunningNumber(runningNumber));
+}
+
+bool SyncFixture::signIn(const QString& code, const QString& password) {
+    return OfficerLogin(*app).logIn(code, password);
+}
+
+QStringList SyncFixture::officerCodes() {
+    QStringList codes;
+    for (const DbRow& row : app->dbManager().getRowsForQuery(
+             QStringLiteral("SELECT kod_pekerja FROM gc_penguatkuasa ORDER BY no")))
+        codes << SQLiteManager::text(row.value(QStringLiteral("kod_pekerja")));
+    return codes;
+}
+
+QString SyncFixture::registeredDevice() {
+    if (!app->deviceIdentity().isRegistered())
+        return QStringLiteral("(none)");
+    return app->deviceIdentity().getCustomDeviceID();
+}
+
+void SyncFixture::setFault(const std::string& endpoint, Fault::Kind kind, int value, int times, int after) {
+    Fault fault;
+    fault.kind = kind;
+    fault.status = value;
+    fault.delayMs = value ? value : serverDelayMs;
+    fault.retval = value;
+    fault.times = times;
+    fault.after = after;
+    emulator->faults().set(endpoint, fault);
+}
+
+QByteArray photoBytes(const QString& number, int position) {
+    // JPEG markers around bytes that a careless text conversion would damage: NUL, CR LF, high bytes.
+    QByteArray bytes("\xFF\xD8\xFF\xE0", 4);
+    bytes += number.toLatin1() + '#' + QByteArray::number(position);
+    bytes += QByteArray("\x00\r\n\x80\xFE--", 7);
+    bytes += QByteArray(300 + position, char(position));
+    bytes += QByteArray("\xFF\xD9", 2);
+    return bytes;
+}
+
+SavedCompound compoundEntry(const QString& number, int photos, const QString& flag) {
+    SavedCompound entry;
+    entry.record =
+        makeRecord({{QStringLiteral("kompaunRunningNumber"), number},
+                    {QStringLiteral("status_batal"), QStringLiteral("0")},
+                    {QStringLiteral("namaPesalah"), QStringLiteral("TAN & SONS <SDN BHD>")},
+                    {QStringLiteral("kompaunKadar"), QStringLiteral("100+50%=150")},
+                    {QStringLiteral("lokasiTempatKejadian"), QStringLiteral("JALAN MERANTI 3, TELUK")}});
+    for (int p = 1; p <= photos; ++p)
+        entry.photos.append(PhotoEntry{QString::fromLatin1(QByteArray("thumb").toBase64()),
+                                       QString::fromLatin1(photoBytes(number, p).toBase64())});
+    entry.uploadFlag = flag;
+    return entry;
+}

@@ -1,0 +1,154 @@
+// What reaches the council, checked against the emulator's raw log of the bytes it received.
+#include "SyncFixture.h"
+
+#include "../support/TestSupport.h"
+#include "sync/DeviceRegistration.h"
+#include "sync/LocationTracker.h"
+#include "sync/OfficerUpdate.h"
+#include "sync/UploadRun.h"
+
+#include "platform/fake/FakeSyncServices.h"
+
+using testsupport::waitFor;
+
+namespace {
+
+const std::string boundaryLine = "-----------------------------14737809831466499882746641449"; // 29 hyphens
+
+std::string header(const RawRequest& r, const char* name) {
+    return r.header(name).value_or("(missing)");
+}
+
+int headerCount(const RawRequest& r, const char* name) {
+    int n = 0;
+    for (const auto& [k, v] : r.headers)
+        n += QString::fromStdString(k).compare(QLatin1String(name), Qt::CaseInsensitive) == 0 ? 1 : 0;
+    return n;
+}
+
+void expectEngineHeaders(const RawRequest& r) {
+    EXPECT_EQ(header(r, "User-Agent"), "Kompaun/1.0.0");
+    EXPECT_EQ(header(r, "Accept-Language"), "ms-MY, en-MY");
+    EXPECT_EQ(r.scheme, "https");
+}
+
+class WireFormat : public SyncFixture {};
+
+} // namespace
+
+TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByte) {
+    SavedCompound entry;
+    entry.record =
+        makeRecord({{QStringLiteral("kompaunRunningNumber"), QStringLiteral("P2016M07000042")},
+                    {QStringLiteral("namaPesalah"), QStringLiteral("TAN & SONS <SDN BHD> 100+50%=150")}});
+    entry.photos = {PhotoEntry{QStringLiteral("dGh1bWI="),
+                               QString::fromLatin1(photoBytes("P2016M07000042", 1).toBase64())},
+                    PhotoEntry{QStringLiteral("dGh1bWI="),
+                               QString::fromLatin1(photoBytes("P2016M07000042", 2).toBase64())}};
+    ASSERT_TRUE(app->saveStore().saveArrayFile({entry}));
+
+    UploadRun run(services());
+    run.muatNaik();
+    ASSERT_TRUE(waitFor([&] { return !run.running(); }, 20000));
+
+    const auto requests = requestsSince();
+    ASSERT_EQ(requests.size(), 3u);
+
+    const RawRequest& compound = requests[0];
+    EXPECT_EQ(compound.method, "POST");
+    EXPECT_EQ(compound.target, "/v2/wsc/muatnaik_kompaun/");
+    const std::string expectedBody = "json=[{\"kompaunRunningNumber\":\"P2016M07000042\",\"namaPesalah\":"
+                                     "\"TAN %26 SONS %3CSDN BHD%3E 100+50%=150\"}]";
+    EXPECT_EQ(compound.body, expectedBody);
+    EXPECT_EQ(header(compound, "Content-Type"), "application/x-www-form-urlencoded");
+    EXPECT_EQ(header(compound, "Content-Length"), std::to_string(expectedBody.size()));
+    EXPECT_EQ(headerCount(compound, "Content-Length"), 1);
+    expectEngineHeaders(compound);
+
+    for (int position = 1; position <= 2; ++position) {
+        const RawRequest& photo = requests[size_t(position)];
+        SCOPED_TRACE(position);
+        EXPECT_EQ(photo.method, "POST");
+        EXPECT_EQ(photo.target, "/v2/wsc/muatnaik_gambar_kompaun/P2016M07000042/" + std::to_string(position));
+        EXPECT_EQ(header(photo, "Content-Type"),
+                  "multipart/form-data; boundary=---------------------------14737809831466499882746641449");
+        const std::string jpeg = photoBytes("P2016M07000042", position).toStdString();
+        const std::string expected =
+            "\r\n" + boundaryLine +
+            "\r\nContent-Disposition: form-data; name=\"userfile\"; filename=\".jpg\"\r\n"
+            "Content-Type: application/json\r\n\r\n" +
+            jpeg + "\r\n" + boundaryLine + "--\r\n";
+        EXPECT_EQ(photo.body, expected);
+        EXPECT_EQ(header(photo, "Content-Length"), std::to_string(expected.size()));
+        expectEngineHeaders(photo);
+    }
+    ASSERT_EQ(fake->alerts.shown.size(), 1);
+    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Berjaya : 1 , Gagal : 0, Jumlah : 1"));
+}
+
+TEST_F(WireFormat, PathSegmentsFromInputArePercentEncoded) {
+    const QString typed = QStringLiteral("M/07 ?#%");
+    emulator->store().setLastNumber(typed.toStdString(), "7");
+    DeviceRegistration registration(services());
+    registration.kemas_kini_device(typed);
+    ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
+    EXPECT_EQ(requestsSince().back().target, "/v2/wsc/lastnumber_pelbagai/M%2F07%20%3F%23%25");
+    EXPECT_EQ(registeredDevice(), typed);
+
+    EXPECT_EQ(endpoints.photoUpload(QStringLiteral("P2016A/B000001"), 3).toEncoded(),
+              QByteArray::fromStdString(emulator->httpsUrl()) +
+                  "/v2/wsc/muatnaik_gambar_kompaun/P2016A%2FB000001/3");
+    EXPECT_EQ(endpoints.licencePage(QStringLiteral("15 AB?")).path(QUrl::FullyEncoded),
+              QStringLiteral("/v2/wsc/ml/15%20AB%3F"));
+    EXPECT_EQ(CouncilEndpoints(QStringLiteral("https://council.example/base/")).updatePage().toString(),
+              QStringLiteral("https://council.example/base/v2/iosinstallation/KompaunIns.html"));
+}
+
+TEST_F(WireFormat, OfficerListIsAPlainGet) {
+    seedOfficers({});
+    OfficerUpdate update(services());
+    update.kemas_kini_penguat_kuasa();
+    ASSERT_TRUE(waitFor([&] { return !update.busy(); }));
+    const RawRequest r = requestsSince().back();
+    EXPECT_EQ(r.method, "GET");
+    EXPECT_EQ(r.target, "/v2/wsc/penguatkuasa_pelbagai");
+    EXPECT_TRUE(r.body.empty());
+    expectEngineHeaders(r);
+}
+
+TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAndNoReplacement) {
+    seedRegistration(QStringLiteral("M07"), 41);
+    FakePositionUpdates positions;
+    FakeTimers timers;
+    FakeBackgroundTasks tasks;
+    LocationTrackerServices s;
+    s.manager = &positions;
+    s.timers = &timers;
+    s.backgroundTasks = &tasks;
+    s.log = &fake->log;
+    s.alerts = &fake->alerts;
+    s.http = http.get();
+    s.endpoints = endpoints;
+    s.deviceIdentity = &app->deviceIdentity();
+    s.officer = [] {
+        return RecordMap{{QStringLiteral("kod_pekerja"), QStringLiteral("PK001")},
+                         {QStringLiteral("peng_nama"), QStringLiteral("AHMAD & <CO>")}};
+    };
+    LocationTracker tracker(s);
+    tracker.startLocationTracking();
+    positions.deliver({PositionFix{3.139003, 101.686852, 12, timers.now()}});
+    tracker.updateLocationToServer();
+    ASSERT_TRUE(waitFor([&] { return !tracker.reportInFlight(); }));
+
+    const RawRequest r = requestsSince().back();
+    EXPECT_EQ(r.method, "POST");
+    EXPECT_EQ(r.target, "/v2/wsc/dlu/");
+    const std::string lat = QString::asprintf("%f", double(3.139003f)).toStdString();
+    const std::string lon = QString::asprintf("%f", double(101.686852f)).toStdString();
+    const std::string expected = "json=[{\"device_id\":\"M07\",\"kod_pekerja\":\"PK001\",\"lat\":\"" + lat +
+                                 "\",\"long\":\"" + lon + "\",\"peng_nama\":\"AHMAD & <CO>\"}]";
+    EXPECT_EQ(r.body, expected);
+    EXPECT_EQ(header(r, "Content-Type"), "application/x-www-form-urlencoded");
+    EXPECT_EQ(header(r, "Content-Length"), std::to_string(expected.size()));
+    expectEngineHeaders(r);
+}
