@@ -228,6 +228,8 @@ bool CouncilEmulator::start(std::string& error) {
         server.Put(".*", handler);
         server.Delete(".*", handler);
         server.set_keep_alive_max_count(100);
+        // Idle kept-alive connections hold a worker until this runs out, and stop() waits for them.
+        server.set_keep_alive_timeout(1);
     };
 
     if (options_.http) {

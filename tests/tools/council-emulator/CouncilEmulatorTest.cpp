@@ -1,0 +1,127 @@
+// The emulator as the walkthrough and `make run` start it: a process that reports where it listens.
+#include "CouncilEmulator.h"
+
+#include "../../support/TestSupport.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using testsupport::waitFor;
+
+namespace {
+
+QByteArray fetch(QNetworkAccessManager& nam, const QUrl& url, const QString& caFile, int* status,
+                 const QByteArray& method = "GET", const QByteArray& body = {}) {
+    QNetworkRequest request(url);
+    QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
+    ssl.addCaCertificates(QSslCertificate::fromPath(caFile));
+    request.setSslConfiguration(ssl);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/json"));
+    QNetworkReply* reply = nam.sendCustomRequest(request, method, body);
+    EXPECT_TRUE(waitFor([&] { return reply->isFinished(); }));
+    *status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray data = reply->readAll();
+    delete reply;
+    return data;
+}
+
+} // namespace
+
+TEST(CouncilEmulatorProcess, ReportsItsPortsAndServesOverItsOwnCa) {
+    QTemporaryDir dir;
+    QProcess process;
+    process.setProgram(QStringLiteral(KOMPAUN_BIN_DIR "/council-emulator"));
+    process.setArguments({QStringLiteral("--db"), dir.filePath(QStringLiteral("council.sqlite")),
+                          QStringLiteral("--cert-dir"), dir.filePath(QStringLiteral("tls")),
+                          QStringLiteral("--fault"), QStringLiteral("dlu:status:503:1"),
+                          QStringLiteral("--stdin-lifetime")});
+    process.start();
+    ASSERT_TRUE(process.waitForStarted());
+    QMap<QString, QString> lines;
+    ASSERT_TRUE(waitFor([&] {
+        while (process.canReadLine()) {
+            const QString line = QString::fromUtf8(process.readLine()).trimmed();
+            lines.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1));
+        }
+        return lines.contains(QStringLiteral("READY"));
+    }));
+    EXPECT_TRUE(lines.value(QStringLiteral("HTTPS_URL")).startsWith(QStringLiteral("https://127.0.0.1:")));
+    EXPECT_EQ(lines.value(QStringLiteral("CA_FILE")), dir.filePath(QStringLiteral("tls/ca.pem")));
+    EXPECT_EQ(lines.value(QStringLiteral("DB_FILE")), dir.filePath(QStringLiteral("council.sqlite")));
+
+    QNetworkAccessManager nam;
+    const QString https = lines.value(QStringLiteral("HTTPS_URL"));
+    const QString ca = lines.value(QStringLiteral("CA_FILE"));
+    int status = 0;
+    const QByteArray officers =
+        fetch(nam, QUrl(https + QStringLiteral("/v2/wsc/penguatkuasa_pelbagai")), ca, &status);
+    EXPECT_EQ(status, 200);
+    EXPECT_TRUE(officers.contains("\"kod_pekerja\":\"PK001\""));
+    EXPECT_EQ(fetch(nam, QUrl(https + QStringLiteral("/v2/wsc/lastnumber_pelbagai/M07")), ca, &status),
+              "[{\"no_akhir\":120}]");
+
+    // The fault from the command line applies once.
+    const QByteArray report = "json=[{\"device_id\":\"M07\",\"lat\":\"3.100000\",\"long\":\"101.600000\"}]";
+    fetch(nam, QUrl(https + QStringLiteral("/v2/wsc/dlu/")), ca, &status, "POST", report);
+    EXPECT_EQ(status, 503);
+    EXPECT_EQ(fetch(nam, QUrl(https + QStringLiteral("/v2/wsc/dlu/")), ca, &status, "POST", report),
+              "[{\"retval\":1}]");
+
+    // Everything received is inspectable, also over plain HTTP.
+    const QString plain = lines.value(QStringLiteral("HTTP_URL"));
+    const QByteArray positions = fetch(nam, QUrl(plain + QStringLiteral("/admin/positions")), ca, &status);
+    EXPECT_EQ(positions,
+              "[{\"device_id\":\"M07\",\"kod_pekerja\":\"\",\"lat\":\"3.100000\",\"long\":\"101.600000\","
+              "\"peng_nama\":\"\"}]");
+    const QByteArray log = fetch(nam, QUrl(plain + QStringLiteral("/admin/requests?since=2")), ca, &status);
+    EXPECT_TRUE(log.contains("\"fault\":\"status\"")) << log.toStdString();
+    EXPECT_TRUE(log.contains(report.toBase64())) << log.toStdString();
+
+    process.closeWriteChannel(); // its lifetime ends with our end of its standard input
+    EXPECT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 0);
+}
+
+TEST(CouncilEmulatorFaults, SpecsAndSeededRandomnessReplay) {
+    std::string endpoint, error;
+    Fault fault;
+    ASSERT_TRUE(Faults::parseSpec("muatnaik_kompaun:retval:2:3", endpoint, fault, error));
+    EXPECT_EQ(endpoint, "muatnaik_kompaun");
+    EXPECT_EQ(fault.kind, Fault::Kind::Retval);
+    EXPECT_EQ(fault.retval, 2);
+    EXPECT_EQ(fault.times, 3);
+    EXPECT_FALSE(Faults::parseSpec("dlu:explode", endpoint, fault, error));
+    EXPECT_FALSE(Faults::parseSpec("dlu", endpoint, fault, error));
+
+    Faults faults;
+    fault = Fault{};
+    fault.kind = Fault::Kind::Drop;
+    fault.times = 2;
+    fault.after = 1;
+    faults.set("dlu", fault);
+    EXPECT_FALSE(faults.next("dlu"));
+    EXPECT_TRUE(faults.next("dlu"));
+    EXPECT_TRUE(faults.next("dlu"));
+    EXPECT_FALSE(faults.next("dlu"));
+
+    auto sequence = [](uint32_t seed) {
+        Faults random;
+        random.setRandom(seed, 0.5, 100);
+        std::string out;
+        for (int i = 0; i < 40; ++i) {
+            const auto f = random.next("muatnaik_kompaun");
+            out += f ? Fault::nameOf(f->kind) + ";" : "-;";
+        }
+        return out;
+    };
+    EXPECT_EQ(sequence(42), sequence(42));
+    EXPECT_NE(sequence(42), sequence(43));
+    EXPECT_NE(sequence(42).find("-;"), std::string::npos);
+}
