@@ -108,12 +108,16 @@ void WSSessionController::finishClose(bool discard) {
     }
     // A stream may be in the middle of delivering the event that brought us here: let it go on the next turn
     // of the event loop, keeping its accessory alive until then.
-    std::shared_ptr<AccessorySession> dying(session_.release());
-    std::shared_ptr<PrinterAccessory> owner = std::move(sessionAccessory_);
+    // Members go in reverse order: the session before the accessory it belongs to.
+    struct Dying {
+        std::shared_ptr<PrinterAccessory> owner;
+        std::unique_ptr<AccessorySession> session;
+    };
+    auto dying = std::make_shared<Dying>(Dying{std::move(sessionAccessory_), std::move(session_)});
     if (destroying_)
         dying.reset();
     else
-        QTimer::singleShot(0, [dying, owner] {});
+        QTimer::singleShot(0, [dying] {});
     sessionAccessory_.reset();
     linkOpen_ = false;
     outData_.clear();
