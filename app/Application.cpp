@@ -6,6 +6,12 @@
 #include "platform/QtLog.h"
 #include "platform/QtPositioning.h"
 #include "platform/QtProgress.h"
+#include "printing/NoticePrinter.h"
+#include "printing/PrinterConnection.h"
+#include "printing/PrinterLink.h"
+#include "printing/PrinterReplyConsumer.h"
+#include "printing/PrinterViewController.h"
+#include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
 #include "screens/LoginViewController.h"
 #include "screens/ShellController.h"
@@ -40,6 +46,17 @@ QGeoPositionInfoSource* makePositionSource(const QString& nmea, QObject* parent)
     return source;
 }
 
+// The printer's accessory list: the configured link, or none (a connect then tells the officer).
+std::unique_ptr<AccessoryManager> makeAccessories(const QString& printer, Log& log) {
+    if (!printer.isEmpty()) {
+        QString error;
+        if (const auto link = PrinterLink::parse(printer, &error))
+            return link->makeAccessoryManager();
+        log.write(QStringLiteral("printer %1: %2").arg(printer, error));
+    }
+    return std::make_unique<FixedAccessoryManager>();
+}
+
 } // namespace
 
 struct Application::Parts {
@@ -47,7 +64,12 @@ struct Application::Parts {
         : log(o.logFile), files(o.documentsDir, o.resourceDir, QStringLiteral(KOMPAUN_BUILD_VERSION)),
           positionSource(makePositionSource(o.nmeaSource, nullptr)), positioning(positionSource.get()),
           app(Platform{&log, &alerts, &progress, &files, &positioning}), login(app),
-          loginScreen(app, login, LoginViewController::Actions{}), shell(app, loginScreen) {}
+          loginScreen(app, login, LoginViewController::Actions{}), shell(app, loginScreen),
+          accessories(makeAccessories(o.printer, log)), session(WSSessionController::sharedController()),
+          replies(session, &log),
+          notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")), o.baseUrl, &log) {
+        session->setLog(&log);
+    }
 
     QtLog log;
     DirFiles files;
@@ -59,6 +81,12 @@ struct Application::Parts {
     OfficerLogin login;
     LoginViewController loginScreen;
     ShellController shell;
+    std::unique_ptr<AccessoryManager> accessories;
+    WSSessionController* session;
+    PrinterReplyConsumer replies;
+    NoticePrinter notices;
+    std::unique_ptr<PrinterConnection> printerConnection;
+    std::unique_ptr<PrinterViewController> printerScreen;
     std::unique_ptr<AppContext> context;
     std::unique_ptr<QQmlApplicationEngine> engine;
 };
@@ -90,6 +118,16 @@ QQmlApplicationEngine& Application::engine() {
     return *d_->engine;
 }
 
+PrinterConnection& Application::printerConnection() {
+    return *d_->printerConnection;
+}
+PrinterViewController& Application::printerScreen() {
+    return *d_->printerScreen;
+}
+const NoticePrinter& Application::notices() const {
+    return d_->notices;
+}
+
 QQuickWindow* Application::window() const {
     if (!d_->engine || d_->engine->rootObjects().isEmpty())
         return nullptr;
@@ -100,11 +138,15 @@ bool Application::start() {
     // Photo list, reference database installed, its handle made; preview mode off.
     d_->app.startUpData();
 
-    // Printer screen: comes with the printing subsystem.
+    // The printer screen and its connection.
+    d_->printerConnection =
+        std::make_unique<PrinterConnection>(d_->accessories.get(), d_->session, &d_->log, &d_->alerts);
+    d_->printerScreen = std::make_unique<PrinterViewController>(d_->printerConnection.get(), &d_->notices);
 
     // The window, every screen, and the login screen as the root.
-    d_->context = std::make_unique<AppContext>(AppContext::Parts{
-        &d_->loginScreen, &d_->shell, &d_->alerts, &d_->progress, nullptr, options_.resourceDir});
+    d_->context = std::make_unique<AppContext>(AppContext::Parts{&d_->loginScreen, &d_->shell, &d_->alerts,
+                                                                 &d_->progress, d_->printerScreen.get(),
+                                                                 options_.resourceDir});
     d_->engine = std::make_unique<QQmlApplicationEngine>();
     connect(d_->engine.get(), &QQmlApplicationEngine::warnings, this,
             [this](const QList<QQmlError>& warnings) {

@@ -14,6 +14,9 @@ class QtAlerts;
 class QtProgress;
 class QQmlApplicationEngine;
 class QQuickWindow;
+class NoticePrinter;
+class PrinterConnection;
+class PrinterViewController;
 
 // The composition root: makes every object once, wires them, runs the start-up sequence and loads the
 // window. The phone build, the self-test and the walkthrough all start it the same way.
@@ -33,6 +36,9 @@ public:
     QtAlerts& alerts();
     QtProgress& progress();
     QQmlApplicationEngine& engine();
+    PrinterConnection& printerConnection();
+    PrinterViewController& printerScreen();
+    const NoticePrinter& notices() const;
     QQuickWindow* window() const;
     // Every QML warning and load error seen so far.
     QStringList qmlProblems() const { return qmlProblems_; }

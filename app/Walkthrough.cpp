@@ -4,10 +4,15 @@
 #include "app/Settle.h"
 #include "core/AppDelegate.h"
 #include "platform/QtAlerts.h"
+#include "printing/NoticePrinter.h"
+#include "printing/PrinterConnection.h"
+#include "printing/PrinterViewController.h"
 #include "screens/LoginViewController.h"
 #include "screens/ShellController.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QQuickWindow>
 
@@ -30,8 +35,101 @@ QString expectAlert(QtAlerts& alerts, const QString& title, const QString& messa
 
 } // namespace
 
-Walkthrough::Walkthrough(Application& application, QString outDir)
-    : app_(application), dir_(std::move(outDir)) {}
+Walkthrough::Walkthrough(AppOptions options) : options_(std::move(options)), dir_(options_.walkthroughDir) {}
+
+Walkthrough::~Walkthrough() {
+    // The application goes first: its printer session talks to the emulator.
+    app_.reset();
+    printerEmulator_.stop();
+}
+
+bool Walkthrough::startPrinterEmulator() {
+    printerJobs_ = dir_ + QStringLiteral("/printer-jobs");
+    QDir(printerJobs_).removeRecursively();
+    QDir().mkpath(printerJobs_);
+    const QString port =
+        printerEmulator_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/printer-emulator"),
+                               {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--out"),
+                                printerJobs_, QStringLiteral("--idle-ms"), QStringLiteral("1500")},
+                               QRegularExpression(QStringLiteral("listening on port (\\d+)")));
+    if (port.isEmpty()) {
+        line(QStringLiteral("FAIL printer emulator: %1").arg(printerEmulator_.error()));
+        return false;
+    }
+    options_.printer = QStringLiteral("tcp:127.0.0.1:%1").arg(port);
+    line(QStringLiteral("printer emulator on %1, jobs in %2").arg(options_.printer, printerJobs_));
+    return true;
+}
+
+QString Walkthrough::collectReceipt(const QString& name) {
+    const QString path =
+        printerJobs_ + QStringLiteral("/job-%1.png").arg(receiptsSeen_ + 1, 4, 10, QLatin1Char('0'));
+    for (int waited = 0; waited < 20000 && !QFileInfo::exists(path); waited += 100)
+        settle(100);
+    if (!QFileInfo::exists(path))
+        return {};
+    ++receiptsSeen_;
+    const QString file = QStringLiteral("%1-%2-receipt.png").arg(index_, 2, 10, QLatin1Char('0')).arg(name);
+    QFile::remove(dir_ + QLatin1Char('/') + file);
+    return QFile::copy(path, dir_ + QLatin1Char('/') + file) ? file : QString();
+}
+
+Record Walkthrough::sampleCompound(bool traffic) {
+    // A compound as the issuing screens leave it: the offence from the reference database, the rest typed.
+    AppDelegate& core = app_->app();
+    core.cleanUserChoiceGlobal();
+    core.saveDictionaryInit();
+    Record r = core.getDictionary();
+    const DbRows types = core.lookups().getAkta();
+    const DbRow type = types.value(traffic ? 0 : 2);
+    const QString typeCode = SQLiteManager::text(type.value(QStringLiteral("kod_jeniskmp")));
+    const DbRow act = core.lookups().getKeslahan(typeCode).value(0);
+    const QString actId = SQLiteManager::text(act.value(QStringLiteral("akta_id")));
+    const DbRow section = core.lookups().getCategoryArray(actId).value(0);
+    const auto text = [](const DbRow& row, const char* key) {
+        return SQLiteManager::text(row.value(QLatin1String(key)));
+    };
+    const RecordMap values{
+        {QStringLiteral("JenisKompaun"), text(type, "butiran")},
+        {QStringLiteral("JenisKompaunID"), typeCode},
+        {QStringLiteral("akta"), text(act, "kod_akta")},
+        {QStringLiteral("aktaID"), actId},
+        {QStringLiteral("kesalahan"),
+         text(section, "kod_seksyen") + QLatin1Char('-') + text(section, "butir_seksyen")},
+        {QStringLiteral("kesalahanID"), text(section, "akta_seksyen_id")},
+        {QStringLiteral("kodHasil"), text(section, "kod_hasil")},
+        {QStringLiteral("kompaunButiranKesalahan"), text(section, "seksyen_detail").toUpper()},
+        {QStringLiteral("kompaunKadar"), text(section, "kadar_sebelum")},
+        {QStringLiteral("kompaunKadarTawaran"), text(section, "kadar_tawaran")},
+        {QStringLiteral("isLaluLintas"), traffic ? QStringLiteral("YA") : QStringLiteral("TIDAK")},
+        {QStringLiteral("pilihanIndividuAtauSyarikat"), QStringLiteral("individu")},
+        {QStringLiteral("namaPesalah"), QStringLiteral("MUHAMMAD HAFIZ BIN ROSLAN")},
+        {QStringLiteral("noKadPengenalanPesalah"), QStringLiteral("900514105523")},
+        {QStringLiteral("alamat1Pesalah"), QStringLiteral("NO 12, JALAN MERANTI 3")},
+        {QStringLiteral("alamat2Pesalah"), QStringLiteral("TAMAN SRI TELUK")},
+        {QStringLiteral("poskodPesalah"), QStringLiteral("42000")},
+        {QStringLiteral("alamat3Pesalah"), QStringLiteral("PELABUHAN KLANG")},
+        {QStringLiteral("negeriPesalah"), QStringLiteral("SELANGOR")},
+        {QStringLiteral("negeriPesalahID"), QStringLiteral("10")},
+        {QStringLiteral("kenderaanNoKenderaan"), QStringLiteral("WXY 1234")},
+        {QStringLiteral("kenderaanNoCukaiJalan"), QStringLiteral("CJ88123")},
+        {QStringLiteral("kenderaanJenisKenderaan"), QStringLiteral("KERETA")},
+        {QStringLiteral("kenderaanJenisModel"), QStringLiteral("PERODUA MYVI")},
+        {QStringLiteral("kenderaanJenisWarna"), QStringLiteral("PUTIH")},
+        {QStringLiteral("lokasiTempatKejadian"), QStringLiteral("HADAPAN KEDAI NO 12")},
+        {QStringLiteral("lokasiKawasan"), QStringLiteral("PUSAT BANDAR")},
+        {QStringLiteral("lokasiJalan"), QStringLiteral("JALAN MERANTI 3")},
+        {QStringLiteral("lokasiNoPetak"), QStringLiteral("A17")},
+        {QStringLiteral("lat"), QStringLiteral("3.073800")},
+        {QStringLiteral("long"), QStringLiteral("101.518303")},
+        {QStringLiteral("kompaunMasa"), KualaLumpur::format(core.clock().now(), QStringLiteral("HH:mm"))},
+        {QStringLiteral("kompaunCaraPenyerahan"), QStringLiteral("DISELIT WIPER")},
+        {QStringLiteral("kompaunCaraPenyerahanID"), QStringLiteral("4")},
+    };
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        r->insert(it.key(), it.value());
+    return r;
+}
 
 void Walkthrough::line(const QString& text) {
     std::printf("%s\n", qPrintable(text));
@@ -43,7 +141,7 @@ void Walkthrough::line(const QString& text) {
 }
 
 QString Walkthrough::shot(const QString& name) {
-    QQuickWindow* window = app_.window();
+    QQuickWindow* window = app_->window();
     if (!window)
         return {};
     const QString file = QStringLiteral("%1-%2.png").arg(index_, 2, 10, QLatin1Char('0')).arg(name);
@@ -76,18 +174,30 @@ int Walkthrough::run() {
     QDir().mkpath(dir_);
     log_.setFileName(dir_ + QStringLiteral("/walkthrough.log"));
     log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
-    line(QStringLiteral("walkthrough in %1 (documents %2)").arg(dir_, app_.options().documentsDir));
+    line(QStringLiteral("walkthrough in %1 (documents %2)").arg(dir_, options_.documentsDir));
 
-    AppDelegate& core = app_.app();
-    LoginViewController& login = app_.login();
-    ShellController& shell = app_.shell();
-    QtAlerts& alerts = app_.alerts();
+    if (!startPrinterEmulator())
+        return 1;
+    app_ = std::make_unique<Application>(options_);
+    signInSteps();
+    printingSteps();
+    line(failures_ == 0
+             ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
+             : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
+    return failures_;
+}
+
+void Walkthrough::signInSteps() {
+    AppDelegate& core = app_->app();
+    LoginViewController& login = app_->login();
+    ShellController& shell = app_->shell();
+    QtAlerts& alerts = app_->alerts();
 
     step(
-        QStringLiteral("start-up-unregistered-login"), [&] { app_.start(); },
+        QStringLiteral("start-up-unregistered-login"), [&] { app_->start(); },
         [&]() -> QString {
-            if (!app_.window())
-                return QStringLiteral("window did not load: ") + app_.qmlProblems().join(QLatin1Char(' '));
+            if (!app_->window())
+                return QStringLiteral("window did not load: ") + app_->qmlProblems().join(QLatin1Char(' '));
             if (login.registeredLayout())
                 return QStringLiteral("a fresh phone shows the registered layout");
             if (QString p = expectAlert(alerts, QStringLiteral("Notifikasi"),
@@ -200,9 +310,67 @@ int Walkthrough::run() {
                        ? QString()
                        : QStringLiteral("sign-in fields not emptied");
         });
+}
 
-    line(failures_ == 0
-             ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
-             : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
-    return failures_;
+void Walkthrough::printingSteps() {
+    ShellController& shell = app_->shell();
+    PrinterViewController& printer = app_->printerScreen();
+    PrinterConnection& connection = app_->printerConnection();
+    const auto waitConnected = [&] {
+        for (int waited = 0; waited < 10000 && printer.status() != QLatin1String("Disambung"); waited += 100)
+            settle(100);
+    };
+
+    step(
+        QStringLiteral("printer-connect"),
+        [&] {
+            app_->login().userID()->setText(sampleStaffCode);
+            app_->login().password()->setText(samplePassword);
+            app_->login().logMasuk();
+            shell.tabBarControllerDidSelect(ShellController::Pencetak);
+            printer.pencetakAction();
+            waitConnected();
+        },
+        [&]() -> QString {
+            if (printer.status() != QLatin1String("Disambung") || printer.rockTo() != 1)
+                return QStringLiteral("printer shows \"%1\"").arg(printer.status());
+            return printer.buttonTitle() == QLatin1String("Putuskan") ? QString()
+                                                                      : QStringLiteral("button not Putuskan");
+        });
+
+    QString receipt;
+    step(
+        QStringLiteral("printer-test-page"),
+        [&] {
+            printer.printr();
+            receipt = collectReceipt(QStringLiteral("printer-test-page"));
+        },
+        [&] { return receipt.isEmpty() ? QStringLiteral("no test page reached the printer") : QString(); });
+
+    for (const bool traffic : {false, true}) {
+        const QString name = traffic ? QStringLiteral("notice-traffic") : QStringLiteral("notice-general");
+        step(
+            name,
+            [&, traffic, name] {
+                // As the confirmation does: a fresh session for every notice.
+                const Record record = sampleCompound(traffic);
+                connection.printerDisconnect();
+                connection.printerConnect();
+                waitConnected();
+                app_->notices().cetakSaman(connection.sessionController(), record, traffic);
+                receipt = collectReceipt(name);
+            },
+            [&] {
+                return receipt.isEmpty() ? QStringLiteral("the notice did not reach the printer") : QString();
+            });
+    }
+
+    step(
+        QStringLiteral("printer-disconnect"), [&] { printer.pencetakAction(); },
+        [&]() -> QString {
+            return printer.status() == QLatin1String("Putus") &&
+                           printer.buttonTitle() == QLatin1String("Sambungkan")
+                       ? QString()
+                       : QStringLiteral("printer shows \"%1\"").arg(printer.status());
+        });
 }

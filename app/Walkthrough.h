@@ -1,17 +1,25 @@
 #pragma once
 
+#include "app/AppOptions.h"
+#include "app/ChildProcess.h"
+#include "core/Record.h"
+
 #include <QFile>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class Application;
 
 // Drives the application offscreen through its screens exactly as an officer would, through the same
 // controller actions the QML calls, saving a screenshot of each screen and a line per step into a folder.
+// It starts what the application talks to (a printer emulator) on loopback, and works in a fresh
+// Documents folder of its own.
 class Walkthrough {
 public:
-    Walkthrough(Application& application, QString outDir);
+    explicit Walkthrough(AppOptions options);
+    ~Walkthrough();
     // 0 when every step held; otherwise the number of failed steps.
     int run();
 
@@ -21,10 +29,21 @@ private:
               const std::function<QString()>& check);
     void line(const QString& text);
     QString shot(const QString& name);
+    bool startPrinterEmulator();
+    // Waits for the printer emulator's next job and saves its picture beside the screenshots.
+    QString collectReceipt(const QString& name);
+    Record sampleCompound(bool traffic);
 
-    Application& app_;
+    void signInSteps();
+    void printingSteps();
+
+    AppOptions options_;
     QString dir_;
     QFile log_;
+    ChildProcess printerEmulator_;
+    QString printerJobs_;
+    int receiptsSeen_ = 0;
+    std::unique_ptr<Application> app_;
     int index_ = 0;
     int failures_ = 0;
 };

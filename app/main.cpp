@@ -39,11 +39,11 @@ int main(int argc, char** argv) {
     AppOptions chosen = *options;
     if (chosen.selfTest && !args.contains(QStringLiteral("--documents")))
         chosen.documentsDir = scratch.path();
+    if (!chosen.walkthroughDir.isEmpty())
+        return Walkthrough(chosen).run() == 0 ? 0 : 1;
     Application application(chosen);
     if (chosen.selfTest)
         return runSelfTest(application);
-    if (!chosen.walkthroughDir.isEmpty())
-        return Walkthrough(application, chosen.walkthroughDir).run() == 0 ? 0 : 1;
     if (!application.start())
         return 1;
     return qapp.exec();
