@@ -21,6 +21,10 @@ QtPositionUpdates::QtPositionUpdates(QGeoPositionInfoSource* source, QObject* pa
                                      ? info.attribute(QGeoPositionInfo::HorizontalAccuracy)
                                      : -1;
         fix.timestamp = info.timestamp();
+        // A replayed recording carries the times it was made at; as a live receiver would, stamp it now.
+        if (auto* nmea = qobject_cast<QNmeaPositionInfoSource*>(source_.data());
+            nmea && nmea->updateMode() == QNmeaPositionInfoSource::SimulationMode)
+            fix.timestamp = QDateTime::currentDateTimeUtc();
         onFixes({fix});
     });
     connect(source_, &QGeoPositionInfoSource::errorOccurred, this,
