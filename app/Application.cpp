@@ -1,11 +1,16 @@
 #include "app/Application.h"
 
 #include "core/AppDelegate.h"
+#include "platform/DesktopBackgroundTasks.h"
 #include "platform/DirFiles.h"
 #include "platform/QtAlerts.h"
+#include "platform/QtHttp.h"
 #include "platform/QtLog.h"
+#include "platform/QtPositionUpdates.h"
 #include "platform/QtPositioning.h"
 #include "platform/QtProgress.h"
+#include "platform/QtTimers.h"
+#include "platform/QtUrlOpener.h"
 #include "printing/NoticePrinter.h"
 #include "printing/PrinterConnection.h"
 #include "printing/PrinterLink.h"
@@ -15,35 +20,21 @@
 #include "screens/AppContext.h"
 #include "screens/LoginViewController.h"
 #include "screens/ShellController.h"
+#include "sync/CouncilSync.h"
+#include "sync/LocationTracker.h"
 #include "sync/OfficerLogin.h"
 
-#include <QFile>
 #include <QGeoPositionInfoSource>
-#include <QNmeaPositionInfoSource>
+#include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
-#include <QTcpSocket>
 
 namespace {
 
-// The one-shot position read's source: an NMEA file or stream when configured, else the platform's.
-QGeoPositionInfoSource* makePositionSource(const QString& nmea, QObject* parent) {
-    if (nmea.isEmpty())
-        return QGeoPositionInfoSource::createDefaultSource(parent);
-    auto* source = new QNmeaPositionInfoSource(QNmeaPositionInfoSource::SimulationMode, parent);
-    QIODevice* device = nullptr;
-    if (QFile::exists(nmea)) {
-        device = new QFile(nmea, source);
-        device->open(QIODevice::ReadOnly);
-    } else if (const qsizetype colon = nmea.lastIndexOf(QLatin1Char(':')); colon > 0) {
-        source->setUpdateInterval(1000);
-        auto* socket = new QTcpSocket(source);
-        socket->connectToHost(nmea.left(colon), quint16(nmea.mid(colon + 1).toUInt()));
-        device = socket;
-    }
-    if (device)
-        source->setDevice(device);
-    return source;
+// A position source: the configured NMEA file or stream, else the platform's own (none on most desktops).
+QGeoPositionInfoSource* makePositionSource(const QString& nmea) {
+    return nmea.isEmpty() ? QGeoPositionInfoSource::createDefaultSource(nullptr)
+                          : QtPositionUpdates::makeNmeaSource(nmea, nullptr);
 }
 
 // The printer's accessory list: the configured link, or none (a connect then tells the officer).
@@ -62,12 +53,24 @@ std::unique_ptr<AccessoryManager> makeAccessories(const QString& printer, Log& l
 struct Application::Parts {
     explicit Parts(const AppOptions& o)
         : log(o.logFile), files(o.documentsDir, o.resourceDir, QStringLiteral(KOMPAUN_BUILD_VERSION)),
-          positionSource(makePositionSource(o.nmeaSource, nullptr)), positioning(positionSource.get()),
+          oneShotSource(makePositionSource(o.nmeaSource)), positioning(oneShotSource.get()),
           app(Platform{&log, &alerts, &progress, &files, &positioning}), login(app),
-          loginScreen(app, login, LoginViewController::Actions{}), shell(app, loginScreen),
+          http(HttpSettings::forApplication(files.buildVersion(), o.caFile)),
+          endpoints(o.baseUrl.isEmpty() ? CouncilEndpoints::compiledBaseUrl() : o.baseUrl),
+          sync(syncServicesFor(app, http, endpoints), &urlOpener),
+          loginScreen(app, login,
+                      LoginViewController::Actions{[this] { sync.kemas_kini_penguat_kuasa(); },
+                                                   [this](const QString& id) { sync.kemas_kini_device(id); },
+                                                   [this] { sync.kemaskiniApplikasi(); }}),
+          shell(app, loginScreen), trackerSource(makePositionSource(o.nmeaSource)),
+          positionUpdates(trackerSource.get()),
+          tracker(LocationTrackerServices{&positionUpdates, &timers, &backgroundTasks, &log, &alerts, &http,
+                                          endpoints, &app.deviceIdentity(),
+                                          [this] { return app.getUserGlobalID(); }, 0}),
           accessories(makeAccessories(o.printer, log)), session(WSSessionController::sharedController()),
           replies(session, &log),
-          notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")), o.baseUrl, &log) {
+          notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")),
+                  endpoints.baseUrl(), &log) {
         session->setLog(&log);
     }
 
@@ -75,12 +78,21 @@ struct Application::Parts {
     DirFiles files;
     QtAlerts alerts;
     QtProgress progress;
-    std::unique_ptr<QGeoPositionInfoSource> positionSource;
+    std::unique_ptr<QGeoPositionInfoSource> oneShotSource;
     QtPositioning positioning;
     AppDelegate app;
     OfficerLogin login;
+    QtHttp http;
+    CouncilEndpoints endpoints;
+    QtUrlOpener urlOpener;
+    CouncilSync sync;
     LoginViewController loginScreen;
     ShellController shell;
+    std::unique_ptr<QGeoPositionInfoSource> trackerSource;
+    QtPositionUpdates positionUpdates;
+    QtTimers timers;
+    DesktopBackgroundTasks backgroundTasks;
+    LocationTracker tracker;
     std::unique_ptr<AccessoryManager> accessories;
     WSSessionController* session;
     PrinterReplyConsumer replies;
@@ -117,7 +129,6 @@ QtProgress& Application::progress() {
 QQmlApplicationEngine& Application::engine() {
     return *d_->engine;
 }
-
 PrinterConnection& Application::printerConnection() {
     return *d_->printerConnection;
 }
@@ -127,6 +138,15 @@ PrinterViewController& Application::printerScreen() {
 const NoticePrinter& Application::notices() const {
     return d_->notices;
 }
+CouncilSync& Application::sync() {
+    return d_->sync;
+}
+Http& Application::http() {
+    return d_->http;
+}
+LocationTracker& Application::locationTracker() {
+    return d_->tracker;
+}
 
 QQuickWindow* Application::window() const {
     if (!d_->engine || d_->engine->rootObjects().isEmpty())
@@ -135,6 +155,10 @@ QQuickWindow* Application::window() const {
 }
 
 bool Application::start() {
+    if (!d_->http.caError().isEmpty()) {
+        qmlProblems_ << QStringLiteral("CA file: %1").arg(d_->http.caError());
+        return false;
+    }
     // Photo list, reference database installed, its handle made; preview mode off.
     d_->app.startUpData();
 
@@ -164,7 +188,14 @@ bool Application::start() {
     // Running number checked, then the uploaded compounds purged.
     d_->app.startUpStores();
 
-    // Location reporting every 60 seconds: comes with the web-service subsystem.
+    // The position reported to the council every minute from now on, in the foreground and the background.
+    d_->tracker.startLocationTracking();
+    d_->tracker.startLocationUpdateTimer();
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, &d_->tracker,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationSuspended || state == Qt::ApplicationHidden)
+                    d_->tracker.applicationEnterBackground();
+            });
 
     window()->show();
     return true;

@@ -17,6 +17,9 @@ class QQuickWindow;
 class NoticePrinter;
 class PrinterConnection;
 class PrinterViewController;
+class CouncilSync;
+class Http;
+class LocationTracker;
 
 // The composition root: makes every object once, wires them, runs the start-up sequence and loads the
 // window. The phone build, the self-test and the walkthrough all start it the same way.
@@ -39,6 +42,9 @@ public:
     PrinterConnection& printerConnection();
     PrinterViewController& printerScreen();
     const NoticePrinter& notices() const;
+    CouncilSync& sync();
+    Http& http();
+    LocationTracker& locationTracker();
     QQuickWindow* window() const;
     // Every QML warning and load error seen so far.
     QStringList qmlProblems() const { return qmlProblems_; }

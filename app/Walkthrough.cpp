@@ -3,26 +3,69 @@
 #include "app/Application.h"
 #include "app/Settle.h"
 #include "core/AppDelegate.h"
+#include "platform/Http.h"
 #include "platform/QtAlerts.h"
+#include "platform/QtProgress.h"
 #include "printing/NoticePrinter.h"
 #include "printing/PrinterConnection.h"
 #include "printing/PrinterViewController.h"
 #include "screens/LoginViewController.h"
 #include "screens/ShellController.h"
+#include "sync/CouncilSync.h"
+#include "sync/LocationTracker.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
 #include <QQuickWindow>
+#include <QTextStream>
 
 #include <cstdio>
 
 namespace {
 
-// The sample officer shipped in the reference database.
-const QString sampleStaffCode = QStringLiteral("PK1001");
-const QString samplePassword = QStringLiteral("merbau1001");
+// Who signs in and which device registers, on our own council emulator; another server's are given as
+// KOMPAUN_WALKTHROUGH_SIGNIN=CODE:PASSWORD and KOMPAUN_WALKTHROUGH_DEVICE=ID.
+const char* const emulatorSignIn = "PK001:rahsia123";
+const char* const emulatorDevice = "M07";
+
+// A JPEG at the quality the camera screen uses, as Base64 text.
+QString jpegBase64(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 50);
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+// An evidence photograph of the scene: the full picture and its 300 x 300 centre-cropped thumbnail.
+PhotoEntry scenePhoto(const QString& caption, const QColor& colour) {
+    QImage full(800, 600, QImage::Format_RGB32);
+    full.fill(colour);
+    QPainter p(&full);
+    p.setPen(Qt::white);
+    QFont font = p.font();
+    font.setPixelSize(48);
+    p.setFont(font);
+    p.drawText(full.rect(), Qt::AlignCenter, caption);
+    p.end();
+    const QImage square = full.copy((800 - 600) / 2, 0, 600, 600)
+                              .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return {jpegBase64(square), jpegBase64(full)};
+}
+
+QString nmeaSentence(const QString& body) {
+    quint8 sum = 0;
+    for (const char c : body.toLatin1())
+        sum ^= quint8(c);
+    return QStringLiteral("$%1*%2\r\n")
+        .arg(body, QString::number(sum, 16).rightJustified(2, QLatin1Char('0')).toUpper());
+}
 
 QString expectAlert(QtAlerts& alerts, const QString& title, const QString& message) {
     if (!alerts.visible())
@@ -170,17 +213,99 @@ void Walkthrough::step(const QString& name, const std::function<void()>& action,
              .arg(problem.isEmpty() ? QString() : QStringLiteral(": ") + problem));
 }
 
+void Walkthrough::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs && !condition(); waited += 50)
+        settle(50);
+}
+
+bool Walkthrough::startCouncil() {
+    const auto split = [](const QString& pair, QString& a, QString& b) {
+        const qsizetype colon = pair.indexOf(QLatin1Char(':'));
+        a = pair.left(colon);
+        b = pair.mid(colon + 1);
+    };
+    split(qEnvironmentVariable("KOMPAUN_WALKTHROUGH_SIGNIN", QLatin1String(emulatorSignIn)), staffCode_,
+          password_);
+    deviceId_ = qEnvironmentVariable("KOMPAUN_WALKTHROUGH_DEVICE", QLatin1String(emulatorDevice));
+    if (!options_.baseUrl.isEmpty()) {
+        line(QStringLiteral("council web service at %1").arg(options_.baseUrl));
+        return true;
+    }
+    const QString councilDir = dir_ + QStringLiteral("/council");
+    QDir(councilDir).removeRecursively();
+    QDir().mkpath(councilDir);
+    const QString ready =
+        councilEmulator_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/council-emulator"),
+                               {QStringLiteral("--db"), councilDir + QStringLiteral("/council.sqlite"),
+                                QStringLiteral("--cert-dir"), councilDir + QStringLiteral("/tls")},
+                               QRegularExpression(QStringLiteral("^(READY)")));
+    if (ready.isEmpty()) {
+        line(QStringLiteral("FAIL council emulator: %1").arg(councilEmulator_.error()));
+        return false;
+    }
+    const auto value = [&](const QString& key) {
+        const auto m =
+            QRegularExpression(QStringLiteral("^%1=(\\S+)$").arg(key), QRegularExpression::MultilineOption)
+                .match(councilEmulator_.output());
+        return m.captured(1);
+    };
+    options_.baseUrl = value(QStringLiteral("HTTPS_URL"));
+    options_.caFile = value(QStringLiteral("CA_FILE"));
+    ownCouncil_ = true;
+    line(QStringLiteral("council emulator at %1 (CA %2)").arg(options_.baseUrl, options_.caFile));
+    return !options_.baseUrl.isEmpty() && !options_.caFile.isEmpty();
+}
+
+void Walkthrough::writeNmeaReplay() {
+    if (!options_.nmeaSource.isEmpty())
+        return;
+    const QString path = dir_ + QStringLiteral("/position.nmea");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    QTextStream out(&file);
+    const QDateTime start = QDateTime::currentDateTimeUtc();
+    // Standing in front of the council's offices, drifting a few metres.
+    for (int i = 0; i < 120; ++i) {
+        const QDateTime t = start.addSecs(i);
+        const QString time = t.toString(QStringLiteral("HHmmss.00"));
+        const QString lat = QStringLiteral("0304.%1").arg(428 + i % 3, 3, 10, QLatin1Char('0'));
+        out << nmeaSentence(
+            QStringLiteral("GPGGA,%1,%2,N,10131.098,E,1,08,0.9,12.0,M,0.0,M,,").arg(time, lat));
+        out << nmeaSentence(QStringLiteral("GPRMC,%1,A,%2,N,10131.098,E,0.0,0.0,%3,,,A")
+                                .arg(time, lat, t.toString(QStringLiteral("ddMMyy"))));
+    }
+    options_.nmeaSource = path;
+}
+
+QJsonArray Walkthrough::councilHolds(const QString& what) {
+    if (!ownCouncil_)
+        return {};
+    QJsonArray result;
+    bool done = false;
+    HttpRequest request;
+    request.url = QUrl(options_.baseUrl + QStringLiteral("/admin/") + what);
+    const auto handle = [&](const HttpResponse& r) {
+        result = QJsonDocument::fromJson(r.body).array();
+        done = true;
+    };
+    app_->http().send(request, handle, handle);
+    waitUntil([&] { return done; }, 10000);
+    return result;
+}
+
 int Walkthrough::run() {
     QDir().mkpath(dir_);
     log_.setFileName(dir_ + QStringLiteral("/walkthrough.log"));
     log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
     line(QStringLiteral("walkthrough in %1 (documents %2)").arg(dir_, options_.documentsDir));
-
-    if (!startPrinterEmulator())
+    if (!startPrinterEmulator() || !startCouncil())
         return 1;
+    writeNmeaReplay();
     app_ = std::make_unique<Application>(options_);
     signInSteps();
     printingSteps();
+    uploadSteps();
     line(failures_ == 0
              ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
              : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
@@ -192,6 +317,7 @@ void Walkthrough::signInSteps() {
     LoginViewController& login = app_->login();
     ShellController& shell = app_->shell();
     QtAlerts& alerts = app_->alerts();
+    QtProgress& progress = app_->progress();
 
     step(
         QStringLiteral("start-up-unregistered-login"), [&] { app_->start(); },
@@ -200,11 +326,8 @@ void Walkthrough::signInSteps() {
                 return QStringLiteral("window did not load: ") + app_->qmlProblems().join(QLatin1Char(' '));
             if (login.registeredLayout())
                 return QStringLiteral("a fresh phone shows the registered layout");
-            if (QString p = expectAlert(alerts, QStringLiteral("Notifikasi"),
-                                        QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
-                !p.isEmpty())
-                return p;
-            return {};
+            return expectAlert(alerts, QStringLiteral("Notifikasi"),
+                               QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
         });
     step(
         QStringLiteral("unregistered-layout"), [&] { alerts.answer(0); },
@@ -214,34 +337,54 @@ void Walkthrough::signInSteps() {
                        : QStringLiteral("labels are not XXX");
         });
 
-    // The registration that the web service gives a phone, as its device table and running number hold
-    // it; the layout follows at the next start, as on a phone.
+    step(
+        QStringLiteral("register-device"),
+        [&] {
+            login.deviceID()->setText(deviceId_);
+            login.kemaskiniDeviceAction();
+            waitUntil([&] { return alerts.visible() && !progress.visible(); });
+        },
+        [&] {
+            return expectAlert(alerts, QStringLiteral("Notifikasi"),
+                               QStringLiteral("Berjaya mendaftar device."));
+        });
+
+    // The registered layout appears when the login screen is next loaded, at the next start.
     step(
         QStringLiteral("registered-layout-at-next-start"),
         [&] {
-            core.dbManager().doQuery(QStringLiteral(
-                "CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' TEXT, "
-                "'device_id' TEXT, 'device_desc' TEXT, 'no_akhir' TEXT);"));
-            core.dbManager().doQuery(
-                QStringLiteral(
-                    "INSERT OR REPLACE INTO device_info ( no, uuid, device_id, device_desc, no_akhir ) "
-                    "VALUES(1,'000',?,'000','120')"),
-                {QStringLiteral("M07")});
-            core.runningNumbers().setRunningNumber(120);
+            alerts.answer(0);
             login.viewDidLoad();
         },
         [&]() -> QString {
             if (!login.registeredLayout())
                 return QStringLiteral("registered phone shows the registration layout");
-            if (login.iphoneID() != QLatin1String("M07") || login.runningNumber() != QLatin1String("120"))
-                return QStringLiteral("labels %1 / %2").arg(login.iphoneID(), login.runningNumber());
+            if (login.iphoneID() != deviceId_)
+                return QStringLiteral("device id shows %1").arg(login.iphoneID());
+            if (ownCouncil_ && login.runningNumber() != QLatin1String("120"))
+                return QStringLiteral("running number %1, the council holds 120").arg(login.runningNumber());
             return {};
+        });
+
+    step(
+        QStringLiteral("update-officers"),
+        [&] {
+            login.kemaskiniPenggunaAction();
+            waitUntil([&] { return alerts.visible() && !progress.visible(); });
+        },
+        [&] {
+            return expectAlert(
+                alerts, QStringLiteral("Notifikasi"),
+                QStringLiteral("Berjaya mengemaskini penguat kuasa. Sila masukkan id dan kata laluan "
+                               "anda. Jika masih tidak berjaya sila semak dgn pihak pengerusan IT "
+                               "anda."));
         });
 
     step(
         QStringLiteral("wrong-password"),
         [&] {
-            login.userID()->setText(sampleStaffCode);
+            alerts.answer(0);
+            login.userID()->setText(staffCode_);
             login.password()->setText(QStringLiteral("salah"));
             login.logMasuk();
         },
@@ -257,13 +400,13 @@ void Walkthrough::signInSteps() {
         QStringLiteral("sign-in"),
         [&] {
             alerts.answer(0);
-            login.password()->setText(samplePassword);
+            login.password()->setText(password_);
             login.logMasuk();
         },
         [&]() -> QString {
             if (!shell.signedIn())
                 return QStringLiteral("not signed in");
-            return core.getUserGlobalID().value(QStringLiteral("kod_pekerja")) == sampleStaffCode
+            return core.getUserGlobalID().value(QStringLiteral("kod_pekerja")) == staffCode_
                        ? QString()
                        : QStringLiteral("wrong officer record");
         });
@@ -313,26 +456,24 @@ void Walkthrough::signInSteps() {
 }
 
 void Walkthrough::printingSteps() {
+    AppDelegate& core = app_->app();
     ShellController& shell = app_->shell();
     PrinterViewController& printer = app_->printerScreen();
     PrinterConnection& connection = app_->printerConnection();
-    const auto waitConnected = [&] {
-        for (int waited = 0; waited < 10000 && printer.status() != QLatin1String("Disambung"); waited += 100)
-            settle(100);
-    };
+    const auto connected = [&] { return printer.status() == QLatin1String("Disambung"); };
 
     step(
         QStringLiteral("printer-connect"),
         [&] {
-            app_->login().userID()->setText(sampleStaffCode);
-            app_->login().password()->setText(samplePassword);
+            app_->login().userID()->setText(staffCode_);
+            app_->login().password()->setText(password_);
             app_->login().logMasuk();
             shell.tabBarControllerDidSelect(ShellController::Pencetak);
             printer.pencetakAction();
-            waitConnected();
+            waitUntil(connected, 10000);
         },
         [&]() -> QString {
-            if (printer.status() != QLatin1String("Disambung") || printer.rockTo() != 1)
+            if (!connected() || printer.rockTo() != 1)
                 return QStringLiteral("printer shows \"%1\"").arg(printer.status());
             return printer.buttonTitle() == QLatin1String("Putuskan") ? QString()
                                                                       : QStringLiteral("button not Putuskan");
@@ -347,21 +488,37 @@ void Walkthrough::printingSteps() {
         },
         [&] { return receipt.isEmpty() ? QStringLiteral("no test page reached the printer") : QString(); });
 
+    // Two compounds confirmed as the review screen confirms them: stored with their photographs, printed
+    // on a fresh session, and the running number advanced.
     for (const bool traffic : {false, true}) {
         const QString name = traffic ? QStringLiteral("notice-traffic") : QStringLiteral("notice-general");
+        QString number;
         step(
             name,
             [&, traffic, name] {
-                // As the confirmation does: a fresh session for every notice.
                 const Record record = sampleCompound(traffic);
+                number = record->value(QStringLiteral("kompaunRunningNumber"));
+                core.setImageArray(
+                    scenePhoto(number, traffic ? QColor(0x1f, 0x4e, 0x79) : QColor(0x2e, 0x6b, 0x3a)));
+                core.setImageArray(
+                    scenePhoto(QStringLiteral("%1 (2)").arg(number), QColor(0x55, 0x55, 0x55)));
+                core.insertIntoBaruPBCompound(record);
                 connection.printerDisconnect();
                 connection.printerConnect();
-                waitConnected();
+                waitUntil(connected, 10000);
                 app_->notices().cetakSaman(connection.sessionController(), record, traffic);
+                core.addOneRunningNumber();
                 receipt = collectReceipt(name);
             },
-            [&] {
-                return receipt.isEmpty() ? QStringLiteral("the notice did not reach the printer") : QString();
+            [&]() -> QString {
+                if (receipt.isEmpty())
+                    return QStringLiteral("the notice did not reach the printer");
+                const SavedCompoundList stored = core.saveStore().getDicetak();
+                if (stored.isEmpty() ||
+                    stored.last().record->value(QStringLiteral("kompaunRunningNumber")) != number ||
+                    stored.last().photos.size() != 2)
+                    return QStringLiteral("%1 not stored with its photographs").arg(number);
+                return {};
             });
     }
 
@@ -372,5 +529,72 @@ void Walkthrough::printingSteps() {
                            printer.buttonTitle() == QLatin1String("Sambungkan")
                        ? QString()
                        : QStringLiteral("printer shows \"%1\"").arg(printer.status());
+        });
+}
+
+void Walkthrough::uploadSteps() {
+    AppDelegate& core = app_->app();
+    QtAlerts& alerts = app_->alerts();
+    QtProgress& progress = app_->progress();
+    int waiting = 0;
+    QStringList progressSeen;
+    QObject::connect(&progress, &QtProgress::changed, &progress, [&] {
+        if (progress.visible())
+            progressSeen << progress.detail();
+    });
+
+    step(
+        QStringLiteral("upload"),
+        [&] {
+            app_->shell().tabBarControllerDidSelect(ShellController::Dicetak);
+            waiting = core.saveStore().getDicetakUploadCountNumber();
+            app_->sync().muatNaik();
+            waitUntil([&] { return alerts.visible() && !progress.visible(); }, 60000);
+        },
+        [&]() -> QString {
+            const QString expected = QStringLiteral("Berjaya : %1 , Gagal : 0, Jumlah : %1").arg(waiting);
+            if (QString p = expectAlert(alerts, QStringLiteral("Notifikasi"), expected); !p.isEmpty())
+                return p;
+            if (core.saveStore().getDicetakUploadCountNumber() != 0)
+                return QStringLiteral("compounds still waiting after the upload");
+            if (!progressSeen.contains(QStringLiteral("0/%1").arg(waiting)))
+                return QStringLiteral("progress never showed 0/%1 (%2)")
+                    .arg(waiting)
+                    .arg(progressSeen.join(QLatin1Char(' ')));
+            if (ownCouncil_) {
+                const int compounds = int(councilHolds(QStringLiteral("compounds")).size());
+                const int photos = int(councilHolds(QStringLiteral("photos")).size());
+                if (compounds != waiting || photos != 2 * waiting)
+                    return QStringLiteral("the council holds %1 compounds and %2 photographs")
+                        .arg(compounds)
+                        .arg(photos);
+            }
+            return {};
+        });
+
+    int before = 0;
+    step(
+        QStringLiteral("position-report"),
+        [&] {
+            alerts.answer(0);
+            before = int(councilHolds(QStringLiteral("positions")).size());
+            // The report timer's action, run at once, once the replay has given a fix.
+            settle(2500);
+            app_->locationTracker().updateLocation();
+            if (ownCouncil_)
+                waitUntil([&] { return councilHolds(QStringLiteral("positions")).size() > before; }, 20000);
+        },
+        [&]() -> QString {
+            if (!ownCouncil_)
+                return {};
+            const QJsonArray positions = councilHolds(QStringLiteral("positions"));
+            if (positions.size() <= before)
+                return QStringLiteral("no position report reached the council");
+            const QJsonObject last = positions.last().toObject();
+            if (last.value(QStringLiteral("device_id")).toString() != deviceId_ ||
+                !last.value(QStringLiteral("lat")).toString().startsWith(QStringLiteral("3.07")))
+                return QStringLiteral("report %1")
+                    .arg(QString::fromUtf8(QJsonDocument(last).toJson(QJsonDocument::Compact)));
+            return {};
         });
 }

@@ -5,6 +5,7 @@
 #include "core/Record.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QString>
 
 #include <functional>
@@ -30,17 +31,30 @@ private:
     void line(const QString& text);
     QString shot(const QString& name);
     bool startPrinterEmulator();
+    // The council's web service: our own emulator over HTTPS with its own CA, unless a base URL was given.
+    bool startCouncil();
+    // A short NMEA recording near the council's offices, replayed as the phone's position.
+    void writeNmeaReplay();
+    // What the council emulator holds (its inspection endpoints); empty with another server.
+    QJsonArray councilHolds(const QString& what);
+    void waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
     // Waits for the printer emulator's next job and saves its picture beside the screenshots.
     QString collectReceipt(const QString& name);
     Record sampleCompound(bool traffic);
 
     void signInSteps();
     void printingSteps();
+    void uploadSteps();
 
     AppOptions options_;
     QString dir_;
     QFile log_;
     ChildProcess printerEmulator_;
+    ChildProcess councilEmulator_;
+    bool ownCouncil_ = false;
+    QString staffCode_;
+    QString password_;
+    QString deviceId_;
     QString printerJobs_;
     int receiptsSeen_ = 0;
     std::unique_ptr<Application> app_;
