@@ -14,99 +14,66 @@ QString documents(const Platform& p) {
     return p.files ? p.files->documentsDir() : QString();
 }
 
-// The keys of a fresh record, in the order they are written; all start as "".
-const char* const initialKeys[] = {"status_batal",
-                                   "JenisKompaun",
-                                   "JenisKompaunID",
-                                   "akta",
-                                   "aktaID",
-                                   "kesalahan",
-                                   "kesalahanID",
-                                   "pilihanIndividuAtauSyarikat",
-                                   "noDaftarSyarikat",
-                                   "lokasiLesenPerniagaan",
-                                   "noKadPengenalanPesalah",
-                                   "namaPesalah",
-                                   "alamat1Pesalah",
-                                   "alamat2Pesalah",
-                                   "poskodPesalah",
-                                   "alamat3Pesalah",
-                                   "negeriPesalah",
-                                   "negeriPesalahID",
-                                   "noKadPengenalanPenerima",
-                                   "namaPenerima",
-                                   "alamat1Penerima",
-                                   "alamat2Penerima",
-                                   "poskodPenerima",
-                                   "alamat3Penerima",
-                                   "negeriPenerima",
-                                   "negeriPenerimaID",
-                                   "lat",
-                                   "long",
-                                   "kompaunLama",
-                                   "kompaunRunningNumber",
-                                   "kompaunTarikh",
-                                   "kompaunTamatTawaran",
-                                   "kompaunButiranKesalahan",
-                                   "kompaunKadar",
-                                   "kompaunKadarTawaran",
-                                   "kompaunCaraPenyerahan",
-                                   "kompaunCaraPenyerahanID",
-                                   "lokasiTempatKejadian",
-                                   "lokasiNoPetak",
-                                   "lokasiNamaSaksi",
-                                   "lokasiICSaksi",
-                                   "kenderaanNoKenderaan",
-                                   "kenderaanNoCukaiJalan",
-                                   "kenderaanJenisKenderaan",
-                                   "kenderaanJenisKenderaanID",
-                                   "kenderaanJenisModel",
-                                   "kenderaanJenisModelID",
-                                   "kenderaanJenisWarna",
-                                   "kenderaanJenisWarnaID",
-                                   "kenderaanNoChasis"};
-
-// What the re-use reset empties: the offender and recipient, the position, the old compound, the place
-// and the vehicle. The offence, its amounts, the delivery method and the time of issue stay.
-const char* const reuseResetKeys[] = {"pilihanIndividuAtauSyarikat",
-                                      "noDaftarSyarikat",
-                                      "noKadPengenalanPesalah",
-                                      "namaPesalah",
-                                      "alamat1Pesalah",
-                                      "alamat2Pesalah",
-                                      "poskodPesalah",
-                                      "alamat3Pesalah",
-                                      "negeriPesalah",
-                                      "negeriPesalahID",
-                                      "noKadPengenalanPenerima",
-                                      "namaPenerima",
-                                      "alamat1Penerima",
-                                      "alamat2Penerima",
-                                      "poskodPenerima",
-                                      "alamat3Penerima",
-                                      "negeriPenerima",
-                                      "negeriPenerimaID",
-                                      "lat",
-                                      "long",
-                                      "kompaunLama",
-                                      "lokasiTempatKejadian",
-                                      "lokasiKawasan",
-                                      "lokasiKawasanID",
-                                      "lokasiJalan",
-                                      "lokasiJalanID",
-                                      "lokasiNoPetak",
-                                      "lokasiNamaSaksi",
-                                      "lokasiICSaksi",
-                                      "lokasiLesenPerniagaan",
-                                      "kenderaanNoKenderaan",
-                                      "kenderaanNoCukaiJalan",
-                                      "kenderaanJenisKenderaan",
-                                      "kenderaanJenisKenderaanID",
-                                      "kenderaanJenisModel",
-                                      "kenderaanJenisModelID",
-                                      "kenderaanJenisWarna",
-                                      "kenderaanJenisWarnaID",
-                                      "kenderaanNoChasis"};
+// The keys of a fresh record in the order they are written, all starting as "", and whether the re-use
+// reset empties them (the offender and recipient, the position, the old compound, the place and the
+// vehicle) or keeps them (the offence, its amounts, the delivery method). The number, its dates and the
+// officer are written again by both.
+struct KeyRule {
+    const char* key;
+    bool emptiedOnReuse;
+};
+const KeyRule recordKeys[] = {{"status_batal", false},
+                              {"JenisKompaun", false},
+                              {"JenisKompaunID", false},
+                              {"akta", false},
+                              {"aktaID", false},
+                              {"kesalahan", false},
+                              {"kesalahanID", false},
+                              {"pilihanIndividuAtauSyarikat", true},
+                              {"noDaftarSyarikat", true},
+                              {"lokasiLesenPerniagaan", true},
+                              {"noKadPengenalanPesalah", true},
+                              {"namaPesalah", true},
+                              {"alamat1Pesalah", true},
+                              {"alamat2Pesalah", true},
+                              {"poskodPesalah", true},
+                              {"alamat3Pesalah", true},
+                              {"negeriPesalah", true},
+                              {"negeriPesalahID", true},
+                              {"noKadPengenalanPenerima", true},
+                              {"namaPenerima", true},
+                              {"alamat1Penerima", true},
+                              {"alamat2Penerima", true},
+                              {"poskodPenerima", true},
+                              {"alamat3Penerima", true},
+                              {"negeriPenerima", true},
+                              {"negeriPenerimaID", true},
+                              {"lat", true},
+                              {"long", true},
+                              {"kompaunLama", true},
+                              {"kompaunRunningNumber", false},
+                              {"kompaunTarikh", false},
+                              {"kompaunTamatTawaran", false},
+                              {"kompaunButiranKesalahan", false},
+                              {"kompaunKadar", false},
+                              {"kompaunKadarTawaran", false},
+                              {"kompaunCaraPenyerahan", false},
+                              {"kompaunCaraPenyerahanID", false},
+                              {"lokasiTempatKejadian", true},
+                              {"lokasiNoPetak", true},
+                              {"lokasiNamaSaksi", true},
+                              {"lokasiICSaksi", true},
+                              {"kenderaanNoKenderaan", true},
+                              {"kenderaanNoCukaiJalan", true},
+                              {"kenderaanJenisKenderaan", true},
+                              {"kenderaanJenisKenderaanID", true},
+                              {"kenderaanJenisModel", true},
+                              {"kenderaanJenisModelID", true},
+                              {"kenderaanJenisWarna", true},
+                              {"kenderaanJenisWarnaID", true},
+                              {"kenderaanNoChasis", true}};
+// Keys a fresh record lacks until the location form writes them; the re-use reset empties them too.
+const char* const locationPickKeys[] = {"lokasiKawasan", "lokasiKawasanID", "lokasiJalan", "lokasiJalanID"};
 
 } // namespace
 
@@ -167,8 +134,8 @@ void AppDelegate::writeOfficer(RecordMap& record) {
 void AppDelegate::saveDictionaryInit() {
     saveDictionary_ = makeRecord();
     RecordMap& record = *saveDictionary_;
-    for (const char* key : initialKeys)
-        record.insert(QLatin1String(key), QString());
+    for (const KeyRule& rule : recordKeys)
+        record.insert(QLatin1String(rule.key), QString());
     record.insert(QStringLiteral("status_batal"), QStringLiteral("0"));
     writeNumberAndDates(record);
     writeOfficer(record);
@@ -177,7 +144,10 @@ void AppDelegate::saveDictionaryInit() {
 void AppDelegate::saveDictionaryInitGunaKembali() {
     RecordMap& record = *saveDictionary_;
     record.insert(QStringLiteral("status_batal"), QStringLiteral("0"));
-    for (const char* key : reuseResetKeys)
+    for (const KeyRule& rule : recordKeys)
+        if (rule.emptiedOnReuse)
+            record.insert(QLatin1String(rule.key), QString());
+    for (const char* key : locationPickKeys)
         record.insert(QLatin1String(key), QString());
     writeNumberAndDates(record);
     writeOfficer(record);

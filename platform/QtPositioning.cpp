@@ -2,16 +2,9 @@
 
 #include <QGeoPositionInfoSource>
 
-QtPositioning::QtPositioning(QGeoPositionInfoSource* source) : source_(source) {}
-
-void QtPositioning::startUpdates() {
+QtPositioning::QtPositioning(QGeoPositionInfoSource* source) : source_(source) {
     if (source_)
         source_->startUpdates();
-}
-
-void QtPositioning::stopUpdates() {
-    if (source_)
-        source_->stopUpdates();
 }
 
 std::optional<Coordinate> QtPositioning::lastKnownPosition() const {
