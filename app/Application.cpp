@@ -19,6 +19,7 @@
 #include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
 #include "screens/LoginViewController.h"
+#include "screens/ReceiptPreview.h"
 #include "screens/ShellController.h"
 #include "sync/CouncilSync.h"
 #include "sync/LocationTracker.h"
@@ -178,6 +179,7 @@ bool Application::start() {
                     qmlProblems_ << w.toString();
             });
     d_->engine->addImportPath(QStringLiteral("qrc:/"));
+    d_->engine->addImageProvider(QStringLiteral("receipt"), new ReceiptPreview(d_->app, d_->notices));
     d_->loginScreen.viewDidLoad();
     d_->engine->load(QUrl(QStringLiteral("qrc:/Kompaun/qml/Main.qml")));
     if (!window()) {

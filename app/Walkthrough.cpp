@@ -488,6 +488,27 @@ void Walkthrough::printingSteps() {
         },
         [&] { return receipt.isEmpty() ? QStringLiteral("no test page reached the printer") : QString(); });
 
+    step(
+        QStringLiteral("print-preview"),
+        [&] {
+            // The preview button of the printer screen.
+            if (QObject* screen = app_->window()->findChild<QObject*>(QStringLiteral("printerScreen")))
+                QMetaObject::invokeMethod(screen, "showPreview",
+                                          Q_ARG(QVariant, QStringLiteral("test-page")));
+            waitUntil([&] {
+                QObject* image = app_->window()->findChild<QObject*>(QStringLiteral("receiptPreview"));
+                return image && image->property("status").toInt() == 1;
+            });
+        },
+        [&]() -> QString {
+            QObject* image = app_->window()->findChild<QObject*>(QStringLiteral("receiptPreview"));
+            return image && image->property("status").toInt() == 1
+                       ? QString()
+                       : QStringLiteral("the preview did not draw");
+        });
+    if (QObject* screen = app_->window()->findChild<QObject*>(QStringLiteral("printerScreen")))
+        screen->setProperty("preview", QString());
+
     // Two compounds confirmed as the review screen confirms them: stored with their photographs, printed
     // on a fresh session, and the running number advanced.
     for (const bool traffic : {false, true}) {

@@ -3,15 +3,25 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kompaun
 
-// "Pencetak": the printer's connection state, connect/disconnect and the test page.
+// "Pencetak": the printer's connection state, connect/disconnect, the test page, and a preview of what
+// the printer would print.
 Rectangle {
+    id: screen
     objectName: "printerScreen"
     color: Theme.page
     readonly property var printer: AppContext.printer
+    property string preview: ""
+    property int previewCount: 0
+
+    function showPreview(what) {
+        previewCount += 1
+        preview = "image://receipt/" + what + "/" + previewCount
+    }
 
     ColumnLayout {
         anchors { left: parent.left; right: parent.right; top: parent.top; margins: 24 }
         spacing: Theme.gap
+        visible: screen.preview === ""
 
         Image {
             Layout.alignment: Qt.AlignHCenter
@@ -29,21 +39,60 @@ Rectangle {
         Text {
             objectName: "printerStatus"
             Layout.alignment: Qt.AlignHCenter
-            text: printer.status === "" ? "-" : printer.status
-            color: printer.statusColor === "green" ? "#15803d" : (printer.statusColor === "red" ? Theme.danger : "#111827")
+            text: screen.printer.status === "" ? "-" : screen.printer.status
+            color: screen.printer.statusColor === "green" ? "#15803d"
+                 : (screen.printer.statusColor === "red" ? Theme.danger : "#111827")
             font { pixelSize: 24; bold: true }
         }
         ActionButton {
             objectName: "pencetakSambung"
             Layout.topMargin: 12
-            text: printer.buttonTitle
-            onClicked: printer.pencetakAction()
+            text: screen.printer.buttonTitle
+            onClicked: screen.printer.pencetakAction()
         }
         ActionButton {
             objectName: "printTestPage"
             secondary: true
             text: "Cetak Ujian"
-            onClicked: printer.printr()
+            onClicked: screen.printer.printr()
+        }
+        ActionButton {
+            objectName: "previewTestPage"
+            secondary: true
+            text: "Pratonton Cetakan Ujian"
+            onClicked: screen.showPreview("test-page")
+        }
+    }
+
+    // The preview: the receipt as the printer would print it, scrolled with a finger.
+    Item {
+        anchors.fill: parent
+        visible: screen.preview !== ""
+        Flickable {
+            anchors { left: parent.left; right: parent.right; top: parent.top; bottom: closeBar.top }
+            contentHeight: receipt.height + 16
+            clip: true
+            Image {
+                id: receipt
+                objectName: "receiptPreview"
+                x: 8; y: 8
+                width: parent.width - 16
+                fillMode: Image.PreserveAspectFit
+                sourceSize.width: 2 * width
+                source: screen.preview
+                asynchronous: true
+            }
+        }
+        Rectangle {
+            id: closeBar
+            anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+            height: 64
+            color: "white"
+            ActionButton {
+                anchors { fill: parent; margins: 10 }
+                text: "Tutup Pratonton"
+                onClicked: screen.preview = ""
+            }
         }
     }
 }
