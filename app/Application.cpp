@@ -63,8 +63,8 @@ struct Application::Parts {
                       LoginViewController::Actions{[this] { sync.kemas_kini_penguat_kuasa(); },
                                                    [this](const QString& id) { sync.kemas_kini_device(id); },
                                                    [this] { sync.kemaskiniApplikasi(); }}),
-          shell(app, loginScreen), trackerSource(makePositionSource(o.nmeaSource)),
-          positionUpdates(trackerSource.get()),
+          shell(app, loginScreen, [this] { sync.muatNaik(); }),
+          trackerSource(makePositionSource(o.nmeaSource)), positionUpdates(trackerSource.get()),
           tracker(LocationTrackerServices{&positionUpdates, &timers, &backgroundTasks, &log, &alerts, &http,
                                           endpoints, &app.deviceIdentity(),
                                           [this] { return app.getUserGlobalID(); }, 0}),
@@ -189,6 +189,7 @@ bool Application::start() {
 
     // Running number checked, then the uploaded compounds purged.
     d_->app.startUpStores();
+    d_->sync.uploadRun().setReload([this] { d_->shell.refreshWaitingCount(); });
 
     // The position reported to the council every minute from now on, in the foreground and the background.
     d_->tracker.startLocationTracking();

@@ -569,7 +569,13 @@ void Walkthrough::uploadSteps() {
         [&] {
             app_->shell().tabBarControllerDidSelect(ShellController::Dicetak);
             waiting = core.saveStore().getDicetakUploadCountNumber();
-            app_->sync().muatNaik();
+            // "MuatNaik" on the printed list's bar, and "Ya" to its question.
+            app_->shell().muatNaik();
+            settle(300);
+            if (!alerts.visible() || alerts.title() != QLatin1String("Kepastian"))
+                return;
+            shot(QStringLiteral("upload-question"));
+            alerts.answer(1);
             waitUntil([&] { return alerts.visible() && !progress.visible(); }, 60000);
         },
         [&]() -> QString {

@@ -2,10 +2,12 @@
 
 #include "core/AppDelegate.h"
 #include "platform/Alerts.h"
+#include "platform/Log.h"
 #include "screens/LoginViewController.h"
 
-ShellController::ShellController(AppDelegate& app, LoginViewController& login, QObject* parent)
-    : QObject(parent), app_(app), login_(login) {
+ShellController::ShellController(AppDelegate& app, LoginViewController& login, std::function<void()> upload,
+                                 QObject* parent)
+    : QObject(parent), app_(app), login_(login), upload_(std::move(upload)) {
     connect(&login_, &LoginViewController::signedIn, this, &ShellController::present);
 }
 
@@ -33,6 +35,8 @@ void ShellController::tabBarControllerDidSelect(int index) {
     if (index < JenisKompaun || index > Pencetak)
         return;
     app_.setPreviewIndicator(index == Dicetak);
+    if (index == Dicetak)
+        refreshWaitingCount();
     if (index != currentIndex_) {
         currentIndex_ = index;
         Q_EMIT currentIndexChanged();
@@ -58,4 +62,30 @@ void ShellController::logout() {
 
 void ShellController::viewGetBackToRoot() {
     Q_EMIT backToRootRequested();
+}
+
+void ShellController::refreshWaitingCount() {
+    const int count = app_.saveStore().getDicetakUploadCountNumber();
+    if (count == waitingCount_)
+        return;
+    waitingCount_ = count;
+    Q_EMIT waitingCountChanged();
+}
+
+void ShellController::muatNaik() {
+    Alerts* alerts = app_.platform().alerts;
+    if (!alerts || !upload_)
+        return;
+    alerts->show({QStringLiteral("Kepastian"),
+                  QStringLiteral("Adakah anda pasti muatnaik data kompaun?"),
+                  {QStringLiteral("Batal"), QStringLiteral("Ya")},
+                  0,
+                  [this](int button) {
+                      Log* log = app_.platform().log;
+                      if (log)
+                          log->write(button == 1 ? QStringLiteral("YAMuatNaik")
+                                                 : QStringLiteral("BatalMuatNaik"));
+                      if (button == 1)
+                          upload_();
+                  }});
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
+#include <functional>
+
 class AppDelegate;
 class LoginViewController;
 
@@ -18,17 +20,24 @@ class ShellController : public QObject {
     Q_PROPERTY(QStringList tabTitles READ tabTitles CONSTANT)
     Q_PROPERTY(QStringList tabPictures READ tabPictures CONSTANT)
     Q_PROPERTY(QString officerName READ officerName NOTIFY signedInChanged)
+    Q_PROPERTY(int waitingCount READ waitingCount NOTIFY waitingCountChanged)
+    Q_PROPERTY(bool canUpload READ canUpload CONSTANT)
 public:
     enum Tab { JenisKompaun = 0, Simpanan = 1, Dicetak = 2, Scan = 3, Pencetak = 4 };
     Q_ENUM(Tab)
 
-    ShellController(AppDelegate& app, LoginViewController& login, QObject* parent = nullptr);
+    ShellController(AppDelegate& app, LoginViewController& login, std::function<void()> upload = {},
+                    QObject* parent = nullptr);
 
     bool signedIn() const { return signedIn_; }
     int currentIndex() const { return currentIndex_; }
     QStringList tabTitles() const;
     QStringList tabPictures() const;
     QString officerName() const;
+    // Printed compounds still waiting for upload, as the printed list counts them.
+    int waitingCount() const { return waitingCount_; }
+    bool canUpload() const { return bool(upload_); }
+    void refreshWaitingCount();
 
     // After a successful sign-in: the tabs are shown as they were left.
     void present();
@@ -38,15 +47,20 @@ public:
     Q_INVOKABLE void logout();
     // Returns the compound-type tab to its first screen.
     Q_INVOKABLE void viewGetBackToRoot();
+    // "MuatNaik" on the printed list's bar: asks first, then starts the upload run.
+    Q_INVOKABLE void muatNaik();
 
 Q_SIGNALS:
     void signedInChanged();
     void currentIndexChanged();
     void backToRootRequested();
+    void waitingCountChanged();
 
 private:
     AppDelegate& app_;
     LoginViewController& login_;
     bool signedIn_ = false;
     int currentIndex_ = JenisKompaun;
+    std::function<void()> upload_;
+    int waitingCount_ = 0;
 };

@@ -29,6 +29,14 @@ Rectangle {
             background: Item {}
             onClicked: shellView.shell.logout()
         }
+        ToolButton {
+            objectName: "muatNaikButton"
+            visible: shellView.shell.currentIndex === 2 && shellView.shell.canUpload
+            anchors { right: parent.right; verticalCenter: parent.verticalCenter; rightMargin: 4 }
+            contentItem: Text { text: "MuatNaik"; color: Theme.barText; font.pixelSize: 14 }
+            background: Item {}
+            onClicked: shellView.shell.muatNaik()
+        }
     }
 
     StackLayout {
@@ -48,7 +56,8 @@ Rectangle {
         PlaceholderScreen {
             objectName: "printedTab"
             heading: "Dicetak"
-            message: "Kompaun yang telah dicetak akan dipaparkan di sini."
+            message: "Kompaun menunggu muat naik: " + shellView.shell.waitingCount
+                     + "\nSenarai kompaun yang telah dicetak akan dipaparkan di sini."
         }
         PlaceholderScreen {
             objectName: "scanTab"

@@ -127,3 +127,33 @@ TEST_F(LoginAndShellTest, TabsDrivePreviewModeAndSignOutAsks) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ShellUploadTest, MuatNaikAsksAndOnlyYaStartsTheRun) {
+    QTemporaryDir dir;
+    FakePlatform fakes{dir.path(), testsupport::resourceDir()};
+    AppDelegate core{fakes.platform()};
+    OfficerLogin login{core};
+    LoginViewController screen{core, login, {}};
+    int runs = 0;
+    ShellController shell{core, screen, [&] { ++runs; }};
+    ASSERT_TRUE(core.saveStore().saveArrayFile({{makeRecord(), {}, QStringLiteral("0")},
+                                                {makeRecord(), {}, QStringLiteral("0;gambar=1")},
+                                                {makeRecord(), {}, QStringLiteral("1")}}));
+    shell.tabBarControllerDidSelect(ShellController::Dicetak);
+    EXPECT_EQ(shell.waitingCount(), 2);
+
+    shell.muatNaik();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Adakah anda pasti muatnaik data kompaun?"));
+    fakes.alerts.answer(0);
+    EXPECT_EQ(runs, 0);
+    EXPECT_TRUE(fakes.log.contains(QStringLiteral("BatalMuatNaik")));
+    shell.muatNaik();
+    fakes.alerts.answer(1);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(fakes.log.contains(QStringLiteral("YAMuatNaik")));
+}
+
+} // namespace
