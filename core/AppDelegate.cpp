@@ -115,10 +115,9 @@ void AppDelegate::startUpStores() {
 
 void AppDelegate::writeNumberAndDates(RecordMap& record) {
     const QDateTime now = clock_->now();
-    const QString number = QStringLiteral("P%1%2%3").arg(
-        KualaLumpur::format(now, QStringLiteral("yyyy")), device_.getCustomDeviceID(),
-        QStringLiteral("%1").arg(running_.getCompoundNumber(), 6, 10, QLatin1Char('0')));
-    record.insert(QStringLiteral("kompaunRunningNumber"), number);
+    record.insert(QStringLiteral("kompaunRunningNumber"),
+                  RunningNumber::compoundNumber(KualaLumpur::format(now, QStringLiteral("yyyy")),
+                                                device_.getCustomDeviceID(), running_.getCompoundNumber()));
     record.insert(QStringLiteral("kompaunTarikh"), KualaLumpur::format(now, QStringLiteral("dd/MM/yyyy")));
     record.insert(QStringLiteral("kompaunTamatTawaran"),
                   KualaLumpur::format(now.addSecs(1209600), QStringLiteral("dd/MM/yyyy")));

@@ -114,11 +114,7 @@ plist_t fromVariant(const QVariant& value) {
     }
 }
 
-} // namespace
-
-namespace PlistFile {
-
-std::optional<QVariant> parse(const QByteArray& bytes) {
+std::optional<PlistPtr> parseNode(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return std::nullopt;
     plist_t root = nullptr;
@@ -128,8 +124,37 @@ std::optional<QVariant> parse(const QByteArray& bytes) {
         plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
     if (!root)
         return std::nullopt;
-    PlistPtr owner(root);
-    return toVariant(root);
+    return PlistPtr(root);
+}
+
+QByteArray xmlOf(plist_t node) {
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(node, &xml, &length);
+    QByteArray out(xml, qsizetype(length));
+    plist_to_xml_free(xml);
+    return out;
+}
+
+bool writeXml(const QString& path, const QByteArray& xml, QString* error) {
+    QSaveFile file(path);
+    if (xml.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() ||
+        !file.commit()) {
+        if (error)
+            *error = xml.isEmpty() ? QStringLiteral("nothing to write") : file.errorString();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+namespace PlistFile {
+
+std::optional<QVariant> parse(const QByteArray& bytes) {
+    const auto node = parseNode(bytes);
+    if (!node)
+        return std::nullopt;
+    return toVariant(static_cast<plist_t>(node->get()));
 }
 
 std::optional<QVariant> read(const QString& path) {
@@ -141,24 +166,29 @@ std::optional<QVariant> read(const QString& path) {
 
 QByteArray toXml(const QVariant& root) {
     PlistPtr node(fromVariant(root));
-    char* xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(static_cast<plist_t>(node.get()), &xml, &length);
-    QByteArray out(xml, qsizetype(length));
-    plist_to_xml_free(xml);
-    return out;
+    return xmlOf(static_cast<plist_t>(node.get()));
+}
+
+std::optional<qsizetype> arraySize(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const auto node = parseNode(file.readAll());
+    if (!node || plist_get_node_type(static_cast<plist_t>(node->get())) != PLIST_ARRAY)
+        return std::nullopt;
+    return qsizetype(plist_array_get_size(static_cast<plist_t>(node->get())));
+}
+
+bool writeRepeated(const QString& path, const QString& text, qsizetype count, QString* error) {
+    PlistPtr array(plist_new_array());
+    const QByteArray value = xmlSafeUtf8(text);
+    for (qsizetype i = 0; i < count; ++i)
+        plist_array_append_item(static_cast<plist_t>(array.get()), plist_new_string(value.constData()));
+    return writeXml(path, xmlOf(static_cast<plist_t>(array.get())), error);
 }
 
 bool write(const QString& path, const QVariant& root, QString* error) {
-    const QByteArray xml = toXml(root);
-    QSaveFile file(path);
-    if (xml.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() ||
-        !file.commit()) {
-        if (error)
-            *error = xml.isEmpty() ? QStringLiteral("nothing to write") : file.errorString();
-        return false;
-    }
-    return true;
+    return writeXml(path, toXml(root), error);
 }
 
 } // namespace PlistFile

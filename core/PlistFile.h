@@ -21,4 +21,11 @@ QByteArray toXml(const QVariant& root);
 // when anything fails.
 bool write(const QString& path, const QVariant& root, QString* error = nullptr);
 
+// The number of elements of a file whose root is a list, without converting them; none when the file
+// is missing, unreadable, or not a list. The running number lives in such a file and can be long.
+std::optional<qsizetype> arraySize(const QString& path);
+
+// Writes a list of count copies of one text, as write() would but without building a value per element.
+bool writeRepeated(const QString& path, const QString& text, qsizetype count, QString* error = nullptr);
+
 } // namespace PlistFile

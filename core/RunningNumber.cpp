@@ -13,10 +13,7 @@ RunningNumber::RunningNumber(QString documentsDir, SavedCompoundStore& store, Lo
     : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)), store_(store), log_(log) {}
 
 int RunningNumber::fileCount() const {
-    const auto root = PlistFile::read(path_);
-    if (!root || root->metaType().id() != QMetaType::QVariantList)
-        return 0;
-    return int(root->toList().size());
+    return int(PlistFile::arraySize(path_).value_or(0));
 }
 
 int RunningNumber::getRunningNumber() const {
@@ -25,9 +22,8 @@ int RunningNumber::getRunningNumber() const {
 
 bool RunningNumber::saveRunningNumberFile(int count) {
     count = std::max(count, 0);
-    const QVariantList list(count, QStringLiteral("1"));
     QString error;
-    const bool ok = PlistFile::write(path_, list, &error);
+    const bool ok = PlistFile::writeRepeated(path_, QStringLiteral("1"), count, &error);
     if (ok) {
         if (log_)
             log_->write(QStringLiteral("Running number saved : %1").arg(count));
@@ -46,6 +42,11 @@ bool RunningNumber::addOneRunningNumber() {
 bool RunningNumber::setRunningNumber(int count) {
     floor_ = 0;
     return saveRunningNumberFile(count);
+}
+
+QString RunningNumber::compoundNumber(const QString& year, const QString& deviceCode, int sequence) {
+    return QStringLiteral("P%1%2%3").arg(year, deviceCode,
+                                         QStringLiteral("%1").arg(sequence, 6, 10, QLatin1Char('0')));
 }
 
 int RunningNumber::sequenceOf(const QString& compoundNumber, const QString& deviceCode) {

@@ -27,6 +27,8 @@ public:
     // and a file left behind by a failed write is raised past the numbers already in the store.
     bool runningNumber(const QString& deviceCode);
 
+    // "P", the year, the device code and the sequence, zero-padded to six digits (more when it needs them).
+    static QString compoundNumber(const QString& year, const QString& deviceCode, int sequence);
     // The sequence of a compound number of this device ("P" year code sequence), or -1.
     static int sequenceOf(const QString& compoundNumber, const QString& deviceCode);
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
@@ -23,6 +24,12 @@ public:
     using QObject::QObject;
     virtual void open() = 0;
     virtual void close() = 0;
+
+    // Delivers an event from the event loop, never from inside the call that caused it; nothing is
+    // delivered once the stream is gone.
+    void post(int event) {
+        QTimer::singleShot(0, this, [this, event] { Q_EMIT streamEvent(this, event); });
+    }
 
 Q_SIGNALS:
     // Always emitted from the event loop, never from inside a call into the stream.

@@ -6,24 +6,13 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-// Stream events are delivered from the event loop, never from inside the call that caused them.
-void post(AccessoryStream* stream, int event) {
-    QPointer<AccessoryStream> guard(stream);
-    QTimer::singleShot(0, stream, [guard, event] {
-        if (guard)
-            emit guard->streamEvent(guard.data(), event);
-    });
-}
-} // namespace
-
 class RecordingAccessory::Output : public AccessoryOutputStream {
 public:
     explicit Output(RecordingAccessory* owner) : owner_(owner) {}
     void open() override {
         open_ = true;
-        post(this, OpenCompleted);
-        post(this, HasSpaceAvailable);
+        post(OpenCompleted);
+        post(HasSpaceAvailable);
     }
     void close() override { open_ = false; }
     bool hasSpaceAvailable() const override { return open_ && !owner_->stalled_ && !busy_; }
@@ -50,11 +39,11 @@ public:
     }
     void resume() {
         if (open_)
-            post(this, HasSpaceAvailable);
+            post(HasSpaceAvailable);
     }
     void drop() {
         if (open_)
-            post(this, EndEncountered);
+            post(EndEncountered);
         open_ = false;
     }
 
@@ -70,7 +59,7 @@ public:
     void open() override {
         open_ = true;
         if (!owner_->toPhone_.isEmpty())
-            post(this, HasBytesAvailable);
+            post(HasBytesAvailable);
     }
     void close() override { open_ = false; }
     bool hasBytesAvailable() const override { return open_ && !owner_->toPhone_.isEmpty(); }
@@ -84,11 +73,11 @@ public:
     }
     void arrived() {
         if (open_)
-            post(this, HasBytesAvailable);
+            post(HasBytesAvailable);
     }
     void drop() {
         if (open_)
-            post(this, EndEncountered);
+            post(EndEncountered);
         open_ = false;
     }
 

@@ -8,16 +8,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-namespace {
-void post(AccessoryStream* stream, int event) {
-    QPointer<AccessoryStream> guard(stream);
-    QTimer::singleShot(0, stream, [guard, event] {
-        if (guard)
-            emit guard->streamEvent(guard.data(), event);
-    });
-}
-} // namespace
-
 class SocketSession::Output : public AccessoryOutputStream {
 public:
     explicit Output(SocketSession* s) : s_(s) {}
@@ -35,7 +25,7 @@ public:
         return s_->socket_->write(data, std::min(room, length));
     }
     qint64 pendingBytes() const override { return s_->socket_ ? s_->socket_->bytesToWrite() : 0; }
-    void emitEvent(int event) { post(this, event); }
+    void emitEvent(int event) { post(event); }
 
 private:
     SocketSession* s_;
@@ -50,7 +40,7 @@ public:
     qint64 read(char* data, qint64 maxLength) override {
         return s_->socket_ ? s_->socket_->read(data, maxLength) : -1;
     }
-    void emitEvent(int event) { post(this, event); }
+    void emitEvent(int event) { post(event); }
 
 private:
     SocketSession* s_;
