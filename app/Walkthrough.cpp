@@ -605,11 +605,17 @@ void Walkthrough::uploadSteps() {
         [&] {
             alerts.answer(0);
             before = int(councilHolds(QStringLiteral("positions")).size());
-            // The report timer's action, run at once, once the replay has given a fix.
-            settle(2500);
-            app_->locationTracker().updateLocation();
-            if (ownCouncil_)
-                waitUntil([&] { return councilHolds(QStringLiteral("positions")).size() > before; }, 20000);
+            // The report timer's action, run at once; again a few seconds later should the replay not have
+            // given its first fix yet on a slow machine.
+            settle(1000);
+            for (int attempt = 0; attempt < 10; ++attempt) {
+                app_->locationTracker().updateLocation();
+                if (!ownCouncil_)
+                    break;
+                waitUntil([&] { return councilHolds(QStringLiteral("positions")).size() > before; }, 3000);
+                if (councilHolds(QStringLiteral("positions")).size() > before)
+                    break;
+            }
         },
         [&]() -> QString {
             if (!ownCouncil_)
