@@ -108,8 +108,9 @@ Application::Application(AppOptions options, QObject* parent)
     : QObject(parent), options_(std::move(options)), d_(std::make_unique<Parts>(options_)) {}
 
 Application::~Application() {
-    // The window goes before the objects it shows.
+    // The window goes before the objects it shows; the process-wide printer session outlives the log.
     d_->engine.reset();
+    d_->session->setLog(nullptr);
 }
 
 AppDelegate& Application::app() {
