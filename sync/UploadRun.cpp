@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QThread>
 
+#include <algorithm>
+
 UploadRun::UploadRun(SyncServices services, QObject* parent) : QObject(parent), s_(std::move(services)) {}
 
 UploadRun::~UploadRun() {
@@ -35,9 +37,12 @@ void UploadRun::muatNaik() {
     worker_->start();
 }
 
-void UploadRun::setDetail(int attempted) {
+void UploadRun::setDetail(int attempted, const SavedCompoundList& entries) {
+    // Counted from the list just written rather than by reading the store (photographs and all) again.
+    const auto waiting = std::count_if(entries.cbegin(), entries.cend(),
+                                       [](const SavedCompound& e) { return e.flagValue() == 0; });
     s_.platform.progress->setDetail(
-        QStringLiteral("%1/%2").arg(attempted).arg(attempted + s_.saveStore->getDicetakUploadCountNumber()));
+        QStringLiteral("%1/%2").arg(attempted).arg(attempted + qsizetype(waiting)));
 }
 
 bool UploadRun::sendCompound(const RecordMap& record) {
@@ -96,7 +101,7 @@ void UploadRun::muatNaikExe() {
             ++attempted;
             if (!accepted) {
                 ++failures;
-                setDetail(attempted);
+                setDetail(attempted, entries);
                 continue;
             }
             flag.compoundAccepted = true;
@@ -121,7 +126,7 @@ void UploadRun::muatNaikExe() {
         if (!store.saveArrayFile(entries))
             log(QStringLiteral("muatNaik: the store could not be written; %1 will be sent again")
                     .arg(number));
-        setDetail(attempted);
+        setDetail(attempted, entries);
     }
 
     const QStringList counts{QString::number(successes), QString::number(failures)};

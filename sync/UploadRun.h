@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/SavedCompoundStore.h"
 #include "sync/SyncServices.h"
 
 #include <QObject>
@@ -40,7 +41,7 @@ Q_SIGNALS:
 private:
     bool sendCompound(const RecordMap& record);
     bool sendPhoto(const QString& compoundNumber, int position, const QString& base64);
-    void setDetail(int attempted);
+    void setDetail(int attempted, const SavedCompoundList& entries);
     void log(const QString& line);
 
     SyncServices s_;
