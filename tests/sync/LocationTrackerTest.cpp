@@ -13,17 +13,7 @@ class Tracking : public SyncFixture {
 protected:
     void SetUp() override {
         SyncFixture::SetUp();
-        LocationTrackerServices s;
-        s.manager = &positions;
-        s.timers = &timers;
-        s.backgroundTasks = &tasks;
-        s.log = &fake->log;
-        s.alerts = &fake->alerts;
-        s.http = http.get();
-        s.endpoints = endpoints;
-        s.deviceIdentity = &app->deviceIdentity();
-        s.officer = [this] { return app->getUserGlobalID(); };
-        tracker = std::make_unique<LocationTracker>(s);
+        tracker = std::make_unique<LocationTracker>(trackerServices(&positions, &timers, &tasks));
     }
     void TearDown() override {
         tracker.reset();

@@ -123,3 +123,18 @@ SavedCompound compoundEntry(const QString& number, int photos, const QString& fl
     entry.uploadFlag = flag;
     return entry;
 }
+
+LocationTrackerServices SyncFixture::trackerServices(PositionUpdates* positions, Timers* timers,
+                                                     BackgroundTasks* tasks) {
+    LocationTrackerServices s;
+    s.manager = positions;
+    s.timers = timers;
+    s.backgroundTasks = tasks;
+    s.log = &fake->log;
+    s.alerts = &fake->alerts;
+    s.http = http.get();
+    s.endpoints = endpoints;
+    s.deviceIdentity = &app->deviceIdentity();
+    s.officer = [this] { return app->getUserGlobalID(); };
+    return s;
+}

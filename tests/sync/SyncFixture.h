@@ -5,6 +5,7 @@
 #include "platform/QtHttp.h"
 #include "platform/fake/FakePlatform.h"
 #include "sync/CouncilEndpoints.h"
+#include "sync/LocationTracker.h"
 #include "sync/SyncServices.h"
 
 #include <QJsonObject>
@@ -25,6 +26,9 @@ protected:
     void TearDown() override;
 
     SyncServices services();
+    // What a location tracker needs, on the given fakes and this fixture's phone and emulator.
+    LocationTrackerServices trackerServices(PositionUpdates* positions, Timers* timers,
+                                            BackgroundTasks* tasks);
     std::vector<RawRequest> requestsSince(int64_t afterId = 0) { return emulator->store().requests(afterId); }
     int64_t lastRequestId();
 

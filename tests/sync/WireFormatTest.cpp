@@ -121,15 +121,7 @@ TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAndNoReplacement) {
     FakePositionUpdates positions;
     FakeTimers timers;
     FakeBackgroundTasks tasks;
-    LocationTrackerServices s;
-    s.manager = &positions;
-    s.timers = &timers;
-    s.backgroundTasks = &tasks;
-    s.log = &fake->log;
-    s.alerts = &fake->alerts;
-    s.http = http.get();
-    s.endpoints = endpoints;
-    s.deviceIdentity = &app->deviceIdentity();
+    LocationTrackerServices s = trackerServices(&positions, &timers, &tasks);
     s.officer = [] {
         return RecordMap{{QStringLiteral("kod_pekerja"), QStringLiteral("PK001")},
                          {QStringLiteral("peng_nama"), QStringLiteral("AHMAD & <CO>")}};
