@@ -1,56 +1,59 @@
 #include "app/AppOptions.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QStandardPaths>
 
-QString AppOptions::usage() {
-    return QStringLiteral(
-        "Usage: kompaun [options]\n"
-        "  --documents DIR     the Documents directory (stores, running number, working database)\n"
-        "  --base-url URL      the council web service's base address\n"
-        "  --ca-file FILE      an extra trusted CA certificate (PEM) for the web service\n"
-        "  --printer LINK      the printer: tcp:HOST:PORT or a Bluetooth address\n"
-        "  --nmea SOURCE       position source: an NMEA file, or HOST:PORT of an NMEA stream\n"
-        "  --log FILE          also append the diagnostic log to FILE\n"
-        "  --self-test         load every screen offscreen; exit non-zero on any QML warning\n"
-        "  --walkthrough DIR   drive every screen offscreen, saving screenshots and a log in DIR\n");
+namespace {
+
+struct Valued {
+    const char* name;
+    const char* env;
+    const char* value;
+    const char* help;
+    QString AppOptions::*field;
+};
+
+const Valued valuedOptions[] = {
+    {"documents", "KOMPAUN_DOCUMENTS", "DIR", "the Documents directory (stores, running number, working database)",
+     &AppOptions::documentsDir},
+    {"base-url", "KOMPAUN_BASE_URL", "URL", "the council web service's base address", &AppOptions::baseUrl},
+    {"ca-file", "KOMPAUN_CA_FILE", "FILE", "an extra trusted CA certificate (PEM) for the web service",
+     &AppOptions::caFile},
+    {"printer", "KOMPAUN_PRINTER", "LINK", "the printer: tcp:HOST:PORT or a paired Bluetooth address",
+     &AppOptions::printer},
+    {"printer-protocol", "KOMPAUN_PRINTER_PROTOCOL", "TEXT",
+     "the printer's accessory protocol string (default: the one this build was configured with)",
+     &AppOptions::printerProtocol},
+    {"nmea", "KOMPAUN_NMEA", "SOURCE", "position source: an NMEA log file, or HOST:PORT of an NMEA stream",
+     &AppOptions::nmeaSource},
+    {"log", nullptr, "FILE", "also append the diagnostic log to FILE", &AppOptions::logFile},
+};
+
+} // namespace
+
+void AppOptions::addTo(QCommandLineParser& parser) {
+    for (const Valued& v : valuedOptions) {
+        QString help = QString::fromUtf8(v.help);
+        if (v.env)
+            help += QStringLiteral(" [env %1]").arg(QLatin1String(v.env));
+        parser.addOption(QCommandLineOption(QString::fromLatin1(v.name), help, QString::fromLatin1(v.value)));
+    }
 }
 
-std::optional<AppOptions> AppOptions::parse(const QStringList& args, QString* error) {
+std::optional<AppOptions> AppOptions::from(const QCommandLineParser& parser, QString* error) {
     AppOptions o;
-    const auto env = [](const char* name) { return qEnvironmentVariable(name); };
-    o.documentsDir = env("KOMPAUN_DOCUMENTS");
-    o.baseUrl = env("KOMPAUN_BASE_URL");
-    o.caFile = env("KOMPAUN_CA_FILE");
-    o.printer = env("KOMPAUN_PRINTER");
-    o.nmeaSource = env("KOMPAUN_NMEA");
-    const QMap<QString, QString*> valued{{QStringLiteral("--documents"), &o.documentsDir},
-                                         {QStringLiteral("--base-url"), &o.baseUrl},
-                                         {QStringLiteral("--ca-file"), &o.caFile},
-                                         {QStringLiteral("--printer"), &o.printer},
-                                         {QStringLiteral("--nmea"), &o.nmeaSource},
-                                         {QStringLiteral("--log"), &o.logFile},
-                                         {QStringLiteral("--walkthrough"), &o.walkthroughDir}};
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QLatin1String("--self-test")) {
-            o.selfTest = true;
-        } else if (valued.contains(arg)) {
-            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
-                *error = QStringLiteral("%1 needs a value").arg(arg);
+    for (const Valued& v : valuedOptions) {
+        const QString name = QString::fromLatin1(v.name);
+        if (parser.isSet(name)) {
+            o.*v.field = parser.value(name);
+            if ((o.*v.field).isEmpty()) {
+                *error = QStringLiteral("--%1 needs a value").arg(name);
                 return std::nullopt;
             }
-            *valued.value(arg) = args[++i];
-        } else {
-            *error = QStringLiteral("unknown option %1").arg(arg);
-            return std::nullopt;
+        } else if (v.env) {
+            o.*v.field = qEnvironmentVariable(v.env);
         }
-    }
-    if (!o.walkthroughDir.isEmpty()) {
-        // The walkthrough never touches real data: it works in a fresh Documents directory of its own.
-        o.walkthroughDir = QDir(o.walkthroughDir).absolutePath();
-        o.documentsDir = o.walkthroughDir + QStringLiteral("/documents");
     }
     if (o.documentsDir.isEmpty())
         o.documentsDir =

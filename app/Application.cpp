@@ -170,9 +170,20 @@ bool Application::start() {
     d_->printerScreen = std::make_unique<PrinterViewController>(d_->printerConnection.get(), &d_->notices);
 
     // The window, every screen, and the login screen as the root.
-    d_->context = std::make_unique<AppContext>(AppContext::Parts{&d_->loginScreen, &d_->shell, &d_->alerts,
-                                                                 &d_->progress, d_->printerScreen.get(),
-                                                                 options_.resourceDir});
+    AppContext::Parts shared;
+    shared.app = &d_->app;
+    shared.login = &d_->loginScreen;
+    shared.shell = &d_->shell;
+    shared.alerts = &d_->alerts;
+    shared.progress = &d_->progress;
+    shared.printer = d_->printerScreen.get();
+    shared.printerConnection = d_->printerConnection.get();
+    shared.notices = &d_->notices;
+    shared.sync = &d_->sync;
+    shared.http = &d_->http;
+    shared.urlOpener = &d_->urlOpener;
+    shared.pictureDir = options_.resourceDir;
+    d_->context = std::make_unique<AppContext>(shared);
     d_->engine = std::make_unique<QQmlApplicationEngine>();
     connect(d_->engine.get(), &QQmlApplicationEngine::warnings, this,
             [this](const QList<QQmlError>& warnings) {

@@ -1,50 +1,60 @@
 #include "app/AppOptions.h"
 #include "app/Application.h"
-#include "app/SelfTest.h"
-#include "app/Walkthrough.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QQuickStyle>
-#include <QQuickWindow>
-#include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(KompaunPlugin)
 
+namespace {
+
+// On a desktop without a display Qt would abort; say what to do instead.
+bool displayMissing() {
+#if defined(Q_OS_LINUX)
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    const bool headless =
-        args.contains(QStringLiteral("--self-test")) || args.contains(QStringLiteral("--walkthrough"));
-    if (headless) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    if (displayMissing()) {
+        std::fprintf(stderr,
+                     "kompaun: no display found.\n"
+                     "  To run without a window: QT_QPA_PLATFORM=offscreen kompaun [options]\n"
+                     "  To see every screen offscreen: kompaun-walkthrough DIR (screenshots land in DIR)\n");
+        return 2;
     }
     QGuiApplication qapp(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kompaun"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KOMPAUN_BUILD_VERSION));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Compound issuing for the officers of the council."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    AppOptions::addTo(parser);
+    parser.process(qapp);
+
     QString error;
-    const auto options = AppOptions::parse(args, &error);
+    const auto options = AppOptions::from(parser, &error);
     if (!options) {
-        std::fprintf(stderr, "%s\n%s", qPrintable(error), qPrintable(AppOptions::usage()));
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
-    // The self-test, like the walkthrough, never touches the officer's real files.
-    QTemporaryDir scratch;
-    AppOptions chosen = *options;
-    if (chosen.selfTest && !args.contains(QStringLiteral("--documents")))
-        chosen.documentsDir = scratch.path();
-    if (!chosen.walkthroughDir.isEmpty())
-        return Walkthrough(chosen).run() == 0 ? 0 : 1;
-    Application application(chosen);
-    if (chosen.selfTest)
-        return runSelfTest(application);
-    if (!application.start())
+    Application application(*options);
+    if (!application.start()) {
+        for (const QString& p : application.qmlProblems())
+            std::fprintf(stderr, "%s\n", qPrintable(p));
         return 1;
+    }
     return qapp.exec();
 }

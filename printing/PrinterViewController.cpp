@@ -14,12 +14,12 @@ PrinterViewController::PrinterViewController(PrinterConnection* connection, cons
 void PrinterViewController::checkPrinterStatus(int state) {
     if (state == 1) {
         status_ = QStringLiteral("Disambung");
-        statusColor_ = QStringLiteral("green");
+        state_ = Connected;
         rockTo_ = 1;
         buttonTitle_ = QStringLiteral("Putuskan");
     } else {
         status_ = QStringLiteral("Putus");
-        statusColor_ = QStringLiteral("red");
+        state_ = Disconnected;
         rockTo_ = 0;
         buttonTitle_ = QStringLiteral("Sambungkan");
     }

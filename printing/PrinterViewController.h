@@ -11,17 +11,20 @@ class PrinterViewController : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString title READ title CONSTANT)
     Q_PROPERTY(QString status READ status NOTIFY changed)
-    Q_PROPERTY(QString statusColor READ statusColor NOTIFY changed)
+    Q_PROPERTY(State state READ state NOTIFY changed)
     Q_PROPERTY(QString buttonTitle READ buttonTitle NOTIFY changed)
     Q_PROPERTY(int rockTo READ rockTo NOTIFY changed)
 public:
+    // What the screen shows: nothing yet before the first connect, then connected or not.
+    enum State { Unknown, Connected, Disconnected };
+    Q_ENUM(State)
+
     PrinterViewController(PrinterConnection* connection, const NoticePrinter* printer,
                           QObject* parent = nullptr);
 
     QString title() const { return QStringLiteral("Pencetak"); }
     QString status() const { return status_; }
-    // "green" while connected, "red" once disconnected, empty before the first connect.
-    QString statusColor() const { return statusColor_; }
+    State state() const { return state_; }
     QString buttonTitle() const { return buttonTitle_; }
     int rockTo() const { return rockTo_; }
 
@@ -38,7 +41,7 @@ private:
     PrinterConnection* connection_;
     const NoticePrinter* printer_;
     QString status_;
-    QString statusColor_;
+    State state_ = Unknown;
     QString buttonTitle_ = QStringLiteral("Sambung");
     int rockTo_ = 0;
 };

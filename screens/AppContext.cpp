@@ -1,8 +1,5 @@
 #include "screens/AppContext.h"
 
-#include "platform/QtAlerts.h"
-#include "platform/QtProgress.h"
-
 #include <QJSEngine>
 #include <QQmlEngine>
 
@@ -23,13 +20,6 @@ AppContext* AppContext::create(QQmlEngine*, QJSEngine*) {
     // The application owns the context; QML must not delete it with the engine.
     QJSEngine::setObjectOwnership(current, QJSEngine::CppOwnership);
     return current;
-}
-
-QObject* AppContext::alerts() const {
-    return parts_.alerts;
-}
-QObject* AppContext::progress() const {
-    return parts_.progress;
 }
 
 QUrl AppContext::picture(const QString& fileName) const {

@@ -1,49 +1,71 @@
 #pragma once
 
+#include "platform/QtAlerts.h"
+#include "platform/QtProgress.h"
+#include "printing/PrinterViewController.h"
 #include "screens/LoginViewController.h"
 #include "screens/ShellController.h"
 
 #include <QObject>
-#include <QPointer>
+#include <QString>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
+class AppDelegate;
+class CouncilSync;
+class Http;
+class NoticePrinter;
+class PrinterConnection;
 class QJSEngine;
 class QQmlEngine;
-class QtAlerts;
-class QtProgress;
+class UrlOpener;
 
-// What the QML screens see of the application: the controllers, the alert queue and the progress
-// overlay. Made and owned by the application; QML gets the one instance.
+// The shared services, published once to QML as a C++-owned singleton. Per-screen controllers take
+// it as their collaborator (`context: AppContext`) and reach what they need in C++, so a new screen
+// adds its own controller and view and changes nothing here.
 class AppContext : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
     Q_PROPERTY(LoginViewController* login READ login CONSTANT)
     Q_PROPERTY(ShellController* shell READ shell CONSTANT)
-    Q_PROPERTY(QObject* alerts READ alerts CONSTANT)
-    Q_PROPERTY(QObject* progress READ progress CONSTANT)
-    Q_PROPERTY(QObject* printer READ printer CONSTANT)
+    Q_PROPERTY(QtAlerts* alerts READ alerts CONSTANT)
+    Q_PROPERTY(QtProgress* progress READ progress CONSTANT)
+    Q_PROPERTY(PrinterViewController* printer READ printer CONSTANT)
     Q_PROPERTY(QString councilName READ councilName CONSTANT)
 public:
+    // Every pointer is optional: a test builds a context with only what its screen uses.
     struct Parts {
+        AppDelegate* app = nullptr;
         LoginViewController* login = nullptr;
         ShellController* shell = nullptr;
         QtAlerts* alerts = nullptr;
         QtProgress* progress = nullptr;
-        QObject* printer = nullptr; // the printer screen's controller, when printing is built in
+        PrinterViewController* printer = nullptr;
+        PrinterConnection* printerConnection = nullptr;
+        const NoticePrinter* notices = nullptr;
+        CouncilSync* sync = nullptr;
+        Http* http = nullptr;
+        UrlOpener* urlOpener = nullptr;
         QString pictureDir;
     };
 
     explicit AppContext(Parts parts, QObject* parent = nullptr);
     ~AppContext() override;
+    // QML's instance: the one the application made.
     static AppContext* create(QQmlEngine*, QJSEngine*);
 
+    AppDelegate* app() const { return parts_.app; }
     LoginViewController* login() const { return parts_.login; }
     ShellController* shell() const { return parts_.shell; }
-    QObject* alerts() const;
-    QObject* progress() const;
-    QObject* printer() const { return parts_.printer; }
+    QtAlerts* alerts() const { return parts_.alerts; }
+    QtProgress* progress() const { return parts_.progress; }
+    PrinterViewController* printer() const { return parts_.printer; }
+    PrinterConnection* printerConnection() const { return parts_.printerConnection; }
+    const NoticePrinter* notices() const { return parts_.notices; }
+    CouncilSync* sync() const { return parts_.sync; }
+    Http* http() const { return parts_.http; }
+    UrlOpener* urlOpener() const { return parts_.urlOpener; }
     QString councilName() const { return QStringLiteral("MAJLIS PERBANDARAN TELUKMERBAU"); }
 
     // A shipped picture by file name, for an Image's source.

@@ -9,6 +9,18 @@ ShellController::ShellController(AppDelegate& app, LoginViewController& login, s
                                  QObject* parent)
     : QObject(parent), app_(app), login_(login), upload_(std::move(upload)) {
     connect(&login_, &LoginViewController::signedIn, this, &ShellController::present);
+    // Each tab's first screen; later screens are pushed by the controllers.
+    const QStringList roots{QStringLiteral("FirstView.qml"), QStringLiteral("FavView.qml"),
+                            QStringLiteral("SecondView.qml"), QStringLiteral("LesenView.qml"),
+                            QStringLiteral("PrinterScreen.qml")};
+    const QStringList titles{QStringLiteral("Jenis Kompaun"), QStringLiteral("Simpanan"),
+                             QStringLiteral("Dicetak"), QStringLiteral("Lesen/Cukai"), QStringLiteral("Pencetak")};
+    for (int tab = JenisKompaun; tab <= Pencetak; ++tab)
+        stacks_[size_t(tab)] = new NavigationStack(roots[tab], titles[tab], this);
+}
+
+NavigationStack* ShellController::stack(int tab) const {
+    return tab >= JenisKompaun && tab <= Pencetak ? stacks_[size_t(tab)] : nullptr;
 }
 
 QStringList ShellController::tabTitles() const {
@@ -61,7 +73,7 @@ void ShellController::logout() {
 }
 
 void ShellController::viewGetBackToRoot() {
-    Q_EMIT backToRootRequested();
+    stacks_[JenisKompaun]->popToRoot();
 }
 
 void ShellController::refreshWaitingCount() {

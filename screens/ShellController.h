@@ -1,16 +1,20 @@
 #pragma once
 
+#include "screens/NavigationStack.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
+#include <array>
 #include <functional>
 
 class AppDelegate;
 class LoginViewController;
 
-// The frame around every screen: signed out (login screen) or signed in (five tabs), the selected tab
-// and what selecting it does to preview mode, and sign-out with its confirmation.
+// The frame around every screen: signed out (login screen) or signed in (five tabs, each with its own
+// stack of screens), the selected tab and what selecting it does to preview mode, and sign-out with its
+// confirmation.
 class ShellController : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -37,7 +41,10 @@ public:
     // Printed compounds still waiting for upload, as the printed list counts them.
     int waitingCount() const { return waitingCount_; }
     bool canUpload() const { return bool(upload_); }
-    void refreshWaitingCount();
+    Q_INVOKABLE void refreshWaitingCount();
+
+    // The stack of screens of a tab; null for an index that is no tab.
+    Q_INVOKABLE NavigationStack* stack(int tab) const;
 
     // After a successful sign-in: the tabs are shown as they were left.
     void present();
@@ -45,7 +52,7 @@ public:
     Q_INVOKABLE void tabBarControllerDidSelect(int index);
     // "Log Keluar": asks first.
     Q_INVOKABLE void logout();
-    // Returns the compound-type tab to its first screen.
+    // Returns the compound-type tab to its first screen; the other tabs keep theirs.
     Q_INVOKABLE void viewGetBackToRoot();
     // "MuatNaik" on the printed list's bar: asks first, then starts the upload run.
     Q_INVOKABLE void muatNaik();
@@ -53,7 +60,6 @@ public:
 Q_SIGNALS:
     void signedInChanged();
     void currentIndexChanged();
-    void backToRootRequested();
     void waitingCountChanged();
 
 private:
@@ -63,4 +69,5 @@ private:
     int currentIndex_ = JenisKompaun;
     std::function<void()> upload_;
     int waitingCount_ = 0;
+    std::array<NavigationStack*, 5> stacks_{};
 };

@@ -5,9 +5,10 @@ import Kompaun
 
 // Shows the alert at the head of the queue; a tap on a button answers it with the button's index.
 Rectangle {
+    id: dialog
     objectName: "alertDialog"
-    readonly property var alerts: AppContext.alerts
-    visible: alerts.visible
+    readonly property Alerts alerts: AppContext.alerts
+    visible: dialog.alerts !== null && dialog.alerts.visible
     color: "#80000000"
     MouseArea { anchors.fill: parent; hoverEnabled: true }
     Rectangle {
@@ -24,7 +25,7 @@ Rectangle {
                 Layout.fillWidth: true
                 Layout.topMargin: 18
                 horizontalAlignment: Text.AlignHCenter
-                text: alerts.title
+                text: dialog.alerts ? dialog.alerts.title : ""
                 font { pixelSize: 17; bold: true }
                 color: "#111827"
             }
@@ -33,7 +34,7 @@ Rectangle {
                 Layout.margins: 16
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
-                text: alerts.message
+                text: dialog.alerts ? dialog.alerts.message : ""
                 font.pixelSize: 14
                 color: "#374151"
             }
@@ -42,21 +43,24 @@ Rectangle {
                 Layout.fillWidth: true
                 spacing: 0
                 Repeater {
-                    model: alerts.buttons
+                    model: dialog.alerts ? dialog.alerts.buttons : []
                     delegate: Button {
+                        id: button
+                        required property int index
+                        required property string modelData
                         objectName: "alertButton" + index
                         Layout.fillWidth: true
                         Layout.preferredHeight: 46
                         flat: true
                         contentItem: Text {
-                            text: modelData
+                            text: button.modelData
                             horizontalAlignment: Text.AlignHCenter
                             verticalAlignment: Text.AlignVCenter
                             color: Theme.accent
-                            font { pixelSize: 16; bold: index > 0 || alerts.buttons.length === 1 }
+                            font { pixelSize: 16; bold: button.index > 0 || AppContext.alerts.buttons.length === 1 }
                         }
-                        background: Rectangle { color: parent.down ? "#f3f4f6" : "transparent" }
-                        onClicked: alerts.answer(index)
+                        background: Rectangle { color: button.down ? "#f3f4f6" : "transparent" }
+                        onClicked: AppContext.alerts.answer(button.index)
                     }
                 }
             }

@@ -6,7 +6,7 @@ import Kompaun
 // A labelled text field bound both ways to a controller's TextField.
 TextField {
     id: control
-    property var field
+    property FieldText field
     property string placeholder
     property bool secret: false
 
@@ -14,11 +14,11 @@ TextField {
 
     Layout.fillWidth: true
     Layout.preferredHeight: Theme.fieldHeight
-    placeholderText: placeholder
-    echoMode: secret ? TextInput.Password : TextInput.Normal
+    placeholderText: control.placeholder
+    echoMode: control.secret ? TextInput.Password : TextInput.Normal
     font.pixelSize: Theme.font
-    text: field ? field.text : ""
-    onTextEdited: if (field) field.text = text
+    text: control.field ? control.field.text : ""
+    onTextEdited: if (control.field) control.field.text = control.text
     background: Rectangle {
         radius: 6
         color: "white"

@@ -8,7 +8,7 @@ Rectangle {
     id: screen
     objectName: "loginScreen"
     color: Theme.page
-    readonly property var login: AppContext.login
+    readonly property LoginViewController login: AppContext.login
 
     Rectangle {
         id: header
@@ -139,11 +139,13 @@ Rectangle {
                         ["ID Device", screen.login.iphoneID, "iphoneID"],
                         ["No. Siri", screen.login.runningNumber, "runningNumber"]]
                 Column {
+                    id: cell
+                    required property var modelData
                     Layout.fillWidth: true
-                    Text { text: modelData[0]; color: Theme.muted; font.pixelSize: 11; anchors.horizontalCenter: parent.horizontalCenter }
+                    Text { text: cell.modelData[0]; color: Theme.muted; font.pixelSize: 11; anchors.horizontalCenter: parent.horizontalCenter }
                     Text {
-                        objectName: modelData[2]
-                        text: modelData[1]
+                        objectName: cell.modelData[2]
+                        text: cell.modelData[1]
                         font { pixelSize: 15; bold: true }
                         color: "#111827"
                         anchors.horizontalCenter: parent.horizontalCenter

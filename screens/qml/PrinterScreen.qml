@@ -5,15 +5,14 @@ import Kompaun
 
 // "Pencetak": the printer's connection state, connect/disconnect, the test page, and a preview of what
 // the printer would print.
-Rectangle {
+ScreenPage {
     id: screen
     objectName: "printerScreen"
-    color: Theme.page
-    readonly property var printer: AppContext.printer
+    readonly property PrinterViewController printer: AppContext.printer
     property string preview: ""
     property int previewCount: 0
 
-    function showPreview(what) {
+    function showPreview(what: string) {
         previewCount += 1
         preview = "image://receipt/" + what + "/" + previewCount
     }
@@ -21,33 +20,42 @@ Rectangle {
     ColumnLayout {
         anchors { left: parent.left; right: parent.right; top: parent.top; margins: 24 }
         spacing: Theme.gap
-        visible: screen.preview === ""
+        visible: screen.preview === "" && screen.printer !== null
 
-        Image {
-            Layout.alignment: Qt.AlignHCenter
+        Item {
+            Layout.fillWidth: true
             Layout.topMargin: 12
-            source: AppContext.picture("185-printer.png")
-            sourceSize { width: 96; height: 96 }
-            width: 96; height: 96
+            Layout.preferredHeight: 96
+            Image {
+                anchors.horizontalCenter: parent.horizontalCenter
+                source: AppContext.picture("185-printer.png")
+                sourceSize.width: 96
+                sourceSize.height: 96
+                width: 96
+                height: 96
+            }
         }
         Text {
-            Layout.alignment: Qt.AlignHCenter
+            Layout.fillWidth: true
+            horizontalAlignment: Text.AlignHCenter
             text: "Status pencetak"
             color: Theme.muted
             font.pixelSize: 13
         }
         Text {
             objectName: "printerStatus"
-            Layout.alignment: Qt.AlignHCenter
-            text: screen.printer.status === "" ? "-" : screen.printer.status
-            color: screen.printer.statusColor === "green" ? "#15803d"
-                 : (screen.printer.statusColor === "red" ? Theme.danger : "#111827")
+            Layout.fillWidth: true
+            horizontalAlignment: Text.AlignHCenter
+            text: screen.printer && screen.printer.status !== "" ? screen.printer.status : "-"
+            color: !screen.printer ? "#111827"
+                 : screen.printer.state === PrinterViewController.Connected ? "#15803d"
+                 : screen.printer.state === PrinterViewController.Disconnected ? Theme.danger : "#111827"
             font { pixelSize: 24; bold: true }
         }
         ActionButton {
             objectName: "pencetakSambung"
             Layout.topMargin: 12
-            text: screen.printer.buttonTitle
+            text: screen.printer ? screen.printer.buttonTitle : ""
             onClicked: screen.printer.pencetakAction()
         }
         ActionButton {
@@ -75,11 +83,12 @@ Rectangle {
             Image {
                 id: receipt
                 objectName: "receiptPreview"
-                x: 8; y: 8
+                x: 8
+                y: 8
                 width: parent.width - 16
                 fillMode: Image.PreserveAspectFit
                 sourceSize.width: 2 * width
-                source: screen.preview
+                                source: screen.preview
                 asynchronous: true
             }
         }
@@ -89,6 +98,7 @@ Rectangle {
             height: 64
             color: "white"
             ActionButton {
+                objectName: "closePreview"
                 anchors { fill: parent; margins: 10 }
                 text: "Tutup Pratonton"
                 onClicked: screen.preview = ""

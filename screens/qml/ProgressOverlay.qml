@@ -4,9 +4,10 @@ import Kompaun
 
 // The modal progress overlay: blocks every screen beneath it while long work runs.
 Rectangle {
+    id: overlay
     objectName: "progressOverlay"
-    readonly property var progress: AppContext.progress
-    visible: progress.visible
+    readonly property Progress progress: AppContext.progress
+    visible: overlay.progress !== null && overlay.progress.visible
     color: "#80000000"
     MouseArea { anchors.fill: parent; hoverEnabled: true }
     Rectangle {
@@ -19,17 +20,17 @@ Rectangle {
             id: column
             anchors.centerIn: parent
             spacing: 10
-            BusyIndicator { anchors.horizontalCenter: parent.horizontalCenter; running: parent.visible }
+            BusyIndicator { anchors.horizontalCenter: parent.horizontalCenter; running: overlay.visible }
             Text {
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: progress.label
+                text: overlay.progress ? overlay.progress.label : ""
                 color: "white"
                 font { pixelSize: 16; bold: true }
             }
             Text {
                 anchors.horizontalCenter: parent.horizontalCenter
                 visible: text !== ""
-                text: progress.detail
+                text: overlay.progress ? overlay.progress.detail : ""
                 color: "#d1d5db"
                 font.pixelSize: 13
             }

@@ -36,7 +36,7 @@ struct ConnectionFixture : ::testing::Test {
 
 void expectDisconnectedScreen(const PrinterViewController& screen) {
     EXPECT_EQ(screen.status(), QStringLiteral("Putus"));
-    EXPECT_EQ(screen.statusColor(), QStringLiteral("red"));
+    EXPECT_EQ(screen.state(), PrinterViewController::Disconnected);
     EXPECT_EQ(screen.buttonTitle(), QStringLiteral("Sambungkan"));
     EXPECT_EQ(screen.rockTo(), 0);
 }
@@ -54,7 +54,7 @@ TEST_F(ConnectionFixture, APrinterListedSecondIsFoundAndConnected) {
     EXPECT_TRUE(log.contains(QStringLiteral("Connected")));
     ASSERT_TRUE(waitFor([&] { return screen.rockTo() == 1; }));
     EXPECT_EQ(screen.status(), QStringLiteral("Disambung"));
-    EXPECT_EQ(screen.statusColor(), QStringLiteral("green"));
+    EXPECT_EQ(screen.state(), PrinterViewController::Connected);
     EXPECT_EQ(screen.buttonTitle(), QStringLiteral("Putuskan"));
     EXPECT_TRUE(alerts.shown.isEmpty());
 

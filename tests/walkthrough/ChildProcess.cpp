@@ -1,4 +1,4 @@
-#include "app/ChildProcess.h"
+#include "ChildProcess.h"
 
 #include <QDeadlineTimer>
 

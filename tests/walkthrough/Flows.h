@@ -1,0 +1,8 @@
+#pragma once
+
+class Walkthrough;
+
+// The walkthrough's flows, in the order an officer meets them; each adds its steps.
+void signInFlow(Walkthrough& w);
+void printingFlow(Walkthrough& w);
+void uploadFlow(Walkthrough& w);

@@ -1,0 +1,246 @@
+#include "Walkthrough.h"
+
+#include "Flows.h"
+
+#include "app/Application.h"
+#include "core/AppDelegate.h"
+#include "platform/Http.h"
+#include "platform/QtAlerts.h"
+#include "platform/QtProgress.h"
+#include "printing/NoticePrinter.h"
+#include "printing/PrinterConnection.h"
+#include "printing/PrinterViewController.h"
+#include "screens/LoginViewController.h"
+#include "screens/ShellController.h"
+#include "sync/CouncilSync.h"
+#include "sync/LocationTracker.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QQuickWindow>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// Who signs in and which device registers, on our own council emulator; another server's are given as
+// KOMPAUN_WALKTHROUGH_SIGNIN=CODE:PASSWORD and KOMPAUN_WALKTHROUGH_DEVICE=ID.
+const char* const emulatorSignIn = "PK001:rahsia123";
+const char* const emulatorDevice = "M07";
+
+QString nmeaSentence(const QString& body) {
+    quint8 sum = 0;
+    for (const char c : body.toLatin1())
+        sum ^= quint8(c);
+    return QStringLiteral("$%1*%2\r\n")
+        .arg(body, QString::number(sum, 16).rightJustified(2, QLatin1Char('0')).toUpper());
+}
+
+} // namespace
+
+Walkthrough::Walkthrough(AppOptions options, QString dir) : options_(std::move(options)), dir_(std::move(dir)) {}
+
+Walkthrough::~Walkthrough() {
+    // The application goes first: its printer session talks to the emulator.
+    officer_.reset();
+    app_.reset();
+    printerEmulator_.stop();
+}
+
+bool Walkthrough::startPrinterEmulator() {
+    printerJobs_ = dir_ + QStringLiteral("/printer-jobs");
+    QDir(printerJobs_).removeRecursively();
+    QDir().mkpath(printerJobs_);
+    const QString port =
+        printerEmulator_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/printer-emulator"),
+                               {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--out"),
+                                printerJobs_, QStringLiteral("--idle-ms"), QStringLiteral("1500")},
+                               QRegularExpression(QStringLiteral("listening on port (\\d+)")));
+    if (port.isEmpty()) {
+        line(QStringLiteral("FAIL printer emulator: %1").arg(printerEmulator_.error()));
+        return false;
+    }
+    options_.printer = QStringLiteral("tcp:127.0.0.1:%1").arg(port);
+    line(QStringLiteral("printer emulator on %1, jobs in %2").arg(options_.printer, printerJobs_));
+    return true;
+}
+
+QString Walkthrough::collectReceipt(const QString& name) {
+    const QString path =
+        printerJobs_ + QStringLiteral("/job-%1.png").arg(receiptsSeen_ + 1, 4, 10, QLatin1Char('0'));
+    // The emulator writes each job as a file: wake on the folder changing, not on a timer.
+    QFileSystemWatcher watcher({printerJobs_});
+    if (!Officer::waitUntil([&] { return QFileInfo::exists(path); }))
+        return {};
+    ++receiptsSeen_;
+    const QString file = QStringLiteral("%1-%2-receipt.png").arg(index_, 2, 10, QLatin1Char('0')).arg(name);
+    QFile::remove(dir_ + QLatin1Char('/') + file);
+    return QFile::copy(path, dir_ + QLatin1Char('/') + file) ? file : QString();
+}
+
+
+QString Walkthrough::expectAlert(QtAlerts& alerts, const QString& title, const QString& message) {
+    if (!alerts.visible())
+        return QStringLiteral("no alert shown, expected \"%1\"").arg(message);
+    if (alerts.title() != title || alerts.message() != message)
+        return QStringLiteral("alert \"%1\" / \"%2\", expected \"%3\" / \"%4\"")
+            .arg(alerts.title(), alerts.message(), title, message);
+    return {};
+}
+
+void Walkthrough::attach(const QString& suffix, const QByteArray& content) {
+    QFile file(dir_ + QStringLiteral("/%1-%2").arg(index_, 2, 10, QLatin1Char('0')).arg(suffix));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
+}
+
+void Walkthrough::line(const QString& text) {
+    std::printf("%s\n", qPrintable(text));
+    std::fflush(stdout);
+    if (log_.isOpen()) {
+        log_.write(text.toUtf8() + '\n');
+        log_.flush();
+    }
+}
+
+QString Walkthrough::shot(const QString& name) {
+    QQuickWindow* window = app_->window();
+    if (!window)
+        return {};
+    const QString file = QStringLiteral("%1-%2.png").arg(index_, 2, 10, QLatin1Char('0')).arg(name);
+    const QImage image = window->grabWindow();
+    if (image.isNull() || !image.save(dir_ + QLatin1Char('/') + file))
+        return {};
+    return file;
+}
+
+void Walkthrough::step(const QString& name, const std::function<void()>& action,
+                       const std::function<QString()>& check) {
+    ++index_;
+    line(QStringLiteral("step %1 %2").arg(index_, 2, 10, QLatin1Char('0')).arg(name));
+    action();
+    if (officer_)
+        officer_->settle();
+    const QString problem = check();
+    const QString file = shot(name);
+    if (!problem.isEmpty())
+        ++failures_;
+    if (file.isEmpty())
+        ++failures_;
+    line(QStringLiteral("%1 %2 %3%4%5")
+             .arg(problem.isEmpty() && !file.isEmpty() ? QStringLiteral("ok  ") : QStringLiteral("FAIL"))
+             .arg(index_, 2, 10, QLatin1Char('0'))
+             .arg(name)
+             .arg(file.isEmpty() ? QStringLiteral(" (no screenshot)") : QStringLiteral(" -> ") + file)
+             .arg(problem.isEmpty() ? QString() : QStringLiteral(": ") + problem));
+}
+
+bool Walkthrough::startCouncil() {
+    const auto split = [](const QString& pair, QString& a, QString& b) {
+        const qsizetype colon = pair.indexOf(QLatin1Char(':'));
+        a = pair.left(colon);
+        b = pair.mid(colon + 1);
+    };
+    split(qEnvironmentVariable("KOMPAUN_WALKTHROUGH_SIGNIN", QLatin1String(emulatorSignIn)), staffCode_,
+          password_);
+    deviceId_ = qEnvironmentVariable("KOMPAUN_WALKTHROUGH_DEVICE", QLatin1String(emulatorDevice));
+    if (!options_.baseUrl.isEmpty()) {
+        line(QStringLiteral("council web service at %1").arg(options_.baseUrl));
+        return true;
+    }
+    const QString councilDir = dir_ + QStringLiteral("/council");
+    QDir(councilDir).removeRecursively();
+    QDir().mkpath(councilDir);
+    const QString ready =
+        councilEmulator_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/council-emulator"),
+                               {QStringLiteral("--db"), councilDir + QStringLiteral("/council.sqlite"),
+                                QStringLiteral("--cert-dir"), councilDir + QStringLiteral("/tls")},
+                               QRegularExpression(QStringLiteral("^(READY)")));
+    if (ready.isEmpty()) {
+        line(QStringLiteral("FAIL council emulator: %1").arg(councilEmulator_.error()));
+        return false;
+    }
+    const auto value = [&](const QString& key) {
+        const auto m =
+            QRegularExpression(QStringLiteral("^%1=(\\S+)$").arg(key), QRegularExpression::MultilineOption)
+                .match(councilEmulator_.output());
+        return m.captured(1);
+    };
+    options_.baseUrl = value(QStringLiteral("HTTPS_URL"));
+    options_.caFile = value(QStringLiteral("CA_FILE"));
+    ownCouncil_ = true;
+    line(QStringLiteral("council emulator at %1 (CA %2)").arg(options_.baseUrl, options_.caFile));
+    return !options_.baseUrl.isEmpty() && !options_.caFile.isEmpty();
+}
+
+void Walkthrough::writeNmeaReplay() {
+    if (!options_.nmeaSource.isEmpty())
+        return;
+    const QString path = dir_ + QStringLiteral("/position.nmea");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    QTextStream out(&file);
+    const QDateTime start = QDateTime::currentDateTimeUtc();
+    // Standing in front of the council's offices, drifting a few metres.
+    for (int i = 0; i < 120; ++i) {
+        const QDateTime t = start.addSecs(i);
+        const QString time = t.toString(QStringLiteral("HHmmss.00"));
+        const QString lat = QStringLiteral("0304.%1").arg(428 + i % 3, 3, 10, QLatin1Char('0'));
+        out << nmeaSentence(
+            QStringLiteral("GPGGA,%1,%2,N,10131.098,E,1,08,0.9,12.0,M,0.0,M,,").arg(time, lat));
+        out << nmeaSentence(QStringLiteral("GPRMC,%1,A,%2,N,10131.098,E,0.0,0.0,%3,,,A")
+                                .arg(time, lat, t.toString(QStringLiteral("ddMMyy"))));
+    }
+    options_.nmeaSource = path;
+}
+
+QJsonArray Walkthrough::councilHolds(const QString& what) {
+    if (!ownCouncil_)
+        return {};
+    QJsonArray result;
+    bool done = false;
+    HttpRequest request;
+    request.url = QUrl(options_.baseUrl + QStringLiteral("/admin/") + what);
+    const auto handle = [&](const HttpResponse& r) {
+        result = QJsonDocument::fromJson(r.body).array();
+        done = true;
+    };
+    app_->http().send(request, handle, handle);
+    Officer::waitUntil([&] { return done; }, 10000);
+    return result;
+}
+
+int Walkthrough::run() {
+    QDir().mkpath(dir_);
+    log_.setFileName(dir_ + QStringLiteral("/walkthrough.log"));
+    log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    line(QStringLiteral("walkthrough in %1 (documents %2)").arg(dir_, options_.documentsDir));
+    if (!startPrinterEmulator() || !startCouncil())
+        return 1;
+    writeNmeaReplay();
+    app_ = std::make_unique<Application>(options_);
+    if (!app_->start()) {
+        line(QStringLiteral("FAIL the window did not load: ") + app_->qmlProblems().join(QLatin1Char(' ')));
+        return 1;
+    }
+    officer_ = std::make_unique<Officer>(app_->window(), [this](const QString& text) { line(text); });
+    signInFlow(*this);
+    printingFlow(*this);
+    uploadFlow(*this);
+    line(failures_ == 0
+             ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
+             : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
+    return failures_;
+}
+
+
+

@@ -1,0 +1,60 @@
+#include "SelfTest.h"
+#include "Walkthrough.h"
+#include "app/AppOptions.h"
+#include "app/Application.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QGuiApplication>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(KompaunPlugin)
+
+// kompaun-walkthrough DIR [options]: drives the application offscreen through its screens, saving a
+// screenshot per step and walkthrough.log into DIR. --self-test: load every screen once instead.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    QGuiApplication qapp(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Kompaun"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(KOMPAUN_BUILD_VERSION));
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Drives the Kompaun application offscreen through its screens as an officer would, saving a screenshot "
+        "per step and walkthrough.log into DIR. It works in DIR/documents, never in real data; unless "
+        "--base-url is given it starts its own council emulator, and it always starts a printer emulator."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("where screenshots and the log go"));
+    const QCommandLineOption selfTest(QStringLiteral("self-test"),
+                                      QStringLiteral("load every screen once; exit non-zero on any QML warning"));
+    parser.addOption(selfTest);
+    AppOptions::addTo(parser);
+    parser.process(qapp);
+
+    QString error;
+    auto options = AppOptions::from(parser, &error);
+    if (!options) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
+    QTemporaryDir scratch;
+    if (parser.isSet(selfTest)) {
+        options->documentsDir = scratch.path();
+        Application application(*options);
+        return runSelfTest(application);
+    }
+    if (parser.positionalArguments().size() != 1) {
+        std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
+        return 2;
+    }
+    const QString dir = QDir(parser.positionalArguments().first()).absolutePath();
+    options->documentsDir = dir + QStringLiteral("/documents");
+    return Walkthrough(*options, dir).run() == 0 ? 0 : 1;
+}
