@@ -22,10 +22,23 @@ bool displayMissing() {
 #endif
 }
 
+void describe(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral("Compound issuing for the officers of the council."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    AppOptions::addTo(parser);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (displayMissing()) {
+        // --help, --version and a mistyped option still answer without a display.
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationVersion(QStringLiteral(KOMPAUN_BUILD_VERSION));
+        QCommandLineParser parser;
+        describe(parser);
+        parser.process(core);
         std::fprintf(stderr,
                      "kompaun: no display found.\n"
                      "  To run without a window: QT_QPA_PLATFORM=offscreen kompaun [options]\n"
@@ -38,10 +51,7 @@ int main(int argc, char** argv) {
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Compound issuing for the officers of the council."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    AppOptions::addTo(parser);
+    describe(parser);
     parser.process(qapp);
 
     QString error;

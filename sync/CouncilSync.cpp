@@ -1,5 +1,6 @@
 #include "sync/CouncilSync.h"
 
+#include "platform/Alerts.h"
 #include "platform/Log.h"
 #include "platform/UrlOpener.h"
 
@@ -10,8 +11,19 @@ CouncilSync::CouncilSync(SyncServices services, UrlOpener* urlOpener, QObject* p
 bool CouncilSync::kemaskiniApplikasi() {
     const QUrl page = services_.endpoints.updatePage();
     const bool opened = urlOpener_ && urlOpener_->openUrl(page);
-    if (!opened && services_.platform.log)
-        services_.platform.log->write(
-            QStringLiteral("kemaskiniApplikasi: cannot open %1").arg(page.toString()));
-    return opened;
+    if (opened)
+        return true;
+    if (services_.platform.log)
+        services_.platform.log->write(QStringLiteral("kemaskiniApplikasi: cannot open %1").arg(page.toString()));
+    // A tap that does nothing looks like a broken button: say what to do instead.
+    if (services_.platform.alerts)
+        services_.platform.alerts->show(
+            {QStringLiteral("Gagal"),
+             QStringLiteral("Halaman kemaskini aplikasi tidak dapat dibuka pada telefon ini. Sila buka %1 "
+                            "di pelayar.")
+                 .arg(page.toString()),
+             {QStringLiteral("OK")},
+             0,
+             {}});
+    return false;
 }

@@ -79,7 +79,8 @@ class FakeUrlOpener : public UrlOpener {
 public:
     bool openUrl(const QUrl& url) override {
         opened.append(url);
-        return true;
+        return opens;
     }
     QList<QUrl> opened;
+    bool opens = true; // false: a machine with nothing to open the page with
 };

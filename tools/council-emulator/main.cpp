@@ -1,28 +1,15 @@
 // council-emulator: the council's web service on loopback, for development, tests and demonstrations.
 #include "CouncilEmulator.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
 #include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
 
 namespace {
-
-void usage() {
-    std::cout
-        << "usage: council-emulator [options]\n"
-           "  --host ADDR          listen address (default 127.0.0.1)\n"
-           "  --http-port N        HTTP port, 0 for a free one (default 0)\n"
-           "  --https-port N       HTTPS port, 0 for a free one (default 0)\n"
-           "  --no-http | --no-https\n"
-           "  --db FILE            keep everything in this SQLite file (default: a temporary one)\n"
-           "  --cert-dir DIR       where ca.pem, server.pem and server-key.pem are made\n"
-           "  --fault E:KIND[:VALUE][:TIMES]   fail endpoint E (e.g. muatnaik_kompaun, or * for all);\n"
-           "                       KIND: status delay drop html200 malformed retval empty accept-then-drop\n"
-           "  --random-faults SEED:RATE[:DELAY_MS]   fail requests at random, replayable by seed\n"
-           "Prints HTTP_URL=, HTTPS_URL=, CA_FILE= and DB_FILE= lines, then READY, and serves until\n"
-           "SIGINT/SIGTERM or until standard input closes when --stdin-lifetime is given.\n";
-}
 
 volatile std::sig_atomic_t stopRequested = 0;
 void onSignal(int) {
@@ -32,67 +19,80 @@ void onSignal(int) {
 } // namespace
 
 int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "The council's web service on loopback, for development, tests and demonstrations.\n"
+        "Prints HTTP_URL=, HTTPS_URL=, CA_FILE= and DB_FILE= lines, then READY, and serves until SIGINT/SIGTERM, "
+        "or until standard input closes with --stdin-lifetime."));
+    parser.addHelpOption();
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("listen address (default 127.0.0.1)"),
+                                  QStringLiteral("ADDR"), QStringLiteral("127.0.0.1"));
+    const QCommandLineOption httpPort({QStringLiteral("http-port"), QStringLiteral("port")},
+                                      QStringLiteral("HTTP port, 0 for a free one (default 0)"), QStringLiteral("N"),
+                                      QStringLiteral("0"));
+    const QCommandLineOption httpsPort(QStringLiteral("https-port"),
+                                       QStringLiteral("HTTPS port, 0 for a free one (default 0)"), QStringLiteral("N"),
+                                       QStringLiteral("0"));
+    const QCommandLineOption noHttp(QStringLiteral("no-http"), QStringLiteral("serve no plain HTTP"));
+    const QCommandLineOption noHttps(QStringLiteral("no-https"), QStringLiteral("serve no HTTPS"));
+    const QCommandLineOption db(QStringLiteral("db"),
+                                QStringLiteral("keep everything in this SQLite file (default: a temporary one)"),
+                                QStringLiteral("FILE"));
+    const QCommandLineOption certDir(QStringLiteral("cert-dir"),
+                                     QStringLiteral("where ca.pem, server.pem and server-key.pem are made"),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption stdinLifetimeOption(QStringLiteral("stdin-lifetime"),
+                                                 QStringLiteral("stop when standard input closes"));
+    const QCommandLineOption faultOption(
+        QStringLiteral("fault"),
+        QStringLiteral("fail endpoint E (e.g. muatnaik_kompaun, or * for all); KIND: status delay drop html200 "
+                       "malformed retval empty accept-then-drop. May be repeated."),
+        QStringLiteral("E:KIND[:VALUE][:TIMES]"));
+    const QCommandLineOption random(QStringLiteral("random-faults"),
+                                    QStringLiteral("fail requests at random, replayable by seed"),
+                                    QStringLiteral("SEED:RATE[:DELAY_MS]"));
+    parser.addOptions({host, httpPort, httpsPort, noHttp, noHttps, db, certDir, stdinLifetimeOption, faultOption, random});
+    parser.process(app);
+
     EmulatorOptions options;
     std::vector<std::pair<std::string, Fault>> faults;
     bool randomFaults = false;
     uint32_t seed = 0;
     double rate = 0;
     int randomDelay = 35000;
-    bool stdinLifetime = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) {
-                std::cerr << arg << " needs a value\n";
-                std::exit(2);
-            }
-            return argv[++i];
-        };
-        try {
-            if (arg == "--host")
-                options.host = value();
-            else if (arg == "--http-port" || arg == "--port")
-                options.httpPort = std::stoi(value());
-            else if (arg == "--https-port")
-                options.httpsPort = std::stoi(value());
-            else if (arg == "--no-http")
-                options.http = false;
-            else if (arg == "--no-https")
-                options.https = false;
-            else if (arg == "--db")
-                options.dbPath = value();
-            else if (arg == "--cert-dir")
-                options.certDir = value();
-            else if (arg == "--stdin-lifetime")
-                stdinLifetime = true;
-            else if (arg == "--fault") {
-                std::string endpoint, error;
-                Fault fault;
-                if (!Faults::parseSpec(value(), endpoint, fault, error)) {
-                    std::cerr << error << "\n";
-                    return 2;
-                }
-                faults.emplace_back(endpoint, fault);
-            } else if (arg == "--random-faults") {
-                const std::string spec = value();
-                randomFaults = true;
-                seed = uint32_t(std::stoul(spec.substr(0, spec.find(':'))));
-                const std::string rest = spec.substr(spec.find(':') + 1);
-                rate = std::stod(rest.substr(0, rest.find(':')));
-                if (rest.find(':') != std::string::npos)
-                    randomDelay = std::stoi(rest.substr(rest.find(':') + 1));
-            } else if (arg == "--help" || arg == "-h") {
-                usage();
-                return 0;
-            } else {
-                std::cerr << "unknown option " << arg << "\n";
-                usage();
+    const bool stdinLifetime = parser.isSet(stdinLifetimeOption);
+    try {
+        options.host = parser.value(host).toStdString();
+        options.httpPort = std::stoi(parser.value(httpPort).toStdString());
+        options.httpsPort = std::stoi(parser.value(httpsPort).toStdString());
+        options.http = !parser.isSet(noHttp);
+        options.https = !parser.isSet(noHttps);
+        if (parser.isSet(db))
+            options.dbPath = parser.value(db).toStdString();
+        if (parser.isSet(certDir))
+            options.certDir = parser.value(certDir).toStdString();
+        for (const QString& spec : parser.values(faultOption)) {
+            std::string endpoint, error;
+            Fault f;
+            if (!Faults::parseSpec(spec.toStdString(), endpoint, f, error)) {
+                std::cerr << error << "\n";
                 return 2;
             }
-        } catch (const std::exception&) {
-            std::cerr << "bad value for " << arg << "\n";
-            return 2;
+            faults.emplace_back(endpoint, f);
         }
+        if (parser.isSet(random)) {
+            const std::string spec = parser.value(random).toStdString();
+            randomFaults = true;
+            seed = uint32_t(std::stoul(spec.substr(0, spec.find(':'))));
+            const std::string rest = spec.substr(spec.find(':') + 1);
+            rate = std::stod(rest.substr(0, rest.find(':')));
+            if (rest.find(':') != std::string::npos)
+                randomDelay = std::stoi(rest.substr(rest.find(':') + 1));
+        }
+    } catch (const std::exception&) {
+        std::cerr << "council-emulator: a port or fault value is not a number\n";
+        return 2;
     }
 
     CouncilEmulator emulator(options);

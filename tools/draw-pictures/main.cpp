@@ -3,6 +3,7 @@
 // Draws the application's own pictures: four monochrome tab icons (60 x 60, transparent, dark strokes the
 // tab bar can tint) and six compound-type badges (88 x 88, one colour each, white pictogram and a short
 // label, since the type menu shows the picture alone). Deterministic, so re-running changes nothing.
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -330,11 +331,16 @@ void healthCross(QPainter& p) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw-pictures OUTDIR\n");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Draws the tab and list pictures the application ships."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("OUTDIR"), QStringLiteral("where the PNG files go"));
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1) {
+        std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
         return 2;
     }
-    const QString dir = QString::fromLocal8Bit(argv[1]);
+    const QString dir = parser.positionalArguments().first();
     bool ok = true;
     ok &= save(suitcase(), dir, "37-suitcase.png");
     ok &= save(cabinet(), dir, "33-cabinet.png");

@@ -1,5 +1,6 @@
 // Draws the council's notice header, 800 x 200 dots in black and white, and saves it as a BMP.
 // Run once when the header changes: make-printheader resources/printheader.bmp
+#include <QCommandLineParser>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -13,10 +14,16 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-printheader OUT.bmp\n");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Draws the council's notice header (800 x 200, black and white)."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("OUT.bmp"), QStringLiteral("the picture to write"));
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1) {
+        std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
         return 2;
     }
+    const QString outPath = parser.positionalArguments().first();
     const int id = QFontDatabase::addApplicationFont(
         QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"));
     const QString family =
@@ -63,10 +70,10 @@ int main(int argc, char** argv) {
         for (int x = 0; x < mono.width(); ++x)
             row[x] = row[x] < 128 ? 0 : 255;
     }
-    QSaveFile out(QString::fromLocal8Bit(argv[1]));
+    QSaveFile out(outPath);
     if (!out.open(QIODevice::WriteOnly) || !mono.convertToFormat(QImage::Format_RGB888).save(&out, "BMP") ||
         !out.commit()) {
-        std::fprintf(stderr, "make-printheader: cannot write %s\n", argv[1]);
+        std::fprintf(stderr, "make-printheader: cannot write %s\n", qPrintable(outPath));
         return 1;
     }
     return 0;
