@@ -221,6 +221,10 @@ QJsonArray Walkthrough::councilHolds(const QString& what) {
 
 int Walkthrough::run() {
     QDir().mkpath(dir_);
+    // Every run starts as a new phone: its own Documents folder, emptied; earlier screenshots go too.
+    QDir(options_.documentsDir).removeRecursively();
+    for (const QString& old : QDir(dir_).entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files))
+        QFile::remove(dir_ + QLatin1Char('/') + old);
     log_.setFileName(dir_ + QStringLiteral("/walkthrough.log"));
     log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
     line(QStringLiteral("walkthrough in %1 (documents %2)").arg(dir_, options_.documentsDir));
