@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the offscreen walkthrough into DIR (default ./walkthrough) and says where its pictures are.
+# Extra arguments go to kompaun-walkthrough (e.g. --base-url URL --ca-file FILE for another council server).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$here/walkthrough}
-rm -rf "$out"
-QT_QPA_PLATFORM=offscreen "$here/build/bin/kompaun" --walkthrough "$out"
+shift || true
+QT_QPA_PLATFORM=offscreen "$here/build/bin/kompaun-walkthrough" "$out" "$@"
 echo "Screenshots and the step log are in $out"
