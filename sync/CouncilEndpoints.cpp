@@ -64,10 +64,14 @@ QByteArray compoundJson(const RecordMap& record) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
+QByteArray formValue(const QByteArray& jsonArrayText) {
+    // Every byte outside the unreserved set, so the council's form handler reads back exactly the JSON:
+    // a "+" would otherwise arrive as a space, and "%41" as "A".
+    return "json=" + QUrl::toPercentEncoding(QString::fromUtf8(jsonArrayText));
+}
+
 QByteArray compoundFormBody(const RecordMap& record) {
-    QByteArray json = compoundJson(record);
-    json.replace("&", "%26").replace("<", "%3C").replace(">", "%3E");
-    return "json=[" + json + "]";
+    return formValue("[" + compoundJson(record) + "]");
 }
 
 QByteArray photoMultipartBody(const QByteArray& jpeg) {
@@ -84,7 +88,7 @@ QByteArray photoMultipartBody(const QByteArray& jpeg) {
 }
 
 QByteArray locationFormBody(const QJsonObject& report) {
-    return "json=[" + QJsonDocument(report).toJson(QJsonDocument::Compact) + "]";
+    return formValue("[" + QJsonDocument(report).toJson(QJsonDocument::Compact) + "]");
 }
 
 namespace {

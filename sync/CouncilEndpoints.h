@@ -45,11 +45,12 @@ inline constexpr char boundary[] = "---------------------------14737809831466499
 
 // The compound record as one compact JSON object, every key with its text.
 QByteArray compoundJson(const RecordMap& record);
-// "json=[...]" with "&", "<" and ">" written as "%26", "%3C" and "%3E" (in that order) and nothing else
-// encoded: this is what the council's form handler has always been sent.
+// "json=" and the JSON value "[...]" as a form value: every byte outside the unreserved set
+// (letters, digits, "-", ".", "_", "~") percent-encoded. The council reads the body as an ordinary form.
+QByteArray formValue(const QByteArray& jsonArrayText);
 QByteArray compoundFormBody(const RecordMap& record);
 QByteArray photoMultipartBody(const QByteArray& jpeg);
-// "json=[...]" around the position object, with no replacement at all.
+// "json=[...]" around the position object, encoded as the compound's.
 QByteArray locationFormBody(const QJsonObject& report);
 
 HttpRequest compoundRequest(const CouncilEndpoints& endpoints, const RecordMap& record);

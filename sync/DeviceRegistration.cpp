@@ -1,16 +1,10 @@
 #include "sync/DeviceRegistration.h"
 
-#include "core/RunningNumber.h"
-#include "core/SQLiteManager.h"
+#include "core/ReferenceData.h"
 #include "platform/Alerts.h"
 #include "platform/Http.h"
 #include "platform/Log.h"
 #include "platform/Progress.h"
-
-const char* const DeviceRegistration::createStatement =
-    "CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' TEXT, 'device_id' "
-    "TEXT, "
-    "'device_desc' TEXT, 'no_akhir' TEXT);";
 
 DeviceRegistration::DeviceRegistration(SyncServices services, QObject* parent)
     : QObject(parent), s_(std::move(services)) {}
@@ -45,34 +39,11 @@ void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body
     if (count > largestRunningNumber)
         return fail(QStringLiteral("no_akhir %1 is out of range").arg(n));
 
-    SQLiteManager& db = *s_.db;
-    RunningNumber& running = *s_.runningNumbers;
-    const int previous = running.getRunningNumber();
-    bool numberWritten = false;
-    const bool registered = db.runInTransaction([&] {
-        if (const auto e = db.doQuery(QStringLiteral("drop table if exists device_info")))
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-        if (const auto e = db.doQuery(QString::fromLatin1(createStatement))) {
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-            return false;
-        }
-        if (const auto e =
-                db.doQuery(QStringLiteral("INSERT INTO device_info ( no, uuid, device_id, device_desc, "
-                                          "no_akhir ) VALUES(1,?,?,?,?)"),
-                           {QStringLiteral("000"), deviceId, QStringLiteral("000"), n})) {
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-            return false;
-        }
-        // Last inside the transaction, so a number that cannot be written keeps the old registration.
-        numberWritten = running.setRunningNumber(int(count));
-        return numberWritten;
-    });
-    if (!registered) {
-        if (numberWritten)
-            running.setRunningNumber(previous); // the commit failed after the file was replaced
+    // The number seeded is the council's, or higher when this phone still holds later compounds of the
+    // device: a number is never given twice.
+    if (!s_.lookups->registerDevice(deviceId, n, int(count), *s_.runningNumbers))
         return fail(
             QStringLiteral("the device table could not be rebuilt; the previous registration is kept"));
-    }
 
     busy_ = false;
     s_.platform.progress->hide();

@@ -9,7 +9,6 @@
 class DeviceRegistration : public QObject {
     Q_OBJECT
 public:
-    static const char* const createStatement;
     // A running number beyond this is not a device's sequence but a broken reply; seeding it would
     // also write a file of that many entries.
     static constexpr qint64 largestRunningNumber = 9999999;
