@@ -23,6 +23,14 @@ QByteArray CouncilEndpoints::segment(const QString& text) {
 }
 
 QUrl CouncilEndpoints::make(const QByteArray& encodedPath) const {
+    // A segment "." or ".." (however encoded: "%2E" is "." to Qt and to every server) would be resolved
+    // away before the request leaves, and the request would reach another endpoint. No encoding keeps it
+    // in place, so such an address is not made at all.
+    for (const QByteArray& piece : encodedPath.split('/')) {
+        const QByteArray decoded = QByteArray::fromPercentEncoding(piece);
+        if (decoded == "." || decoded == "..")
+            return {};
+    }
     return QUrl::fromEncoded(base_ + encodedPath, QUrl::StrictMode);
 }
 

@@ -13,7 +13,8 @@
 
 // Every address of the council's web service, under one configured base. Path segments that come
 // from input (device id, compound number, account) are percent-encoded, so a "/" or "?" typed by an
-// officer cannot change which endpoint is called.
+// officer cannot change which endpoint is called; a segment that is "." or ".." gives an invalid
+// address (nothing is sent), since it would be resolved away on the way.
 class CouncilEndpoints {
 public:
     static QString compiledBaseUrl();

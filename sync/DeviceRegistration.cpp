@@ -17,6 +17,8 @@ void DeviceRegistration::kemas_kini_device(const QString& deviceId) {
     HttpRequest request;
     request.url = s_.endpoints.lastNumber(deviceId);
     request.timeoutMs = s_.timeoutMs;
+    if (!request.url.isValid())
+        return fail(QStringLiteral("device id \"%1\" cannot be sent as a path segment").arg(deviceId));
     s_.http->send(
         request, [this, deviceId](const HttpResponse& r) { onReply(deviceId, r.body); },
         [this](const HttpResponse& r) {
