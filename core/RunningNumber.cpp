@@ -65,11 +65,13 @@ bool RunningNumber::saveRunningNumberFile(int count) {
         count = std::max({count, setUnreadableAside(), floor_});
     QString error;
     const bool ok = PlistFile::writeRepeated(path_, QStringLiteral("1"), count, &error);
+    // Remembered either way: should the file be lost or damaged later in this run, no number in hand
+    // is given again.
+    floor_ = std::max(floor_, count);
     if (ok) {
         if (log_)
             log_->write(QStringLiteral("Running number saved : %1").arg(count));
     } else {
-        floor_ = std::max(floor_, count);
         if (log_)
             log_->write(QStringLiteral("Running number not saved (%1): %2").arg(count).arg(error));
     }
@@ -125,6 +127,7 @@ bool RunningNumber::runningNumber(const QString& deviceCode) {
         return saveRunningNumberFile(std::max(salvaged, held));
     }
     const int current = fileCount();
+    floor_ = std::max(floor_, current);
     if (held > current) {
         if (log_)
             log_->write(QStringLiteral("Running number %1 behind stored compound %2; raised")

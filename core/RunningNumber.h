@@ -8,8 +8,9 @@ class SavedCompoundStore;
 // The per-phone running number behind every compound number, kept in "runningnumber.dat": a property
 // list whose root is a list of "1" texts, one per compound (the form phones in service hold).
 //
-// A number is never given twice. A write that fails leaves the file behind; the number is then held in
-// memory for the rest of the run, and the caller tells the officer. A file that cannot be read is moved
+// A number is never given twice. The highest count read or written is also held in memory for the rest
+// of the run, so a write that fails (the caller tells the officer) or a file damaged meanwhile cannot
+// bring an earlier number back. A file that cannot be read is moved
 // aside, never written over, and numbering is no longer trusted: what can still be known (the compounds
 // held in the store) is only a floor, until the council's last number for the device is known again at
 // registration. A marker file beside it keeps that across restarts.
