@@ -26,7 +26,8 @@ bool parse(const QString& stored, Parts& out) {
     if (!ok || out.iterations < 1 || out.iterations > largestIterations ||
         fields[1] != QString::number(out.iterations))
         return false;
-    const auto salt = QByteArray::fromBase64Encoding(fields[2].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto salt =
+        QByteArray::fromBase64Encoding(fields[2].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     const auto digest =
         QByteArray::fromBase64Encoding(fields[3].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!salt || !digest || salt.decoded.isEmpty() || digest.decoded.size() != OfficerPassword::digestBytes)
@@ -58,7 +59,8 @@ QString digest(const QString& password, const QByteArray& salt, int rounds) {
     return QStringLiteral("%1$%2$%3$%4")
         .arg(scheme)
         .arg(rounds)
-        .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(derive(password, salt, rounds).toBase64()));
+        .arg(QString::fromLatin1(salt.toBase64()),
+             QString::fromLatin1(derive(password, salt, rounds).toBase64()));
 }
 
 QString digest(const QString& password) {

@@ -30,8 +30,9 @@ DbRows ReferenceData::getKeslahan(const QString& typeCode) {
 
 DbRows ReferenceData::getKeslahanSearch(const QString& typeCode, const QString& text) {
     return db_.getRowsForQuery(
-        QStringLiteral("select %1 from gc_kod_akta where aktif = 'Y' and jenis_kmp = ? and "
-                       "(kod_akta like '%' || ? || '%' ESCAPE '\\' or butir_akta like '%' || ? || '%' ESCAPE '\\')")
+        QStringLiteral(
+            "select %1 from gc_kod_akta where aktif = 'Y' and jenis_kmp = ? and "
+            "(kod_akta like '%' || ? || '%' ESCAPE '\\' or butir_akta like '%' || ? || '%' ESCAPE '\\')")
             .arg(aktaColumns),
         {typeCode, likeLiteral(text), likeLiteral(text)});
 }
@@ -45,9 +46,10 @@ DbRows ReferenceData::getCategoryArray(const QString& actId) {
 
 DbRows ReferenceData::getCategoryArraySearch(const QString& actId, const QString& text) {
     return db_.getRowsForQuery(
-        QStringLiteral("select %1 from gc_kod_seksyen where aktif='Y' and akta_id = ? and "
-                       "(butir_seksyen like '%' || ? || '%' ESCAPE '\\' or seksyen_detail like '%' || ? || '%' "
-                       "ESCAPE '\\') order by kod_seksyen")
+        QStringLiteral(
+            "select %1 from gc_kod_seksyen where aktif='Y' and akta_id = ? and "
+            "(butir_seksyen like '%' || ? || '%' ESCAPE '\\' or seksyen_detail like '%' || ? || '%' "
+            "ESCAPE '\\') order by kod_seksyen")
             .arg(seksyenColumns),
         {actId, likeLiteral(text), likeLiteral(text)});
 }
@@ -183,9 +185,10 @@ bool ReferenceData::registerDevice(const QString& deviceId, const QString& lastN
             logError(*e);
             return false;
         }
-        if (const auto e = db_.doQuery(QStringLiteral("INSERT INTO device_info ( no, uuid, device_id, "
-                                                      "device_desc, no_akhir ) VALUES(1,?,?,?,?)"),
-                                       {QStringLiteral("000"), deviceId, QStringLiteral("000"), lastNumber})) {
+        if (const auto e =
+                db_.doQuery(QStringLiteral("INSERT INTO device_info ( no, uuid, device_id, "
+                                           "device_desc, no_akhir ) VALUES(1,?,?,?,?)"),
+                            {QStringLiteral("000"), deviceId, QStringLiteral("000"), lastNumber})) {
             logError(*e);
             return false;
         }
@@ -215,10 +218,10 @@ std::optional<RecordMap> ReferenceData::signIn(const QString& staffCode, const Q
         if (!stored.isValid() || SQLiteManager::isNull(stored))
             continue;
         const QString text = SQLiteManager::text(stored);
-        const bool match = OfficerPassword::isDigest(text) ? OfficerPassword::matches(text, password)
-                                                            // left in clear only when it could not be converted
-                                                            : OfficerPassword::matches(
-                                                                  OfficerPassword::digest(text), password);
+        const bool match = OfficerPassword::isDigest(text)
+                               ? OfficerPassword::matches(text, password)
+                               // left in clear only when it could not be converted
+                               : OfficerPassword::matches(OfficerPassword::digest(text), password);
         if (match) {
             officer.emplace();
             for (auto it = row.cbegin(); it != row.cend(); ++it)
@@ -243,21 +246,24 @@ int ReferenceData::convertClearPasswords() {
             continue;
         const QString text = SQLiteManager::text(stored);
         if (!OfficerPassword::isDigest(text))
-            updates.append({OfficerPassword::digest(text), SQLiteManager::text(row.value(QStringLiteral("r")))});
+            updates.append(
+                {OfficerPassword::digest(text), SQLiteManager::text(row.value(QStringLiteral("r")))});
     }
     if (updates.isEmpty())
         return 0;
     const bool converted = db_.runInTransaction([&] {
         for (const QStringList& update : updates)
             if (const auto e = db_.doQuery(
-                    QStringLiteral("update gc_penguatkuasa set peng_katalaluan = ? where rowid = ?"), update)) {
+                    QStringLiteral("update gc_penguatkuasa set peng_katalaluan = ? where rowid = ?"),
+                    update)) {
                 logError(*e);
                 return false;
             }
         return true;
     });
     if (log_)
-        log_->write(converted ? QStringLiteral("Officer passwords kept as digests: %1").arg(updates.size())
-                              : QStringLiteral("Officer passwords could not be converted; kept as they were"));
+        log_->write(converted
+                        ? QStringLiteral("Officer passwords kept as digests: %1").arg(updates.size())
+                        : QStringLiteral("Officer passwords could not be converted; kept as they were"));
     return converted ? int(updates.size()) : -1;
 }

@@ -27,9 +27,10 @@ inline constexpr int passwordColumn = 2;
 
 // Every table the lookups and the sign-in read; a working copy lacking one of them is not installed.
 inline QStringList shippedTables() {
-    return {QStringLiteral("gc_penguatkuasa"), QStringLiteral("gc_kodjeniskmp"), QStringLiteral("gc_kod_akta"),
-            QStringLiteral("gc_kod_seksyen"),  QStringLiteral("gc_paramtable"),  QStringLiteral("ge_kod_negeri"),
-            QStringLiteral("ge_kod_poskod"),   QStringLiteral("gc_kawasan"),     QStringLiteral("gc_lokasi")};
+    return {
+        QStringLiteral("gc_penguatkuasa"), QStringLiteral("gc_kodjeniskmp"), QStringLiteral("gc_kod_akta"),
+        QStringLiteral("gc_kod_seksyen"),  QStringLiteral("gc_paramtable"),  QStringLiteral("ge_kod_negeri"),
+        QStringLiteral("ge_kod_poskod"),   QStringLiteral("gc_kawasan"),     QStringLiteral("gc_lokasi")};
 }
 
 } // namespace ReferenceSchema

@@ -14,7 +14,8 @@
 
 RunningNumber::RunningNumber(QString documentsDir, SavedCompoundStore& store, Log* log)
     : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)),
-      markerPath_(documentsDir + QLatin1Char('/') + QLatin1String(untrustedMarker)), store_(store), log_(log) {}
+      markerPath_(documentsDir + QLatin1Char('/') + QLatin1String(untrustedMarker)), store_(store),
+      log_(log) {}
 
 int RunningNumber::fileCount() const {
     return int(PlistFile::arraySize(path_).value_or(0));
@@ -90,9 +91,10 @@ bool RunningNumber::setRunningNumber(int count) {
 bool RunningNumber::seedFromCouncil(int councilLast, const QString& deviceCode) {
     const int held = store_.highestSequence(deviceCode);
     if (held > councilLast && log_)
-        log_->write(QStringLiteral("Council's last number %1 is behind stored compound %2; seeded from the store")
-                        .arg(councilLast)
-                        .arg(held));
+        log_->write(
+            QStringLiteral("Council's last number %1 is behind stored compound %2; seeded from the store")
+                .arg(councilLast)
+                .arg(held));
     return setRunningNumber(std::max(councilLast, held));
 }
 
@@ -115,7 +117,8 @@ bool RunningNumber::runningNumber(const QString& deviceCode) {
     const int held = store_.highestSequence(deviceCode);
     if (!QFileInfo::exists(path_)) {
         if (log_)
-            log_->write(QStringLiteral("Running number file missing; restarting from stored compound %1").arg(held));
+            log_->write(
+                QStringLiteral("Running number file missing; restarting from stored compound %1").arg(held));
         return saveRunningNumberFile(held);
     }
     if (fileUnreadable()) {
@@ -130,9 +133,8 @@ bool RunningNumber::runningNumber(const QString& deviceCode) {
     floor_ = std::max(floor_, current);
     if (held > current) {
         if (log_)
-            log_->write(QStringLiteral("Running number %1 behind stored compound %2; raised")
-                            .arg(current)
-                            .arg(held));
+            log_->write(
+                QStringLiteral("Running number %1 behind stored compound %2; raised").arg(current).arg(held));
         return saveRunningNumberFile(held);
     }
     if (log_)

@@ -117,8 +117,8 @@ int SavedCompoundStore::highestSequence(const QString& deviceCode) const {
     int highest = 0;
     for (const SavedCompound& entry : getDicetak())
         if (entry.record)
-            highest = std::max(highest,
-                               RunningNumber::sequenceOf(entry.record->value(Key::kompaunRunningNumber), deviceCode));
+            highest = std::max(highest, RunningNumber::sequenceOf(
+                                            entry.record->value(Key::kompaunRunningNumber), deviceCode));
     return highest;
 }
 

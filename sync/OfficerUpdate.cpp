@@ -20,8 +20,9 @@ QString describeRows(const DbRows& rows) {
         for (auto it = row.cbegin(); it != row.cend(); ++it) {
             const QString value = SQLiteManager::text(it.value());
             fields << it.key() + QStringLiteral(" = ") +
-                          (it.key() == QLatin1String("peng_katalaluan") ? QString(value.size(), QLatin1Char('*'))
-                                                                        : value);
+                          (it.key() == QLatin1String("peng_katalaluan")
+                               ? QString(value.size(), QLatin1Char('*'))
+                               : value);
         }
         out << QStringLiteral("{ ") + fields.join(QStringLiteral("; ")) + QStringLiteral(" }");
     }
@@ -70,9 +71,7 @@ void OfficerUpdate::onReply(const QByteArray& body) {
 
     busy_ = false;
     s_.platform.progress->hide();
-    s_.platform.log->write(
-        QStringLiteral("Check User : %1")
-            .arg(describeRows(s_.lookups->checkUser())));
+    s_.platform.log->write(QStringLiteral("Check User : %1").arg(describeRows(s_.lookups->checkUser())));
     s_.platform.alerts->show(
         Alert{QStringLiteral("Notifikasi"),
               QStringLiteral("Berjaya mengemaskini penguat kuasa. Sila masukkan id dan kata laluan "

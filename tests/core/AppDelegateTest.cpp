@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QFile>
 
-#include <functional>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -197,7 +197,9 @@ TEST_F(AppDelegateTest, PositionPassesThroughSinglePrecision) {
 }
 
 SavedCompound held(const char* number, const char* flag) {
-    return {makeRecord({{Key::kompaunRunningNumber, QString::fromLatin1(number)}}), {}, QString::fromLatin1(flag)};
+    return {makeRecord({{Key::kompaunRunningNumber, QString::fromLatin1(number)}}),
+            {},
+            QString::fromLatin1(flag)};
 }
 
 TEST_F(AppDelegateTest, StartUpInstallsOnceSeedsFromTheHighestHeldAndPurges) {
@@ -205,8 +207,8 @@ TEST_F(AppDelegateTest, StartUpInstallsOnceSeedsFromTheHighestHeldAndPurges) {
     ASSERT_TRUE(QFile::copy(testsupport::resourceDir() + QStringLiteral("/TVR.sqlite"),
                             res.filePath(QStringLiteral("TVR.sqlite"))));
     fakes.files.res = res.path();
-    ASSERT_TRUE(app.saveStore().saveArrayFile({held("P2016000000004", "0"), held("P2016000000006", "1"),
-                                               held("P2016000000005", "0")}));
+    ASSERT_TRUE(app.saveStore().saveArrayFile(
+        {held("P2016000000004", "0"), held("P2016000000006", "1"), held("P2016000000005", "0")}));
     app.startUp();
     EXPECT_TRUE(fakes.log.contains(QStringLiteral("Berjaya trasfer YES")));
     EXPECT_FALSE(app.lookups().getAkta().isEmpty());
@@ -239,8 +241,13 @@ TEST_F(AppDelegateTest, DamagedWorkingCopyIsInstalledAgainKeepingTheRegistration
     const QString deviceRow = QStringLiteral("INSERT INTO device_info VALUES (1,'000','M07','000','41')");
     const Case cases[] = {
         {"zero bytes", [&] { testsupport::writeFile(working, {}); }, QStringLiteral("(none)")},
-        {"not a database", [&] { testsupport::writeFile(working, QByteArray(4096, 'x')); }, QStringLiteral("(none)")},
-        {"only the registration", [&] { databaseWith({deviceTable, deviceRow}); }, QStringLiteral("M07")},
+        {"not a database", [&] { testsupport::writeFile(working, QByteArray(4096, 'x')); },
+         QStringLiteral("(none)")},
+        {"only the registration",
+         [&] {
+             databaseWith({deviceTable, deviceRow});
+         },
+         QStringLiteral("M07")},
         {"registered, a table lost",
          [&] {
              QFile::remove(working);
@@ -275,7 +282,8 @@ TEST_F(AppDelegateTest, DamagedWorkingCopyIsInstalledAgainKeepingTheRegistration
 TEST_F(AppDelegateTest, StartUpRemovesWhatKilledWritesLeftAndNothingElse) {
     fakes.files.res = testsupport::resourceDir();
     const QStringList stale = {QStringLiteral("saveIns.dat.Ab12Cd"), QStringLiteral("fav.dat.x1y2z3"),
-                               QStringLiteral("runningnumber.dat.QWERTY"), QStringLiteral("new_tvr.sqlite.a1b2c3")};
+                               QStringLiteral("runningnumber.dat.QWERTY"),
+                               QStringLiteral("new_tvr.sqlite.a1b2c3")};
     const QStringList kept = {QStringLiteral("saveIns.dat.unreadable-20260101000000"),
                               QStringLiteral("notes.txt.abcdef"), QStringLiteral("fav.dat.abc"),
                               QStringLiteral("saveIns.dat.abc1234")};
@@ -309,20 +317,24 @@ TEST_F(AppDelegateTest, ClearPasswordsOfAnEarlierReleaseAreConvertedAtStartUp) {
     SQLiteManager& db = app.dbManager();
     ASSERT_FALSE(db.doQuery(QStringLiteral("drop table gc_penguatkuasa")));
     ASSERT_FALSE(db.doQuery(QString::fromLatin1(ReferenceSchema::officerTable)));
-    const QList<QStringList> officers = {{QStringLiteral("PK1"), QStringLiteral("Rahsia 1"), QStringLiteral("A")},
-                                         {QStringLiteral("PK2"), QString(), QStringLiteral("A")},
-                                         {QStringLiteral("PK3"), QStringLiteral("O'Neil\"s"), QStringLiteral("A")}};
+    const QList<QStringList> officers = {
+        {QStringLiteral("PK1"), QStringLiteral("Rahsia 1"), QStringLiteral("A")},
+        {QStringLiteral("PK2"), QString(), QStringLiteral("A")},
+        {QStringLiteral("PK3"), QStringLiteral("O'Neil\"s"), QStringLiteral("A")}};
     for (const QStringList& o : officers)
         ASSERT_FALSE(db.doQuery(
-            QStringLiteral("INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, status) VALUES (?,?,?)"), o));
-    ASSERT_FALSE(db.doQuery(
-        QStringLiteral("INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, status) VALUES ('PK4', NULL, 'A')")));
+            QStringLiteral(
+                "INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, status) VALUES (?,?,?)"),
+            o));
+    ASSERT_FALSE(db.doQuery(QStringLiteral(
+        "INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, status) VALUES ('PK4', NULL, 'A')")));
 
     app.startUpData();
     EXPECT_TRUE(fakes.log.contains(QStringLiteral("Officer passwords kept as digests: 3")));
     for (const DbRow& row : db.getRowsForQuery(QStringLiteral("select peng_katalaluan from gc_penguatkuasa "
                                                               "where peng_katalaluan is not null")))
-        EXPECT_TRUE(OfficerPassword::isDigest(SQLiteManager::text(row.value(QStringLiteral("peng_katalaluan")))));
+        EXPECT_TRUE(
+            OfficerPassword::isDigest(SQLiteManager::text(row.value(QStringLiteral("peng_katalaluan")))));
     EXPECT_TRUE(app.lookups().signIn(QStringLiteral("PK1"), QStringLiteral("Rahsia 1")));
     EXPECT_FALSE(app.lookups().signIn(QStringLiteral("PK1"), QStringLiteral("rahsia 1")));
     EXPECT_TRUE(app.lookups().signIn(QStringLiteral("PK2"), QString()));

@@ -22,8 +22,9 @@ TEST(OfficerPasswordTest, DigestsAreSaltedAndMatchOnlyTheExactPassword) {
     EXPECT_NE(OfficerPassword::digest(QStringLiteral("Lim 'Keong'")), stored);
 
     EXPECT_TRUE(OfficerPassword::matches(stored, QStringLiteral("Lim 'Keong'")));
-    for (const QString& other : {QStringLiteral("lim 'keong'"), QStringLiteral("Lim 'Keong' "), QStringLiteral(" Lim 'Keong'"),
-                                 QStringLiteral("Lim \"Keong\""), QStringLiteral("Lim 'Keong"), QString()})
+    for (const QString& other :
+         {QStringLiteral("lim 'keong'"), QStringLiteral("Lim 'Keong' "), QStringLiteral(" Lim 'Keong'"),
+          QStringLiteral("Lim \"Keong\""), QStringLiteral("Lim 'Keong"), QString()})
         EXPECT_FALSE(OfficerPassword::matches(stored, other)) << other.toStdString();
     const QString empty = OfficerPassword::digest(QString());
     EXPECT_TRUE(OfficerPassword::matches(empty, QString()));
@@ -36,10 +37,11 @@ TEST(OfficerPasswordTest, DigestsAreSaltedAndMatchOnlyTheExactPassword) {
               QStringLiteral("pbkdf2-sha256$1$c2FsdA==$Eg+2z/z4syxD5yJSVsT4N6hlSMkszDVICAWYfLcL4Xs="));
 
     // Anything else is not a digest, and never matches as one.
-    for (const QString& text : {QStringLiteral("merbau1001"), QStringLiteral("pbkdf2-sha256$10000$$"),
-                                QStringLiteral("pbkdf2-sha256$0$c2FsdA==$Eg+2z/z4syxD5yJSVsT4N6hlSMkszDVICAWYfLcL4Xs="),
-                                QStringLiteral("pbkdf2-sha256$01$c2FsdA==$Eg+2z/z4syxD5yJSVsT4N6hlSMkszDVICAWYfLcL4Xs="),
-                                QStringLiteral("pbkdf2-sha256$1$c2FsdA==$EgxLUmcj")}) {
+    for (const QString& text :
+         {QStringLiteral("merbau1001"), QStringLiteral("pbkdf2-sha256$10000$$"),
+          QStringLiteral("pbkdf2-sha256$0$c2FsdA==$Eg+2z/z4syxD5yJSVsT4N6hlSMkszDVICAWYfLcL4Xs="),
+          QStringLiteral("pbkdf2-sha256$01$c2FsdA==$Eg+2z/z4syxD5yJSVsT4N6hlSMkszDVICAWYfLcL4Xs="),
+          QStringLiteral("pbkdf2-sha256$1$c2FsdA==$EgxLUmcj")}) {
         EXPECT_FALSE(OfficerPassword::isDigest(text)) << text.toStdString();
         EXPECT_FALSE(OfficerPassword::matches(text, text));
     }
@@ -61,24 +63,30 @@ protected:
 };
 
 TEST_F(LookupTest, PercentAndUnderscoreInASearchAreThemselves) {
-    ASSERT_FALSE(db.doQuery(QStringLiteral("create table gc_kod_seksyen (akta_id, kod_hasil, akta_seksyen_id, "
-                                           "kod_seksyen, butir_seksyen, seksyen_detail, kadar_sebelum, "
-                                           "kadar_tawaran, aktif)")));
-    ASSERT_FALSE(db.doQuery(QStringLiteral("create table gc_kod_akta (akta_id, kod_akta, butir_akta, akta_detail, "
-                                           "tarikh_update, jenis_kmp, title1, title2, aktif)")));
+    ASSERT_FALSE(
+        db.doQuery(QStringLiteral("create table gc_kod_seksyen (akta_id, kod_hasil, akta_seksyen_id, "
+                                  "kod_seksyen, butir_seksyen, seksyen_detail, kadar_sebelum, "
+                                  "kadar_tawaran, aktif)")));
+    ASSERT_FALSE(
+        db.doQuery(QStringLiteral("create table gc_kod_akta (akta_id, kod_akta, butir_akta, akta_detail, "
+                                  "tarikh_update, jenis_kmp, title1, title2, aktif)")));
     const QList<QStringList> sections = {{QStringLiteral("S1"), QStringLiteral("CUKAI 10% LEWAT")},
                                          {QStringLiteral("S2"), QStringLiteral("CUKAI 100 LEWAT")},
                                          {QStringLiteral("S3"), QStringLiteral("KOD A_B")},
                                          {QStringLiteral("S4"), QStringLiteral("KOD AXB")},
                                          {QStringLiteral("S5"), QStringLiteral("JALAN\\LORONG")}};
     for (const QStringList& s : sections)
-        ASSERT_FALSE(db.doQuery(QStringLiteral("insert into gc_kod_seksyen values ('A1','H',?,'1',?,'','','','Y')"),
-                                {s[0], s[1]}));
-    ASSERT_FALSE(db.doQuery(QStringLiteral("insert into gc_kod_akta values ('A1','UUK 50%','AKTA A_1','','','01','','','Y')")));
-    ASSERT_FALSE(db.doQuery(QStringLiteral("insert into gc_kod_akta values ('A2','UUK 500','AKTA AB1','','','01','','','Y')")));
+        ASSERT_FALSE(
+            db.doQuery(QStringLiteral("insert into gc_kod_seksyen values ('A1','H',?,'1',?,'','','','Y')"),
+                       {s[0], s[1]}));
+    ASSERT_FALSE(db.doQuery(
+        QStringLiteral("insert into gc_kod_akta values ('A1','UUK 50%','AKTA A_1','','','01','','','Y')")));
+    ASSERT_FALSE(db.doQuery(
+        QStringLiteral("insert into gc_kod_akta values ('A2','UUK 500','AKTA AB1','','','01','','','Y')")));
 
     auto sectionsFor = [&](const char* text) {
-        return ids(data.getCategoryArraySearch(QStringLiteral("A1"), QString::fromUtf8(text)), "akta_seksyen_id");
+        return ids(data.getCategoryArraySearch(QStringLiteral("A1"), QString::fromUtf8(text)),
+                   "akta_seksyen_id");
     };
     EXPECT_EQ(sectionsFor("10%"), QStringList{QStringLiteral("S1")});
     EXPECT_EQ(sectionsFor("A_B"), QStringList{QStringLiteral("S3")});
@@ -110,7 +118,6 @@ TEST_F(LookupTest, OfficerListReplacedInOneGoWithDigests) {
     EXPECT_TRUE(OfficerPassword::isDigest(officer->value(QStringLiteral("peng_katalaluan"))));
     EXPECT_FALSE(data.signIn(QStringLiteral("PK3"), QStringLiteral("rahsia 3"))); // not active
     EXPECT_FALSE(data.signIn(QStringLiteral("PK9"), QStringLiteral("rahsia 2")));
-
 }
 
 TEST(FavouritesTest, UnreadableFileIsMovedAsideBeforeTheNextFavourite) {

@@ -87,7 +87,8 @@ TEST_F(ReferenceDatabaseContentTest, SectionSearchLooksOnlyWithinTheChosenAct) {
     // "KUNING" (yellow lines) appears only in the particulars, in both a traffic rule and the parking order.
     auto search = [this](const char* aktaId) {
         QStringList ids;
-        for (const DbRow& row : lookups.getCategoryArraySearch(QString::fromLatin1(aktaId), QStringLiteral("KUNING")))
+        for (const DbRow& row :
+             lookups.getCategoryArraySearch(QString::fromLatin1(aktaId), QStringLiteral("KUNING")))
             ids << SQLiteManager::text(row.value(QStringLiteral("akta_seksyen_id")));
         return ids;
     };

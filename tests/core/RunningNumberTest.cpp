@@ -37,13 +37,15 @@ TEST_F(RunningNumberTest, ReadsTheFileOfPhonesInService) {
 }
 
 SavedCompound held(const char* number, const char* flag = "0") {
-    return {makeRecord({{Key::kompaunRunningNumber, QString::fromLatin1(number)}}), {}, QString::fromLatin1(flag)};
+    return {makeRecord({{Key::kompaunRunningNumber, QString::fromLatin1(number)}}),
+            {},
+            QString::fromLatin1(flag)};
 }
 
 TEST_F(RunningNumberTest, LostFileRestartsFromTheHighestHeldSequenceNotTheCount) {
     // Three held, but numbered up to 7 (the others were uploaded and purged): counting would give 4 again.
-    ASSERT_TRUE(store.saveArrayFile(
-        {held("P2026M07000005"), held("P2026M07000007", "1"), held("P2026M07000006"), held("P2026X99000050")}));
+    ASSERT_TRUE(store.saveArrayFile({held("P2026M07000005"), held("P2026M07000007", "1"),
+                                     held("P2026M07000006"), held("P2026X99000050")}));
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
     EXPECT_EQ(numbers.getRunningNumber(), 7);
     EXPECT_TRUE(numbers.isTrusted());

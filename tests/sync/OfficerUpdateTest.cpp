@@ -73,20 +73,23 @@ TEST_F(OfficerAndDevice, PasswordsAreKeptAsDigestsAndSignInIsExactlyAsBefore) {
     updateOfficers();
     // Nothing on the phone, the log included, holds a password the council sent.
     for (const DbRow& row : app->lookups().checkUser())
-        EXPECT_TRUE(OfficerPassword::isDigest(SQLiteManager::text(row.value(QStringLiteral("peng_katalaluan")))));
-    for (const QString& password : {QStringLiteral("Lim 'Keong'"), QStringLiteral("ain&2016"),
-                                    QStringLiteral("raj2015")}) {
+        EXPECT_TRUE(
+            OfficerPassword::isDigest(SQLiteManager::text(row.value(QStringLiteral("peng_katalaluan")))));
+    for (const QString& password :
+         {QStringLiteral("Lim 'Keong'"), QStringLiteral("ain&2016"), QStringLiteral("raj2015")}) {
         EXPECT_FALSE(fake->log.contains(password)) << password.toStdString();
-        EXPECT_EQ(app->dbManager()
-                      .getRowsForQuery(QStringLiteral("select 1 from gc_penguatkuasa where peng_katalaluan = ?"),
-                                       {password})
-                      .size(),
-                  0);
+        EXPECT_EQ(
+            app->dbManager()
+                .getRowsForQuery(QStringLiteral("select 1 from gc_penguatkuasa where peng_katalaluan = ?"),
+                                 {password})
+                .size(),
+            0);
     }
     EXPECT_TRUE(fake->log.contains(QStringLiteral("peng_katalaluan = *****")));
     // Case, spaces and quotes count, in the staff code and in the password.
     EXPECT_TRUE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim 'Keong'")));
-    EXPECT_FALSE(app->getUserGlobalID().value(QStringLiteral("peng_katalaluan")).contains(QStringLiteral("Keong")));
+    EXPECT_FALSE(
+        app->getUserGlobalID().value(QStringLiteral("peng_katalaluan")).contains(QStringLiteral("Keong")));
     EXPECT_FALSE(signIn(QStringLiteral("PK003"), QStringLiteral("lim 'keong'")));
     EXPECT_FALSE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim 'Keong' ")));
     EXPECT_FALSE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim \"Keong\"")));
@@ -147,7 +150,8 @@ TEST_F(OfficerAndDevice, RegistrationNeverGoesBelowCompoundsStillWaiting) {
                                                 compoundEntry(QStringLiteral("P2026X99000500"), 0)}));
     emulator->store().setLastNumber("M07", "120");
     registerDevice(QStringLiteral("M07"));
-    expectAlert(QStringLiteral("Notifikasi"), QStringLiteral("Berjaya mendaftar device."), QStringLiteral("YA"));
+    expectAlert(QStringLiteral("Notifikasi"), QStringLiteral("Berjaya mendaftar device."),
+                QStringLiteral("YA"));
     EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 132);
     // The council ahead of the phone: its number wins.
     emulator->store().setLastNumber("M07", "140");

@@ -138,7 +138,8 @@ TEST_F(WireFormat, TheCouncilReadsBackExactlyWhatThePhoneHolds) {
     const auto compounds = emulator->store().compounds();
     ASSERT_EQ(compounds.size(), 1u);
     EXPECT_EQ(compounds[0].number, number.toStdString());
-    const QJsonObject received = QJsonDocument::fromJson(QByteArray::fromStdString(compounds[0].json)).object();
+    const QJsonObject received =
+        QJsonDocument::fromJson(QByteArray::fromStdString(compounds[0].json)).object();
     for (auto it = entry.record->cbegin(); it != entry.record->cend(); ++it)
         EXPECT_EQ(received.value(it.key()).toString(), it.value()) << it.key().toStdString();
     EXPECT_EQ(received.size(), entry.record->size());
@@ -171,7 +172,8 @@ TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAsAFormValue) {
     const std::string lat = QString::asprintf("%f", double(3.139003f)).toStdString();
     const std::string lon = QString::asprintf("%f", double(101.686852f)).toStdString();
     const std::string expected = "json=%5B%7B%22device_id%22%3A%22M07%22%2C%22kod_pekerja%22%3A%22PK001%22%2C"
-                                 "%22lat%22%3A%22" + lat + "%22%2C%22long%22%3A%22" + lon +
+                                 "%22lat%22%3A%22" +
+                                 lat + "%22%2C%22long%22%3A%22" + lon +
                                  "%22%2C%22peng_nama%22%3A%22AHMAD%20%26%20%3CCO%3E%22%7D%5D";
     EXPECT_EQ(r.body, expected);
     EXPECT_EQ(header(r, "Content-Type"), "application/x-www-form-urlencoded");
