@@ -98,6 +98,11 @@ bool RunningNumber::seedFromCouncil(int councilLast, const QString& deviceCode) 
     return setRunningNumber(std::max(councilLast, held));
 }
 
+bool RunningNumber::confirmFromCouncil(int councilLast, const QString& deviceCode) {
+    const int count = std::max({councilLast, store_.highestSequence(deviceCode), getRunningNumber()});
+    return saveRunningNumberFile(count) && markTrusted();
+}
+
 QString RunningNumber::compoundNumber(const QString& year, const QString& deviceCode, int sequence) {
     return QStringLiteral("P%1%2%3").arg(year, deviceCode,
                                          QStringLiteral("%1").arg(sequence, 6, 10, QLatin1Char('0')));

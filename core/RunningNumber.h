@@ -31,6 +31,9 @@ public:
     // Registration: the council's last number for the device, or the highest sequence of that device
     // still held in the store when that is higher (compounds not uploaded yet).
     bool seedFromCouncil(int councilLast, const QString& deviceCode);
+    // An untrusted number confirmed by the council's last number for the registered device: the highest
+    // of that, the compounds held and the number already reached, and trusted again.
+    bool confirmFromCouncil(int councilLast, const QString& deviceCode);
     // Start-up check: a lost file restarts from the highest sequence still held, an unreadable one is
     // moved aside (and numbering stops being trusted), and a file left behind by a failed write is raised
     // past the numbers already in the store.

@@ -1,6 +1,8 @@
 #include "sync/DeviceRegistration.h"
 
+#include "core/DeviceIdentity.h"
 #include "core/ReferenceData.h"
+#include "core/RunningNumber.h"
 #include "platform/Alerts.h"
 #include "platform/Http.h"
 #include "platform/Log.h"
@@ -27,19 +29,63 @@ void DeviceRegistration::kemas_kini_device(const QString& deviceId) {
         this);
 }
 
-void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body) {
+std::optional<QString> DeviceRegistration::lastNumberOf(const QByteArray& body) {
     const auto first = CouncilWire::firstObject(body);
-    if (!first)
-        return fail(
+    if (!first) {
+        s_.platform.log->write(
             QStringLiteral("reply is not a list with an object: %1").arg(QString::fromUtf8(body.left(200))));
+        return std::nullopt;
+    }
     const auto lastNumber = CouncilWire::textValue(first->value(QStringLiteral("no_akhir")));
+    if (!lastNumber) {
+        s_.platform.log->write(QStringLiteral("reply has no no_akhir"));
+        return std::nullopt;
+    }
+    s_.platform.log->write(QStringLiteral("No Komp Akhir : %1").arg(*lastNumber));
+    if (CouncilWire::integerValue(QJsonValue(*lastNumber)) > largestRunningNumber) {
+        s_.platform.log->write(QStringLiteral("no_akhir %1 is out of range").arg(*lastNumber));
+        return std::nullopt;
+    }
+    return lastNumber;
+}
+
+void DeviceRegistration::confirmRunningNumber() {
+    RunningNumber& numbers = *s_.runningNumbers;
+    if (numbers.isTrusted() || !s_.deviceIdentity->isRegistered())
+        return;
+    const QString deviceId = s_.deviceIdentity->getCustomDeviceID();
+    HttpRequest request;
+    request.url = s_.endpoints.lastNumber(deviceId);
+    request.timeoutMs = s_.timeoutMs;
+    if (!request.url.isValid()) {
+        Q_EMIT runningNumberConfirmed(false);
+        return;
+    }
+    s_.http->send(
+        request,
+        [this, deviceId](const HttpResponse& r) {
+            const auto n = lastNumberOf(r.body);
+            const bool confirmed =
+                n && s_.runningNumbers->confirmFromCouncil(
+                         int(std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(*n)))), deviceId);
+            s_.platform.log->write(confirmed ? QStringLiteral("Running number confirmed by the council")
+                                             : QStringLiteral("Running number still unconfirmed"));
+            Q_EMIT runningNumberConfirmed(confirmed);
+        },
+        [this](const HttpResponse& r) {
+            s_.platform.log->write(
+                QStringLiteral("Running number still unconfirmed: %1 %2").arg(r.status).arg(r.errorText));
+            Q_EMIT runningNumberConfirmed(false);
+        },
+        this);
+}
+
+void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body) {
+    const auto lastNumber = lastNumberOf(body);
     if (!lastNumber)
-        return fail(QStringLiteral("reply has no no_akhir"));
+        return fail(QStringLiteral("no usable last number in the reply"));
     const QString n = *lastNumber;
-    s_.platform.log->write(QStringLiteral("No Komp Akhir : %1").arg(n));
     const qint64 count = std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(n)));
-    if (count > largestRunningNumber)
-        return fail(QStringLiteral("no_akhir %1 is out of range").arg(n));
 
     // The number seeded is the council's, or higher when this phone still holds later compounds of the
     // device: a number is never given twice.

@@ -4,8 +4,10 @@
 
 #include "../support/TestSupport.h"
 #include "core/OfficerPassword.h"
+
 #include "sync/DeviceRegistration.h"
 #include "sync/OfficerUpdate.h"
+#include <QSignalSpy>
 
 using testsupport::waitFor;
 
@@ -171,6 +173,33 @@ TEST_F(OfficerAndDevice, RegistrationMakesAnUntrustedNumberTrustedAgain) {
     registerDevice(QStringLiteral("M07"));
     EXPECT_TRUE(app->numberingTrusted());
     EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 78);
+}
+
+TEST_F(OfficerAndDevice, UntrustedNumberIsConfirmedByTheCouncilWhenItCanBeReached) {
+    testsupport::writeFile(app->runningNumbers().path(), "<plist><array><string>1</string><string>1</str");
+    ASSERT_TRUE(app->runningNumbers().runningNumber(QStringLiteral("M07")));
+    ASSERT_FALSE(app->numberingTrusted());
+    DeviceRegistration registration(services());
+    QSignalSpy confirmed(&registration, &DeviceRegistration::runningNumberConfirmed);
+
+    setFault("lastnumber_pelbagai", Fault::Kind::Status, 503, 1);
+    registration.confirmRunningNumber();
+    ASSERT_TRUE(confirmed.wait(5000));
+    EXPECT_FALSE(confirmed.takeFirst().at(0).toBool());
+    EXPECT_FALSE(app->numberingTrusted());
+    EXPECT_EQ(app->runningNumbers().getRunningNumber(), 41); // what this run already reached
+
+    emulator->store().setLastNumber("M07", "57");
+    registration.confirmRunningNumber();
+    ASSERT_TRUE(confirmed.wait(5000));
+    EXPECT_TRUE(confirmed.takeFirst().at(0).toBool());
+    EXPECT_TRUE(app->numberingTrusted());
+    EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 58);
+    EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+    // Trusted: nothing more is asked.
+    const int64_t before = lastRequestId();
+    registration.confirmRunningNumber();
+    EXPECT_TRUE(requestsSince(before).empty());
 }
 
 TEST_F(OfficerAndDevice, BadRegistrationReplyKeepsRegistrationAndNumber) {
