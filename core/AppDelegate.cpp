@@ -1,6 +1,7 @@
 #include "core/AppDelegate.h"
 
 #include "core/DatabaseInstaller.h"
+#include "core/FileAside.h"
 #include "core/TextField.h"
 #include "platform/Alerts.h"
 #include "platform/Files.h"
@@ -79,7 +80,7 @@ const char* const locationPickKeys[] = {"lokasiKawasan", "lokasiKawasanID", "lok
 
 AppDelegate::AppDelegate(Platform platform, const Clock* clock, QObject* parent)
     : QObject(parent), platform_(platform), clock_(clock ? clock : &defaultClock_),
-      db_(QStringLiteral("new_tvr.sqlite"), platform.files, platform.log), lookups_(db_),
+      db_(QStringLiteral("new_tvr.sqlite"), platform.files, platform.log), lookups_(db_, platform.log),
       saveStore_(documents(platform), platform.log), favStore_(documents(platform), platform.log),
       running_(documents(platform), saveStore_, platform.log),
       device_(lookups_, platform.alerts, platform.files), position_(platform.positioning),
@@ -98,8 +99,12 @@ AppDelegate* AppDelegate::instance() {
 
 void AppDelegate::startUpData() {
     imageArray_.clear();
+    // Nothing writes yet, so whatever temporary file lies beside the stores was left by a killed write.
+    removeStaleTemporaries(documents(platform_), platform_.log);
     if (platform_.files)
         transferDb(*platform_.files, platform_.log);
+    // A database of an earlier release keeps the officers' passwords in clear.
+    lookups_.convertClearPasswords();
     setPreviewIndicator(false);
 }
 
@@ -110,7 +115,22 @@ void AppDelegate::startUpStores() {
         showFailure(
             QStringLiteral("Nombor siri kompaun tidak dapat disimpan dalam telefon. Sila maklumkan pihak "
                            "pengurusan IT anda."));
+    if (!running_.isTrusted())
+        tellNumberingUntrusted();
     saveStore_.purgeUploaded();
+}
+
+bool AppDelegate::readyToIssue() {
+    if (running_.isTrusted())
+        return true;
+    tellNumberingUntrusted();
+    return false;
+}
+
+void AppDelegate::tellNumberingUntrusted() {
+    if (platform_.alerts)
+        platform_.alerts->show(
+            {QStringLiteral("Notifikasi"), RunningNumber::untrustedMessage(), {QStringLiteral("OK")}, 0, {}});
 }
 
 void AppDelegate::writeNumberAndDates(RecordMap& record) {

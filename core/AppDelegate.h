@@ -88,6 +88,12 @@ public:
     // Store and numbering steps that tell the officer when the phone could not keep what it must.
     bool insertIntoBaruPBCompound(const Record& record);
     bool addOneRunningNumber();
+    // Whether the running number can be trusted never to repeat a number already given; when it cannot,
+    // no compound may be issued until the device is registered again.
+    bool numberingTrusted() const { return running_.isTrusted(); }
+    // For the screen about to make a record: true when it may, otherwise the officer is told (in Malay) to
+    // register the device again.
+    bool readyToIssue();
 
 Q_SIGNALS:
     // The relay asks the window to present the pick list with this title.
@@ -98,6 +104,7 @@ private:
     void writeNumberAndDates(RecordMap& record);
     void writeOfficer(RecordMap& record);
     void showFailure(const QString& message);
+    void tellNumberingUntrusted();
 
     Platform platform_;
     Clock defaultClock_;

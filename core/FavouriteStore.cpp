@@ -1,5 +1,6 @@
 #include "core/FavouriteStore.h"
 
+#include "core/FileAside.h"
 #include "core/PlistFile.h"
 #include "platform/Log.h"
 
@@ -37,6 +38,9 @@ bool FavouriteStore::insertIntoFav(const RecordMap& record, const QString& title
 }
 
 bool FavouriteStore::saveArrayFav(const FavouriteList& list) {
+    // Favourites in a file we cannot read are the officer's own work: kept aside, never written over.
+    if (QFileInfo::exists(path_) && !getFavSaveArray() && moveAside(path_, log_).isEmpty())
+        return false;
     QVariantList root;
     for (const Favourite& fav : list) {
         QVariantMap record;

@@ -17,7 +17,8 @@ struct Favourite {
 };
 using FavouriteList = QList<Favourite>;
 
-// The favourites store "fav.dat": read whole, written whole and atomically.
+// The favourites store "fav.dat": read whole, written whole and atomically. A file that cannot be read is
+// moved aside ("fav.dat.unreadable-<UTC time>") before the next write.
 class FavouriteStore {
 public:
     static constexpr const char* fileName = "fav.dat";

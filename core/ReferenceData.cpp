@@ -1,5 +1,10 @@
 #include "core/ReferenceData.h"
 
+#include "core/OfficerPassword.h"
+#include "core/ReferenceSchema.h"
+#include "core/RunningNumber.h"
+#include "platform/Log.h"
+
 namespace {
 const QString aktaColumns =
     QStringLiteral("akta_id, kod_akta, butir_akta, akta_detail, tarikh_update, jenis_kmp, title1, title2");
@@ -25,10 +30,11 @@ DbRows ReferenceData::getKeslahan(const QString& typeCode) {
 
 DbRows ReferenceData::getKeslahanSearch(const QString& typeCode, const QString& text) {
     return db_.getRowsForQuery(
-        QStringLiteral("select %1 from gc_kod_akta where aktif = 'Y' and jenis_kmp = ? and "
-                       "(kod_akta like '%' || ? || '%' or butir_akta like '%' || ? || '%')")
+        QStringLiteral(
+            "select %1 from gc_kod_akta where aktif = 'Y' and jenis_kmp = ? and "
+            "(kod_akta like '%' || ? || '%' ESCAPE '\\' or butir_akta like '%' || ? || '%' ESCAPE '\\')")
             .arg(aktaColumns),
-        {typeCode, text, text});
+        {typeCode, likeLiteral(text), likeLiteral(text)});
 }
 
 DbRows ReferenceData::getCategoryArray(const QString& actId) {
@@ -40,11 +46,12 @@ DbRows ReferenceData::getCategoryArray(const QString& actId) {
 
 DbRows ReferenceData::getCategoryArraySearch(const QString& actId, const QString& text) {
     return db_.getRowsForQuery(
-        QStringLiteral("select %1 from gc_kod_seksyen where aktif='Y' and akta_id = ? and "
-                       "(butir_seksyen like '%' || ? || '%' or seksyen_detail like '%' || ? || '%') order by "
-                       "kod_seksyen")
+        QStringLiteral(
+            "select %1 from gc_kod_seksyen where aktif='Y' and akta_id = ? and "
+            "(butir_seksyen like '%' || ? || '%' ESCAPE '\\' or seksyen_detail like '%' || ? || '%' "
+            "ESCAPE '\\') order by kod_seksyen")
             .arg(seksyenColumns),
-        {actId, text, text});
+        {actId, likeLiteral(text), likeLiteral(text)});
 }
 
 DbRows ReferenceData::jenisKenderaan() {
@@ -126,4 +133,137 @@ PickList ReferenceData::paramItems(const DbRows& rows) {
         items.append({SQLiteManager::text(row.value(QStringLiteral("description"))),
                       SQLiteManager::text(row.value(QStringLiteral("ordinal")))});
     return items;
+}
+
+QString ReferenceData::likeLiteral(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
+}
+
+void ReferenceData::logError(const DbError& error) {
+    if (log_)
+        log_->write(QStringLiteral("Error: %1").arg(error.describe()));
+}
+
+bool ReferenceData::replaceOfficers(const QList<QStringList>& rows) {
+    // Digested before the transaction: the table is then locked only for the inserts.
+    QList<QStringList> stored = rows;
+    for (QStringList& values : stored)
+        if (values.size() > ReferenceSchema::passwordColumn)
+            values[ReferenceSchema::passwordColumn] =
+                OfficerPassword::digest(values[ReferenceSchema::passwordColumn]);
+    const QString insert = QStringLiteral("INSERT INTO gc_penguatkuasa ( %1 ) VALUES(?,?,?,?,?,?,?,?,?,?,?)")
+                               .arg(ReferenceSchema::officerColumns().join(QStringLiteral(", ")));
+    return db_.runInTransaction([&] {
+        if (const auto e = db_.doQuery(QStringLiteral("drop table if exists gc_penguatkuasa")))
+            logError(*e);
+        if (const auto e = db_.doQuery(QString::fromLatin1(ReferenceSchema::officerTable))) {
+            logError(*e);
+            return false;
+        }
+        for (const QStringList& values : stored)
+            if (const auto e = db_.doQuery(insert, values))
+                logError(*e); // skipped; the others still make a usable table
+        return true;
+    });
+}
+
+bool ReferenceData::registerDevice(const QString& deviceId, const QString& lastNumber, int councilLast,
+                                   RunningNumber& numbers) {
+    const int previous = numbers.getRunningNumber();
+    bool numberWritten = false;
+    const bool registered = db_.runInTransaction([&] {
+        if (const auto e = db_.doQuery(QStringLiteral("drop table if exists device_info")))
+            logError(*e);
+        if (const auto e = db_.doQuery(QString::fromLatin1(ReferenceSchema::deviceTable))) {
+            logError(*e);
+            return false;
+        }
+        if (const auto e =
+                db_.doQuery(QStringLiteral("INSERT INTO device_info ( no, uuid, device_id, "
+                                           "device_desc, no_akhir ) VALUES(1,?,?,?,?)"),
+                            {QStringLiteral("000"), deviceId, QStringLiteral("000"), lastNumber})) {
+            logError(*e);
+            return false;
+        }
+        // Last inside the transaction, so a number that cannot be written keeps the old registration.
+        numberWritten = numbers.seedFromCouncil(councilLast, deviceId);
+        return numberWritten;
+    });
+    if (!registered) {
+        if (numberWritten)
+            numbers.setRunningNumber(previous); // the commit failed after the file was replaced
+        return false;
+    }
+    // The council's number is known again: numbering is trusted from here on.
+    numbers.markTrusted();
+    return true;
+}
+
+std::optional<RecordMap> ReferenceData::signIn(const QString& staffCode, const QString& password) {
+    const DbRows rows = db_.getRowsForQuery(
+        QStringLiteral("select peng_nama, peng_katalaluan, peng_ic, kod_pekerja, status from gc_penguatkuasa "
+                       "where status = 'A' AND kod_pekerja=?"),
+        {staffCode});
+    std::optional<RecordMap> officer;
+    for (const DbRow& row : rows) {
+        const QVariant stored = row.value(QStringLiteral("peng_katalaluan"));
+        // A null or binary password never matched a typed one, and still does not.
+        if (!stored.isValid() || SQLiteManager::isNull(stored))
+            continue;
+        const QString text = SQLiteManager::text(stored);
+        const bool match = OfficerPassword::isDigest(text)
+                               ? OfficerPassword::matches(text, password)
+                               // left in clear only when it could not be converted
+                               : OfficerPassword::matches(OfficerPassword::digest(text), password);
+        if (match) {
+            officer.emplace();
+            for (auto it = row.cbegin(); it != row.cend(); ++it)
+                officer->insert(it.key(), SQLiteManager::text(it.value()));
+            break;
+        }
+    }
+    if (rows.isEmpty()) {
+        // The same work as a real check, so the time taken does not tell which staff codes exist.
+        OfficerPassword::matches(OfficerPassword::digest(QString()), password);
+    }
+    return officer;
+}
+
+int ReferenceData::convertClearPasswords() {
+    const DbRows rows =
+        db_.getRowsForQuery(QStringLiteral("select rowid as r, peng_katalaluan from gc_penguatkuasa"));
+    QList<QStringList> updates;
+    for (const DbRow& row : rows) {
+        const QVariant stored = row.value(QStringLiteral("peng_katalaluan"));
+        if (!stored.isValid() || SQLiteManager::isNull(stored))
+            continue;
+        const QString text = SQLiteManager::text(stored);
+        if (!OfficerPassword::isDigest(text))
+            updates.append(
+                {OfficerPassword::digest(text), SQLiteManager::text(row.value(QStringLiteral("r")))});
+    }
+    if (updates.isEmpty())
+        return 0;
+    const bool converted = db_.runInTransaction([&] {
+        for (const QStringList& update : updates)
+            if (const auto e = db_.doQuery(
+                    QStringLiteral("update gc_penguatkuasa set peng_katalaluan = ? where rowid = ?"),
+                    update)) {
+                logError(*e);
+                return false;
+            }
+        return true;
+    });
+    if (log_)
+        log_->write(converted
+                        ? QStringLiteral("Officer passwords kept as digests: %1").arg(updates.size())
+                        : QStringLiteral("Officer passwords could not be converted; kept as they were"));
+    return converted ? int(updates.size()) : -1;
 }

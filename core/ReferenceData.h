@@ -3,11 +3,16 @@
 #include "core/Record.h"
 #include "core/SQLiteManager.h"
 
-// The lookups of the reference database that the screens pick from. Every value typed or chosen by
-// the officer is bound as a whole text value.
+#include <optional>
+
+class Log;
+class RunningNumber;
+
+// The lookups of the reference database that the screens pick from, and the operations that rebuild
+// its officers and registration. Every value typed or chosen by the officer is bound as a whole text value.
 class ReferenceData {
 public:
-    explicit ReferenceData(SQLiteManager& db) : db_(db) {}
+    explicit ReferenceData(SQLiteManager& db, Log* log = nullptr) : db_(db), log_(log) {}
 
     DbRows checkUser();
     DbRows getAkta();
@@ -31,9 +36,30 @@ public:
     bool deviceTableExists();
     DbRows deviceRow();
 
+    // The officers table replaced by these rows (the council's values in the order of
+    // ReferenceSchema::officerColumns), passwords kept as digests; in one transaction, so a failure
+    // keeps the previous table whole. A row that cannot be inserted is skipped.
+    bool replaceOfficers(const QList<QStringList>& rows);
+    // The device table rebuilt with one row for this device and the running number seeded from the
+    // council's last number, together or not at all.
+    bool registerDevice(const QString& deviceId, const QString& lastNumber, int councilLast,
+                        RunningNumber& numbers);
+    // The active officer with this staff code and password, both exactly as typed; the record carries
+    // the stored digest, never the password.
+    std::optional<RecordMap> signIn(const QString& staffCode, const QString& password);
+    // Passwords an earlier release kept in clear become digests, all in one transaction. The number
+    // converted, or -1 when nothing could be written.
+    int convertClearPasswords();
+
+    // A search text as a LIKE pattern piece matching itself only: "%", "_" and the escape are escaped
+    // (the statements say ESCAPE '\').
+    static QString likeLiteral(const QString& text);
+
     // Rows of a parameter list as [description, ordinal] pick items.
     static PickList paramItems(const DbRows& rows);
 
 private:
+    void logError(const DbError& error);
     SQLiteManager& db_;
+    Log* log_;
 };

@@ -1,34 +1,78 @@
 #include "core/RunningNumber.h"
 
+#include "core/FileAside.h"
 #include "core/PlistFile.h"
 #include "core/SavedCompoundStore.h"
 #include "platform/Log.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 
 RunningNumber::RunningNumber(QString documentsDir, SavedCompoundStore& store, Log* log)
-    : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)), store_(store), log_(log) {}
+    : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)),
+      markerPath_(documentsDir + QLatin1Char('/') + QLatin1String(untrustedMarker)), store_(store),
+      log_(log) {}
 
 int RunningNumber::fileCount() const {
     return int(PlistFile::arraySize(path_).value_or(0));
+}
+
+bool RunningNumber::fileUnreadable() const {
+    return QFileInfo(path_).isFile() && !PlistFile::arraySize(path_);
 }
 
 int RunningNumber::getRunningNumber() const {
     return std::max(fileCount(), floor_);
 }
 
+int RunningNumber::setUnreadableAside() {
+    // What can still be read of it: each "<string>" is one compound. A floor, not the number.
+    int salvaged = 0;
+    QFile file(path_);
+    if (file.open(QIODevice::ReadOnly))
+        salvaged = int(std::min<qsizetype>(file.readAll().count("<string>"), 9999999));
+    file.close();
+    moveAside(path_, log_);
+    QSaveFile marker(markerPath_);
+    if (!(marker.open(QIODevice::WriteOnly) && marker.write("1") == 1 && marker.commit()) && log_)
+        log_->write(QStringLiteral("Running number marked untrusted in memory only"));
+    untrustedInMemory_ = true;
+    return salvaged;
+}
+
+bool RunningNumber::isTrusted() const {
+    return !untrustedInMemory_ && !QFileInfo::exists(markerPath_);
+}
+
+bool RunningNumber::markTrusted() {
+    untrustedInMemory_ = false;
+    return !QFileInfo::exists(markerPath_) || QFile::remove(markerPath_);
+}
+
+QString RunningNumber::untrustedMessage() {
+    return QStringLiteral("Nombor siri kompaun dalam telefon tidak dapat dipastikan. Sila daftar semula "
+                          "device sebelum mengeluarkan kompaun.");
+}
+
 bool RunningNumber::saveRunningNumberFile(int count) {
     count = std::max(count, 0);
+    // Never write over a file that cannot be read: its count is unknown, so keep it, and stay at least
+    // as high as what is still known.
+    if (fileUnreadable())
+        count = std::max({count, setUnreadableAside(), floor_});
     QString error;
     const bool ok = PlistFile::writeRepeated(path_, QStringLiteral("1"), count, &error);
+    // Remembered either way: should the file be lost or damaged later in this run, no number in hand
+    // is given again.
+    floor_ = std::max(floor_, count);
     if (ok) {
         if (log_)
             log_->write(QStringLiteral("Running number saved : %1").arg(count));
     } else {
-        floor_ = std::max(floor_, count);
         if (log_)
             log_->write(QStringLiteral("Running number not saved (%1): %2").arg(count).arg(error));
     }
@@ -42,6 +86,21 @@ bool RunningNumber::addOneRunningNumber() {
 bool RunningNumber::setRunningNumber(int count) {
     floor_ = 0;
     return saveRunningNumberFile(count);
+}
+
+bool RunningNumber::seedFromCouncil(int councilLast, const QString& deviceCode) {
+    const int held = store_.highestSequence(deviceCode);
+    if (held > councilLast && log_)
+        log_->write(
+            QStringLiteral("Council's last number %1 is behind stored compound %2; seeded from the store")
+                .arg(councilLast)
+                .arg(held));
+    return setRunningNumber(std::max(councilLast, held));
+}
+
+bool RunningNumber::confirmFromCouncil(int councilLast, const QString& deviceCode) {
+    const int count = std::max({councilLast, store_.highestSequence(deviceCode), getRunningNumber()});
+    return saveRunningNumberFile(count) && markTrusted();
 }
 
 QString RunningNumber::compoundNumber(const QString& year, const QString& deviceCode, int sequence) {
@@ -60,19 +119,28 @@ int RunningNumber::sequenceOf(const QString& compoundNumber, const QString& devi
 }
 
 bool RunningNumber::runningNumber(const QString& deviceCode) {
-    if (!QFileInfo::exists(path_))
-        return saveRunningNumberFile(store_.countYgDahCetak());
-    const int current = fileCount();
-    int highest = 0;
-    for (const SavedCompound& entry : store_.getDicetak())
-        highest = std::max(
-            highest, sequenceOf(entry.record->value(QStringLiteral("kompaunRunningNumber")), deviceCode));
-    if (highest > current) {
+    const int held = store_.highestSequence(deviceCode);
+    if (!QFileInfo::exists(path_)) {
         if (log_)
-            log_->write(QStringLiteral("Running number %1 behind stored compound %2; raised")
-                            .arg(current)
-                            .arg(highest));
-        return saveRunningNumberFile(highest);
+            log_->write(
+                QStringLiteral("Running number file missing; restarting from stored compound %1").arg(held));
+        return saveRunningNumberFile(held);
+    }
+    if (fileUnreadable()) {
+        const int salvaged = setUnreadableAside();
+        if (log_)
+            log_->write(QStringLiteral("Running number file unreadable; %1 read of it, %2 held in the store")
+                            .arg(salvaged)
+                            .arg(held));
+        return saveRunningNumberFile(std::max(salvaged, held));
+    }
+    const int current = fileCount();
+    floor_ = std::max(floor_, current);
+    if (held > current) {
+        if (log_)
+            log_->write(
+                QStringLiteral("Running number %1 behind stored compound %2; raised").arg(current).arg(held));
+        return saveRunningNumberFile(held);
     }
     if (log_)
         log_->write(QStringLiteral("Current Running number : %1").arg(current));

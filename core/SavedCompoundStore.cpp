@@ -1,6 +1,8 @@
 #include "core/SavedCompoundStore.h"
 
 #include "core/PlistFile.h"
+#include "core/RecordKeys.h"
+#include "core/RunningNumber.h"
 #include "platform/Log.h"
 
 #include <QDateTime>
@@ -109,6 +111,15 @@ int SavedCompoundStore::getDicetakUploadCountNumber() const {
     for (const SavedCompound& entry : getDicetak())
         count += entry.flagValue() == 0 ? 1 : 0;
     return count;
+}
+
+int SavedCompoundStore::highestSequence(const QString& deviceCode) const {
+    int highest = 0;
+    for (const SavedCompound& entry : getDicetak())
+        if (entry.record)
+            highest = std::max(highest, RunningNumber::sequenceOf(
+                                            entry.record->value(Key::kompaunRunningNumber), deviceCode));
+    return highest;
 }
 
 SavedCompoundList SavedCompoundStore::readForUpdate() const {

@@ -36,6 +36,9 @@ public:
     SavedCompoundList getDicetak() const;
     int countYgDahCetak() const;
     int getDicetakUploadCountNumber() const;
+    // The highest sequence among the held compound numbers of this device (uploaded ones not yet purged
+    // included); 0 when there is none.
+    int highestSequence(const QString& deviceCode) const;
 
     bool insertIntoBaruPBCompound(const Record& record, const PhotoList& photos);
     bool saveArrayFile(const SavedCompoundList& list);

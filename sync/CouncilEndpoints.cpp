@@ -23,6 +23,14 @@ QByteArray CouncilEndpoints::segment(const QString& text) {
 }
 
 QUrl CouncilEndpoints::make(const QByteArray& encodedPath) const {
+    // A segment "." or ".." (however encoded: "%2E" is "." to Qt and to every server) would be resolved
+    // away before the request leaves, and the request would reach another endpoint. No encoding keeps it
+    // in place, so such an address is not made at all.
+    for (const QByteArray& piece : encodedPath.split('/')) {
+        const QByteArray decoded = QByteArray::fromPercentEncoding(piece);
+        if (decoded == "." || decoded == "..")
+            return {};
+    }
     return QUrl::fromEncoded(base_ + encodedPath, QUrl::StrictMode);
 }
 
@@ -64,10 +72,14 @@ QByteArray compoundJson(const RecordMap& record) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
+QByteArray formValue(const QByteArray& jsonArrayText) {
+    // Every byte outside the unreserved set, so the council's form handler reads back exactly the JSON:
+    // a "+" would otherwise arrive as a space, and "%41" as "A".
+    return "json=" + QUrl::toPercentEncoding(QString::fromUtf8(jsonArrayText));
+}
+
 QByteArray compoundFormBody(const RecordMap& record) {
-    QByteArray json = compoundJson(record);
-    json.replace("&", "%26").replace("<", "%3C").replace(">", "%3E");
-    return "json=[" + json + "]";
+    return formValue("[" + compoundJson(record) + "]");
 }
 
 QByteArray photoMultipartBody(const QByteArray& jpeg) {
@@ -84,7 +96,7 @@ QByteArray photoMultipartBody(const QByteArray& jpeg) {
 }
 
 QByteArray locationFormBody(const QJsonObject& report) {
-    return "json=[" + QJsonDocument(report).toJson(QJsonDocument::Compact) + "]";
+    return formValue("[" + QJsonDocument(report).toJson(QJsonDocument::Compact) + "]");
 }
 
 namespace {

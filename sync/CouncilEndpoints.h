@@ -13,7 +13,8 @@
 
 // Every address of the council's web service, under one configured base. Path segments that come
 // from input (device id, compound number, account) are percent-encoded, so a "/" or "?" typed by an
-// officer cannot change which endpoint is called.
+// officer cannot change which endpoint is called; a segment that is "." or ".." gives an invalid
+// address (nothing is sent), since it would be resolved away on the way.
 class CouncilEndpoints {
 public:
     static QString compiledBaseUrl();
@@ -45,11 +46,12 @@ inline constexpr char boundary[] = "---------------------------14737809831466499
 
 // The compound record as one compact JSON object, every key with its text.
 QByteArray compoundJson(const RecordMap& record);
-// "json=[...]" with "&", "<" and ">" written as "%26", "%3C" and "%3E" (in that order) and nothing else
-// encoded: this is what the council's form handler has always been sent.
+// "json=" and the JSON value "[...]" as a form value: every byte outside the unreserved set
+// (letters, digits, "-", ".", "_", "~") percent-encoded. The council reads the body as an ordinary form.
+QByteArray formValue(const QByteArray& jsonArrayText);
 QByteArray compoundFormBody(const RecordMap& record);
 QByteArray photoMultipartBody(const QByteArray& jpeg);
-// "json=[...]" around the position object, with no replacement at all.
+// "json=[...]" around the position object, encoded as the compound's.
 QByteArray locationFormBody(const QJsonObject& report);
 
 HttpRequest compoundRequest(const CouncilEndpoints& endpoints, const RecordMap& record);

@@ -1,16 +1,12 @@
 #include "sync/DeviceRegistration.h"
 
+#include "core/DeviceIdentity.h"
+#include "core/ReferenceData.h"
 #include "core/RunningNumber.h"
-#include "core/SQLiteManager.h"
 #include "platform/Alerts.h"
 #include "platform/Http.h"
 #include "platform/Log.h"
 #include "platform/Progress.h"
-
-const char* const DeviceRegistration::createStatement =
-    "CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' TEXT, 'device_id' "
-    "TEXT, "
-    "'device_desc' TEXT, 'no_akhir' TEXT);";
 
 DeviceRegistration::DeviceRegistration(SyncServices services, QObject* parent)
     : QObject(parent), s_(std::move(services)) {}
@@ -23,6 +19,8 @@ void DeviceRegistration::kemas_kini_device(const QString& deviceId) {
     HttpRequest request;
     request.url = s_.endpoints.lastNumber(deviceId);
     request.timeoutMs = s_.timeoutMs;
+    if (!request.url.isValid())
+        return fail(QStringLiteral("device id \"%1\" cannot be sent as a path segment").arg(deviceId));
     s_.http->send(
         request, [this, deviceId](const HttpResponse& r) { onReply(deviceId, r.body); },
         [this](const HttpResponse& r) {
@@ -31,48 +29,69 @@ void DeviceRegistration::kemas_kini_device(const QString& deviceId) {
         this);
 }
 
-void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body) {
+std::optional<QString> DeviceRegistration::lastNumberOf(const QByteArray& body) {
     const auto first = CouncilWire::firstObject(body);
-    if (!first)
-        return fail(
+    if (!first) {
+        s_.platform.log->write(
             QStringLiteral("reply is not a list with an object: %1").arg(QString::fromUtf8(body.left(200))));
+        return std::nullopt;
+    }
     const auto lastNumber = CouncilWire::textValue(first->value(QStringLiteral("no_akhir")));
-    if (!lastNumber)
-        return fail(QStringLiteral("reply has no no_akhir"));
-    const QString n = *lastNumber;
-    s_.platform.log->write(QStringLiteral("No Komp Akhir : %1").arg(n));
-    const qint64 count = std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(n)));
-    if (count > largestRunningNumber)
-        return fail(QStringLiteral("no_akhir %1 is out of range").arg(n));
+    if (!lastNumber) {
+        s_.platform.log->write(QStringLiteral("reply has no no_akhir"));
+        return std::nullopt;
+    }
+    s_.platform.log->write(QStringLiteral("No Komp Akhir : %1").arg(*lastNumber));
+    if (CouncilWire::integerValue(QJsonValue(*lastNumber)) > largestRunningNumber) {
+        s_.platform.log->write(QStringLiteral("no_akhir %1 is out of range").arg(*lastNumber));
+        return std::nullopt;
+    }
+    return lastNumber;
+}
 
-    SQLiteManager& db = *s_.db;
-    RunningNumber& running = *s_.runningNumbers;
-    const int previous = running.getRunningNumber();
-    bool numberWritten = false;
-    const bool registered = db.runInTransaction([&] {
-        if (const auto e = db.doQuery(QStringLiteral("drop table if exists device_info")))
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-        if (const auto e = db.doQuery(QString::fromLatin1(createStatement))) {
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-            return false;
-        }
-        if (const auto e =
-                db.doQuery(QStringLiteral("INSERT INTO device_info ( no, uuid, device_id, device_desc, "
-                                          "no_akhir ) VALUES(1,?,?,?,?)"),
-                           {QStringLiteral("000"), deviceId, QStringLiteral("000"), n})) {
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-            return false;
-        }
-        // Last inside the transaction, so a number that cannot be written keeps the old registration.
-        numberWritten = running.setRunningNumber(int(count));
-        return numberWritten;
-    });
-    if (!registered) {
-        if (numberWritten)
-            running.setRunningNumber(previous); // the commit failed after the file was replaced
+void DeviceRegistration::confirmRunningNumber() {
+    RunningNumber& numbers = *s_.runningNumbers;
+    if (numbers.isTrusted() || !s_.deviceIdentity->isRegistered())
+        return;
+    const QString deviceId = s_.deviceIdentity->getCustomDeviceID();
+    HttpRequest request;
+    request.url = s_.endpoints.lastNumber(deviceId);
+    request.timeoutMs = s_.timeoutMs;
+    if (!request.url.isValid()) {
+        Q_EMIT runningNumberConfirmed(false);
+        return;
+    }
+    s_.http->send(
+        request,
+        [this, deviceId](const HttpResponse& r) {
+            const auto n = lastNumberOf(r.body);
+            const bool confirmed =
+                n && s_.runningNumbers->confirmFromCouncil(
+                         int(std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(*n)))), deviceId);
+            s_.platform.log->write(confirmed ? QStringLiteral("Running number confirmed by the council")
+                                             : QStringLiteral("Running number still unconfirmed"));
+            Q_EMIT runningNumberConfirmed(confirmed);
+        },
+        [this](const HttpResponse& r) {
+            s_.platform.log->write(
+                QStringLiteral("Running number still unconfirmed: %1 %2").arg(r.status).arg(r.errorText));
+            Q_EMIT runningNumberConfirmed(false);
+        },
+        this);
+}
+
+void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body) {
+    const auto lastNumber = lastNumberOf(body);
+    if (!lastNumber)
+        return fail(QStringLiteral("no usable last number in the reply"));
+    const QString n = *lastNumber;
+    const qint64 count = std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(n)));
+
+    // The number seeded is the council's, or higher when this phone still holds later compounds of the
+    // device: a number is never given twice.
+    if (!s_.lookups->registerDevice(deviceId, n, int(count), *s_.runningNumbers))
         return fail(
             QStringLiteral("the device table could not be rebuilt; the previous registration is kept"));
-    }
 
     busy_ = false;
     s_.platform.progress->hide();

@@ -5,6 +5,7 @@
 #include "platform/Http.h"
 #include "platform/Log.h"
 
+#include <QJsonDocument>
 #include <QJsonObject>
 
 LocationTracker::LocationTracker(LocationTrackerServices services, QObject* parent)
@@ -77,6 +78,7 @@ void LocationTracker::didUpdateLocations(const QList<PositionFix>& fixes) {
             continue;
         myLastLocation_ = {fix.latitude, fix.longitude};
         myLastLocationAccuracy_ = fix.horizontalAccuracy;
+        hasFix_ = true;
         shareModel_.myLocationArray.append(
             FixRecord{float(fix.latitude), float(fix.longitude), float(fix.horizontalAccuracy)});
     }
@@ -128,6 +130,10 @@ void LocationTracker::updateLocationToServer() {
                           .arg(best.theAccuracy));
         myLocation_ = {double(best.latitude), double(best.longitude)};
         myLocationAccuracy_ = double(best.theAccuracy);
+    } else if (!hasFix_) {
+        // Before the first fix there is no position at all: 0,0 would put the officer in the Atlantic.
+        s_.log->write(QStringLiteral("Unable to get location, no position yet; nothing reported"));
+        return;
     } else {
         s_.log->write(QStringLiteral("Unable to get location, use the last known location"));
         myLocation_ = myLastLocation_;
@@ -143,7 +149,8 @@ void LocationTracker::updateLocationToServer() {
     report.insert(QStringLiteral("long"), QString::asprintf("%f", myLocation_.longitude));
     HttpRequest request = CouncilWire::locationRequest(s_.endpoints, report);
     request.timeoutMs = s_.timeoutMs;
-    s_.log->write(QStringLiteral("UPDATE DEVICE LOCATION DICT = %1").arg(QString::fromUtf8(request.body)));
+    s_.log->write(QStringLiteral("UPDATE DEVICE LOCATION DICT = %1")
+                      .arg(QString::fromUtf8(QJsonDocument(report).toJson(QJsonDocument::Compact))));
     ++inFlight_;
     s_.http->send(
         request,

@@ -30,7 +30,7 @@ struct LocationTrackerServices {
 
 // Reports where the phone is, once a minute from start-up: positioning runs in bursts (on, first fix,
 // ten more seconds, off until sixty seconds have passed), and each report sends the best fix collected
-// since the previous one, or the last accepted fix again.
+// since the previous one, or the last accepted fix again; before the first accepted fix it reports nothing.
 //
 // The report is sent asynchronously with a time-out, so a slow council never freezes the screens.
 class LocationTracker : public QObject {
@@ -82,4 +82,5 @@ private:
     Coordinate myLocation_;
     double myLocationAccuracy_ = 0;
     int inFlight_ = 0;
+    bool hasFix_ = false;
 };

@@ -20,17 +20,12 @@ bool OfficerLogin::logIn(const QString& staffCode, const QString& password) {
         notify(app_, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
         return false;
     }
-    const DbRows rows = app_.dbManager().getRowsForQuery(
-        QStringLiteral("select peng_nama, peng_katalaluan, peng_ic, kod_pekerja, status from gc_penguatkuasa "
-                       "where status = 'A' AND kod_pekerja=? AND peng_katalaluan=?"),
-        {staffCode, password});
-    if (rows.isEmpty()) {
+    const std::optional<RecordMap> found = app_.lookups().signIn(staffCode, password);
+    if (!found) {
         notify(app_, QStringLiteral("ID pengguna atau password tidak betul. Sila cuba sekali lagi"));
         return false;
     }
-    RecordMap officer;
-    for (auto it = rows.first().cbegin(); it != rows.first().cend(); ++it)
-        officer.insert(it.key(), SQLiteManager::text(it.value()));
+    const RecordMap& officer = *found;
     app_.setUserGlobalID(officer);
     if (log)
         log->write(QStringLiteral("Officer : %1 (%2)")

@@ -1,5 +1,7 @@
 #include "sync/OfficerUpdate.h"
 
+#include "core/ReferenceData.h"
+#include "core/ReferenceSchema.h"
 #include "core/SQLiteManager.h"
 #include "platform/Alerts.h"
 #include "platform/Http.h"
@@ -10,30 +12,23 @@
 #include <QJsonDocument>
 
 namespace {
-const QStringList columns = {
-    QStringLiteral("peng_id"),       QStringLiteral("peng_nama"),   QStringLiteral("peng_katalaluan"),
-    QStringLiteral("peng_ic"),       QStringLiteral("kod_pekerja"), QStringLiteral("tarikh_daftar"),
-    QStringLiteral("tarikh_update"), QStringLiteral("status"),      QStringLiteral("peng_ubah"),
-    QStringLiteral("jawatan"),       QStringLiteral("tkh_ubah")};
-
+// The table as logged after an update: every password masked, as the sign-in log masks the typed one.
 QString describeRows(const DbRows& rows) {
     QStringList out;
     for (const DbRow& row : rows) {
         QStringList fields;
-        for (auto it = row.cbegin(); it != row.cend(); ++it)
-            fields << it.key() + QStringLiteral(" = ") + SQLiteManager::text(it.value());
+        for (auto it = row.cbegin(); it != row.cend(); ++it) {
+            const QString value = SQLiteManager::text(it.value());
+            fields << it.key() + QStringLiteral(" = ") +
+                          (it.key() == QLatin1String("peng_katalaluan")
+                               ? QString(value.size(), QLatin1Char('*'))
+                               : value);
+        }
         out << QStringLiteral("{ ") + fields.join(QStringLiteral("; ")) + QStringLiteral(" }");
     }
     return QStringLiteral("( ") + out.join(QStringLiteral(", ")) + QStringLiteral(" )");
 }
 } // namespace
-
-const char* const OfficerUpdate::createStatement =
-    "CREATE TABLE IF NOT EXISTS 'gc_penguatkuasa' ('no' INTEGER PRIMARY KEY  NOT NULL,'peng_id' TEXT, "
-    "'peng_nama' "
-    "TEXT, 'peng_katalaluan' TEXT, 'peng_ic' TEXT, 'kod_pekerja' TEXT, 'tarikh_daftar' TEXT, 'tarikh_update' "
-    "TEXT, "
-    "'status' TEXT, 'peng_ubah' TEXT, 'jawatan' TEXT, 'tkh_ubah' TEXT);";
 
 OfficerUpdate::OfficerUpdate(SyncServices services, QObject* parent)
     : QObject(parent), s_(std::move(services)) {}
@@ -65,37 +60,18 @@ void OfficerUpdate::onReply(const QByteArray& body) {
         if (!item.isObject())
             return fail(QStringLiteral("reply holds something other than officer objects"));
         QStringList values;
-        for (const QString& column : columns)
+        for (const QString& column : ReferenceSchema::officerColumns())
             values << CouncilWire::textValue(item.toObject().value(column)).value_or(QString());
         rows << values;
     }
 
-    SQLiteManager& db = *s_.db;
-    const bool rebuilt = db.runInTransaction([&] {
-        if (const auto e = db.doQuery(QStringLiteral("drop table if exists gc_penguatkuasa")))
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-        if (const auto e = db.doQuery(QString::fromLatin1(createStatement))) {
-            s_.platform.log->write(QStringLiteral("Error: %1").arg(e->describe()));
-            return false;
-        }
-        for (const QStringList& values : rows) {
-            // A row that cannot be inserted is skipped; the others still make a usable table.
-            db.doQuery(QStringLiteral(
-                           "INSERT INTO gc_penguatkuasa ( peng_id, peng_nama, peng_katalaluan, peng_ic, "
-                           "kod_pekerja, tarikh_daftar, tarikh_update, status, peng_ubah, jawatan, tkh_ubah "
-                           ") VALUES(?,?,?,?,?,?,?,?,?,?,?)"),
-                       values);
-        }
-        return true;
-    });
+    const bool rebuilt = s_.lookups->replaceOfficers(rows);
     if (!rebuilt)
         return fail(QStringLiteral("the officers table could not be rebuilt; the previous one is kept"));
 
     busy_ = false;
     s_.platform.progress->hide();
-    s_.platform.log->write(
-        QStringLiteral("Check User : %1")
-            .arg(describeRows(db.getRowsForQuery(QStringLiteral("SELECT * FROM gc_penguatkuasa")))));
+    s_.platform.log->write(QStringLiteral("Check User : %1").arg(describeRows(s_.lookups->checkUser())));
     s_.platform.alerts->show(
         Alert{QStringLiteral("Notifikasi"),
               QStringLiteral("Berjaya mengemaskini penguat kuasa. Sila masukkan id dan kata laluan "

@@ -8,8 +8,6 @@
 class OfficerUpdate : public QObject {
     Q_OBJECT
 public:
-    static const char* const createStatement;
-
     explicit OfficerUpdate(SyncServices services, QObject* parent = nullptr);
 
     // Fetches the council's officers and replaces the officers table with them. The table is rebuilt in

@@ -8,6 +8,7 @@ SyncServices syncServicesFor(AppDelegate& app, Http& http, const CouncilEndpoint
     s.http = &http;
     s.endpoints = endpoints;
     s.db = &app.dbManager();
+    s.lookups = &app.lookups();
     s.runningNumbers = &app.runningNumbers();
     s.deviceIdentity = &app.deviceIdentity();
     s.saveStore = &app.saveStore();

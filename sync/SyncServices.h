@@ -5,6 +5,7 @@
 
 class Http;
 class SQLiteManager;
+class ReferenceData;
 class RunningNumber;
 class DeviceIdentity;
 class SavedCompoundStore;
@@ -15,6 +16,7 @@ struct SyncServices {
     Http* http = nullptr;
     CouncilEndpoints endpoints;
     SQLiteManager* db = nullptr;
+    ReferenceData* lookups = nullptr;
     RunningNumber* runningNumbers = nullptr;
     DeviceIdentity* deviceIdentity = nullptr;
     SavedCompoundStore* saveStore = nullptr;

@@ -1,6 +1,6 @@
 -- Officers of the enforcement department as the officer-list update would deliver them. Passwords are
--- plain text because the sign-in compares them as typed. Rows with status other than 'A' have left or
--- been suspended and must not be able to sign in.
+-- written here as the council sends them; make-reference-db keeps only their digests in TVR.sqlite.
+-- Rows with status other than 'A' have left or been suspended and must not be able to sign in.
 INSERT INTO gc_penguatkuasa (peng_id, peng_nama, peng_katalaluan, peng_ic, kod_pekerja, tarikh_daftar, tarikh_update, status, peng_ubah, jawatan, tkh_ubah) VALUES
 ('101', 'AHMAD FAUZI BIN ISMAIL',          'merbau1001', '820415085127', 'PK1001', '2014-03-03', '2023-01-09', 'A', 'ADMIN', 'PENOLONG PEGAWAI PENGUATKUASA', '2023-01-09'),
 ('102', 'NORHAYATI BINTI ABDULLAH',        'nh1002',     '870722105344', 'PK1002', '2015-06-15', '2023-01-09', 'A', 'ADMIN', 'PEMBANTU PENGUATKUASA',         '2023-01-09'),

@@ -3,10 +3,10 @@
 --
 -- device_info is deliberately absent: a phone whose database has no such table is unregistered, and the
 -- table is created by the first device registration.
-
--- Officers. Same statement the officer-list update uses when it rebuilds the table from the server, so a
--- fresh install and an updated phone hold an identical table.
-CREATE TABLE IF NOT EXISTS 'gc_penguatkuasa' ('no' INTEGER PRIMARY KEY  NOT NULL,'peng_id' TEXT, 'peng_nama' TEXT, 'peng_katalaluan' TEXT, 'peng_ic' TEXT, 'kod_pekerja' TEXT, 'tarikh_daftar' TEXT, 'tarikh_update' TEXT, 'status' TEXT, 'peng_ubah' TEXT, 'jawatan' TEXT, 'tkh_ubah' TEXT);
+--
+-- The officers table (gc_penguatkuasa) is not here either: make-reference-db creates it with the very
+-- statement the officer-list update uses (core/ReferenceSchema.h), so a fresh install and an updated phone
+-- hold an identical table, and turns the passwords of officers.sql into digests afterwards.
 
 -- Compound types. The menu takes its pictures and its traffic marks from the row position, so the rows
 -- are inserted in menu order and the table has no sort key of its own.

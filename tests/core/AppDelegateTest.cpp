@@ -1,4 +1,7 @@
 #include "core/AppDelegate.h"
+#include "core/OfficerPassword.h"
+#include "core/RecordKeys.h"
+#include "core/ReferenceSchema.h"
 #include "core/TextField.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
@@ -6,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -28,10 +34,7 @@ protected:
                              {QStringLiteral("kod_pekerja"), QStringLiteral("PK1001")}});
     }
     void registerDevice(const QString& code) {
-        ASSERT_FALSE(
-            app.dbManager().doQuery(QStringLiteral("CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER "
-                                                   "PRIMARY KEY  NOT NULL,'uuid' TEXT, 'device_id' TEXT, "
-                                                   "'device_desc' TEXT, 'no_akhir' TEXT);")));
+        ASSERT_FALSE(app.dbManager().doQuery(QString::fromLatin1(ReferenceSchema::deviceTable)));
         ASSERT_FALSE(app.dbManager().doQuery(
             QStringLiteral("INSERT INTO device_info VALUES(1,'000',?,'000','0')"), {code}));
     }
@@ -193,26 +196,154 @@ TEST_F(AppDelegateTest, PositionPassesThroughSinglePrecision) {
     EXPECT_FALSE(fakes.positioning.updating);
 }
 
-TEST_F(AppDelegateTest, StartUpInstallsOnceCountsAndPurges) {
+SavedCompound held(const char* number, const char* flag) {
+    return {makeRecord({{Key::kompaunRunningNumber, QString::fromLatin1(number)}}),
+            {},
+            QString::fromLatin1(flag)};
+}
+
+TEST_F(AppDelegateTest, StartUpInstallsOnceSeedsFromTheHighestHeldAndPurges) {
     QTemporaryDir res;
-    testsupport::writeFile(res.filePath(QStringLiteral("TVR.sqlite")), "shipped v1");
+    ASSERT_TRUE(QFile::copy(testsupport::resourceDir() + QStringLiteral("/TVR.sqlite"),
+                            res.filePath(QStringLiteral("TVR.sqlite"))));
     fakes.files.res = res.path();
-    ASSERT_TRUE(app.saveStore().saveArrayFile({{makeRecord(), {}, QStringLiteral("0")},
-                                               {makeRecord(), {}, QStringLiteral("1")},
-                                               {makeRecord(), {}, QStringLiteral("0")}}));
+    ASSERT_TRUE(app.saveStore().saveArrayFile(
+        {held("P2016000000004", "0"), held("P2016000000006", "1"), held("P2016000000005", "0")}));
     app.startUp();
     EXPECT_TRUE(fakes.log.contains(QStringLiteral("Berjaya trasfer YES")));
-    EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("new_tvr.sqlite"))),
-              QByteArray("shipped v1"));
-    // Counted before the purge: the uploaded entry still takes its number.
-    EXPECT_EQ(app.runningNumbers().getRunningNumber(), 3);
+    EXPECT_FALSE(app.lookups().getAkta().isEmpty());
+    // Taken before the purge: the uploaded entry's number is not given again.
+    EXPECT_EQ(app.runningNumbers().getRunningNumber(), 6);
     EXPECT_EQ(app.saveStore().countYgDahCetak(), 2);
 
+    const QByteArray installed = testsupport::readFile(dir.filePath(QStringLiteral("new_tvr.sqlite")));
     testsupport::writeFile(res.filePath(QStringLiteral("TVR.sqlite")), "shipped v2");
     app.startUp();
     EXPECT_TRUE(fakes.log.contains(QStringLiteral("Dah transfer dahh")));
-    EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("new_tvr.sqlite"))),
-              QByteArray("shipped v1"));
+    EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("new_tvr.sqlite"))), installed);
+}
+
+TEST_F(AppDelegateTest, DamagedWorkingCopyIsInstalledAgainKeepingTheRegistration) {
+    fakes.files.res = testsupport::resourceDir();
+    const QString working = dir.filePath(QStringLiteral("new_tvr.sqlite"));
+    auto databaseWith = [&](const QStringList& statements) {
+        QFile::remove(working);
+        SQLiteManager db(working, nullptr, nullptr);
+        for (const QString& statement : statements)
+            ASSERT_FALSE(db.doQuery(statement)) << statement.toStdString();
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        QString device; // what the reinstalled copy shows
+    };
+    const QString deviceTable = QString::fromLatin1(ReferenceSchema::deviceTable);
+    const QString deviceRow = QStringLiteral("INSERT INTO device_info VALUES (1,'000','M07','000','41')");
+    const Case cases[] = {
+        {"zero bytes", [&] { testsupport::writeFile(working, {}); }, QStringLiteral("(none)")},
+        {"not a database", [&] { testsupport::writeFile(working, QByteArray(4096, 'x')); },
+         QStringLiteral("(none)")},
+        {"only the registration",
+         [&] {
+             databaseWith({deviceTable, deviceRow});
+         },
+         QStringLiteral("M07")},
+        {"registered, a table lost",
+         [&] {
+             QFile::remove(working);
+             ASSERT_TRUE(QFile::copy(testsupport::resourceDir() + QStringLiteral("/TVR.sqlite"), working));
+             QFile(working).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+             SQLiteManager db(working, nullptr, nullptr);
+             ASSERT_FALSE(db.doQuery(deviceTable));
+             ASSERT_FALSE(db.doQuery(deviceRow));
+             ASSERT_FALSE(db.doQuery(QStringLiteral("drop table gc_kod_seksyen")));
+         },
+         QStringLiteral("M07")},
+        {"registered without a row", [&] { databaseWith({deviceTable}); }, QStringLiteral("000")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString& name : QDir(dir.path()).entryList({QStringLiteral("new_tvr.sqlite*")}))
+            QFile::remove(dir.filePath(name));
+        c.make();
+        const QByteArray bad = testsupport::readFile(working);
+        app.startUpData();
+        EXPECT_FALSE(app.lookups().getAkta().isEmpty());
+        EXPECT_FALSE(app.lookups().getCategoryArray(QStringLiteral("1")).isEmpty());
+        const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("new_tvr.sqlite.unreadable-*")});
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), bad);
+        EXPECT_EQ(app.deviceIdentity().isRegistered() ? app.deviceIdentity().getCustomDeviceID()
+                                                      : QStringLiteral("(none)"),
+                  c.device);
+    }
+}
+
+TEST_F(AppDelegateTest, StartUpRemovesWhatKilledWritesLeftAndNothingElse) {
+    fakes.files.res = testsupport::resourceDir();
+    const QStringList stale = {QStringLiteral("saveIns.dat.Ab12Cd"), QStringLiteral("fav.dat.x1y2z3"),
+                               QStringLiteral("runningnumber.dat.QWERTY"),
+                               QStringLiteral("new_tvr.sqlite.a1b2c3")};
+    const QStringList kept = {QStringLiteral("saveIns.dat.unreadable-20260101000000"),
+                              QStringLiteral("notes.txt.abcdef"), QStringLiteral("fav.dat.abc"),
+                              QStringLiteral("saveIns.dat.abc1234")};
+    for (const QString& name : stale + kept)
+        testsupport::writeFile(dir.filePath(name), "x");
+    app.startUp();
+    for (const QString& name : stale)
+        EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name.toStdString();
+}
+
+TEST_F(AppDelegateTest, UntrustedNumberingIsToldAndStopsIssuing) {
+    fakes.files.res = testsupport::resourceDir();
+    registerDevice(QStringLiteral("M07"));
+    testsupport::writeFile(app.runningNumbers().path(), "not a property list");
+    app.startUp();
+    EXPECT_FALSE(app.numberingTrusted());
+    ASSERT_FALSE(fakes.alerts.shown.isEmpty());
+    EXPECT_EQ(fakes.alerts.last().message,
+              QStringLiteral("Nombor siri kompaun dalam telefon tidak dapat dipastikan. Sila daftar semula "
+                             "device sebelum mengeluarkan kompaun."));
+    fakes.alerts.shown.clear();
+    EXPECT_FALSE(app.readyToIssue());
+    EXPECT_EQ(fakes.alerts.shown.size(), 1);
+}
+
+TEST_F(AppDelegateTest, ClearPasswordsOfAnEarlierReleaseAreConvertedAtStartUp) {
+    fakes.files.res = testsupport::resourceDir();
+    app.startUpData();
+    SQLiteManager& db = app.dbManager();
+    ASSERT_FALSE(db.doQuery(QStringLiteral("drop table gc_penguatkuasa")));
+    ASSERT_FALSE(db.doQuery(QString::fromLatin1(ReferenceSchema::officerTable)));
+    const QList<QStringList> officers = {
+        {QStringLiteral("PK1"), QStringLiteral("Rahsia 1"), QStringLiteral("A")},
+        {QStringLiteral("PK2"), QString(), QStringLiteral("A")},
+        {QStringLiteral("PK3"), QStringLiteral("O'Neil\"s"), QStringLiteral("A")}};
+    for (const QStringList& o : officers)
+        ASSERT_FALSE(db.doQuery(
+            QStringLiteral(
+                "INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, status) VALUES (?,?,?)"),
+            o));
+    ASSERT_FALSE(db.doQuery(QStringLiteral(
+        "INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, status) VALUES ('PK4', NULL, 'A')")));
+
+    app.startUpData();
+    EXPECT_TRUE(fakes.log.contains(QStringLiteral("Officer passwords kept as digests: 3")));
+    for (const DbRow& row : db.getRowsForQuery(QStringLiteral("select peng_katalaluan from gc_penguatkuasa "
+                                                              "where peng_katalaluan is not null")))
+        EXPECT_TRUE(
+            OfficerPassword::isDigest(SQLiteManager::text(row.value(QStringLiteral("peng_katalaluan")))));
+    EXPECT_TRUE(app.lookups().signIn(QStringLiteral("PK1"), QStringLiteral("Rahsia 1")));
+    EXPECT_FALSE(app.lookups().signIn(QStringLiteral("PK1"), QStringLiteral("rahsia 1")));
+    EXPECT_TRUE(app.lookups().signIn(QStringLiteral("PK2"), QString()));
+    EXPECT_TRUE(app.lookups().signIn(QStringLiteral("PK3"), QStringLiteral("O'Neil\"s")));
+    // A null password never signed in, and still does not.
+    EXPECT_FALSE(app.lookups().signIn(QStringLiteral("PK4"), QString()));
+    // Converted once: the next start-up has nothing to do.
+    app.startUpData();
+    EXPECT_EQ(app.lookups().convertClearPasswords(), 0);
 }
 
 TEST_F(AppDelegateTest, FailedStoreWriteIsToldToTheOfficer) {

@@ -1,5 +1,7 @@
 // Checks the shipped TVR.sqlite for the properties the screens and the sign-in rely on, so a change to the
 // seed SQL that would break them fails here rather than on a phone.
+#include "core/OfficerPassword.h"
+#include "core/ReferenceData.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +23,10 @@ protected:
             << path << ": " << sqlite3_errmsg(db_);
     }
     void TearDown() override { sqlite3_close(db_); }
+
+    // The application's own lookups over the same file.
+    SQLiteManager handle{testsupport::resourceDir() + QStringLiteral("/TVR.sqlite"), nullptr, nullptr};
+    ReferenceData lookups{handle};
 
     // Every column as text (null as ""), in the order SQLite returns the rows.
     Rows query(const char* sql) {
@@ -79,14 +85,15 @@ TEST_F(ReferenceDatabaseContentTest, EveryActiveSectionBelongsToAnAct) {
 
 TEST_F(ReferenceDatabaseContentTest, SectionSearchLooksOnlyWithinTheChosenAct) {
     // "KUNING" (yellow lines) appears only in the particulars, in both a traffic rule and the parking order.
-    auto search = [this](const std::string& aktaId) {
-        const std::string sql = "select akta_seksyen_id from gc_kod_seksyen where aktif='Y' and akta_id = '" +
-                                aktaId +
-                                "' and (butir_seksyen like '%KUNING%' or seksyen_detail like '%KUNING%')";
-        return query(sql.c_str());
+    auto search = [this](const char* aktaId) {
+        QStringList ids;
+        for (const DbRow& row :
+             lookups.getCategoryArraySearch(QString::fromLatin1(aktaId), QStringLiteral("KUNING")))
+            ids << SQLiteManager::text(row.value(QStringLiteral("akta_seksyen_id")));
+        return ids;
     };
-    EXPECT_EQ(search("4"), (Rows{{"4005"}}));
-    EXPECT_EQ(search("2"), (Rows{{"2002"}}));
+    EXPECT_EQ(search("4"), QStringList{QStringLiteral("4005")});
+    EXPECT_EQ(search("2"), QStringList{QStringLiteral("2002")});
 }
 
 TEST_F(ReferenceDatabaseContentTest, EveryModelBelongsToAVehicleType) {
@@ -99,9 +106,18 @@ TEST_F(ReferenceDatabaseContentTest, EveryModelBelongsToAVehicleType) {
 TEST_F(ReferenceDatabaseContentTest, HasActiveAndInactiveOfficersAndTheDocumentedSignIn) {
     EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status = 'A'").empty());
     EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status <> 'A'").empty());
-    EXPECT_EQ(query("select peng_nama from gc_penguatkuasa where status = 'A' AND kod_pekerja='PK1001' AND "
-                    "peng_katalaluan='merbau1001'"),
-              (Rows{{"AHMAD FAUZI BIN ISMAIL"}}));
+    const auto officer = lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("merbau1001"));
+    ASSERT_TRUE(officer);
+    EXPECT_EQ(officer->value(QStringLiteral("peng_nama")), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
+    EXPECT_FALSE(lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("Merbau1001")));
+}
+
+TEST_F(ReferenceDatabaseContentTest, ShipsNoPasswordInClear) {
+    const Rows rows = query("select peng_katalaluan from gc_penguatkuasa");
+    ASSERT_FALSE(rows.empty());
+    for (const auto& row : rows)
+        EXPECT_TRUE(OfficerPassword::isDigest(QString::fromStdString(row[0]))) << row[0];
+    EXPECT_TRUE(query("select 1 from gc_penguatkuasa where peng_katalaluan = 'merbau1001'").empty());
 }
 
 TEST_F(ReferenceDatabaseContentTest, ShipsUnregistered) {

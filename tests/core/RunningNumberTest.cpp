@@ -1,5 +1,6 @@
 #include "core/RunningNumber.h"
 #include "core/PlistFile.h"
+#include "core/RecordKeys.h"
 #include "core/SavedCompoundStore.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
@@ -35,16 +36,60 @@ TEST_F(RunningNumberTest, ReadsTheFileOfPhonesInService) {
     EXPECT_TRUE(log.contains(QStringLiteral("Running number saved : 4")));
 }
 
-TEST_F(RunningNumberTest, LostFileRestartsFromTheCompoundsStillHeld) {
-    ASSERT_TRUE(store.saveArrayFile({{makeRecord(), {}, QStringLiteral("0")},
-                                     {makeRecord(), {}, QStringLiteral("1")},
-                                     {makeRecord(), {}, QStringLiteral("0")}}));
+SavedCompound held(const char* number, const char* flag = "0") {
+    return {makeRecord({{Key::kompaunRunningNumber, QString::fromLatin1(number)}}),
+            {},
+            QString::fromLatin1(flag)};
+}
+
+TEST_F(RunningNumberTest, LostFileRestartsFromTheHighestHeldSequenceNotTheCount) {
+    // Three held, but numbered up to 7 (the others were uploaded and purged): counting would give 4 again.
+    ASSERT_TRUE(store.saveArrayFile({held("P2026M07000005"), held("P2026M07000007", "1"),
+                                     held("P2026M07000006"), held("P2026X99000050")}));
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
-    EXPECT_EQ(numbers.getRunningNumber(), 3);
+    EXPECT_EQ(numbers.getRunningNumber(), 7);
+    EXPECT_TRUE(numbers.isTrusted());
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Current Running number : 3")));
-    testsupport::writeFile(numbers.path(), "garbage");
-    EXPECT_EQ(numbers.getRunningNumber(), 0);
+    EXPECT_TRUE(log.contains(QStringLiteral("Current Running number : 7")));
+}
+
+TEST_F(RunningNumberTest, UnreadableFileIsMovedAsideAndNumberingIsNoLongerTrusted) {
+    // Damaged after its fourth entry; the store holds only up to 2 of this device.
+    const QByteArray damaged = "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>1</string>"
+                               "<string>1</string><string>1</string><string>1</string><str\x01\xFF";
+    testsupport::writeFile(numbers.path(), damaged);
+    ASSERT_TRUE(store.saveArrayFile({held("P2026M07000002")}));
+    ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
+
+    const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), damaged);
+    // The highest of what can still be read, never lower.
+    EXPECT_EQ(numbers.getRunningNumber(), 4);
+    EXPECT_FALSE(numbers.isTrusted());
+    // Still untrusted after a restart, and numbers go on from there without repeating.
+    RunningNumber restarted{dir.path(), store, &log};
+    ASSERT_TRUE(restarted.runningNumber(QStringLiteral("M07")));
+    EXPECT_FALSE(restarted.isTrusted());
+    EXPECT_EQ(restarted.getCompoundNumber(), 5);
+
+    // The council's number, known again at registration, is trusted; the store still sets the floor.
+    ASSERT_TRUE(store.saveArrayFile({held("P2026M07000009")}));
+    ASSERT_TRUE(restarted.seedFromCouncil(3, QStringLiteral("M07")));
+    ASSERT_TRUE(restarted.markTrusted());
+    EXPECT_TRUE(restarted.isTrusted());
+    EXPECT_EQ(restarted.getRunningNumber(), 9);
+    EXPECT_TRUE(RunningNumber(dir.path(), store, &log).isTrusted());
+}
+
+TEST_F(RunningNumberTest, FileDamagedWhileIssuingIsNeverWrittenOver) {
+    ASSERT_TRUE(numbers.saveRunningNumberFile(41));
+    testsupport::writeFile(numbers.path(), "\0\0\0garbage");
+    // The number in hand is not given again, and the damaged file is kept.
+    ASSERT_TRUE(numbers.addOneRunningNumber());
+    EXPECT_EQ(numbers.getRunningNumber(), 42);
+    EXPECT_FALSE(numbers.isTrusted());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")}).size(), 1);
 }
 
 TEST_F(RunningNumberTest, StaleFileIsRaisedPastStoredNumbersOfThisDevice) {

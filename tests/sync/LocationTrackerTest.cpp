@@ -86,13 +86,21 @@ TEST_F(Tracking, FiltersAndBestFixChooseWhatIsReported) {
     EXPECT_TRUE(fake->log.contains(QStringLiteral("Unable to get location, use the last known location")));
 }
 
-TEST_F(Tracking, UnregisteredPhoneReportsZeroesAsDevice000) {
+TEST_F(Tracking, NothingIsReportedBeforeTheFirstFixThenUnregisteredPhoneReportsAsDevice000) {
+    tracker->startLocationTracking();
     tracker->startLocationUpdateTimer();
+    // No fix, and fixes that are all filtered out: no position is known, so none is reported (never 0,0).
+    positions.deliver({fix(0, 0, 10), fix(3.1, 101.6, 0)});
+    advance(60000);
+    advance(60000);
+    EXPECT_TRUE(reports().empty());
+    EXPECT_TRUE(fake->log.contains(QStringLiteral("no position yet; nothing reported")));
+
+    positions.deliver({fix(3.139, 101.687, 15)});
     advance(60000);
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(reports()[0].deviceId, "000");
-    EXPECT_EQ(reports()[0].lat, "0.000000");
-    EXPECT_EQ(reports()[0].lon, "0.000000");
+    EXPECT_EQ(reports()[0].lat, QString::asprintf("%f", double(3.139f)).toStdString());
     EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
 }
 

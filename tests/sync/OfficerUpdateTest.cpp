@@ -3,8 +3,11 @@
 #include "SyncFixture.h"
 
 #include "../support/TestSupport.h"
+#include "core/OfficerPassword.h"
+
 #include "sync/DeviceRegistration.h"
 #include "sync/OfficerUpdate.h"
+#include <QSignalSpy>
 
 using testsupport::waitFor;
 
@@ -68,6 +71,36 @@ TEST_F(OfficerAndDevice, GoodOfficerListReplacesTheTable) {
     EXPECT_TRUE(fake->log.contains(QStringLiteral("Check User : ")));
 }
 
+TEST_F(OfficerAndDevice, PasswordsAreKeptAsDigestsAndSignInIsExactlyAsBefore) {
+    updateOfficers();
+    // Nothing on the phone, the log included, holds a password the council sent.
+    for (const DbRow& row : app->lookups().checkUser())
+        EXPECT_TRUE(
+            OfficerPassword::isDigest(SQLiteManager::text(row.value(QStringLiteral("peng_katalaluan")))));
+    for (const QString& password :
+         {QStringLiteral("Lim 'Keong'"), QStringLiteral("ain&2016"), QStringLiteral("raj2015")}) {
+        EXPECT_FALSE(fake->log.contains(password)) << password.toStdString();
+        EXPECT_EQ(
+            app->dbManager()
+                .getRowsForQuery(QStringLiteral("select 1 from gc_penguatkuasa where peng_katalaluan = ?"),
+                                 {password})
+                .size(),
+            0);
+    }
+    EXPECT_TRUE(fake->log.contains(QStringLiteral("peng_katalaluan = *****")));
+    // Case, spaces and quotes count, in the staff code and in the password.
+    EXPECT_TRUE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim 'Keong'")));
+    EXPECT_FALSE(
+        app->getUserGlobalID().value(QStringLiteral("peng_katalaluan")).contains(QStringLiteral("Keong")));
+    EXPECT_FALSE(signIn(QStringLiteral("PK003"), QStringLiteral("lim 'keong'")));
+    EXPECT_FALSE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim 'Keong' ")));
+    EXPECT_FALSE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim \"Keong\"")));
+    EXPECT_FALSE(signIn(QStringLiteral("pk003"), QStringLiteral("Lim 'Keong'")));
+    EXPECT_FALSE(signIn(QStringLiteral(" PK003"), QStringLiteral("Lim 'Keong'")));
+    EXPECT_FALSE(signIn(QStringLiteral("PK003"), QString()));
+    EXPECT_FALSE(signIn(QStringLiteral("PK003' --"), QStringLiteral("x' or '1'='1")));
+}
+
 TEST_F(OfficerAndDevice, EmptyOfficerListIsStillASuccess) {
     emulator->store().replaceOfficers({});
     updateOfficers();
@@ -110,6 +143,63 @@ TEST_F(OfficerAndDevice, RegistrationSeedsTheRunningNumber) {
     EXPECT_EQ(SQLiteManager::text(rows[0].value(QStringLiteral("no_akhir"))), QStringLiteral("120"));
     EXPECT_TRUE(fake->log.contains(QStringLiteral("No Komp Akhir : 120")));
     EXPECT_TRUE(fake->log.contains(QStringLiteral("Daftar Device : M07")));
+}
+
+TEST_F(OfficerAndDevice, RegistrationNeverGoesBelowCompoundsStillWaiting) {
+    // The reference database was lost while compounds waited for upload; the council knows only 120.
+    ASSERT_TRUE(app->saveStore().saveArrayFile({compoundEntry(QStringLiteral("P2026M07000129"), 0),
+                                                compoundEntry(QStringLiteral("P2026M07000131"), 0),
+                                                compoundEntry(QStringLiteral("P2026X99000500"), 0)}));
+    emulator->store().setLastNumber("M07", "120");
+    registerDevice(QStringLiteral("M07"));
+    expectAlert(QStringLiteral("Notifikasi"), QStringLiteral("Berjaya mendaftar device."),
+                QStringLiteral("YA"));
+    EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 132);
+    // The council ahead of the phone: its number wins.
+    emulator->store().setLastNumber("M07", "140");
+    registerDevice(QStringLiteral("M07"));
+    EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 141);
+}
+
+TEST_F(OfficerAndDevice, RegistrationMakesAnUntrustedNumberTrustedAgain) {
+    testsupport::writeFile(app->runningNumbers().path(), "<plist><array><string>1</string><str");
+    ASSERT_TRUE(app->runningNumbers().runningNumber(QStringLiteral("M07")));
+    ASSERT_FALSE(app->numberingTrusted());
+    // A failed registration leaves it untrusted.
+    setFault("lastnumber_pelbagai", Fault::Kind::Html200, 0, 1);
+    registerDevice(QStringLiteral("M07"));
+    EXPECT_FALSE(app->numberingTrusted());
+    emulator->store().setLastNumber("M07", "77");
+    registerDevice(QStringLiteral("M07"));
+    EXPECT_TRUE(app->numberingTrusted());
+    EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 78);
+}
+
+TEST_F(OfficerAndDevice, UntrustedNumberIsConfirmedByTheCouncilWhenItCanBeReached) {
+    testsupport::writeFile(app->runningNumbers().path(), "<plist><array><string>1</string><string>1</str");
+    ASSERT_TRUE(app->runningNumbers().runningNumber(QStringLiteral("M07")));
+    ASSERT_FALSE(app->numberingTrusted());
+    DeviceRegistration registration(services());
+    QSignalSpy confirmed(&registration, &DeviceRegistration::runningNumberConfirmed);
+
+    setFault("lastnumber_pelbagai", Fault::Kind::Status, 503, 1);
+    registration.confirmRunningNumber();
+    ASSERT_TRUE(confirmed.wait(5000));
+    EXPECT_FALSE(confirmed.takeFirst().at(0).toBool());
+    EXPECT_FALSE(app->numberingTrusted());
+    EXPECT_EQ(app->runningNumbers().getRunningNumber(), 41); // what this run already reached
+
+    emulator->store().setLastNumber("M07", "57");
+    registration.confirmRunningNumber();
+    ASSERT_TRUE(confirmed.wait(5000));
+    EXPECT_TRUE(confirmed.takeFirst().at(0).toBool());
+    EXPECT_TRUE(app->numberingTrusted());
+    EXPECT_EQ(app->runningNumbers().getCompoundNumber(), 58);
+    EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+    // Trusted: nothing more is asked.
+    const int64_t before = lastRequestId();
+    registration.confirmRunningNumber();
+    EXPECT_TRUE(requestsSince(before).empty());
 }
 
 TEST_F(OfficerAndDevice, BadRegistrationReplyKeepsRegistrationAndNumber) {

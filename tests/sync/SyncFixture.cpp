@@ -1,5 +1,6 @@
 #include "SyncFixture.h"
 
+#include "core/ReferenceSchema.h"
 #include "sync/OfficerLogin.h"
 
 #include <QCoreApplication>
@@ -48,23 +49,19 @@ int64_t SyncFixture::lastRequestId() {
 void SyncFixture::seedOfficers(const QList<QStringList>& officers) {
     SQLiteManager& db = app->dbManager();
     db.doQuery(QStringLiteral("drop table if exists gc_penguatkuasa"));
-    db.doQuery(QStringLiteral("CREATE TABLE IF NOT EXISTS 'gc_penguatkuasa' ('no' INTEGER PRIMARY KEY  NOT "
-                              "NULL,'peng_id' TEXT, 'peng_nama' "
-                              "TEXT, 'peng_katalaluan' TEXT, 'peng_ic' TEXT, 'kod_pekerja' TEXT, "
-                              "'tarikh_daftar' TEXT, 'tarikh_update' "
-                              "TEXT, 'status' TEXT, 'peng_ubah' TEXT, 'jawatan' TEXT, 'tkh_ubah' TEXT);"));
+    db.doQuery(QString::fromLatin1(ReferenceSchema::officerTable));
+    // As an earlier release kept them, in clear, then converted as every start-up does.
     for (const QStringList& o : officers)
         db.doQuery(
             QStringLiteral("INSERT INTO gc_penguatkuasa (kod_pekerja, peng_katalaluan, peng_nama, status) "
                            "VALUES (?,?,?,?)"),
             o);
+    ASSERT_EQ(app->lookups().convertClearPasswords(), officers.size());
 }
 
 void SyncFixture::seedRegistration(const QString& deviceId, int runningNumber) {
     SQLiteManager& db = app->dbManager();
-    db.doQuery(
-        QStringLiteral("CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' "
-                       "TEXT, 'device_id' TEXT, 'device_desc' TEXT, 'no_akhir' TEXT);"));
+    db.doQuery(QString::fromLatin1(ReferenceSchema::deviceTable));
     db.doQuery(QStringLiteral("INSERT OR REPLACE INTO device_info VALUES (1, '000', ?, '000', ?)"),
                {deviceId, QString::number(runningNumber)});
     ASSERT_TRUE(app->runningNumbers().setRunningNumber(runningNumber));

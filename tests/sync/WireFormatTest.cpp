@@ -7,7 +7,10 @@
 #include "sync/OfficerUpdate.h"
 #include "sync/UploadRun.h"
 
+#include "core/RecordKeys.h"
 #include "platform/fake/FakeSyncServices.h"
+
+#include <QJsonDocument>
 
 using testsupport::waitFor;
 
@@ -57,8 +60,10 @@ TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByte) {
     const RawRequest& compound = requests[0];
     EXPECT_EQ(compound.method, "POST");
     EXPECT_EQ(compound.target, "/v2/wsc/muatnaik_kompaun/");
-    const std::string expectedBody = "json=[{\"kompaunRunningNumber\":\"P2016M07000042\",\"namaPesalah\":"
-                                     "\"TAN %26 SONS %3CSDN BHD%3E 100+50%=150\"}]";
+    // The JSON value as a form value: every byte outside letters, digits and "-._~" percent-encoded.
+    const std::string expectedBody =
+        "json=%5B%7B%22kompaunRunningNumber%22%3A%22P2016M07000042%22%2C%22namaPesalah%22%3A"
+        "%22TAN%20%26%20SONS%20%3CSDN%20BHD%3E%20100%2B50%25%3D150%22%7D%5D";
     EXPECT_EQ(compound.body, expectedBody);
     EXPECT_EQ(header(compound, "Content-Type"), "application/x-www-form-urlencoded");
     EXPECT_EQ(header(compound, "Content-Length"), std::to_string(expectedBody.size()));
@@ -116,7 +121,36 @@ TEST_F(WireFormat, OfficerListIsAPlainGet) {
     expectEngineHeaders(r);
 }
 
-TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAndNoReplacement) {
+TEST_F(WireFormat, TheCouncilReadsBackExactlyWhatThePhoneHolds) {
+    // Characters a form handler would otherwise change: "+" (space), "%41" ("A"), "%22" (a quote that
+    // broke the JSON and kept the compound on the phone for ever), "=", "&", non-ASCII, a real quote.
+    const QString number = QStringLiteral("P2026A+B000001");
+    SavedCompound entry = compoundEntry(number, 2);
+    entry.record->insert(Key::namaPesalah, QStringLiteral("TAN+LIM %41 %22 a=b&c \"Ali\" Ng\u00E9 \u6797"));
+    entry.record->insert(Key::alamat1Pesalah, QStringLiteral("NO. 5%, JALAN 1/2 ~_-."));
+    ASSERT_TRUE(app->saveStore().saveArrayFile({entry}));
+
+    UploadRun run(services());
+    run.muatNaik();
+    ASSERT_TRUE(waitFor([&] { return !run.running(); }, 20000));
+    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Berjaya : 1 , Gagal : 0, Jumlah : 1"));
+
+    const auto compounds = emulator->store().compounds();
+    ASSERT_EQ(compounds.size(), 1u);
+    EXPECT_EQ(compounds[0].number, number.toStdString());
+    const QJsonObject received =
+        QJsonDocument::fromJson(QByteArray::fromStdString(compounds[0].json)).object();
+    for (auto it = entry.record->cbegin(); it != entry.record->cend(); ++it)
+        EXPECT_EQ(received.value(it.key()).toString(), it.value()) << it.key().toStdString();
+    EXPECT_EQ(received.size(), entry.record->size());
+    // The device's "+" stays a "+" in the photographs' path, so they find their compound.
+    const auto photos = emulator->store().photos();
+    ASSERT_EQ(photos.size(), 2u);
+    EXPECT_EQ(photos[0].compoundNumber, number.toStdString());
+    EXPECT_EQ(requestsSince().back().target, "/v2/wsc/muatnaik_gambar_kompaun/P2026A%2BB000001/2");
+}
+
+TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAsAFormValue) {
     seedRegistration(QStringLiteral("M07"), 41);
     FakePositionUpdates positions;
     FakeTimers timers;
@@ -137,10 +171,34 @@ TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAndNoReplacement) {
     EXPECT_EQ(r.target, "/v2/wsc/dlu/");
     const std::string lat = QString::asprintf("%f", double(3.139003f)).toStdString();
     const std::string lon = QString::asprintf("%f", double(101.686852f)).toStdString();
-    const std::string expected = "json=[{\"device_id\":\"M07\",\"kod_pekerja\":\"PK001\",\"lat\":\"" + lat +
-                                 "\",\"long\":\"" + lon + "\",\"peng_nama\":\"AHMAD & <CO>\"}]";
+    const std::string expected = "json=%5B%7B%22device_id%22%3A%22M07%22%2C%22kod_pekerja%22%3A%22PK001%22%2C"
+                                 "%22lat%22%3A%22" +
+                                 lat + "%22%2C%22long%22%3A%22" + lon +
+                                 "%22%2C%22peng_nama%22%3A%22AHMAD%20%26%20%3CCO%3E%22%7D%5D";
     EXPECT_EQ(r.body, expected);
     EXPECT_EQ(header(r, "Content-Type"), "application/x-www-form-urlencoded");
     EXPECT_EQ(header(r, "Content-Length"), std::to_string(expected.size()));
     expectEngineHeaders(r);
+}
+
+TEST_F(WireFormat, DotSegmentsAreNeverSent) {
+    // Qt and every server resolve "." and ".." (and "%2E") away: the request would reach another endpoint.
+    seedRegistration(QStringLiteral("M07"), 41);
+    for (const QString& typed : {QStringLiteral("."), QStringLiteral("..")}) {
+        SCOPED_TRACE(typed.toStdString());
+        emulator->store().setLastNumber(typed.toStdString(), "5");
+        const int64_t before = lastRequestId();
+        DeviceRegistration registration(services());
+        registration.kemas_kini_device(typed);
+        ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
+        EXPECT_TRUE(requestsSince(before).empty());
+        EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Gagal"));
+        EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+        EXPECT_FALSE(endpoints.licencePage(typed).isValid());
+    }
+    // Dots inside a segment are ordinary characters.
+    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("...")).path(QUrl::FullyEncoded),
+              QStringLiteral("/v2/wsc/lastnumber_pelbagai/..."));
+    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("%2E")).path(QUrl::FullyEncoded),
+              QStringLiteral("/v2/wsc/lastnumber_pelbagai/%252E"));
 }

@@ -1,7 +1,13 @@
 // make-reference-db OUT.sqlite IN1.sql [IN2.sql ...]
 //
-// Runs each SQL file, in the order given, against a fresh database and moves it over OUT only when every
-// statement succeeded, so a broken seed never leaves a half-built TVR.sqlite behind for the build to ship.
+// Creates the officers table with the application's own statement, runs each SQL file, in the order given,
+// against a fresh database, turns the officers' passwords into the digests the phone keeps, and moves it
+// over OUT only when every step succeeded, so a broken seed never leaves a half-built TVR.sqlite behind for
+// the build to ship.
+#include "core/ReferenceData.h"
+#include "core/ReferenceSchema.h"
+#include "core/SQLiteManager.h"
+
 #include <sqlite3.h>
 
 #include <cctype>
@@ -115,11 +121,19 @@ int main(int argc, char** argv) {
     }
 
     // One transaction for all files: faster, and nothing partial is ever committed.
-    bool ok = exec(db, "BEGIN");
+    bool ok = exec(db, "BEGIN") && exec(db, ReferenceSchema::officerTable);
     for (int i = 2; ok && i < argc; ++i) {
         ok = runFile(db, argv[i]);
     }
     ok = ok && exec(db, "COMMIT");
+    // The seed holds the passwords in clear, as the council sends them; the phone keeps only digests.
+    if (ok) {
+        SQLiteManager digests(QString::fromStdString(temp.string()), nullptr, nullptr);
+        if (ReferenceData(digests).convertClearPasswords() < 0) {
+            std::cerr << "make-reference-db: the officers' passwords could not be turned into digests\n";
+            ok = false;
+        }
+    }
     // Compact the file: it is shipped inside every installation.
     ok = ok && exec(db, "VACUUM");
 
