@@ -201,6 +201,9 @@ bool Application::start() {
 
     // Running number checked, then the uploaded compounds purged.
     d_->app.startUpStores();
+    // A running number that could not be read is confirmed by the council's last number when it answers.
+    if (!d_->app.numberingTrusted())
+        d_->sync.deviceRegistration().confirmRunningNumber();
     d_->sync.uploadRun().setReload([this] { d_->shell.refreshWaitingCount(); });
 
     // The position reported to the council every minute from now on, in the foreground and the background.

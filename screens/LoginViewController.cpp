@@ -27,6 +27,7 @@ void LoginViewController::viewDidLoad() {
         iphoneID_ = app_.deviceIdentity().getCustomDeviceID();
         runningNumber_ = QString::number(app_.runningNumbers().getRunningNumber());
     }
+    numberingTrusted_ = app_.numberingTrusted();
     if (log)
         log->write(QStringLiteral("login screen"));
     Q_EMIT layoutChanged();

@@ -20,6 +20,8 @@ class LoginViewController : public QObject {
     Q_PROPERTY(TextField* password READ password CONSTANT)
     Q_PROPERTY(TextField* deviceID READ deviceID CONSTANT)
     Q_PROPERTY(bool registeredLayout READ registeredLayout NOTIFY layoutChanged)
+    // A registered phone whose running number cannot be trusted offers registration again.
+    Q_PROPERTY(bool offersRegistration READ offersRegistration NOTIFY layoutChanged)
     Q_PROPERTY(QString iphoneID READ iphoneID NOTIFY layoutChanged)
     Q_PROPERTY(QString versionNumber READ versionNumber NOTIFY layoutChanged)
     Q_PROPERTY(QString runningNumber READ runningNumber NOTIFY layoutChanged)
@@ -40,6 +42,7 @@ public:
     TextField* password() { return &password_; }
     TextField* deviceID() { return &deviceID_; }
     bool registeredLayout() const { return registered_; }
+    bool offersRegistration() const { return !registered_ || !numberingTrusted_; }
     QString iphoneID() const { return iphoneID_; }
     QString versionNumber() const { return versionNumber_; }
     QString runningNumber() const { return runningNumber_; }
@@ -68,6 +71,7 @@ private:
     TextField password_;
     TextField deviceID_;
     bool registered_ = false;
+    bool numberingTrusted_ = true;
     QString iphoneID_;
     QString versionNumber_;
     QString runningNumber_;

@@ -89,7 +89,7 @@ Rectangle {
             }
             FormField {
                 objectName: "deviceIDField"
-                visible: !screen.login.registeredLayout
+                visible: screen.login.offersRegistration
                 field: screen.login.deviceID
                 placeholder: "ID Device"
                 onAccepted: screen.login.kemaskiniDeviceAction()
@@ -102,7 +102,7 @@ Rectangle {
             }
             ActionButton {
                 objectName: "btnDaftarDevice"
-                visible: !screen.login.registeredLayout
+                visible: screen.login.offersRegistration
                 enabled: screen.login.canRegisterDevice
                 text: "Daftar Device"
                 onClicked: screen.login.kemaskiniDeviceAction()

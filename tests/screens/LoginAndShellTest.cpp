@@ -157,3 +157,22 @@ TEST(ShellUploadTest, MuatNaikAsksAndOnlyYaStartsTheRun) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoginAndShellTest, RegisteredPhoneWithAnUntrustedNumberOffersRegistrationAgain) {
+    registerAs(QStringLiteral("M07"), 120);
+    screen.viewDidLoad();
+    EXPECT_TRUE(screen.registeredLayout());
+    EXPECT_FALSE(screen.offersRegistration());
+
+    // The number file is damaged: numbering cannot be trusted until the device is registered again.
+    testsupport::writeFile(dir.path() + QStringLiteral("/runningnumber.dat"), "<plist><array><str");
+    core.startUpStores();
+    ASSERT_FALSE(core.numberingTrusted());
+    screen.viewDidLoad();
+    EXPECT_TRUE(screen.registeredLayout());
+    EXPECT_TRUE(screen.offersRegistration());
+}
+
+} // namespace
