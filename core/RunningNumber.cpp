@@ -63,10 +63,7 @@ bool RunningNumber::runningNumber(const QString& deviceCode) {
     if (!QFileInfo::exists(path_))
         return saveRunningNumberFile(store_.countYgDahCetak());
     const int current = fileCount();
-    int highest = 0;
-    for (const SavedCompound& entry : store_.getDicetak())
-        highest = std::max(
-            highest, sequenceOf(entry.record->value(QStringLiteral("kompaunRunningNumber")), deviceCode));
+    const int highest = store_.highestSequence(deviceCode);
     if (highest > current) {
         if (log_)
             log_->write(QStringLiteral("Running number %1 behind stored compound %2; raised")
