@@ -167,6 +167,13 @@ SavedCompoundStore::SavedCompoundStore(QString documentsDir, Log* log)
     : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)),
       oldPath_(documentsDir + QLatin1Char('/') + QLatin1String(oldFileName)), log_(log) {}
 
+std::unique_ptr<SavedCompoundStore> SavedCompoundStore::atPath(const QString& databaseFile, Log* log) {
+    auto store = std::make_unique<SavedCompoundStore>(QString(), log);
+    store->path_ = databaseFile;
+    store->oldPath_.clear();
+    return store;
+}
+
 SavedCompoundStore::~SavedCompoundStore() {
     if (db_)
         sqlite3_close_v2(db_);
@@ -248,7 +255,7 @@ bool SavedCompoundStore::append(const RecordMap& record, const QByteArray& nonTe
 SavedCompoundStore::Migration SavedCompoundStore::migrateOldFile() {
     Migration result;
     QFile file(oldPath_);
-    if (!file.exists())
+    if (oldPath_.isEmpty() || !file.exists())
         return result;
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))

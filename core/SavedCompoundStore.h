@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class Log;
@@ -59,6 +60,8 @@ public:
     static constexpr const char* oldFileName = "saveIns.dat";
 
     SavedCompoundStore(QString documentsDir, Log* log);
+    // A database elsewhere (a copy taken off a phone); no old file beside it is looked for.
+    static std::unique_ptr<SavedCompoundStore> atPath(const QString& databaseFile, Log* log);
     ~SavedCompoundStore();
     SavedCompoundStore(const SavedCompoundStore&) = delete;
     SavedCompoundStore& operator=(const SavedCompoundStore&) = delete;
