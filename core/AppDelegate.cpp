@@ -7,6 +7,8 @@
 #include "platform/Files.h"
 #include "platform/Log.h"
 
+#include <QFileInfo>
+
 namespace {
 
 AppDelegate* theInstance = nullptr;
@@ -109,6 +111,16 @@ void AppDelegate::startUpData() {
 }
 
 void AppDelegate::startUpStores() {
+    // A store left by an earlier version comes in first, so the running number counts its compounds.
+    const SavedCompoundStore::Migration migration = saveStore_.migrateOldFile();
+    if (migration.outcome == SavedCompoundStore::Migration::Unreadable)
+        showFailure(QStringLiteral("Fail kompaun lama tidak dapat dibaca dan telah disimpan sebagai %1. Sila "
+                                   "maklumkan pihak pengurusan IT anda.")
+                        .arg(QFileInfo(migration.keptAs).fileName()));
+    else if (migration.outcome == SavedCompoundStore::Migration::Failed)
+        showFailure(
+            QStringLiteral("Kompaun lama tidak dapat dipindahkan ke dalam telefon. Ia akan dicuba lagi "
+                           "semasa aplikasi dibuka semula."));
     // The device code only tells which stored numbers are ours; no notice at start-up.
     const QString code = device_.isRegistered() ? device_.getCustomDeviceID() : QStringLiteral("000");
     if (!running_.runningNumber(code))
@@ -117,7 +129,9 @@ void AppDelegate::startUpStores() {
                            "pengurusan IT anda."));
     if (!running_.isTrusted())
         tellNumberingUntrusted();
-    saveStore_.purgeUploaded();
+    if (!saveStore_.purgeUploaded())
+        showFailure(QStringLiteral("Kompaun yang telah dimuat naik tidak dapat dibuang dari telefon. Sila "
+                                   "maklumkan pihak pengurusan IT anda."));
 }
 
 bool AppDelegate::readyToIssue() {

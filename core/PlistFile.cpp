@@ -5,7 +5,10 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -115,7 +118,7 @@ plist_t fromVariant(const QVariant& value) {
 }
 
 std::optional<PlistPtr> parseNode(const QByteArray& bytes) {
-    if (bytes.isEmpty())
+    if (bytes.isEmpty() || !PlistFile::withinDepth(bytes))
         return std::nullopt;
     plist_t root = nullptr;
     if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
@@ -146,9 +149,162 @@ bool writeXml(const QString& path, const QByteArray& xml, QString* error) {
     }
     return true;
 }
+// Nesting depth of an XML property list, counted on its tags before any parser recurses into it.
+// Comments, CDATA sections, processing instructions and the doctype are skipped, so text in them
+// cannot hide an opening tag.
+bool xmlWithinDepth(const QByteArray& bytes, int maxDepth) {
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    auto skipPast = [&](const char* from, const char* marker) {
+        const qsizetype at = QByteArrayView(from, end - from).indexOf(QByteArrayView(marker));
+        return at < 0 ? end : from + at + qsizetype(qstrlen(marker));
+    };
+    auto startsWith = [&](const char* at, const char* text) {
+        return QByteArrayView(at, end - at).startsWith(QByteArrayView(text));
+    };
+    int depth = 0;
+    while (p < end) {
+        p = static_cast<const char*>(memchr(p, '<', size_t(end - p)));
+        if (!p)
+            break;
+        if (startsWith(p, "<!--"))
+            p = skipPast(p + 4, "-->");
+        else if (startsWith(p, "<![CDATA["))
+            p = skipPast(p + 9, "]]>");
+        else if (startsWith(p, "<?"))
+            p = skipPast(p + 2, "?>");
+        else if (startsWith(p, "<!"))
+            p = skipPast(p + 2, ">");
+        else if (startsWith(p, "</array") || startsWith(p, "</dict")) {
+            --depth;
+            p += 2;
+        } else if (startsWith(p, "<array") || startsWith(p, "<dict")) {
+            const char* close = skipPast(p + 1, ">");
+            if (close - p < 2 || close[-2] != '/') {
+                if (++depth > maxDepth)
+                    return false;
+            }
+            p = close;
+        } else {
+            ++p;
+        }
+    }
+    return true;
+}
+
+quint64 bigEndian(const uchar* at, int size) {
+    quint64 value = 0;
+    for (int i = 0; i < size; ++i)
+        value = (value << 8) | at[i];
+    return value;
+}
+
+// Nesting depth of a binary property list, walked over its object table with memoised heights so that
+// shared and cyclic references cost nothing extra and recurse nowhere.
+bool binaryWithinDepth(const QByteArray& bytes, int maxDepth) {
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    if (size < 8 + 32)
+        return true; // too short to parse; the parser refuses it
+    const uchar* trailer = data + size - 32;
+    const int offsetSize = trailer[6];
+    const int refSize = trailer[7];
+    const quint64 count = bigEndian(trailer + 8, 8);
+    const quint64 top = bigEndian(trailer + 16, 8);
+    const quint64 tableAt = bigEndian(trailer + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8 || count == 0 ||
+        count > quint64(size) || top >= count || tableAt >= quint64(size) ||
+        (quint64(size) - tableAt) / quint64(offsetSize) < count)
+        return false;
+    auto offsetOf = [&](quint64 object) {
+        return bigEndian(data + tableAt + object * quint64(offsetSize), offsetSize);
+    };
+    // The references an array, set or dictionary holds: where they start and how many there are.
+    auto childrenOf = [&](quint64 object, quint64* first, quint64* n, bool* container) {
+        const quint64 at = offsetOf(object);
+        if (at >= quint64(size))
+            return false;
+        const int type = data[at] >> 4;
+        *container = type == 0xA || type == 0xC || type == 0xD;
+        if (!*container)
+            return true;
+        quint64 length = data[at] & 0x0F;
+        quint64 start = at + 1;
+        if (length == 0x0F) {
+            if (start >= quint64(size) || (data[start] >> 4) != 0x1)
+                return false;
+            const int bytesOfLength = 1 << (data[start] & 0x0F);
+            if (bytesOfLength > 8 || start + 1 + quint64(bytesOfLength) > quint64(size))
+                return false;
+            length = bigEndian(data + start + 1, bytesOfLength);
+            start += 1 + quint64(bytesOfLength);
+        }
+        if (type == 0xD)
+            length *= 2;
+        if (length > quint64(size) || start + length * quint64(refSize) > quint64(size))
+            return false;
+        *first = start;
+        *n = length;
+        return true;
+    };
+    constexpr int unknown = -1;
+    constexpr int visiting = -2;
+    std::vector<int> height(count, unknown);
+    struct Frame {
+        quint64 object, first, n, next;
+        int tallest;
+    };
+    std::vector<Frame> stack;
+    auto push = [&](quint64 object) {
+        Frame f{object, 0, 0, 0, 0};
+        bool container = false;
+        if (!childrenOf(object, &f.first, &f.n, &container))
+            return false;
+        if (!container) {
+            height[object] = 0;
+            return true;
+        }
+        height[object] = visiting;
+        stack.push_back(f);
+        return int(stack.size()) <= maxDepth;
+    };
+    if (!push(top))
+        return false;
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        if (f.next == f.n) {
+            const int done = f.tallest + 1;
+            height[f.object] = done;
+            stack.pop_back();
+            if (!stack.empty())
+                stack.back().tallest = std::max(stack.back().tallest, done);
+            continue;
+        }
+        const quint64 child = bigEndian(data + f.first + f.next * quint64(refSize), refSize);
+        ++f.next;
+        if (child >= count || height[child] == visiting)
+            return false; // out of the table, or a cycle
+        if (height[child] == unknown) {
+            if (!push(child))
+                return false;
+        } else {
+            f.tallest = std::max(f.tallest, height[child]);
+            if (int(stack.size()) + height[child] > maxDepth)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 namespace PlistFile {
+
+bool withinDepth(const QByteArray& bytes, int depth) {
+    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
+        return binaryWithinDepth(bytes, depth);
+    return xmlWithinDepth(bytes, depth);
+}
 
 std::optional<QVariant> parse(const QByteArray& bytes) {
     const auto node = parseNode(bytes);

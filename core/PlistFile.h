@@ -9,6 +9,11 @@
 // read whole and written whole and atomically. Lists are QVariantList, records QVariantMap, texts QString.
 namespace PlistFile {
 
+// The deepest nesting of lists and records any of our files uses is four; a file nested deeper than
+// this is refused as unreadable rather than handed to a parser that recurses once per level.
+constexpr int maxDepth = 16;
+bool withinDepth(const QByteArray& bytes, int depth = maxDepth);
+
 // The root value, or none when the file is missing or cannot be parsed.
 std::optional<QVariant> read(const QString& path);
 std::optional<QVariant> parse(const QByteArray& bytes);

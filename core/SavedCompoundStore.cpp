@@ -1,31 +1,125 @@
 #include "core/SavedCompoundStore.h"
 
-#include "core/PlistFile.h"
 #include "core/RecordKeys.h"
 #include "core/RunningNumber.h"
 #include "platform/Log.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMutexLocker>
+
+#include <sqlite3.h>
 
 #include <limits>
 
 namespace {
 
-RecordMap toRecordMap(const QVariant& value) {
-    RecordMap map;
-    const QVariantMap source = value.toMap();
-    for (auto it = source.cbegin(); it != source.cend(); ++it)
-        map.insert(it.key(), it.value().toString());
-    return map;
+// One prepared statement, finalised when it goes. Every value is bound, never pasted in.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) : db_(db) {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+        }
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool ok() const { return stmt_ != nullptr; }
+    Statement& bind(int i, qint64 value) {
+        if (stmt_)
+            sqlite3_bind_int64(stmt_, i, value);
+        return *this;
+    }
+    Statement& bind(int i, const QByteArray& text) {
+        if (stmt_)
+            sqlite3_bind_text(stmt_, i, text.isNull() ? "" : text.constData(), int(text.size()),
+                              SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& bindNullable(int i, const QByteArray& text) {
+        if (stmt_ && text.isEmpty())
+            sqlite3_bind_null(stmt_, i);
+        else
+            bind(i, text);
+        return *this;
+    }
+    // Not copied: the bytes must outlive the statement's step (photographs are megabytes).
+    Statement& bindBlob(int i, const QByteArray& bytes) {
+        if (stmt_)
+            sqlite3_bind_blob(stmt_, i, bytes.isNull() ? "" : bytes.constData(), int(bytes.size()),
+                              SQLITE_STATIC);
+        return *this;
+    }
+    // True while a row is there; check done() for a clean end.
+    bool step() {
+        rc_ = stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE;
+        return rc_ == SQLITE_ROW;
+    }
+    bool run() {
+        step();
+        return rc_ == SQLITE_DONE;
+    }
+    bool done() const { return rc_ == SQLITE_DONE; }
+    qint64 integer(int col) const { return sqlite3_column_int64(stmt_, col); }
+    QString text(int col) const {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+        return t ? QString::fromUtf8(t, sqlite3_column_bytes(stmt_, col)) : QString();
+    }
+    QByteArray bytes(int col) const {
+        const void* b = sqlite3_column_blob(stmt_, col);
+        return b ? QByteArray(static_cast<const char*>(b), sqlite3_column_bytes(stmt_, col)) : QByteArray();
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    int rc_ = SQLITE_OK;
+};
+
+const char* const schema = R"sql(
+CREATE TABLE IF NOT EXISTS compound(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,  -- store order
+  record TEXT NOT NULL,                  -- JSON object of the record's texts
+  non_text TEXT,                         -- property list of values an old store held that were not text
+  flag TEXT NOT NULL,                    -- the upload flag, as written
+  waiting INTEGER NOT NULL               -- 1 when the flag reads as 0
+);
+CREATE INDEX IF NOT EXISTS compound_waiting ON compound(waiting, id);
+CREATE TABLE IF NOT EXISTS photo(
+  compound INTEGER NOT NULL,
+  position INTEGER NOT NULL,             -- 1-based, in the order taken
+  kept INTEGER NOT NULL,                 -- StoredPhoto::Kept bits: the old text kept instead of bytes
+  thumbnail BLOB NOT NULL,               -- before the full picture: reading it never walks the other
+  full BLOB NOT NULL,
+  PRIMARY KEY(compound, position)
+);
+CREATE TABLE IF NOT EXISTS migrated(
+  digest TEXT PRIMARY KEY,               -- SHA-256 of an old store file already imported
+  at TEXT NOT NULL,
+  entries INTEGER NOT NULL
+);
+)sql";
+
+QByteArray recordJson(const RecordMap& record) {
+    QJsonObject object;
+    for (auto it = record.cbegin(); it != record.cend(); ++it)
+        object.insert(it.key(), it.value());
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-QVariantMap fromRecordMap(const RecordMap& record) {
-    QVariantMap map;
-    for (auto it = record.cbegin(); it != record.cend(); ++it)
-        map.insert(it.key(), it.value());
-    return map;
+RecordMap recordOf(const QString& json) {
+    RecordMap record;
+    const QJsonObject object = QJsonDocument::fromJson(json.toUtf8()).object();
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it)
+        record.insert(it.key(), it.value().toString());
+    return record;
 }
 
 QString describe(const RecordMap& record) {
@@ -33,6 +127,19 @@ QString describe(const RecordMap& record) {
     for (auto it = record.cbegin(); it != record.cend(); ++it)
         parts << QStringLiteral("%1 = \"%2\"").arg(it.key(), it.value());
     return QStringLiteral("{ ") + parts.join(QStringLiteral("; ")) + QStringLiteral(" }");
+}
+
+QString utcStamp() {
+    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
+}
+
+// Moves a file to "<path>.<what>-<utc time>", never over another file; the new name, or empty.
+QString moveAside(const QString& path, const QString& what) {
+    const QString base = path + QLatin1Char('.') + what + QLatin1Char('-') + utcStamp();
+    QString target = base;
+    for (int n = 1; QFileInfo::exists(target); ++n)
+        target = base + QLatin1Char('-') + QString::number(n);
+    return QFile::rename(path, target) ? target : QString();
 }
 
 } // namespace
@@ -57,112 +164,389 @@ int SavedCompound::flagValue() const {
 }
 
 SavedCompoundStore::SavedCompoundStore(QString documentsDir, Log* log)
-    : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)), log_(log) {}
+    : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)),
+      oldPath_(documentsDir + QLatin1Char('/') + QLatin1String(oldFileName)), log_(log) {}
 
-SavedCompoundList SavedCompoundStore::fromPlist(const QVariant& root) {
-    SavedCompoundList list;
-    // Entries are read leniently: a damaged entry keeps what it has rather than vanish at the next write.
-    for (const QVariant& item : root.toList()) {
-        const QVariantList parts = item.toList();
-        SavedCompound entry;
-        entry.record =
-            makeRecord(parts.value(0).metaType().id() == QMetaType::QVariantMap ? toRecordMap(parts.value(0))
-                                                                                : RecordMap{});
-        for (const QVariant& photo : parts.value(1).toList()) {
-            const QVariantList pair = photo.toList();
-            entry.photos.append({pair.value(0).toString(), pair.value(1).toString()});
+std::unique_ptr<SavedCompoundStore> SavedCompoundStore::atPath(const QString& databaseFile, Log* log) {
+    auto store = std::make_unique<SavedCompoundStore>(QString(), log);
+    store->path_ = databaseFile;
+    store->oldPath_.clear();
+    return store;
+}
+
+SavedCompoundStore::~SavedCompoundStore() {
+    if (db_)
+        sqlite3_close_v2(db_);
+}
+
+void SavedCompoundStore::log(const QString& line) const {
+    if (log_)
+        log_->write(line);
+}
+
+bool SavedCompoundStore::open() const {
+    if (db_)
+        return true;
+    sqlite3* db = nullptr;
+    const QByteArray path = path_.toUtf8();
+    int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        // A second process (the export tool, a test) may hold the database for a moment.
+        sqlite3_busy_timeout(db, 5000);
+        // The write-ahead log keeps a change to the pages it touches; FULL syncs it at every commit,
+        // so a change reported done survives a power cut. The log is cut back after each checkpoint
+        // rather than keep the size of the largest compound ever stored.
+        rc = sqlite3_exec(db,
+                          "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
+                          "PRAGMA journal_size_limit=8388608;",
+                          nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(db, schema, nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        log(QStringLiteral("%1 could not be opened: %2")
+                .arg(QLatin1String(fileName),
+                     db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc))));
+        sqlite3_close_v2(db);
+        return false;
+    }
+    db_ = db;
+    return true;
+}
+
+bool SavedCompoundStore::transaction(const char* what, const std::function<bool()>& body) const {
+    if (!open()) {
+        log(QStringLiteral("Save failed: %1: no store").arg(QLatin1String(what)));
+        return false;
+    }
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        log(QStringLiteral("Save failed: %1: %2")
+                .arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db_))));
+        return false;
+    }
+    if (body() && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
+        return true;
+    log(QStringLiteral("Save failed: %1: %2")
+            .arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db_))));
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
+}
+
+bool SavedCompoundStore::append(const RecordMap& record, const QByteArray& nonText,
+                                const QList<StoredPhoto>& photos, const QString& flag) const {
+    Statement insert(db_, "INSERT INTO compound(record, non_text, flag, waiting) VALUES(?, ?, ?, ?)");
+    insert.bind(1, recordJson(record))
+        .bindNullable(2, nonText)
+        .bind(3, flag.toUtf8())
+        .bind(4, SavedCompound::leadingInt(flag) == 0 ? 1 : 0);
+    if (!insert.run())
+        return false;
+    const qint64 id = sqlite3_last_insert_rowid(db_);
+    for (const StoredPhoto& p : photos) {
+        Statement one(db_,
+                      "INSERT INTO photo(compound, position, kept, thumbnail, full) VALUES(?, ?, ?, ?, ?)");
+        one.bind(1, id).bind(2, p.position).bind(3, p.kept).bindBlob(4, p.thumbnail).bindBlob(5, p.full);
+        if (!one.run())
+            return false;
+    }
+    return true;
+}
+
+SavedCompoundStore::Migration SavedCompoundStore::migrateOldFile() {
+    Migration result;
+    QFile file(oldPath_);
+    if (oldPath_.isEmpty() || !file.exists())
+        return result;
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    file.close();
+    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+
+    QMutexLocker locker(&lock_);
+    if (!open()) {
+        result.outcome = Migration::Failed;
+        result.reason = QStringLiteral("the store could not be opened");
+        return result;
+    }
+    bool already = false;
+    {
+        Statement seen(db_, "SELECT entries FROM migrated WHERE digest = ?");
+        seen.bind(1, digest);
+        if (seen.step()) {
+            already = true;
+            result.entries = int(seen.integer(0));
         }
-        entry.uploadFlag = parts.size() > 2 ? parts.value(2).toString() : QStringLiteral("0");
-        list.append(entry);
     }
-    return list;
-}
-
-QVariant SavedCompoundStore::toPlist(const SavedCompoundList& list) {
-    QVariantList root;
-    root.reserve(list.size());
-    for (const SavedCompound& entry : list) {
-        QVariantList photos;
-        for (const PhotoEntry& photo : entry.photos)
-            photos.append(QVariant(QVariantList{photo.thumbnail, photo.full}));
-        root.append(QVariant(QVariantList{fromRecordMap(entry.record ? *entry.record : RecordMap{}), photos,
-                                          entry.uploadFlag}));
+    if (!already) {
+        QString reason;
+        bool unreadable = false;
+        const bool imported = transaction("migration", [&] {
+            bool ok = true;
+            const bool readable = SavedCompoundFile::read(
+                std::move(bytes),
+                [&](SavedCompoundFile::Entry&& e) {
+                    ok = append(e.record, e.nonText, e.photos, e.flag);
+                    result.entries += ok ? 1 : 0;
+                    return ok;
+                },
+                &reason);
+            if (!readable) {
+                unreadable = true;
+                return false;
+            }
+            Statement mark(db_, "INSERT INTO migrated(digest, at, entries) VALUES(?, ?, ?)");
+            mark.bind(1, digest).bind(2, utcStamp().toUtf8()).bind(3, result.entries);
+            return ok && mark.run();
+        });
+        if (unreadable) {
+            // Compounds in a store we cannot read have not been uploaded: the file is kept for support
+            // staff, never written over nor deleted.
+            result.outcome = Migration::Unreadable;
+            result.reason = reason;
+            result.keptAs = moveAside(oldPath_, QStringLiteral("unreadable"));
+            log(result.keptAs.isEmpty()
+                    ? QStringLiteral("saveIns.dat unreadable (%1) and could not be moved aside").arg(reason)
+                    : QStringLiteral("saveIns.dat unreadable (%1), kept as %2").arg(reason, result.keptAs));
+            return result;
+        }
+        if (!imported) {
+            result.outcome = Migration::Failed;
+            result.reason = QStringLiteral("the import could not be written");
+            result.entries = 0;
+            log(QStringLiteral("saveIns.dat not imported; it stays and is tried again at the next start"));
+            return result;
+        }
     }
-    return root;
-}
-
-std::optional<SavedCompoundList> SavedCompoundStore::getSaveArray() const {
-    const auto root = PlistFile::read(path_);
-    if (!root || root->metaType().id() != QMetaType::QVariantList)
-        return std::nullopt;
-    return fromPlist(*root);
-}
-
-SavedCompoundList SavedCompoundStore::getDicetak() const {
-    return getSaveArray().value_or(SavedCompoundList{});
+    result.outcome = Migration::Imported;
+    result.keptAs = moveAside(oldPath_, QStringLiteral("migrated"));
+    log(QStringLiteral("saveIns.dat: %1 compounds imported%2; %3")
+            .arg(result.entries)
+            .arg(already ? QStringLiteral(" earlier") : QString())
+            .arg(result.keptAs.isEmpty() ? QStringLiteral("the file could not be renamed")
+                                         : QStringLiteral("kept as %1").arg(result.keptAs)));
+    return result;
 }
 
 int SavedCompoundStore::countYgDahCetak() const {
-    return int(getDicetak().size());
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return 0;
+    Statement count(db_, "SELECT count(*) FROM compound");
+    return count.step() ? int(count.integer(0)) : 0;
 }
 
 int SavedCompoundStore::getDicetakUploadCountNumber() const {
-    int count = 0;
-    for (const SavedCompound& entry : getDicetak())
-        count += entry.flagValue() == 0 ? 1 : 0;
-    return count;
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return 0;
+    Statement count(db_, "SELECT count(*) FROM compound WHERE waiting = 1");
+    return count.step() ? int(count.integer(0)) : 0;
+}
+
+QList<SavedCompoundRow> SavedCompoundStore::printedListRows() const {
+    QMutexLocker locker(&lock_);
+    QList<SavedCompoundRow> rows;
+    if (!open())
+        return rows;
+    Statement select(db_, "SELECT id, json_extract(record, '$.kompaunRunningNumber'), "
+                          "json_extract(record, '$.kompaunButiranKesalahan'), flag, "
+                          "json_extract(record, '$.status_batal') "
+                          "FROM compound WHERE waiting = 1 ORDER BY id");
+    while (select.step())
+        rows.append({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4)});
+    return rows;
+}
+
+QList<StoredPhoto> SavedCompoundStore::photosOf(qint64 id) const {
+    QList<StoredPhoto> photos;
+    Statement select(
+        db_, "SELECT position, kept, thumbnail, full FROM photo WHERE compound = ? ORDER BY position");
+    select.bind(1, id);
+    while (select.step())
+        photos.append({int(select.integer(0)), select.bytes(2), select.bytes(3), int(select.integer(1))});
+    return photos;
+}
+
+std::optional<SavedCompound> SavedCompoundStore::entry(qint64 id) const {
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return std::nullopt;
+    Statement select(db_, "SELECT record, flag FROM compound WHERE id = ?");
+    select.bind(1, id);
+    if (!select.step())
+        return std::nullopt;
+    SavedCompound entry;
+    entry.id = id;
+    entry.record = makeRecord(recordOf(select.text(0)));
+    entry.uploadFlag = select.text(1);
+    for (const StoredPhoto& photo : photosOf(id))
+        entry.photos.append(photo.toEntry());
+    return entry;
+}
+
+std::optional<WaitingCompound> SavedCompoundStore::nextWaiting(qint64 afterId) const {
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return std::nullopt;
+    Statement select(db_, "SELECT id, record, flag, (SELECT count(*) FROM photo WHERE compound = c.id) "
+                          "FROM compound c WHERE waiting = 1 AND id > ? ORDER BY id LIMIT 1");
+    select.bind(1, afterId);
+    if (!select.step())
+        return std::nullopt;
+    return WaitingCompound{select.integer(0), recordOf(select.text(1)), select.text(2),
+                           int(select.integer(3))};
+}
+
+std::optional<StoredPhoto> SavedCompoundStore::nextPhoto(qint64 id, int afterPosition) const {
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return std::nullopt;
+    Statement select(db_, "SELECT position, kept, full FROM photo WHERE compound = ? AND position > ? "
+                          "ORDER BY position LIMIT 1");
+    select.bind(1, id).bind(2, afterPosition);
+    if (!select.step())
+        return std::nullopt;
+    return StoredPhoto{int(select.integer(0)), {}, select.bytes(2), int(select.integer(1))};
 }
 
 int SavedCompoundStore::highestSequence(const QString& deviceCode) const {
+    QMutexLocker locker(&lock_);
     int highest = 0;
-    for (const SavedCompound& entry : getDicetak())
-        if (entry.record)
-            highest = std::max(highest, RunningNumber::sequenceOf(
-                                            entry.record->value(Key::kompaunRunningNumber), deviceCode));
+    if (!open())
+        return highest;
+    Statement select(db_, "SELECT json_extract(record, '$.kompaunRunningNumber') FROM compound");
+    while (select.step())
+        highest = std::max(highest, RunningNumber::sequenceOf(select.text(0), deviceCode));
     return highest;
 }
 
-SavedCompoundList SavedCompoundStore::readForUpdate() const {
-    if (auto list = getSaveArray())
-        return *list;
-    if (QFileInfo::exists(path_)) {
-        // Compounds in a store we cannot read have not been uploaded: move the file aside for support
-        // staff instead of writing over it.
-        const QString aside = path_ + QStringLiteral(".unreadable-") +
-                              QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
-        const bool moved = QFile::rename(path_, aside);
-        if (log_)
-            log_->write(moved ? QStringLiteral("saveIns.dat unreadable, kept as %1").arg(aside)
-                              : QStringLiteral("saveIns.dat unreadable and could not be moved aside"));
-    }
-    return {};
-}
-
 bool SavedCompoundStore::insertIntoBaruPBCompound(const Record& record, const PhotoList& photos) {
-    SavedCompoundList list = readForUpdate();
-    if (QFileInfo::exists(path_) && list.isEmpty() && !getSaveArray())
-        return false;
-    list.append({makeRecord(record ? *record : RecordMap{}), photos, QStringLiteral("0")});
-    if (log_)
-        log_->write(QStringLiteral("kompaun : %1").arg(describe(record ? *record : RecordMap{})));
-    return saveArrayFile(list);
-}
-
-bool SavedCompoundStore::saveArrayFile(const SavedCompoundList& list) {
-    QString error;
-    const bool ok = PlistFile::write(path_, toPlist(list), &error);
-    if (log_)
-        log_->write(ok ? QStringLiteral("Save Successfully") : QStringLiteral("Save failed: %1").arg(error));
+    const RecordMap values = record ? *record : RecordMap{};
+    QList<StoredPhoto> stored;
+    stored.reserve(photos.size());
+    for (qsizetype i = 0; i < photos.size(); ++i)
+        stored.append(StoredPhoto::fromEntry(int(i) + 1, photos.at(i)));
+    log(QStringLiteral("kompaun : %1").arg(describe(values)));
+    QMutexLocker locker(&lock_);
+    const bool ok = transaction("kompaun", [&] { return append(values, {}, stored, QStringLiteral("0")); });
+    if (ok)
+        log(QStringLiteral("Save Successfully"));
     return ok;
 }
 
+bool SavedCompoundStore::setUploadFlag(qint64 id, const QString& flag) {
+    QMutexLocker locker(&lock_);
+    return transaction("flag", [&] {
+        Statement update(db_, "UPDATE compound SET flag = ?, waiting = ? WHERE id = ?");
+        update.bind(1, flag.toUtf8()).bind(2, SavedCompound::leadingInt(flag) == 0 ? 1 : 0).bind(3, id);
+        return update.run() && sqlite3_changes(db_) == 1;
+    });
+}
+
+bool SavedCompoundStore::setStatusBatal(qint64 id, const QString& value) {
+    QMutexLocker locker(&lock_);
+    return transaction("status_batal", [&] {
+        // The value written is text now, so an old non-text value under the same key gives way.
+        Statement update(db_, "UPDATE compound SET record = json_set(record, '$.status_batal', ?), "
+                              "non_text = CASE WHEN non_text IS NULL THEN NULL ELSE ? END WHERE id = ?");
+        QByteArray nonText;
+        {
+            Statement select(db_, "SELECT non_text FROM compound WHERE id = ?");
+            select.bind(1, id);
+            if (select.step())
+                nonText = SavedCompoundFile::withoutKey(select.bytes(0), Key::status_batal);
+        }
+        update.bind(1, value.toUtf8()).bindNullable(2, nonText).bind(3, id);
+        return update.run() && sqlite3_changes(db_) == 1;
+    });
+}
+
 bool SavedCompoundStore::purgeUploaded() {
-    const SavedCompoundList list = readForUpdate();
-    if (QFileInfo::exists(path_) && list.isEmpty() && !getSaveArray())
+    QMutexLocker locker(&lock_);
+    return transaction("purge", [&] {
+        Statement photos(db_,
+                         "DELETE FROM photo WHERE compound IN (SELECT id FROM compound WHERE waiting = 0)");
+        Statement compounds(db_, "DELETE FROM compound WHERE waiting = 0");
+        return photos.run() && compounds.run();
+    });
+}
+
+std::optional<SavedCompoundList> SavedCompoundStore::getSaveArray() const {
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return std::nullopt;
+    SavedCompoundList list;
+    Statement select(db_, "SELECT id, record, flag FROM compound ORDER BY id");
+    while (select.step()) {
+        SavedCompound entry;
+        entry.id = select.integer(0);
+        entry.record = makeRecord(recordOf(select.text(1)));
+        entry.uploadFlag = select.text(2);
+        for (const StoredPhoto& photo : photosOf(entry.id))
+            entry.photos.append(photo.toEntry());
+        list.append(entry);
+    }
+    if (!select.done())
+        return std::nullopt;
+    return list;
+}
+
+bool SavedCompoundStore::saveArrayFile(const SavedCompoundList& list) {
+    QMutexLocker locker(&lock_);
+    const bool ok = transaction("store", [&] {
+        Statement photos(db_, "DELETE FROM photo");
+        Statement compounds(db_, "DELETE FROM compound");
+        if (!photos.run() || !compounds.run())
+            return false;
+        for (const SavedCompound& e : list) {
+            QList<StoredPhoto> stored;
+            for (qsizetype i = 0; i < e.photos.size(); ++i)
+                stored.append(StoredPhoto::fromEntry(int(i) + 1, e.photos.at(i)));
+            if (!append(e.record ? *e.record : RecordMap{}, {}, stored, e.uploadFlag))
+                return false;
+        }
+        return true;
+    });
+    if (ok)
+        log(QStringLiteral("Save Successfully"));
+    return ok;
+}
+
+bool SavedCompoundStore::exportTo(const QString& datPath, QString* error) const {
+    QMutexLocker locker(&lock_);
+    if (!open()) {
+        if (error)
+            *error = QStringLiteral("the store could not be opened");
         return false;
-    SavedCompoundList kept;
-    for (const SavedCompound& entry : list)
-        if (entry.flagValue() == 0)
-            kept.append(entry);
-    return saveArrayFile(kept);
+    }
+    // One read transaction, so the file is one moment of the store even while the phone writes.
+    sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+    QList<SavedCompoundFile::Skeleton> skeletons;
+    QList<qint64> ids;
+    {
+        Statement select(
+            db_, "SELECT id, record, non_text, flag, (SELECT count(*) FROM photo WHERE compound = c.id) "
+                 "FROM compound c ORDER BY id");
+        while (select.step()) {
+            ids.append(select.integer(0));
+            skeletons.append(
+                {recordOf(select.text(1)), select.bytes(2), int(select.integer(4)), select.text(3)});
+        }
+    }
+    const bool ok = SavedCompoundFile::write(
+        datPath, skeletons,
+        [&](int entry, int photo, bool full) {
+            Statement select(db_,
+                             "SELECT kept, thumbnail, full FROM photo WHERE compound = ? AND position = ?");
+            select.bind(1, ids.at(entry)).bind(2, photo + 1);
+            if (!select.step())
+                return QString();
+            StoredPhoto p{photo + 1, full ? QByteArray() : select.bytes(1),
+                          full ? select.bytes(2) : QByteArray(), int(select.integer(0))};
+            return full ? p.fullBase64() : p.thumbnailBase64();
+        },
+        error);
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    return ok;
 }

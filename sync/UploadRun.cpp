@@ -1,5 +1,6 @@
 #include "sync/UploadRun.h"
 
+#include "core/RecordKeys.h"
 #include "core/SavedCompoundStore.h"
 #include "platform/Alerts.h"
 #include "platform/Http.h"
@@ -10,13 +11,15 @@
 #include <QJsonDocument>
 #include <QThread>
 
-#include <algorithm>
-
 UploadRun::UploadRun(SyncServices services, QObject* parent) : QObject(parent), s_(std::move(services)) {}
 
 UploadRun::~UploadRun() {
-    if (worker_)
-        worker_->wait();
+    if (!worker_)
+        return;
+    // The worker notices between two requests; the one in flight ends by its reply or its time-out.
+    stopping_ = true;
+    worker_->wait();
+    delete worker_;
 }
 
 void UploadRun::log(const QString& line) {
@@ -37,12 +40,9 @@ void UploadRun::muatNaik() {
     worker_->start();
 }
 
-void UploadRun::setDetail(int attempted, const SavedCompoundList& entries) {
-    // Counted from the list just written rather than by reading the store (photographs and all) again.
-    const auto waiting = std::count_if(entries.cbegin(), entries.cend(),
-                                       [](const SavedCompound& e) { return e.flagValue() == 0; });
+void UploadRun::setDetail(int attempted) {
     s_.platform.progress->setDetail(
-        QStringLiteral("%1/%2").arg(attempted).arg(attempted + qsizetype(waiting)));
+        QStringLiteral("%1/%2").arg(attempted).arg(attempted + s_.saveStore->getDicetakUploadCountNumber()));
 }
 
 bool UploadRun::sendCompound(const RecordMap& record) {
@@ -60,8 +60,7 @@ bool UploadRun::sendCompound(const RecordMap& record) {
     return reply && CouncilWire::integerValue(reply->value(QStringLiteral("retval"))) == 1;
 }
 
-bool UploadRun::sendPhoto(const QString& compoundNumber, int position, const QString& base64) {
-    QByteArray jpeg = QByteArray::fromBase64(base64.toLatin1());
+bool UploadRun::sendPhoto(const QString& compoundNumber, int position, QByteArray jpeg) {
     HttpRequest request = CouncilWire::photoRequest(s_.endpoints, compoundNumber, position, jpeg);
     jpeg.clear();
     request.timeoutMs = s_.timeoutMs;
@@ -79,74 +78,105 @@ bool UploadRun::sendPhoto(const QString& compoundNumber, int position, const QSt
 
 void UploadRun::muatNaikExe() {
     SavedCompoundStore& store = *s_.saveStore;
-    if (!store.purgeUploaded())
+    const bool purged = store.purgeUploaded();
+    if (!purged)
         log(QStringLiteral("muatNaik: the purge of uploaded compounds could not be written"));
-    // An unreadable store is left alone: writing back what we could read would lose it.
-    std::optional<SavedCompoundList> read = store.getSaveArray();
-    SavedCompoundList entries = read.value_or(SavedCompoundList{});
-    if (!read)
-        log(QStringLiteral("muatNaik: the store could not be read; nothing is sent"));
 
     int attempted = 0;
     int successes = 0;
     int failures = 0;
-    for (SavedCompound& entry : entries) {
-        if (entry.flagValue() != 0)
-            continue;
-        UploadFlag flag = UploadFlag::parse(entry.uploadFlag);
-        const RecordMap record = entry.record ? *entry.record : RecordMap{};
-        bool success = true;
+    int unmarked = 0; // accepted by the council, but the mark saying so could not be written
+    qint64 after = 0;
+    while (!stopping_) {
+        const std::optional<WaitingCompound> entry = store.nextWaiting(after);
+        if (!entry)
+            break;
+        after = entry->id;
+        UploadFlag flag = UploadFlag::parse(entry->uploadFlag);
+        const QString number = entry->record.value(Key::kompaunRunningNumber);
+        ++attempted; // also one of which only photographs are left
+        bool marked = true;
+        auto mark = [&] {
+            if (store.setUploadFlag(entry->id, flag.text()))
+                return;
+            marked = false;
+            log(QStringLiteral("muatNaik: the mark of %1 could not be written; it will be sent again")
+                    .arg(number));
+        };
         if (!flag.compoundAccepted) {
-            const bool accepted = sendCompound(record);
-            ++attempted;
-            if (!accepted) {
+            if (!sendCompound(entry->record)) {
                 ++failures;
-                setDetail(attempted, entries);
+                setDetail(attempted);
                 continue;
             }
             flag.compoundAccepted = true;
-        } else {
-            ++attempted; // only photographs are left of this one
+            mark();
         }
 
-        const QString number = record.value(QStringLiteral("kompaunRunningNumber"));
-        for (qsizetype n = 0; n < entry.photos.size(); ++n) {
-            const int position = int(n) + 1;
+        bool success = true;
+        for (int position = 0; marked;) {
+            if (stopping_) {
+                success = false;
+                break;
+            }
+            std::optional<StoredPhoto> photo = store.nextPhoto(entry->id, position);
+            if (!photo)
+                break;
+            position = photo->position;
             if (flag.acceptedPhotos.contains(position))
                 continue;
-            if (!sendPhoto(number, position, entry.photos.at(n).full)) {
+            QByteArray jpeg = photo->fullJpeg();
+            photo.reset();
+            if (!sendPhoto(number, position, std::move(jpeg))) {
                 success = false;
                 break; // the rest wait for the next run with this one
             }
             flag.acceptedPhotos.insert(position);
+            mark();
         }
-        flag.uploaded = success;
-        entry.uploadFlag = flag.text();
-        success ? ++successes : ++failures;
-        if (!store.saveArrayFile(entries))
-            log(QStringLiteral("muatNaik: the store could not be written; %1 will be sent again")
-                    .arg(number));
-        setDetail(attempted, entries);
+        if (marked && success) {
+            flag.uploaded = true;
+            mark();
+        }
+        if (!marked)
+            ++unmarked;
+        else
+            success ? ++successes : ++failures;
+        setDetail(attempted);
+    }
+    if (stopping_) {
+        log(QStringLiteral("muatNaik: stopped as the application closes"));
+        return;
     }
 
-    const QStringList counts{QString::number(successes), QString::number(failures)};
+    QStringList counts{QString::number(successes), QString::number(failures)};
+    if (unmarked > 0 || !purged)
+        counts << QString::number(unmarked);
+    if (!purged)
+        counts << QStringLiteral("1");
     if (QThread::currentThread() == thread())
         kejayaanNotifikasi(counts);
     else
+        // Not waited for: a UI thread busy closing the application must not hold the worker.
         QMetaObject::invokeMethod(
-            this, [this, counts] { kejayaanNotifikasi(counts); }, Qt::BlockingQueuedConnection);
+            this, [this, counts] { kejayaanNotifikasi(counts); }, Qt::QueuedConnection);
 }
 
 void UploadRun::kejayaanNotifikasi(const QStringList& counts) {
     const int s = counts.value(0).toInt();
     const int f = counts.value(1).toInt();
-    s_.platform.alerts->show(Alert{QStringLiteral("Notifikasi"),
-                                   QStringLiteral("Berjaya : %1 , Gagal : %2, Jumlah : %3")
-                                       .arg(counts.value(0), counts.value(1))
-                                       .arg(s + f),
-                                   {QStringLiteral("OK")},
-                                   0,
-                                   {}});
+    const int u = counts.value(2).toInt();
+    QString message = QStringLiteral("Berjaya : %1 , Gagal : %2, Jumlah : %3")
+                          .arg(counts.value(0), counts.value(1))
+                          .arg(s + f + u);
+    if (u > 0)
+        message +=
+            QStringLiteral("\nTidak dapat ditanda : %1 (diterima oleh majlis tetapi tidak dapat ditanda "
+                           "dalam telefon; akan dihantar semula)")
+                .arg(u);
+    if (counts.value(3) == QLatin1String("1"))
+        message += QStringLiteral("\nKompaun yang telah dimuat naik tidak dapat dibuang dari telefon.");
+    s_.platform.alerts->show(Alert{QStringLiteral("Notifikasi"), message, {QStringLiteral("OK")}, 0, {}});
     if (relo_)
         relo_();
     Q_EMIT finished(s, f);

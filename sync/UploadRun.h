@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 class QThread;
@@ -18,6 +19,11 @@ class QThread;
 // An entry leaves the store only when its compound and every one of its photographs were accepted. A
 // photograph that fails after its compound was accepted is remembered in the entry's upload flag (see
 // UploadFlag) and sent again, under its original position, by the next run, without the compound.
+// The flag is written after every accepted request, so a run cut short sends nothing twice.
+//
+// The run reads one compound at a time and one photograph at a time; the store is never held whole.
+// Destroying the run (the application quitting) stops it between two requests: what the council
+// accepted stays marked, the rest stays waiting.
 class UploadRun : public QObject {
     Q_OBJECT
 public:
@@ -28,7 +34,9 @@ public:
     Q_INVOKABLE void muatNaik();
     // The run itself; blocks on every request. Call on a worker thread (muatNaik does).
     void muatNaikExe();
-    // UI thread: the summary alert, then the printed list reloads.
+    // UI thread: the summary alert, then the printed list reloads. counts: successes, failures and,
+    // when there were any, compounds the council accepted whose mark could not be written, then
+    // "1" when the purge at the start of the run could not be written.
     void kejayaanNotifikasi(const QStringList& counts);
 
     bool running() const { return worker_ != nullptr; }
@@ -40,11 +48,12 @@ Q_SIGNALS:
 
 private:
     bool sendCompound(const RecordMap& record);
-    bool sendPhoto(const QString& compoundNumber, int position, const QString& base64);
-    void setDetail(int attempted, const SavedCompoundList& entries);
+    bool sendPhoto(const QString& compoundNumber, int position, QByteArray jpeg);
+    void setDetail(int attempted);
     void log(const QString& line);
 
     SyncServices s_;
     std::function<void()> relo_;
     QThread* worker_ = nullptr;
+    std::atomic<bool> stopping_{false};
 };

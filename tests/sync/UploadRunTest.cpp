@@ -2,8 +2,13 @@
 #include "SyncFixture.h"
 
 #include "../support/TestSupport.h"
+#include "core/RecordKeys.h"
 #include "sync/UploadFlag.h"
 #include "sync/UploadRun.h"
+
+#include <QElapsedTimer>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <map>
@@ -121,6 +126,60 @@ TEST_F(Upload, PhotographRetvalOtherThanZeroIsAccepted) {
     setFault("muatnaik_gambar_kompaun", Fault::Kind::Retval, 2, 1);
     run();
     EXPECT_EQ(flags(), QStringList{"1"});
+}
+
+// Stands in for a phone whose storage refuses writes: the store's own database, told to refuse them.
+void refuseStoreWrites(const QString& path, const char* statement) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST_F(Upload, AcceptedButUnmarkedIsNotCountedAsSuccess) {
+    ASSERT_TRUE(app->saveStore().saveArrayFile(
+        {compoundEntry("P2016M07000040", 1), compoundEntry("P2016M07000041", 0, QStringLiteral("1"))}));
+    refuseStoreWrites(
+        app->saveStore().path(),
+        "CREATE TRIGGER full_disk BEFORE UPDATE ON compound BEGIN SELECT RAISE(ABORT, 'disk full'); END;"
+        "CREATE TRIGGER full_disk2 BEFORE DELETE ON compound BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+    run();
+    EXPECT_EQ(summary(),
+              QStringLiteral("Berjaya : 0 , Gagal : 0, Jumlah : 1\n"
+                             "Tidak dapat ditanda : 1 (diterima oleh majlis tetapi tidak dapat ditanda "
+                             "dalam telefon; akan dihantar semula)\n"
+                             "Kompaun yang telah dimuat naik tidak dapat dibuang dari telefon."));
+    EXPECT_EQ(flags(), (QStringList{"0", "1"}));
+    // Its photographs wait with it rather than go out under a mark that was never kept.
+    EXPECT_TRUE(emulator->store().photos().empty());
+}
+
+// Quitting during a run: the worker stops between two requests and nothing hangs or is lost.
+TEST_F(Upload, DestroyedDuringARunStopsPromptlyAndLosesNothing) {
+    SavedCompoundList entries;
+    for (int i = 0; i < 10; ++i)
+        entries << compoundEntry(QStringLiteral("P2016M07%1").arg(50 + i, 6, 10, QLatin1Char('0')), 1);
+    ASSERT_TRUE(app->saveStore().saveArrayFile(entries));
+    setFault("muatnaik_kompaun", Fault::Kind::Delay, 250);
+    auto upload = std::make_unique<UploadRun>(services());
+    const int64_t mark = lastRequestId();
+    upload->muatNaik();
+    ASSERT_TRUE(waitFor([&] { return !requestsSince(mark).empty(); }, 10000));
+    QElapsedTimer clock;
+    clock.start();
+    upload.reset();
+    EXPECT_LT(clock.elapsed(), 2000); // the rest of the run would take 2.5 s and more
+    EXPECT_TRUE(fake->alerts.shown.isEmpty());
+
+    std::set<std::string> atCouncil;
+    for (const auto& c : emulator->store().compounds())
+        atCouncil.insert(c.number);
+    EXPECT_LT(atCouncil.size(), 10u);
+    for (const SavedCompound& e : app->saveStore().getDicetak()) {
+        const std::string number = e.record->value(Key::kompaunRunningNumber).toStdString();
+        const UploadFlag flag = UploadFlag::parse(e.uploadFlag);
+        EXPECT_EQ(flag.compoundAccepted || flag.uploaded, atCouncil.count(number) == 1) << number;
+    }
 }
 
 TEST(UploadFlagText, ReadsAsWaitingToEveryReader) {
