@@ -21,6 +21,8 @@ ListView {
         readonly property SubtitleList owner: row.ListView.view as SubtitleList
         objectName: (row.owner ? row.owner.rowName : "row") + row.index
         width: row.owner ? row.owner.width : 0
+        leftInset: 0
+        rightInset: 0
         leftPadding: 14
         rightPadding: 14
         topPadding: 9
