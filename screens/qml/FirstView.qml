@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Kompaun
 
-// "Jenis Kompaun": the first screen of issuing.
+// "Jenis Kompaun": the first screen of issuing. Each time it shows, a fresh compound record begins.
 ScreenPage {
     id: screen
     objectName: "firstView"
@@ -14,8 +14,18 @@ ScreenPage {
             onClicked: AppContext.shell.logout()
         }
     }
-    PlaceholderText {
-        heading: "Jenis Kompaun"
-        message: "Pegawai: " + AppContext.shell.officerName
+
+    FirstViewController {
+        id: controller
+        context: AppContext
+        navigation: screen.navigation
+    }
+    onAppearing: controller.viewWillAppear()
+
+    PictureList {
+        objectName: "jenisKompaunList"
+        anchors.fill: parent
+        model: controller.model
+        onChosen: (index) => controller.select(index)
     }
 }

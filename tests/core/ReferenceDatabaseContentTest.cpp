@@ -120,6 +120,50 @@ TEST_F(ReferenceDatabaseContentTest, ShipsNoPasswordInClear) {
     EXPECT_TRUE(query("select 1 from gc_penguatkuasa where peng_katalaluan = 'merbau1001'").empty());
 }
 
+TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasRowsToPick) {
+    // Each compound type offers several acts, each act in use at least two sections with their amounts.
+    EXPECT_TRUE(query("select kod_jeniskmp from gc_kodjeniskmp t where (select count(*) from gc_kod_akta a "
+                      "where a.jenis_kmp = t.kod_jeniskmp and a.aktif = 'Y') < 3")
+                    .empty());
+    EXPECT_TRUE(query("select akta_id from gc_kod_akta a where aktif = 'Y' and (select count(*) from "
+                      "gc_kod_seksyen s where s.akta_id = a.akta_id and s.aktif = 'Y') < 2")
+                    .empty());
+    EXPECT_TRUE(query("select akta_seksyen_id from gc_kod_seksyen where cast(kadar_sebelum as real) <= 0 or "
+                      "cast(kadar_tawaran as real) <= 0 or cast(kadar_tawaran as real) > cast(kadar_sebelum "
+                      "as real) or kadar_sebelum not like '%.__'")
+                    .empty());
+    // Section ids are what a compound names its offence by: one row each.
+    EXPECT_TRUE(
+        query("select akta_seksyen_id from gc_kod_seksyen group by akta_seksyen_id having count(*) > 1")
+            .empty());
+    // Cars and motorcycles have many models; colours and vehicle types are more than a handful.
+    EXPECT_GE(query("select 1 from gc_paramtable where groupid = 2 and integer = '1'").size(), 10U);
+    EXPECT_GE(query("select 1 from gc_paramtable where groupid = 1").size(), 10U);
+    EXPECT_GE(query("select 1 from gc_paramtable where groupid = 3").size(), 10U);
+    // Every postcode names a town and a state that exists; the council's own town is there.
+    EXPECT_TRUE(query("select poskod from ge_kod_poskod p where bandar = '' or length(poskod) <> 5 or not "
+                      "exists (select 1 from ge_kod_negeri n where n.kod_negeri = p.kod_negeri)")
+                    .empty());
+    EXPECT_EQ(query("select bandar, kod_negeri from ge_kod_poskod where poskod = '42940'"),
+              (Rows{{"TELUKMERBAU", "10"}}));
+    // Every area has streets, labelled "code-name" by the street list's own statement.
+    EXPECT_TRUE(query("select kodkaw from gc_kawasan k where (select count(*) from gc_lokasi l where "
+                      "l.kodkaw = k.kodkaw) < 3")
+                    .empty());
+    EXPECT_EQ(query("select kodkaw, kodjalan, kodjalan || '-' || prgn as prgn from gc_lokasi where kodkaw = "
+                    "'K01' order by kodjalan ASC")
+                  .front(),
+              (std::vector<std::string>{"K01", "J01", "J01-JALAN BESAR"}));
+    // Witnesses are picked from the active officers.
+    EXPECT_GE(query("select 1 from gc_penguatkuasa where status = 'A'").size(), 5U);
+}
+
+TEST_F(ReferenceDatabaseContentTest, ActsOfATypeKeepTheirMenuOrder) {
+    // The lists show acts in the file's order; later additions go after the earlier ones.
+    const Rows rows = query("select kod_akta from gc_kod_akta where aktif = 'Y' and jenis_kmp = '03'");
+    EXPECT_EQ(rows, (Rows{{"UUK IKL 2010"}, {"UUK PJJ 2008"}, {"UUK PTPP 2008"}}));
+}
+
 TEST_F(ReferenceDatabaseContentTest, ShipsUnregistered) {
     EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE type='table' AND name='device_info';").empty());
 }

@@ -1,0 +1,75 @@
+#include "screens/FirstViewController.h"
+
+#include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "screens/AppContext.h"
+#include "screens/NavigationStack.h"
+#include "screens/SearchListController.h"
+
+#include <array>
+
+FirstViewController::FirstViewController(QObject* parent) : QObject(parent) {
+    model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("butiran")));
+    model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("kod_jeniskmp")));
+    model_.setPictureFormat([](const QVariantMap&, int index) { return pictureFor(index); });
+}
+
+QString FirstViewController::pictureFor(int row) {
+    static const std::array<const char*, 6> pictures{"laulintas.png",     "bylawkenderaan.png",
+                                                     "bylawOffender.png", "sitaan.png",
+                                                     "kesenakmen.png",    "kesihatan.png"};
+    return row >= 0 && row < int(pictures.size()) ? QLatin1String(pictures[size_t(row)]) : QString();
+}
+
+AppContext* FirstViewController::context() const {
+    return context_;
+}
+
+NavigationStack* FirstViewController::navigation() const {
+    return navigation_;
+}
+
+void FirstViewController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
+    // The types are read once, when the screen is made; they never change while the application runs.
+    if (!loaded_ && context_ && context_->app()) {
+        loaded_ = true;
+        model_.setRows(context_->app()->lookups().getAkta());
+    }
+}
+
+void FirstViewController::setNavigation(NavigationStack* navigation) {
+    if (navigation_ == navigation)
+        return;
+    navigation_ = navigation;
+    Q_EMIT navigationChanged();
+}
+
+void FirstViewController::viewWillAppear() {
+    AppDelegate* app = context_ ? context_->app() : nullptr;
+    if (!app)
+        return;
+    app->cleanUserChoiceGlobal();
+    app->saveDictionaryInit();
+}
+
+void FirstViewController::select(int row) {
+    AppDelegate* app = context_ ? context_->app() : nullptr;
+    if (!app || row < 0 || row >= model_.count())
+        return;
+    const QVariantMap type = model_.row(row);
+    const Record record = app->getDictionary();
+    // Only the first row issues the traffic notice; the first two both carry the traffic mark.
+    app->setLaluLintas(row == 0);
+    record->insert(Key::isLaluLintas, row <= 1 ? QStringLiteral("YA") : QStringLiteral("TIDAK"));
+    const QString butiran = rowText(type, QStringLiteral("butiran"));
+    const QString code = rowText(type, QStringLiteral("kod_jeniskmp"));
+    record->insert(Key::JenisKompaun, butiran);
+    record->insert(Key::JenisKompaunID, code);
+    if (navigation_)
+        navigation_->push(QStringLiteral("SectionKesalahanView.qml"), butiran,
+                          {{QStringLiteral("typeCode"), code}});
+}

@@ -1,0 +1,109 @@
+#include "screens/KategoriViewController.h"
+
+#include "core/AppDelegate.h"
+#include "core/Clock.h"
+#include "core/RecordKeys.h"
+#include "screens/NavigationStack.h"
+
+KategoriViewController::KategoriViewController(QObject* parent) : SearchListController(parent) {
+    model_.setTitleFormat([](const QVariantMap& row, int) { return kesalahanText(row); });
+    model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("seksyen_detail")));
+    model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("akta_seksyen_id")));
+}
+
+void KategoriViewController::setActId(const QString& id) {
+    if (actId_ == id)
+        return;
+    actId_ = id;
+    Q_EMIT actIdChanged();
+    load();
+}
+
+void KategoriViewController::load() {
+    if (app() && !actId_.isEmpty())
+        setKetegoriArray(app()->lookups().getCategoryArray(actId_));
+}
+
+DbRows KategoriViewController::searchRows(const QString& text) {
+    return app()->lookups().getCategoryArraySearch(app()->getDictionary()->value(Key::aktaID), text);
+}
+
+QString KategoriViewController::kesalahanText(const QVariantMap& section) {
+    return QStringLiteral("%1-%2").arg(rowText(section, QStringLiteral("kod_seksyen")),
+                                       rowText(section, QStringLiteral("butir_seksyen")));
+}
+
+namespace {
+
+// The offence of a section as a choice writes it into the record.
+RecordMap offenceOf(const QVariantMap& section) {
+    return {{Key::kodHasil, rowText(section, QStringLiteral("kod_hasil"))},
+            {Key::kesalahan, KategoriViewController::kesalahanText(section)},
+            {Key::kesalahanID, rowText(section, QStringLiteral("akta_seksyen_id"))},
+            {Key::kompaunButiranKesalahan, rowText(section, QStringLiteral("seksyen_detail")).toUpper()},
+            {Key::kompaunKadar, rowText(section, QStringLiteral("kadar_sebelum"))},
+            {Key::kompaunKadarTawaran, rowText(section, QStringLiteral("kadar_tawaran"))}};
+}
+
+} // namespace
+
+Favourite KategoriViewController::favouriteFor(const RecordMap& record, const QVariantMap& section) {
+    RecordMap entry = offenceOf(section);
+    for (const QLatin1String key : {Key::JenisKompaun, Key::JenisKompaunID, Key::akta, Key::aktaID})
+        entry.insert(key, record.value(key));
+    for (const char* column : {"kod_seksyen", "butir_seksyen", "seksyen_detail"})
+        entry.insert(QLatin1String(column), rowText(section, QLatin1String(column)));
+    return {kesalahanText(section), rowText(section, QStringLiteral("seksyen_detail")), entry};
+}
+
+void KategoriViewController::select(int row) {
+    AppDelegate* core = app();
+    if (!core || row < 0 || row >= model_.count())
+        return;
+    const Record record = core->getDictionary();
+    const RecordMap offence = offenceOf(model_.row(row));
+    for (auto it = offence.cbegin(); it != offence.cend(); ++it)
+        record->insert(it.key(), it.value());
+
+    const RecordMap position = core->getLocation();
+    record->insert(Key::lat, position.value(QStringLiteral("lat")));
+    record->insert(Key::long_, position.value(QStringLiteral("long")));
+
+    // A traffic compound names the vehicle, not an offender: its set has no offender form.
+    if (core->getLaluLintas()) {
+        formTitles_ = {QStringLiteral("Kenderaan"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi")};
+        formScreens_ = {QStringLiteral("KenderaanTabView.qml"), QStringLiteral("KompounView.qml"),
+                        QStringLiteral("LokasiView.qml")};
+    } else {
+        formTitles_ = {QStringLiteral("Pesalah"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi"),
+                       QStringLiteral("Kenderaan")};
+        formScreens_ = {QStringLiteral("MaklumatPersalahView.qml"), QStringLiteral("KompounView.qml"),
+                        QStringLiteral("LokasiView.qml"), QStringLiteral("KenderaanTabView.qml")};
+    }
+    Q_EMIT formSetChanged();
+    if (navigation())
+        navigation()->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
+                           {{QStringLiteral("kategori"), QVariant::fromValue(this)}});
+}
+
+void KategoriViewController::simpan(int row) {
+    AppDelegate* core = app();
+    if (!core || row < 0 || row >= model_.count())
+        return;
+    const Favourite favourite = favouriteFor(*core->getDictionary(), model_.row(row));
+    core->favStore().insertIntoFav(favourite.record, favourite.title, favourite.subtitle);
+    // The row stays: the list is drawn again as it stands, and the swiped row closes.
+    model_.setRows(model_.rows());
+}
+
+void KategoriViewController::semak() {
+    AppDelegate* core = app();
+    if (!core)
+        return;
+    const Record record = core->getDictionary();
+    // The time of issue is stamped by the compound form when it shows; a traffic compound can reach here
+    // without that form ever showing, and its notice would print with no time.
+    if (!core->getPreviewIndcator() && record->value(Key::kompaunMasa).isEmpty())
+        record->insert(Key::kompaunMasa, KualaLumpur::format(core->clock().now(), QStringLiteral("HH:mm")));
+    Q_EMIT semakRequested();
+}

@@ -1,0 +1,69 @@
+#include "screens/SearchListController.h"
+
+#include "core/AppDelegate.h"
+#include "screens/AppContext.h"
+#include "screens/NavigationStack.h"
+
+QString rowText(const QVariantMap& row, const QString& column) {
+    const QVariant v = row.value(column);
+    return v.isValid() && !v.isNull() ? v.toString() : QString();
+}
+
+SearchListController::SearchListController(QObject* parent) : QObject(parent) {}
+
+AppContext* SearchListController::context() const {
+    return context_;
+}
+
+NavigationStack* SearchListController::navigation() const {
+    return navigation_;
+}
+
+void SearchListController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
+    load();
+}
+
+void SearchListController::setNavigation(NavigationStack* navigation) {
+    if (navigation_ == navigation)
+        return;
+    navigation_ = navigation;
+    Q_EMIT navigationChanged();
+}
+
+AppDelegate* SearchListController::app() const {
+    return context_ ? context_->app() : nullptr;
+}
+
+void SearchListController::setRows(const DbRows& rows) {
+    temp_ = rows;
+    model_.setRows(rows);
+}
+
+void SearchListController::setSearching(bool on) {
+    if (searching_ == on)
+        return;
+    searching_ = on;
+    Q_EMIT searchingChanged();
+}
+
+void SearchListController::beginSearch() {
+    setSearching(true);
+}
+
+void SearchListController::search() {
+    if (!app())
+        return;
+    // The full-list copy stays as it is: only Cancel brings it back.
+    model_.setRows(searchRows(searchText_.text()));
+}
+
+void SearchListController::cancelSearch() {
+    setSearching(false);
+    searchText_.setText(QString());
+    model_.setRows(temp_);
+    Q_EMIT keyboardDismissed();
+}

@@ -1,0 +1,106 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kompaun
+
+// "Maklumat": the forms of the compound side by side under one tab strip. A form is made the first time
+// its tab shows, and told each time it shows again; "Semak" goes back to the section list that opened
+// the set.
+ScreenPage {
+    id: screen
+    objectName: "formSetView"
+    property KategoriViewController kategori: null
+    property int currentTab: 0
+    // One bit per tab whose form has been made.
+    property int opened: 0
+    readonly property list<string> screens: screen.kategori ? screen.kategori.formScreens : []
+
+    barButtons: Component {
+        ToolButton {
+            objectName: "semakButton"
+            contentItem: Text { text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+            background: Item {}
+            // The bar shows this button outside the page; the page's id still resolves from here.
+            // qmllint disable unqualified
+            onClicked: if (screen.kategori) screen.kategori.semak()
+            // qmllint enable unqualified
+        }
+    }
+
+    function pageAt(index: int): ScreenPage {
+        if (index === 0)
+            return form0.page
+        if (index === 1)
+            return form1.page
+        if (index === 2)
+            return form2.page
+        return form3.page
+    }
+    function showTab(index: int) {
+        if (index < 0 || index >= screen.screens.length)
+            return
+        screen.currentTab = index
+        // The first time, the bit makes its loader load the form, and its onLoaded tells it that it shows.
+        if ((screen.opened & (1 << index)) === 0)
+            screen.opened = screen.opened | (1 << index)
+        else
+            screen.formShown(screen.pageAt(index))
+    }
+    function formShown(page: ScreenPage) {
+        if (page !== null)
+            page.appearing()
+    }
+    function formLoaded(page: ScreenPage) {
+        if (page !== null) {
+            page.navigation = screen.navigation
+            page.appearing()
+        }
+    }
+    onAppearing: screen.showTab(screen.currentTab)
+
+    FormTabStrip {
+        id: strip
+        objectName: "formTabStrip"
+        anchors { left: parent.left; right: parent.right; top: parent.top }
+        titles: screen.kategori ? screen.kategori.formTitles : []
+        current: screen.currentTab
+        onChosen: (index) => screen.showTab(index)
+    }
+
+    StackLayout {
+        anchors { left: parent.left; right: parent.right; top: strip.bottom; bottom: parent.bottom }
+        currentIndex: screen.currentTab
+        Loader {
+            id: form0
+            objectName: "form0"
+            readonly property ScreenPage page: form0.item as ScreenPage
+            active: (screen.opened & 1) !== 0 && screen.screens.length > 0
+            source: screen.screens.length > 0 ? Qt.resolvedUrl(screen.screens[0]) : ""
+            onLoaded: screen.formLoaded(form0.page)
+        }
+        Loader {
+            id: form1
+            objectName: "form1"
+            readonly property ScreenPage page: form1.item as ScreenPage
+            active: (screen.opened & 2) !== 0 && screen.screens.length > 1
+            source: screen.screens.length > 1 ? Qt.resolvedUrl(screen.screens[1]) : ""
+            onLoaded: screen.formLoaded(form1.page)
+        }
+        Loader {
+            id: form2
+            objectName: "form2"
+            readonly property ScreenPage page: form2.item as ScreenPage
+            active: (screen.opened & 4) !== 0 && screen.screens.length > 2
+            source: screen.screens.length > 2 ? Qt.resolvedUrl(screen.screens[2]) : ""
+            onLoaded: screen.formLoaded(form2.page)
+        }
+        Loader {
+            id: form3
+            objectName: "form3"
+            readonly property ScreenPage page: form3.item as ScreenPage
+            active: (screen.opened & 8) !== 0 && screen.screens.length > 3
+            source: screen.screens.length > 3 ? Qt.resolvedUrl(screen.screens[3]) : ""
+            onLoaded: screen.formLoaded(form3.page)
+        }
+    }
+}

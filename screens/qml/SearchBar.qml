@@ -1,0 +1,50 @@
+import QtQuick
+import QtQuick.Controls
+import Kompaun
+
+// The search bar over a list: "Carian", searched with the keyboard's search key; once typing starts,
+// "Batal" brings the full list back and puts the keyboard away.
+Rectangle {
+    id: bar
+    property SearchListController list: null
+    height: 52
+    color: "#dfe2e8"
+
+    TextField {
+        id: field
+        objectName: "searchField"
+        anchors { left: parent.left; leftMargin: 8; verticalCenter: parent.verticalCenter
+                  right: cancel.visible ? cancel.left : parent.right; rightMargin: 8 }
+        height: 38
+        placeholderText: "Carian"
+        font.pixelSize: Theme.font
+        inputMethodHints: Qt.ImhNoPredictiveText
+        EnterKey.type: Qt.EnterKeySearch
+        text: bar.list ? bar.list.searchText.text : ""
+        onTextEdited: {
+            if (!bar.list)
+                return
+            bar.list.searchText.text = field.text
+            bar.list.beginSearch()
+        }
+        onAccepted: if (bar.list) bar.list.search()
+        background: Rectangle {
+            radius: 8
+            color: "white"
+            border.color: field.activeFocus ? Theme.accent : "#c7cbd3"
+        }
+    }
+    ToolButton {
+        id: cancel
+        objectName: "searchCancel"
+        visible: bar.list !== null && bar.list.searching
+        anchors { right: parent.right; rightMargin: 4; verticalCenter: parent.verticalCenter }
+        contentItem: Text { text: "Batal"; color: Theme.accent; font.pixelSize: Theme.font }
+        background: Item {}
+        onClicked: if (bar.list) bar.list.cancelSearch()
+    }
+    Connections {
+        target: bar.list
+        function onKeyboardDismissed() { field.focus = false }
+    }
+}
