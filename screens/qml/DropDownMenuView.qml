@@ -40,41 +40,10 @@ Rectangle {
         }
     }
 
-    ListView {
-        id: list
+    PickRows {
         objectName: "pickRows"
         anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
-        clip: true
-        // Every row of a list of this size exists, so a row far down can be found and scrolled to.
-        cacheBuffer: 4000
         model: controller.model
-        delegate: ItemDelegate {
-            id: row
-            required property int index
-            required property string title
-            objectName: "pickRow" + row.index
-            width: ListView.view ? ListView.view.width : 0
-            contentItem: Text {
-                text: row.title
-                wrapMode: Text.WordWrap
-                verticalAlignment: Text.AlignVCenter
-                font.pixelSize: Theme.font
-                color: "#111827"
-            }
-            background: Rectangle {
-                color: row.down ? "#e5e7eb" : "white"
-                Rectangle {
-                    anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 16 }
-                    height: 1
-                    color: "#e5e7eb"
-                }
-            }
-            topPadding: 13
-            bottomPadding: 13
-            leftPadding: 16
-            rightPadding: 16
-            onClicked: row.ListView.view.pick(row.index)
-        }
-        function pick(index: int) { controller.didSelectRow(index) }
+        onPicked: (index) => controller.didSelectRow(index)
     }
 }

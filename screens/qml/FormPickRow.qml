@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kompaun
 
@@ -24,7 +23,7 @@ ColumnLayout {
     Text {
         id: label
         Layout.fillWidth: true
-        wrapMode: Text.WordWrap
+        elide: Text.ElideRight
         font.pixelSize: 13
         color: Theme.muted
     }
@@ -37,7 +36,13 @@ ColumnLayout {
             enabled: row.active
             readOnly: !row.editable
             color: "#111827"
-            onEditingFinished: if (row.form) row.form.textFieldDidEndEditing(row.field)
+            // A long text shows from its start whenever it is not being typed.
+            onTextChanged: if (!input.activeFocus) input.cursorPosition = 0
+            onEditingFinished: {
+                input.cursorPosition = 0
+                if (row.form)
+                    row.form.textFieldDidEndEditing(row.field)
+            }
         }
         ActionButton {
             id: button

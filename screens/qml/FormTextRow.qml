@@ -18,7 +18,7 @@ ColumnLayout {
     Text {
         id: label
         Layout.fillWidth: true
-        wrapMode: Text.WordWrap
+        elide: Text.ElideRight
         font.pixelSize: 13
         color: Theme.muted
     }
@@ -27,6 +27,12 @@ ColumnLayout {
         field: row.field
         enabled: row.editable
         color: "#111827"
-        onEditingFinished: if (row.form) row.form.textFieldDidEndEditing(row.field)
+        // A long text shows from its start whenever it is not being typed.
+        onTextChanged: if (!input.activeFocus) input.cursorPosition = 0
+        onEditingFinished: {
+            input.cursorPosition = 0
+            if (row.form)
+                row.form.textFieldDidEndEditing(row.field)
+        }
     }
 }

@@ -22,7 +22,7 @@ ColumnLayout {
         id: value
         Layout.fillWidth: true
         wrapMode: Text.Wrap
-        text: row.field ? row.field.text : ""
+        text: row.field && row.field.text !== "" ? row.field.text : "-"
         font { pixelSize: Theme.font; bold: row.emphasised }
         color: "#111827"
     }

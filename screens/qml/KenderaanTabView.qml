@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import Kompaun
 
 // "Kenderaan": the vehicle of the offence.

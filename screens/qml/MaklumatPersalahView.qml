@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kompaun
 
@@ -23,31 +22,19 @@ ScreenPage {
         RowLayout {
             Layout.fillWidth: true
             spacing: 0
-            Repeater {
-                model: [["Individu", "pilihanIndividuButton"], ["Syarikat", "pilihanSyarikatButton"]]
-                delegate: Button {
-                    id: segment
-                    required property int index
-                    required property var modelData
-                    objectName: segment.modelData[1]
-                    Layout.fillWidth: true
-                    Layout.preferredHeight: 38
-                    enabled: screen.active
-                    checked: controller.choose === segment.index
-                    onClicked: controller.segmentSwitch(segment.index)
-                    contentItem: Text {
-                        text: segment.modelData[0]
-                        horizontalAlignment: Text.AlignHCenter
-                        verticalAlignment: Text.AlignVCenter
-                        font { pixelSize: Theme.font; bold: segment.checked }
-                        color: segment.checked ? "white" : Theme.bar
-                    }
-                    background: Rectangle {
-                        color: segment.checked ? Theme.bar : "white"
-                        border.color: Theme.bar
-                        opacity: segment.enabled ? 1 : 0.6
-                    }
-                }
+            SegmentButton {
+                objectName: "pilihanIndividuButton"
+                text: "Individu"
+                enabled: screen.active
+                checked: controller.choose === 0
+                onClicked: controller.segmentSwitch(0)
+            }
+            SegmentButton {
+                objectName: "pilihanSyarikatButton"
+                text: "Syarikat"
+                enabled: screen.active
+                checked: controller.choose === 1
+                onClicked: controller.segmentSwitch(1)
             }
         }
 

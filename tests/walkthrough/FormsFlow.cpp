@@ -71,7 +71,9 @@ void formsFlow(Walkthrough& w) {
     AppDelegate& core = app.app();
     NavigationStack& stack = *app.shell().stack(ShellController::JenisKompaun);
     const auto record = [&] { return core.saveDictionary(); };
-    const auto attachRecord = [&] { w.attach(QStringLiteral("record.json"), recordJson(record())); };
+    const auto attachRecord = [&](const QString& step) {
+        w.attach(step + QStringLiteral(".record.json"), recordJson(record()));
+    };
     const auto back = [&] {
         officer.tap(QStringLiteral("backButton"));
         officer.settle();
@@ -93,7 +95,7 @@ void formsFlow(Walkthrough& w) {
             officer.type(QStringLiteral("alamat2PesalahField"), QStringLiteral("taman meranti"));
             officer.type(QStringLiteral("poskodPesalahField"), QStringLiteral("42700"));
             officer.key(Qt::Key_Return, QStringLiteral("Return"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-offender"));
         },
         [&]() -> QString {
             if (fieldText(officer, QStringLiteral("alamat3PesalahField")) != QLatin1String("BANTING"))
@@ -120,7 +122,7 @@ void formsFlow(Walkthrough& w) {
         [&] {
             pickRow(w, QStringLiteral("JOHOR"));
             officer.tap(QStringLiteral("samaDiatasButton"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-recipient-same-as-above"));
         },
         [&]() -> QString {
             if (officer.isShowing(QStringLiteral("pickList")))
@@ -144,7 +146,7 @@ void formsFlow(Walkthrough& w) {
                          QStringLiteral("meletak kenderaan di petak kuning"));
             officer.type(QStringLiteral("kompaunLamaField"), QStringLiteral("tiada"));
             officer.key(Qt::Key_Return, QStringLiteral("Return"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-compound"));
         },
         [&]() -> QString {
             if (record()->value(Key::kompaunMasa).size() != 5)
@@ -160,6 +162,7 @@ void formsFlow(Walkthrough& w) {
         });
 
     QString capturedLat;
+    PickItem witness;
     w.step(
         QStringLiteral("forms-location"),
         [&] {
@@ -173,25 +176,30 @@ void formsFlow(Walkthrough& w) {
             pickRow(w, QStringLiteral("J06-JALAN TELUKMERBAU-BANTING"));
             officer.type(QStringLiteral("lokasiNoPetakField"), QStringLiteral("b12"));
             officer.tap(QStringLiteral("lokasiNamaSaksiPick"));
-            pickRow(w, QStringLiteral("NORHAYATI BINTI ABDULLAH"));
+            // The officers are the council's, as the officer update fetched them: the second of the list.
+            witness = core.getDropListArray().value(1);
+            pickRow(w, witness.label);
             officer.tap(QStringLiteral("captureLatLongButton"));
             Officer::waitUntil([&] { return !app.progress().visible(); }, 10000);
             officer.settle();
             capturedLat = fieldText(officer, QStringLiteral("latField"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-location"));
         },
         [&]() -> QString {
             if (!officer.isShowing(QStringLiteral("lokasiICSaksiField")))
                 return QStringLiteral("a general compound hides the witness");
-            if (capturedLat.isEmpty() || record()->value(Key::lat) != capturedLat)
+            if (witness.label.isEmpty())
+                return QStringLiteral("the witness list is empty");
+            if (capturedLat.isEmpty() || capturedLat == QLatin1String("-") ||
+                record()->value(Key::lat) != capturedLat)
                 return QStringLiteral("position \"%1\" not stored").arg(capturedLat);
             return expect(record(), {{Key::lokasiKawasan, QStringLiteral("PUSAT BANDAR TELUKMERBAU")},
                                      {Key::lokasiKawasanID, QStringLiteral("K01")},
                                      {Key::lokasiJalan, QStringLiteral("JALAN TELUKMERBAU-BANTING")},
                                      {Key::lokasiJalanID, QStringLiteral("J06")},
                                      {Key::lokasiNoPetak, QStringLiteral("B12")},
-                                     {Key::lokasiNamaSaksi, QStringLiteral("NORHAYATI BINTI ABDULLAH")},
-                                     {Key::lokasiICSaksi, QStringLiteral("870722105344")}});
+                                     {Key::lokasiNamaSaksi, witness.label.toUpper()},
+                                     {Key::lokasiICSaksi, witness.code.toUpper()}});
         });
 
     w.step(
@@ -200,7 +208,7 @@ void formsFlow(Walkthrough& w) {
             back();
             openFormDirectly(app, QStringLiteral("LokasiView.qml"), QStringLiteral("Lokasi"));
             officer.settle();
-            attachRecord();
+            attachRecord(QStringLiteral("forms-location-left-and-entered-again"));
         },
         [&]() -> QString {
             if (fieldText(officer, QStringLiteral("latField")) != capturedLat)
@@ -233,7 +241,7 @@ void formsFlow(Walkthrough& w) {
             officer.settle();
             fillVehicle(QStringLiteral("wxy 1234"), QStringLiteral("KERETA"), QStringLiteral("PERODUA MYVI"),
                         QStringLiteral("PUTIH"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-vehicle"));
         },
         [&]() -> QString {
             return expect(record(), {{Key::kenderaanNoKenderaan, QStringLiteral("WXY 1234")},
@@ -251,7 +259,7 @@ void formsFlow(Walkthrough& w) {
             back();
             openFormDirectly(app, QStringLiteral("MaklumatPersalahView.qml"), QStringLiteral("Pesalah"));
             officer.settle();
-            attachRecord();
+            attachRecord(QStringLiteral("forms-offender-entered-again"));
         },
         [&]() -> QString {
             if (fieldText(officer, QStringLiteral("namaPesalahField")) != QLatin1String("TAN AH KOW"))
@@ -272,7 +280,7 @@ void formsFlow(Walkthrough& w) {
             officer.settle();
             fillVehicle(QStringLiteral("bkt 4411"), QStringLiteral("MOTOSIKAL"),
                         QStringLiteral("YAMAHA LC135"), QStringLiteral("HITAM"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-traffic-vehicle"));
         },
         [&]() -> QString {
             return expect(record(), {{Key::kenderaanNoKenderaan, QStringLiteral("BKT 4411")},
@@ -289,7 +297,7 @@ void formsFlow(Walkthrough& w) {
             officer.settle();
             officer.tap(QStringLiteral("kompaunCaraPenyerahanPick"));
             pickRow(w, QStringLiteral("Diselit Wiper"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-traffic-compound"));
         },
         [&]() -> QString {
             if (record()->value(Key::kompaunMasa).size() != 5)
@@ -305,7 +313,7 @@ void formsFlow(Walkthrough& w) {
             officer.type(QStringLiteral("lokasiTempatKejadianField"), QStringLiteral("hadapan bank islam"));
             officer.tap(QStringLiteral("lokasiKawasanPick"));
             pickRow(w, QStringLiteral("TAMAN MERANTI"));
-            attachRecord();
+            attachRecord(QStringLiteral("forms-traffic-location"));
         },
         [&]() -> QString {
             if (officer.isShowing(QStringLiteral("lokasiNamaSaksiField")) ||
