@@ -8,6 +8,7 @@
 #include "platform/Log.h"
 
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 
@@ -198,18 +199,36 @@ void AppDelegate::setPreviewIndicator(bool on) {
     Q_EMIT previewIndicatorChanged();
 }
 
-void AppDelegate::openDropDownList(const PickList& items, const QString& title, TextField* field,
+bool AppDelegate::openDropDownList(const PickList& items, const QString& title, TextField* field,
                                    const QString& type) {
+    if (dropDownOpen_) {
+        if (platform_.log)
+            platform_.log->write(
+                QStringLiteral("pick list \"%1\" refused: \"%2\" is still open").arg(title, currentType_));
+        return false;
+    }
+    dropDownOpen_ = true;
+    dropDownPicked_ = false;
+    dropDownRecord_ = getDictionary();
     currentType_ = type;
     currentDDKey_.clear();
     dropDownListArray_ = items;
     generalTextField_ = field;
     keyTextField_ = nullptr;
     Q_EMIT dropDownListRequested(title);
+    return true;
+}
+
+void AppDelegate::setKeyTextField(TextField* codeField) {
+    if (dropDownOpen_ && !dropDownPicked_)
+        keyTextField_ = codeField;
 }
 
 void AppDelegate::setTextField(const QString& label, const QString& code) {
-    getDictionary()->insert(currentType_, code);
+    if (!dropDownOpen_ || dropDownPicked_)
+        return;
+    dropDownPicked_ = true;
+    dropDownRecord_->insert(currentType_, code);
     if (generalTextField_)
         generalTextField_->setText(label);
     if (keyTextField_)
@@ -218,6 +237,18 @@ void AppDelegate::setTextField(const QString& label, const QString& code) {
 }
 
 void AppDelegate::onClose() {
+    if (!dropDownOpen_)
+        return;
+    dropDownOpen_ = false;
+    const Record record = std::exchange(dropDownRecord_, nullptr);
+    writeCompanion(*record);
+    const QString type = currentType_;
+    generalTextField_ = nullptr;
+    keyTextField_ = nullptr;
+    Q_EMIT dropDownListClosed(type, dropDownPicked_);
+}
+
+void AppDelegate::writeCompanion(RecordMap& record) {
     static const QMap<QString, QString> companions{
         {QStringLiteral("lokasiKawasanID"), QStringLiteral("lokasiKawasan")},
         {QStringLiteral("lokasiJalanID"), QStringLiteral("lokasiJalan")},
@@ -239,12 +270,11 @@ void AppDelegate::onClose() {
     }
     shown = shown.toUpper();
     generalTextField_->setText(shown);
-    Record record = getDictionary();
-    record->insert(*companion, shown);
+    record.insert(*companion, shown);
     if (currentType_ == QLatin1String("namaSaksi") && keyTextField_) {
         const QString ic = keyTextField_->text().toUpper();
         keyTextField_->setText(ic);
-        record->insert(QStringLiteral("lokasiICSaksi"), ic);
+        record.insert(QStringLiteral("lokasiICSaksi"), ic);
     }
 }
 

@@ -72,9 +72,12 @@ public:
     RecordMap getUserGlobalID() const { return userIDGlobal_; }
     void setUserGlobalID(const RecordMap& officer) { userIDGlobal_ = officer; }
 
-    // The pick-list relay.
-    void openDropDownList(const PickList& items, const QString& title, TextField* field, const QString& type);
-    void setKeyTextField(TextField* codeField) { keyTextField_ = codeField; }
+    // The pick-list relay. One list at a time: while a list is open another open is refused (false), and
+    // a pick or a close with no list open does nothing, so a late or doubled call never writes into a
+    // field or a record that another list, or no list, is about.
+    bool openDropDownList(const PickList& items, const QString& title, TextField* field, const QString& type);
+    void setKeyTextField(TextField* codeField);
+    bool isDropDownListOpen() const { return dropDownOpen_; }
     PickList getDropListArray() const { return dropDownListArray_; }
     QString currentType() const { return currentType_; }
     QString currentDDKey() const { return currentDDKey_; }
@@ -98,6 +101,8 @@ public:
 Q_SIGNALS:
     // The relay asks the window to present the pick list with this title.
     void dropDownListRequested(const QString& title);
+    // The open list has closed; `picked` when a row was chosen on it.
+    void dropDownListClosed(const QString& type, bool picked);
     void previewIndicatorChanged();
 
 private:
@@ -105,6 +110,7 @@ private:
     void writeOfficer(RecordMap& record);
     void showFailure(const QString& message);
     void tellNumberingUntrusted();
+    void writeCompanion(RecordMap& record);
 
     Platform platform_;
     Clock defaultClock_;
@@ -130,4 +136,8 @@ private:
     QPointer<TextField> keyTextField_;
     QString currentType_;
     QString currentDDKey_;
+    // The record current when the list opened: a choice lands there even if the record is replaced meanwhile.
+    Record dropDownRecord_;
+    bool dropDownOpen_ = false;
+    bool dropDownPicked_ = false;
 };

@@ -14,7 +14,8 @@ ShellController::ShellController(AppDelegate& app, LoginViewController& login, s
                             QStringLiteral("SecondView.qml"), QStringLiteral("LesenView.qml"),
                             QStringLiteral("PrinterScreen.qml")};
     const QStringList titles{QStringLiteral("Jenis Kompaun"), QStringLiteral("Simpanan"),
-                             QStringLiteral("Dicetak"), QStringLiteral("Lesen/Cukai"), QStringLiteral("Pencetak")};
+                             QStringLiteral("Dicetak"), QStringLiteral("Lesen/Cukai"),
+                             QStringLiteral("Pencetak")};
     for (int tab = JenisKompaun; tab <= Pencetak; ++tab)
         stacks_[size_t(tab)] = new NavigationStack(roots[tab], titles[tab], this);
 }

@@ -22,6 +22,11 @@ ApplicationWindow {
         visible: AppContext.shell.signedIn
     }
 
+    // The pick list, modal over the tabs.
+    DropDownMenuView {
+        anchors.fill: parent
+    }
+
     ProgressOverlay {
         anchors.fill: parent
     }

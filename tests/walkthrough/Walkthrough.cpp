@@ -239,6 +239,7 @@ int Walkthrough::run() {
     officer_ = std::make_unique<Officer>(app_->window(), [this](const QString& text) { line(text); });
     signInFlow(*this);
     offenceFlow(*this);
+    formsFlow(*this);
     printingFlow(*this);
     uploadFlow(*this);
     line(failures_ == 0

@@ -1,0 +1,57 @@
+#include "screens/DropDownMenuViewController.h"
+
+#include "core/AppDelegate.h"
+#include "screens/AppContext.h"
+
+DropDownMenuViewController::DropDownMenuViewController(QObject* parent) : QObject(parent) {
+    model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("label")));
+    model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("code")));
+}
+
+DropDownMenuViewController::~DropDownMenuViewController() {
+    if (open_ && context_ && context_->app())
+        context_->app()->onClose();
+}
+
+void DropDownMenuViewController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    disconnect(requests_);
+    context_ = context;
+    if (context_ && context_->app())
+        requests_ = connect(context_->app(), &AppDelegate::dropDownListRequested, this,
+                            &DropDownMenuViewController::present);
+    Q_EMIT contextChanged();
+}
+
+void DropDownMenuViewController::present(const QString& title) {
+    if (!context_ || !context_->app())
+        return;
+    QList<QVariantMap> rows;
+    for (const PickItem& item : context_->app()->getDropListArray())
+        rows.append({{QStringLiteral("label"), item.label}, {QStringLiteral("code"), item.code}});
+    model_.setRows(std::move(rows));
+    title_ = title;
+    open_ = true;
+    Q_EMIT openChanged();
+}
+
+void DropDownMenuViewController::didSelectRow(int index) {
+    if (!open_ || !context_ || !context_->app() || index < 0 || index >= model_.count())
+        return;
+    context_->app()->setTextField(model_.title(index), model_.key(index));
+    close();
+}
+
+void DropDownMenuViewController::cancel() {
+    if (open_)
+        close();
+}
+
+void DropDownMenuViewController::close() {
+    // The sheet goes first, so a list the closing step opens in turn is shown again.
+    open_ = false;
+    Q_EMIT openChanged();
+    if (context_ && context_->app())
+        context_->app()->onClose();
+}

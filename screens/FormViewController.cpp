@@ -1,0 +1,63 @@
+#include "screens/FormViewController.h"
+
+#include "core/AppDelegate.h"
+#include "screens/AppContext.h"
+#include "screens/NavigationStack.h"
+
+FormViewController::FormViewController(QObject* parent) : QObject(parent) {}
+
+void FormViewController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
+}
+
+void FormViewController::setNavigation(NavigationStack* navigation) {
+    if (navigation_ == navigation)
+        return;
+    navigation_ = navigation;
+    Q_EMIT navigationChanged();
+}
+
+AppDelegate* FormViewController::app() const {
+    return context_ ? context_->app() : nullptr;
+}
+
+void FormViewController::viewWillAppear() {
+    AppDelegate* hub = app();
+    if (!hub)
+        return;
+    record_ = hub->getDictionary();
+    if (!loaded_) {
+        loaded_ = true;
+        preview_ = hub->getPreviewIndcator();
+        viewDidLoad();
+        Q_EMIT loaded();
+    }
+    willAppear();
+}
+
+void FormViewController::viewWillDisappear() {
+    if (record_)
+        willDisappear();
+}
+
+void FormViewController::textFieldDidEndEditing(TextField*) {}
+void FormViewController::textViewDismissTaps() {}
+void FormViewController::initForm() {}
+
+QString FormViewController::value(QLatin1String key) const {
+    return record_ ? record_->value(key) : QString();
+}
+
+void FormViewController::write(QLatin1String key, const QString& value) {
+    if (record_)
+        record_->insert(key, value);
+}
+
+bool FormViewController::openList(const PickList& items, const QString& title, TextField& field,
+                                  QLatin1String type) {
+    AppDelegate* hub = app();
+    return record_ && hub && hub->openDropDownList(items, title, &field, type);
+}

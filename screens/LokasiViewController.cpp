@@ -1,0 +1,173 @@
+#include "screens/LokasiViewController.h"
+
+#include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "core/SQLiteManager.h"
+#include "platform/Progress.h"
+
+#include <QThread>
+
+#include <memory>
+
+LokasiViewController::LokasiViewController(QObject* parent) : FormViewController(parent) {}
+
+void LokasiViewController::viewDidLoad() {
+    fill(tempatKejadian_, Key::lokasiTempatKejadian);
+    fill(kawasan_, Key::lokasiKawasan);
+    fill(lokasiJalan_, Key::lokasiJalan);
+    fill(noPetak_, Key::lokasiNoPetak);
+    fill(namaSaksi_, Key::lokasiNamaSaksi);
+    fill(icSaksi_, Key::lokasiICSaksi);
+    // A traffic notice names no witness.
+    witnessVisible_ = value(Key::isLaluLintas) != QLatin1String("YA");
+    fill(namaPenguatKuasa_, Key::namaPenguatKuasa);
+}
+
+void LokasiViewController::willAppear() {
+    fill(latitude_, Key::lat);
+    fill(longtitude_, Key::long_);
+    refreshPhotoCount();
+}
+
+void LokasiViewController::refreshPhotoCount() {
+    const int count = app() ? int(app()->getImageArray().size()) : 0;
+    if (count == photoCount_)
+        return;
+    photoCount_ = count;
+    Q_EMIT photoCountChanged();
+}
+
+void LokasiViewController::writePlace() {
+    write(Key::lokasiTempatKejadian, tempatKejadian_.text().toUpper());
+    write(Key::lokasiKawasan, kawasan_.text().toUpper());
+    write(Key::lokasiJalan, lokasiJalan_.text().toUpper());
+    write(Key::lokasiNoPetak, noPetak_.text().toUpper());
+    write(Key::lokasiNamaSaksi, namaSaksi_.text().toUpper());
+    write(Key::lokasiICSaksi, icSaksi_.text().toUpper());
+}
+
+void LokasiViewController::textFieldDidEndEditing(TextField* field) {
+    if (!record())
+        return;
+    if (field)
+        upperInPlace(*field);
+    writePlace();
+}
+
+void LokasiViewController::textViewDismissTaps() {
+    if (record())
+        writePlace();
+}
+
+void LokasiViewController::willDisappear() {
+    writePlace();
+}
+
+void LokasiViewController::getSaksiPenguatkuasaList() {
+    if (!record() || !app() || !witnessVisible_)
+        return;
+    PickList items;
+    for (const DbRow& row : app()->lookups().getPenguatkuasa())
+        items.append({SQLiteManager::text(row.value(QStringLiteral("peng_nama"))),
+                      SQLiteManager::text(row.value(QStringLiteral("peng_ic")))});
+    // The identity-card field is named only for the list that actually opened.
+    if (openList(items, QStringLiteral("Saksi Penguatkuasa"), namaSaksi_, Key::namaSaksi))
+        app()->setKeyTextField(&icSaksi_);
+}
+
+void LokasiViewController::kawasanGestureDropDown() {
+    if (!record() || !app() || preview())
+        return;
+    PickList items;
+    for (const DbRow& row : app()->lookups().getKawasan())
+        items.append({SQLiteManager::text(row.value(QStringLiteral("short_desc"))),
+                      SQLiteManager::text(row.value(QStringLiteral("kodkaw")))});
+    openList(items, QStringLiteral("Kawasan"), kawasan_, Key::lokasiKawasanID);
+}
+
+void LokasiViewController::lokasiLabelDropDown() {
+    if (!record() || !app() || preview())
+        return;
+    PickList items;
+    const QString area = value(Key::lokasiKawasanID);
+    if (!area.isEmpty())
+        for (const DbRow& row : app()->lookups().getLokasi(area))
+            items.append({SQLiteManager::text(row.value(QStringLiteral("prgn"))),
+                          SQLiteManager::text(row.value(QStringLiteral("kodjalan")))});
+    openList(items, QStringLiteral("Lokasi"), lokasiJalan_, Key::lokasiJalanID);
+}
+
+void LokasiViewController::showPosition(const RecordMap& position) {
+    latitude_.setText(position.value(QStringLiteral("lat")));
+    longtitude_.setText(position.value(QStringLiteral("long")));
+    if (!preview()) {
+        write(Key::lat, latitude_.text());
+        write(Key::long_, longtitude_.text());
+    }
+}
+
+void LokasiViewController::captureLatLong() {
+    AppDelegate* hub = app();
+    if (!record() || !hub || capturing_)
+        return;
+    capturing_ = true;
+    Q_EMIT capturingChanged();
+    Progress* progress = hub->platform().progress;
+    if (progress)
+        progress->show(QStringLiteral("Mengesan Lokasi"));
+    // The wait and the read run on a worker; the answer comes back to this thread as a queued call, and
+    // the overlay goes even if the form has gone meanwhile.
+    auto result = std::make_shared<RecordMap>();
+    const int delay = captureDelayMs_;
+    QThread* worker = QThread::create([hub, result, delay] {
+        if (delay > 0)
+            QThread::msleep(static_cast<unsigned long>(delay));
+        *result = hub->getLocation();
+    });
+    connect(worker, &QThread::finished, this, [this, result] {
+        capturing_ = false;
+        showPosition(*result);
+        Q_EMIT capturingChanged();
+        Q_EMIT positionCaptured();
+    });
+    connect(worker, &QThread::finished, worker, [worker, progress] {
+        if (progress)
+            progress->hide();
+        worker->deleteLater();
+    });
+    worker->start();
+}
+
+void LokasiViewController::goToMap() {
+    if (record())
+        Q_EMIT mapRequested();
+}
+
+void LokasiViewController::samaSptAlamatPesalah() {
+    if (record())
+        tempatKejadian_.setText(
+            QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
+}
+
+void LokasiViewController::keluarkamera() {
+    if (record() && !preview())
+        Q_EMIT photoSourceRequested();
+}
+
+void LokasiViewController::openEditGmabar() {
+    if (record())
+        Q_EMIT photoListRequested();
+}
+
+void LokasiViewController::initForm() {
+    tempatKejadian_.setText(QString());
+    noPetak_.setText(QString());
+    namaSaksi_.setText(QString());
+    icSaksi_.setText(QString());
+    if (AppDelegate* hub = app()) {
+        if (record())
+            showPosition(hub->getLocation());
+        hub->cleanUserChoiceGlobal();
+    }
+    refreshPhotoCount();
+}

@@ -1,0 +1,49 @@
+import QtQuick
+import QtQuick.Controls
+import Kompaun
+
+// The pick list: a modal sheet over the tabs with the list's title, its items and "Cancel" at the left
+// of its bar. One list at a time; what a row writes is the relay's business.
+Rectangle {
+    id: sheet
+    objectName: "pickList"
+    DropDownMenuViewController { id: controller; context: AppContext }
+    visible: controller.open
+    color: Theme.page
+    onVisibleChanged: if (sheet.visible) sheet.forceActiveFocus()
+
+    // Nothing beneath reacts while the list shows.
+    MouseArea { anchors.fill: parent; hoverEnabled: true }
+
+    Rectangle {
+        id: bar
+        anchors { left: parent.left; right: parent.right; top: parent.top }
+        height: 52
+        color: Theme.bar
+        ToolButton {
+            id: cancel
+            objectName: "pickCancel"
+            anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 4 }
+            contentItem: Text { text: "Cancel"; color: Theme.barText; font.pixelSize: 15 }
+            background: Item {}
+            onClicked: controller.cancel()
+        }
+        Text {
+            objectName: "pickTitle"
+            anchors { left: cancel.right; right: parent.right; verticalCenter: parent.verticalCenter }
+            anchors.rightMargin: cancel.width + 4
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
+            text: controller.title
+            color: Theme.barText
+            font { pixelSize: 17; bold: true }
+        }
+    }
+
+    PickRows {
+        objectName: "pickRows"
+        anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
+        model: controller.model
+        onPicked: (index) => controller.didSelectRow(index)
+    }
+}

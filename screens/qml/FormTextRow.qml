@@ -1,0 +1,38 @@
+import QtQuick
+import QtQuick.Layouts
+import Kompaun
+
+// A captioned text field of an issuing form, bound to its controller's field; its end of editing is
+// the form's. A field that cannot be edited stays legible.
+ColumnLayout {
+    id: row
+    property alias caption: label.text
+    property alias name: input.objectName
+    property alias placeholder: input.placeholder
+    property FieldText field
+    property FormViewController form
+    property bool editable: true
+    Layout.fillWidth: true
+    spacing: 3
+
+    Text {
+        id: label
+        Layout.fillWidth: true
+        elide: Text.ElideRight
+        font.pixelSize: 13
+        color: Theme.muted
+    }
+    FormField {
+        id: input
+        field: row.field
+        enabled: row.editable
+        color: "#111827"
+        // A long text shows from its start whenever it is not being typed.
+        onTextChanged: if (!input.activeFocus) input.cursorPosition = 0
+        onEditingFinished: {
+            input.cursorPosition = 0
+            if (row.form)
+                row.form.textFieldDidEndEditing(row.field)
+        }
+    }
+}

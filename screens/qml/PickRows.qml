@@ -1,0 +1,39 @@
+import QtQuick
+import QtQuick.Controls
+import Kompaun
+
+// The rows of the pick list; a tapped row is reported by its index.
+ListView {
+    id: list
+    signal picked(int index)
+    clip: true
+    // Every row of a list of this size exists, so a row far down can be found and scrolled to.
+    cacheBuffer: 4000
+    delegate: ItemDelegate {
+        id: row
+        required property int index
+        required property string title
+        objectName: "pickRow" + row.index
+        width: ListView.view ? ListView.view.width : 0
+        topPadding: 13
+        bottomPadding: 13
+        leftPadding: 16
+        rightPadding: 16
+        contentItem: Text {
+            text: row.title
+            wrapMode: Text.WordWrap
+            verticalAlignment: Text.AlignVCenter
+            font.pixelSize: Theme.font
+            color: "#111827"
+        }
+        background: Rectangle {
+            color: row.down ? "#e5e7eb" : "white"
+            Rectangle {
+                anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 16 }
+                height: 1
+                color: "#e5e7eb"
+            }
+        }
+        onClicked: (row.ListView.view as PickRows).picked(row.index)
+    }
+}

@@ -1,0 +1,356 @@
+#include "FormsFixture.h"
+#include "screens/KenderaanTabViewController.h"
+#include "screens/KompounViewController.h"
+#include "screens/LokasiViewController.h"
+#include "screens/MaklumatPersalahViewController.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+void typeInto(FormViewController& form, TextField* field, const QString& text) {
+    field->setText(text);
+    form.textFieldDidEndEditing(field);
+}
+
+TEST_F(FormsTest, PostcodeFillsTownAndStateOnEveryEndOfEditing) {
+    MaklumatPersalahViewController form;
+    show(form);
+    EXPECT_EQ(rec(Key::pilihanIndividuAtauSyarikat), QStringLiteral("individu"));
+    EXPECT_EQ(form.choose(), 0);
+
+    typeInto(form, form.poskodPesalah(), QStringLiteral("42700"));
+    EXPECT_EQ(form.daerahPesalah()->text(), QStringLiteral("BANTING"));
+    EXPECT_EQ(form.butiranNegeri()->text(), QStringLiteral("SELANGOR"));
+    EXPECT_EQ(rec(Key::alamat3Pesalah), QStringLiteral("BANTING"));
+    EXPECT_EQ(rec(Key::negeriPesalah), QStringLiteral("SELANGOR"));
+    EXPECT_EQ(rec(Key::negeriPesalahID), QStringLiteral("10"));
+
+    // A town typed over is put back from the postcode the next time any field finishes editing.
+    typeInto(form, form.daerahPesalah(), QStringLiteral("Klang"));
+    EXPECT_EQ(rec(Key::alamat3Pesalah), QStringLiteral("BANTING"));
+
+    // A postcode the table does not hold leaves town and state as they were.
+    typeInto(form, form.poskodPesalah(), QStringLiteral("99999"));
+    EXPECT_EQ(form.daerahPesalah()->text(), QStringLiteral("BANTING"));
+    EXPECT_EQ(rec(Key::negeriPesalahID), QStringLiteral("10"));
+    EXPECT_EQ(rec(Key::poskodPesalah), QStringLiteral("99999"));
+
+    // The recipient's postcode fills the recipient's side only. A postcode starting with 0 stays text.
+    typeInto(form, form.poskodPenerima(), QStringLiteral("01000"));
+    EXPECT_EQ(form.alamat3Penerima()->text(), QStringLiteral("KANGAR"));
+    EXPECT_EQ(rec(Key::negeriPenerima), QStringLiteral("PERLIS"));
+    EXPECT_EQ(rec(Key::negeriPenerimaID), QStringLiteral("9"));
+    EXPECT_EQ(rec(Key::negeriPesalah), QStringLiteral("SELANGOR"));
+}
+
+TEST_F(FormsTest, EndOfEditingUpperCasesAndWritesEveryField) {
+    MaklumatPersalahViewController offender;
+    show(offender);
+    offender.nodaftarsyarikatPesalah()->setText(QStringLiteral("ab-123456-x"));
+    typeInto(offender, offender.namaPesalah(), QStringLiteral("tan ah kow"));
+    EXPECT_EQ(offender.namaPesalah()->text(), QStringLiteral("TAN AH KOW"));
+    EXPECT_EQ(rec(Key::namaPesalah), QStringLiteral("TAN AH KOW"));
+    // The company number is kept as the field holds it until that field itself finishes editing.
+    EXPECT_EQ(rec(Key::noDaftarSyarikat), QStringLiteral("ab-123456-x"));
+    typeInto(offender, offender.nodaftarsyarikatPesalah(), QStringLiteral("ab-123456-x"));
+    EXPECT_EQ(rec(Key::noDaftarSyarikat), QStringLiteral("AB-123456-X"));
+
+    offender.segmentSwitch(1);
+    EXPECT_EQ(rec(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
+    EXPECT_EQ(offender.choose(), 1);
+
+    LokasiViewController place;
+    show(place);
+    place.noPetak()->setText(QStringLiteral("b12"));
+    place.textViewDismissTaps(); // writes upper-cased, leaves the field alone
+    EXPECT_EQ(rec(Key::lokasiNoPetak), QStringLiteral("B12"));
+    EXPECT_EQ(place.noPetak()->text(), QStringLiteral("b12"));
+    typeInto(place, place.tempatKejadian(), QStringLiteral("depan kedai 12"));
+    EXPECT_EQ(place.tempatKejadian()->text(), QStringLiteral("DEPAN KEDAI 12"));
+    EXPECT_EQ(rec(Key::lokasiTempatKejadian), QStringLiteral("DEPAN KEDAI 12"));
+
+    KenderaanTabViewController vehicle;
+    show(vehicle);
+    typeInto(vehicle, vehicle.noKenderaan(), QStringLiteral("wxy 1234"));
+    EXPECT_EQ(vehicle.noKenderaan()->text(), QStringLiteral("WXY 1234"));
+    EXPECT_EQ(rec(Key::kenderaanNoKenderaan), QStringLiteral("WXY 1234"));
+    vehicle.noChasis()->setText(QStringLiteral("pm2abc"));
+    vehicle.viewWillDisappear(); // leaving writes the fields as they hold them
+    EXPECT_EQ(rec(Key::kenderaanNoChasis), QStringLiteral("pm2abc"));
+
+    KompounViewController compound;
+    show(compound);
+    compound.butiranKesalahan()->setText(QStringLiteral("meletak kenderaan di petak kuning"));
+    compound.kompaunLama()->setText(QStringLiteral("p2024m07000003"));
+    compound.textViewDismissTaps();
+    EXPECT_EQ(rec(Key::kompaunButiranKesalahan), QStringLiteral("MELETAK KENDERAAN DI PETAK KUNING"));
+    EXPECT_EQ(compound.kompaunLama()->text(), QStringLiteral("P2024M07000003"));
+    EXPECT_EQ(rec(Key::kompaunLama), QStringLiteral("P2024M07000003"));
+}
+
+TEST_F(FormsTest, SameAddressCopies) {
+    MaklumatPersalahViewController form;
+    show(form);
+    // With an empty offender: empty values and an empty state code.
+    record()->insert(Key::negeriPenerimaID, QStringLiteral("5"));
+    form.samaDiatasExe();
+    EXPECT_EQ(rec(Key::namaPenerima), QString());
+    EXPECT_EQ(rec(Key::negeriPenerimaID), QString());
+
+    typeInto(form, form.namaPesalah(), QStringLiteral("Siti Aminah binti Hassan"));
+    typeInto(form, form.icPesalah(), QStringLiteral("900101105566"));
+    typeInto(form, form.alamat1Pesalah(), QStringLiteral("No 5, Jalan Meranti 3"));
+    typeInto(form, form.alamat2Pesalah(), QStringLiteral("Taman Meranti"));
+    typeInto(form, form.poskodPesalah(), QStringLiteral("42700"));
+    form.samaDiatasExe();
+    EXPECT_EQ(form.namaPenerima()->text(), QStringLiteral("SITI AMINAH BINTI HASSAN"));
+    EXPECT_EQ(form.alamat3Penerima()->text(), QStringLiteral("BANTING"));
+    EXPECT_EQ(rec(Key::namaPenerima), QStringLiteral("SITI AMINAH BINTI HASSAN"));
+    EXPECT_EQ(rec(Key::noKadPengenalanPenerima), QStringLiteral("900101105566"));
+    EXPECT_EQ(rec(Key::alamat1Penerima), QStringLiteral("NO 5, JALAN MERANTI 3"));
+    EXPECT_EQ(rec(Key::alamat2Penerima), QStringLiteral("TAMAN MERANTI"));
+    EXPECT_EQ(rec(Key::poskodPenerima), QStringLiteral("42700"));
+    EXPECT_EQ(rec(Key::alamat3Penerima), QStringLiteral("BANTING"));
+    EXPECT_EQ(rec(Key::negeriPenerima), QStringLiteral("SELANGOR"));
+    EXPECT_EQ(rec(Key::negeriPenerimaID), QStringLiteral("10"));
+
+    // The place of the offence from the offender's address; it reaches the record with the next write.
+    LokasiViewController place;
+    show(place);
+    place.samaSptAlamatPesalah();
+    EXPECT_EQ(place.tempatKejadian()->text(), QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));
+    EXPECT_EQ(rec(Key::lokasiTempatKejadian), QString());
+    place.viewWillDisappear();
+    EXPECT_EQ(rec(Key::lokasiTempatKejadian), QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));
+
+    record()->insert(Key::alamat1Pesalah, QString());
+    record()->insert(Key::alamat2Pesalah, QString());
+    place.samaSptAlamatPesalah();
+    EXPECT_EQ(place.tempatKejadian()->text(), QStringLiteral(","));
+}
+
+TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
+    record()->insert(Key::kompaunKadar, QStringLiteral("100.00"));
+    record()->insert(Key::kesalahan, QStringLiteral("48(1)-Meletak kenderaan"));
+    KompounViewController form;
+    show(form);
+    EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("09:15"));
+    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("20/12/2024,09:15"));
+    EXPECT_EQ(form.tarikhTamat()->text(), QStringLiteral("03/01/2025"));
+    EXPECT_EQ(form.kadarSebelum()->text(), QStringLiteral("RM 100.00"));
+    EXPECT_EQ(form.kadarTawaran()->text(), QStringLiteral("RM "));
+    EXPECT_EQ(form.jenisSeksyen()->text(), QStringLiteral("48(1)-MELETAK KENDERAAN"));
+
+    // Past midnight in Kuala Lumpur: the date stays the record's, the time is the new one.
+    clock.instant = QDateTime(QDate(2024, 12, 20), QTime(16, 5), QTimeZone::utc());
+    form.viewWillDisappear();
+    form.viewWillAppear();
+    EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("00:05"));
+    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("20/12/2024,00:05"));
+
+    // A stored compound shown twice an hour apart keeps its own time.
+    const Record stored = makeRecord({{QLatin1String(Key::kompaunTarikh), QStringLiteral("01/02/2024")},
+                                      {QLatin1String(Key::kompaunMasa), QStringLiteral("08:30")}});
+    core.setPreviewDictionary(stored);
+    core.setPreviewIndicator(true);
+    KompounViewController shown;
+    show(shown);
+    clock.instant = clock.instant.addSecs(3600);
+    shown.viewWillAppear();
+    EXPECT_TRUE(shown.preview());
+    EXPECT_EQ(stored->value(Key::kompaunMasa), QStringLiteral("08:30"));
+    EXPECT_EQ(shown.tarikh()->text(), QStringLiteral("01/02/2024,08:30"));
+    EXPECT_EQ(core.saveDictionary()->value(Key::kompaunMasa), QStringLiteral("00:05"));
+}
+
+TEST_F(FormsTest, PreviewShowsTheStoredCompoundAndWritesNothingOfIssuing) {
+    const Record stored =
+        makeRecord({{QLatin1String(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat")},
+                    {QLatin1String(Key::namaPesalah), QStringLiteral("SYARIKAT MAJU SDN BHD")},
+                    {QLatin1String(Key::lat), QStringLiteral("3.073800")},
+                    {QLatin1String(Key::long_), QStringLiteral("101.518303")},
+                    {QLatin1String(Key::kenderaanNoKenderaan), QStringLiteral("BKT 4411")},
+                    {QLatin1String(Key::isLaluLintas), QStringLiteral("TIDAK")}});
+    core.setPreviewDictionary(stored);
+    core.setPreviewIndicator(true);
+    fakes.positioning.known = Coordinate{2.5, 102.25};
+
+    MaklumatPersalahViewController offender;
+    LokasiViewController place;
+    KenderaanTabViewController vehicle;
+    KompounViewController compound;
+    show(offender);
+    show(place);
+    show(vehicle);
+    show(compound);
+    for (FormViewController* form :
+         std::initializer_list<FormViewController*>{&offender, &place, &vehicle, &compound})
+        EXPECT_TRUE(form->preview());
+
+    EXPECT_EQ(offender.choose(), 1);
+    EXPECT_EQ(offender.namaPesalah()->text(), QStringLiteral("SYARIKAT MAJU SDN BHD"));
+    offender.segmentSwitch(0);
+    offender.samaDiatasExe();
+    EXPECT_EQ(stored->value(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
+    EXPECT_FALSE(stored->contains(Key::namaPenerima));
+    EXPECT_EQ(vehicle.noKenderaan()->text(), QStringLiteral("BKT 4411"));
+
+    // No list opens but the witness list; a captured position is shown, not stored.
+    offender.negeri1Exe();
+    place.kawasanGestureDropDown();
+    place.lokasiLabelDropDown();
+    vehicle.jenisKenDroTaps();
+    vehicle.jenisModelDroTaps();
+    vehicle.jenisWarDroTaps();
+    compound.caraPenyerahanDropDown();
+    EXPECT_FALSE(sheet.isOpen());
+    place.getSaksiPenguatkuasaList();
+    EXPECT_TRUE(sheet.isOpen());
+    sheet.cancel();
+
+    QSignalSpy photos(&place, &LokasiViewController::photoSourceRequested);
+    place.keluarkamera();
+    EXPECT_EQ(photos.count(), 0);
+
+    QSignalSpy captured(&place, &LokasiViewController::positionCaptured);
+    place.setCaptureDelay(0);
+    place.captureLatLong();
+    ASSERT_TRUE(captured.wait(5000));
+    EXPECT_EQ(place.latitude()->text(), QStringLiteral("2.500000"));
+    EXPECT_EQ(stored->value(Key::lat), QStringLiteral("3.073800"));
+    EXPECT_EQ(core.saveDictionary()->value(Key::lat), QString());
+}
+
+TEST_F(FormsTest, PositionIsCapturedOffTheInterfaceThreadUnderTheOverlay) {
+    fakes.positioning.known = Coordinate{3.0738, 101.5183};
+    LokasiViewController form;
+    show(form);
+    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("0 Gambar"));
+    form.setCaptureDelay(0);
+    QSignalSpy captured(&form, &LokasiViewController::positionCaptured);
+    form.captureLatLong();
+    EXPECT_TRUE(fakes.progress.visible);
+    EXPECT_EQ(fakes.progress.labels, QStringList{QStringLiteral("Mengesan Lokasi")});
+    EXPECT_TRUE(form.capturing());
+    form.captureLatLong(); // a second tap while capturing starts nothing more
+    ASSERT_TRUE(captured.wait(5000));
+    EXPECT_EQ(captured.count(), 1);
+    EXPECT_TRUE(testsupport::waitFor([&] { return !fakes.progress.visible; }));
+    EXPECT_FALSE(form.capturing());
+    EXPECT_EQ(rec(Key::lat), QStringLiteral("3.073800"));
+    EXPECT_EQ(rec(Key::long_), QStringLiteral("101.518303"));
+
+    // Leaving and coming back shows the captured position; the photo count follows the list.
+    core.setImageArray({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
+    form.viewWillDisappear();
+    form.latitude()->setText(QString());
+    form.viewWillAppear();
+    EXPECT_EQ(form.latitude()->text(), QStringLiteral("3.073800"));
+    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("1 Gambar"));
+}
+
+TEST_F(FormsTest, TrafficCompoundHidesTheWitness) {
+    record()->insert(Key::isLaluLintas, QStringLiteral("YA"));
+    LokasiViewController form;
+    show(form);
+    EXPECT_FALSE(form.witnessVisible());
+    form.getSaksiPenguatkuasaList();
+    EXPECT_FALSE(sheet.isOpen());
+    EXPECT_EQ(form.namaPenguatKuasa()->text(), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
+}
+
+TEST_F(FormsTest, ModelListFollowsTheChosenType) {
+    KenderaanTabViewController form;
+    show(form);
+    form.jenisModelDroTaps();
+    EXPECT_EQ(sheet.title(), QStringLiteral("Jenis Model"));
+    EXPECT_EQ(sheet.model()->count(), 0);
+    sheet.cancel();
+
+    form.jenisKenDroTaps();
+    EXPECT_EQ(sheet.title(), QStringLiteral("Jenis Kenderaan"));
+    EXPECT_EQ(sheet.model()->title(0), QStringLiteral("KERETA"));
+    pick(QStringLiteral("KERETA"));
+    EXPECT_EQ(rec(Key::kenderaanJenisKenderaanID), QStringLiteral("1"));
+    form.jenisModelDroTaps();
+    EXPECT_GE(rowOf(QStringLiteral("PERODUA MYVI")), 0);
+    EXPECT_EQ(rowOf(QStringLiteral("YAMAHA LC135")), -1);
+    pick(QStringLiteral("PERODUA MYVI"));
+    EXPECT_EQ(rec(Key::kenderaanJenisModelID), QStringLiteral("1"));
+    EXPECT_EQ(rec(Key::kenderaanJenisModel), QStringLiteral("PERODUA MYVI"));
+
+    form.jenisKenDroTaps();
+    pick(QStringLiteral("MOTOSIKAL"));
+    EXPECT_EQ(form.jenisModel()->text(), QStringLiteral("PERODUA MYVI"));
+    form.jenisModelDroTaps();
+    EXPECT_GE(rowOf(QStringLiteral("YAMAHA LC135")), 0);
+    EXPECT_EQ(rowOf(QStringLiteral("PERODUA MYVI")), -1);
+    sheet.cancel();
+    form.jenisWarDroTaps();
+    pick(QStringLiteral("PUTIH"));
+    EXPECT_EQ(rec(Key::kenderaanJenisWarna), QStringLiteral("PUTIH"));
+    EXPECT_EQ(rec(Key::kenderaanJenisWarnaID), QStringLiteral("1"));
+}
+
+TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
+    fakes.positioning.known = Coordinate{3.0738, 101.5183};
+    MaklumatPersalahViewController offender;
+    KompounViewController compound;
+    LokasiViewController place;
+    KenderaanTabViewController vehicle;
+    show(offender);
+    show(compound);
+    show(place);
+    show(vehicle);
+
+    typeInto(offender, offender.namaPesalah(), QStringLiteral("ali"));
+    offender.segmentSwitch(1);
+    offender.initForm();
+    EXPECT_EQ(offender.namaPesalah()->text(), QString());
+    EXPECT_EQ(rec(Key::namaPesalah), QStringLiteral("ALI"));
+    EXPECT_EQ(offender.choose(), 1);
+
+    compound.caraPenyerahanDropDown();
+    pick(QStringLiteral("Dengan Tangan"));
+    record()->insert(Key::kompaunCaraPenyerahan, QString());
+    compound.initForm();
+    EXPECT_EQ(rec(Key::kompaunCaraPenyerahan), QStringLiteral("DENGAN TANGAN"));
+
+    place.kawasanGestureDropDown();
+    pick(QStringLiteral("TAMAN MERANTI"));
+    typeInto(place, place.tempatKejadian(), QStringLiteral("pasar"));
+    typeInto(place, place.noPetak(), QStringLiteral("12"));
+    core.setImageArray({QStringLiteral("dA=="), QStringLiteral("Zg==")});
+    place.viewWillAppear();
+    EXPECT_EQ(place.editGambarTitle(), QStringLiteral("1 Gambar"));
+    place.initForm();
+    EXPECT_EQ(place.tempatKejadian()->text(), QString());
+    EXPECT_EQ(place.noPetak()->text(), QString());
+    EXPECT_EQ(place.kawasan()->text(), QStringLiteral("TAMAN MERANTI"));
+    EXPECT_EQ(place.latitude()->text(), QStringLiteral("3.073800"));
+    EXPECT_EQ(rec(Key::long_), QStringLiteral("101.518303"));
+    EXPECT_TRUE(core.getImageArray().isEmpty());
+    EXPECT_EQ(place.editGambarTitle(), QStringLiteral("0 Gambar"));
+
+    typeInto(vehicle, vehicle.noKenderaan(), QStringLiteral("abc 1"));
+    vehicle.initForm();
+    EXPECT_EQ(vehicle.noKenderaan()->text(), QString());
+    EXPECT_EQ(rec(Key::kenderaanNoKenderaan), QStringLiteral("ABC 1"));
+}
+
+TEST_F(FormsTest, ActionsDoNothingBeforeTheFormHasShown) {
+    MaklumatPersalahViewController offender;
+    LokasiViewController place;
+    const RecordMap before = *record();
+    offender.negeri1Exe();
+    offender.samaDiatasExe();
+    offender.textFieldDidEndEditing(offender.namaPesalah());
+    place.captureLatLong();
+    place.viewWillDisappear();
+    EXPECT_FALSE(sheet.isOpen());
+    EXPECT_FALSE(fakes.progress.visible);
+    EXPECT_EQ(*record(), before);
+}
+
+} // namespace
