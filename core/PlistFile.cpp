@@ -328,6 +328,11 @@ bool withinDepth(const QByteArray& bytes, int depth) {
     return xmlWithinDepth(bytes, depth);
 }
 
+void* parseTree(const QByteArray& bytes) {
+    auto node = parseNode(bytes);
+    return node ? node->release() : nullptr;
+}
+
 std::optional<QVariant> parse(const QByteArray& bytes) {
     const auto node = parseNode(bytes);
     if (!node)

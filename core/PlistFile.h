@@ -18,6 +18,11 @@ bool withinDepth(const QByteArray& bytes, int depth = maxDepth);
 std::optional<QVariant> read(const QString& path);
 std::optional<QVariant> parse(const QByteArray& bytes);
 
+// The library's own tree (a plist_t, freed with plist_free) for readers that walk it node by node; null
+// when the bytes are no property list, nest too deep, or hold what only the binary format can (such a
+// file is read as the XML the library writes of it, as parse() does).
+void* parseTree(const QByteArray& bytes);
+
 // XML text of a value. Characters XML cannot carry (C0 controls other than tab and line ends) are
 // dropped, since a file holding them could not be read back by any standard reader.
 QByteArray toXml(const QVariant& root);

@@ -187,11 +187,7 @@ bool read(QByteArray bytes, const std::function<bool(Entry&&)>& sink, QString* e
         return fail(QStringLiteral("empty file"));
     if (!PlistFile::withinDepth(bytes))
         return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
-    plist_t root = nullptr;
-    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
-        plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
-    else
-        plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
+    plist_t root = static_cast<plist_t>(PlistFile::parseTree(bytes));
     bytes = QByteArray(); // the parsed tree holds it all now
     PlistPtr owner(root);
     if (!root)
