@@ -15,8 +15,8 @@ struct Valued {
 };
 
 const Valued valuedOptions[] = {
-    {"documents", "KOMPAUN_DOCUMENTS", "DIR", "the Documents directory (stores, running number, working database)",
-     &AppOptions::documentsDir},
+    {"documents", "KOMPAUN_DOCUMENTS", "DIR",
+     "the Documents directory (stores, running number, working database)", &AppOptions::documentsDir},
     {"base-url", "KOMPAUN_BASE_URL", "URL", "the council web service's base address", &AppOptions::baseUrl},
     {"ca-file", "KOMPAUN_CA_FILE", "FILE", "an extra trusted CA certificate (PEM) for the web service",
      &AppOptions::caFile},

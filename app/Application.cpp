@@ -14,6 +14,7 @@
 #include "printing/NoticePrinter.h"
 #include "printing/PrinterConnection.h"
 #include "printing/PrinterLink.h"
+#include "printing/PrinterProtocol.h"
 #include "printing/PrinterReplyConsumer.h"
 #include "printing/PrinterViewController.h"
 #include "printing/WSSessionController.h"
@@ -39,11 +40,11 @@ QGeoPositionInfoSource* makePositionSource(const QString& nmea) {
 }
 
 // The printer's accessory list: the configured link, or none (a connect then tells the officer).
-std::unique_ptr<AccessoryManager> makeAccessories(const QString& printer, Log& log) {
+std::unique_ptr<AccessoryManager> makeAccessories(const QString& printer, const QString& protocol, Log& log) {
     if (!printer.isEmpty()) {
         QString error;
         if (const auto link = PrinterLink::parse(printer, &error))
-            return link->makeAccessoryManager();
+            return link->makeAccessoryManager(protocol);
         log.write(QStringLiteral("printer %1: %2").arg(printer, error));
     }
     return std::make_unique<FixedAccessoryManager>();
@@ -68,11 +69,11 @@ struct Application::Parts {
           tracker(LocationTrackerServices{&positionUpdates, &timers, &backgroundTasks, &log, &alerts, &http,
                                           endpoints, &app.deviceIdentity(),
                                           [this] { return app.getUserGlobalID(); }, 0}),
-          accessories(makeAccessories(o.printer, log)), session(WSSessionController::sharedController()),
-          replies(session, &log),
+          printerProtocol(o.printerProtocol.isEmpty() ? PrinterProtocol::compiled() : o.printerProtocol),
+          accessories(makeAccessories(o.printer, printerProtocol, log)), replies(&session, &log),
           notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")),
                   endpoints.baseUrl(), &log) {
-        session->setLog(&log);
+        session.setLog(&log);
     }
 
     QtLog log;
@@ -94,8 +95,9 @@ struct Application::Parts {
     QtTimers timers;
     DesktopBackgroundTasks backgroundTasks;
     LocationTracker tracker;
+    QString printerProtocol;
     std::unique_ptr<AccessoryManager> accessories;
-    WSSessionController* session;
+    WSSessionController session;
     PrinterReplyConsumer replies;
     NoticePrinter notices;
     std::unique_ptr<PrinterConnection> printerConnection;
@@ -108,9 +110,8 @@ Application::Application(AppOptions options, QObject* parent)
     : QObject(parent), options_(std::move(options)), d_(std::make_unique<Parts>(options_)) {}
 
 Application::~Application() {
-    // The window goes before the objects it shows; the process-wide printer session outlives the log.
+    // The window goes before the objects it shows.
     d_->engine.reset();
-    d_->session->setLog(nullptr);
 }
 
 AppDelegate& Application::app() {
@@ -166,7 +167,8 @@ bool Application::start() {
 
     // The printer screen and its connection.
     d_->printerConnection =
-        std::make_unique<PrinterConnection>(d_->accessories.get(), d_->session, &d_->log, &d_->alerts);
+        std::make_unique<PrinterConnection>(d_->accessories.get(), &d_->session, &d_->log, &d_->alerts);
+    d_->printerConnection->setProtocol(d_->printerProtocol);
     d_->printerScreen = std::make_unique<PrinterViewController>(d_->printerConnection.get(), &d_->notices);
 
     // The window, every screen, and the login screen as the root.

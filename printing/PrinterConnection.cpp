@@ -60,8 +60,7 @@ void PrinterConnection::printerConnect() {
     accessoryList_ = accessories_ ? accessories_->connectedAccessories() : AccessoryList();
     // Every connected accessory is examined: the printer need not be the first one the phone lists.
     for (const auto& accessory : accessoryList_) {
-        if (accessory &&
-            accessory->protocolStrings().contains(QLatin1String(WSSessionController::kProtocolString))) {
+        if (accessory && accessory->protocolStrings().contains(protocol_)) {
             selectedAccessory_ = accessory;
             break;
         }
@@ -73,8 +72,7 @@ void PrinterConnection::printerConnect() {
         connectFailed();
         return;
     }
-    controller_->setupControllerForAccessory(selectedAccessory_,
-                                             QLatin1String(WSSessionController::kProtocolString));
+    controller_->setupControllerForAccessory(selectedAccessory_, protocol_);
     selectedAccessory_.reset();
     if (log_)
         log_->write(QStringLiteral("Connected"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/Accessory.h"
+#include "printing/PrinterProtocol.h"
 
 #include <QObject>
 
@@ -20,6 +21,10 @@ public:
 
     PrinterConnection(AccessoryManager* accessories, WSSessionController* controller, Log* log,
                       Alerts* alerts, QObject* parent = nullptr);
+
+    // The protocol string the printer is found by (PrinterProtocol::compiled() unless set).
+    void setProtocol(const QString& protocol) { protocol_ = protocol; }
+    const QString& protocol() const { return protocol_; }
 
     void printerConnect();
     void printerDisconnect();
@@ -48,6 +53,7 @@ private:
     WSSessionController* sessionController_ = nullptr;
     int state_ = Disconnected;
     bool connecting_ = false;
+    QString protocol_ = PrinterProtocol::compiled();
     // The connect failure was shown since the last connect: a notice written after it fails for the
     // same reason and needs no alert of its own.
     bool connectAlerted_ = false;

@@ -47,9 +47,9 @@ QString PrinterLink::toString() const {
     return kind == Tcp ? QStringLiteral("tcp:%1:%2").arg(host).arg(port) : address.toString();
 }
 
-std::unique_ptr<AccessoryManager> PrinterLink::makeAccessoryManager() const {
+std::unique_ptr<AccessoryManager> PrinterLink::makeAccessoryManager(const QString& protocol) const {
     if (kind == Tcp)
         return std::make_unique<FixedAccessoryManager>(
-            AccessoryList{std::make_shared<TcpAccessory>(host, port)});
-    return std::make_unique<BluetoothAccessoryManager>(address);
+            AccessoryList{std::make_shared<TcpAccessory>(host, port, protocol)});
+    return std::make_unique<BluetoothAccessoryManager>(address, protocol);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/Accessory.h"
+#include "printing/PrinterProtocol.h"
 
 #include <QBluetoothAddress>
 #include <QString>
@@ -21,5 +22,6 @@ struct PrinterLink {
     static std::optional<PrinterLink> parse(const QString& value, QString* error = nullptr);
     QString toString() const;
     // The accessory list that offers this printer.
-    std::unique_ptr<AccessoryManager> makeAccessoryManager() const;
+    std::unique_ptr<AccessoryManager>
+    makeAccessoryManager(const QString& protocol = PrinterProtocol::compiled()) const;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/Accessory.h"
+#include "printing/PrinterProtocol.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -9,10 +10,8 @@
 // slow link (a few bytes per write), a stalled one, or one that refuses sessions, and can send bytes back.
 class RecordingAccessory : public PrinterAccessory {
 public:
-    static constexpr const char* kDefaultProtocol = "com.woosim.wspr240";
-
     explicit RecordingAccessory(QString name = QStringLiteral("Recording printer"),
-                                QStringList protocols = {QString::fromLatin1(kDefaultProtocol)});
+                                QStringList protocols = {PrinterProtocol::compiled()});
     ~RecordingAccessory() override;
 
     QString name() const override { return name_; }

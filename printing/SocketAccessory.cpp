@@ -143,14 +143,15 @@ void SocketSession::readConfirmation() {
     }
 }
 
-TcpAccessory::TcpAccessory(QString host, quint16 port) : host_(std::move(host)), port_(port) {}
+TcpAccessory::TcpAccessory(QString host, quint16 port, QString protocol)
+    : host_(std::move(host)), protocol_(std::move(protocol)), port_(port) {}
 
 QString TcpAccessory::name() const {
     return QStringLiteral("%1:%2").arg(host_).arg(port_);
 }
 
 QStringList TcpAccessory::protocolStrings() const {
-    return {QString::fromLatin1(WSSessionController::kProtocolString)};
+    return {protocol_};
 }
 
 std::unique_ptr<AccessorySession> TcpAccessory::openSession(const QString& protocolString) {
@@ -168,14 +169,15 @@ std::unique_ptr<AccessorySession> TcpAccessory::openSession(const QString& proto
     return session;
 }
 
-BluetoothAccessory::BluetoothAccessory(QBluetoothAddress address) : address_(std::move(address)) {}
+BluetoothAccessory::BluetoothAccessory(QBluetoothAddress address, QString protocol)
+    : address_(std::move(address)), protocol_(std::move(protocol)) {}
 
 QString BluetoothAccessory::name() const {
     return address_.toString();
 }
 
 QStringList BluetoothAccessory::protocolStrings() const {
-    return {QString::fromLatin1(WSSessionController::kProtocolString)};
+    return {protocol_};
 }
 
 std::unique_ptr<AccessorySession> BluetoothAccessory::openSession(const QString& protocolString) {
@@ -192,8 +194,8 @@ std::unique_ptr<AccessorySession> BluetoothAccessory::openSession(const QString&
     return session;
 }
 
-BluetoothAccessoryManager::BluetoothAccessoryManager(QBluetoothAddress address)
-    : accessory_(std::make_shared<BluetoothAccessory>(std::move(address))) {}
+BluetoothAccessoryManager::BluetoothAccessoryManager(QBluetoothAddress address, QString protocol)
+    : accessory_(std::make_shared<BluetoothAccessory>(std::move(address), std::move(protocol))) {}
 
 AccessoryList BluetoothAccessoryManager::connectedAccessories() {
     QBluetoothLocalDevice local;

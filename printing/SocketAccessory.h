@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/Accessory.h"
+#include "printing/PrinterProtocol.h"
 
 #include <QBluetoothAddress>
 #include <QPointer>
@@ -53,32 +54,35 @@ private:
 // A network printer (or the printer emulator) at host:port.
 class TcpAccessory : public PrinterAccessory {
 public:
-    TcpAccessory(QString host, quint16 port);
+    TcpAccessory(QString host, quint16 port, QString protocol = PrinterProtocol::compiled());
     QString name() const override;
     QStringList protocolStrings() const override;
     std::unique_ptr<AccessorySession> openSession(const QString& protocolString) override;
 
 private:
     QString host_;
+    QString protocol_;
     quint16 port_;
 };
 
 // A paired Bluetooth printer reached over the serial port profile.
 class BluetoothAccessory : public PrinterAccessory {
 public:
-    explicit BluetoothAccessory(QBluetoothAddress address);
+    explicit BluetoothAccessory(QBluetoothAddress address, QString protocol = PrinterProtocol::compiled());
     QString name() const override;
     QStringList protocolStrings() const override;
     std::unique_ptr<AccessorySession> openSession(const QString& protocolString) override;
 
 private:
     QBluetoothAddress address_;
+    QString protocol_;
 };
 
 // Lists the configured Bluetooth printer while the phone's Bluetooth is on.
 class BluetoothAccessoryManager : public AccessoryManager {
 public:
-    explicit BluetoothAccessoryManager(QBluetoothAddress address);
+    explicit BluetoothAccessoryManager(QBluetoothAddress address,
+                                       QString protocol = PrinterProtocol::compiled());
     AccessoryList connectedAccessories() override;
 
 private:

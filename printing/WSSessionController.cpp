@@ -25,11 +25,6 @@ WSSessionController::~WSSessionController() {
     protocolString_.clear();
 }
 
-WSSessionController* WSSessionController::sharedController() {
-    static WSSessionController* controller = new WSSessionController();
-    return controller;
-}
-
 void WSSessionController::log(const QString& line) const {
     if (log_)
         log_->write(line);

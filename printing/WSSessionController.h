@@ -23,7 +23,6 @@ class Log;
 class WSSessionController : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char* kProtocolString = "com.woosim.wspr240";
     static constexpr int kReadChunk = 128;
     static constexpr int kDefaultDrainTimeoutMs = 20000;
 
@@ -31,7 +30,6 @@ public:
     ~WSSessionController() override;
 
     // The process-wide controller the application prints through.
-    static WSSessionController* sharedController();
 
     void setLog(Log* log) { log_ = log; }
     void setDrainTimeoutMs(int ms) { drainTimeoutMs_ = ms; }

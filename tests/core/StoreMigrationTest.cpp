@@ -237,7 +237,8 @@ TEST(StoreMigrationKilled, InterruptedImportIsDoneOnceAtTheNextStart) {
     EXPECT_EQ(m.outcome, SavedCompoundStore::Migration::Imported);
     EXPECT_FALSE(QFile::exists(oldPath));
     EXPECT_EQ(store.countYgDahCetak(), 150);
-    EXPECT_EQ(store.getDicetak().last().record->value(Key::kompaunRunningNumber), QStringLiteral("P2016M07000150"));
+    EXPECT_EQ(store.getDicetak().last().record->value(Key::kompaunRunningNumber),
+              QStringLiteral("P2016M07000150"));
 }
 
 } // namespace

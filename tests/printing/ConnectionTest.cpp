@@ -213,3 +213,23 @@ TEST(PrinterLink, ParsesTheLinkOption) {
         EXPECT_FALSE(error.isEmpty()) << bad;
     }
 }
+
+TEST_F(ConnectionFixture, ThePrinterIsFoundByTheDeployedProtocolString) {
+    // A council deploying another printer model sets its protocol; the configured one is then not enough.
+    const auto otherModel = std::make_shared<RecordingAccessory>(
+        QStringLiteral("other model"), QStringList{QStringLiteral("org.example.other")});
+    accessories.setAccessories({printer, otherModel});
+    connection.setProtocol(QStringLiteral("org.example.other"));
+    screen.pencetakAction();
+    EXPECT_EQ(controller.accessory(), otherModel);
+    ASSERT_TRUE(waitFor([&] { return screen.rockTo() == 1; }));
+
+    // A link made for a setting advertises exactly that setting.
+    const auto link = PrinterLink::parse(QStringLiteral("tcp:127.0.0.1:9"));
+    ASSERT_TRUE(link);
+    const AccessoryList offered =
+        link->makeAccessoryManager(QStringLiteral("org.example.other"))->connectedAccessories();
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_EQ(offered.first()->protocolStrings(), QStringList{QStringLiteral("org.example.other")});
+    EXPECT_FALSE(PrinterProtocol::compiled().isEmpty());
+}

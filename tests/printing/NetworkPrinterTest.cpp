@@ -1,5 +1,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "printing/SocketAccessory.h"
+#include "printing/PrinterProtocol.h"
 #include "printing/WSSessionController.h"
 #include "support/TestSupport.h"
 
@@ -95,7 +96,7 @@ Outcome printTo(quint16 port, FakeLog& log, int boundMs = 10000) {
     WSSessionController controller(&log);
     controller.setDrainTimeoutMs(boundMs);
     controller.setupControllerForAccessory(std::make_shared<TcpAccessory>(QStringLiteral("127.0.0.1"), port),
-                                           QLatin1String(WSSessionController::kProtocolString));
+                                           PrinterProtocol::compiled());
     Outcome o;
     QObject::connect(&controller, &WSSessionController::noticeFinished, [&](int, bool written) {
         o.noticeEnded = true;

@@ -1,6 +1,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "printing/PrinterReplyConsumer.h"
 #include "printing/RecordingAccessory.h"
+#include "printing/PrinterProtocol.h"
 #include "printing/WSSessionController.h"
 #include "support/TestSupport.h"
 
@@ -24,7 +25,7 @@ struct SessionFixture : ::testing::Test {
     WSSessionController controller{&log};
 
     void open() {
-        controller.setupControllerForAccessory(printer, QLatin1String(WSSessionController::kProtocolString));
+        controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
         ASSERT_TRUE(controller.openSession());
         ASSERT_TRUE(waitFor([&] { return controller.isLinkOpen(); }));
     }
@@ -54,7 +55,7 @@ TEST_F(SessionFixture, ALongNoticeReachesASlowLinkCompleteAndInOrder) {
 
 TEST_F(SessionFixture, BytesWrittenBeforeTheLinkOpensWaitForIt) {
     controller.writeData("queued before any session");
-    controller.setupControllerForAccessory(printer, QLatin1String(WSSessionController::kProtocolString));
+    controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
     ASSERT_TRUE(controller.openSession());
     EXPECT_TRUE(printer->received().isEmpty());
     ASSERT_TRUE(waitFor([&] { return controller.queuedBytes() == 0; }));
@@ -159,7 +160,7 @@ TEST_F(SessionFixture, ReceivedBytesAreBufferedReadAndDecoded) {
 
 TEST_F(SessionFixture, ARefusedSessionIsReported) {
     printer->setRefuseSessions(true);
-    controller.setupControllerForAccessory(printer, QLatin1String(WSSessionController::kProtocolString));
+    controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
     EXPECT_FALSE(controller.openSession());
     EXPECT_TRUE(log.contains(QStringLiteral("creating session failed")));
 }

@@ -32,7 +32,8 @@ TEST(NavigationStack, PushPopAndBackToRootKeepTheRootAndTellTheView) {
                {{QStringLiteral("searchText"), QStringLiteral("23")}});
     ASSERT_EQ(pushed.size(), 2);
     EXPECT_EQ(pushed.last().at(0).toString(), QStringLiteral("KategoriView.qml"));
-    EXPECT_EQ(pushed.last().at(2).toMap().value(QStringLiteral("searchText")).toString(), QStringLiteral("23"));
+    EXPECT_EQ(pushed.last().at(2).toMap().value(QStringLiteral("searchText")).toString(),
+              QStringLiteral("23"));
     EXPECT_EQ(stack.depth(), 3);
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("APJ 1987"));
 
@@ -61,7 +62,8 @@ TEST(KeyValueListModel, RowsReadThroughTheirFormatsAndResetAsOne) {
     });
     model.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("seksyen_detail")));
     model.setKeyFormat(KeyValueListModel::column(QStringLiteral("akta_seksyen_id")));
-    model.setPictureFormat([](const QVariantMap&, int index) { return index == 0 ? QStringLiteral("a.png") : QString(); });
+    model.setPictureFormat(
+        [](const QVariantMap&, int index) { return index == 0 ? QStringLiteral("a.png") : QString(); });
     QSignalSpy count(&model, &KeyValueListModel::countChanged);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
 
@@ -110,8 +112,10 @@ TEST_F(ShellStacksTest, EachTabHasItsOwnStackAndBackToRootMovesOnlyTheFirst) {
     EXPECT_EQ(shell.stack(5), nullptr);
     EXPECT_EQ(shell.stack(ShellController::Scan)->currentTitle(), QStringLiteral("Lesen/Cukai"));
 
-    shell.stack(ShellController::JenisKompaun)->push(QStringLiteral("SectionKesalahanView.qml"), QStringLiteral("A"));
-    shell.stack(ShellController::Simpanan)->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"));
+    shell.stack(ShellController::JenisKompaun)
+        ->push(QStringLiteral("SectionKesalahanView.qml"), QStringLiteral("A"));
+    shell.stack(ShellController::Simpanan)
+        ->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"));
     // Selecting another tab leaves every stack as it was.
     shell.tabBarControllerDidSelect(ShellController::Dicetak);
     EXPECT_EQ(shell.stack(ShellController::JenisKompaun)->depth(), 2);

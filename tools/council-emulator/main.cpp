@@ -21,24 +21,27 @@ void onSignal(int) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "The council's web service on loopback, for development, tests and demonstrations.\n"
-        "Prints HTTP_URL=, HTTPS_URL=, CA_FILE= and DB_FILE= lines, then READY, and serves until SIGINT/SIGTERM, "
-        "or until standard input closes with --stdin-lifetime."));
+    parser.setApplicationDescription(
+        QStringLiteral("The council's web service on loopback, for development, tests and demonstrations.\n"
+                       "Prints HTTP_URL=, HTTPS_URL=, CA_FILE= and DB_FILE= lines, then READY, and serves "
+                       "until SIGINT/SIGTERM, "
+                       "or until standard input closes with --stdin-lifetime."));
     parser.addHelpOption();
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("listen address (default 127.0.0.1)"),
+    const QCommandLineOption host(QStringLiteral("host"),
+                                  QStringLiteral("listen address (default 127.0.0.1)"),
                                   QStringLiteral("ADDR"), QStringLiteral("127.0.0.1"));
     const QCommandLineOption httpPort({QStringLiteral("http-port"), QStringLiteral("port")},
-                                      QStringLiteral("HTTP port, 0 for a free one (default 0)"), QStringLiteral("N"),
-                                      QStringLiteral("0"));
+                                      QStringLiteral("HTTP port, 0 for a free one (default 0)"),
+                                      QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption httpsPort(QStringLiteral("https-port"),
-                                       QStringLiteral("HTTPS port, 0 for a free one (default 0)"), QStringLiteral("N"),
-                                       QStringLiteral("0"));
+                                       QStringLiteral("HTTPS port, 0 for a free one (default 0)"),
+                                       QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption noHttp(QStringLiteral("no-http"), QStringLiteral("serve no plain HTTP"));
     const QCommandLineOption noHttps(QStringLiteral("no-https"), QStringLiteral("serve no HTTPS"));
-    const QCommandLineOption db(QStringLiteral("db"),
-                                QStringLiteral("keep everything in this SQLite file (default: a temporary one)"),
-                                QStringLiteral("FILE"));
+    const QCommandLineOption db(
+        QStringLiteral("db"),
+        QStringLiteral("keep everything in this SQLite file (default: a temporary one)"),
+        QStringLiteral("FILE"));
     const QCommandLineOption certDir(QStringLiteral("cert-dir"),
                                      QStringLiteral("where ca.pem, server.pem and server-key.pem are made"),
                                      QStringLiteral("DIR"));
@@ -46,13 +49,15 @@ int main(int argc, char** argv) {
                                                  QStringLiteral("stop when standard input closes"));
     const QCommandLineOption faultOption(
         QStringLiteral("fault"),
-        QStringLiteral("fail endpoint E (e.g. muatnaik_kompaun, or * for all); KIND: status delay drop html200 "
-                       "malformed retval empty accept-then-drop. May be repeated."),
+        QStringLiteral(
+            "fail endpoint E (e.g. muatnaik_kompaun, or * for all); KIND: status delay drop html200 "
+            "malformed retval empty accept-then-drop. May be repeated."),
         QStringLiteral("E:KIND[:VALUE][:TIMES]"));
     const QCommandLineOption random(QStringLiteral("random-faults"),
                                     QStringLiteral("fail requests at random, replayable by seed"),
                                     QStringLiteral("SEED:RATE[:DELAY_MS]"));
-    parser.addOptions({host, httpPort, httpsPort, noHttp, noHttps, db, certDir, stdinLifetimeOption, faultOption, random});
+    parser.addOptions(
+        {host, httpPort, httpsPort, noHttp, noHttps, db, certDir, stdinLifetimeOption, faultOption, random});
     parser.process(app);
 
     EmulatorOptions options;
