@@ -56,7 +56,7 @@ struct Application::Parts {
     explicit Parts(const AppOptions& o)
         : log(o.logFile), files(o.documentsDir, o.resourceDir, QStringLiteral(KOMPAUN_BUILD_VERSION)),
           oneShotSource(makePositionSource(o.nmeaSource)), positioning(oneShotSource.get()),
-          app(Platform{&log, &alerts, &progress, &files, &positioning}), login(app),
+          app(Platform{&log, &alerts, &progress, &files, &positioning}, &timers), login(app),
           http(HttpSettings::forApplication(files.buildVersion(), o.caFile)),
           endpoints(o.baseUrl.isEmpty() ? CouncilEndpoints::compiledBaseUrl() : o.baseUrl),
           sync(syncServicesFor(app, http, endpoints), &urlOpener),
@@ -76,6 +76,8 @@ struct Application::Parts {
         session.setLog(&log);
     }
 
+    // The one clock: record dates, the location timer and the printer's bounds all run on it.
+    QtTimers timers;
     QtLog log;
     DirFiles files;
     QtAlerts alerts;
@@ -92,12 +94,11 @@ struct Application::Parts {
     ShellController shell;
     std::unique_ptr<QGeoPositionInfoSource> trackerSource;
     QtPositionUpdates positionUpdates;
-    QtTimers timers;
     DesktopBackgroundTasks backgroundTasks;
     LocationTracker tracker;
     QString printerProtocol;
     std::unique_ptr<AccessoryManager> accessories;
-    WSSessionController session;
+    WSSessionController session{nullptr, &timers};
     PrinterReplyConsumer replies;
     NoticePrinter notices;
     std::unique_ptr<PrinterConnection> printerConnection;

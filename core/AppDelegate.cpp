@@ -82,7 +82,7 @@ const char* const locationPickKeys[] = {"lokasiKawasan", "lokasiKawasanID", "lok
 } // namespace
 
 AppDelegate::AppDelegate(Platform platform, const Clock* clock, QObject* parent)
-    : QObject(parent), platform_(platform), clock_(clock ? clock : &defaultClock_),
+    : QObject(parent), platform_(platform.complete()), clock_(clock ? clock : &defaultClock_),
       db_(QStringLiteral("new_tvr.sqlite"), platform.files, platform.log), lookups_(db_, platform.log),
       saveStore_(documents(platform), platform.log), favStore_(documents(platform), platform.log),
       running_(documents(platform), saveStore_, platform.log),

@@ -1,14 +1,9 @@
 #pragma once
 
+#include "platform/Clock.h"
+
 #include <QDateTime>
 #include <QTimeZone>
-
-// The time source, injectable so tests can stand on any instant.
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual QDateTime now() const { return QDateTime::currentDateTimeUtc(); }
-};
 
 // A compound's dates are Kuala Lumpur dates, whatever zone the phone is set to.
 namespace KualaLumpur {

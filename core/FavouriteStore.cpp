@@ -1,4 +1,5 @@
 #include "core/FavouriteStore.h"
+#include "platform/NullServices.h"
 
 #include "core/FileAside.h"
 #include "core/PlistFile.h"
@@ -7,7 +8,7 @@
 #include <QFileInfo>
 
 FavouriteStore::FavouriteStore(QString documentsDir, Log* log)
-    : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)), log_(log) {}
+    : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)), log_(orNothing(log)) {}
 
 std::optional<FavouriteList> FavouriteStore::getFavSaveArray() const {
     const auto root = PlistFile::read(path_);
@@ -28,12 +29,10 @@ std::optional<FavouriteList> FavouriteStore::getFavSaveArray() const {
 bool FavouriteStore::insertIntoFav(const RecordMap& record, const QString& title, const QString& subtitle) {
     FavouriteList list = getFavSaveArray().value_or(FavouriteList{});
     list.append({title, subtitle, record});
-    if (log_) {
-        QStringList parts;
-        for (auto it = record.cbegin(); it != record.cend(); ++it)
-            parts << QStringLiteral("%1 = \"%2\"").arg(it.key(), it.value());
-        log_->write(QStringLiteral("Fav : { %1 }").arg(parts.join(QStringLiteral("; "))));
-    }
+    QStringList parts;
+    for (auto it = record.cbegin(); it != record.cend(); ++it)
+        parts << QStringLiteral("%1 = \"%2\"").arg(it.key(), it.value());
+    log_->write(QStringLiteral("Fav : { %1 }").arg(parts.join(QStringLiteral("; "))));
     return saveArrayFav(list);
 }
 
@@ -50,8 +49,7 @@ bool FavouriteStore::saveArrayFav(const FavouriteList& list) {
     }
     QString error;
     const bool ok = PlistFile::write(path_, root, &error);
-    if (log_)
-        log_->write(ok ? QStringLiteral("Save Successfully") : QStringLiteral("Save failed: %1").arg(error));
+    log_->write(ok ? QStringLiteral("Save Successfully") : QStringLiteral("Save failed: %1").arg(error));
     return ok;
 }
 

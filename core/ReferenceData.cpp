@@ -147,8 +147,7 @@ QString ReferenceData::likeLiteral(const QString& text) {
 }
 
 void ReferenceData::logError(const DbError& error) {
-    if (log_)
-        log_->write(QStringLiteral("Error: %1").arg(error.describe()));
+    log_->write(QStringLiteral("Error: %1").arg(error.describe()));
 }
 
 bool ReferenceData::replaceOfficers(const QList<QStringList>& rows) {
@@ -261,9 +260,7 @@ int ReferenceData::convertClearPasswords() {
             }
         return true;
     });
-    if (log_)
-        log_->write(converted
-                        ? QStringLiteral("Officer passwords kept as digests: %1").arg(updates.size())
-                        : QStringLiteral("Officer passwords could not be converted; kept as they were"));
+    log_->write(converted ? QStringLiteral("Officer passwords kept as digests: %1").arg(updates.size())
+                          : QStringLiteral("Officer passwords could not be converted; kept as they were"));
     return converted ? int(updates.size()) : -1;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Record.h"
 #include "core/SQLiteManager.h"
+#include "platform/NullServices.h"
 
 #include <optional>
 
@@ -12,7 +13,7 @@ class RunningNumber;
 // its officers and registration. Every value typed or chosen by the officer is bound as a whole text value.
 class ReferenceData {
 public:
-    explicit ReferenceData(SQLiteManager& db, Log* log = nullptr) : db_(db), log_(log) {}
+    explicit ReferenceData(SQLiteManager& db, Log* log = nullptr) : db_(db), log_(orNothing(log)) {}
 
     DbRows checkUser();
     DbRows getAkta();

@@ -1,4 +1,5 @@
 #include "core/RunningNumber.h"
+#include "platform/NullServices.h"
 
 #include "core/FileAside.h"
 #include "core/PlistFile.h"
@@ -15,7 +16,7 @@
 RunningNumber::RunningNumber(QString documentsDir, SavedCompoundStore& store, Log* log)
     : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)),
       markerPath_(documentsDir + QLatin1Char('/') + QLatin1String(untrustedMarker)), store_(store),
-      log_(log) {}
+      log_(orNothing(log)) {}
 
 int RunningNumber::fileCount() const {
     return int(PlistFile::arraySize(path_).value_or(0));
@@ -70,11 +71,9 @@ bool RunningNumber::saveRunningNumberFile(int count) {
     // is given again.
     floor_ = std::max(floor_, count);
     if (ok) {
-        if (log_)
-            log_->write(QStringLiteral("Running number saved : %1").arg(count));
+        log_->write(QStringLiteral("Running number saved : %1").arg(count));
     } else {
-        if (log_)
-            log_->write(QStringLiteral("Running number not saved (%1): %2").arg(count).arg(error));
+        log_->write(QStringLiteral("Running number not saved (%1): %2").arg(count).arg(error));
     }
     return ok;
 }
@@ -121,28 +120,24 @@ int RunningNumber::sequenceOf(const QString& compoundNumber, const QString& devi
 bool RunningNumber::runningNumber(const QString& deviceCode) {
     const int held = store_.highestSequence(deviceCode);
     if (!QFileInfo::exists(path_)) {
-        if (log_)
-            log_->write(
-                QStringLiteral("Running number file missing; restarting from stored compound %1").arg(held));
+        log_->write(
+            QStringLiteral("Running number file missing; restarting from stored compound %1").arg(held));
         return saveRunningNumberFile(held);
     }
     if (fileUnreadable()) {
         const int salvaged = setUnreadableAside();
-        if (log_)
-            log_->write(QStringLiteral("Running number file unreadable; %1 read of it, %2 held in the store")
-                            .arg(salvaged)
-                            .arg(held));
+        log_->write(QStringLiteral("Running number file unreadable; %1 read of it, %2 held in the store")
+                        .arg(salvaged)
+                        .arg(held));
         return saveRunningNumberFile(std::max(salvaged, held));
     }
     const int current = fileCount();
     floor_ = std::max(floor_, current);
     if (held > current) {
-        if (log_)
-            log_->write(
-                QStringLiteral("Running number %1 behind stored compound %2; raised").arg(current).arg(held));
+        log_->write(
+            QStringLiteral("Running number %1 behind stored compound %2; raised").arg(current).arg(held));
         return saveRunningNumberFile(held);
     }
-    if (log_)
-        log_->write(QStringLiteral("Current Running number : %1").arg(current));
+    log_->write(QStringLiteral("Current Running number : %1").arg(current));
     return true;
 }

@@ -1,4 +1,5 @@
 #include "core/SQLiteManager.h"
+#include "platform/NullServices.h"
 
 #include "platform/Files.h"
 #include "platform/Log.h"
@@ -12,7 +13,7 @@ QString DbError::describe() const {
 }
 
 SQLiteManager::SQLiteManager(QString databaseName, const Files* files, Log* log)
-    : name_(std::move(databaseName)), files_(files), log_(log) {}
+    : name_(std::move(databaseName)), files_(files), log_(orNothing(log)) {}
 
 SQLiteManager::~SQLiteManager() {
     if (db_)
@@ -121,14 +122,12 @@ std::optional<DbError> SQLiteManager::doQuery(const QString& statement, const QS
 DbRows SQLiteManager::getRowsForQuery(const QString& statement, const QStringList& params) {
     DbRows rows;
     if (auto err = openDatabase()) {
-        if (log_)
-            log_->write(err->describe());
+        log_->write(err->describe());
         return rows;
     }
     sqlite3_stmt* stmt = nullptr;
     if (auto err = prepareAndBind(statement, params, &stmt)) {
-        if (log_)
-            log_->write(err->describe());
+        log_->write(err->describe());
         closeUnlessHeld();
         return rows;
     }
@@ -169,8 +168,7 @@ DbRows SQLiteManager::getRowsForQuery(const QString& statement, const QStringLis
 
 bool SQLiteManager::runInTransaction(const std::function<bool()>& body) {
     if (auto err = openDatabase()) {
-        if (log_)
-            log_->write(err->describe());
+        log_->write(err->describe());
         return false;
     }
     ++held_;
@@ -179,7 +177,7 @@ bool SQLiteManager::runInTransaction(const std::function<bool()>& body) {
         if (body()) {
             if (auto err = doQuery(QStringLiteral("COMMIT")); !err)
                 committed = true;
-            else if (log_)
+            else
                 log_->write(err->describe());
         }
         if (!committed)

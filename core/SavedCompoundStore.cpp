@@ -1,4 +1,5 @@
 #include "core/SavedCompoundStore.h"
+#include "platform/NullServices.h"
 
 #include "core/RecordKeys.h"
 #include "core/RunningNumber.h"
@@ -165,7 +166,7 @@ int SavedCompound::flagValue() const {
 
 SavedCompoundStore::SavedCompoundStore(QString documentsDir, Log* log)
     : path_(documentsDir + QLatin1Char('/') + QLatin1String(fileName)),
-      oldPath_(documentsDir + QLatin1Char('/') + QLatin1String(oldFileName)), log_(log) {}
+      oldPath_(documentsDir + QLatin1Char('/') + QLatin1String(oldFileName)), log_(orNothing(log)) {}
 
 std::unique_ptr<SavedCompoundStore> SavedCompoundStore::atPath(const QString& databaseFile, Log* log) {
     auto store = std::make_unique<SavedCompoundStore>(QString(), log);
@@ -180,8 +181,7 @@ SavedCompoundStore::~SavedCompoundStore() {
 }
 
 void SavedCompoundStore::log(const QString& line) const {
-    if (log_)
-        log_->write(line);
+    log_->write(line);
 }
 
 bool SavedCompoundStore::open() const {

@@ -6,5 +6,4 @@
 class QtTimers : public Timers {
 public:
     std::unique_ptr<Timer> start(int intervalMs, bool repeating, std::function<void()> action) override;
-    QDateTime now() const override { return QDateTime::currentDateTimeUtc(); }
 };

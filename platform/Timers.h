@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Clock.h"
+
 #include <QDateTime>
 
 #include <functional>
@@ -13,10 +15,8 @@ public:
     virtual bool isActive() const = 0;
 };
 
-// Timers and the current instant, injectable so that tests drive time instead of waiting for it.
-class Timers {
+// Timers on the clock, injectable so that tests drive time instead of waiting for it.
+class Timers : public Clock {
 public:
-    virtual ~Timers() = default;
     virtual std::unique_ptr<Timer> start(int intervalMs, bool repeating, std::function<void()> action) = 0;
-    virtual QDateTime now() const = 0;
 };

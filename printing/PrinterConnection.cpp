@@ -6,7 +6,8 @@
 
 PrinterConnection::PrinterConnection(AccessoryManager* accessories, WSSessionController* controller, Log* log,
                                      Alerts* alerts, QObject* parent)
-    : QObject(parent), accessories_(accessories), controller_(controller), log_(log), alerts_(alerts) {
+    : QObject(parent), accessories_(accessories), controller_(controller), log_(orNothing(log)),
+      alerts_(alerts) {
     connect(controller_, &WSSessionController::sessionOpened, this, [this] {
         if (connecting_) {
             connecting_ = false;
@@ -66,16 +67,13 @@ void PrinterConnection::printerConnect() {
         }
     }
     if (!selectedAccessory_) {
-        if (log_)
-            log_->write(
-                QStringLiteral("no printer among %1 connected accessories").arg(accessoryList_.size()));
+        log_->write(QStringLiteral("no printer among %1 connected accessories").arg(accessoryList_.size()));
         connectFailed();
         return;
     }
     controller_->setupControllerForAccessory(selectedAccessory_, protocol_);
     selectedAccessory_.reset();
-    if (log_)
-        log_->write(QStringLiteral("Connected"));
+    log_->write(QStringLiteral("Connected"));
     sessionController_ = controller_;
     // Opening may end a session still finishing the last notice; a failure of that notice is not this
     // connect's, so connecting starts only once the new session is asked for.

@@ -5,7 +5,7 @@
 #include "printing/WSSessionController.h"
 
 PrinterReplyConsumer::PrinterReplyConsumer(WSSessionController* controller, Log* log, QObject* parent)
-    : QObject(parent), log_(log) {
+    : QObject(parent), log_(orNothing(log)) {
     connect(controller, &WSSessionController::WSDataReceivedNotification, this,
             &PrinterReplyConsumer::consume);
 }
@@ -18,8 +18,6 @@ void PrinterReplyConsumer::consume(WSSessionController* controller) {
         return;
     WSParser parser(log_);
     lastKind_ = parser.decode(data);
-    if (!log_)
-        return;
     log_->write(QStringLiteral("incoming data type: %1").arg(lastKind_));
     if (lastKind_ != WSParser::CardData)
         return;

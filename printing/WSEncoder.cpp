@@ -183,8 +183,7 @@ void WSEncoder::createPrintableDataFromImage(const QImage& image, int coordinate
     QString error;
     const QByteArray bits = rasterize(image, &r, &error);
     if (bits.isEmpty()) {
-        if (log_)
-            log_->write(error);
+        log_->write(error);
         return;
     }
     const int w = image.width();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NullServices.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -20,7 +22,7 @@ public:
     // The raster band command carries its row count in one byte.
     static constexpr int kBandRows = 255;
 
-    explicit WSEncoder(Log* log = nullptr) : log_(log) {}
+    explicit WSEncoder(Log* log = nullptr) : log_(orNothing(log)) {}
 
     void addString(const QString& text, int encoding = kEncodingAscii);
     void createBarcode(const QString& data, int barcodeType);

@@ -15,8 +15,7 @@ constexpr int kHeaderBytes = 4;
 } // namespace
 
 void WSParser::log(const QString& line) const {
-    if (log_)
-        log_->write(line);
+    log_->write(line);
 }
 
 int WSParser::decode(const QByteArray& data) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NullServices.h"
+
 #include <QByteArray>
 
 #include <optional>
@@ -11,7 +13,7 @@ class WSParser {
 public:
     enum Kind { CardData = 0, PrinterReply = 1, Other = 2 };
 
-    explicit WSParser(Log* log = nullptr) : log_(log) {}
+    explicit WSParser(Log* log = nullptr) : log_(orNothing(log)) {}
 
     int decode(const QByteArray& data);
 

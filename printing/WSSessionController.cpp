@@ -1,21 +1,20 @@
 #include "printing/WSSessionController.h"
 
 #include "platform/Log.h"
+#include "platform/QtTimers.h"
 
 #include <utility>
 
-WSSessionController::WSSessionController(Log* log, QObject* parent) : QObject(parent), log_(log) {
-    drainTimer_.setSingleShot(true);
-    connect(&drainTimer_, &QTimer::timeout, this, [this] {
-        if (!closing_)
-            return;
-        if (confirming_)
-            this->log(QStringLiteral("the printer did not confirm it read everything"));
-        finishClose(false);
-    });
-    stallTimer_.setSingleShot(true);
-    connect(&stallTimer_, &QTimer::timeout, this, &WSSessionController::stalled);
-}
+WSSessionController::WSSessionController(Log* log, Timers* timers, QObject* parent)
+    : QObject(parent), log_(orNothing(log)), ownTimers_(timers ? nullptr : std::make_unique<QtTimers>()),
+      timers_(timers ? timers : ownTimers_.get()), stallTimer_(timers_, [this] { stalled(); }),
+      drainTimer_(timers_, [this] {
+          if (!closing_)
+              return;
+          if (confirming_)
+              this->log(QStringLiteral("the printer did not confirm it read everything"));
+          finishClose(false);
+      }) {}
 
 WSSessionController::~WSSessionController() {
     destroying_ = true;
@@ -26,8 +25,7 @@ WSSessionController::~WSSessionController() {
 }
 
 void WSSessionController::log(const QString& line) const {
-    if (log_)
-        log_->write(line);
+    log_->write(line);
 }
 
 void WSSessionController::setupControllerForAccessory(std::shared_ptr<PrinterAccessory> accessory,

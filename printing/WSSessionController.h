@@ -1,10 +1,15 @@
 #pragma once
 
+#include "platform/NullServices.h"
+
 #include "printing/Accessory.h"
 
+#include "platform/Timers.h"
 #include <QByteArray>
 #include <QObject>
-#include <QTimer>
+
+#include <functional>
+#include <memory>
 
 #include <memory>
 
@@ -26,12 +31,12 @@ public:
     static constexpr int kReadChunk = 128;
     static constexpr int kDefaultDrainTimeoutMs = 20000;
 
-    explicit WSSessionController(Log* log = nullptr, QObject* parent = nullptr);
+    // timers: the clock the drain and stall bounds run on (the application's, or a test's that drives
+    // time); Qt's own when none is given.
+    explicit WSSessionController(Log* log = nullptr, Timers* timers = nullptr, QObject* parent = nullptr);
     ~WSSessionController() override;
 
-    // The process-wide controller the application prints through.
-
-    void setLog(Log* log) { log_ = log; }
+    void setLog(Log* log) { log_ = orNothing(log); }
     void setDrainTimeoutMs(int ms) { drainTimeoutMs_ = ms; }
 
     void setupControllerForAccessory(std::shared_ptr<PrinterAccessory> accessory,
@@ -109,12 +114,28 @@ private:
     qint64 takenTotal_ = 0;  // bytes ever taken by a link, or given up
     qint64 lastWritten_ = 0;
     int lastNotice_ = 0;
-    QTimer stallTimer_;
+    // A bound on the clock: started, stopped, and asked whether it is running.
+    class Bound {
+    public:
+        Bound(Timers*& timers, std::function<void()> expired)
+            : timers_(timers), expired_(std::move(expired)) {}
+        void start(int ms) { timer_ = timers_->start(ms, false, expired_); }
+        void stop() { timer_.reset(); }
+        bool isActive() const { return timer_ && timer_->isActive(); }
+
+    private:
+        Timers*& timers_;
+        std::function<void()> expired_;
+        std::unique_ptr<Timer> timer_;
+    };
+    std::unique_ptr<Timers> ownTimers_;
+    Timers* timers_ = nullptr;
+    Bound stallTimer_;
     bool linkOpen_ = false;
     bool closing_ = false;
     bool confirming_ = false;
     bool pumping_ = false;
     bool destroying_ = false;
     int drainTimeoutMs_ = kDefaultDrainTimeoutMs;
-    QTimer drainTimer_;
+    Bound drainTimer_;
 };

@@ -13,9 +13,8 @@ void notify(AppDelegate& app, const QString& message) {
 
 bool OfficerLogin::logIn(const QString& staffCode, const QString& password) {
     Log* log = app_.platform().log;
-    if (log)
-        log->write(QStringLiteral("SEMAK DEVICE DAFTAR ATAU TIDAK : %1 %2")
-                       .arg(staffCode, QString(password.size(), QLatin1Char('*'))));
+    log->write(QStringLiteral("SEMAK DEVICE DAFTAR ATAU TIDAK : %1 %2")
+                   .arg(staffCode, QString(password.size(), QLatin1Char('*'))));
     if (!app_.lookups().deviceTableExists()) {
         notify(app_, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
         return false;
@@ -27,9 +26,8 @@ bool OfficerLogin::logIn(const QString& staffCode, const QString& password) {
     }
     const RecordMap& officer = *found;
     app_.setUserGlobalID(officer);
-    if (log)
-        log->write(QStringLiteral("Officer : %1 (%2)")
-                       .arg(officer.value(QStringLiteral("peng_nama")),
-                            officer.value(QStringLiteral("kod_pekerja"))));
+    log->write(
+        QStringLiteral("Officer : %1 (%2)")
+            .arg(officer.value(QStringLiteral("peng_nama")), officer.value(QStringLiteral("kod_pekerja"))));
     return true;
 }

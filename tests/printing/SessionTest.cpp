@@ -1,4 +1,5 @@
 #include "platform/fake/FakePlatform.h"
+#include "platform/fake/FakeSyncServices.h"
 #include "printing/PrinterReplyConsumer.h"
 #include "printing/RecordingAccessory.h"
 #include "printing/PrinterProtocol.h"
@@ -6,6 +7,8 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 using testsupport::waitFor;
 
@@ -264,4 +267,27 @@ TEST_F(SessionFixture, ANoticeWithNoSessionToCarryItFails) {
     ASSERT_TRUE(waitFor([&] { return ends.has(cut); }));
     EXPECT_EQ(ends.results.last(), std::make_pair(cut, false));
     EXPECT_FALSE(delivered);
+}
+
+TEST(SessionClock, TheBoundsRunOnTheApplicationsClock) {
+    // With the application's clock driven by hand, a printer that stops taking bytes fails its notice
+    // exactly when the bound has passed on that clock, and not a moment before.
+    FakeLog log;
+    FakeTimers clock;
+    auto printer = std::make_shared<RecordingAccessory>();
+    WSSessionController controller{&log, &clock};
+    controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
+    ASSERT_TRUE(controller.openSession());
+    ASSERT_TRUE(waitFor([&] { return controller.isLinkOpen(); }));
+    NoticeResults ends(controller);
+    printer->setStalled(true);
+    controller.writeData(numbered(5000));
+    const int notice = controller.markNotice();
+    QCoreApplication::processEvents();
+    clock.advance(WSSessionController::kDefaultDrainTimeoutMs - 1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ends.has(notice));
+    clock.advance(1);
+    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
+    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
 }
