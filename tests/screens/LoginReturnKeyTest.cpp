@@ -33,7 +33,14 @@ TEST(LoginReturnKey, ReturnInTheDeviceIdFieldOnlyDismissesTheKeyboard) {
     ShellController shell{core, screen};
     QtAlerts alerts;
     QtProgress progress;
-    AppContext context{{&screen, &shell, &alerts, &progress, nullptr, testsupport::resourceDir()}};
+    AppContext::Parts parts;
+    parts.app = &core;
+    parts.login = &screen;
+    parts.shell = &shell;
+    parts.alerts = &alerts;
+    parts.progress = &progress;
+    parts.pictureDir = testsupport::resourceDir();
+    AppContext context{parts};
     ASSERT_FALSE(screen.registeredLayout());
 
     QQmlEngine engine;

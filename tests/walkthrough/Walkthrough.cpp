@@ -46,7 +46,8 @@ QString nmeaSentence(const QString& body) {
 
 } // namespace
 
-Walkthrough::Walkthrough(AppOptions options, QString dir) : options_(std::move(options)), dir_(std::move(dir)) {}
+Walkthrough::Walkthrough(AppOptions options, QString dir)
+    : options_(std::move(options)), dir_(std::move(dir)) {}
 
 Walkthrough::~Walkthrough() {
     // The application goes first: its printer session talks to the emulator.
@@ -85,7 +86,6 @@ QString Walkthrough::collectReceipt(const QString& name) {
     QFile::remove(dir_ + QLatin1Char('/') + file);
     return QFile::copy(path, dir_ + QLatin1Char('/') + file) ? file : QString();
 }
-
 
 QString Walkthrough::expectAlert(QtAlerts& alerts, const QString& title, const QString& message) {
     if (!alerts.visible())
@@ -223,7 +223,8 @@ int Walkthrough::run() {
     QDir().mkpath(dir_);
     // Every run starts as a new phone: its own Documents folder, emptied; earlier screenshots go too.
     QDir(options_.documentsDir).removeRecursively();
-    for (const QString& old : QDir(dir_).entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files))
+    for (const QString& old :
+         QDir(dir_).entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files))
         QFile::remove(dir_ + QLatin1Char('/') + old);
     log_.setFileName(dir_ + QStringLiteral("/walkthrough.log"));
     log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
@@ -241,12 +242,12 @@ int Walkthrough::run() {
     offenceFlow(*this);
     formsFlow(*this);
     printingFlow(*this);
+    compoundFlow(*this);
+    printedListFlow(*this);
     uploadFlow(*this);
+    favouriteDeleteFlow(*this);
     line(failures_ == 0
              ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
              : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
     return failures_;
 }
-
-
-
