@@ -9,6 +9,7 @@
 #include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
 #include "screens/FormSet.h"
+#include "screens/FormViewController.h"
 #include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
 
@@ -53,6 +54,11 @@ bool IssuingFlow::semak() {
     AppDelegate* core = app();
     if (!core)
         return false;
+    // Editing ends first: what a form shows (typed, or copied there by a button) reaches the record as
+    // the form keeps it when its fields give up the keyboard.
+    if (forms_)
+        for (FormViewController* form : forms_->forms())
+            form->textViewDismissTaps();
     const Record record = core->getDictionary();
     // The time of issue is stamped by the compound form when it shows; a compound can reach here without
     // that form ever showing, and its notice would print with no time.

@@ -48,6 +48,22 @@ TEST_F(IssuingTest, SemakChecksTheOffenderThenThePlaceInOrderAndOpensTheReviewOn
     EXPECT_EQ(key(Key::kompaunMasa), QStringLiteral("09:30"));
 }
 
+TEST_F(IssuingTest, SemakKeepsWhatTheFormsShowBeforeItChecks) {
+    startGeneral();
+    QObject lokasiPage;
+    auto* lokasi = new LokasiViewController(&lokasiPage);
+    lokasi->setContext(&context);
+    lokasi->viewWillAppear();
+    sections.formSet()->formLoaded(&lokasiPage);
+    fillOffender();
+    record()->remove(Key::lokasiTempatKejadian);
+    // "Sama seperti alamat pesalah" fills the place on the form; the officer presses "Semak" at once.
+    lokasi->samaSptAlamatPesalah();
+    ASSERT_EQ(key(Key::lokasiTempatKejadian), QString());
+    EXPECT_TRUE(sections.flow().semak()) << alertText().toStdString();
+    EXPECT_EQ(key(Key::lokasiTempatKejadian), QStringLiteral("NO 12, JALAN MERANTI 3,"));
+}
+
 TEST_F(IssuingTest, ATrafficCompoundIsCheckedByItsVehicleAndPlaceNotByAnOffender) {
     startTraffic();
     ASSERT_TRUE(core.getLaluLintas());
@@ -244,6 +260,7 @@ TEST_F(IssuingTest, APrintThatFailsIsToldAndTheStoredCompoundKeepsItsNumberThenC
 TEST_F(IssuingTest, CetakKembaliTwiceStoresOnceAndGunaKembaliStartsTheNextCompoundOnTheFormSet) {
     startGeneral();
     // The offender and location forms as the form set made them, with what the officer typed.
+    fillOffender();
     QObject pesalahPage, lokasiPage;
     auto* pesalah = new MaklumatPersalahViewController(&pesalahPage);
     auto* lokasi = new LokasiViewController(&lokasiPage);
@@ -255,8 +272,7 @@ TEST_F(IssuingTest, CetakKembaliTwiceStoresOnceAndGunaKembaliStartsTheNextCompou
     sections.formSet()->formLoaded(&pesalahPage);
     sections.formSet()->formLoaded(&lokasiPage);
     EXPECT_EQ(sections.formSet()->forms().size(), 2);
-    fillOffender();
-    pesalah->namaPesalah()->setText(QStringLiteral("TAN AH KOW"));
+    EXPECT_EQ(pesalah->namaPesalah()->text(), QStringLiteral("TAN AH KOW"));
     record()->insert(Key::kompaunCaraPenyerahan, QStringLiteral("SERAHAN TANGAN"));
     ASSERT_TRUE(sections.flow().semak());
     const RecordMap first = *record();

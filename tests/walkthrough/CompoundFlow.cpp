@@ -43,7 +43,7 @@ struct Issuing {
     void start(int typeRow) {
         officer.tap(QStringLiteral("tab0"));
         NavigationStack& stack = *app.shell().stack(ShellController::JenisKompaun);
-        while (stack.depth() > 1 && officer.tap(QStringLiteral("backButton"))) {
+        for (int i = 0; i < 10 && stack.depth() > 1 && officer.tap(QStringLiteral("backButton")); ++i) {
         }
         officer.choose(QStringLiteral("jenisKompaunRow%1").arg(typeRow));
         officer.choose(QStringLiteral("kesalahanRow0"));
