@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Kompaun
 
 // "Semak": the whole compound on one scrolling read-only page; "Cetak" goes back to the screen that
@@ -55,7 +54,7 @@ ScreenPage {
                     required property string title
                     required property string subtitle
                     required property string key
-                    width: fields.width
+                    width: field.parent ? field.parent.width : 0
                     spacing: 1
                     Text {
                         width: field.width
