@@ -56,15 +56,22 @@ void FirstViewController::viewWillAppear() {
     app->saveDictionaryInit();
 }
 
+void FirstViewController::markTraffic(AppDelegate& app, int row) {
+    app.setLaluLintas(row == 0);
+    app.getDictionary()->insert(Key::isLaluLintas,
+                                row == 0 || row == 1 ? QStringLiteral("YA") : QStringLiteral("TIDAK"));
+}
+
 void FirstViewController::select(int row) {
     AppDelegate* app = context_ ? context_->app() : nullptr;
     if (!app || row < 0 || row >= model_.count())
         return;
+    // A number that may repeat one already given issues nothing; the officer is told why.
+    if (!app->readyToIssue())
+        return;
     const QVariantMap type = model_.row(row);
     const Record record = app->getDictionary();
-    // Only the first row issues the traffic notice; the first two both carry the traffic mark.
-    app->setLaluLintas(row == 0);
-    record->insert(Key::isLaluLintas, row <= 1 ? QStringLiteral("YA") : QStringLiteral("TIDAK"));
+    markTraffic(*app, row);
     const QString butiran = rowText(type, QStringLiteral("butiran"));
     const QString code = rowText(type, QStringLiteral("kod_jeniskmp"));
     record->insert(Key::JenisKompaun, butiran);

@@ -7,6 +7,7 @@
 #include <QtQml/qqmlregistration.h>
 
 class AppContext;
+class AppDelegate;
 class NavigationStack;
 
 // "Jenis Kompaun": the compound types, the first list of issuing. Each time it shows, whatever was
@@ -29,6 +30,10 @@ public:
 
     // The picture of a row by its position; rows past the sixth have none.
     static QString pictureFor(int row);
+
+    // The traffic marks of a compound type by its row: only the first row issues the traffic notice (the
+    // flag); the first two both carry the traffic mark in the record. -1: a type not in the menu.
+    static void markTraffic(AppDelegate& app, int row);
 
     // Each time the screen comes to show: a fresh compound record.
     Q_INVOKABLE void viewWillAppear();

@@ -5,7 +5,11 @@
 #include "core/RecordKeys.h"
 #include "screens/NavigationStack.h"
 
-KategoriViewController::KategoriViewController(QObject* parent) : SearchListController(parent) {
+KategoriViewController::KategoriViewController(QObject* parent)
+    : SearchListController(parent), flow_(
+                                        this, IssuingFlow::Opener::Sections, &formSet_,
+                                        [this] { return context(); }, [this] { return navigation(); }) {
+    connect(&formSet_, &FormSet::semakRequested, this, &KategoriViewController::semak);
     model_.setTitleFormat([](const QVariantMap& row, int) { return kesalahanText(row); });
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("seksyen_detail")));
     model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("akta_seksyen_id")));
@@ -70,20 +74,10 @@ void KategoriViewController::select(int row) {
     record->insert(Key::long_, position.value(QStringLiteral("long")));
 
     // A traffic compound names the vehicle, not an offender: its set has no offender form.
-    if (core->getLaluLintas()) {
-        formTitles_ = {QStringLiteral("Kenderaan"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi")};
-        formScreens_ = {QStringLiteral("KenderaanTabView.qml"), QStringLiteral("KompounView.qml"),
-                        QStringLiteral("LokasiView.qml")};
-    } else {
-        formTitles_ = {QStringLiteral("Pesalah"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi"),
-                       QStringLiteral("Kenderaan")};
-        formScreens_ = {QStringLiteral("MaklumatPersalahView.qml"), QStringLiteral("KompounView.qml"),
-                        QStringLiteral("LokasiView.qml"), QStringLiteral("KenderaanTabView.qml")};
-    }
-    Q_EMIT formSetChanged();
+    formSet_.open(core->getLaluLintas(), false);
     if (navigation())
         navigation()->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
-                           {{QStringLiteral("kategori"), QVariant::fromValue(this)}});
+                           {{QStringLiteral("formSet"), QVariant::fromValue(&formSet_)}});
 }
 
 void KategoriViewController::simpan(int row) {
@@ -97,13 +91,5 @@ void KategoriViewController::simpan(int row) {
 }
 
 void KategoriViewController::semak() {
-    AppDelegate* core = app();
-    if (!core)
-        return;
-    const Record record = core->getDictionary();
-    // The time of issue is stamped by the compound form when it shows; a traffic compound can reach here
-    // without that form ever showing, and its notice would print with no time.
-    if (!core->getPreviewIndcator() && record->value(Key::kompaunMasa).isEmpty())
-        record->insert(Key::kompaunMasa, KualaLumpur::format(core->clock().now(), QStringLiteral("HH:mm")));
-    Q_EMIT semakRequested();
+    flow_.semak();
 }

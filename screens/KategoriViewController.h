@@ -1,19 +1,21 @@
 #pragma once
 
 #include "core/FavouriteStore.h"
+#include "screens/FormSet.h"
+#include "screens/IssuingFlow.h"
 #include "screens/SearchListController.h"
 
 #include <QStringList>
 
 // The sections (offences) of the chosen act, titled with the act's code. Choosing one writes the offence
 // and its amounts into the record, reads the position and opens the form set; swiping one saves it as a
-// favourite. The form set's "Semak" comes back here.
+// favourite. The form set's "Semak" comes back here, and the review's "Cetak": the compound is confirmed,
+// stored, printed and numbered from here.
 class KategoriViewController : public SearchListController {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString actId READ actId WRITE setActId NOTIFY actIdChanged)
-    Q_PROPERTY(QStringList formTitles READ formTitles NOTIFY formSetChanged)
-    Q_PROPERTY(QStringList formScreens READ formScreens NOTIFY formSetChanged)
+    Q_PROPERTY(FormSet* formSet READ formSet CONSTANT)
 public:
     explicit KategoriViewController(QObject* parent = nullptr);
 
@@ -25,8 +27,10 @@ public:
     void setKetegoriArray(const DbRows& rows) { setRows(rows); }
 
     // The tabs of the form set opened last, by the traffic flag at the time: their titles and screens.
-    QStringList formTitles() const { return formTitles_; }
-    QStringList formScreens() const { return formScreens_; }
+    QStringList formTitles() const { return formSet_.titles(); }
+    QStringList formScreens() const { return formSet_.screens(); }
+    FormSet* formSet() { return &formSet_; }
+    IssuingFlow& flow() { return flow_; }
 
     // The row title: "code-title" of the section.
     static QString kesalahanText(const QVariantMap& section);
@@ -37,13 +41,15 @@ public:
     Q_INVOKABLE void select(int row);
     // "Simpan" on a swiped row: the section saved as a favourite; the list stays as it is.
     Q_INVOKABLE void simpan(int row);
-    // "Semak" on the form set: a compound whose compound form never showed gets its time of issue now.
+    // "Semak" on the form set: the time of issue stamped when missing, the checks, then the review.
     Q_INVOKABLE void semak();
+    // The review's "Cetak": asks for confirmation; "Ya" stores, prints and numbers the compound.
+    Q_INVOKABLE void cetak() { flow_.cetak(); }
+    // Prints the current record again and offers the after-print menu.
+    void cetakExe() { flow_.cetakExe(); }
 
 Q_SIGNALS:
     void actIdChanged();
-    void formSetChanged();
-    void semakRequested();
 
 protected:
     DbRows searchRows(const QString& text) override;
@@ -51,6 +57,6 @@ protected:
 
 private:
     QString actId_;
-    QStringList formTitles_;
-    QStringList formScreens_;
+    FormSet formSet_;
+    IssuingFlow flow_;
 };

@@ -39,9 +39,12 @@ Rectangle {
                 color: "#374151"
             }
             Rectangle { Layout.fillWidth: true; height: 1; color: "#e5e7eb" }
-            RowLayout {
+            // Two buttons side by side; three or more one above the other, so long labels stay whole.
+            GridLayout {
                 Layout.fillWidth: true
-                spacing: 0
+                columns: dialog.alerts && dialog.alerts.buttons.length > 2 ? 1 : 2
+                rowSpacing: 0
+                columnSpacing: 0
                 Repeater {
                     model: dialog.alerts ? dialog.alerts.buttons : []
                     delegate: Button {
@@ -56,6 +59,7 @@ Rectangle {
                             text: button.modelData
                             horizontalAlignment: Text.AlignHCenter
                             verticalAlignment: Text.AlignVCenter
+                            elide: Text.ElideRight
                             color: Theme.accent
                             font { pixelSize: 16; bold: button.index > 0 || AppContext.alerts.buttons.length === 1 }
                         }

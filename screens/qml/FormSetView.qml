@@ -4,25 +4,47 @@ import QtQuick.Layouts
 import Kompaun
 
 // "Maklumat": the forms of the compound side by side under one tab strip. A form is made the first time
-// its tab shows, and told each time it shows again; "Semak" goes back to the section list that opened
-// the set.
+// its tab shows, and told each time it shows again. Issuing, the bar offers "Semak" (typing under way
+// ends first, so the record holds it); a stored compound offers "Batal Kompaun" and "Cetak".
 ScreenPage {
     id: screen
     objectName: "formSetView"
-    property KategoriViewController kategori: null
+    property FormSet formSet: null
     property int currentTab: 0
     // One bit per tab whose form has been made.
     property int opened: 0
-    readonly property list<string> screens: screen.kategori ? screen.kategori.formScreens : []
+    readonly property list<string> screens: screen.formSet ? screen.formSet.screens : []
 
     barButtons: Component {
-        ToolButton {
-            objectName: "semakButton"
-            contentItem: Text { text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
-            background: Item {}
-            // The bar shows this button outside the page; the page's id still resolves from here.
+        Row {
+            spacing: 2
+            // The bar shows these buttons outside the page; the page's id still resolves from here.
             // qmllint disable unqualified
-            onClicked: if (screen.kategori) screen.kategori.semak()
+            ToolButton {
+                objectName: "semakButton"
+                visible: screen.formSet !== null && !screen.formSet.preview
+                contentItem: Text { text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+                background: Item {}
+                onClicked: {
+                    screen.forceActiveFocus()
+                    if (screen.formSet)
+                        screen.formSet.semak()
+                }
+            }
+            ToolButton {
+                objectName: "batalKompaunButton"
+                visible: screen.formSet !== null && screen.formSet.preview && !screen.formSet.cancelled
+                contentItem: Text { text: "Batal Kompaun"; color: Theme.barText; font.pixelSize: 15 }
+                background: Item {}
+                onClicked: if (screen.formSet) screen.formSet.batalKompaun()
+            }
+            ToolButton {
+                objectName: "cetakButton"
+                visible: screen.formSet !== null && screen.formSet.preview
+                contentItem: Text { text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+                background: Item {}
+                onClicked: if (screen.formSet) screen.formSet.cetak()
+            }
             // qmllint enable unqualified
         }
     }
@@ -52,6 +74,8 @@ ScreenPage {
     }
     function formLoaded(page: ScreenPage) {
         if (page !== null) {
+            if (screen.formSet)
+                screen.formSet.formLoaded(page)
             page.navigation = screen.navigation
             page.appearing()
         }
@@ -62,7 +86,7 @@ ScreenPage {
         id: strip
         objectName: "formTabStrip"
         anchors { left: parent.left; right: parent.right; top: parent.top }
-        titles: screen.kategori ? screen.kategori.formTitles : []
+        titles: screen.formSet ? screen.formSet.titles : []
         current: screen.currentTab
         onChosen: (index) => screen.showTab(index)
     }

@@ -2,11 +2,15 @@ import QtQuick
 import QtQuick.Controls
 import Kompaun
 
-// A list of title-and-subtitle rows. With canSave, a row swiped left shows "Simpan".
+// A list of title-and-subtitle rows. With canSave, a row swiped left shows its action ("Simpan" unless
+// told otherwise).
 ListView {
     id: list
     property string rowName: "row"
     property bool canSave: false
+    property string actionText: "Simpan"
+    property string actionName: "simpanButton"
+    property color actionColor: Theme.accent
     signal chosen(int index)
     signal saved(int index)
     clip: true
@@ -57,7 +61,7 @@ ListView {
         // The swipe action is made from this component by the row itself; the row's id resolves from here.
         // qmllint disable unqualified
         swipe.right: Button {
-            objectName: "simpanButton" + row.index
+            objectName: (row.owner ? row.owner.actionName : "simpanButton") + row.index
             height: row.height
             anchors.right: parent ? parent.right : undefined
             width: 96
@@ -67,13 +71,13 @@ ListView {
                 row.swipe.close()
             }
             contentItem: Text {
-                text: "Simpan"
+                text: row.owner ? row.owner.actionText : "Simpan"
                 color: "white"
                 font { pixelSize: 15; bold: true }
                 horizontalAlignment: Text.AlignHCenter
                 verticalAlignment: Text.AlignVCenter
             }
-            background: Rectangle { color: Theme.accent }
+            background: Rectangle { color: row.owner ? row.owner.actionColor : Theme.accent }
         }
         // qmllint enable unqualified
     }

@@ -145,7 +145,7 @@ TEST_F(OffenceSelectionTest, ActAndSectionChoicesWriteTheOffenceAndOpenTheFormSe
     // The second type carries the traffic mark but not the flag: the four forms of a general compound.
     EXPECT_EQ(stack.currentScreen(), QStringLiteral("FormSetView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("Maklumat"));
-    EXPECT_EQ(lastPush().value(QStringLiteral("kategori")).value<QObject*>(), &sections);
+    EXPECT_EQ(lastPush().value(QStringLiteral("formSet")).value<QObject*>(), sections.formSet());
     EXPECT_EQ(sections.formTitles(), (QStringList{QStringLiteral("Pesalah"), QStringLiteral("Kompaun"),
                                                   QStringLiteral("Lokasi"), QStringLiteral("Kenderaan")}));
     EXPECT_EQ(sections.formScreens(),
@@ -292,20 +292,17 @@ TEST_F(OffenceSelectionTest, SimpanSavesTheFavouriteEntryAsGivenAndTwiceMakesTwo
 TEST_F(OffenceSelectionTest, SemakStampsTheTimeOfIssueOnlyWhenTheRecordHasNone) {
     chooseTypeAndAct(0, QStringLiteral("APJ 1987"));
     sections.select(0);
-    QSignalSpy semak(&sections, &KategoriViewController::semakRequested);
     ASSERT_FALSE(core.getDictionary()->contains(Key::kompaunMasa));
 
     // 23:47 UTC is 07:47 the next morning in Kuala Lumpur.
     sections.semak();
     EXPECT_EQ(key(Key::kompaunMasa), QStringLiteral("07:47"));
-    EXPECT_EQ(semak.count(), 1);
 
     // A time the compound form wrote stays.
     clock.instant = clock.instant.addSecs(3600);
     core.getDictionary()->insert(Key::kompaunMasa, QStringLiteral("07:50"));
     sections.semak();
     EXPECT_EQ(key(Key::kompaunMasa), QStringLiteral("07:50"));
-    EXPECT_EQ(semak.count(), 2);
 
     KategoriViewController bare;
     bare.semak();

@@ -7,4 +7,7 @@ void signInFlow(Walkthrough& w);
 void offenceFlow(Walkthrough& w);
 void formsFlow(Walkthrough& w);
 void printingFlow(Walkthrough& w);
+void compoundFlow(Walkthrough& w);
+void printedListFlow(Walkthrough& w);
 void uploadFlow(Walkthrough& w);
+void favouriteDeleteFlow(Walkthrough& w);

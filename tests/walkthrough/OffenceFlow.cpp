@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
+#include "platform/QtAlerts.h"
 #include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
 
@@ -219,15 +220,18 @@ void offenceFlow(Walkthrough& w) {
         },
         [&]() -> QString {
             const QString time = record().value(Key::kompaunMasa);
-            return time.size() == 5 && time.at(2) == QLatin1Char(':')
-                       ? QString()
-                       : QStringLiteral("no time of issue at Semak (\"%1\")").arg(time);
+            if (time.size() != 5 || time.at(2) != QLatin1Char(':'))
+                return QStringLiteral("no time of issue at Semak (\"%1\")").arg(time);
+            // Nothing typed yet: the vehicle is asked for.
+            return Walkthrough::expectAlert(w.app().alerts(), QStringLiteral("Makluman"),
+                                            QStringLiteral("Sila Masukkan No Kenderaan!"));
         });
 
     w.step(
         QStringLiteral("offence-back-to-types"),
         [&] {
-            while (tab0.depth() > 1 && officer.tap(QStringLiteral("backButton"))) {
+            officer.tap(QStringLiteral("alertButton0"));
+            for (int i = 0; i < 10 && tab0.depth() > 1 && officer.tap(QStringLiteral("backButton")); ++i) {
             }
         },
         [&]() -> QString {

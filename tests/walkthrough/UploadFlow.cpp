@@ -19,6 +19,7 @@ void uploadFlow(Walkthrough& w) {
     QtAlerts& alerts = app.alerts();
     QtProgress& progress = app.progress();
     int waiting = 0;
+    int photosWaiting = 0;
     QStringList progressSeen;
     QObject::connect(&progress, &QtProgress::changed, &progress, [&] {
         if (progress.visible())
@@ -30,6 +31,9 @@ void uploadFlow(Walkthrough& w) {
         [&] {
             officer.tap(QStringLiteral("tab2"));
             waiting = core.saveStore().getDicetakUploadCountNumber();
+            for (const SavedCompound& c : core.saveStore().getDicetak())
+                if (c.flagValue() == 0)
+                    photosWaiting += int(c.photos.size());
             // "MuatNaik" on the printed list's bar, and "Ya" to its question.
             officer.tap(QStringLiteral("muatNaikButton"));
             if (!alerts.visible() || alerts.title() != QLatin1String("Kepastian"))
@@ -52,7 +56,7 @@ void uploadFlow(Walkthrough& w) {
             if (w.ownCouncil()) {
                 const int compounds = int(w.councilHolds(QStringLiteral("compounds")).size());
                 const int photos = int(w.councilHolds(QStringLiteral("photos")).size());
-                if (compounds != waiting || photos != 2 * waiting)
+                if (compounds != waiting || photos != photosWaiting)
                     return QStringLiteral("the council holds %1 compounds and %2 photographs")
                         .arg(compounds)
                         .arg(photos);

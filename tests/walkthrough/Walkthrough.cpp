@@ -242,7 +242,10 @@ int Walkthrough::run() {
     offenceFlow(*this);
     formsFlow(*this);
     printingFlow(*this);
+    compoundFlow(*this);
+    printedListFlow(*this);
     uploadFlow(*this);
+    favouriteDeleteFlow(*this);
     line(failures_ == 0
              ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
              : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));

@@ -1,0 +1,119 @@
+#include "screens/FavViewController.h"
+
+#include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "screens/AppContext.h"
+#include "screens/FirstViewController.h"
+#include "screens/NavigationStack.h"
+#include "screens/SearchListController.h"
+
+FavViewController::FavViewController(QObject* parent)
+    : QObject(parent), flow_(
+                           this, IssuingFlow::Opener::Favourites, &formSet_, [this] { return context(); },
+                           [this] { return navigation(); }) {
+    model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
+    model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
+    connect(&formSet_, &FormSet::semakRequested, this, &FavViewController::semak);
+}
+
+AppContext* FavViewController::context() const {
+    return context_;
+}
+void FavViewController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
+}
+NavigationStack* FavViewController::navigation() const {
+    return navigation_;
+}
+void FavViewController::setNavigation(NavigationStack* navigation) {
+    if (navigation_ == navigation)
+        return;
+    navigation_ = navigation;
+    Q_EMIT navigationChanged();
+}
+AppDelegate* FavViewController::app() const {
+    return context_ ? context_->app() : nullptr;
+}
+
+void FavViewController::reload() {
+    AppDelegate* core = app();
+    if (!core)
+        return;
+    array_ = core->favStore().getFavSaveArray().value_or(FavouriteList{});
+    QList<QVariantMap> rows;
+    for (const Favourite& favourite : std::as_const(array_))
+        rows.append(
+            {{QStringLiteral("title"), favourite.title}, {QStringLiteral("subtitle"), favourite.subtitle}});
+    model_.setRows(rows);
+}
+
+void FavViewController::viewWillAppear() {
+    reload();
+}
+
+void FavViewController::padam(int row) {
+    AppDelegate* core = app();
+    if (!core || row < 0 || row >= array_.size())
+        return;
+    FavouriteList kept = array_;
+    kept.removeAt(row);
+    if (!core->favStore().replaceFav(kept) && core->platform().alerts)
+        core->platform().alerts->show(
+            {QStringLiteral("Gagal"),
+             QStringLiteral("Simpanan tidak dapat dipadam dalam telefon. Sila cuba lagi."),
+             {QStringLiteral("OK")},
+             0,
+             {}});
+    // What the store holds is what the list shows, whether the write went through or not.
+    reload();
+}
+
+RecordMap FavViewController::offenceOf(const RecordMap& f) {
+    RecordMap offence;
+    for (const QLatin1String key : {Key::JenisKompaun, Key::JenisKompaunID, Key::akta, Key::aktaID})
+        offence.insert(key, f.value(key));
+    offence.insert(Key::kodHasil, f.value(Key::kodHasil));
+    offence.insert(Key::kesalahan, QStringLiteral("%1-%2").arg(f.value(QStringLiteral("kod_seksyen")),
+                                                               f.value(QStringLiteral("butir_seksyen"))));
+    offence.insert(Key::kesalahanID, f.value(Key::kesalahanID));
+    offence.insert(Key::kompaunButiranKesalahan, f.value(Key::kompaunButiranKesalahan).toUpper());
+    offence.insert(Key::kompaunKadar, f.value(Key::kompaunKadar));
+    offence.insert(Key::kompaunKadarTawaran, f.value(Key::kompaunKadarTawaran));
+    return offence;
+}
+
+void FavViewController::select(int row) {
+    AppDelegate* core = app();
+    if (!core || row < 0 || row >= array_.size() || !core->readyToIssue())
+        return;
+    const RecordMap favourite = array_.at(row).record;
+    // A compound of its own: a new number and dates and no photographs of the one issued before, which
+    // may still be in memory when the type menu was not shown since.
+    core->cleanUserChoiceGlobal();
+    core->saveDictionaryInit();
+    const Record record = core->getDictionary();
+    const RecordMap offence = offenceOf(favourite);
+    for (auto it = offence.cbegin(); it != offence.cend(); ++it)
+        record->insert(it.key(), it.value());
+    // The traffic marks come from the compound type's place in the type menu, as choosing it there does.
+    const DbRows types = core->lookups().getAkta();
+    int typeRow = -1;
+    for (int i = 0; i < types.size(); ++i)
+        if (rowText(types[i], QStringLiteral("kod_jeniskmp")) == favourite.value(Key::JenisKompaunID)) {
+            typeRow = i;
+            break;
+        }
+    FirstViewController::markTraffic(*core, typeRow);
+
+    const RecordMap position = core->getLocation();
+    record->insert(Key::lat, position.value(QStringLiteral("lat")));
+    record->insert(Key::long_, position.value(QStringLiteral("long")));
+
+    formSet_.open(core->getLaluLintas(), false);
+    if (navigation_)
+        navigation_->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
+                          {{QStringLiteral("formSet"), QVariant::fromValue(&formSet_)}});
+}

@@ -1,0 +1,47 @@
+#include "screens/FormSet.h"
+
+#include "screens/FormViewController.h"
+
+FormSet::FormSet(QObject* parent) : QObject(parent) {}
+
+void FormSet::open(bool traffic, bool preview) {
+    if (traffic) {
+        titles_ = {QStringLiteral("Kenderaan"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi")};
+        screens_ = {QStringLiteral("KenderaanTabView.qml"), QStringLiteral("KompounView.qml"),
+                    QStringLiteral("LokasiView.qml")};
+    } else {
+        titles_ = {QStringLiteral("Pesalah"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi"),
+                   QStringLiteral("Kenderaan")};
+        screens_ = {QStringLiteral("MaklumatPersalahView.qml"), QStringLiteral("KompounView.qml"),
+                    QStringLiteral("LokasiView.qml"), QStringLiteral("KenderaanTabView.qml")};
+    }
+    preview_ = preview;
+    cancelled_ = false;
+    pages_.clear();
+    Q_EMIT changed();
+}
+
+void FormSet::setCancelled(bool cancelled) {
+    if (cancelled_ == cancelled)
+        return;
+    cancelled_ = cancelled;
+    Q_EMIT changed();
+}
+
+void FormSet::formLoaded(QObject* page) {
+    if (page && !pages_.contains(page))
+        pages_.append(page);
+}
+
+QList<FormViewController*> FormSet::forms() const {
+    QList<FormViewController*> all;
+    for (const QPointer<QObject>& page : pages_)
+        if (page)
+            all += page->findChildren<FormViewController*>(Qt::FindDirectChildrenOnly);
+    return all;
+}
+
+void FormSet::initForms() const {
+    for (FormViewController* form : forms())
+        form->initForm();
+}

@@ -1,0 +1,152 @@
+#include "screens/SecondViewController.h"
+
+#include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "platform/Alerts.h"
+#include "printing/NoticePrinter.h"
+#include "printing/PrinterConnection.h"
+#include "screens/AppContext.h"
+#include "screens/NavigationStack.h"
+#include "sync/CouncilSync.h"
+#include "sync/UploadRun.h"
+
+SecondViewController::SecondViewController(QObject* parent) : QObject(parent) {
+    model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
+    model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
+    connect(&formSet_, &FormSet::cetakRequested, this, &SecondViewController::cetak);
+    connect(&formSet_, &FormSet::batalRequested, this, &SecondViewController::batalKompaun);
+}
+
+AppContext* SecondViewController::context() const {
+    return context_;
+}
+void SecondViewController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    context_ = context;
+    QObject::disconnect(uploadEnds_);
+    // The upload's summary is followed by the list read again (relo).
+    if (context_ && context_->sync())
+        uploadEnds_ = connect(&context_->sync()->uploadRun(), &UploadRun::finished, this, [this] { relo(); });
+    Q_EMIT contextChanged();
+    relo();
+}
+NavigationStack* SecondViewController::navigation() const {
+    return navigation_;
+}
+void SecondViewController::setNavigation(NavigationStack* navigation) {
+    if (navigation_ == navigation)
+        return;
+    navigation_ = navigation;
+    Q_EMIT navigationChanged();
+}
+AppDelegate* SecondViewController::app() const {
+    return context_ ? context_->app() : nullptr;
+}
+
+void SecondViewController::alert(const QString& title, const QString& message, const QStringList& buttons,
+                                 int tag, std::function<void(int)> answer) {
+    AppDelegate* core = app();
+    if (core && core->platform().alerts)
+        core->platform().alerts->show({title, message, buttons, tag, std::move(answer)});
+}
+
+QString SecondViewController::rowTitle(const SavedCompoundRow& row) {
+    return row.statusBatal == QLatin1String("1") ? QStringLiteral("%1 (DIBATALKAN)").arg(row.number)
+                                                 : row.number;
+}
+
+QString SecondViewController::cancelledRefusal() {
+    return QStringLiteral("Kompaun ini telah dibatalkan dan tidak boleh dicetak semula.");
+}
+
+void SecondViewController::relo() {
+    AppDelegate* core = app();
+    if (!core)
+        return;
+    rows_ = core->saveStore().printedListRows();
+    QList<QVariantMap> shown;
+    for (const SavedCompoundRow& row : std::as_const(rows_))
+        shown.append(
+            {{QStringLiteral("title"), rowTitle(row)}, {QStringLiteral("subtitle"), row.particulars}});
+    model_.setRows(shown);
+}
+
+void SecondViewController::select(int row) {
+    AppDelegate* core = app();
+    if (!core || row < 0 || row >= rows_.size())
+        return;
+    std::optional<SavedCompound> entry = core->saveStore().entry(rows_.at(row).id);
+    if (!entry || !entry->record) {
+        // Gone since the list was read (uploaded meanwhile): show what the store holds now.
+        relo();
+        return;
+    }
+    opened_ = std::move(entry);
+    core->setPreviewDictionary(opened_->record);
+    core->setImageArrayP(opened_->photos);
+    formSet_.open(opened_->record->value(Key::isLaluLintas) == QLatin1String("YA"), true);
+    formSet_.setCancelled(isCancelled());
+    if (navigation_)
+        navigation_->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
+                          {{QStringLiteral("formSet"), QVariant::fromValue(&formSet_)}});
+}
+
+bool SecondViewController::isCancelled() const {
+    return opened_ && opened_->record->value(Key::status_batal) == QLatin1String("1");
+}
+
+void SecondViewController::cetak() {
+    if (!opened_ || !app())
+        return;
+    if (isCancelled()) {
+        alert(QStringLiteral("Makluman"), cancelledRefusal(), {QStringLiteral("OK")}, kReprintTag, {});
+        return;
+    }
+    alert(QStringLiteral("Kepastian"), QStringLiteral("Adakah anda pasti mencetak kembali ?"),
+          {QStringLiteral("Batal"), QStringLiteral("Ya")}, kReprintTag, [this](int button) {
+              // Cancelled while the question waited: still refused.
+              if (button == 0 || !opened_ || !context_)
+                  return;
+              if (isCancelled()) {
+                  alert(QStringLiteral("Makluman"), cancelledRefusal(), {QStringLiteral("OK")}, kReprintTag,
+                        {});
+                  return;
+              }
+              PrinterConnection* connection = context_->printerConnection();
+              const NoticePrinter* notices = context_->notices();
+              if (!connection || !notices)
+                  return;
+              connection->printerDisconnect();
+              connection->printerConnect();
+              // The stored record as it was stored: its number, dates and amounts.
+              const Record record = opened_->record;
+              const int notice = notices->cetakSaman(connection->sessionController(), record,
+                                                     record->value(Key::isLaluLintas) == QLatin1String("YA"));
+              Q_EMIT reprinted(notice);
+          });
+}
+
+void SecondViewController::batalKompaun() {
+    if (!opened_ || isCancelled() || !app())
+        return;
+    alert(QStringLiteral("Kepastian"), QStringLiteral("Adakah anda pasti untuk membatalkan kompaun ini ?"),
+          {QStringLiteral("Batal"), QStringLiteral("Ya")}, kCancelTag, [this](int button) {
+              AppDelegate* core = app();
+              if (button == 0 || !opened_ || !core || isCancelled())
+                  return;
+              if (!core->saveStore().setStatusBatal(opened_->id, QStringLiteral("1"))) {
+                  alert(QStringLiteral("Gagal"),
+                        QStringLiteral("Kompaun tidak dapat dibatalkan dalam telefon. Sila cuba lagi."),
+                        {QStringLiteral("OK")}, 0, {});
+                  return;
+              }
+              opened_->record->insert(Key::status_batal, QStringLiteral("1"));
+              formSet_.setCancelled(true);
+              relo();
+              alert(QStringLiteral("Makluman"),
+                    QStringLiteral("Kompaun %1 telah dibatalkan.")
+                        .arg(opened_->record->value(Key::kompaunRunningNumber)),
+                    {QStringLiteral("OK")}, 0, {});
+          });
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "core/SavedCompoundStore.h"
+#include "screens/FormSet.h"
+#include "screens/KeyValueListModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+
+#include <optional>
+
+class AppContext;
+class AppDelegate;
+class NavigationStack;
+
+// "Dicetak": the printed compounds waiting for upload, in store order, read through the store's summary
+// (no photographs). Opening one shows it read-only in the forms, with "Cetak" to print it again
+// (nothing stored, the number untouched) and "Batal Kompaun" to cancel it: a cancelled compound stays in
+// the list, marked, is never printed again, and is still uploaded so the council sees the cancellation.
+class SecondViewController : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
+    Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
+    Q_PROPERTY(FormSet* formSet READ formSet CONSTANT)
+public:
+    static constexpr int kReprintTag = 0;
+    static constexpr int kCancelTag = 3;
+
+    explicit SecondViewController(QObject* parent = nullptr);
+
+    AppContext* context() const;
+    void setContext(AppContext* context);
+    NavigationStack* navigation() const;
+    void setNavigation(NavigationStack* navigation);
+    KeyValueListModel* model() { return &model_; }
+    FormSet* formSet() { return &formSet_; }
+    const QList<SavedCompoundRow>& allDicetak2() const { return rows_; }
+    // The stored compound opened last, if any.
+    const std::optional<SavedCompound>& opened() const { return opened_; }
+
+    // The row's title: the compound number, marked when cancelled.
+    static QString rowTitle(const SavedCompoundRow& row);
+    static QString cancelledRefusal();
+
+    // Each time the list shows, and after the upload's summary: read again from the store.
+    Q_INVOKABLE void viewWillAppear() { relo(); }
+    Q_INVOKABLE void relo();
+    // A row chosen: the stored compound opened in the forms.
+    Q_INVOKABLE void select(int row);
+    // "Cetak" on the opened compound: asks, then prints it again.
+    Q_INVOKABLE void cetak();
+    // "Batal Kompaun" on the opened compound: asks, then cancels it in the store.
+    Q_INVOKABLE void batalKompaun();
+
+Q_SIGNALS:
+    void contextChanged();
+    void navigationChanged();
+    // A re-print was handed to the printer.
+    void reprinted(int notice);
+
+private:
+    AppDelegate* app() const;
+    bool isCancelled() const;
+    void alert(const QString& title, const QString& message, const QStringList& buttons, int tag,
+               std::function<void(int)> answer);
+
+    QPointer<AppContext> context_;
+    QPointer<NavigationStack> navigation_;
+    KeyValueListModel model_;
+    QList<SavedCompoundRow> rows_;
+    FormSet formSet_;
+    std::optional<SavedCompound> opened_;
+    QMetaObject::Connection uploadEnds_;
+};

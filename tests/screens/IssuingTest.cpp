@@ -1,0 +1,336 @@
+// "Semak", the review, and "Cetak" / "Ya" from the section list: the checks, store, print and number in
+// order, the failures that must stop or not stop the rest, and the after-print menu.
+#include "IssuingFixture.h"
+#include "screens/FormSet.h"
+#include "screens/LokasiViewController.h"
+#include "screens/MaklumatPersalahViewController.h"
+#include "screens/ReviewViewController.h"
+
+#include <QDir>
+#include <QFile>
+
+using testsupport::waitFor;
+
+namespace {
+
+const QString kConfirm = QStringLiteral("Adakah anda pasti semua maklumat telah diisi dengan betul ?");
+
+TEST_F(IssuingTest, SemakChecksTheOffenderThenThePlaceInOrderAndOpensTheReviewOnlyWhenAllPass) {
+    startGeneral();
+    NavigationStack* stack = tab(ShellController::JenisKompaun);
+    const auto semakSays = [&]() -> QString {
+        fakes.alerts.shown.clear();
+        sections.formSet()->semak();
+        if (fakes.alerts.shown.isEmpty())
+            return {};
+        const Alert& a = fakes.alerts.last();
+        EXPECT_EQ(a.title, QStringLiteral("Makluman"));
+        EXPECT_EQ(a.buttons, QStringList{QStringLiteral("OK")});
+        return a.message;
+    };
+    EXPECT_EQ(semakSays(), QStringLiteral("Sila Masukkan IC Pesalah atau No Daftar Syarikat!"));
+    // A company registration number alone meets the first check.
+    record()->insert(Key::noDaftarSyarikat, QStringLiteral("SA0123456-X"));
+    EXPECT_EQ(semakSays(), QStringLiteral("Sila Masukkan Nama Pesalah!"));
+    record()->insert(Key::namaPesalah, QStringLiteral("SYARIKAT MAJU JAYA SDN BHD"));
+    EXPECT_EQ(semakSays(), QStringLiteral("Sila Masukkan Alamat Pesalah!"));
+    record()->insert(Key::alamat1Pesalah, QStringLiteral("LOT 5, JALAN INDUSTRI"));
+    EXPECT_EQ(semakSays(), QStringLiteral("Sila Masukkan Maklumat Lokasi Kesalahan"));
+    EXPECT_EQ(stack->currentScreen(), QStringLiteral("FormSetView.qml"));
+
+    // An area alone is some part of the place.
+    record()->insert(Key::lokasiKawasan, QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
+    QSignalSpy pushes(stack, &NavigationStack::pushRequested);
+    EXPECT_EQ(semakSays(), QString());
+    EXPECT_EQ(stack->currentScreen(), QStringLiteral("ReviewView.qml"));
+    EXPECT_EQ(stack->currentTitle(), QStringLiteral("Semak"));
+    EXPECT_EQ(pushes.last().at(2).toMap().value(QStringLiteral("kategori")).value<QObject*>(), &sections);
+    EXPECT_EQ(key(Key::kompaunMasa), QStringLiteral("09:30"));
+}
+
+TEST_F(IssuingTest, SemakKeepsWhatTheFormsShowBeforeItChecks) {
+    startGeneral();
+    QObject lokasiPage;
+    auto* lokasi = new LokasiViewController(&lokasiPage);
+    lokasi->setContext(&context);
+    lokasi->viewWillAppear();
+    sections.formSet()->formLoaded(&lokasiPage);
+    fillOffender();
+    record()->remove(Key::lokasiTempatKejadian);
+    // "Sama seperti alamat pesalah" fills the place on the form; the officer presses "Semak" at once.
+    lokasi->samaSptAlamatPesalah();
+    ASSERT_EQ(key(Key::lokasiTempatKejadian), QString());
+    EXPECT_TRUE(sections.flow().semak()) << alertText().toStdString();
+    EXPECT_EQ(key(Key::lokasiTempatKejadian), QStringLiteral("NO 12, JALAN MERANTI 3,"));
+}
+
+TEST_F(IssuingTest, ATrafficCompoundIsCheckedByItsVehicleAndPlaceNotByAnOffender) {
+    startTraffic();
+    ASSERT_TRUE(core.getLaluLintas());
+    sections.semak();
+    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Sila Masukkan No Kenderaan!"));
+    record()->insert(Key::kenderaanNoKenderaan, QStringLiteral("WXY 1234"));
+    sections.semak();
+    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Sila Masukkan Maklumat Lokasi Kesalahan"));
+    record()->insert(Key::lokasiJalan, QStringLiteral("JALAN TELUKMERBAU-BANTING"));
+    fakes.alerts.shown.clear();
+    sections.semak();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << alertText().toStdString();
+    EXPECT_EQ(tab(0)->currentScreen(), QStringLiteral("ReviewView.qml"));
+
+    EXPECT_EQ(IssuingFlow::semakProblem({}, true), QStringLiteral("Sila Masukkan No Kenderaan!"));
+    EXPECT_EQ(IssuingFlow::semakProblem({{Key::kenderaanNoKenderaan, QStringLiteral("A 1")},
+                                         {Key::lokasiTempatKejadian, QStringLiteral("X")}},
+                                        true),
+              QString());
+}
+
+TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOpener) {
+    const RecordMap r{{Key::kodHasil, QStringLiteral("72201")},
+                      {Key::kompaunRunningNumber, QStringLiteral("P2026M07000042")},
+                      {Key::kompaunTarikh, QStringLiteral("04/03/2026")},
+                      {Key::kompaunMasa, QStringLiteral("09:30")},
+                      {Key::namaPesalah, QStringLiteral("TAN AH KOW")},
+                      {Key::alamat1Pesalah, QStringLiteral("NO 12")},
+                      {Key::alamat2Pesalah, QStringLiteral("TAMAN MERANTI")},
+                      {Key::poskodPesalah, QStringLiteral("42700")},
+                      {Key::alamat3Pesalah, QStringLiteral("BANTING")},
+                      {Key::negeriPesalah, QStringLiteral("SELANGOR")},
+                      {Key::noDaftarSyarikat, QStringLiteral("SA01")},
+                      {Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI")},
+                      {Key::lokasiJalan, QStringLiteral("JALAN MERANTI 3")},
+                      {Key::lat, QStringLiteral("3.073800")},
+                      {Key::long_, QStringLiteral("101.518303")},
+                      {Key::kompaunKadar, QStringLiteral("50.00")},
+                      {Key::kompaunTamatTawaran, QStringLiteral("18/03/2026")}};
+    const QList<ReviewViewController::Field> fields = ReviewViewController::fields(r);
+    ASSERT_EQ(fields.size(), 28);
+    QMap<QString, QString> shown;
+    QStringList outlets;
+    for (const auto& f : fields) {
+        shown.insert(f.outlet, f.value);
+        outlets << f.outlet;
+    }
+    EXPECT_EQ(outlets.first(), QStringLiteral("kodHasil"));
+    EXPECT_EQ(outlets.last(), QStringLiteral("kepadaNamaPenerimaAlamat"));
+    EXPECT_EQ(shown[QStringLiteral("noKompaun")], QStringLiteral("P2026M07000042"));
+    EXPECT_EQ(shown[QStringLiteral("namaPenerima")], QStringLiteral("TAN AH KOW"));
+    EXPECT_EQ(shown[QStringLiteral("alamat")],
+              QStringLiteral("NO 12, TAMAN MERANTI, 42700 BANTING, SELANGOR \r\n\r\n"));
+    EXPECT_EQ(shown[QStringLiteral("noDaftarLesenDanPerniagaan")], QStringLiteral("SA01 /  "));
+    // A missing area counts as empty text.
+    EXPECT_EQ(shown[QStringLiteral("tempatKesalahn")], QStringLiteral("DEPAN KEDAI,,JALAN MERANTI 3"));
+    EXPECT_EQ(shown[QStringLiteral("kordinatLokasi")], QStringLiteral("3.073800, 101.518303"));
+    EXPECT_EQ(shown[QStringLiteral("tarikhKesalahan")], QStringLiteral("04/03/2026"));
+    EXPECT_EQ(shown[QStringLiteral("tarikhPenyerahan")], QStringLiteral("04/03/2026"));
+    EXPECT_EQ(shown[QStringLiteral("jumlahKompaun")], QStringLiteral("RM 50.00"));
+    EXPECT_EQ(shown[QStringLiteral("sebelumTarikhBayaran")],
+              QStringLiteral("18/03/2026.BAYARAN HENDAKLAH DIBUAT DI MAJLIS"));
+    EXPECT_EQ(shown[QStringLiteral("kepadaNamaPenerimaAlamat")], QStringLiteral(", ,  ,  "));
+
+    // Filled once, when it first shows: later changes to the record do not reach it.
+    startGeneral();
+    fillOffender();
+    ReviewViewController review;
+    review.setContext(&context);
+    review.setController(&sections);
+    review.viewWillAppear();
+    EXPECT_EQ(review.model()->subtitle(4), QStringLiteral("TAN AH KOW"));
+    record()->insert(Key::namaPesalah, QStringLiteral("SOMEONE ELSE"));
+    review.viewWillAppear();
+    EXPECT_EQ(review.model()->subtitle(4), QStringLiteral("TAN AH KOW"));
+    EXPECT_FALSE(review.fastLink());
+    review.cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Kepastian"));
+    EXPECT_EQ(fakes.alerts.last().message, kConfirm);
+    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("Ya")}));
+    EXPECT_EQ(fakes.alerts.last().tag, 1);
+    // "Batal" stores nothing.
+    answer(0);
+    EXPECT_EQ(stored(), 0);
+
+    ReviewViewController bare;
+    bare.viewWillAppear();
+    bare.cetak();
+}
+
+TEST_F(IssuingTest, YaStoresWithPhotosThenPrintsThenNumbersThenOffersTheMenu) {
+    startGeneral();
+    fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
+    const RecordMap issued = *record();
+    EXPECT_EQ(issued.value(Key::kompaunRunningNumber), QStringLiteral("P2026M07000042"));
+
+    sections.cetak();
+    // A second "Cetak" while the question is up asks nothing more.
+    sections.cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    answer(1);
+    EXPECT_TRUE(sections.flow().busy());
+    // Stored and numbered at once; "Cetak" while the notice is under way is ignored.
+    EXPECT_EQ(stored(), 1);
+    EXPECT_EQ(running(), 42);
+    sections.cetak();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << alertText().toStdString();
+
+    ASSERT_TRUE(waitForMenu());
+    EXPECT_FALSE(sections.flow().busy());
+    EXPECT_EQ(printer->received(), noticeOf(issued, false));
+    const Alert& menu = fakes.alerts.shown.first();
+    EXPECT_EQ(menu.title, QStringLiteral("Kepastian"));
+    EXPECT_EQ(menu.message, QStringLiteral("Sila pilih menu dibawah"));
+    EXPECT_EQ(menu.buttons, (QStringList{QStringLiteral("Ke Utama"), QStringLiteral("Cetak Kembali"),
+                                         QStringLiteral("Guna Kembali Kesalahan Ini")}));
+
+    const SavedCompoundList all = core.saveStore().getDicetak();
+    ASSERT_EQ(all.size(), 1);
+    EXPECT_EQ(*all.first().record, issued);
+    EXPECT_EQ(all.first().uploadFlag, QStringLiteral("0"));
+    EXPECT_EQ(all.first().photos.size(), 2);
+
+    // "Ke Utama": the type menu again, which starts a fresh record with the next number.
+    answer(0);
+    EXPECT_EQ(tab(0)->depth(), 1);
+    types.viewWillAppear();
+    EXPECT_EQ(key(Key::kompaunRunningNumber), QStringLiteral("P2026M07000043"));
+    EXPECT_TRUE(core.getImageArray().isEmpty());
+    EXPECT_EQ(stored(), 1);
+}
+
+TEST_F(IssuingTest, AStoreThatFailsPrintsNothingAndKeepsTheNumberSoYaCanBeTriedAgain) {
+    startGeneral();
+    fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
+    // The store's file cannot be made: a folder stands in its place.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("saveIns.sqlite")));
+    sections.cetak();
+    answer(1);
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Gagal"));
+    EXPECT_EQ(fakes.alerts.last().message,
+              QStringLiteral("Kompaun tidak dapat disimpan dalam telefon. Sila cuba lagi."));
+    EXPECT_FALSE(sections.flow().busy());
+    EXPECT_EQ(running(), 41);
+    EXPECT_EQ(printer->sessionsOpened(), 0);
+    answer(0);
+
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("saveIns.sqlite")));
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    EXPECT_EQ(stored(), 1);
+    EXPECT_EQ(running(), 42);
+    EXPECT_EQ(printer->received(), noticeOf(*record(), false));
+}
+
+TEST_F(IssuingTest, APrintThatFailsIsToldAndTheStoredCompoundKeepsItsNumberThenCetakKembaliPrintsIt) {
+    startGeneral();
+    fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
+    const RecordMap issued = *record();
+    accessories.setAccessories({}); // the printer is off
+    QSignalSpy done(&sections.flow(), &IssuingFlow::noticeDone);
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitFor([&] { return fakes.alerts.shown.size() >= 2; }));
+    EXPECT_EQ(fakes.alerts.shown.first().title, QStringLiteral("Gagal"));
+    EXPECT_EQ(
+        fakes.alerts.shown.first().message,
+        QStringLiteral(
+            "Bluetooth pencetak gagal disambungkan. Sila pastikan bluetooth pencetak telah disambungkan."));
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_FALSE(done.first().first().toBool());
+    // The compound is on the phone: its number is used and never given again.
+    EXPECT_EQ(stored(), 1);
+    EXPECT_EQ(running(), 42);
+    answer(0);
+    ASSERT_TRUE(waitForMenu());
+
+    // The printer back on, "Cetak Kembali" prints the same notice; nothing stored or numbered again.
+    accessories.setAccessories({printer});
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    EXPECT_EQ(printer->received(), noticeOf(issued, false));
+    EXPECT_TRUE(done.last().first().toBool());
+    EXPECT_EQ(stored(), 1);
+    EXPECT_EQ(running(), 42);
+}
+
+TEST_F(IssuingTest, CetakKembaliTwiceStoresOnceAndGunaKembaliStartsTheNextCompoundOnTheFormSet) {
+    startGeneral();
+    // The offender and location forms as the form set made them, with what the officer typed.
+    fillOffender();
+    QObject pesalahPage, lokasiPage;
+    auto* pesalah = new MaklumatPersalahViewController(&pesalahPage);
+    auto* lokasi = new LokasiViewController(&lokasiPage);
+    for (FormViewController* form :
+         {static_cast<FormViewController*>(pesalah), static_cast<FormViewController*>(lokasi)}) {
+        form->setContext(&context);
+        form->viewWillAppear();
+    }
+    sections.formSet()->formLoaded(&pesalahPage);
+    sections.formSet()->formLoaded(&lokasiPage);
+    EXPECT_EQ(sections.formSet()->forms().size(), 2);
+    EXPECT_EQ(pesalah->namaPesalah()->text(), QStringLiteral("TAN AH KOW"));
+    record()->insert(Key::kompaunCaraPenyerahan, QStringLiteral("SERAHAN TANGAN"));
+    ASSERT_TRUE(sections.flow().semak());
+    const RecordMap first = *record();
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    const QByteArray once = noticeOf(first, false);
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    EXPECT_EQ(printer->received(), once + once + once);
+    EXPECT_EQ(stored(), 1);
+    EXPECT_EQ(running(), 42);
+
+    answer(2);
+    EXPECT_EQ(tab(0)->currentScreen(), QStringLiteral("FormSetView.qml"));
+    EXPECT_EQ(key(Key::kompaunRunningNumber), QStringLiteral("P2026M07000043"));
+    for (const QLatin1String k :
+         {Key::kesalahan, Key::kesalahanID, Key::kompaunKadar, Key::kompaunKadarTawaran,
+          Key::kompaunButiranKesalahan, Key::kompaunCaraPenyerahan, Key::kompaunMasa})
+        EXPECT_EQ(key(k), first.value(k)) << k.data();
+    for (const QLatin1String k :
+         {Key::noKadPengenalanPesalah, Key::namaPesalah, Key::alamat1Pesalah, Key::lokasiTempatKejadian})
+        EXPECT_EQ(key(k), QString()) << k.data();
+    EXPECT_TRUE(core.getImageArray().isEmpty());
+    EXPECT_EQ(pesalah->namaPesalah()->text(), QString());
+    EXPECT_FALSE(key(Key::lat).isEmpty());
+
+    // The next offender, the same offence: the next number, no photographs of the first.
+    record()->insert(Key::noKadPengenalanPesalah, QStringLiteral("900101105555"));
+    record()->insert(Key::namaPesalah, QStringLiteral("LIM BEE LING"));
+    record()->insert(Key::alamat1Pesalah, QStringLiteral("NO 3, JALAN BAYU"));
+    // The place as typed on the location form: it reaches the record at "Semak".
+    lokasi->tempatKejadian()->setText(QStringLiteral("PASAR MALAM"));
+    ASSERT_TRUE(sections.flow().semak());
+    EXPECT_EQ(key(Key::lokasiTempatKejadian), QStringLiteral("PASAR MALAM"));
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    const SavedCompoundList all = core.saveStore().getDicetak();
+    ASSERT_EQ(all.size(), 2);
+    EXPECT_EQ(all[1].record->value(Key::kompaunRunningNumber), QStringLiteral("P2026M07000043"));
+    EXPECT_EQ(all[1].record->value(Key::kesalahan), first.value(Key::kesalahan));
+    EXPECT_TRUE(all[1].photos.isEmpty());
+    EXPECT_EQ(running(), 43);
+}
+
+TEST_F(IssuingTest, AnUntrustedNumberIssuesNothing) {
+    QFile marker(dir.path() + QStringLiteral("/runningnumber.dat.unconfirmed"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    ASSERT_FALSE(core.numberingTrusted());
+    QSignalSpy pushes(tab(0), &NavigationStack::pushRequested);
+    types.select(2);
+    EXPECT_EQ(pushes.size(), 0);
+    ASSERT_FALSE(fakes.alerts.shown.isEmpty());
+    EXPECT_EQ(fakes.alerts.last().message, RunningNumber::untrustedMessage());
+}
+
+} // namespace

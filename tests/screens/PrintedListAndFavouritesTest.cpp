@@ -1,0 +1,257 @@
+// The printed list (open, re-print, cancel, reload) and the favourites (delete, choose, issue) over the
+// same registered phone and recording printer as the issuing tests.
+#include "IssuingFixture.h"
+#include "screens/FavViewController.h"
+#include "screens/SecondViewController.h"
+
+using testsupport::waitFor;
+
+namespace {
+
+class PrintedListTest : public IssuingTest {
+protected:
+    // A compound stored as "Ya" leaves it, with one photograph.
+    RecordMap storeCompound(const QString& number, bool traffic) {
+        RecordMap r = *core.saveDictionary();
+        r.insert(Key::kompaunRunningNumber, number);
+        r.insert(Key::isLaluLintas, traffic ? QStringLiteral("YA") : QStringLiteral("TIDAK"));
+        r.insert(Key::kompaunButiranKesalahan, traffic ? QStringLiteral("MELETAK KENDERAAN DI PETAK KUNING")
+                                                       : QStringLiteral("BERNIAGA TANPA LESEN"));
+        r.insert(Key::kenderaanNoKenderaan, QStringLiteral("WXY 1234"));
+        r.insert(Key::namaPesalah, QStringLiteral("TAN AH KOW"));
+        r.insert(Key::kompaunKadar, QStringLiteral("100.00"));
+        EXPECT_TRUE(core.saveStore().insertIntoBaruPBCompound(
+            makeRecord(r), {{QStringLiteral("dA=="), QStringLiteral("Zg==")}}));
+        return r;
+    }
+    void showList() {
+        list.setContext(&context);
+        list.setNavigation(tab(ShellController::Dicetak));
+        shell.tabBarControllerDidSelect(ShellController::Dicetak);
+        list.viewWillAppear();
+    }
+    SecondViewController list;
+};
+
+TEST_F(PrintedListTest, ListsTheWaitingCompoundsInStoreOrderAndReprintsOneUnchanged) {
+    const RecordMap general = storeCompound(QStringLiteral("P2026M07000039"), false);
+    storeCompound(QStringLiteral("P2026M07000040"), false);
+    const RecordMap traffic = storeCompound(QStringLiteral("P2026M07000041"), true);
+    ASSERT_TRUE(core.saveStore().setUploadFlag(2, QStringLiteral("1")));
+    showList();
+    ASSERT_EQ(list.model()->count(), 2);
+    EXPECT_EQ(list.model()->title(0), QStringLiteral("P2026M07000039"));
+    EXPECT_EQ(list.model()->subtitle(0), QStringLiteral("BERNIAGA TANPA LESEN"));
+    EXPECT_EQ(list.model()->title(1), QStringLiteral("P2026M07000041"));
+
+    // The traffic one opens in the traffic order, read-only, with its stored record and photographs.
+    list.select(1);
+    EXPECT_EQ(tab(2)->currentScreen(), QStringLiteral("FormSetView.qml"));
+    EXPECT_EQ(tab(2)->currentTitle(), QStringLiteral("Maklumat"));
+    EXPECT_TRUE(list.formSet()->preview());
+    EXPECT_EQ(list.formSet()->titles(), (QStringList{QStringLiteral("Kenderaan"), QStringLiteral("Kompaun"),
+                                                     QStringLiteral("Lokasi")}));
+    EXPECT_EQ(*core.getDictionary(), traffic);
+    EXPECT_EQ(core.getImageArray().size(), 1);
+
+    list.formSet()->cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Adakah anda pasti mencetak kembali ?"));
+    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("Ya")}));
+    answer(0);
+    EXPECT_EQ(printer->sessionsOpened(), 0);
+    list.formSet()->cetak();
+    answer(1);
+    ASSERT_TRUE(waitForPrinted(noticeOf(traffic, true)));
+    EXPECT_EQ(stored(), 2);
+    EXPECT_EQ(running(), 41);
+    EXPECT_EQ(core.saveStore().getDicetak().at(2).record->value(Key::kompaunRunningNumber),
+              QStringLiteral("P2026M07000041"));
+
+    // Another tab: the record being issued is back, untouched.
+    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
+    EXPECT_EQ(key(Key::kompaunRunningNumber), QStringLiteral("P2026M07000042"));
+
+    // A general one prints the general notice.
+    shell.tabBarControllerDidSelect(ShellController::Dicetak);
+    tab(2)->popToRoot();
+    list.select(0);
+    EXPECT_EQ(list.formSet()->titles().first(), QStringLiteral("Pesalah"));
+    list.formSet()->cetak();
+    answer(1);
+    ASSERT_TRUE(waitForPrinted(noticeOf(traffic, true) + noticeOf(general, false)));
+}
+
+TEST_F(PrintedListTest, ACancelledCompoundIsMarkedRefusesReprintAndStillWaitsForUpload) {
+    storeCompound(QStringLiteral("P2026M07000040"), false);
+    const RecordMap second = storeCompound(QStringLiteral("P2026M07000041"), false);
+    showList();
+    list.select(1);
+    EXPECT_FALSE(list.formSet()->cancelled());
+
+    list.formSet()->batalKompaun();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Kepastian"));
+    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("Ya")}));
+    answer(0);
+    EXPECT_EQ(core.saveStore().getDicetak().at(1).record->value(Key::status_batal), QStringLiteral("0"));
+
+    list.formSet()->batalKompaun();
+    answer(1);
+    const SavedCompoundList all = core.saveStore().getDicetak();
+    RecordMap expected = second;
+    expected.insert(Key::status_batal, QStringLiteral("1"));
+    EXPECT_EQ(*all.at(1).record, expected);
+    EXPECT_EQ(all.at(0).record->value(Key::status_batal), QStringLiteral("0"));
+    EXPECT_EQ(all.at(1).photos.size(), 1);
+    EXPECT_TRUE(list.formSet()->cancelled());
+    EXPECT_EQ(list.model()->title(1), QStringLiteral("P2026M07000041 (DIBATALKAN)"));
+    EXPECT_EQ(list.model()->title(0), QStringLiteral("P2026M07000040"));
+    // Still waiting: the upload sends it, cancelled.
+    EXPECT_EQ(stored(), 2);
+    answer(0); // "telah dibatalkan"
+
+    list.formSet()->cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Makluman"));
+    EXPECT_EQ(fakes.alerts.last().message, SecondViewController::cancelledRefusal());
+    answer(0);
+    EXPECT_EQ(printer->sessionsOpened(), 0);
+    // Asking to cancel again asks nothing.
+    list.formSet()->batalKompaun();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+}
+
+class FavouritesTest : public PrintedListTest {
+protected:
+    // Saves the section at that row of the act (after a type row) as a favourite, as "Simpan" does.
+    void saveFavourite(int typeRow, const QString& kodAkta, int sectionRow) {
+        startCompound(typeRow, kodAkta, sectionRow);
+        sections.simpan(sectionRow);
+        tab(0)->popToRoot();
+        types.viewWillAppear();
+    }
+    void showFavourites() {
+        fav.setContext(&context);
+        fav.setNavigation(tab(ShellController::Simpanan));
+        shell.tabBarControllerDidSelect(ShellController::Simpanan);
+        fav.viewWillAppear();
+    }
+    FavViewController fav;
+};
+
+TEST_F(FavouritesTest, PadamDeletesExactlyThatRowAndTheOthersKeepTheirOrder) {
+    saveFavourite(2, QStringLiteral("UUK PJJ 2008"), 0);
+    saveFavourite(2, QStringLiteral("UUK PJJ 2008"), 1);
+    saveFavourite(0, QStringLiteral("APJ 1987"), 0);
+    showFavourites();
+    ASSERT_EQ(fav.model()->count(), 3);
+    const QString first = fav.model()->title(0), last = fav.model()->title(2);
+    fav.padam(1);
+    ASSERT_EQ(fav.model()->count(), 2);
+    EXPECT_EQ(fav.model()->title(0), first);
+    EXPECT_EQ(fav.model()->title(1), last);
+    EXPECT_EQ(core.favStore().getFavSaveArray()->size(), 2);
+    fav.padam(5);
+    EXPECT_EQ(fav.model()->count(), 2);
+}
+
+TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsCheckedBeforeReview) {
+    saveFavourite(0, QStringLiteral("APJ 1987"), 0);
+    saveFavourite(2, QStringLiteral("UUK PJJ 2008"), 0);
+    const Favourite traffic = core.favStore().getFavSaveArray()->at(0);
+    const RecordMap sectionOffence = [&] {
+        startTraffic();
+        return *record();
+    }();
+
+    // A compound printed on tab 0 and the type menu not shown since: the record still holds its number.
+    startGeneral();
+    fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    answer(1); // "Cetak Kembali": the menu stays in play, tab 0 stays on the review
+    ASSERT_TRUE(waitForMenu());
+    fakes.alerts.shown.clear();
+    const QString printedNumber = key(Key::kompaunRunningNumber);
+
+    showFavourites();
+    fav.select(0);
+    EXPECT_NE(key(Key::kompaunRunningNumber), printedNumber);
+    EXPECT_EQ(key(Key::kompaunRunningNumber), QStringLiteral("P2026M07000043"));
+    EXPECT_TRUE(core.getImageArray().isEmpty());
+    EXPECT_EQ(key(Key::namaPesalah), QString());
+    EXPECT_TRUE(core.getLaluLintas());
+    EXPECT_EQ(key(Key::isLaluLintas), QStringLiteral("YA"));
+    for (const QLatin1String k :
+         {Key::JenisKompaun, Key::JenisKompaunID, Key::akta, Key::aktaID, Key::kodHasil, Key::kesalahan,
+          Key::kesalahanID, Key::kompaunButiranKesalahan, Key::kompaunKadar, Key::kompaunKadarTawaran})
+        EXPECT_EQ(key(k), sectionOffence.value(k)) << k.data();
+    EXPECT_EQ(key(Key::kesalahan), traffic.title);
+    EXPECT_EQ(tab(1)->currentScreen(), QStringLiteral("FormSetView.qml"));
+    EXPECT_EQ(fav.formSet()->titles().first(), QStringLiteral("Kenderaan"));
+
+    // The same checks as the section list's.
+    fav.formSet()->semak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Sila Masukkan No Kenderaan!"));
+    answer(0);
+    fillVehicle();
+    QSignalSpy pushes(tab(1), &NavigationStack::pushRequested);
+    fav.formSet()->semak();
+    ASSERT_EQ(pushes.size(), 1);
+    EXPECT_EQ(pushes.last().at(2).toMap().value(QStringLiteral("favourites")).value<QObject*>(), &fav);
+
+    const RecordMap issued = *record();
+    const QByteArray before = printer->received();
+    fav.cetak();
+    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("YA")}));
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    EXPECT_EQ(printer->received(), before + noticeOf(issued, true));
+    EXPECT_EQ(stored(), 2);
+    EXPECT_EQ(running(), 43);
+    EXPECT_EQ(core.saveStore().getDicetak().last().record->value(Key::kompaunRunningNumber),
+              QStringLiteral("P2026M07000043"));
+
+    // "Ke Utama": both the type menu's tab and this one go back to their first screens.
+    answer(0);
+    EXPECT_EQ(tab(0)->depth(), 1);
+    EXPECT_EQ(tab(1)->depth(), 1);
+
+    // A general favourite clears the traffic marks.
+    fav.select(1);
+    EXPECT_FALSE(core.getLaluLintas());
+    EXPECT_EQ(key(Key::isLaluLintas), QStringLiteral("TIDAK"));
+    EXPECT_EQ(fav.formSet()->titles().first(), QStringLiteral("Pesalah"));
+    EXPECT_EQ(key(Key::kompaunRunningNumber), QStringLiteral("P2026M07000044"));
+}
+
+TEST_F(FavouritesTest, AnUntrustedNumberRefusesAFavouriteToo) {
+    saveFavourite(2, QStringLiteral("UUK PJJ 2008"), 0);
+    showFavourites();
+    QFile marker(dir.path() + QStringLiteral("/runningnumber.dat.unconfirmed"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    fakes.alerts.shown.clear();
+    fav.select(0);
+    EXPECT_EQ(tab(1)->depth(), 1);
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().message, RunningNumber::untrustedMessage());
+
+    FavViewController bare;
+    bare.viewWillAppear();
+    bare.select(0);
+    bare.padam(0);
+    bare.semak();
+    bare.cetak();
+    SecondViewController list2;
+    list2.relo();
+    list2.select(0);
+    list2.cetak();
+    list2.batalKompaun();
+}
+
+} // namespace
