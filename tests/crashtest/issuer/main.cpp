@@ -66,8 +66,17 @@ PhotoEntry photo(const QString& caption) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const QString usage = QStringLiteral("usage: crashtest-issuer DOCUMENTS RESOURCES ROUND\n"
+                                         "Starts up on DOCUMENTS (a registered phone's Documents folder, "
+                                         "never real data) and issues compounds\n"
+                                         "until killed, saying \"STORED <number>\" and \"UPLOADED <number>\" "
+                                         "as each is done. For the crash test.");
+    if (argc == 2 && qstrcmp(argv[1], "--help") == 0) {
+        say(usage);
+        return 0;
+    }
     if (argc != 4)
-        fail(QStringLiteral("usage: crashtest-issuer DOCUMENTS RESOURCES ROUND"));
+        fail(usage);
     const QString documents = QString::fromLocal8Bit(argv[1]);
     const QString resources = QString::fromLocal8Bit(argv[2]);
     const QString round = QString::fromLocal8Bit(argv[3]);
