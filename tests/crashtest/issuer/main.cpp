@@ -13,6 +13,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "printing/NoticePrinter.h"
 #include "printing/RecordingAccessory.h"
+#include "printing/PrinterProtocol.h"
 #include "printing/WSSessionController.h"
 
 #include <QBuffer>
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
 
     auto printer = std::make_shared<RecordingAccessory>();
     WSSessionController session(&fakes.log);
-    session.setupControllerForAccessory(printer, QLatin1String(WSSessionController::kProtocolString));
+    session.setupControllerForAccessory(printer, PrinterProtocol::compiled());
     if (!session.openSession())
         fail(QStringLiteral("no printer session"));
     const NoticePrinter notices(
