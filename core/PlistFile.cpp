@@ -17,27 +17,36 @@ struct PlistDeleter {
 };
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
-QVariant toVariant(plist_t node) {
+// ok turns false when the tree is not one a file of ours can hold.
+QVariant toVariant(plist_t node, bool& ok) {
     switch (plist_get_node_type(node)) {
     case PLIST_ARRAY: {
         QVariantList list;
         const uint32_t n = plist_array_get_size(node);
         list.reserve(n);
-        for (uint32_t i = 0; i < n; ++i)
-            list.append(toVariant(plist_array_get_item(node, i)));
+        for (uint32_t i = 0; i < n && ok; ++i)
+            list.append(toVariant(plist_array_get_item(node, i), ok));
         return list;
     }
     case PLIST_DICT: {
         QVariantMap map;
         plist_dict_iter it = nullptr;
         plist_dict_new_iter(node, &it);
-        for (;;) {
-            char* key = nullptr;
+        while (ok) {
+            // A binary file can give a dictionary a key that is not a key; the library aborts when asked
+            // for its text, so look at each key before reading it.
             plist_t value = nullptr;
-            plist_dict_next_item(node, it, &key, &value);
-            if (!key)
+            plist_dict_next_item(node, it, nullptr, &value);
+            if (!value)
                 break;
-            map.insert(QString::fromUtf8(key), value ? toVariant(value) : QVariant());
+            plist_t keyNode = plist_dict_item_get_key(value);
+            if (!keyNode || plist_get_node_type(keyNode) != PLIST_KEY) {
+                ok = false;
+                break;
+            }
+            char* key = nullptr;
+            plist_get_key_val(keyNode, &key);
+            map.insert(QString::fromUtf8(key ? key : ""), toVariant(value, ok));
             free(key);
         }
         free(it);
@@ -121,10 +130,23 @@ std::optional<PlistPtr> parseNode(const QByteArray& bytes) {
     if (bytes.isEmpty() || !PlistFile::withinDepth(bytes))
         return std::nullopt;
     plist_t root = nullptr;
-    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
+    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size()))) {
+        // The binary reader lets through keys the library then aborts on (embedded NULs, keys that are
+        // not texts): read a binary file as the XML it writes out, which only holds what XML can.
         plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
-    else
+        if (!root)
+            return std::nullopt;
+        const PlistPtr binary(root);
+        char* xml = nullptr;
+        uint32_t length = 0;
+        plist_to_xml(root, &xml, &length);
+        root = nullptr;
+        if (xml)
+            plist_from_xml(xml, length, &root);
+        plist_to_xml_free(xml);
+    } else {
         plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
+    }
     if (!root)
         return std::nullopt;
     return PlistPtr(root);
@@ -310,7 +332,11 @@ std::optional<QVariant> parse(const QByteArray& bytes) {
     const auto node = parseNode(bytes);
     if (!node)
         return std::nullopt;
-    return toVariant(static_cast<plist_t>(node->get()));
+    bool ok = true;
+    QVariant root = toVariant(static_cast<plist_t>(node->get()), ok);
+    if (!ok)
+        return std::nullopt;
+    return root;
 }
 
 std::optional<QVariant> read(const QString& path) {

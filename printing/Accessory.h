@@ -19,7 +19,9 @@ public:
         HasBytesAvailable = 2,
         HasSpaceAvailable = 4,
         ErrorOccurred = 8,
-        EndEncountered = 16
+        EndEncountered = 16,
+        // The printer has everything written on the link (asked for with confirmDelivery).
+        DeliveryConfirmed = 32
     };
     using QObject::QObject;
     virtual void open() = 0;
@@ -45,6 +47,11 @@ public:
     virtual qint64 write(const char* data, qint64 length) = 0;
     // Bytes taken but not yet handed to the link; a session is closed only once this is zero.
     virtual qint64 pendingBytes() const { return 0; }
+    // Called once everything is written and the session is to end. A link that can tell whether the printer
+    // read it all (a network printer closes its side once it has read to the end) returns false and later
+    // posts DeliveryConfirmed, or ErrorOccurred when the printer did not read it all; a link that cannot
+    // tell, because its flow control already ties each write to the printer taking it, returns true.
+    virtual bool confirmDelivery() { return true; }
 };
 
 class AccessoryInputStream : public AccessoryStream {

@@ -25,24 +25,27 @@ void writeAll(WSSessionController* session, const QList<QByteArray>& blocks) {
     for (const QByteArray& block : blocks)
         session->writeData(block);
 }
+int writeNotice(WSSessionController* session, const QList<QByteArray>& blocks) {
+    if (!session)
+        return 0;
+    writeAll(session, blocks);
+    return session->markNotice();
+}
 RecordMap valuesOf(const Record& record) {
     return record ? *record : RecordMap();
 }
 } // namespace
 
-void NoticePrinter::cetakSamanBaruNewSDK(WSSessionController* session, const Record& record) const {
-    writeAll(session, NoticeLayout::generalNotice(valuesOf(record), header(), baseUrl_, log_));
+int NoticePrinter::cetakSamanBaruNewSDK(WSSessionController* session, const Record& record) const {
+    return writeNotice(session, NoticeLayout::generalNotice(valuesOf(record), header(), baseUrl_, log_));
 }
 
-void NoticePrinter::cetakSamanTrafficNewSdk(WSSessionController* session, const Record& record) const {
-    writeAll(session, NoticeLayout::trafficNotice(valuesOf(record), header(), log_));
+int NoticePrinter::cetakSamanTrafficNewSdk(WSSessionController* session, const Record& record) const {
+    return writeNotice(session, NoticeLayout::trafficNotice(valuesOf(record), header(), log_));
 }
 
-void NoticePrinter::cetakSaman(WSSessionController* session, const Record& record, bool traffic) const {
-    if (traffic)
-        cetakSamanTrafficNewSdk(session, record);
-    else
-        cetakSamanBaruNewSDK(session, record);
+int NoticePrinter::cetakSaman(WSSessionController* session, const Record& record, bool traffic) const {
+    return traffic ? cetakSamanTrafficNewSdk(session, record) : cetakSamanBaruNewSDK(session, record);
 }
 
 void NoticePrinter::printSampleNewSDK(WSSessionController* session) const {

@@ -17,10 +17,12 @@ public:
     // The compiled-in web service base, used when the configuration names none.
     static QString defaultBaseUrl();
 
-    void cetakSamanBaruNewSDK(WSSessionController* session, const Record& record) const;
-    void cetakSamanTrafficNewSdk(WSSessionController* session, const Record& record) const;
+    // Each returns the notice's number for the session's noticeFinished (written or failed), which the
+    // printing flow waits on before it tells the officer the notice is printed; 0 without a session.
+    int cetakSamanBaruNewSDK(WSSessionController* session, const Record& record) const;
+    int cetakSamanTrafficNewSdk(WSSessionController* session, const Record& record) const;
     // The traffic notice for traffic compounds, the general one otherwise.
-    void cetakSaman(WSSessionController* session, const Record& record, bool traffic) const;
+    int cetakSaman(WSSessionController* session, const Record& record, bool traffic) const;
     void printSampleNewSDK(WSSessionController* session) const;
 
     // The bytes a notice sends, in one piece: for previews, --out and tests.

@@ -19,6 +19,22 @@ PrinterConnection::PrinterConnection(AccessoryManager* accessories, WSSessionCon
         else
             setState(Disconnected);
     });
+    connect(controller_, &WSSessionController::noticeFinished, this,
+            [this](int, bool written) { noticeFinished(written); });
+}
+
+QString PrinterConnection::noticeFailedMessage() {
+    return QStringLiteral("Notis kompaun tidak habis dihantar ke pencetak. Sila pastikan pencetak dihidupkan "
+                          "dan disambungkan, kemudian cetak semula.");
+}
+
+void PrinterConnection::noticeFinished(bool written) {
+    // While connecting, the connect's own failure alert follows; after it, it has been said already.
+    if (written || connecting_ || connectAlerted_)
+        return;
+    setState(Disconnected);
+    if (alerts_)
+        alerts_->show(Alert{QStringLiteral("Gagal"), noticeFailedMessage(), {QStringLiteral("OK")}, 0, {}});
 }
 
 void PrinterConnection::setState(int state) {
@@ -28,6 +44,7 @@ void PrinterConnection::setState(int state) {
 
 void PrinterConnection::connectFailed() {
     connecting_ = false;
+    connectAlerted_ = true;
     setState(Disconnected);
     if (alerts_)
         alerts_->show(Alert{QStringLiteral("Gagal"),
@@ -39,6 +56,7 @@ void PrinterConnection::connectFailed() {
 }
 
 void PrinterConnection::printerConnect() {
+    connectAlerted_ = false;
     accessoryList_ = accessories_ ? accessories_->connectedAccessories() : AccessoryList();
     // Every connected accessory is examined: the printer need not be the first one the phone lists.
     for (const auto& accessory : accessoryList_) {
@@ -61,11 +79,13 @@ void PrinterConnection::printerConnect() {
     if (log_)
         log_->write(QStringLiteral("Connected"));
     sessionController_ = controller_;
-    connecting_ = true;
+    // Opening may end a session still finishing the last notice; a failure of that notice is not this
+    // connect's, so connecting starts only once the new session is asked for.
     if (!controller_->openSession()) {
         connectFailed();
         return;
     }
+    connecting_ = true;
     // A link that is already up (or a session still delivering the last notice) shows connected at once;
     // otherwise the state follows when the link opens or fails.
     if (controller_->isLinkOpen()) {

@@ -15,6 +15,9 @@ class PrinterConnection : public QObject {
 public:
     enum State { Disconnected = 0, Connected = 1 };
 
+    // A notice that did not reach the printer whole: the officer must print it again.
+    static QString noticeFailedMessage();
+
     PrinterConnection(AccessoryManager* accessories, WSSessionController* controller, Log* log,
                       Alerts* alerts, QObject* parent = nullptr);
 
@@ -34,6 +37,7 @@ Q_SIGNALS:
 private:
     void setState(int state);
     void connectFailed();
+    void noticeFinished(bool written);
 
     AccessoryManager* accessories_;
     WSSessionController* controller_;
@@ -44,4 +48,7 @@ private:
     WSSessionController* sessionController_ = nullptr;
     int state_ = Disconnected;
     bool connecting_ = false;
+    // The connect failure was shown since the last connect: a notice written after it fails for the
+    // same reason and needs no alert of its own.
+    bool connectAlerted_ = false;
 };

@@ -8,6 +8,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 class SocketSession::Output : public AccessoryOutputStream {
 public:
     explicit Output(SocketSession* s) : s_(s) {}
@@ -25,6 +31,7 @@ public:
         return s_->socket_->write(data, std::min(room, length));
     }
     qint64 pendingBytes() const override { return s_->socket_ ? s_->socket_->bytesToWrite() : 0; }
+    bool confirmDelivery() override { return s_->confirmDelivery(); }
     void emitEvent(int event) { post(event); }
 
 private:
@@ -55,6 +62,9 @@ SocketSession::SocketSession(QIODevice* socket)
 }
 
 SocketSession::~SocketSession() {
+    confirmNotifier_.reset();
+    if (confirmFd_ >= 0)
+        ::close(confirmFd_);
     if (socket_) {
         socket_->disconnect();
         // Whatever the socket still holds goes out before it closes.
@@ -94,6 +104,45 @@ void SocketSession::linkEnded() {
     output_->emitEvent(AccessoryStream::EndEncountered);
 }
 
+bool SocketSession::confirmDelivery() {
+    auto* tcp = qobject_cast<QAbstractSocket*>(socket_.data());
+    if (!halfClose_ || !tcp)
+        return true;
+    if (tcp->state() != QAbstractSocket::ConnectedState || tcp->bytesToWrite() > 0) {
+        output_->emitEvent(AccessoryStream::ErrorOccurred);
+        return false;
+    }
+    // Qt cannot end one direction only, nor tell an orderly close from a reset: take the connection over
+    // on a descriptor of our own and let the socket object go.
+    confirmFd_ = ::fcntl(int(tcp->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+    tcp->disconnect();
+    tcp->abort();
+    if (confirmFd_ < 0 || ::shutdown(confirmFd_, SHUT_WR) != 0) {
+        output_->emitEvent(AccessoryStream::ErrorOccurred);
+        return false;
+    }
+    confirmNotifier_ = std::make_unique<QSocketNotifier>(confirmFd_, QSocketNotifier::Read);
+    QObject::connect(confirmNotifier_.get(), &QSocketNotifier::activated, output_.get(),
+                     [this] { readConfirmation(); });
+    return false;
+}
+
+void SocketSession::readConfirmation() {
+    char buffer[512];
+    for (;;) {
+        const ssize_t n = ::recv(confirmFd_, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n > 0)
+            continue; // the printer's own chatter, of no use once the notice is out
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return;
+        confirmNotifier_->setEnabled(false);
+        output_->emitEvent(n == 0 ? AccessoryStream::DeliveryConfirmed : AccessoryStream::ErrorOccurred);
+        return;
+    }
+}
+
 TcpAccessory::TcpAccessory(QString host, quint16 port) : host_(std::move(host)), port_(port) {}
 
 QString TcpAccessory::name() const {
@@ -114,6 +163,7 @@ std::unique_ptr<AccessorySession> TcpAccessory::openSession(const QString& proto
     QObject::connect(socket, &QTcpSocket::errorOccurred, socket, [s] { s->linkFailed(); });
     QObject::connect(socket, &QTcpSocket::disconnected, socket, [s] { s->linkEnded(); });
     session->setCloser([socket] { socket->disconnectFromHost(); });
+    session->setConfirmByHalfClose(true);
     socket->connectToHost(host_, port_);
     return session;
 }

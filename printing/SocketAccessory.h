@@ -4,6 +4,7 @@
 
 #include <QBluetoothAddress>
 #include <QPointer>
+#include <QSocketNotifier>
 
 #include <functional>
 
@@ -28,6 +29,10 @@ public:
     void linkFailed();
     void linkEnded();
     void setCloser(std::function<void()> closer) { closer_ = std::move(closer); }
+    // A TCP link ends its side when the last byte is written and waits for the printer to close its own:
+    // an orderly close means the printer read to the end, a reset that it did not.
+    void setConfirmByHalfClose(bool on) { halfClose_ = on; }
+    bool confirmDelivery();
 
 private:
     class Output;
@@ -35,7 +40,12 @@ private:
     QPointer<QIODevice> socket_;
     std::unique_ptr<Output> output_;
     std::unique_ptr<Input> input_;
+    void readConfirmation();
+
     std::function<void()> closer_;
+    bool halfClose_ = false;
+    int confirmFd_ = -1;
+    std::unique_ptr<QSocketNotifier> confirmNotifier_;
     bool open_ = false;
     bool closed_ = false;
 };

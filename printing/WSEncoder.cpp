@@ -127,7 +127,10 @@ void WSEncoder::createBarcodeMaxicode(const QString& data, int mode) {
 void WSEncoder::createGS1Databar(const QString& data, int type, int rowSegment) {
     QByteArray& b = buffer();
     b.append("\x1d\x31", 2).append(char(type & 0xff)).append(char(rowSegment & 0xff));
-    b.append(toAsciiLossy(data));
+    // As for every other symbol: data the printer cannot carry is left out, never sent with stand-ins that
+    // would encode a different number.
+    if (isAscii(data))
+        b.append(data.toLatin1());
 }
 
 QByteArray WSEncoder::rasterize(const QImage& image, int* bytesPerRow, QString* error) {

@@ -2,18 +2,25 @@
 
 #include "platform/Log.h"
 
+#include <utility>
+
 WSSessionController::WSSessionController(Log* log, QObject* parent) : QObject(parent), log_(log) {
     drainTimer_.setSingleShot(true);
     connect(&drainTimer_, &QTimer::timeout, this, [this] {
-        if (closing_)
-            finishClose(true);
+        if (!closing_)
+            return;
+        if (confirming_)
+            this->log(QStringLiteral("the printer did not confirm it read everything"));
+        finishClose(false);
     });
+    stallTimer_.setSingleShot(true);
+    connect(&stallTimer_, &QTimer::timeout, this, &WSSessionController::stalled);
 }
 
 WSSessionController::~WSSessionController() {
     destroying_ = true;
     if (session_)
-        finishClose(true);
+        finishClose(false);
     accessory_.reset();
     protocolString_.clear();
 }
@@ -36,13 +43,14 @@ void WSSessionController::setupControllerForAccessory(std::shared_ptr<PrinterAcc
 
 bool WSSessionController::openSession() {
     if (session_ && closing_) {
-        if (sessionAccessory_ == accessory_) {
+        if (!confirming_ && sessionAccessory_ == accessory_) {
             // Still delivering the previous notice: keep the link and queue behind it.
             closing_ = false;
             drainTimer_.stop();
             return true;
         }
-        finishClose(true);
+        // A link that has ended its side cannot carry more; the printer still reads what it holds.
+        finishClose(false);
     }
     if (session_)
         return true;
@@ -68,24 +76,24 @@ bool WSSessionController::openSession() {
 void WSSessionController::closeSession() {
     if (!session_) {
         // Nothing could have been sent: what is queued belongs to a print the officer was told had failed.
-        if (!outData_.isEmpty())
-            log(QStringLiteral("discarded %1 unsent bytes").arg(outData_.size()));
-        outData_.clear();
+        failNotices();
         inData_.clear();
         return;
     }
+    if (closing_)
+        return;
+    closing_ = true;
     if (fullyDrained()) {
-        finishClose(true);
+        beginConfirm();
         return;
     }
     // Queued bytes wait for the link, even one still opening, until they are sent or the bound passes.
-    closing_ = true;
     drainTimer_.start(drainTimeoutMs_);
 }
 
 void WSSessionController::abortSession() {
     if (session_)
-        finishClose(true);
+        finishClose(false);
     else
         closeSession();
 }
@@ -94,11 +102,87 @@ bool WSSessionController::fullyDrained() const {
     return outData_.isEmpty() && (!session_ || session_->outputStream()->pendingBytes() == 0);
 }
 
-void WSSessionController::finishClose(bool discard) {
+qint64 WSSessionController::writtenTotal() const {
+    return takenTotal_ - (session_ ? session_->outputStream()->pendingBytes() : 0);
+}
+
+void WSSessionController::beginConfirm() {
+    confirming_ = true;
+    if (!drainTimer_.isActive())
+        drainTimer_.start(drainTimeoutMs_);
+    if (session_->outputStream()->confirmDelivery())
+        finishClose(true);
+}
+
+void WSSessionController::emitNoticeFinished(int notice, bool written) {
+    // Never from inside a call into the controller: the listener may well close or reopen the session.
+    QMetaObject::invokeMethod(
+        this, [this, notice, written] { emit noticeFinished(notice, written); }, Qt::QueuedConnection);
+}
+
+int WSSessionController::markNotice() {
+    const int number = ++lastNotice_;
+    notices_.append(Notice{number, queuedTotal_});
+    if (!stallTimer_.isActive())
+        stallTimer_.start(drainTimeoutMs_);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (session_) {
+                settleNotices();
+            } else {
+                // Written after a connect that failed: no link will ever carry it.
+                log(QStringLiteral("no printer session for the notice"));
+                failNotices();
+            }
+        },
+        Qt::QueuedConnection);
+    return number;
+}
+
+void WSSessionController::settleNotices() {
+    const qint64 written = writtenTotal();
+    if (written > lastWritten_) {
+        lastWritten_ = written;
+        if (!notices_.isEmpty())
+            stallTimer_.start(drainTimeoutMs_);
+    }
+    while (!notices_.isEmpty() && notices_.front().end <= written)
+        emitNoticeFinished(notices_.takeFirst().number, true);
+    if (notices_.isEmpty())
+        stallTimer_.stop();
+}
+
+void WSSessionController::failNotices() {
+    if (!outData_.isEmpty())
+        log(QStringLiteral("discarded %1 unsent bytes").arg(outData_.size()));
+    // Given up bytes count as gone, so the positions of later notices still line up with the link's count.
+    takenTotal_ += outData_.size();
+    outData_.clear();
+    stallTimer_.stop();
+    for (const Notice& notice : std::exchange(notices_, {}))
+        emitNoticeFinished(notice.number, false);
+}
+
+void WSSessionController::stalled() {
+    if (notices_.isEmpty())
+        return;
+    log(QStringLiteral("the printer took nothing for %1 ms").arg(drainTimeoutMs_));
+    if (session_) {
+        finishClose(false);
+        emit sessionFailed();
+    } else {
+        failNotices();
+    }
+}
+
+void WSSessionController::finishClose(bool delivered) {
     drainTimer_.stop();
     closing_ = false;
-    if (discard && !outData_.isEmpty())
-        log(QStringLiteral("discarded %1 unsent bytes").arg(outData_.size()));
+    confirming_ = false;
+    // What the link passed on before it went is written; the rest of every notice in flight is lost.
+    if (session_)
+        settleNotices();
     if (session_) {
         for (AccessoryStream* stream : {static_cast<AccessoryStream*>(session_->inputStream()),
                                         static_cast<AccessoryStream*>(session_->outputStream())}) {
@@ -120,12 +204,13 @@ void WSSessionController::finishClose(bool discard) {
         QTimer::singleShot(0, [dying] {});
     sessionAccessory_.reset();
     linkOpen_ = false;
-    outData_.clear();
+    failNotices();
     inData_.clear();
-    emit sessionClosed();
+    emit sessionClosed(delivered);
 }
 
 void WSSessionController::writeData(const QByteArray& data) {
+    queuedTotal_ += data.size();
     outData_.append(data);
     writeDataToStream();
 }
@@ -155,12 +240,18 @@ void WSSessionController::handleEvent(AccessoryStream* stream, int event) {
     case AccessoryStream::HasBytesAvailable:
         readDataFromStream();
         break;
+    case AccessoryStream::DeliveryConfirmed:
+        if (isOutput && confirming_)
+            finishClose(true);
+        break;
     case AccessoryStream::ErrorOccurred:
     case AccessoryStream::EndEncountered: {
         log(event == AccessoryStream::ErrorOccurred ? QStringLiteral("printer stream error")
                                                     : QStringLiteral("printer stream ended"));
+        if (confirming_)
+            log(QStringLiteral("the printer did not read everything"));
         // The link is gone: nothing more can reach the printer on this session.
-        finishClose(true);
+        finishClose(false);
         emit sessionFailed();
         break;
     }
@@ -182,13 +273,15 @@ void WSSessionController::writeDataToStream() {
         }
         if (n == 0)
             break;
+        takenTotal_ += n;
         outData_.remove(0, n);
     }
     pumping_ = false;
+    settleNotices();
     if (fullyDrained()) {
         emit drained();
-        if (closing_)
-            finishClose(false);
+        if (session_ && closing_ && !confirming_)
+            beginConfirm();
     }
 }
 

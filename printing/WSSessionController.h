@@ -16,6 +16,10 @@ class Log;
 // Closing waits for the queue to reach the printer (up to drainTimeoutMs) instead of dropping it, and a
 // session that is reopened while it is still draining simply carries on, so a quick re-print never cuts the
 // previous notice short.
+//
+// A notice is marked once written (markNotice) and ends with noticeFinished: written when the link took its
+// last byte, failed when the link closed or failed first, the session was closed or aborted before, or the
+// printer took nothing for drainTimeoutMs. A failed notice is never reported as printed.
 class WSSessionController : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +46,11 @@ public:
     void abortSession();
 
     void writeData(const QByteArray& data);
+    // Everything written up to now ends a notice: returns its number for noticeFinished, which always
+    // follows, and never from inside this call.
+    int markNotice();
+    // Notices marked and not yet finished.
+    int noticesInFlight() const { return int(notices_.size()); }
     // The first n received bytes, removed from the buffer; nothing when fewer are buffered.
     QByteArray readData(qsizetype n);
     qsizetype getAvailableReadBytes() const { return inData_.size(); }
@@ -63,15 +72,27 @@ Q_SIGNALS:
     void sessionOpened();
     // The link failed to open or dropped while open.
     void sessionFailed();
-    void sessionClosed();
+    // delivered: every byte queued reached the printer, confirmed by the link where it can confirm.
+    void sessionClosed(bool delivered);
     // The queue became empty and the link holds nothing more of ours.
     void drained();
+    // A marked notice ended: written (every byte taken by the link) or failed.
+    void noticeFinished(int notice, bool written);
 
 private:
     void writeDataToStream();
     void readDataFromStream();
-    void finishClose(bool discard);
+    void finishClose(bool delivered);
+    void emitNoticeFinished(int notice, bool written);
+    void beginConfirm();
     bool fullyDrained() const;
+    // Bytes of this process's stream the link has taken and passed on.
+    qint64 writtenTotal() const;
+    // Reports the notices whose last byte is written, and restarts the stall bound on progress.
+    void settleNotices();
+    // Reports every notice still in flight as failed and forgets the bytes queued for them.
+    void failNotices();
+    void stalled();
     void log(const QString& line) const;
 
     Log* log_ = nullptr;
@@ -81,8 +102,19 @@ private:
     std::unique_ptr<AccessorySession> session_;
     QByteArray outData_;
     QByteArray inData_;
+    struct Notice {
+        int number;
+        qint64 end; // its last byte's position in the stream, counted from the first write
+    };
+    QList<Notice> notices_;
+    qint64 queuedTotal_ = 0; // bytes ever written to the controller
+    qint64 takenTotal_ = 0;  // bytes ever taken by a link, or given up
+    qint64 lastWritten_ = 0;
+    int lastNotice_ = 0;
+    QTimer stallTimer_;
     bool linkOpen_ = false;
     bool closing_ = false;
+    bool confirming_ = false;
     bool pumping_ = false;
     bool destroying_ = false;
     int drainTimeoutMs_ = kDefaultDrainTimeoutMs;

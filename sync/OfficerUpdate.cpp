@@ -49,21 +49,30 @@ void OfficerUpdate::kemas_kini_penguat_kuasa() {
         this);
 }
 
-void OfficerUpdate::onReply(const QByteArray& body) {
-    // Read the whole reply before touching the table: a half-read list must not replace a good one.
+std::optional<QList<QStringList>> OfficerUpdate::parseOfficers(const QByteArray& body) {
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError || !doc.isArray())
-        return fail(QStringLiteral("reply is not a JSON array: %1").arg(QString::fromUtf8(body.left(200))));
+        return std::nullopt;
     QList<QStringList> rows;
     for (const QJsonValue& item : doc.array()) {
         if (!item.isObject())
-            return fail(QStringLiteral("reply holds something other than officer objects"));
+            return std::nullopt;
         QStringList values;
         for (const QString& column : ReferenceSchema::officerColumns())
             values << CouncilWire::textValue(item.toObject().value(column)).value_or(QString());
         rows << values;
     }
+    return rows;
+}
+
+void OfficerUpdate::onReply(const QByteArray& body) {
+    // Read the whole reply before touching the table: a half-read list must not replace a good one.
+    const std::optional<QList<QStringList>> parsed = parseOfficers(body);
+    if (!parsed)
+        return fail(QStringLiteral("reply is not a JSON list of officer objects: %1")
+                        .arg(QString::fromUtf8(body.left(200))));
+    const QList<QStringList>& rows = *parsed;
 
     const bool rebuilt = s_.lookups->replaceOfficers(rows);
     if (!rebuilt)

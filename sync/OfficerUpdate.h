@@ -3,6 +3,9 @@
 #include "sync/SyncServices.h"
 
 #include <QObject>
+#include <QStringList>
+
+#include <optional>
 
 // The officer list update behind the login screen's "update officers" button.
 class OfficerUpdate : public QObject {
@@ -14,6 +17,9 @@ public:
     // one transaction and only from a reply that reads as a list of officers; on anything else the
     // officer is told it failed and sign-in works exactly as before.
     Q_INVOKABLE void kemas_kini_penguat_kuasa();
+    // The reply read as officer rows (the table's columns in order, missing values empty); none when it is
+    // not a JSON list of objects. Pure, so the reader can be tried without a network.
+    static std::optional<QList<QStringList>> parseOfficers(const QByteArray& body);
     bool busy() const { return busy_; }
 
 Q_SIGNALS:

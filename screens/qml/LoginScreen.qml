@@ -92,7 +92,8 @@ Rectangle {
                 visible: screen.login.offersRegistration
                 field: screen.login.deviceID
                 placeholder: "ID Device"
-                onAccepted: screen.login.kemaskiniDeviceAction()
+                // Return only puts the keyboard away: registering takes the "Daftar Device" button.
+                onAccepted: focus = false
             }
             ActionButton {
                 objectName: "btn"

@@ -136,6 +136,61 @@ TEST_F(ConnectionFixture, AReprintRunsDisconnectConnectPrintWithoutCuttingTheLas
     EXPECT_EQ(printer->received(), notices.noticeBytes(general, false) + notices.noticeBytes(traffic, true));
 }
 
+TEST_F(ConnectionFixture, ANoticeCutShortShowsTheFailureAlertSoTheOfficerReprints) {
+    printer->setMaxPerWrite(7538);
+    accessories.setAccessories({printer});
+    const Record general = recordFromJson(QStringLiteral("general.json"));
+    connection.printerDisconnect();
+    connection.printerConnect();
+    ASSERT_TRUE(waitFor([&] { return screen.rockTo() == 1; }));
+    QList<std::pair<int, bool>> ends;
+    QObject::connect(&controller, &WSSessionController::noticeFinished, [&](int n, bool written) {
+        ends.append({n, written});
+    });
+    const int notice = notices.cetakSaman(connection.sessionController(), general, false);
+    EXPECT_NE(notice, 0);
+    printer->setStalled(true);
+    printer->dropLink();
+    ASSERT_TRUE(waitFor([&] { return !ends.isEmpty(); }));
+    EXPECT_EQ(ends, (QList<std::pair<int, bool>>{{notice, false}}));
+    ASSERT_EQ(alerts.shown.size(), 1);
+    EXPECT_EQ(alerts.last().title, QStringLiteral("Gagal"));
+    EXPECT_EQ(alerts.last().message, PrinterConnection::noticeFailedMessage());
+    EXPECT_EQ(alerts.last().buttons, QStringList{QStringLiteral("OK")});
+    expectDisconnectedScreen(screen);
+
+    // The re-print goes through whole and is reported written, with no further alert.
+    printer->setStalled(false);
+    connection.printerDisconnect();
+    connection.printerConnect();
+    const int again = notices.cetakSaman(connection.sessionController(), general, false);
+    ASSERT_TRUE(waitFor([&] { return ends.size() == 2; }));
+    EXPECT_EQ(ends.last(), std::make_pair(again, true));
+    EXPECT_EQ(alerts.shown.size(), 1);
+    EXPECT_TRUE(printer->received().endsWith(notices.noticeBytes(general, false)));
+}
+
+TEST_F(ConnectionFixture, ANoticeAfterAFailedConnectIsFailedWithOneAlertOnly) {
+    // Printed once; then the printer is switched off before the next print.
+    accessories.setAccessories({printer});
+    connection.printerConnect();
+    ASSERT_TRUE(waitFor([&] { return screen.rockTo() == 1; }));
+    accessories.setAccessories({});
+    connection.printerDisconnect();
+    connection.printerConnect();
+    bool written = true, ended = false;
+    QObject::connect(&controller, &WSSessionController::noticeFinished, [&](int, bool w) {
+        ended = true;
+        written = w;
+    });
+    notices.cetakSaman(connection.sessionController(), recordFromJson(QStringLiteral("general.json")), false);
+    ASSERT_TRUE(waitFor([&] { return ended; }));
+    EXPECT_FALSE(written);
+    ASSERT_EQ(alerts.shown.size(), 1);
+    EXPECT_EQ(alerts.last().message, kFailure);
+    EXPECT_EQ(controller.queuedBytes(), 0);
+}
+
 TEST(PrinterLink, ParsesTheLinkOption) {
     auto tcp = PrinterLink::parse(QStringLiteral("tcp:printer.local:9100"));
     ASSERT_TRUE(tcp);

@@ -87,6 +87,15 @@ TEST(WSEncoder, TwoDimensionalSymbolsShareOneBlockShape) {
     WSEncoder databar;
     databar.createGS1Databar(QStringLiteral("0101234"), 3, 2);
     EXPECT_EQ(databar.printableData(), hex("1d310302") + QByteArray("0101234"));
+
+    // Data that is not ASCII sends no data bytes, as the other symbologies do: a '?' would print a
+    // different, scannable number.
+    WSEncoder databarNonAscii;
+    databarNonAscii.createGS1Databar(QStringLiteral("01012\u00e934"), 3, 2);
+    EXPECT_EQ(databarNonAscii.printableData(), hex("1d310302"));
+    WSEncoder databarEmoji;
+    databarEmoji.createGS1Databar(QStringLiteral("01\U0001F600"), 0, 1);
+    EXPECT_EQ(databarEmoji.printableData(), hex("1d310001"));
 }
 
 TEST(WSEncoder, FixedCommands) {

@@ -163,3 +163,104 @@ TEST_F(SessionFixture, ARefusedSessionIsReported) {
     EXPECT_FALSE(controller.openSession());
     EXPECT_TRUE(log.contains(QStringLiteral("creating session failed")));
 }
+
+namespace {
+
+// Every notice's end as the controller reports it: number → written.
+struct NoticeResults {
+    explicit NoticeResults(WSSessionController& controller) {
+        QObject::connect(&controller, &WSSessionController::noticeFinished, [this](int notice, bool written) {
+            results.append({notice, written});
+        });
+    }
+    bool has(int notice) const {
+        return std::any_of(results.begin(), results.end(), [&](const auto& r) { return r.first == notice; });
+    }
+    QList<std::pair<int, bool>> results;
+};
+
+} // namespace
+
+TEST_F(SessionFixture, ANoticeIsReportedWrittenOnlyOnceTheLinkTookItsLastByte) {
+    printer->setMaxPerWrite(1000);
+    open();
+    NoticeResults ends(controller);
+    const QByteArray notice = numbered(22616);
+    controller.writeData(notice.left(20015));
+    controller.writeData(notice.mid(20015));
+    const int first = controller.markNotice();
+    // Never from inside the call: the printing flow connects after it has the number.
+    EXPECT_TRUE(ends.results.isEmpty());
+    EXPECT_EQ(controller.noticesInFlight(), 1);
+    ASSERT_TRUE(waitFor([&] { return ends.has(first); }));
+    EXPECT_EQ(printer->received(), notice);
+    const int second = (controller.writeData("x"), controller.markNotice());
+    ASSERT_TRUE(waitFor([&] { return ends.has(second); }));
+    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{first, true}, {second, true}}));
+    EXPECT_EQ(controller.noticesInFlight(), 0);
+}
+
+TEST_F(SessionFixture, ALinkThatDropsMidNoticeFailsTheNoticeAndSaysWhatWasLost) {
+    printer->setMaxPerWrite(7538);
+    open();
+    NoticeResults ends(controller);
+    bool closedDelivered = true;
+    QObject::connect(&controller, &WSSessionController::sessionClosed,
+                     [&](bool delivered) { closedDelivered = delivered; });
+    controller.writeData(numbered(22616));
+    const int notice = controller.markNotice();
+    EXPECT_EQ(printer->received().size(), 7538);
+    printer->setStalled(true);
+    printer->dropLink();
+    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
+    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
+    EXPECT_FALSE(closedDelivered);
+    EXPECT_TRUE(log.contains(QStringLiteral("discarded 15078 unsent bytes")));
+    EXPECT_FALSE(controller.hasSession());
+
+    // The next session starts clean: its notice is counted from its own first byte.
+    printer->setStalled(false);
+    open();
+    controller.writeData("second");
+    const int next = controller.markNotice();
+    ASSERT_TRUE(waitFor([&] { return ends.has(next); }));
+    EXPECT_EQ(ends.results.last(), std::make_pair(next, true));
+}
+
+TEST_F(SessionFixture, ANoticeThePrinterStopsTakingFailsWithinTheBound) {
+    open();
+    NoticeResults ends(controller);
+    bool failed = false;
+    QObject::connect(&controller, &WSSessionController::sessionFailed, [&] { failed = true; });
+    controller.setDrainTimeoutMs(40);
+    printer->setStalled(true);
+    controller.writeData(numbered(5000));
+    const int notice = controller.markNotice();
+    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
+    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(log.contains(QStringLiteral("the printer took nothing for 40 ms")));
+    EXPECT_FALSE(controller.hasSession());
+}
+
+TEST_F(SessionFixture, ANoticeWithNoSessionToCarryItFails) {
+    NoticeResults ends(controller);
+    controller.writeData("a notice whose connect failed");
+    const int notice = controller.markNotice();
+    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
+    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
+    EXPECT_EQ(controller.queuedBytes(), 0);
+
+    // Closing while a notice is still in flight fails it as well, and the close says so.
+    open();
+    printer->setStalled(true);
+    controller.setDrainTimeoutMs(30);
+    bool delivered = true;
+    QObject::connect(&controller, &WSSessionController::sessionClosed, [&](bool d) { delivered = d; });
+    controller.writeData(numbered(100));
+    const int cut = controller.markNotice();
+    controller.closeSession();
+    ASSERT_TRUE(waitFor([&] { return ends.has(cut); }));
+    EXPECT_EQ(ends.results.last(), std::make_pair(cut, false));
+    EXPECT_FALSE(delivered);
+}

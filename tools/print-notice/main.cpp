@@ -1,7 +1,7 @@
 // print-notice [--traffic] RECORD.json (--out FILE | --printer LINK) [--header BMP] [--base-url URL]
 //
 // Prints the notice of one compound record, given as a JSON object, the way the application prints it:
-// disconnect, connect, compose, write, and wait until the printer has every byte.
+// disconnect, connect, compose, write, and wait until the printer has every byte. Exits 0 only then.
 #include "platform/Alerts.h"
 #include "platform/QtLog.h"
 #include "printing/NoticePrinter.h"
@@ -116,34 +116,55 @@ int main(int argc, char** argv) {
     }
 
     WSSessionController controller(&log);
+    controller.setDrainTimeoutMs(cli.value(timeout).toInt() * 1000);
     PrinterConnection connection(accessories.get(), &controller, &log, &alerts);
+    // Success only when the printer has every byte: the notice written whole, then the session closed with
+    // the link confirming the printer read to the end. Anything else is a failed print.
     int exitCode = -1;
-    QObject::connect(&controller, &WSSessionController::sessionFailed, &app, [&] { exitCode = 1; });
-    QObject::connect(&controller, &WSSessionController::drained, &app, [&] {
-        if (controller.isLinkOpen() && exitCode < 0)
+    int notice = 0;
+    QString failure;
+    const auto failWith = [&](const QString& why) {
+        if (exitCode < 0) {
+            exitCode = 1;
+            failure = why;
+        }
+    };
+    QObject::connect(&controller, &WSSessionController::sessionFailed, &app,
+                     [&] { failWith(QStringLiteral("the printer link failed before the notice was out")); });
+    QObject::connect(&controller, &WSSessionController::noticeFinished, &app, [&](int number, bool written) {
+        if (number != notice)
+            return;
+        if (written)
             controller.closeSession();
+        else
+            failWith(QStringLiteral("the printer did not take the whole notice"));
     });
-    QObject::connect(&controller, &WSSessionController::sessionClosed, &app, [&] {
-        if (exitCode < 0)
+    QObject::connect(&controller, &WSSessionController::sessionClosed, &app, [&](bool delivered) {
+        if (notice == 0)
+            return;
+        if (delivered && controller.noticesInFlight() == 0 && exitCode < 0)
             exitCode = 0;
+        else
+            failWith(QStringLiteral("the printer did not confirm it read the whole notice"));
     });
 
     connection.printerDisconnect();
     connection.printerConnect();
     if (alerts.shown)
         return 1;
-    notices.cetakSaman(&controller, record, cli.isSet(traffic));
+    notice = notices.cetakSaman(&controller, record, cli.isSet(traffic));
 
     QTimer giveUp;
     giveUp.setSingleShot(true);
     giveUp.start(cli.value(timeout).toInt() * 1000);
     while (exitCode < 0 && !alerts.shown && giveUp.isActive())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    if (exitCode < 0) {
-        controller.abortSession();
-        exitCode = 1;
-        std::fprintf(stderr, "print-notice: the printer did not take the notice in time\n");
-    }
+    if (alerts.shown)
+        failWith(QStringLiteral("the printer did not take the whole notice"));
+    failWith(QStringLiteral("the printer did not take the notice in time"));
+    controller.abortSession();
+    if (exitCode != 0)
+        std::fprintf(stderr, "print-notice: %s\n", qPrintable(failure));
     // Let the closed session go, which also writes --out.
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

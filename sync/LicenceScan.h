@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What a scanned licence or assessment-tax bill means: which account to look up, which of the council's two
+// pages shows it, and what (if anything) goes into the compound being issued. Pure, so the lookup screen,
+// its tests and the fuzzer share one rule.
+struct LicenceScan {
+    enum Kind { Licence, AssessmentTax };
+
+    // The account looked up and shown as the page's title.
+    QString account;
+    Kind kind = Licence;
+    // For a licence: the account in upper case, for the record's business-licence field. None for a tax
+    // account, which leaves the record as it is.
+    std::optional<QString> licenceForRecord;
+
+    // An account beginning with "05" is an assessment-tax account; every other one is a licence.
+    static Kind kindOf(const QString& account);
+    // The page's path on the enquiry host for an account of that kind (the account still to be appended).
+    static QString pagePath(Kind kind);
+
+    // The first decoded symbol of a frame decides; none when the frame delivered no symbol.
+    static std::optional<LicenceScan> fromSymbols(const QStringList& symbols);
+    static LicenceScan fromData(const QString& data);
+};

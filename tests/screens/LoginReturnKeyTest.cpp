@@ -1,0 +1,69 @@
+#include "core/AppDelegate.h"
+#include "platform/QtAlerts.h"
+#include "platform/QtProgress.h"
+#include "platform/fake/FakePlatform.h"
+#include "screens/AppContext.h"
+#include "screens/LoginViewController.h"
+#include "screens/ShellController.h"
+#include "support/TestSupport.h"
+#include "sync/OfficerLogin.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/QQmlExtensionPlugin>
+
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(KompaunPlugin)
+
+// Return in the device-id field of an unregistered phone puts the keyboard away and registers nothing:
+// registration (which also re-seeds the running number) takes the "Daftar Device" button.
+TEST(LoginReturnKey, ReturnInTheDeviceIdFieldOnlyDismissesTheKeyboard) {
+    QTemporaryDir dir;
+    FakePlatform fakes{dir.path(), testsupport::resourceDir()};
+    AppDelegate core{fakes.platform()};
+    core.startUpData();
+    OfficerLogin login{core};
+    QStringList registered;
+    LoginViewController screen{core, login, {{}, [&](const QString& id) { registered << id; }, {}}};
+    ShellController shell{core, screen};
+    QtAlerts alerts;
+    QtProgress progress;
+    AppContext context{{&screen, &shell, &alerts, &progress, nullptr, testsupport::resourceDir()}};
+    ASSERT_FALSE(screen.registeredLayout());
+
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Kompaun/qml/LoginScreen.qml")));
+    std::unique_ptr<QObject> root(component.create());
+    ASSERT_TRUE(root) << qPrintable(component.errorString());
+    QQuickWindow window;
+    window.resize(320, 568);
+    auto* item = qobject_cast<QQuickItem*>(root.get());
+    ASSERT_TRUE(item);
+    item->setParentItem(window.contentItem());
+    item->setSize(QSizeF(320, 568));
+    window.show();
+    auto* field = root->findChild<QQuickItem*>(QStringLiteral("deviceIDField"));
+    ASSERT_TRUE(field);
+    ASSERT_TRUE(field->isVisible());
+
+    field->forceActiveFocus();
+    ASSERT_TRUE(field->hasActiveFocus());
+    for (char key : {'M', '0', '7'})
+        QTest::keyClick(&window, key, key == 'M' ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_EQ(screen.deviceID()->text(), QStringLiteral("M07"));
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(registered.isEmpty());
+    EXPECT_FALSE(field->hasActiveFocus());
+
+    // The button still registers what was typed.
+    auto* button = root->findChild<QObject*>(QStringLiteral("btnDaftarDevice"));
+    ASSERT_TRUE(button);
+    QMetaObject::invokeMethod(button, "clicked");
+    EXPECT_EQ(registered, QStringList{QStringLiteral("M07")});
+}
