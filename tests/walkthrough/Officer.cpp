@@ -122,8 +122,22 @@ bool Officer::swipe(const QString& objectName) {
     QTest::mousePress(window_, Qt::LeftButton, Qt::NoModifier, start);
     for (int step = 1; step <= 10; ++step)
         QTest::mouseMove(window_, start - QPoint(step * int(item->width() * 0.06), 0), 16);
-    QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier,
-                        start - QPoint(int(item->width() * 0.6), 0), 16);
+    QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier, start - QPoint(int(item->width() * 0.6), 0),
+                        16);
+    settle();
+    return true;
+}
+
+bool Officer::drag(const QString& objectName, int dx, int dy) {
+    QQuickItem* item = ready(objectName);
+    if (!item)
+        return false;
+    log_(QStringLiteral("action drag %1 %2,%3").arg(objectName).arg(dx).arg(dy));
+    const QPoint start = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    QTest::mousePress(window_, Qt::LeftButton, Qt::NoModifier, start);
+    for (int step = 1; step <= 12; ++step)
+        QTest::mouseMove(window_, start + QPoint(dx * step / 12, dy * step / 12), 16);
+    QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier, start + QPoint(dx, dy), 16);
     settle();
     return true;
 }
