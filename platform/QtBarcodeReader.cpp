@@ -9,8 +9,9 @@
 #include <QVideoSink>
 
 QtBarcodeReader::QtBarcodeReader(QObject* parent)
-    : QObject(parent), session_(std::make_unique<QMediaCaptureSession>()),
-      ownSink_(std::make_unique<QVideoSink>()), decoder_(std::make_shared<BarcodeDecoder>()) {
+    : QObject(parent), decoder_(std::make_shared<BarcodeDecoder>()) {
+    // The capture session is made with the camera, only where there is one: without a camera the media
+    // back end is never woken.
     // One decode at a time: zbar's scanner is not shared between threads.
     pool_.setMaxThreadCount(1);
 }
@@ -20,6 +21,9 @@ QtBarcodeReader::~QtBarcodeReader() {
     if (camera_)
         camera_->stop();
     pool_.waitForDone();
+    // The session lets go of its camera and sink before they go.
+    session_.reset();
+    camera_.reset();
 }
 
 bool QtBarcodeReader::hasCamera() const {
@@ -51,6 +55,8 @@ void QtBarcodeReader::start() {
     if (!hasCamera())
         return;
     if (!camera_) {
+        session_ = std::make_unique<QMediaCaptureSession>();
+        ownSink_ = std::make_unique<QVideoSink>();
         camera_ = std::make_unique<QCamera>(QMediaDevices::defaultVideoInput());
         session_->setCamera(camera_.get());
         connectSink();

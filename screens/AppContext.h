@@ -53,9 +53,9 @@ public:
         const CouncilEndpoints* endpoints = nullptr;
         BarcodeReader* barcodeReader = nullptr;
         PageView* pageView = nullptr;
-        QString pictureDir;
         // Where "Imbas Gambar" finds pictures of barcodes to decode.
-        QString scanDir;
+        QString scanDir = {};
+        QString pictureDir;
     };
 
     explicit AppContext(Parts parts, QObject* parent = nullptr);

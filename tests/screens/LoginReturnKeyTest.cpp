@@ -33,7 +33,11 @@ TEST(LoginReturnKey, ReturnInTheDeviceIdFieldOnlyDismissesTheKeyboard) {
     ShellController shell{core, screen};
     QtAlerts alerts;
     QtProgress progress;
-    AppContext context{{&screen, &shell, &alerts, &progress, nullptr, testsupport::resourceDir()}};
+    AppContext context{AppContext::Parts{.login = &screen,
+                                         .shell = &shell,
+                                         .alerts = &alerts,
+                                         .progress = &progress,
+                                         .pictureDir = testsupport::resourceDir()}};
     ASSERT_FALSE(screen.registeredLayout());
 
     QQmlEngine engine;
