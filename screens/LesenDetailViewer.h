@@ -18,6 +18,7 @@ class LesenDetailViewer : public QObject {
     Q_PROPERTY(bool failed READ failed NOTIFY pageChanged)
     Q_PROPERTY(QString pageText READ pageText NOTIFY pageChanged)
     Q_PROPERTY(QUrl pageUrl READ pageUrl NOTIFY pageChanged)
+    Q_PROPERTY(bool hasAddress READ hasAddress NOTIFY pageChanged)
 public:
     static constexpr char failureText[] = "Nombor akaun tidak dapat dicari";
 
@@ -31,6 +32,7 @@ public:
     // The page as rich text (the HTML subset a text view draws); the failure text when it failed.
     QString pageText() const { return pageText_; }
     QUrl pageUrl() const { return pageUrl_; }
+    bool hasAddress() const { return pageUrl_.isValid() && !pageUrl_.isEmpty(); }
 
     // The account to show (`webViewLesenUrl:`), before the screen loads.
     Q_INVOKABLE void webViewLesenUrl(const QString& account);

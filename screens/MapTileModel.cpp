@@ -35,5 +35,5 @@ QVariant MapTileModel::data(const QModelIndex& index, int role) const {
 }
 
 QHash<int, QByteArray> MapTileModel::roleNames() const {
-    return {{SourceRole, "source"}, {LeftRole, "left"}, {TopRole, "top"}};
+    return {{SourceRole, "source"}, {LeftRole, "tileLeft"}, {TopRole, "tileTop"}};
 }

@@ -32,10 +32,10 @@ ScreenPage {
             delegate: Rectangle {
                 id: cell
                 required property string source
-                required property real left
-                required property real top
-                x: cell.left
-                y: cell.top
+                required property real tileLeft
+                required property real tileTop
+                x: cell.tileLeft
+                y: cell.tileTop
                 width: 256
                 height: 256
                 color: "transparent"
@@ -125,6 +125,27 @@ ScreenPage {
             }
         }
 
+        Column {
+            anchors { right: parent.right; bottom: parent.bottom; rightMargin: 12; bottomMargin: 52 }
+            spacing: 8
+            RoundButton {
+                objectName: "zoomInButton"
+                width: 44
+                height: 44
+                text: "+"
+                font { pixelSize: 22; bold: true }
+                onClicked: controller.zoomIn()
+            }
+            RoundButton {
+                objectName: "zoomOutButton"
+                width: 44
+                height: 44
+                text: "−"
+                font { pixelSize: 22; bold: true }
+                onClicked: controller.zoomOut()
+            }
+        }
+
         // The pin's callout: its title, its co-ordinates and the button to navigate there.
         Rectangle {
             id: callout
@@ -167,27 +188,6 @@ ScreenPage {
                     font { pixelSize: 22; bold: true }
                     onClicked: controller.calloutAccessoryControlTapped()
                 }
-            }
-        }
-
-        Column {
-            anchors { right: parent.right; top: parent.top; margins: 12 }
-            spacing: 8
-            RoundButton {
-                objectName: "zoomInButton"
-                width: 44
-                height: 44
-                text: "+"
-                font { pixelSize: 22; bold: true }
-                onClicked: controller.zoomIn()
-            }
-            RoundButton {
-                objectName: "zoomOutButton"
-                width: 44
-                height: 44
-                text: "−"
-                font { pixelSize: 22; bold: true }
-                onClicked: controller.zoomOut()
             }
         }
 

@@ -53,7 +53,7 @@ ScreenPage {
             ActionButton {
                 objectName: "bukaDiPelayarButton"
                 secondary: true
-                enabled: viewer.pageUrl.toString() !== ""
+                enabled: viewer.hasAddress
                 text: "Buka di Pelayar"
                 onClicked: viewer.bukaDiPelayar()
             }

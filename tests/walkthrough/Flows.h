@@ -6,5 +6,7 @@ class Walkthrough;
 void signInFlow(Walkthrough& w);
 void offenceFlow(Walkthrough& w);
 void formsFlow(Walkthrough& w);
+void licenceFlow(Walkthrough& w);
+void mapFlow(Walkthrough& w);
 void printingFlow(Walkthrough& w);
 void uploadFlow(Walkthrough& w);

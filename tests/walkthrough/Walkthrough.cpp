@@ -46,7 +46,8 @@ QString nmeaSentence(const QString& body) {
 
 } // namespace
 
-Walkthrough::Walkthrough(AppOptions options, QString dir) : options_(std::move(options)), dir_(std::move(dir)) {}
+Walkthrough::Walkthrough(AppOptions options, QString dir)
+    : options_(std::move(options)), dir_(std::move(dir)) {}
 
 Walkthrough::~Walkthrough() {
     // The application goes first: its printer session talks to the emulator.
@@ -85,7 +86,6 @@ QString Walkthrough::collectReceipt(const QString& name) {
     QFile::remove(dir_ + QLatin1Char('/') + file);
     return QFile::copy(path, dir_ + QLatin1Char('/') + file) ? file : QString();
 }
-
 
 QString Walkthrough::expectAlert(QtAlerts& alerts, const QString& title, const QString& message) {
     if (!alerts.visible())
@@ -223,7 +223,8 @@ int Walkthrough::run() {
     QDir().mkpath(dir_);
     // Every run starts as a new phone: its own Documents folder, emptied; earlier screenshots go too.
     QDir(options_.documentsDir).removeRecursively();
-    for (const QString& old : QDir(dir_).entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files))
+    for (const QString& old :
+         QDir(dir_).entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files))
         QFile::remove(dir_ + QLatin1Char('/') + old);
     log_.setFileName(dir_ + QStringLiteral("/walkthrough.log"));
     log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
@@ -231,6 +232,10 @@ int Walkthrough::run() {
     if (!startPrinterEmulator() || !startCouncil())
         return 1;
     writeNmeaReplay();
+    // Our own council serves the map's tiles too; the barcode pictures are support's when given, else ours.
+    if (ownCouncil_ && options_.tileUrl.isEmpty())
+        options_.tileUrl = options_.baseUrl + QStringLiteral("/tiles/{z}/{x}/{y}.png");
+    options_.scanDir = qEnvironmentVariable("KOMPAUN_WALKTHROUGH_SCANS", dir_ + QStringLiteral("/scans"));
     app_ = std::make_unique<Application>(options_);
     if (!app_->start()) {
         line(QStringLiteral("FAIL the window did not load: ") + app_->qmlProblems().join(QLatin1Char(' ')));
@@ -240,6 +245,8 @@ int Walkthrough::run() {
     signInFlow(*this);
     offenceFlow(*this);
     formsFlow(*this);
+    licenceFlow(*this);
+    mapFlow(*this);
     printingFlow(*this);
     uploadFlow(*this);
     line(failures_ == 0
@@ -247,6 +254,3 @@ int Walkthrough::run() {
              : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
     return failures_;
 }
-
-
-
