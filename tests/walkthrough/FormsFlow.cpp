@@ -29,11 +29,11 @@ void startCompound(Walkthrough& w, bool traffic) {
 // One form of the form set, by its tab: the traffic set has no offender form and starts with the vehicle.
 void openForm(Walkthrough& w, const QString& screen) {
     const bool traffic = w.app().app().getLaluLintas();
-    const QStringList order =
-        traffic ? QStringList{QStringLiteral("KenderaanTabView.qml"), QStringLiteral("KompounView.qml"),
-                              QStringLiteral("LokasiView.qml")}
-                : QStringList{QStringLiteral("MaklumatPersalahView.qml"), QStringLiteral("KompounView.qml"),
-                              QStringLiteral("LokasiView.qml"), QStringLiteral("KenderaanTabView.qml")};
+    const QStringList order = traffic ? QStringList{QStringLiteral("KenderaanTabView.qml"), QStringLiteral("KompounView.qml"),
+                                                    QStringLiteral("LokasiView.qml")}
+                                      : QStringList{QStringLiteral("MaklumatPersalahView.qml"),
+                                                    QStringLiteral("KompounView.qml"), QStringLiteral("LokasiView.qml"),
+                                                    QStringLiteral("KenderaanTabView.qml")};
     w.officer().tap(QStringLiteral("formTab%1").arg(order.indexOf(screen)));
 }
 

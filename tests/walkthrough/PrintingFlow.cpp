@@ -72,8 +72,7 @@ void printingFlow(Walkthrough& w) {
                 number = record->value(Key::kompaunRunningNumber);
                 core.setImageArray(
                     scenePhoto(number, traffic ? QColor(0x1f, 0x4e, 0x79) : QColor(0x2e, 0x6b, 0x3a)));
-                core.setImageArray(
-                    scenePhoto(QStringLiteral("%1 (2)").arg(number), QColor(0x55, 0x55, 0x55)));
+                core.setImageArray(scenePhoto(QStringLiteral("%1 (2)").arg(number), QColor(0x55, 0x55, 0x55)));
                 core.insertIntoBaruPBCompound(record);
                 connection.printerDisconnect();
                 connection.printerConnect();
@@ -96,8 +95,7 @@ void printingFlow(Walkthrough& w) {
     w.step(
         QStringLiteral("printer-disconnect"), [&] { officer.tap(QStringLiteral("pencetakSambung")); },
         [&]() -> QString {
-            return printer.status() == QLatin1String("Putus") &&
-                           printer.buttonTitle() == QLatin1String("Sambungkan")
+            return printer.status() == QLatin1String("Putus") && printer.buttonTitle() == QLatin1String("Sambungkan")
                        ? QString()
                        : QStringLiteral("printer shows \"%1\"").arg(printer.status());
         });

@@ -23,8 +23,7 @@ int runSelfTest(Application& application) {
     }
     Officer officer(application.window(), [](const QString&) {});
     // The overlays and every tab, as the window shows them.
-    application.alerts().show(
-        {QStringLiteral("Notifikasi"), QStringLiteral("Ujian"), {QStringLiteral("OK")}, 0, {}});
+    application.alerts().show({QStringLiteral("Notifikasi"), QStringLiteral("Ujian"), {QStringLiteral("OK")}, 0, {}});
     application.progress().show(QStringLiteral("Ujian"));
     application.progress().setDetail(QStringLiteral("1/2"));
     officer.settle();

@@ -40,8 +40,7 @@ void uploadFlow(Walkthrough& w) {
         },
         [&]() -> QString {
             const QString expected = QStringLiteral("Berjaya : %1 , Gagal : 0, Jumlah : %1").arg(waiting);
-            if (QString p = Walkthrough::expectAlert(alerts, QStringLiteral("Notifikasi"), expected);
-                !p.isEmpty())
+            if (QString p = Walkthrough::expectAlert(alerts, QStringLiteral("Notifikasi"), expected); !p.isEmpty())
                 return p;
             if (core.saveStore().getDicetakUploadCountNumber() != 0)
                 return QStringLiteral("compounds still waiting after the upload");
@@ -72,8 +71,7 @@ void uploadFlow(Walkthrough& w) {
                 app.locationTracker().updateLocation();
                 if (!w.ownCouncil())
                     break;
-                Officer::waitUntil(
-                    [&] { return w.councilHolds(QStringLiteral("positions")).size() > before; }, 3000);
+                Officer::waitUntil([&] { return w.councilHolds(QStringLiteral("positions")).size() > before; }, 3000);
                 if (w.councilHolds(QStringLiteral("positions")).size() > before)
                     break;
             }

@@ -46,8 +46,7 @@ QString nmeaSentence(const QString& body) {
 
 } // namespace
 
-Walkthrough::Walkthrough(AppOptions options, QString dir)
-    : options_(std::move(options)), dir_(std::move(dir)) {}
+Walkthrough::Walkthrough(AppOptions options, QString dir) : options_(std::move(options)), dir_(std::move(dir)) {}
 
 Walkthrough::~Walkthrough() {
     // The application goes first: its printer session talks to the emulator.
@@ -86,6 +85,7 @@ QString Walkthrough::collectReceipt(const QString& name) {
     QFile::remove(dir_ + QLatin1Char('/') + file);
     return QFile::copy(path, dir_ + QLatin1Char('/') + file) ? file : QString();
 }
+
 
 QString Walkthrough::expectAlert(QtAlerts& alerts, const QString& title, const QString& message) {
     if (!alerts.visible())
@@ -223,8 +223,7 @@ int Walkthrough::run() {
     QDir().mkpath(dir_);
     // Every run starts as a new phone: its own Documents folder, emptied; earlier screenshots go too.
     QDir(options_.documentsDir).removeRecursively();
-    for (const QString& old :
-         QDir(dir_).entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files))
+    for (const QString& old : QDir(dir_).entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files))
         QFile::remove(dir_ + QLatin1Char('/') + old);
     log_.setFileName(dir_ + QStringLiteral("/walkthrough.log"));
     log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
@@ -254,3 +253,6 @@ int Walkthrough::run() {
              : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
     return failures_;
 }
+
+
+

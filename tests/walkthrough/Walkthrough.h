@@ -26,8 +26,7 @@ public:
     int run();
 
     // One step: an action, a check (an empty text when it held, else what went wrong), a screenshot.
-    void step(const QString& name, const std::function<void()>& action,
-              const std::function<QString()>& check);
+    void step(const QString& name, const std::function<void()>& action, const std::function<QString()>& check);
     void line(const QString& text);
     QString shot(const QString& name);
     // Writes a text file beside the screenshots, named after the current step.

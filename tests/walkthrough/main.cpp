@@ -27,15 +27,13 @@ int main(int argc, char** argv) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Drives the Kompaun application offscreen through its screens as an officer would, saving a "
-        "screenshot "
+        "Drives the Kompaun application offscreen through its screens as an officer would, saving a screenshot "
         "per step and walkthrough.log into DIR. It works in DIR/documents, never in real data; unless "
         "--base-url is given it starts its own council emulator, and it always starts a printer emulator."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("where screenshots and the log go"));
-    const QCommandLineOption selfTest(
-        QStringLiteral("self-test"),
-        QStringLiteral("load every screen once; exit non-zero on any QML warning"));
+    const QCommandLineOption selfTest(QStringLiteral("self-test"),
+                                      QStringLiteral("load every screen once; exit non-zero on any QML warning"));
     parser.addOption(selfTest);
     AppOptions::addTo(parser);
     parser.process(qapp);
