@@ -122,8 +122,8 @@ bool Officer::swipe(const QString& objectName) {
     QTest::mousePress(window_, Qt::LeftButton, Qt::NoModifier, start);
     for (int step = 1; step <= 10; ++step)
         QTest::mouseMove(window_, start - QPoint(step * int(item->width() * 0.06), 0), 16);
-    QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier, start - QPoint(int(item->width() * 0.6), 0),
-                        16);
+    QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier,
+                        start - QPoint(int(item->width() * 0.6), 0), 16);
     settle();
     return true;
 }
