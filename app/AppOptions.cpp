@@ -28,6 +28,12 @@ const Valued valuedOptions[] = {
     {"nmea", "KOMPAUN_NMEA", "SOURCE", "position source: an NMEA log file, or HOST:PORT of an NMEA stream",
      &AppOptions::nmeaSource},
     {"log", nullptr, "FILE", "also append the diagnostic log to FILE", &AppOptions::logFile},
+    {"tile-url", "KOMPAUN_TILE_URL", "TEMPLATE",
+     "the map's XYZ tile address with {z}, {x} and {y} (default: OpenStreetMap's standard tiles)",
+     &AppOptions::tileUrl},
+    {"scans", "KOMPAUN_SCANS", "DIR",
+     "the folder whose pictures \"Imbas Gambar\" decodes (default: the user's pictures folder)",
+     &AppOptions::scanDir},
 };
 
 } // namespace
@@ -58,6 +64,8 @@ std::optional<AppOptions> AppOptions::from(const QCommandLineParser& parser, QSt
     if (o.documentsDir.isEmpty())
         o.documentsDir =
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Documents");
+    if (o.scanDir.isEmpty())
+        o.scanDir = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     o.resourceDir = QCoreApplication::applicationDirPath() + QStringLiteral("/resources");
     return o;
 }

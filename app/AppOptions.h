@@ -17,6 +17,8 @@ struct AppOptions {
     QString printerProtocol; // --printer-protocol TEXT, KOMPAUN_PRINTER_PROTOCOL (else the compiled-in one)
     QString nmeaSource;      // --nmea FILE|HOST:PORT, KOMPAUN_NMEA
     QString logFile;         // --log FILE
+    QString tileUrl;         // --tile-url TEMPLATE, KOMPAUN_TILE_URL (else OpenStreetMap's standard tiles)
+    QString scanDir;         // --scans DIR, KOMPAUN_SCANS (else the user's pictures folder)
 
     // The application's options, for its own parser and for the programs that start it.
     static void addTo(QCommandLineParser& parser);

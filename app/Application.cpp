@@ -3,7 +3,9 @@
 #include "core/AppDelegate.h"
 #include "platform/DesktopBackgroundTasks.h"
 #include "platform/DirFiles.h"
+#include "platform/HttpPageView.h"
 #include "platform/QtAlerts.h"
+#include "platform/QtBarcodeReader.h"
 #include "platform/QtHttp.h"
 #include "platform/QtLog.h"
 #include "platform/QtPositionUpdates.h"
@@ -20,6 +22,7 @@
 #include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
 #include "screens/LoginViewController.h"
+#include "screens/MapTiles.h"
 #include "screens/ReceiptPreview.h"
 #include "screens/ShellController.h"
 #include "sync/CouncilSync.h"
@@ -70,7 +73,7 @@ struct Application::Parts {
                                           endpoints, &app.deviceIdentity(),
                                           [this] { return app.getUserGlobalID(); }, 0}),
           printerProtocol(o.printerProtocol.isEmpty() ? PrinterProtocol::compiled() : o.printerProtocol),
-          accessories(makeAccessories(o.printer, printerProtocol, log)), replies(&session, &log),
+          accessories(makeAccessories(o.printer, printerProtocol, log)), replies(&session, &log), pageView(http),
           notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")),
                   endpoints.baseUrl(), &log) {
         session.setLog(&log);
@@ -100,6 +103,8 @@ struct Application::Parts {
     std::unique_ptr<AccessoryManager> accessories;
     WSSessionController session{nullptr, &timers};
     PrinterReplyConsumer replies;
+    QtBarcodeReader barcodeReader;
+    HttpPageView pageView;
     NoticePrinter notices;
     std::unique_ptr<PrinterConnection> printerConnection;
     std::unique_ptr<PrinterViewController> printerScreen;
@@ -185,7 +190,11 @@ bool Application::start() {
     shared.sync = &d_->sync;
     shared.http = &d_->http;
     shared.urlOpener = &d_->urlOpener;
+    shared.endpoints = &d_->endpoints;
+    shared.barcodeReader = &d_->barcodeReader;
+    shared.pageView = &d_->pageView;
     shared.pictureDir = options_.resourceDir;
+    shared.scanDir = options_.scanDir;
     d_->context = std::make_unique<AppContext>(shared);
     d_->engine = std::make_unique<QQmlApplicationEngine>();
     connect(d_->engine.get(), &QQmlApplicationEngine::warnings, this,
@@ -195,6 +204,10 @@ bool Application::start() {
             });
     d_->engine->addImportPath(QStringLiteral("qrc:/"));
     d_->engine->addImageProvider(QStringLiteral("receipt"), new ReceiptPreview(d_->app, d_->notices));
+    // Map tiles fetched once are kept in their own folder, so the map shows again without a network.
+    d_->engine->addImageProvider(
+        QStringLiteral("tiles"),
+        new MapTiles(d_->http, options_.tileUrl, options_.documentsDir + QStringLiteral("/Caches/tiles")));
     d_->loginScreen.viewDidLoad();
     d_->engine->load(QUrl(QStringLiteral("qrc:/Kompaun/qml/Main.qml")));
     if (!window()) {

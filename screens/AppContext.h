@@ -12,6 +12,9 @@
 #include <QtQml/qqmlregistration.h>
 
 class AppDelegate;
+class BarcodeReader;
+class CouncilEndpoints;
+class PageView;
 class CouncilSync;
 class Http;
 class NoticePrinter;
@@ -47,6 +50,11 @@ public:
         CouncilSync* sync = nullptr;
         Http* http = nullptr;
         UrlOpener* urlOpener = nullptr;
+        const CouncilEndpoints* endpoints = nullptr;
+        BarcodeReader* barcodeReader = nullptr;
+        PageView* pageView = nullptr;
+        // Where "Imbas Gambar" finds pictures of barcodes to decode.
+        QString scanDir = {};
         QString pictureDir;
     };
 
@@ -66,6 +74,10 @@ public:
     CouncilSync* sync() const { return parts_.sync; }
     Http* http() const { return parts_.http; }
     UrlOpener* urlOpener() const { return parts_.urlOpener; }
+    const CouncilEndpoints* endpoints() const { return parts_.endpoints; }
+    BarcodeReader* barcodeReader() const { return parts_.barcodeReader; }
+    PageView* pageView() const { return parts_.pageView; }
+    QString scanDir() const { return parts_.scanDir; }
     QString councilName() const { return QStringLiteral("MAJLIS PERBANDARAN TELUKMERBAU"); }
 
     // A shipped picture by file name, for an Image's source.

@@ -2,12 +2,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 
 // What a scanned licence or assessment-tax bill means: which account to look up, which of the council's two
 // pages shows it, and what (if anything) goes into the compound being issued. Pure, so the lookup screen,
 // its tests and the fuzzer share one rule.
+class CouncilEndpoints;
+
 struct LicenceScan {
     enum Kind { Licence, AssessmentTax };
 
@@ -22,6 +25,9 @@ struct LicenceScan {
     static Kind kindOf(const QString& account);
     // The page's path on the enquiry host for an account of that kind (the account still to be appended).
     static QString pagePath(Kind kind);
+    // The council's page for an account, the account one percent-encoded path segment (so a scanned "/",
+    // "?" or "#" cannot ask for another page); invalid when no address can be made for it.
+    static QUrl pageUrl(const CouncilEndpoints& endpoints, const QString& account);
 
     // The first decoded symbol of a frame decides; none when the frame delivered no symbol.
     static std::optional<LicenceScan> fromSymbols(const QStringList& symbols);

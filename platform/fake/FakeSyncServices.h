@@ -6,6 +6,7 @@
 #include "platform/UrlOpener.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <memory>
 #include <set>
@@ -81,6 +82,10 @@ public:
         opened.append(url);
         return opens;
     }
+    bool canOpenUrl(const QUrl& url) const override {
+        return schemes.contains(url.scheme()) || UrlOpener::canOpenUrl(url);
+    }
     QList<QUrl> opened;
-    bool opens = true; // false: a machine with nothing to open the page with
+    QStringList schemes; // the applications installed, by the schemes they open
+    bool opens = true;   // false: a machine with nothing to open the page with
 };

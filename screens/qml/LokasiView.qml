@@ -6,7 +6,15 @@ import Kompaun
 ScreenPage {
     id: screen
     objectName: "lokasiView"
-    LokasiViewController { id: controller; context: AppContext; navigation: screen.navigation }
+    LokasiViewController {
+        id: controller
+        context: AppContext
+        navigation: screen.navigation
+        // The map page, given the position the two fields show.
+        onMapRequested: if (screen.navigation)
+            screen.navigation.push("ContactUsView.qml", "Peta", { "contactLat": controller.latitude.text,
+                                                                  "contactLong": controller.longtitude.text })
+    }
     onAppearing: controller.viewWillAppear()
     onVisibleChanged: if (!screen.visible) controller.viewWillDisappear()
 

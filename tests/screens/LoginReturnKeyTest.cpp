@@ -33,14 +33,11 @@ TEST(LoginReturnKey, ReturnInTheDeviceIdFieldOnlyDismissesTheKeyboard) {
     ShellController shell{core, screen};
     QtAlerts alerts;
     QtProgress progress;
-    AppContext::Parts parts;
-    parts.app = &core;
-    parts.login = &screen;
-    parts.shell = &shell;
-    parts.alerts = &alerts;
-    parts.progress = &progress;
-    parts.pictureDir = testsupport::resourceDir();
-    AppContext context{parts};
+    AppContext context{AppContext::Parts{.login = &screen,
+                                         .shell = &shell,
+                                         .alerts = &alerts,
+                                         .progress = &progress,
+                                         .pictureDir = testsupport::resourceDir()}};
     ASSERT_FALSE(screen.registeredLayout());
 
     QQmlEngine engine;

@@ -6,6 +6,8 @@ class Walkthrough;
 void signInFlow(Walkthrough& w);
 void offenceFlow(Walkthrough& w);
 void formsFlow(Walkthrough& w);
+void licenceFlow(Walkthrough& w);
+void mapFlow(Walkthrough& w);
 void printingFlow(Walkthrough& w);
 void compoundFlow(Walkthrough& w);
 void printedListFlow(Walkthrough& w);

@@ -128,6 +128,20 @@ bool Officer::swipe(const QString& objectName) {
     return true;
 }
 
+bool Officer::drag(const QString& objectName, int dx, int dy) {
+    QQuickItem* item = ready(objectName);
+    if (!item)
+        return false;
+    log_(QStringLiteral("action drag %1 %2,%3").arg(objectName).arg(dx).arg(dy));
+    const QPoint start = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    QTest::mousePress(window_, Qt::LeftButton, Qt::NoModifier, start);
+    for (int step = 1; step <= 12; ++step)
+        QTest::mouseMove(window_, start + QPoint(dx * step / 12, dy * step / 12), 16);
+    QTest::mouseRelease(window_, Qt::LeftButton, Qt::NoModifier, start + QPoint(dx, dy), 16);
+    settle();
+    return true;
+}
+
 bool Officer::key(int qtKey, const QString& what) {
     log_(QStringLiteral("action key %1").arg(what));
     QTest::keyClick(window_, Qt::Key(qtKey));

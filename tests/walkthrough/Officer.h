@@ -27,6 +27,8 @@ public:
     bool choose(const QString& objectName, const QString& label = {});
     // Drags the item leftwards, as a finger uncovering a row's swipe actions.
     bool swipe(const QString& objectName);
+    // Presses the item's centre and moves the finger by (dx, dy) in small steps before letting go.
+    bool drag(const QString& objectName, int dx, int dy);
     bool key(int qtKey, const QString& what);
 
     // Runs the event loop until the condition holds, waking on every event (no fixed sleeps); false on

@@ -232,6 +232,10 @@ int Walkthrough::run() {
     if (!startPrinterEmulator() || !startCouncil())
         return 1;
     writeNmeaReplay();
+    // Our own council serves the map's tiles too; the barcode pictures are support's when given, else ours.
+    if (ownCouncil_ && options_.tileUrl.isEmpty())
+        options_.tileUrl = options_.baseUrl + QStringLiteral("/tiles/{z}/{x}/{y}.png");
+    options_.scanDir = qEnvironmentVariable("KOMPAUN_WALKTHROUGH_SCANS", dir_ + QStringLiteral("/scans"));
     app_ = std::make_unique<Application>(options_);
     if (!app_->start()) {
         line(QStringLiteral("FAIL the window did not load: ") + app_->qmlProblems().join(QLatin1Char(' ')));
@@ -241,6 +245,8 @@ int Walkthrough::run() {
     signInFlow(*this);
     offenceFlow(*this);
     formsFlow(*this);
+    licenceFlow(*this);
+    mapFlow(*this);
     printingFlow(*this);
     compoundFlow(*this);
     printedListFlow(*this);

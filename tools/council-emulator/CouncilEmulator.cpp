@@ -1,6 +1,7 @@
 #include "CouncilEmulator.h"
 
 #include "Certificates.h"
+#include "Pages.h"
 
 #include <httplib.h>
 
@@ -342,6 +343,26 @@ void CouncilEmulator::handle(const httplib::Request& req, httplib::Response& res
         return;
     }
 
+    // Map tiles ("/tiles/Z/X/Y.png") for the map page: served as a tile server would, and not logged, since
+    // a map view asks for dozens at a time.
+    if (segments.size() == 4 && segments[0] == "tiles" && req.method == "GET") {
+        const auto number = [](const std::string& text) {
+            return !text.empty() && text.size() < 8 &&
+                           text.find_first_not_of("0123456789") == std::string::npos
+                       ? std::stoi(text)
+                       : -1;
+        };
+        const std::string last = segments[3];
+        const size_t dot = last.rfind(".png");
+        const auto png = dot != std::string::npos && dot + 4 == last.size()
+                             ? EmulatorPages::tilePng(number(segments[1]), number(segments[2]),
+                                                      number(last.substr(0, dot)))
+                             : std::nullopt;
+        res.status = png ? 200 : 404;
+        res.set_content(png.value_or(std::string()), png ? "image/png" : "text/plain");
+        return;
+    }
+
     raw.id = store_.logRequest(raw);
     std::string endpoint;
     if (segments.size() >= 3 && segments[0] == "v2")
@@ -432,11 +453,15 @@ CouncilEmulator::Reply CouncilEmulator::route(const std::vector<std::string>& s,
         return uploadPhoto(s[3], s[4], raw, fault);
     if (post && is({"v2", "wsc", "dlu", ""}))
         return reportPosition(raw);
-    if (get && is({"v2", "wsc", "mc", "*"}))
-        return {200, page("Cukai Taksiran " + s[3], "Akaun cukai taksiran " + s[3]),
-                "text/html; charset=utf-8"};
-    if (get && is({"v2", "wsc", "ml", "*"}))
-        return {200, page("Lesen " + s[3], "Lesen perniagaan " + s[3]), "text/html; charset=utf-8"};
+    // An account the council does not know: nothing to show, as the enquiry service answers it.
+    if (get && is({"v2", "wsc", "mc", "*"})) {
+        const auto html = EmulatorPages::taxPage(s[3]);
+        return {html ? 200 : 404, html.value_or(std::string()), "text/html; charset=utf-8"};
+    }
+    if (get && is({"v2", "wsc", "ml", "*"})) {
+        const auto html = EmulatorPages::licencePage(s[3]);
+        return {html ? 200 : 404, html.value_or(std::string()), "text/html; charset=utf-8"};
+    }
     if (get && is({"v2", "wsc", "mk", "*"})) {
         const bool known = store_.hasCompound(s[3]);
         return {200, page("Kompaun " + s[3], known ? "Kompaun diterima." : "Tiada rekod."),

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "screens/AppContext.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+// The council's own page for a licence or an assessment-tax account, shown in the application. An
+// account beginning with "05" is a tax account (page "mc"), any other a licence (page "ml").
+class LesenDetailViewer : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_PROPERTY(QString strs READ strs NOTIFY pageChanged)
+    Q_PROPERTY(bool loading READ loading NOTIFY pageChanged)
+    Q_PROPERTY(bool failed READ failed NOTIFY pageChanged)
+    Q_PROPERTY(QString pageText READ pageText NOTIFY pageChanged)
+    Q_PROPERTY(QUrl pageUrl READ pageUrl NOTIFY pageChanged)
+    Q_PROPERTY(bool hasAddress READ hasAddress NOTIFY pageChanged)
+public:
+    static constexpr char failureText[] = "Nombor akaun tidak dapat dicari";
+
+    explicit LesenDetailViewer(QObject* parent = nullptr);
+
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
+    QString strs() const { return strs_; }
+    bool loading() const { return loading_; }
+    bool failed() const { return failed_; }
+    // The page as rich text (the HTML subset a text view draws); the failure text when it failed.
+    QString pageText() const { return pageText_; }
+    QUrl pageUrl() const { return pageUrl_; }
+    bool hasAddress() const { return pageUrl_.isValid() && !pageUrl_.isEmpty(); }
+
+    // The account to show (`webViewLesenUrl:`), before the screen loads.
+    Q_INVOKABLE void webViewLesenUrl(const QString& account);
+    // The screen comes to show; the first time it loads the page.
+    Q_INVOKABLE void viewWillAppear();
+    // "Buka di Pelayar": the same page in the system browser.
+    Q_INVOKABLE bool bukaDiPelayar();
+
+    // The page view's events.
+    void webViewDidStartLoad();
+    void webViewDidFinishLoad(const QString& html);
+    void didFailLoadWithError(const QString& error);
+
+Q_SIGNALS:
+    void contextChanged();
+    void pageChanged();
+
+private:
+    void viewDidLoad();
+    void log(const QString& line) const;
+
+    QPointer<AppContext> context_;
+    QString strs_;
+    QUrl pageUrl_;
+    QString pageText_;
+    bool loading_ = false;
+    bool failed_ = false;
+    bool loaded_ = false;
+};

@@ -1,0 +1,297 @@
+#include "FormsFixture.h"
+
+#include "platform/HttpPageView.h"
+#include "platform/fake/FakeScanning.h"
+#include "platform/fake/FakeSyncServices.h"
+#include "screens/LesenDetailViewer.h"
+#include "screens/LesenViewController.h"
+#include "screens/MaklumatPersalahViewController.h"
+#include "screens/NavigationStack.h"
+#include "sync/CouncilEndpoints.h"
+#include "sync/LicenceScan.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+// The "Scan" tab over the shipped reference database, with a camera the test drives and page loads the
+// test answers.
+class LicenceLookupTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        scan.setContext(&lookupContext);
+        scan.setNavigation(&stack);
+        record()->insert(Key::lokasiLesenPerniagaan, QString());
+    }
+    // The page screen the last push asked for, loaded as the window would load it.
+    std::unique_ptr<LesenDetailViewer> openPushedPage() {
+        auto page = std::make_unique<LesenDetailViewer>();
+        page->setContext(&lookupContext);
+        page->webViewLesenUrl(pushedAccount);
+        page->viewWillAppear();
+        return page;
+    }
+    QString pageOf(const QString& account) const {
+        return LicenceScan::pageUrl(endpoints, account).toString(QUrl::FullyEncoded);
+    }
+
+    CouncilEndpoints endpoints{QStringLiteral("https://enquiry.example.gov.my")};
+    FakeBarcodeReader reader;
+    FakePageView pages;
+    FakeUrlOpener opener;
+    AppContext lookupContext{[this] {
+        AppContext::Parts parts;
+        parts.app = &core;
+        parts.endpoints = &endpoints;
+        parts.barcodeReader = &reader;
+        parts.pageView = &pages;
+        parts.urlOpener = &opener;
+        parts.scanDir = dir.path();
+        return parts;
+    }()};
+    NavigationStack stack{QStringLiteral("LesenView.qml"), QStringLiteral("Lesen/Cukai")};
+    LesenViewController scan;
+    QString pushedAccount;
+    QMetaObject::Connection pushes =
+        QObject::connect(&stack, &NavigationStack::pushRequested,
+                         [this](const QString&, const QString&, const QVariantMap& p) {
+                             pushedAccount = p.value("account").toString();
+                         });
+};
+
+TEST_F(LicenceLookupTest, ScannedDataGivesTheAccountThePageAndTheRecordAsTheRulesSay) {
+    struct Case {
+        const char* data;
+        const char* account;
+        const char* page;
+        const char* recordAfter;
+    };
+    const Case cases[] = {
+        {"ABC*151*X", "151", "https://enquiry.example.gov.my/v2/wsc/ml/151", "151"},
+        // A bill: the whole data, the tax page, the record left with the licence already there.
+        {"05-123456", "05-123456", "https://enquiry.example.gov.my/v2/wsc/mc/05-123456", "151"},
+        {"12345*", "12345*", "https://enquiry.example.gov.my/v2/wsc/ml/12345%2A", "12345*"},
+        {"15abc", "15abc", "https://enquiry.example.gov.my/v2/wsc/ml/15abc", "15ABC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data);
+        scan.viewWillAppear();
+        ASSERT_TRUE(reader.running);
+        ASSERT_TRUE(reader.deliver({QString::fromLatin1(c.data), QStringLiteral("ignored*999*second")}));
+        EXPECT_FALSE(reader.running) << "the reader keeps running after a scan";
+        EXPECT_EQ(scan.resultText(), QString::fromLatin1(c.account));
+        EXPECT_TRUE(scan.resultVisible());
+        EXPECT_EQ(scan.akaunManual()->text(), QString::fromLatin1(c.account));
+        EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString::fromLatin1(c.recordAfter));
+        ASSERT_EQ(stack.depth(), 2);
+        EXPECT_EQ(stack.currentScreen(), QStringLiteral("LesenDetailView.qml"));
+        EXPECT_EQ(stack.currentTitle(), QString::fromLatin1(c.account));
+        EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("DICARI : %1").arg(QString::fromLatin1(c.account)));
+        const auto page = openPushedPage();
+        EXPECT_EQ(pages.loads.last().url.toString(QUrl::FullyEncoded), QString::fromLatin1(c.page));
+        // Back from the page: the reader starts again.
+        scan.viewWillDisappear();
+        stack.pop();
+    }
+    EXPECT_EQ(reader.starts, 4);
+}
+
+TEST_F(LicenceLookupTest, ATypedSearchOpensThePageAsTypedAndLeavesTheRecordAlone) {
+    record()->insert(Key::lokasiLesenPerniagaan, QStringLiteral("151"));
+    scan.viewWillAppear();
+    scan.akaunManual()->setText(QStringLiteral("159"));
+    scan.cariAkaun();
+    ASSERT_EQ(stack.depth(), 2);
+    EXPECT_EQ(stack.currentTitle(), QStringLiteral("159"));
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QStringLiteral("151"));
+    auto page = openPushedPage();
+    EXPECT_EQ(pages.loads.last().url.toString(QUrl::FullyEncoded),
+              QStringLiteral("https://enquiry.example.gov.my/v2/wsc/ml/159"));
+
+    // Typed in lower case with a space: the title and the account are exactly the text.
+    scan.akaunManual()->setText(QStringLiteral("05 77a"));
+    scan.cariAkaun();
+    EXPECT_EQ(stack.currentTitle(), QStringLiteral("05 77a"));
+    page = openPushedPage();
+    EXPECT_EQ(pages.loads.last().url.toString(QUrl::FullyEncoded),
+              QStringLiteral("https://enquiry.example.gov.my/v2/wsc/mc/05%2077a"));
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QStringLiteral("151"));
+}
+
+TEST_F(LicenceLookupTest, AnAccountWithSlashQuestionOrHashStaysOneSegmentOfTheLicencePage) {
+    for (const auto& [account, path] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"15/../mk/1", "/v2/wsc/ml/15%2F..%2Fmk%2F1"},
+             {"15?x=1", "/v2/wsc/ml/15%3Fx%3D1"},
+             {"15#frag", "/v2/wsc/ml/15%23frag"},
+             {"05/../../ml", "/v2/wsc/mc/05%2F..%2F..%2Fml"}}) {
+        SCOPED_TRACE(account);
+        const QUrl url = LicenceScan::pageUrl(endpoints, QString::fromLatin1(account));
+        ASSERT_TRUE(url.isValid());
+        EXPECT_EQ(url.path(QUrl::FullyEncoded), QString::fromLatin1(path));
+        EXPECT_TRUE(url.query().isEmpty());
+        EXPECT_TRUE(url.fragment().isEmpty());
+    }
+    // ".." alone cannot be kept in place by any encoding: no address, and the page says it failed.
+    EXPECT_FALSE(LicenceScan::pageUrl(endpoints, QStringLiteral("..")).isValid());
+}
+
+TEST_F(LicenceLookupTest, AFrameDecodedAfterTheTabWasLeftOpensNothingAndWritesNothing) {
+    scan.viewWillAppear();
+    scan.viewWillDisappear();
+    EXPECT_FALSE(reader.running);
+    // The reader dropped it; and had it not, the screen still refuses it.
+    EXPECT_FALSE(reader.deliver({QStringLiteral("ABC*151*X")}));
+    EXPECT_TRUE(reader.deliverLate({QStringLiteral("ABC*151*X")}));
+    EXPECT_EQ(stack.depth(), 1);
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString());
+    EXPECT_FALSE(fakes.log.contains(QStringLiteral("DICARI")));
+
+    // A second frame of the same burst after a scan was taken is refused too: one page, one write.
+    scan.viewWillAppear();
+    ASSERT_TRUE(reader.deliver({QStringLiteral("ABC*151*X")}));
+    EXPECT_TRUE(reader.deliverLate({QStringLiteral("ABC*777*X")}));
+    EXPECT_EQ(stack.depth(), 2);
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QStringLiteral("151"));
+
+    // A frame with no symbol does nothing at all.
+    stack.pop();
+    scan.viewWillAppear();
+    EXPECT_TRUE(reader.deliver({}));
+    EXPECT_EQ(stack.depth(), 1);
+    EXPECT_TRUE(reader.running);
+}
+
+TEST_F(LicenceLookupTest, TheScreenLoadsWithTheResultHiddenAndDoesNothingWithoutItsServices) {
+    LesenViewController bare;
+    bare.viewWillAppear();
+    bare.cariAkaun();
+    bare.didReadSymbols({QStringLiteral("ABC*151*X")});
+    bare.imbasGambar();
+    bare.pictureChosen(0);
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString());
+
+    EXPECT_TRUE(scan.resultVisible());
+    scan.viewWillAppear();
+    EXPECT_FALSE(scan.resultVisible());
+    EXPECT_FALSE(scan.hasCamera());
+    scan.setRotation(90);
+    EXPECT_EQ(reader.rotation, 90);
+}
+
+TEST_F(LicenceLookupTest, ImbasGambarListsTheScanFolderAndReadsTheChosenPicture) {
+    testsupport::writeFile(dir.filePath(QStringLiteral("b-bil.png")), "x");
+    testsupport::writeFile(dir.filePath(QStringLiteral("a-lesen.jpg")), "x");
+    testsupport::writeFile(dir.filePath(QStringLiteral("nota.txt")), "x");
+    scan.viewWillAppear();
+    scan.imbasGambar();
+    ASSERT_TRUE(scan.picturesShown());
+    ASSERT_EQ(scan.pictures()->count(), 2);
+    EXPECT_EQ(scan.pictures()->title(0), QStringLiteral("a-lesen.jpg"));
+    scan.pictureChosen(1);
+    EXPECT_EQ(reader.pictures, QStringList{dir.filePath(QStringLiteral("b-bil.png"))});
+    // No barcode in it: said on the screen, nothing opened.
+    reader.deliver({});
+    EXPECT_EQ(scan.picturesNote(), QStringLiteral("Tiada kod bar dijumpai dalam gambar ini."));
+    EXPECT_EQ(stack.depth(), 1);
+    // The symbols of the picture go the way of a camera frame's.
+    ASSERT_TRUE(reader.deliver({QStringLiteral("MPT*15012345*2024")}));
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QStringLiteral("15012345"));
+    EXPECT_FALSE(scan.picturesShown());
+    EXPECT_EQ(stack.currentTitle(), QStringLiteral("15012345"));
+}
+
+TEST_F(LicenceLookupTest, TheOffenderFormShowsTheScannedLicenceWhenItComesBack) {
+    MaklumatPersalahViewController offender;
+    show(offender);
+    EXPECT_EQ(offender.noLesen()->text(), QString());
+    scan.viewWillAppear();
+    reader.deliver({QStringLiteral("MPT*15abc*2024")});
+    offender.viewWillDisappear();
+    offender.viewWillAppear();
+    EXPECT_EQ(offender.noLesen()->text(), QStringLiteral("15ABC"));
+}
+
+TEST_F(LicenceLookupTest, ThePageLogsItsEventsAndAFailedLoadStopsTheIndicatorAndSaysSo) {
+    scan.akaunManual()->setText(QStringLiteral("15012345"));
+    scan.cariAkaun();
+    auto page = openPushedPage();
+    EXPECT_TRUE(page->loading());
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Start Load"));
+    pages.finish(QStringLiteral("<html><body><table><tr><td>15012345</td></tr></table>"
+                                "<img src=\"https://tracker.example/p.gif\"></body></html>"));
+    EXPECT_FALSE(page->loading());
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Load done"));
+    EXPECT_TRUE(page->pageText().contains(QStringLiteral("<td>15012345</td>")));
+    EXPECT_FALSE(page->pageText().contains(QStringLiteral("<img")));
+    EXPECT_TRUE(page->bukaDiPelayar());
+    EXPECT_EQ(opener.opened.last().toString(),
+              QStringLiteral("https://enquiry.example.gov.my/v2/wsc/ml/15012345"));
+
+    scan.akaunManual()->setText(QStringLiteral("99999"));
+    scan.cariAkaun();
+    auto failed = openPushedPage();
+    const int alerts = int(fakes.alerts.shown.size());
+    pages.fail(QStringLiteral("connection refused"));
+    EXPECT_FALSE(failed->loading()) << "the indicator spins for ever";
+    EXPECT_TRUE(failed->failed());
+    EXPECT_EQ(failed->pageText(), QStringLiteral("Nombor akaun tidak dapat dicari"));
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Nombor akaun tidak dapat dicari"));
+    EXPECT_EQ(fakes.alerts.shown.size(), alerts) << "a failed page must not alert";
+
+    // A page screen gone before its load ends hears nothing of it.
+    scan.cariAkaun();
+    openPushedPage().reset();
+    pages.finish(QStringLiteral("late"));
+}
+
+// An HTTP engine the test answers by hand.
+class ManualHttp : public Http {
+public:
+    void send(HttpRequest request, Handler ok, Handler error, QObject* context) override {
+        sent.append({std::move(request), std::move(ok), std::move(error), context});
+    }
+    HttpResponse sendBlocking(HttpRequest) override { return {}; }
+    struct Sent {
+        HttpRequest request;
+        Handler ok, error;
+        QPointer<QObject> context;
+    };
+    QList<Sent> sent;
+};
+
+TEST(HttpPageView, ServerPagesAreShownLikeAnyPageAndANothingToShowFails) {
+    ManualHttp http;
+    HttpPageView view(http);
+    QObject context;
+    QStringList events;
+    const PageView::Events record{[&] { events << QStringLiteral("start"); },
+                                  [&](const QString& html) { events << QStringLiteral("done ") + html; },
+                                  [&](const QString&) { events << QStringLiteral("fail"); }};
+    const QUrl url(QStringLiteral("https://enquiry.example.gov.my/v2/wsc/ml/151"));
+    for (int i = 0; i < 4; ++i)
+        view.load(url, record, &context);
+    ASSERT_EQ(http.sent.size(), 4);
+    EXPECT_EQ(http.sent[0].request.method, QByteArray("GET"));
+    EXPECT_EQ(http.sent[0].request.url, url);
+    HttpResponse ok{HttpResponse::Outcome::Success, 200, "<p>Lesen</p>", {}};
+    HttpResponse errorPage{HttpResponse::Outcome::HttpError, 500, "<h1>Ralat</h1>", {}};
+    HttpResponse empty404{HttpResponse::Outcome::HttpError, 404, "", {}};
+    HttpResponse refused{HttpResponse::Outcome::ConnectionFailed, 0, {}, QStringLiteral("refused")};
+    http.sent[0].ok(ok);
+    http.sent[1].error(errorPage);
+    http.sent[2].error(empty404);
+    http.sent[3].error(refused);
+    EXPECT_EQ(events, (QStringList{"start", "start", "start", "start", "done <p>Lesen</p>",
+                                   "done <h1>Ralat</h1>", "fail", "fail"}));
+
+    // No address (an account of ".."): a failure after the start, nothing sent.
+    events.clear();
+    view.load(QUrl(), record, &context);
+    EXPECT_EQ(events, QStringList{"start"});
+    ASSERT_TRUE(testsupport::waitFor([&] { return events.size() == 2; }));
+    EXPECT_EQ(events.last(), QStringLiteral("fail"));
+    EXPECT_EQ(http.sent.size(), 4);
+}
+
+} // namespace

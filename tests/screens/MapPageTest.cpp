@@ -1,0 +1,323 @@
+#include "FormsFixture.h"
+
+#include "platform/Http.h"
+#include "platform/fake/FakeSyncServices.h"
+#include "screens/ContactUsViewController.h"
+#include "screens/MapGeometry.h"
+#include "screens/MapTiles.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+
+using namespace MapGeometry;
+
+namespace {
+
+TEST(MapGeometry, WebMercatorPlacesKnownPointsOnTheStandardTiles) {
+    // The council's offices near Banting at zoom 15, and the corners of the world.
+    const QPointF p = pixelOf({3.0738, 101.5183}, 15);
+    EXPECT_EQ(int(p.x() / tileSize), 25624); // floor((lon + 180) / 360 * 2^15)
+    EXPECT_EQ(int(p.y() / tileSize), 16104); // floor((1 - asinh(tan(lat)) / pi) / 2 * 2^15)
+    EXPECT_NEAR(worldFraction({0, 0}).x(), 0.5, 1e-12);
+    EXPECT_NEAR(worldFraction({0, 0}).y(), 0.5, 1e-12);
+    EXPECT_NEAR(worldFraction({maxLatitude, -180}).y(), 0.0, 1e-9);
+    EXPECT_NEAR(worldFraction({90, 0}).y(), 0.0, 1e-9) << "latitudes past the cut-off are held at its edge";
+    for (const MapGeometry::Coordinate c :
+         {MapGeometry::Coordinate{3.0738, 101.5183}, MapGeometry::Coordinate{-33.86, 151.2},
+          MapGeometry::Coordinate{51.5, -0.12}}) {
+        const MapGeometry::Coordinate back = coordinateAtPixel(pixelOf(c, 17), 17);
+        EXPECT_NEAR(back.latitude, c.latitude, 1e-9);
+        EXPECT_NEAR(back.longitude, c.longitude, 1e-9);
+    }
+    EXPECT_EQ(wrappedColumn(-1, 3), 7);
+    EXPECT_EQ(wrappedColumn(8, 3), 0);
+    EXPECT_TRUE(rowExists(7, 3));
+    EXPECT_FALSE(rowExists(8, 3));
+    EXPECT_FALSE(rowExists(-1, 3));
+}
+
+TEST(MapGeometry, TheRegionFitsThePinsWidenedAndHeldBetweenItsBounds) {
+    EXPECT_FALSE(regionFitting({}));
+    // One pin: 0.014 degrees both ways, wherever it is.
+    for (const MapGeometry::Coordinate c :
+         {MapGeometry::Coordinate{3.0738, 101.5183}, MapGeometry::Coordinate{0, 0},
+          MapGeometry::Coordinate{70, -170}}) {
+        const auto one = regionFitting({c});
+        ASSERT_TRUE(one);
+        EXPECT_DOUBLE_EQ(one->latitudeSpan, 0.014);
+        EXPECT_DOUBLE_EQ(one->longitudeSpan, 0.014);
+        EXPECT_NEAR(one->centre.latitude, c.latitude, 1e-9);
+        EXPECT_NEAR(one->centre.longitude, c.longitude, 1e-9);
+    }
+    // Two pins 0.1 degrees of longitude apart at the equator: widened by 1.15; the latitude span, too
+    // small, is raised to 0.014.
+    const auto two = regionFitting({{0, 101.0}, {0, 101.1}});
+    ASSERT_TRUE(two);
+    EXPECT_NEAR(two->longitudeSpan, 0.1 * 1.15, 1e-9);
+    EXPECT_DOUBLE_EQ(two->latitudeSpan, 0.014);
+    EXPECT_NEAR(two->centre.longitude, 101.05, 1e-9);
+    // Across the whole world: held at 360.
+    const auto wide = regionFitting({{0, -179.9}, {0, 179.9}});
+    ASSERT_TRUE(wide);
+    EXPECT_DOUBLE_EQ(wide->longitudeSpan, 360.0);
+    // The latitude span is measured in the projection's rectangle, then turned back into degrees.
+    const auto tall = regionFitting({{10, 100}, {20, 100}});
+    ASSERT_TRUE(tall);
+    EXPECT_NEAR(tall->latitudeSpan, 11.5, 1e-9);
+    EXPECT_GT(tall->centre.latitude, 15.0) << "the centre is the projection's, not the degrees' midpoint";
+}
+
+TEST(MapGeometry, ARegionBecomesTheNearestWholeZoomLevel) {
+    // 0.014 degrees across a 360-pixel phone: 2^z = 360 * 360 / (256 * 0.014) = 36160, z = 15.14.
+    const Region one = *regionFitting({{3.0738, 101.5183}});
+    EXPECT_EQ(zoomShowing(one, QSizeF(360, 526)), 15);
+    // Twice the width shows one level closer; the whole world shows the world.
+    EXPECT_EQ(zoomShowing(one, QSizeF(720, 1052)), 16);
+    EXPECT_EQ(zoomShowing({{0, 0}, 170, 360}, QSizeF(256, 256)), 0);
+    // A tall, thin region is limited by its height.
+    EXPECT_EQ(zoomShowing({{0, 0}, 10, 0.014}, QSizeF(360, 526)), 6);
+    EXPECT_EQ(zoomShowing({{0, 0}, 1e-9, 1e-9}, QSizeF(360, 526)), maxZoom);
+    EXPECT_EQ(zoomShowing(one, QSizeF(0, 0)), minZoom);
+}
+
+// The map page over the shipped reference database, as the location form opens it.
+class MapPageTest : public FormsTest {
+protected:
+    void open(const QString& lat, const QString& lon, QSizeF view = QSizeF(360, 526)) {
+        map.setContext(&mapContext);
+        map.initContactUsTemplateDictionary({{QStringLiteral("lat"), lat}, {QStringLiteral("long"), lon}});
+        map.setViewSize(view.width(), view.height());
+        map.viewWillAppear();
+    }
+    // Drags the pin by a finger's move, as the view reports it.
+    void drag(double dx, double dy) {
+        map.beginPinDrag();
+        map.dragPinBy(dx / 2, dy / 2);
+        map.dragPinBy(dx / 2, dy / 2);
+        map.endPinDrag();
+    }
+    FakeUrlOpener opener;
+    AppContext mapContext{[this] {
+        AppContext::Parts parts;
+        parts.app = &core;
+        parts.urlOpener = &opener;
+        return parts;
+    }()};
+    ContactUsViewController map;
+};
+
+TEST_F(MapPageTest, ThePinStandsAtThePositionInTheMiddleOfARegionOf0014Degrees) {
+    open(QStringLiteral("3.073800"), QStringLiteral("101.518300"));
+    EXPECT_EQ(map.pinTitle(), QStringLiteral("Seret untuk memindah pin"));
+    EXPECT_EQ(map.pinSubtitle(), QStringLiteral("3.073800 101.518300"));
+    EXPECT_EQ(map.zoom(), 15);
+    EXPECT_NEAR(map.pinX(), 180, 1e-6);
+    EXPECT_NEAR(map.pinY(), 263, 1e-6);
+    EXPECT_TRUE(fakes.log.contains(QStringLiteral("lat = 3.073800")));
+    // The cells cover the view exactly: the first starts at or left of 0, the last reaches the edge.
+    const auto& cells = map.tiles()->cells();
+    ASSERT_EQ(cells.size(), map.tileColumns() * map.tileRows());
+    EXPECT_LE(cells.first().topLeft.x(), 0);
+    EXPECT_GT(cells.first().topLeft.x(), -256);
+    EXPECT_GE(cells.last().topLeft.x() + 256, 360);
+    EXPECT_GE(cells.last().topLeft.y() + 256, 526);
+    EXPECT_LT(cells.last().topLeft.x(), 360);
+    // The pin's own tile is among them.
+    const QPointF pin = pixelOf({3.0738, 101.5183}, 15);
+    EXPECT_TRUE(std::any_of(cells.begin(), cells.end(), [&](const MapTileModel::Cell& c) {
+        return c.source ==
+               QStringLiteral("image://tiles/15/%1/%2").arg(int(pin.x() / 256)).arg(int(pin.y() / 256));
+    }));
+    // The record is not touched by opening the map.
+    EXPECT_EQ(rec(Key::lat), QString());
+}
+
+TEST_F(MapPageTest, TextThatIsNotANumberPlacesThePinAt0And0) {
+    open(QStringLiteral("tiada"), QString());
+    EXPECT_EQ(map.lat(), 0);
+    EXPECT_EQ(map.longti(), 0);
+    EXPECT_EQ(map.pinSubtitle(), QStringLiteral("0.000000 0.000000"));
+    open(QStringLiteral("nan"), QStringLiteral("inf"));
+    EXPECT_EQ(map.pinSubtitle(), QStringLiteral("0.000000 0.000000"));
+}
+
+TEST_F(MapPageTest, OnlyTheEndOfADragWritesThePositionAndTheSecondDragWins) {
+    open(QStringLiteral("3.073800"), QStringLiteral("101.518300"));
+    record()->insert(Key::lat, QStringLiteral("3.073800"));
+    record()->insert(Key::long_, QStringLiteral("101.518300"));
+    map.beginPinDrag();
+    map.dragPinBy(40, -30);
+    EXPECT_NEAR(map.pinX(), 220, 1e-6) << "the pin follows the finger";
+    EXPECT_EQ(rec(Key::lat), QStringLiteral("3.073800")) << "written while still dragging";
+    map.endPinDrag();
+    // 40 pixels east at zoom 15: 40 * 360 / (256 * 2^15) degrees of longitude.
+    const double east = 101.5183 + 40 * 360.0 / (256.0 * 32768);
+    EXPECT_EQ(rec(Key::long_), QString::asprintf("%f", east));
+    EXPECT_GT(rec(Key::lat).toDouble(), 3.0738);
+    EXPECT_EQ(map.pinSubtitle(), rec(Key::lat) + QLatin1Char(' ') + rec(Key::long_));
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Changed %1,%2").arg(rec(Key::lat), rec(Key::long_)));
+    EXPECT_NEAR(map.pinX(), 220, 1e-6);
+
+    drag(-80, 0);
+    EXPECT_EQ(rec(Key::long_), QString::asprintf("%f", map.longti()));
+    EXPECT_NEAR(map.longti(), 101.5183 - 40 * 360.0 / (256.0 * 32768), 1e-6);
+    // The written text is "%f": six decimals, a point, never a locale's comma.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^-?\\d+\\.\\d{6}$")).match(rec(Key::lat)).hasMatch());
+}
+
+TEST_F(MapPageTest, PanningAndZoomMoveTheMapNotThePinsPlace) {
+    open(QStringLiteral("3.073800"), QStringLiteral("101.518300"));
+    map.panBy(100, 50);
+    EXPECT_NEAR(map.pinX(), 280, 1e-6);
+    EXPECT_NEAR(map.pinY(), 313, 1e-6);
+    EXPECT_EQ(rec(Key::lat), QString());
+    const MapGeometry::Coordinate before = map.centre();
+    map.zoomIn();
+    EXPECT_EQ(map.zoom(), 16);
+    EXPECT_NEAR(map.centre().latitude, before.latitude, 1e-9);
+    EXPECT_NEAR(map.centre().longitude, before.longitude, 1e-9);
+    map.pinchFinished(0.24); // about a quarter: two levels out
+    EXPECT_EQ(map.zoom(), 14);
+    for (int i = 0; i < 30; ++i)
+        map.zoomIn();
+    EXPECT_EQ(map.zoom(), maxZoom);
+    map.pinchFinished(0);
+    map.pinchFinished(std::nan(""));
+    EXPECT_EQ(map.zoom(), maxZoom);
+    // Far off the top of the world: rows above it have no tile.
+    for (int i = 0; i < 30; ++i)
+        map.zoomOut();
+    map.panBy(0, 100000);
+    EXPECT_TRUE(std::any_of(map.tiles()->cells().begin(), map.tiles()->cells().end(),
+                            [](const MapTileModel::Cell& c) { return c.source.isEmpty(); }));
+}
+
+TEST_F(MapPageTest, ThePinLibrarysNotificationCountsOnlyWhileTheScreenShows) {
+    open(QStringLiteral("3.0"), QStringLiteral("101.5"));
+    map.coordinateChanged({3.5, 101.25});
+    EXPECT_EQ(rec(Key::lat), QStringLiteral("3.500000"));
+    EXPECT_EQ(rec(Key::long_), QStringLiteral("101.250000"));
+    map.viewWillDisappear();
+    map.coordinateChanged({4.0, 102.0});
+    EXPECT_EQ(rec(Key::lat), QStringLiteral("3.500000"));
+    map.viewWillAppear();
+    map.coordinateChanged({4.0, 102.0});
+    EXPECT_EQ(rec(Key::lat), QStringLiteral("4.000000"));
+}
+
+TEST_F(MapPageTest, TheNavigationChoiceOpensTheWebMapOrWazeOrItsStorePage) {
+    open(QStringLiteral("3.073800"), QStringLiteral("101.518300"));
+    map.pinTapped();
+    EXPECT_TRUE(map.calloutVisible());
+    map.calloutAccessoryControlTapped();
+    ASSERT_TRUE(map.choiceVisible());
+    EXPECT_EQ(map.choiceTitle(), QStringLiteral("Open Using"));
+    EXPECT_EQ(map.choiceButtons(), (QStringList{"Apple Map", "Google Map", "Waze"}));
+    EXPECT_EQ(map.cancelButton(), QStringLiteral("Cancel Button"));
+
+    const QString google = QStringLiteral("https://maps.google.com/maps?q=3.073800,101.518300");
+    const auto choose = [&](int index) {
+        map.openActionSheet();
+        map.actionSheetClickedButtonAtIndex(index);
+        EXPECT_FALSE(map.choiceVisible());
+        return opener.opened.isEmpty() ? QString() : opener.opened.takeLast().toString();
+    };
+    // No maps application here: "Apple Map" does what "Google Map" does.
+    EXPECT_EQ(choose(0), google);
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Apple Map"));
+    EXPECT_EQ(choose(1), google);
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Google Map"));
+    EXPECT_EQ(choose(2), QStringLiteral("https://apps.apple.com/us/app/id323229106"));
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Waze"));
+    opener.schemes = QStringList{QStringLiteral("waze"), QStringLiteral("maps")};
+    EXPECT_EQ(choose(2), QStringLiteral("waze://?ll=3.073800,101.518300&navigate=yes"));
+    EXPECT_EQ(choose(0), QStringLiteral("maps:?daddr=3.073800,101.518300&dirflg=d"));
+    EXPECT_EQ(choose(3), QString());
+    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Cancel"));
+    // A dragged pin is where the navigation goes.
+    opener.schemes.clear();
+    map.coordinateChanged({2.5, 101.25});
+    EXPECT_EQ(choose(1), QStringLiteral("https://maps.google.com/maps?q=2.500000,101.250000"));
+    // Nothing is opened without the sheet showing.
+    map.actionSheetClickedButtonAtIndex(1);
+    EXPECT_TRUE(opener.opened.isEmpty());
+}
+
+TEST_F(MapPageTest, NothingHappensWithoutItsServices) {
+    ContactUsViewController bare;
+    bare.viewWillAppear();
+    bare.setViewSize(360, 526);
+    bare.panBy(10, 10);
+    bare.zoomIn();
+    bare.beginPinDrag();
+    bare.dragPinBy(10, 10);
+    bare.endPinDrag();
+    bare.openActionSheet();
+    bare.actionSheetClickedButtonAtIndex(1);
+    EXPECT_FALSE(bare.choiceVisible());
+    EXPECT_EQ(rec(Key::lat), QString());
+}
+
+// An HTTP engine that answers every request at once with the bytes given.
+class ImmediateHttp : public Http {
+public:
+    void send(HttpRequest request, Handler ok, Handler error, QObject*) override {
+        urls.append(request.url);
+        HttpResponse r{status == 200 ? HttpResponse::Outcome::Success : HttpResponse::Outcome::HttpError,
+                       status,
+                       body,
+                       {}};
+        (status == 200 ? ok : error)(r);
+    }
+    HttpResponse sendBlocking(HttpRequest) override { return {}; }
+    QList<QUrl> urls;
+    int status = 200;
+    QByteArray body;
+};
+
+TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
+    QTemporaryDir dir;
+    ImmediateHttp http;
+    MapTiles tiles(http, QStringLiteral("https://tiles.example/{z}/{x}/{y}.png?k=1"), dir.path());
+    EXPECT_EQ(tiles.tileUrl(15, 25623, 16103)->toString(),
+              QStringLiteral("https://tiles.example/15/25623/16103.png?k=1"));
+    EXPECT_FALSE(tiles.tileUrl(2, 4, 0)) << "a column outside the world";
+    EXPECT_FALSE(tiles.tileUrl(2, 0, -1));
+    EXPECT_FALSE(
+        MapTiles(http, QStringLiteral("https://tiles.example/{z}/{x}.png"), dir.path()).tileUrl(1, 0, 0));
+    EXPECT_FALSE(MapTiles(http, QStringLiteral("file:///etc/{z}/{x}/{y}"), dir.path()).tileUrl(1, 0, 0));
+    EXPECT_EQ(MapTiles(http, QString(), dir.path()).tileUrl(1, 1, 0)->toString(),
+              QStringLiteral("https://tile.openstreetmap.org/1/1/0.png"));
+    EXPECT_EQ(MapTiles::parseId(QStringLiteral("15/25623/16103")), (std::array<int, 3>{15, 25623, 16103}));
+    EXPECT_FALSE(MapTiles::parseId(QStringLiteral("15/x/1")));
+    EXPECT_FALSE(MapTiles::parseId(QStringLiteral("15/1")));
+
+    // A server's error page is never kept as a tile; a picture is, whole.
+    EXPECT_FALSE(tiles.store(3, 1, 2, "<html>rate limited</html>"));
+    EXPECT_FALSE(QFile::exists(tiles.cachePath(3, 1, 2)));
+    QImage picture(256, 256, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    EXPECT_TRUE(tiles.store(3, 1, 2, png));
+    EXPECT_EQ(testsupport::readFile(tiles.cachePath(3, 1, 2)), png);
+
+    // Asked for by the view: fetched once, then read from the disk.
+    http.body = png;
+    std::unique_ptr<QQuickImageResponse> first(tiles.requestImageResponse(QStringLiteral("4/3/5"), {}));
+    ASSERT_EQ(http.urls.size(), 1);
+    EXPECT_EQ(http.urls.first().toString(), QStringLiteral("https://tiles.example/4/3/5.png?k=1"));
+    EXPECT_TRUE(QFile::exists(tiles.cachePath(4, 3, 5)));
+    std::unique_ptr<QQuickImageResponse> again(tiles.requestImageResponse(QStringLiteral("4/3/5"), {}));
+    EXPECT_EQ(http.urls.size(), 1);
+    EXPECT_TRUE(again->errorString().isEmpty());
+    http.status = 404;
+    std::unique_ptr<QQuickImageResponse> missing(tiles.requestImageResponse(QStringLiteral("4/3/6"), {}));
+    EXPECT_FALSE(missing->errorString().isEmpty());
+    EXPECT_FALSE(QFile::exists(tiles.cachePath(4, 3, 6)));
+}
+
+} // namespace
