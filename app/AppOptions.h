@@ -16,6 +16,7 @@ struct AppOptions {
     QString printer;         // --printer LINK, KOMPAUN_PRINTER (tcp:HOST:PORT or a Bluetooth address)
     QString printerProtocol; // --printer-protocol TEXT, KOMPAUN_PRINTER_PROTOCOL (else the compiled-in one)
     QString nmeaSource;      // --nmea FILE|HOST:PORT, KOMPAUN_NMEA
+    QString picturesDir;     // --pictures DIR, KOMPAUN_PICTURES (else the user's Pictures folder)
     QString logFile;         // --log FILE
 
     // The application's options, for its own parser and for the programs that start it.

@@ -6,6 +6,7 @@
 #include "platform/QtAlerts.h"
 #include "platform/QtHttp.h"
 #include "platform/QtLog.h"
+#include "platform/QtPhotoLibrary.h"
 #include "platform/QtPositionUpdates.h"
 #include "platform/QtPositioning.h"
 #include "platform/QtProgress.h"
@@ -19,6 +20,7 @@
 #include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
 #include "screens/LoginViewController.h"
+#include "screens/PhotoImageProvider.h"
 #include "screens/ReceiptPreview.h"
 #include "screens/ShellController.h"
 #include "sync/CouncilSync.h"
@@ -71,7 +73,8 @@ struct Application::Parts {
           accessories(makeAccessories(o.printer, log)), session(WSSessionController::sharedController()),
           replies(session, &log),
           notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")),
-                  endpoints.baseUrl(), &log) {
+                  endpoints.baseUrl(), &log),
+          photos(o.picturesDir) {
         session->setLog(&log);
     }
 
@@ -98,6 +101,7 @@ struct Application::Parts {
     WSSessionController* session;
     PrinterReplyConsumer replies;
     NoticePrinter notices;
+    QtPhotoLibrary photos;
     std::unique_ptr<PrinterConnection> printerConnection;
     std::unique_ptr<PrinterViewController> printerScreen;
     std::unique_ptr<AppContext> context;
@@ -149,6 +153,9 @@ Http& Application::http() {
 LocationTracker& Application::locationTracker() {
     return d_->tracker;
 }
+QtPhotoLibrary& Application::photos() {
+    return d_->photos;
+}
 
 QQuickWindow* Application::window() const {
     if (!d_->engine || d_->engine->rootObjects().isEmpty())
@@ -182,6 +189,7 @@ bool Application::start() {
     shared.sync = &d_->sync;
     shared.http = &d_->http;
     shared.urlOpener = &d_->urlOpener;
+    shared.photos = &d_->photos;
     shared.pictureDir = options_.resourceDir;
     d_->context = std::make_unique<AppContext>(shared);
     d_->engine = std::make_unique<QQmlApplicationEngine>();
@@ -192,6 +200,7 @@ bool Application::start() {
             });
     d_->engine->addImportPath(QStringLiteral("qrc:/"));
     d_->engine->addImageProvider(QStringLiteral("receipt"), new ReceiptPreview(d_->app, d_->notices));
+    d_->engine->addImageProvider(QStringLiteral("photo"), new PhotoImageProvider(d_->app));
     d_->loginScreen.viewDidLoad();
     d_->engine->load(QUrl(QStringLiteral("qrc:/Kompaun/qml/Main.qml")));
     if (!window()) {

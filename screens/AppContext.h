@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/QtAlerts.h"
+#include "platform/QtPhotoLibrary.h"
 #include "platform/QtProgress.h"
 #include "printing/PrinterViewController.h"
 #include "screens/LoginViewController.h"
@@ -32,6 +33,7 @@ class AppContext : public QObject {
     Q_PROPERTY(QtAlerts* alerts READ alerts CONSTANT)
     Q_PROPERTY(QtProgress* progress READ progress CONSTANT)
     Q_PROPERTY(PrinterViewController* printer READ printer CONSTANT)
+    Q_PROPERTY(QtPhotoLibrary* photoPicker READ photoPicker CONSTANT)
     Q_PROPERTY(QString councilName READ councilName CONSTANT)
 public:
     // Every pointer is optional: a test builds a context with only what its screen uses.
@@ -47,6 +49,7 @@ public:
         CouncilSync* sync = nullptr;
         Http* http = nullptr;
         UrlOpener* urlOpener = nullptr;
+        PhotoLibrary* photos = nullptr;
         QString pictureDir;
     };
 
@@ -66,6 +69,9 @@ public:
     CouncilSync* sync() const { return parts_.sync; }
     Http* http() const { return parts_.http; }
     UrlOpener* urlOpener() const { return parts_.urlOpener; }
+    PhotoLibrary* photos() const { return parts_.photos; }
+    // The photo library's own picker, where the window draws it (none with a test's library).
+    QtPhotoLibrary* photoPicker() const { return dynamic_cast<QtPhotoLibrary*>(parts_.photos); }
     QString councilName() const { return QStringLiteral("MAJLIS PERBANDARAN TELUKMERBAU"); }
 
     // A shipped picture by file name, for an Image's source.

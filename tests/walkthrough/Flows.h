@@ -6,5 +6,6 @@ class Walkthrough;
 void signInFlow(Walkthrough& w);
 void offenceFlow(Walkthrough& w);
 void formsFlow(Walkthrough& w);
+void photoFlow(Walkthrough& w);
 void printingFlow(Walkthrough& w);
 void uploadFlow(Walkthrough& w);

@@ -240,6 +240,7 @@ int Walkthrough::run() {
     signInFlow(*this);
     offenceFlow(*this);
     formsFlow(*this);
+    photoFlow(*this);
     printingFlow(*this);
     uploadFlow(*this);
     line(failures_ == 0
