@@ -66,6 +66,7 @@ Rectangle {
                 leftPadding: 10
                 spacing: 12
                 Image {
+                    objectName: "galleryThumbnail" + row.index
                     anchors.verticalCenter: parent.verticalCenter
                     width: 72
                     height: 72

@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QQuickItem>
+#include <QQuickWindow>
 
 namespace {
 
@@ -196,8 +197,11 @@ void photoFlow(Walkthrough& w) {
         return button ? button->property("text").toString() : QString();
     };
     const auto processed = [&] { return !app.progress().visible(); };
+    // The window's layouts are placed when it next draws; an alert's buttons are tapped where they stand.
+    const auto drawn = [&] { app.window()->grabWindow(); };
     const auto attach = [&](const QString& name) {
         officer.tap(QStringLiteral("gambarKesalahanPicture"));
+        drawn();
         officer.tap(QStringLiteral("alertButton1"));
         officer.choose(QStringLiteral("galleryRow%1").arg(rowOf(photos, name)), name);
         Officer::waitUntil(processed);
@@ -241,7 +245,19 @@ void photoFlow(Walkthrough& w) {
         });
 
     w.step(
-        QStringLiteral("photos-gallery"), [&] { officer.tap(QStringLiteral("alertButton1")); },
+        QStringLiteral("photos-gallery"),
+        [&] {
+            officer.tap(QStringLiteral("alertButton1"));
+            // The thumbnails are read in the background; the damaged file's never comes.
+            Officer::waitUntil([&] {
+                for (int i = 0; i < int(photos.images().size()); ++i) {
+                    QQuickItem* thumb = officer.find(QStringLiteral("galleryThumbnail%1").arg(i));
+                    if (thumb && thumb->property("status").toInt() == 2 /* Loading */)
+                        return false;
+                }
+                return true;
+            });
+        },
         [&]() -> QString {
             if (!officer.isShowing(QStringLiteral("photoPicker")))
                 return QStringLiteral("the gallery is not showing");
@@ -284,6 +300,7 @@ void photoFlow(Walkthrough& w) {
         QStringLiteral("photos-camera"),
         [&] {
             officer.tap(QStringLiteral("gambarKesalahanPicture"));
+            drawn();
             officer.tap(QStringLiteral("alertButton2"));
         },
         [&]() -> QString {
@@ -419,6 +436,7 @@ void photoFlow(Walkthrough& w) {
             app.shell().viewGetBackToRoot();
             officer.settle();
             officer.tap(QStringLiteral("logKeluarButton"));
+            drawn();
             officer.tap(QStringLiteral("alertButton1"));
         },
         [&]() -> QString {
