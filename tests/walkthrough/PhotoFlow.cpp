@@ -61,7 +61,7 @@ QImage scene(int width, int height, const QString& caption, bool bandsAcross) {
     }
     font.setPixelSize(qMin(width, height) / 14);
     p.setFont(font);
-    p.drawText(QRect(0, 0, width, height / 5), Qt::AlignCenter, caption);
+    p.drawText(QRect(0, 0, width, height / 10), Qt::AlignCenter, caption);
     p.end();
     return image;
 }
