@@ -167,7 +167,7 @@ TEST(PhotoEntryTest, ReadingAppliesTheOrientationMark) {
     // Without a mark, the picture as stored; bytes that are no picture decode to nothing.
     picked.encoded = jpegOf(stored);
     EXPECT_EQ(picked.decode().size(), QSize(160, 120));
-    picked.encoded = QByteArray("\xff\xd8\xff\xe0 not a picture", 20);
+    picked.encoded = QByteArray("\xff\xd8\xff\xe0 not a picture");
     EXPECT_TRUE(picked.decode().isNull());
     EXPECT_FALSE(EvidencePhoto::entryFor(QImage()));
 }
@@ -268,7 +268,7 @@ TEST_F(PhotoPickingTest, PicturesJoinInTheOrderTaken) {
 }
 
 TEST_F(PhotoPickingTest, APictureThatCannotBeReadAddsNothing) {
-    for (const QByteArray& bytes : {QByteArray("\xff\xd8\xff\xe0 not a picture", 20), QByteArray()}) {
+    for (const QByteArray& bytes : {QByteArray("\xff\xd8\xff\xe0 not a picture"), QByteArray()}) {
         PickedPhoto damaged;
         damaged.encoded = bytes;
         picker.imagePickerControllerDidFinishPickingImage(damaged);

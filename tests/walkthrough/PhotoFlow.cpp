@@ -141,7 +141,7 @@ Gallery fillGallery(Walkthrough& w, const QString& folder) {
                   jpegOf(scene(2000, 1000, QStringLiteral("Lebar 2000 x 1000"), false), 92));
     }
     g.damaged = QStringLiteral("IMG_0199_rosak.jpg");
-    writeFile(QDir(folder).filePath(g.damaged), QByteArray("\xff\xd8\xff\xe0 not a picture", 20));
+    writeFile(QDir(folder).filePath(g.damaged), QByteArray("\xff\xd8\xff\xe0 not a picture"));
     return g;
 }
 
@@ -355,10 +355,19 @@ void photoFlow(Walkthrough& w) {
         });
 
     w.step(
-        QStringLiteral("photos-deleted"),
+        QStringLiteral("photos-swiped"),
         [&] {
             officer.tap(QStringLiteral("backButton"));
             officer.swipe(QStringLiteral("imageRow0"));
+        },
+        [&]() -> QString {
+            return officer.isShowing(QStringLiteral("padamButton0"))
+                       ? QString()
+                       : QStringLiteral("no \"Padam\" on the row");
+        });
+    w.step(
+        QStringLiteral("photos-deleted"),
+        [&] {
             officer.tap(QStringLiteral("padamButton0"));
             taken.removeFirst();
         },
