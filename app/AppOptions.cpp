@@ -27,6 +27,9 @@ const Valued valuedOptions[] = {
      &AppOptions::printerProtocol},
     {"nmea", "KOMPAUN_NMEA", "SOURCE", "position source: an NMEA log file, or HOST:PORT of an NMEA stream",
      &AppOptions::nmeaSource},
+    {"pictures", "KOMPAUN_PICTURES", "DIR",
+     "the pictures folder: the gallery to pick photographs from; the album \"Kompaun\" is made in it",
+     &AppOptions::picturesDir},
     {"log", nullptr, "FILE", "also append the diagnostic log to FILE", &AppOptions::logFile},
     {"tile-url", "KOMPAUN_TILE_URL", "TEMPLATE",
      "the map's XYZ tile address with {z}, {x} and {y} (default: OpenStreetMap's standard tiles)",
@@ -66,6 +69,8 @@ std::optional<AppOptions> AppOptions::from(const QCommandLineParser& parser, QSt
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Documents");
     if (o.scanDir.isEmpty())
         o.scanDir = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (o.picturesDir.isEmpty())
+        o.picturesDir = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     o.resourceDir = QCoreApplication::applicationDirPath() + QStringLiteral("/resources");
     return o;
 }

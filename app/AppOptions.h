@@ -16,6 +16,7 @@ struct AppOptions {
     QString printer;         // --printer LINK, KOMPAUN_PRINTER (tcp:HOST:PORT or a Bluetooth address)
     QString printerProtocol; // --printer-protocol TEXT, KOMPAUN_PRINTER_PROTOCOL (else the compiled-in one)
     QString nmeaSource;      // --nmea FILE|HOST:PORT, KOMPAUN_NMEA
+    QString picturesDir;     // --pictures DIR, KOMPAUN_PICTURES (else the user's Pictures folder)
     QString logFile;         // --log FILE
     QString tileUrl;         // --tile-url TEMPLATE, KOMPAUN_TILE_URL (else OpenStreetMap's standard tiles)
     QString scanDir;         // --scans DIR, KOMPAUN_SCANS (else the user's pictures folder)

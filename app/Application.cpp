@@ -8,6 +8,7 @@
 #include "platform/QtBarcodeReader.h"
 #include "platform/QtHttp.h"
 #include "platform/QtLog.h"
+#include "platform/QtPhotoLibrary.h"
 #include "platform/QtPositionUpdates.h"
 #include "platform/QtPositioning.h"
 #include "platform/QtProgress.h"
@@ -23,6 +24,7 @@
 #include "screens/AppContext.h"
 #include "screens/LoginViewController.h"
 #include "screens/MapTiles.h"
+#include "screens/PhotoImageProvider.h"
 #include "screens/ReceiptPreview.h"
 #include "screens/ShellController.h"
 #include "sync/CouncilSync.h"
@@ -75,7 +77,8 @@ struct Application::Parts {
           printerProtocol(o.printerProtocol.isEmpty() ? PrinterProtocol::compiled() : o.printerProtocol),
           accessories(makeAccessories(o.printer, printerProtocol, log)), replies(&session, &log), pageView(http),
           notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")),
-                  endpoints.baseUrl(), &log) {
+                  endpoints.baseUrl(), &log),
+          photos(o.picturesDir) {
         session.setLog(&log);
     }
 
@@ -106,6 +109,7 @@ struct Application::Parts {
     QtBarcodeReader barcodeReader;
     HttpPageView pageView;
     NoticePrinter notices;
+    QtPhotoLibrary photos;
     std::unique_ptr<PrinterConnection> printerConnection;
     std::unique_ptr<PrinterViewController> printerScreen;
     std::unique_ptr<AppContext> context;
@@ -156,6 +160,9 @@ Http& Application::http() {
 LocationTracker& Application::locationTracker() {
     return d_->tracker;
 }
+QtPhotoLibrary& Application::photos() {
+    return d_->photos;
+}
 
 QQuickWindow* Application::window() const {
     if (!d_->engine || d_->engine->rootObjects().isEmpty())
@@ -193,6 +200,7 @@ bool Application::start() {
     shared.endpoints = &d_->endpoints;
     shared.barcodeReader = &d_->barcodeReader;
     shared.pageView = &d_->pageView;
+    shared.photos = &d_->photos;
     shared.pictureDir = options_.resourceDir;
     shared.scanDir = options_.scanDir;
     d_->context = std::make_unique<AppContext>(shared);
@@ -208,6 +216,7 @@ bool Application::start() {
     d_->engine->addImageProvider(
         QStringLiteral("tiles"),
         new MapTiles(d_->http, options_.tileUrl, options_.documentsDir + QStringLiteral("/Caches/tiles")));
+    d_->engine->addImageProvider(QStringLiteral("photo"), new PhotoImageProvider(d_->app));
     d_->loginScreen.viewDidLoad();
     d_->engine->load(QUrl(QStringLiteral("qrc:/Kompaun/qml/Main.qml")));
     if (!window()) {

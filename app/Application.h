@@ -12,6 +12,7 @@ class LoginViewController;
 class ShellController;
 class QtAlerts;
 class QtProgress;
+class QtPhotoLibrary;
 class QQmlApplicationEngine;
 class QQuickWindow;
 class NoticePrinter;
@@ -45,6 +46,7 @@ public:
     CouncilSync& sync();
     Http& http();
     LocationTracker& locationTracker();
+    QtPhotoLibrary& photos();
     QQuickWindow* window() const;
     // Every QML warning and load error seen so far.
     QStringList qmlProblems() const { return qmlProblems_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/QtAlerts.h"
+#include "platform/QtPhotoLibrary.h"
 #include "platform/QtProgress.h"
 #include "printing/PrinterViewController.h"
 #include "screens/LoginViewController.h"
@@ -35,6 +36,7 @@ class AppContext : public QObject {
     Q_PROPERTY(QtAlerts* alerts READ alerts CONSTANT)
     Q_PROPERTY(QtProgress* progress READ progress CONSTANT)
     Q_PROPERTY(PrinterViewController* printer READ printer CONSTANT)
+    Q_PROPERTY(QtPhotoLibrary* photoPicker READ photoPicker CONSTANT)
     Q_PROPERTY(QString councilName READ councilName CONSTANT)
 public:
     // Every pointer is optional: a test builds a context with only what its screen uses.
@@ -55,6 +57,7 @@ public:
         PageView* pageView = nullptr;
         // Where "Imbas Gambar" finds pictures of barcodes to decode.
         QString scanDir = {};
+        PhotoLibrary* photos = nullptr;
         QString pictureDir;
     };
 
@@ -78,6 +81,9 @@ public:
     BarcodeReader* barcodeReader() const { return parts_.barcodeReader; }
     PageView* pageView() const { return parts_.pageView; }
     QString scanDir() const { return parts_.scanDir; }
+    PhotoLibrary* photos() const { return parts_.photos; }
+    // The photo library's own picker, where the window draws it (none with a test's library).
+    QtPhotoLibrary* photoPicker() const { return dynamic_cast<QtPhotoLibrary*>(parts_.photos); }
     QString councilName() const { return QStringLiteral("MAJLIS PERBANDARAN TELUKMERBAU"); }
 
     // A shipped picture by file name, for an Image's source.

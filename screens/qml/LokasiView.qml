@@ -18,6 +18,18 @@ ScreenPage {
     onAppearing: controller.viewWillAppear()
     onVisibleChanged: if (!screen.visible) controller.viewWillDisappear()
 
+    // The photographs: the source choice, the picked picture, the photo list; the count follows.
+    PhotoPickerController { id: photos; context: AppContext; navigation: screen.navigation }
+    Connections {
+        target: controller
+        function onPhotoSourceRequested() { photos.keluarkamera() }
+        function onPhotoListRequested() { photos.openEditGmabar() }
+    }
+    Connections {
+        target: photos
+        function onPhotosChanged() { controller.viewWillAppear() }
+    }
+
     readonly property bool active: !controller.preview
 
     FormPage {

@@ -27,6 +27,11 @@ ApplicationWindow {
         anchors.fill: parent
     }
 
+    // The photo library's picker, modal over the tabs.
+    PhotoPickerSheet {
+        anchors.fill: parent
+    }
+
     ProgressOverlay {
         anchors.fill: parent
     }

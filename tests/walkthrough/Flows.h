@@ -8,6 +8,7 @@ void offenceFlow(Walkthrough& w);
 void formsFlow(Walkthrough& w);
 void licenceFlow(Walkthrough& w);
 void mapFlow(Walkthrough& w);
+void photoFlow(Walkthrough& w);
 void printingFlow(Walkthrough& w);
 void compoundFlow(Walkthrough& w);
 void printedListFlow(Walkthrough& w);

@@ -247,6 +247,7 @@ int Walkthrough::run() {
     formsFlow(*this);
     licenceFlow(*this);
     mapFlow(*this);
+    photoFlow(*this);
     printingFlow(*this);
     compoundFlow(*this);
     printedListFlow(*this);

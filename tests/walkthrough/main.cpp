@@ -58,5 +58,7 @@ int main(int argc, char** argv) {
     }
     const QString dir = QDir(parser.positionalArguments().first()).absolutePath();
     options->documentsDir = dir + QStringLiteral("/documents");
+    // A gallery of its own, never the user's pictures: the photo flow fills it.
+    options->picturesDir = dir + QStringLiteral("/pictures");
     return Walkthrough(*options, dir).run() == 0 ? 0 : 1;
 }

@@ -1,0 +1,71 @@
+#include "screens/ImageEditViewController.h"
+
+#include "core/AppDelegate.h"
+#include "screens/EvidencePhoto.h"
+#include "screens/PhotoImageProvider.h"
+
+ImageEditViewController::ImageEditViewController(QObject* parent) : QObject(parent) {
+    model_.setTitleFormat([](const QVariantMap&, int) { return QStringLiteral("Gambar Kesalahan"); });
+    model_.setPictureFormat(
+        [this](const QVariantMap&, int index) { return PhotoImageProvider::url(true, generation_, index); });
+}
+
+void ImageEditViewController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
+}
+
+void ImageEditViewController::setNavigation(NavigationStack* navigation) {
+    if (navigation_ == navigation)
+        return;
+    navigation_ = navigation;
+    Q_EMIT navigationChanged();
+}
+
+AppDelegate* ImageEditViewController::app() const {
+    return context_ ? context_->app() : nullptr;
+}
+
+void ImageEditViewController::viewWillAppear() {
+    reload();
+}
+
+void ImageEditViewController::reload() {
+    AppDelegate* hub = app();
+    if (!hub)
+        return;
+    generation_ = PhotoImageProvider::nextGeneration();
+    editable_ = !hub->getPreviewIndcator();
+    // The rows carry nothing but their place: the pictures are read from the list when drawn.
+    QList<QVariantMap> rows;
+    const qsizetype count = hub->getImageArray().size();
+    for (qsizetype i = 0; i < count; ++i)
+        rows.append({{QStringLiteral("index"), int(i)}});
+    model_.setRows(std::move(rows));
+    Q_EMIT reloaded();
+}
+
+bool ImageEditViewController::commitEditingStyleForRow(int row) {
+    AppDelegate* hub = app();
+    if (!hub || hub->getPreviewIndcator() || row < 0 || row >= hub->getImageArray().size())
+        return false;
+    hub->removeImageArray(row);
+    reload();
+    return true;
+}
+
+void ImageEditViewController::didSelectRow(int row) {
+    AppDelegate* hub = app();
+    if (!hub || !navigation_)
+        return;
+    const PhotoList photos = hub->getImageArray();
+    if (row < 0 || row >= photos.size())
+        return;
+    const QSize size = EvidencePhoto::sizeOf(photos.at(row).full);
+    navigation_->push(QStringLiteral("ImageView.qml"), QStringLiteral("Gambar Kesalahan"),
+                      {{QStringLiteral("photoSource"), PhotoImageProvider::url(false, generation_, row)},
+                       {QStringLiteral("photoWidth"), size.width()},
+                       {QStringLiteral("photoHeight"), size.height()}});
+}

@@ -1,0 +1,138 @@
+#include "screens/PhotoPickerController.h"
+
+#include "core/AppDelegate.h"
+#include "platform/Alerts.h"
+#include "platform/Log.h"
+#include "platform/Progress.h"
+#include "screens/EvidencePhoto.h"
+
+PhotoPickerController::PhotoPickerController(QObject* parent) : QObject(parent) {
+    worker_.setMaxThreadCount(1);
+}
+
+PhotoPickerController::~PhotoPickerController() {
+    // A picture still being made joins the compound all the same, and the overlay goes.
+    worker_.waitForDone();
+    deliver();
+}
+
+void PhotoPickerController::setContext(AppContext* context) {
+    if (context_ == context)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
+}
+
+void PhotoPickerController::setNavigation(NavigationStack* navigation) {
+    if (navigation_ == navigation)
+        return;
+    navigation_ = navigation;
+    Q_EMIT navigationChanged();
+}
+
+AppDelegate* PhotoPickerController::app() const {
+    return context_ ? context_->app() : nullptr;
+}
+
+void PhotoPickerController::keluarkamera() {
+    AppDelegate* hub = app();
+    if (!hub || hub->getPreviewIndcator() || !hub->platform().alerts)
+        return;
+    // The alert's cancel button stands first; the choice is told by the sheet's own order.
+    QPointer<PhotoPickerController> self(this);
+    hub->platform().alerts->show(
+        {QStringLiteral("Sila Pilih"),
+         QString(),
+         {QStringLiteral("Batal"), QStringLiteral("Galeri Gambar"), QStringLiteral("Kamera")},
+         0,
+         [self](int button) {
+             if (self)
+                 self->actionSheetClickedButtonAtIndex(button == 1   ? GaleriGambar
+                                                       : button == 2 ? Kamera
+                                                                     : Batal);
+         }});
+}
+
+void PhotoPickerController::actionSheetClickedButtonAtIndex(int index) {
+    PhotoLibrary* photos = context_ ? context_->photos() : nullptr;
+    if (!photos || !app() || (index != GaleriGambar && index != Kamera))
+        return;
+    const auto source =
+        index == GaleriGambar ? PhotoLibrary::Source::PhotoLibrary : PhotoLibrary::Source::Camera;
+    if (!photos->isSourceTypeAvailable(source))
+        return;
+    QPointer<PhotoPickerController> self(this);
+    photos->present(
+        source,
+        [self](const PickedPhoto& photo) {
+            if (self)
+                self->imagePickerControllerDidFinishPickingImage(photo);
+        },
+        [self] {
+            if (self)
+                Q_EMIT self->photosChanged();
+        });
+}
+
+void PhotoPickerController::imagePickerControllerDidFinishPickingImage(const PickedPhoto& photo) {
+    AppDelegate* hub = app();
+    if (!hub)
+        return;
+    if (inFlight_++ == 0) {
+        if (Progress* progress = hub->platform().progress)
+            progress->show(QStringLiteral("Memproses Gambar"));
+        Q_EMIT busyChanged();
+    }
+    PhotoLibrary* photos = context_ ? context_->photos() : nullptr;
+    worker_.start([this, photo, photos] {
+        const QImage image = photo.decode();
+        Made made{EvidencePhoto::entryFor(image), photo.name};
+        if (made.entry && photos)
+            photos->saveToAlbum(image);
+        {
+            QMutexLocker locker(&madeLock_);
+            made_.append(std::move(made));
+        }
+        QMetaObject::invokeMethod(this, &PhotoPickerController::deliver, Qt::QueuedConnection);
+    });
+}
+
+void PhotoPickerController::deliver() {
+    QList<Made> made;
+    {
+        QMutexLocker locker(&madeLock_);
+        made.swap(made_);
+    }
+    if (made.isEmpty())
+        return;
+    AppDelegate* hub = app();
+    for (const Made& m : made) {
+        --inFlight_;
+        if (!hub)
+            continue;
+        if (m.entry) {
+            hub->setImageArray(*m.entry);
+        } else {
+            // Nothing joins the compound: an entry without pictures would be uploaded as nothing.
+            if (Log* log = hub->platform().log)
+                log->write(QStringLiteral("picked picture %1 could not be read").arg(m.name));
+            if (Alerts* alerts = hub->platform().alerts)
+                alerts->show({QStringLiteral("Gagal"),
+                              QStringLiteral("Gambar tidak dapat dibaca"),
+                              {QStringLiteral("OK")},
+                              0,
+                              {}});
+        }
+    }
+    if (inFlight_ == 0) {
+        if (Progress* progress = hub ? hub->platform().progress : nullptr)
+            progress->hide();
+        Q_EMIT busyChanged();
+    }
+    Q_EMIT photosChanged();
+}
+
+void PhotoPickerController::openEditGmabar() {
+    if (navigation_ && app())
+        navigation_->push(QStringLiteral("ImageEditView.qml"), QStringLiteral("Senarai Gambar"));
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/Record.h"
+#include "platform/PhotoLibrary.h"
+#include "screens/AppContext.h"
+#include "screens/NavigationStack.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QPointer>
+#include <QThreadPool>
+#include <QtQml/qqmlregistration.h>
+
+#include <memory>
+#include <optional>
+
+class AppDelegate;
+
+// The location form's photographs: the source choice "Sila Pilih", the picked picture made into a
+// photo entry and added to the compound being issued, and the way to the photo list. Making the entry
+// of a phone's photograph takes longer than a tap may (decoding, two JPEG encodes), so it runs on a
+// worker under the progress overlay, one picture at a time, and the entries join in the order taken.
+class PhotoPickerController : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+public:
+    // The buttons of the source choice, as the officer reads them.
+    enum SheetButton { GaleriGambar = 0, Kamera = 1, Batal = 2 };
+    Q_ENUM(SheetButton)
+
+    explicit PhotoPickerController(QObject* parent = nullptr);
+    ~PhotoPickerController() override;
+
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
+    NavigationStack* navigation() const { return navigation_; }
+    void setNavigation(NavigationStack* navigation);
+    bool busy() const { return inFlight_ > 0; }
+
+    // The photo picture tapped: the source choice (not in preview mode).
+    Q_INVOKABLE void keluarkamera();
+    // A button of the source choice: a source opens only where the phone has it.
+    Q_INVOKABLE void actionSheetClickedButtonAtIndex(int index);
+    // The picker handed back a picture.
+    void imagePickerControllerDidFinishPickingImage(const PickedPhoto& photo);
+    // The photo count button: the photo list.
+    Q_INVOKABLE void openEditGmabar();
+
+Q_SIGNALS:
+    void contextChanged();
+    void navigationChanged();
+    void busyChanged();
+    // The issuing list changed or the picker went away: the form counts its photographs again.
+    void photosChanged();
+
+private:
+    struct Made {
+        std::optional<PhotoEntry> entry;
+        QString name;
+    };
+    AppDelegate* app() const;
+    void deliver();
+
+    QPointer<AppContext> context_;
+    QPointer<NavigationStack> navigation_;
+    int inFlight_ = 0;
+    QMutex madeLock_;
+    QList<Made> made_;
+    // One worker thread: pictures are made one after another, in the order picked.
+    QThreadPool worker_;
+};

@@ -1,0 +1,404 @@
+#include "FormsFixture.h"
+
+#include "platform/fake/FakePhotoLibrary.h"
+#include "screens/EvidencePhoto.h"
+#include "screens/ImageEditViewController.h"
+#include "screens/ImageViewController.h"
+#include "screens/LokasiViewController.h"
+#include "screens/NavigationStack.h"
+#include "screens/PhotoImageProvider.h"
+#include "screens/PhotoPickerController.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace {
+
+using EvidencePhoto::imageByScalingAndCroppingForSize;
+
+// Every pixel its own: red and green say the column, blue the row.
+QImage numbered(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x % 256, x / 256, y % 256));
+    return image;
+}
+
+QByteArray jpegOf(const QImage& image, int quality = 92) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", quality);
+    return bytes;
+}
+
+// A phone's JPEG: an Exif block whose one entry is the orientation.
+QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation) {
+    QByteArray exif("Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
+    exif += char(orientation >> 8);
+    exif += char(orientation & 0xff);
+    exif += QByteArray(6, '\0');
+    const int length = int(exif.size()) + 2;
+    return jpeg.left(2) + QByteArray("\xff\xe1", 2) + char(length >> 8) + char(length & 0xff) + exif +
+           jpeg.mid(2);
+}
+
+QImage fromBase64(const QString& text) {
+    return QImage::fromData(QByteArray::fromBase64(text.toLatin1()), "JPEG");
+}
+
+// The first luminance quantisation values of a JPEG: libjpeg's table at quality 50 is the standard
+// table itself (16, 11, 12, ...), so they tell the quality the picture was written at.
+QList<int> luminanceTable(const QByteArray& jpeg) {
+    const qsizetype at = jpeg.indexOf("\xff\xdb");
+    if (at < 0 || at + 8 > jpeg.size())
+        return {};
+    return {quint8(jpeg[at + 5]), quint8(jpeg[at + 6]), quint8(jpeg[at + 7])};
+}
+
+int distance(QRgb a, QRgb b) {
+    return qMax(qAbs(qRed(a) - qRed(b)), qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+}
+
+TEST(ScaleAndCropTest, WideTallAndSquarePicturesKeepTheirMiddle) {
+    // 400 x 300: scale 1, placed at x = -50: columns 50 to 349 of the source, every row.
+    const QImage wide = numbered(400, 300);
+    const QImage wideThumb = imageByScalingAndCroppingForSize(QSize(300, 300), wide);
+    ASSERT_EQ(wideThumb.size(), QSize(300, 300));
+    EXPECT_EQ(wideThumb, wide.copy(50, 0, 300, 300).convertToFormat(wideThumb.format()));
+
+    // 300 x 600: scale 1, placed at y = -150: rows 150 to 449.
+    const QImage tall = numbered(300, 600);
+    const QImage tallThumb = imageByScalingAndCroppingForSize(QSize(300, 300), tall);
+    EXPECT_EQ(tallThumb, tall.copy(0, 150, 300, 300).convertToFormat(tallThumb.format()));
+
+    // 300 x 300: drawn unchanged.
+    const QImage square = numbered(300, 300);
+    EXPECT_EQ(imageByScalingAndCroppingForSize(QSize(300, 300), square), square);
+}
+
+TEST(ScaleAndCropTest, LargeAndTinyPicturesScaleByTheLargerFactor) {
+    // 1200 x 900: width factor 0.25, height factor 1/3; scaled to 400 x 300 and placed at x = -50,
+    // so the thumbnail's left edge is source column 150 and its right edge column 1050.
+    QImage large(1200, 900, QImage::Format_RGB32);
+    large.fill(Qt::green);
+    QPainter p(&large);
+    p.fillRect(0, 0, 150, 900, Qt::red);
+    p.fillRect(1050, 0, 150, 900, Qt::blue);
+    p.end();
+    const QImage thumb = imageByScalingAndCroppingForSize(QSize(300, 300), large);
+    ASSERT_EQ(thumb.size(), QSize(300, 300));
+    for (int x : {2, 150, 297})
+        for (int y : {0, 150, 299})
+            EXPECT_LE(distance(thumb.pixel(x, y), qRgb(0, 255, 0)), 8) << x << "," << y;
+
+    // 30 x 20: height factor 15 is the larger; 450 x 300 placed at x = -75. Each source column is a
+    // block of 15 canvas columns, so columns 5 to 24 fill the canvas and column c's middle is at
+    // 15 (c - 5) + 7; each row's middle at 15 r + 7.
+    const QImage tiny = numbered(30, 20);
+    const QImage tinyThumb = imageByScalingAndCroppingForSize(QSize(300, 300), tiny);
+    ASSERT_EQ(tinyThumb.size(), QSize(300, 300));
+    for (int c = 5; c < 25; ++c)
+        for (int r : {0, 9, 19})
+            EXPECT_LE(distance(tinyThumb.pixel(15 * (c - 5) + 7, 15 * r + 7), tiny.pixel(c, r)), 2)
+                << "source " << c << "," << r;
+
+    // A target other than square follows the same rule: 400 x 300 into 100 x 200 is scaled by 2/3 to
+    // 266.7 x 200 and placed at x = -83.3.
+    const QImage strip = imageByScalingAndCroppingForSize(QSize(100, 200), numbered(400, 300));
+    ASSERT_EQ(strip.size(), QSize(100, 200));
+    EXPECT_LE(qAbs(qRed(strip.pixel(50, 100)) - 200), 3); // source column 200, the middle
+}
+
+TEST(ScaleAndCropTest, NothingToScaleIsLoggedAndEmpty) {
+    FakeLog log;
+    EXPECT_TRUE(imageByScalingAndCroppingForSize(QSize(300, 300), QImage(), &log).isNull());
+    EXPECT_EQ(log.lines, QStringList{QStringLiteral("could not scale image")});
+}
+
+TEST(PhotoEntryTest, BothPicturesAreJpegAtQualityFiftyInStandardBase64) {
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    QPainter p(&photo);
+    for (int i = 0; i < 40; ++i)
+        p.fillRect(i * 40, 0, 40, 1200, QColor::fromHsv(i * 9, 200, 90 + i * 4));
+    p.end();
+    const auto entry = EvidencePhoto::entryFor(photo);
+    ASSERT_TRUE(entry);
+
+    static const QRegularExpression standard(QStringLiteral("^[A-Za-z0-9+/]*={0,2}$"));
+    for (const QString& text : {entry->thumbnail, entry->full}) {
+        EXPECT_TRUE(standard.match(text).hasMatch()) << "line breaks or another alphabet";
+        EXPECT_EQ(text.size() % 4, 0);
+    }
+    const QByteArray small = QByteArray::fromBase64(entry->thumbnail.toLatin1());
+    const QByteArray full = QByteArray::fromBase64(entry->full.toLatin1());
+    EXPECT_TRUE(small.startsWith("\xff\xd8\xff"));
+    EXPECT_TRUE(full.startsWith("\xff\xd8\xff"));
+    EXPECT_EQ(fromBase64(entry->thumbnail).size(), QSize(300, 300));
+    EXPECT_EQ(fromBase64(entry->full).size(), QSize(1600, 1200)); // never reduced
+    EXPECT_EQ(luminanceTable(small), (QList<int>{16, 11, 12}));
+    EXPECT_EQ(luminanceTable(full), (QList<int>{16, 11, 12}));
+    // Quality 50 sits between a fine and a coarse encoding of the same picture.
+    EXPECT_LT(full.size(), jpegOf(photo, 90).size());
+    EXPECT_GT(full.size(), jpegOf(photo, 10).size());
+    // The thumbnail is the crop, encoded.
+    EXPECT_EQ(small, EvidencePhoto::jpeg(imageByScalingAndCroppingForSize(QSize(300, 300), photo)));
+}
+
+TEST(PhotoEntryTest, ReadingAppliesTheOrientationMark) {
+    // Stored 160 x 120 with a red left half; orientation 6 turns it a quarter clockwise to stand
+    // 120 x 160 with the red half on top.
+    QImage stored(160, 120, QImage::Format_RGB32);
+    stored.fill(Qt::blue);
+    QPainter(&stored).fillRect(0, 0, 80, 120, Qt::red);
+    PickedPhoto picked;
+    picked.encoded = withOrientation(jpegOf(stored), 6);
+    const QImage upright = picked.decode();
+    ASSERT_EQ(upright.size(), QSize(120, 160));
+    EXPECT_LE(distance(upright.pixel(60, 20), qRgb(255, 0, 0)), 40);
+    EXPECT_LE(distance(upright.pixel(60, 140), qRgb(0, 0, 255)), 40);
+    const auto entry = EvidencePhoto::entryFor(upright);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(fromBase64(entry->full).size(), QSize(120, 160));
+
+    // Without a mark, the picture as stored; bytes that are no picture decode to nothing.
+    picked.encoded = jpegOf(stored);
+    EXPECT_EQ(picked.decode().size(), QSize(160, 120));
+    picked.encoded = QByteArray("\xff\xd8\xff\xe0 not a picture");
+    EXPECT_TRUE(picked.decode().isNull());
+    EXPECT_FALSE(EvidencePhoto::entryFor(QImage()));
+}
+
+// The location form's photographs over the fixture's compound, with a photo library the test answers.
+class PhotoPickingTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        fakes.alerts.shown.clear(); // what start-up said is not this screen's business
+        picker.setContext(&photoContext);
+        picker.setNavigation(&stack);
+    }
+    PickedPhoto file(const QImage& image) {
+        PickedPhoto p;
+        p.encoded = jpegOf(image);
+        p.name = QStringLiteral("IMG.jpg");
+        return p;
+    }
+    bool processed() {
+        return testsupport::waitFor([&] { return !picker.busy(); });
+    }
+
+    FakePhotoLibrary library;
+    AppContext photoContext{[this] {
+        AppContext::Parts parts;
+        parts.app = &core;
+        parts.photos = &library;
+        return parts;
+    }()};
+    NavigationStack stack{QStringLiteral("FirstView.qml"), QStringLiteral("Jenis Kompaun")};
+    PhotoPickerController picker;
+};
+
+TEST_F(PhotoPickingTest, TheSourceChoiceOpensOnlyAnAvailableSource) {
+    picker.keluarkamera();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Sila Pilih"));
+    EXPECT_EQ(
+        fakes.alerts.last().buttons,
+        (QStringList{QStringLiteral("Batal"), QStringLiteral("Galeri Gambar"), QStringLiteral("Kamera")}));
+    fakes.alerts.answer(2); // "Kamera" on a phone without one
+    EXPECT_TRUE(library.presented.isEmpty());
+    picker.keluarkamera();
+    fakes.alerts.answer(0); // "Batal"
+    EXPECT_TRUE(library.presented.isEmpty());
+    picker.keluarkamera();
+    fakes.alerts.answer(1); // "Galeri Gambar"
+    EXPECT_EQ(library.presented, QList<PhotoLibrary::Source>{PhotoLibrary::Source::PhotoLibrary});
+    ASSERT_TRUE(library.cancel());
+    EXPECT_TRUE(core.getImageArray().isEmpty());
+
+    library.cameraAvailable = true;
+    library.libraryAvailable = false;
+    picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
+    picker.actionSheetClickedButtonAtIndex(PhotoPickerController::Kamera);
+    EXPECT_EQ(library.shownSource(), PhotoLibrary::Source::Camera);
+}
+
+TEST_F(PhotoPickingTest, APickedPictureJoinsTheCompoundAndTheAlbum) {
+    LokasiViewController form;
+    show(form);
+    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("0 Gambar"));
+    QObject::connect(&picker, &PhotoPickerController::photosChanged, &form,
+                     &LokasiViewController::viewWillAppear);
+
+    picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
+    const QImage photo = numbered(640, 480);
+    ASSERT_TRUE(library.pick(file(photo)));
+    EXPECT_TRUE(fakes.progress.visible);
+    EXPECT_EQ(fakes.progress.labels.value(0), QStringLiteral("Memproses Gambar"));
+    ASSERT_TRUE(processed());
+    EXPECT_FALSE(fakes.progress.visible);
+    ASSERT_EQ(core.getImageArray().size(), 1);
+    EXPECT_EQ(fromBase64(core.getImageArray()[0].full).size(), QSize(640, 480));
+    EXPECT_EQ(fromBase64(core.getImageArray()[0].thumbnail).size(), QSize(300, 300));
+    EXPECT_EQ(library.album().size(), 1);
+    EXPECT_EQ(library.album().value(0).size(), QSize(640, 480));
+    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("1 Gambar"));
+    // Stored with the compound as it stands.
+    EXPECT_TRUE(core.insertIntoBaruPBCompound(record()));
+    EXPECT_EQ(core.saveStore().getDicetak().value(0).photos, core.getImageArray());
+}
+
+TEST_F(PhotoPickingTest, PicturesJoinInTheOrderTaken) {
+    // A large picture first, a small one next: the small one is made sooner but joins after.
+    const QList<QSize> sizes{QSize(3000, 2000), QSize(40, 30), QSize(800, 1200)};
+    for (const QSize& size : sizes)
+        picker.imagePickerControllerDidFinishPickingImage(file(numbered(size.width(), size.height())));
+    EXPECT_TRUE(picker.busy());
+    ASSERT_TRUE(processed());
+    const PhotoList list = core.getImageArray();
+    ASSERT_EQ(list.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(fromBase64(list[i].full).size(), sizes[i]) << i;
+    EXPECT_EQ(fakes.progress.labels.size(), 1); // one overlay for the three
+    EXPECT_FALSE(fakes.progress.visible);
+}
+
+TEST_F(PhotoPickingTest, APictureThatCannotBeReadAddsNothing) {
+    for (const QByteArray& bytes : {QByteArray("\xff\xd8\xff\xe0 not a picture"), QByteArray()}) {
+        PickedPhoto damaged;
+        damaged.encoded = bytes;
+        picker.imagePickerControllerDidFinishPickingImage(damaged);
+        ASSERT_TRUE(processed());
+    }
+    EXPECT_TRUE(core.getImageArray().isEmpty());
+    EXPECT_TRUE(library.album().isEmpty());
+    ASSERT_EQ(fakes.alerts.shown.size(), 2);
+    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Gagal"));
+    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Gambar tidak dapat dibaca"));
+    EXPECT_FALSE(fakes.progress.visible);
+}
+
+TEST_F(PhotoPickingTest, APreviewedCompoundTakesNoPictures) {
+    core.setPreviewIndicator(true);
+    picker.keluarkamera();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+    core.setPreviewIndicator(false);
+    picker.openEditGmabar();
+    EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageEditView.qml"));
+    EXPECT_EQ(stack.currentTitle(), QStringLiteral("Senarai Gambar"));
+}
+
+TEST_F(PhotoPickingTest, ControllersWithoutCollaboratorsDoNothing) {
+    PhotoPickerController bare;
+    bare.keluarkamera();
+    bare.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
+    bare.imagePickerControllerDidFinishPickingImage(file(numbered(10, 10)));
+    bare.openEditGmabar();
+    ImageEditViewController list;
+    list.viewWillAppear();
+    EXPECT_FALSE(list.commitEditingStyleForRow(0));
+    list.didSelectRow(0);
+    EXPECT_EQ(list.model()->count(), 0);
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+}
+
+class PhotoListTest : public PhotoPickingTest {
+protected:
+    void SetUp() override {
+        PhotoPickingTest::SetUp();
+        for (const QSize& size : {QSize(400, 300), QSize(300, 600), QSize(500, 500)})
+            core.setImageArray(*EvidencePhoto::entryFor(numbered(size.width(), size.height())));
+        list.setContext(&photoContext);
+        list.setNavigation(&stack);
+        list.viewWillAppear();
+    }
+    ImageEditViewController list;
+};
+
+TEST_F(PhotoListTest, RowsShowThumbnailsAndASwipeDeletes) {
+    KeyValueListModel& model = *list.model();
+    ASSERT_EQ(model.count(), 3);
+    EXPECT_TRUE(list.editable());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(model.title(i), QStringLiteral("Gambar Kesalahan"));
+    const QString before = model.data(model.index(1), KeyValueListModel::PictureRole).toString();
+    EXPECT_TRUE(before.startsWith(QStringLiteral("image://photo/thumb/")));
+
+    const PhotoList all = core.getImageArray();
+    ASSERT_TRUE(list.commitEditingStyleForRow(0));
+    EXPECT_EQ(core.getImageArray(), (PhotoList{all[1], all[2]}));
+    ASSERT_EQ(model.count(), 2);
+    // Drawn again under new addresses: row 1 now holds another photograph than before.
+    EXPECT_NE(model.data(model.index(1), KeyValueListModel::PictureRole).toString(), before);
+    EXPECT_FALSE(list.commitEditingStyleForRow(2));
+
+    // The photograph of a row, whole.
+    list.didSelectRow(1);
+    EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageView.qml"));
+    EXPECT_EQ(stack.currentTitle(), QStringLiteral("Gambar Kesalahan"));
+
+    // Deleting the last leaves an empty list and a count of zero on the form.
+    ASSERT_TRUE(list.commitEditingStyleForRow(0));
+    ASSERT_TRUE(list.commitEditingStyleForRow(0));
+    EXPECT_EQ(model.count(), 0);
+    LokasiViewController form;
+    show(form);
+    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("0 Gambar"));
+}
+
+TEST_F(PhotoListTest, AStoredCompoundsPhotographsAreOnlyShown) {
+    const PhotoList stored{*EvidencePhoto::entryFor(numbered(64, 48)),
+                           *EvidencePhoto::entryFor(numbered(48, 64))};
+    core.setImageArrayP(stored);
+    core.setPreviewIndicator(true);
+    list.viewWillAppear();
+    EXPECT_FALSE(list.editable());
+    ASSERT_EQ(list.model()->count(), 2);
+    EXPECT_FALSE(list.commitEditingStyleForRow(0));
+    EXPECT_EQ(core.getImageArray(), stored);
+    list.didSelectRow(1);
+    EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageView.qml"));
+    core.setPreviewIndicator(false);
+    EXPECT_EQ(core.getImageArray().size(), 3); // the compound being issued kept its own
+}
+
+TEST_F(PhotoListTest, TheProviderDrawsEntriesAndAnEmptyPictureForBadText) {
+    PhotoImageProvider provider(core);
+    QSize size;
+    EXPECT_EQ(provider.requestImage(QStringLiteral("thumb/1/1"), &size, {}).size(), QSize(300, 300));
+    EXPECT_EQ(provider.requestImage(QStringLiteral("full/1/1"), &size, {}).size(), QSize(300, 600));
+    EXPECT_EQ(provider.requestImage(QStringLiteral("full/1/1"), &size, QSize(144, 144)).size(),
+              QSize(72, 144));
+    EXPECT_EQ(size, QSize(72, 144));
+    EXPECT_EQ(provider.requestImage(QStringLiteral("full/1/9"), &size, {}).size(), QSize(1, 1));
+    core.setImageArray({QStringLiteral("not base64!"), QStringLiteral("AAAA")});
+    EXPECT_EQ(provider.requestImage(QStringLiteral("thumb/1/3"), &size, {}).size(), QSize(1, 1));
+    EXPECT_EQ(provider.requestImage(QStringLiteral("full/1/3"), &size, {}).size(), QSize(1, 1));
+}
+
+TEST(ImageViewTest, OpensFittedAndZoomsWithinBounds) {
+    ImageViewController viewer;
+    viewer.setViewWidth(360);
+    viewer.setViewHeight(536);
+    viewer.setImageWidth(4000);
+    viewer.setImageHeight(3000);
+    EXPECT_DOUBLE_EQ(viewer.fitScale(), 0.09);
+    EXPECT_DOUBLE_EQ(viewer.doubleTapped(0.09), 0.225);
+    EXPECT_DOUBLE_EQ(viewer.doubleTapped(0.225), 0.09);
+    EXPECT_DOUBLE_EQ(viewer.bounded(0.01), 0.09);
+    EXPECT_DOUBLE_EQ(viewer.bounded(9), 4);
+    viewer.setImageWidth(1200);
+    viewer.setImageHeight(1600);
+    EXPECT_DOUBLE_EQ(viewer.fitScale(), 0.3); // a tall one is fitted by its width
+    // A picture smaller than the screen is shown at its own size, not blown up.
+    viewer.setImageWidth(200);
+    viewer.setImageHeight(100);
+    EXPECT_DOUBLE_EQ(viewer.fitScale(), 1);
+    EXPECT_DOUBLE_EQ(viewer.doubleTapped(1), 2.5);
+}
+
+} // namespace
