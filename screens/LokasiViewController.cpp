@@ -112,29 +112,24 @@ void LokasiViewController::captureLatLong() {
         return;
     capturing_ = true;
     Q_EMIT capturingChanged();
-    Progress* progress = hub->platform().progress;
-    if (progress)
-        progress->show(QStringLiteral("Mengesan Lokasi"));
-    // The wait and the read run on a worker; the answer comes back to this thread as a queued call, and
-    // the overlay goes even if the form has gone meanwhile.
-    auto result = std::make_shared<RecordMap>();
+    hub->platform().progress->show(QStringLiteral("Mengesan Lokasi"));
+    // The wait runs on a worker; the position is read back on this thread once it ends. The overlay goes
+    // even if the form has gone meanwhile, and nothing is touched once the hub itself has gone (each
+    // connection ends with its receiver).
     const int delay = captureDelayMs_;
-    QThread* worker = QThread::create([hub, result, delay] {
+    QThread* worker = QThread::create([delay] {
         if (delay > 0)
             QThread::msleep(static_cast<unsigned long>(delay));
-        *result = hub->getLocation();
     });
-    connect(worker, &QThread::finished, this, [this, result] {
+    connect(worker, &QThread::finished, hub, [hub] { hub->platform().progress->hide(); });
+    connect(worker, &QThread::finished, this, [this] {
         capturing_ = false;
-        showPosition(*result);
+        if (AppDelegate* current = app())
+            showPosition(current->getLocation());
         Q_EMIT capturingChanged();
         Q_EMIT positionCaptured();
     });
-    connect(worker, &QThread::finished, worker, [worker, progress] {
-        if (progress)
-            progress->hide();
-        worker->deleteLater();
-    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }
 
