@@ -187,6 +187,10 @@ bool read(QByteArray bytes, const std::function<bool(Entry&&)>& sink, QString* e
         return fail(QStringLiteral("empty file"));
     if (!PlistFile::withinDepth(bytes))
         return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
+    // Phones in service write this file as XML; a binary one is no file of ours, and the library's
+    // handling of hostile binary trees is not to be trusted with the officer's compounds: kept aside.
+    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
+        return fail(QStringLiteral("a binary property list"));
     plist_t root = static_cast<plist_t>(PlistFile::parseTree(bytes));
     bytes = QByteArray(); // the parsed tree holds it all now
     PlistPtr owner(root);

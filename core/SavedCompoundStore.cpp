@@ -22,7 +22,7 @@ namespace {
 // One prepared statement, finalised when it goes. Every value is bound, never pasted in.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) : db_(db) {
+    Statement(sqlite3* db, const char* sql) {
         if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
             sqlite3_finalize(stmt_);
             stmt_ = nullptr;
@@ -79,7 +79,6 @@ public:
     }
 
 private:
-    sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     int rc_ = SQLITE_OK;
 };

@@ -25,11 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Unreadable files are moved aside by the readers: start each run from an empty folder.
     for (const QString& name : QDir(documents).entryList(QDir::Files | QDir::Hidden))
         QFile::remove(QDir(documents).filePath(name));
-    for (const char* name : {SavedCompoundStore::fileName, FavouriteStore::fileName, RunningNumber::fileName})
+    for (const char* name : {SavedCompoundStore::oldFileName, FavouriteStore::fileName, RunningNumber::fileName})
         put(QDir(documents).filePath(QString::fromLatin1(name)), bytes);
     SavedCompoundStore store(documents, nullptr);
     FavouriteStore favourites(documents, nullptr);
     RunningNumber running(documents, store, nullptr);
+    (void)store.migrateOldFile();
     (void)store.getSaveArray();
     (void)store.getDicetakUploadCountNumber();
     (void)favourites.getFavSaveArray();

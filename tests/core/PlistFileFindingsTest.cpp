@@ -3,6 +3,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,8 +22,11 @@ TEST(PlistFileFindings, ABinaryDictionaryKeyHoldingANulReadsUpToIt) {
 
     QTemporaryDir dir;
     SavedCompoundStore store(dir.path(), nullptr);
-    // A phone in service holds such a file in the old store: it is imported whole, not left to crash.
+    // As an old store it is no file a phone writes (those are XML): kept aside untouched, never a crash.
     testsupport::writeFile(dir.filePath(QLatin1String(SavedCompoundStore::oldFileName)), file);
-    store.migrateOldFile();
-    EXPECT_EQ(store.getDicetak().size(), 2);
+    EXPECT_EQ(store.migrateOldFile().outcome, SavedCompoundStore::Migration::Unreadable);
+    EXPECT_EQ(store.countYgDahCetak(), 0);
+    const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("saveIns.dat.unreadable-*")});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), file);
 }
