@@ -82,14 +82,6 @@ QVariant toVariant(plist_t node, bool& ok) {
     }
 }
 
-QByteArray xmlSafeUtf8(const QString& text) {
-    QString clean;
-    clean.reserve(text.size());
-    for (QChar c : text)
-        if (c.unicode() >= 0x20 || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            clean.append(c);
-    return clean.toUtf8();
-}
 
 plist_t fromVariant(const QVariant& value) {
     switch (value.metaType().id()) {
@@ -104,7 +96,7 @@ plist_t fromVariant(const QVariant& value) {
         plist_t dict = plist_new_dict();
         const QVariantMap map = value.toMap();
         for (auto it = map.cbegin(); it != map.cend(); ++it)
-            plist_dict_set_item(dict, xmlSafeUtf8(it.key()).constData(), fromVariant(it.value()));
+            plist_dict_set_item(dict, PlistFile::xmlSafeUtf8(it.key()).constData(), fromVariant(it.value()));
         return dict;
     }
     case QMetaType::Bool:
@@ -122,7 +114,7 @@ plist_t fromVariant(const QVariant& value) {
         return plist_new_data(data.constData(), uint64_t(data.size()));
     }
     default:
-        return plist_new_string(xmlSafeUtf8(value.toString()).constData());
+        return plist_new_string(PlistFile::xmlSafeUtf8(value.toString()).constData());
     }
 }
 
@@ -321,6 +313,15 @@ bool binaryWithinDepth(const QByteArray& bytes, int maxDepth) {
 } // namespace
 
 namespace PlistFile {
+
+QByteArray xmlSafeUtf8(const QString& text) {
+    QString clean;
+    clean.reserve(text.size());
+    for (QChar c : text)
+        if (c.unicode() >= 0x20 || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            clean.append(c);
+    return clean.toUtf8();
+}
 
 bool withinDepth(const QByteArray& bytes, int depth) {
     if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))

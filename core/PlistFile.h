@@ -9,6 +9,10 @@
 // read whole and written whole and atomically. Lists are QVariantList, records QVariantMap, texts QString.
 namespace PlistFile {
 
+// UTF-8 of a text without the characters XML cannot carry (C0 controls other than tab and line ends),
+// since a file holding them could not be read back by any standard reader.
+QByteArray xmlSafeUtf8(const QString& text);
+
 // The deepest nesting of lists and records any of our files uses is four; a file nested deeper than
 // this is refused as unreadable rather than handed to a parser that recurses once per level.
 constexpr int maxDepth = 16;

@@ -123,23 +123,12 @@ SavedCompoundFile::Entry entryOf(plist_t item) {
     return entry;
 }
 
-// Characters XML cannot carry (C0 controls other than tab and line ends) are left out, as earlier
-// versions did, since a file holding them could not be read back by any standard reader.
-QByteArray xmlSafeUtf8(const QString& text) {
-    QString clean;
-    clean.reserve(text.size());
-    for (QChar c : text)
-        if (c.unicode() >= 0x20 || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            clean.append(c);
-    return clean.toUtf8();
-}
-
 // A text as the library escapes it inside <string>; plain Base64 comes out unchanged.
 QByteArray escapedText(const QString& text) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9+/=]*$"));
     if (plain.match(text).hasMatch())
         return text.toLatin1();
-    PlistPtr node(plist_new_string(xmlSafeUtf8(text).constData()));
+    PlistPtr node(plist_new_string(PlistFile::xmlSafeUtf8(text).constData()));
     const QByteArray xml = xmlOf(static_cast<plist_t>(node.get()));
     const qsizetype open = xml.indexOf("<string>");
     const qsizetype close = xml.lastIndexOf("</string>");
@@ -246,11 +235,11 @@ bool write(const QString& path, const QList<Skeleton>& entries,
         }
         plist_t record = plist_new_dict();
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            const QByteArray key = xmlSafeUtf8(it.key());
+            const QByteArray key = PlistFile::xmlSafeUtf8(it.key());
             plist_dict_set_item(record, key.constData(),
                                 it.value()
                                     ? plist_copy(it.value())
-                                    : plist_new_string(xmlSafeUtf8(s.record.value(it.key())).constData()));
+                                    : plist_new_string(PlistFile::xmlSafeUtf8(s.record.value(it.key())).constData()));
         }
         plist_t photos = plist_new_array();
         for (int p = 0; p < s.photoCount; ++p) {
@@ -265,7 +254,7 @@ bool write(const QString& path, const QList<Skeleton>& entries,
         plist_t entry = plist_new_array();
         plist_array_append_item(entry, record);
         plist_array_append_item(entry, photos);
-        plist_array_append_item(entry, plist_new_string(xmlSafeUtf8(s.flag).constData()));
+        plist_array_append_item(entry, plist_new_string(PlistFile::xmlSafeUtf8(s.flag).constData()));
         plist_array_append_item(static_cast<plist_t>(root.get()), entry);
     }
     const QByteArray xml = xmlOf(static_cast<plist_t>(root.get()));
