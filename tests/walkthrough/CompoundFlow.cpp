@@ -1,115 +1,21 @@
 #include "Flows.h"
-#include "SampleData.h"
+#include "Gallery.h"
+#include "Issuing.h"
 #include "Walkthrough.h"
 #include "app/Application.h"
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "platform/QtAlerts.h"
-#include "screens/NavigationStack.h"
-#include "screens/ShellController.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QQuickItem>
 
 // Compounds issued through the window, as an officer issues them: from the type menu (a general and a
 // traffic compound, each first refused on an empty form), the after-print menu's three choices, and one
-// from a favourite. The notices land in the printer emulator.
-namespace {
-
-QByteArray recordJson(const RecordMap& record) {
-    QJsonObject object;
-    for (auto it = record.cbegin(); it != record.cend(); ++it)
-        object.insert(it.key(), it.value());
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
-}
-
-struct Issuing {
-    Walkthrough& w;
-    Application& app = w.app();
-    Officer& officer = w.officer();
-    AppDelegate& core = app.app();
-    QtAlerts& alerts = app.alerts();
-
-    int stored() { return core.saveStore().getDicetakUploadCountNumber(); }
-    bool menuShowing() const { return alerts.visible() && alerts.tag() == 2; }
-    QString number() const { return core.saveDictionary()->value(Key::kompaunRunningNumber); }
-    QString shownText(const QString& name) const {
-        QQuickItem* item = officer.find(name);
-        return item ? item->property("text").toString() : QString();
-    }
-
-    // The type menu, then a type, its first act and its first section: the form set.
-    void start(int typeRow) {
-        officer.tap(QStringLiteral("tab0"));
-        NavigationStack& stack = *app.shell().stack(ShellController::JenisKompaun);
-        for (int i = 0; i < 10 && stack.depth() > 1 && officer.tap(QStringLiteral("backButton")); ++i) {
-        }
-        officer.choose(QStringLiteral("jenisKompaunRow%1").arg(typeRow));
-        officer.choose(QStringLiteral("kesalahanRow0"));
-        officer.choose(QStringLiteral("kategoriRow0"));
-        officer.settle();
-    }
-    // The camera's share, until the location form takes pictures itself: two photographs of the scene.
-    void photographs(const QColor& colour) {
-        const QString n = number();
-        core.setImageArray(scenePhoto(n, colour));
-        core.setImageArray(scenePhoto(n + QStringLiteral(" (2)"), QColor(0x55, 0x55, 0x55)));
-        w.line(QStringLiteral("  two photographs of the scene taken for %1").arg(n));
-    }
-    void offender(const QString& ic, const QString& name, const QString& address) {
-        officer.tap(QStringLiteral("formTab0"));
-        officer.settle();
-        officer.type(QStringLiteral("noKadPengenalanPesalahField"), ic);
-        officer.type(QStringLiteral("namaPesalahField"), name);
-        officer.type(QStringLiteral("alamat1PesalahField"), address);
-        officer.type(QStringLiteral("poskodPesalahField"), QStringLiteral("42700"));
-        // The place is where the offender is: the location form copies the address.
-        officer.tap(QStringLiteral("formTab2"));
-        officer.settle();
-        officer.tap(QStringLiteral("samaSptAlamatButton"));
-    }
-    // "Semak", then the review's "Cetak" and "Ya": stored, printed, numbered; the menu once printed.
-    QString confirmAndPrint(const QString& receiptName, QString& receipt,
-                            const QString& yes = QStringLiteral("Ya")) {
-        officer.tap(QStringLiteral("cetakButton"));
-        if (alerts.buttons().value(1) != yes)
-            return QStringLiteral("the confirmation offers %1").arg(alerts.buttons().join(QLatin1Char('/')));
-        if (QString p = Walkthrough::expectAlert(
-                alerts, QStringLiteral("Kepastian"),
-                QStringLiteral("Adakah anda pasti semua maklumat telah diisi dengan betul ?"));
-            !p.isEmpty())
-            return p;
-        w.shot(receiptName + QStringLiteral("-confirm"));
-        officer.tap(QStringLiteral("alertButton1"));
-        receipt = w.collectReceipt(receiptName);
-        Officer::waitUntil([&] { return menuShowing(); });
-        officer.settle();
-        return {};
-    }
-    // The last stored compound is this record, waiting, with two photographs and the printed notice.
-    QString lastStored(const QString& expectedNumber, const QString& receipt) {
-        if (receipt.isEmpty())
-            return QStringLiteral("the notice did not reach the printer");
-        if (!menuShowing())
-            return QStringLiteral("no after-print menu");
-        const SavedCompoundList all = core.saveStore().getDicetak();
-        if (all.isEmpty() || all.last().record->value(Key::kompaunRunningNumber) != expectedNumber)
-            return QStringLiteral("%1 not stored last").arg(expectedNumber);
-        if (all.last().photos.size() != 2 || all.last().uploadFlag != QLatin1String("0"))
-            return QStringLiteral("%1 stored with %2 photographs, flag %3")
-                .arg(expectedNumber)
-                .arg(all.last().photos.size())
-                .arg(all.last().uploadFlag);
-        w.attach(QStringLiteral("stored.record.json"), recordJson(*all.last().record));
-        return {};
-    }
-};
-
-} // namespace
+// from a favourite, each with photographs from the gallery. The notices land in the printer emulator.
 
 void compoundFlow(Walkthrough& w) {
-    Issuing s{w};
+    Issuing s(w);
+    const Gallery& gallery = w.gallery();
     Officer& officer = s.officer;
     QtAlerts& alerts = s.alerts;
     const auto semakSays = [&](const QString& message) {
@@ -140,7 +46,7 @@ void compoundFlow(Walkthrough& w) {
             officer.tap(QStringLiteral("alertButton0"));
             s.offender(QStringLiteral("880514105123"), QStringLiteral("tan ah kow"),
                        QStringLiteral("no 12, jalan meranti 3"));
-            s.photographs(QColor(0x2e, 0x6b, 0x3a));
+            s.photographs({gallery.wide, gallery.tall});
             first = s.number();
             officer.tap(QStringLiteral("semakButton"));
             officer.settle();
@@ -209,7 +115,7 @@ void compoundFlow(Walkthrough& w) {
         [&] {
             s.offender(QStringLiteral("900101105555"), QStringLiteral("lim bee ling"),
                        QStringLiteral("no 3, jalan bayu"));
-            s.photographs(QColor(0x6b, 0x2e, 0x5a));
+            s.photographs({gallery.tall, gallery.another});
             officer.tap(QStringLiteral("semakButton"));
             officer.settle();
             problem = s.confirmAndPrint(QStringLiteral("issue-general-second"), receipt);
@@ -256,7 +162,7 @@ void compoundFlow(Walkthrough& w) {
             officer.tap(QStringLiteral("formTab2"));
             officer.settle();
             officer.type(QStringLiteral("lokasiTempatKejadianField"), QStringLiteral("depan bank islam"));
-            s.photographs(QColor(0x1f, 0x4e, 0x79));
+            s.photographs({gallery.another});
             traffic = s.number();
             officer.tap(QStringLiteral("semakButton"));
             officer.settle();
@@ -302,7 +208,7 @@ void compoundFlow(Walkthrough& w) {
         [&] {
             s.offender(QStringLiteral("750303086011"), QStringLiteral("muthu a/l rajan"),
                        QStringLiteral("gerai 4, pasar awam"));
-            s.photographs(QColor(0x8a, 0x5a, 0x1f));
+            s.photographs({gallery.wide, gallery.another, gallery.tall});
             officer.tap(QStringLiteral("semakButton"));
             officer.settle();
             problem = s.confirmAndPrint(QStringLiteral("issue-favourite"), receipt, QStringLiteral("YA"));

@@ -21,6 +21,11 @@ void printingFlow(Walkthrough& w) {
             officer.type(QStringLiteral("passwordField"), w.password());
             officer.tap(QStringLiteral("btn"));
             officer.tap(QStringLiteral("tab4"));
+            // Printing a compound earlier left it connected: disconnect first, to connect from the screen.
+            if (connected()) {
+                officer.tap(QStringLiteral("pencetakSambung"));
+                Officer::waitUntil([&] { return printer.status() == QLatin1String("Putus"); }, 10000);
+            }
             officer.tap(QStringLiteral("pencetakSambung"));
             Officer::waitUntil(connected, 10000);
         },

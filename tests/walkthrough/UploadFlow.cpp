@@ -2,6 +2,7 @@
 #include "Walkthrough.h"
 #include "app/Application.h"
 #include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
 #include "platform/QtAlerts.h"
 #include "platform/QtProgress.h"
 #include "screens/ShellController.h"
@@ -9,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 
 // "MuatNaik" from the printed list with its question and summary, and a position report reaching the
 // council from the replayed positions.
@@ -19,7 +21,8 @@ void uploadFlow(Walkthrough& w) {
     QtAlerts& alerts = app.alerts();
     QtProgress& progress = app.progress();
     int waiting = 0;
-    int photosWaiting = 0;
+    // The full pictures waiting, by compound number then position.
+    QMap<QString, QMap<int, QByteArray>> photosWaiting;
     QStringList progressSeen;
     QObject::connect(&progress, &QtProgress::changed, &progress, [&] {
         if (progress.visible())
@@ -31,9 +34,14 @@ void uploadFlow(Walkthrough& w) {
         [&] {
             officer.tap(QStringLiteral("tab2"));
             waiting = core.saveStore().getDicetakUploadCountNumber();
-            for (const SavedCompound& c : core.saveStore().getDicetak())
-                if (c.flagValue() == 0)
-                    photosWaiting += int(c.photos.size());
+            for (const SavedCompound& c : core.saveStore().getDicetak()) {
+                if (c.flagValue() != 0)
+                    continue;
+                // Positions count from one, in the order the photographs were taken.
+                for (int i = 0; i < c.photos.size(); ++i)
+                    photosWaiting[c.record->value(Key::kompaunRunningNumber)][i + 1] =
+                        QByteArray::fromBase64(c.photos.at(i).full.toLatin1());
+            }
             // "MuatNaik" on the printed list's bar, and "Ya" to its question.
             officer.tap(QStringLiteral("muatNaikButton"));
             if (!alerts.visible() || alerts.title() != QLatin1String("Kepastian"))
@@ -53,13 +61,32 @@ void uploadFlow(Walkthrough& w) {
                 return QStringLiteral("progress never showed 0/%1 (%2)")
                     .arg(waiting)
                     .arg(progressSeen.join(QLatin1Char(' ')));
-            if (w.ownCouncil()) {
-                const int compounds = int(w.councilHolds(QStringLiteral("compounds")).size());
-                const int photos = int(w.councilHolds(QStringLiteral("photos")).size());
-                if (compounds != waiting || photos != photosWaiting)
-                    return QStringLiteral("the council holds %1 compounds and %2 photographs")
-                        .arg(compounds)
-                        .arg(photos);
+            if (!w.ownCouncil())
+                return {};
+            const int compounds = int(w.councilHolds(QStringLiteral("compounds")).size());
+            if (compounds != waiting)
+                return QStringLiteral("the council holds %1 compounds, not %2").arg(compounds).arg(waiting);
+            // Every photograph reached the council once, under its compound and position, byte for byte.
+            QMap<QString, QMap<int, QByteArray>> received;
+            for (const QJsonValue& v : w.councilHolds(QStringLiteral("photos"))) {
+                const QJsonObject p = v.toObject();
+                QByteArray& bytes = received[p.value(QStringLiteral("compound")).toString()]
+                                            [p.value(QStringLiteral("index")).toInt()];
+                if (!bytes.isEmpty())
+                    return QStringLiteral("a photograph of %1 arrived twice")
+                        .arg(p.value(QStringLiteral("compound")).toString());
+                bytes = QByteArray::fromBase64(p.value(QStringLiteral("content_base64")).toString().toLatin1());
+            }
+            if (received != photosWaiting) {
+                int stored = 0;
+                for (const auto& byPosition : photosWaiting)
+                    stored += int(byPosition.size());
+                int got = 0;
+                for (const auto& byPosition : received)
+                    got += int(byPosition.size());
+                return QStringLiteral("the council holds %1 photographs that differ from the %2 stored")
+                    .arg(got)
+                    .arg(stored);
             }
             return {};
         });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChildProcess.h"
+#include "Gallery.h"
 #include "Officer.h"
 #include "app/AppOptions.h"
 
@@ -40,6 +41,8 @@ public:
     // What the council emulator holds (its inspection endpoints); empty with another server.
     QJsonArray councilHolds(const QString& what);
     bool ownCouncil() const { return ownCouncil_; }
+    // The phone's gallery, filled by the photo flow and picked from by every flow that issues.
+    Gallery& gallery() { return gallery_; }
     QString staffCode() const { return staffCode_; }
     QString password() const { return password_; }
     QString deviceId() const { return deviceId_; }
@@ -65,6 +68,7 @@ private:
     QString deviceId_;
     QString printerJobs_;
     int receiptsSeen_ = 0;
+    Gallery gallery_;
     std::unique_ptr<Application> app_;
     std::unique_ptr<Officer> officer_;
     int index_ = 0;
