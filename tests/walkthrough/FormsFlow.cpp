@@ -8,8 +8,6 @@
 #include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QQuickItem>
 
 namespace {
@@ -35,13 +33,6 @@ void openForm(Walkthrough& w, const QString& screen) {
                 : QStringList{QStringLiteral("MaklumatPersalahView.qml"), QStringLiteral("KompounView.qml"),
                               QStringLiteral("LokasiView.qml"), QStringLiteral("KenderaanTabView.qml")};
     w.officer().tap(QStringLiteral("formTab%1").arg(order.indexOf(screen)));
-}
-
-QByteArray recordJson(const Record& record) {
-    QJsonObject object;
-    for (auto it = record->cbegin(); it != record->cend(); ++it)
-        object.insert(it.key(), it.value());
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
 // Picks the row with that label from the open list by tapping it.
@@ -79,7 +70,7 @@ void formsFlow(Walkthrough& w) {
     NavigationStack& stack = *app.shell().stack(ShellController::JenisKompaun);
     const auto record = [&] { return core.saveDictionary(); };
     const auto attachRecord = [&](const QString& step) {
-        w.attach(step + QStringLiteral(".record.json"), recordJson(record()));
+        w.attachRecord(step + QStringLiteral(".record.json"), *record());
     };
 
     w.step(

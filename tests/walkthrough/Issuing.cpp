@@ -8,20 +8,7 @@
 #include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QQuickItem>
-
-namespace {
-
-QByteArray recordJson(const RecordMap& record) {
-    QJsonObject object;
-    for (auto it = record.cbegin(); it != record.cend(); ++it)
-        object.insert(it.key(), it.value());
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
-}
-
-} // namespace
 
 Issuing::Issuing(Walkthrough& walkthrough)
     : w(walkthrough), app(w.app()), officer(w.officer()), core(app.app()), alerts(app.alerts()) {}
@@ -108,6 +95,6 @@ QString Issuing::lastStored(const QString& expectedNumber, const QString& receip
         return QStringLiteral("%1 stored with flag %2").arg(expectedNumber, all.last().uploadFlag);
     if (QString p = w.gallery().entriesProblem(all.last().photos, attached); !p.isEmpty())
         return QStringLiteral("%1 stored: %2").arg(expectedNumber, p);
-    w.attach(QStringLiteral("stored.record.json"), recordJson(*all.last().record));
+    w.attachRecord(QStringLiteral("stored.record.json"), *all.last().record);
     return {};
 }

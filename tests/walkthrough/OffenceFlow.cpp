@@ -7,19 +7,9 @@
 #include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QQuickItem>
 
 namespace {
-
-// The record being issued as a flat JSON object of strings, for support and checks.
-QByteArray recordJson(const RecordMap& record) {
-    QJsonObject object;
-    for (auto it = record.cbegin(); it != record.cend(); ++it)
-        object.insert(it.key(), it.value());
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
-}
 
 int listCount(Officer& officer, const QString& list) {
     QQuickItem* item = officer.find(list);
@@ -167,7 +157,7 @@ void offenceFlow(Walkthrough& w) {
         QStringLiteral("form-set-general"),
         [&] {
             officer.choose(QStringLiteral("kategoriRow1"));
-            w.attach(QStringLiteral("form-set-general.record.json"), recordJson(record()));
+            w.attachRecord(QStringLiteral("form-set-general.record.json"), record());
         },
         [&]() -> QString {
             if (const QString p = formSetShows({QStringLiteral("Pesalah"), QStringLiteral("Kompaun"),
@@ -201,7 +191,7 @@ void offenceFlow(Walkthrough& w) {
             officer.choose(QStringLiteral("jenisKompaunRow0"));
             officer.choose(QStringLiteral("kesalahanRow0"));
             officer.choose(QStringLiteral("kategoriRow0"));
-            w.attach(QStringLiteral("form-set-traffic.record.json"), recordJson(record()));
+            w.attachRecord(QStringLiteral("form-set-traffic.record.json"), record());
         },
         [&]() -> QString {
             if (const QString p = formSetShows(
@@ -216,7 +206,7 @@ void offenceFlow(Walkthrough& w) {
         QStringLiteral("form-set-traffic-semak"),
         [&] {
             officer.tap(QStringLiteral("semakButton"));
-            w.attach(QStringLiteral("form-set-traffic-semak.record.json"), recordJson(record()));
+            w.attachRecord(QStringLiteral("form-set-traffic-semak.record.json"), record());
         },
         [&]() -> QString {
             const QString time = record().value(Key::kompaunMasa);

@@ -75,7 +75,8 @@ void uploadFlow(Walkthrough& w) {
                 if (!bytes.isEmpty())
                     return QStringLiteral("a photograph of %1 arrived twice")
                         .arg(p.value(QStringLiteral("compound")).toString());
-                bytes = QByteArray::fromBase64(p.value(QStringLiteral("content_base64")).toString().toLatin1());
+                bytes =
+                    QByteArray::fromBase64(p.value(QStringLiteral("content_base64")).toString().toLatin1());
             }
             if (received != photosWaiting) {
                 int stored = 0;

@@ -102,6 +102,13 @@ void Walkthrough::attach(const QString& suffix, const QByteArray& content) {
         file.write(content);
 }
 
+void Walkthrough::attachRecord(const QString& suffix, const RecordMap& record) {
+    QJsonObject object;
+    for (auto it = record.cbegin(); it != record.cend(); ++it)
+        object.insert(it.key(), it.value());
+    attach(suffix, QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
 void Walkthrough::line(const QString& text) {
     std::printf("%s\n", qPrintable(text));
     std::fflush(stdout);

@@ -4,6 +4,7 @@
 #include "Gallery.h"
 #include "Officer.h"
 #include "app/AppOptions.h"
+#include "core/Record.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -33,6 +34,8 @@ public:
     QString shot(const QString& name);
     // Writes a text file beside the screenshots, named after the current step.
     void attach(const QString& suffix, const QByteArray& content);
+    // The same for a record: a flat JSON object of strings, for support and checks.
+    void attachRecord(const QString& suffix, const RecordMap& record);
 
     Application& app() { return *app_; }
     Officer& officer() { return *officer_; }
