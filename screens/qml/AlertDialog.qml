@@ -24,12 +24,16 @@ Rectangle {
             Text {
                 Layout.fillWidth: true
                 Layout.topMargin: 18
+                // A question with no message (the photo source choice) keeps no empty line under its title.
+                Layout.bottomMargin: messageText.visible ? 0 : 18
                 horizontalAlignment: Text.AlignHCenter
                 text: dialog.alerts ? dialog.alerts.title : ""
                 font { pixelSize: 17; bold: true }
                 color: "#111827"
             }
             Text {
+                id: messageText
+                visible: text.length > 0
                 Layout.fillWidth: true
                 Layout.margins: 16
                 horizontalAlignment: Text.AlignHCenter
