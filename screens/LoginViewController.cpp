@@ -10,26 +10,22 @@ LoginViewController::LoginViewController(AppDelegate& app, OfficerLogin& login, 
 
 void LoginViewController::viewDidLoad() {
     Log* log = app_.platform().log;
-    if (log)
-        log->write(QStringLiteral("FIRST TIME MASUK : SEMAK DEVICE DAFTAR ATAU TIDAK"));
+    log->write(QStringLiteral("FIRST TIME MASUK : SEMAK DEVICE DAFTAR ATAU TIDAK"));
     if (app_.deviceIdentity().getExistDeviceID() == QLatin1String("000")) {
-        if (log)
-            log->write(QStringLiteral("SEMAKAN : DEVICE BELUM DAFTAR"));
+        log->write(QStringLiteral("SEMAKAN : DEVICE BELUM DAFTAR"));
         registered_ = false;
         iphoneID_ = QStringLiteral("XXX");
         runningNumber_ = QStringLiteral("XXX");
         versionNumber_ = QStringLiteral("XXX");
     } else {
-        if (log)
-            log->write(QStringLiteral("SEMAKAN : DEVICE SUDAH DAFTAR"));
+        log->write(QStringLiteral("SEMAKAN : DEVICE SUDAH DAFTAR"));
         registered_ = true;
         versionNumber_ = app_.deviceIdentity().getVersionNumber();
         iphoneID_ = app_.deviceIdentity().getCustomDeviceID();
         runningNumber_ = QString::number(app_.runningNumbers().getRunningNumber());
     }
     numberingTrusted_ = app_.numberingTrusted();
-    if (log)
-        log->write(QStringLiteral("login screen"));
+    log->write(QStringLiteral("login screen"));
     Q_EMIT layoutChanged();
 }
 

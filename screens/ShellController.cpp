@@ -94,10 +94,8 @@ void ShellController::muatNaik() {
                   {QStringLiteral("Batal"), QStringLiteral("Ya")},
                   0,
                   [this](int button) {
-                      Log* log = app_.platform().log;
-                      if (log)
-                          log->write(button == 1 ? QStringLiteral("YAMuatNaik")
-                                                 : QStringLiteral("BatalMuatNaik"));
+                      app_.platform().log->write(button == 1 ? QStringLiteral("YAMuatNaik")
+                                                             : QStringLiteral("BatalMuatNaik"));
                       if (button == 1)
                           upload_();
                   }});
