@@ -11,14 +11,7 @@
 
 using namespace MapGeometry;
 
-ContactUsViewController::ContactUsViewController(QObject* parent) : QObject(parent) {}
-
-void ContactUsViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-}
+ContactUsViewController::ContactUsViewController(QObject* parent) : ScreenController(parent) {}
 
 QString ContactUsViewController::subtitleOf(double lat, double lon) {
     return QString::asprintf("%f %f", lat, lon);

@@ -3,10 +3,10 @@
 #include "screens/AppContext.h"
 #include "screens/MapGeometry.h"
 #include "screens/MapTileModel.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
 #include <QPointF>
-#include <QPointer>
 #include <QSizeF>
 #include <QStringList>
 #include <QVariantMap>
@@ -15,10 +15,9 @@
 // "Peta": the compound's position as one draggable pin on a tile map. Dragging the pin corrects the
 // record's "lat" and "long"; the pin's callout offers the spot to a navigation application. The map is
 // drawn by the view from web-map tiles laid out here: the view only places what this computes.
-class ContactUsViewController : public QObject {
+class ContactUsViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
     Q_PROPERTY(QString pinTitle READ pinTitle CONSTANT)
     Q_PROPERTY(QString pinSubtitle READ pinSubtitle NOTIFY pinChanged)
     Q_PROPERTY(double pinX READ pinX NOTIFY viewChanged)
@@ -37,9 +36,6 @@ class ContactUsViewController : public QObject {
     Q_PROPERTY(QString cancelButton READ cancelButton CONSTANT)
 public:
     explicit ContactUsViewController(QObject* parent = nullptr);
-
-    AppContext* context() const { return context_; }
-    void setContext(AppContext* context);
 
     QString pinTitle() const { return QStringLiteral("Seret untuk memindah pin"); }
     QString pinSubtitle() const { return pinSubtitle_; }
@@ -101,7 +97,6 @@ public:
     static QString subtitleOf(double lat, double lon);
 
 Q_SIGNALS:
-    void contextChanged();
     void pinChanged();
     void viewChanged();
     void calloutChanged();
@@ -115,7 +110,6 @@ private:
     void log(const QString& line) const;
     bool open(const QUrl& url) const;
 
-    QPointer<AppContext> context_;
     QVariantMap contactInfo_;
     double lat_ = 0;
     double longti_ = 0;

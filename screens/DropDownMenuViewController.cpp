@@ -3,25 +3,21 @@
 #include "core/AppDelegate.h"
 #include "screens/AppContext.h"
 
-DropDownMenuViewController::DropDownMenuViewController(QObject* parent) : QObject(parent) {
+DropDownMenuViewController::DropDownMenuViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("label")));
     model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("code")));
+}
+
+void DropDownMenuViewController::contextSet() {
+    disconnect(requests_);
+    if (context_ && context_->app())
+        requests_ = connect(context_->app(), &AppDelegate::dropDownListRequested, this,
+                            &DropDownMenuViewController::present);
 }
 
 DropDownMenuViewController::~DropDownMenuViewController() {
     if (open_ && context_ && context_->app())
         context_->app()->onClose();
-}
-
-void DropDownMenuViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    disconnect(requests_);
-    context_ = context;
-    if (context_ && context_->app())
-        requests_ = connect(context_->app(), &AppDelegate::dropDownListRequested, this,
-                            &DropDownMenuViewController::present);
-    Q_EMIT contextChanged();
 }
 
 void DropDownMenuViewController::present(const QString& title) {

@@ -8,34 +8,12 @@
 #include "screens/SearchListController.h"
 
 FavViewController::FavViewController(QObject* parent)
-    : QObject(parent), flow_(
+    : ScreenController(parent), flow_(
                            this, IssuingFlow::Opener::Favourites, &formSet_, [this] { return context(); },
                            [this] { return navigation(); }) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
     connect(&formSet_, &FormSet::semakRequested, this, &FavViewController::semak);
-}
-
-AppContext* FavViewController::context() const {
-    return context_;
-}
-void FavViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-}
-NavigationStack* FavViewController::navigation() const {
-    return navigation_;
-}
-void FavViewController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
-}
-AppDelegate* FavViewController::app() const {
-    return context_ ? context_->app() : nullptr;
 }
 
 void FavViewController::reload() {

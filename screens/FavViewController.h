@@ -4,32 +4,22 @@
 #include "screens/FormSet.h"
 #include "screens/IssuingFlow.h"
 #include "screens/KeyValueListModel.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-class AppContext;
-class AppDelegate;
-class NavigationStack;
 
 // "Simpanan": the favourite offences. Choosing one starts a fresh compound for that offence and opens
 // the form set directly; "Padam" on a swiped row deletes it. The form set's "Semak", the review's
 // "Cetak" and the after-print menu come back here, as they do to the section list.
-class FavViewController : public QObject {
+class FavViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
     Q_PROPERTY(FormSet* formSet READ formSet CONSTANT)
 public:
     explicit FavViewController(QObject* parent = nullptr);
 
-    AppContext* context() const;
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const;
-    void setNavigation(NavigationStack* navigation);
     KeyValueListModel* model() { return &model_; }
     FormSet* formSet() { return &formSet_; }
     IssuingFlow& flow() { return flow_; }
@@ -50,16 +40,9 @@ public:
     Q_INVOKABLE void cetak() { flow_.cetak(); }
     void cetakExe() { flow_.cetakExe(); }
 
-Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
-
 private:
-    AppDelegate* app() const;
     void reload();
 
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     KeyValueListModel model_;
     FavouriteList array_;
     FormSet formSet_;

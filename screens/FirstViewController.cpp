@@ -8,32 +8,13 @@
 
 #include <array>
 
-FirstViewController::FirstViewController(QObject* parent) : QObject(parent) {
+FirstViewController::FirstViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("butiran")));
     model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("kod_jeniskmp")));
     model_.setPictureFormat([](const QVariantMap&, int index) { return pictureFor(index); });
 }
 
-QString FirstViewController::pictureFor(int row) {
-    static const std::array<const char*, 6> pictures{"laulintas.png",     "bylawkenderaan.png",
-                                                     "bylawOffender.png", "sitaan.png",
-                                                     "kesenakmen.png",    "kesihatan.png"};
-    return row >= 0 && row < int(pictures.size()) ? QLatin1String(pictures[size_t(row)]) : QString();
-}
-
-AppContext* FirstViewController::context() const {
-    return context_;
-}
-
-NavigationStack* FirstViewController::navigation() const {
-    return navigation_;
-}
-
-void FirstViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
+void FirstViewController::contextSet() {
     // The types are read once, when the screen is made; they never change while the application runs.
     if (!loaded_ && context_ && context_->app()) {
         loaded_ = true;
@@ -41,11 +22,11 @@ void FirstViewController::setContext(AppContext* context) {
     }
 }
 
-void FirstViewController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
+QString FirstViewController::pictureFor(int row) {
+    static const std::array<const char*, 6> pictures{"laulintas.png",     "bylawkenderaan.png",
+                                                     "bylawOffender.png", "sitaan.png",
+                                                     "kesenakmen.png",    "kesihatan.png"};
+    return row >= 0 && row < int(pictures.size()) ? QLatin1String(pictures[size_t(row)]) : QString();
 }
 
 void FirstViewController::viewWillAppear() {

@@ -1,31 +1,23 @@
 #pragma once
 
 #include "screens/KeyValueListModel.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
-class AppContext;
 class AppDelegate;
-class NavigationStack;
 
 // "Jenis Kompaun": the compound types, the first list of issuing. Each time it shows, whatever was
 // entered for an unprinted compound is dropped and a fresh record begins. A row is drawn with the picture
 // of its position, and its position also decides the traffic flag and the record's traffic mark.
-class FirstViewController : public QObject {
+class FirstViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
 public:
     explicit FirstViewController(QObject* parent = nullptr);
 
-    AppContext* context() const;
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const;
-    void setNavigation(NavigationStack* navigation);
     KeyValueListModel* model() { return &model_; }
 
     // The picture of a row by its position; rows past the sixth have none.
@@ -40,13 +32,8 @@ public:
     // A compound type chosen: the traffic marks by position, the type into the record, its acts pushed.
     Q_INVOKABLE void select(int row);
 
-Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
-
 private:
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
+    void contextSet() override;
     KeyValueListModel model_;
     bool loaded_ = false;
 };

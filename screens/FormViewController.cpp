@@ -4,25 +4,7 @@
 #include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
 
-FormViewController::FormViewController(QObject* parent) : QObject(parent) {}
-
-void FormViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-}
-
-void FormViewController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
-}
-
-AppDelegate* FormViewController::app() const {
-    return context_ ? context_->app() : nullptr;
-}
+FormViewController::FormViewController(QObject* parent) : ScreenController(parent) {}
 
 void FormViewController::viewWillAppear() {
     AppDelegate* hub = app();

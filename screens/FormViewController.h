@@ -5,31 +5,23 @@
 
 #include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-class AppDelegate;
 
 // What the four issuing forms share: the shared services and the tab's stack as collaborators, the
 // record they show (taken from getDictionary each time the form comes to show, so the same form serves
 // the compound being issued and a stored one), preview mode decided when the form first shows, and the
 // calls the views make: end of editing, a background tap, leaving, and initForm.
-class FormViewController : public QObject {
+class FormViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("the base of the issuing forms")
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(bool preview READ preview NOTIFY loaded)
 public:
     explicit FormViewController(QObject* parent = nullptr);
 
-    AppContext* context() const { return context_; }
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const { return navigation_; }
-    void setNavigation(NavigationStack* navigation);
     bool preview() const { return preview_; }
     bool isLoaded() const { return loaded_; }
 
@@ -45,8 +37,6 @@ public:
     Q_INVOKABLE virtual void initForm();
 
 Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
     void loaded();
 
 protected:
@@ -54,7 +44,6 @@ protected:
     virtual void willAppear() {}
     virtual void willDisappear() {}
 
-    AppDelegate* app() const;
     // The record this form shows; null until it first shows.
     const Record& record() const { return record_; }
     QString value(QLatin1String key) const;
@@ -65,8 +54,6 @@ protected:
     static void upperInPlace(TextField& field) { field.setText(field.text().toUpper()); }
 
 private:
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     Record record_;
     bool loaded_ = false;
     bool preview_ = false;

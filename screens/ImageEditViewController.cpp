@@ -4,28 +4,10 @@
 #include "screens/EvidencePhoto.h"
 #include "screens/PhotoImageProvider.h"
 
-ImageEditViewController::ImageEditViewController(QObject* parent) : QObject(parent) {
+ImageEditViewController::ImageEditViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat([](const QVariantMap&, int) { return QStringLiteral("Gambar Kesalahan"); });
     model_.setPictureFormat(
         [this](const QVariantMap&, int index) { return PhotoImageProvider::url(true, generation_, index); });
-}
-
-void ImageEditViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-}
-
-void ImageEditViewController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
-}
-
-AppDelegate* ImageEditViewController::app() const {
-    return context_ ? context_->app() : nullptr;
 }
 
 void ImageEditViewController::viewWillAppear() {

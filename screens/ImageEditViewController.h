@@ -3,30 +3,22 @@
 #include "screens/AppContext.h"
 #include "screens/KeyValueListModel.h"
 #include "screens/NavigationStack.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-class AppDelegate;
 
 // "Senarai Gambar": the photographs of the compound in view, one row each with its thumbnail, titled
 // "Gambar Kesalahan". A row swiped away deletes its photograph, except in preview mode, where a stored
 // compound's photographs are only shown; a tapped row opens the photograph whole.
-class ImageEditViewController : public QObject {
+class ImageEditViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
     Q_PROPERTY(bool editable READ editable NOTIFY reloaded)
 public:
     explicit ImageEditViewController(QObject* parent = nullptr);
 
-    AppContext* context() const { return context_; }
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const { return navigation_; }
-    void setNavigation(NavigationStack* navigation);
     KeyValueListModel* model() { return &model_; }
     bool editable() const { return editable_; }
 
@@ -38,16 +30,11 @@ public:
     Q_INVOKABLE void didSelectRow(int row);
 
 Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
     void reloaded();
 
 private:
-    AppDelegate* app() const;
     void reload();
 
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     KeyValueListModel model_;
     bool editable_ = false;
     int generation_ = 0;

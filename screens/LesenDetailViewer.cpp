@@ -8,14 +8,7 @@
 
 #include <QRegularExpression>
 
-LesenDetailViewer::LesenDetailViewer(QObject* parent) : QObject(parent) {}
-
-void LesenDetailViewer::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-}
+LesenDetailViewer::LesenDetailViewer(QObject* parent) : ScreenController(parent) {}
 
 void LesenDetailViewer::log(const QString& line) const {
     if (context_ && context_->app() && context_->app()->platform().log)

@@ -1,18 +1,17 @@
 #pragma once
 
 #include "screens/AppContext.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
 // The council's own page for a licence or an assessment-tax account, shown in the application. An
 // account beginning with "05" is a tax account (page "mc"), any other a licence (page "ml").
-class LesenDetailViewer : public QObject {
+class LesenDetailViewer : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
     Q_PROPERTY(QString strs READ strs NOTIFY pageChanged)
     Q_PROPERTY(bool loading READ loading NOTIFY pageChanged)
     Q_PROPERTY(bool failed READ failed NOTIFY pageChanged)
@@ -24,8 +23,6 @@ public:
 
     explicit LesenDetailViewer(QObject* parent = nullptr);
 
-    AppContext* context() const { return context_; }
-    void setContext(AppContext* context);
     QString strs() const { return strs_; }
     bool loading() const { return loading_; }
     bool failed() const { return failed_; }
@@ -47,14 +44,12 @@ public:
     void didFailLoadWithError(const QString& error);
 
 Q_SIGNALS:
-    void contextChanged();
     void pageChanged();
 
 private:
     void viewDidLoad();
     void log(const QString& line) const;
 
-    QPointer<AppContext> context_;
     QString strs_;
     QUrl pageUrl_;
     QString pageText_;

@@ -9,29 +9,18 @@
 #include <QDir>
 #include <QFileInfo>
 
-LesenViewController::LesenViewController(QObject* parent) : QObject(parent) {
+LesenViewController::LesenViewController(QObject* parent) : ScreenController(parent) {
     pictures_.setTitleFormat(KeyValueListModel::column(QStringLiteral("name")));
     pictures_.setKeyFormat(KeyValueListModel::column(QStringLiteral("path")));
+}
+
+void LesenViewController::contextSet() {
+    Q_EMIT readerChanged();
 }
 
 LesenViewController::~LesenViewController() {
     if (showing_ && context_ && context_->barcodeReader())
         context_->barcodeReader()->stop();
-}
-
-void LesenViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-    Q_EMIT readerChanged();
-}
-
-void LesenViewController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
 }
 
 bool LesenViewController::hasCamera() const {

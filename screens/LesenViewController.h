@@ -4,9 +4,9 @@
 #include "screens/AppContext.h"
 #include "screens/KeyValueListModel.h"
 #include "screens/NavigationStack.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
@@ -14,11 +14,9 @@
 // bill, or the officer types the account; either opens the council's page for it. A scanned licence
 // number also goes into the compound being issued. Without a camera, "Imbas Gambar" decodes a picture
 // file instead, through the same reader.
-class LesenViewController : public QObject {
+class LesenViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(QString resultText READ resultText NOTIFY resultChanged)
     Q_PROPERTY(bool resultVisible READ resultVisible NOTIFY resultChanged)
     Q_PROPERTY(TextField* akaunManual READ akaunManual CONSTANT)
@@ -30,11 +28,6 @@ class LesenViewController : public QObject {
 public:
     explicit LesenViewController(QObject* parent = nullptr);
     ~LesenViewController() override;
-
-    AppContext* context() const { return context_; }
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const { return navigation_; }
-    void setNavigation(NavigationStack* navigation);
 
     QString resultText() const { return resultText_; }
     bool resultVisible() const { return resultVisible_; }
@@ -60,20 +53,17 @@ public:
     Q_INVOKABLE void pictureChosen(int row);
 
 Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
     void resultChanged();
     void readerChanged();
     void picturesChanged();
 
 private:
+    void contextSet() override;
     void viewDidLoad();
     void log(const QString& line) const;
     void openPage(const QString& title, const QString& account);
     void listPictures();
 
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     TextField akaunManual_;
     KeyValueListModel pictures_;
     QString resultText_;

@@ -6,7 +6,7 @@
 #include "platform/Progress.h"
 #include "screens/EvidencePhoto.h"
 
-PhotoPickerController::PhotoPickerController(QObject* parent) : QObject(parent) {
+PhotoPickerController::PhotoPickerController(QObject* parent) : ScreenController(parent) {
     worker_.setMaxThreadCount(1);
 }
 
@@ -14,24 +14,6 @@ PhotoPickerController::~PhotoPickerController() {
     // A picture still being made joins the compound all the same, and the overlay goes.
     worker_.waitForDone();
     deliver();
-}
-
-void PhotoPickerController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-}
-
-void PhotoPickerController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
-}
-
-AppDelegate* PhotoPickerController::app() const {
-    return context_ ? context_->app() : nullptr;
 }
 
 void PhotoPickerController::keluarkamera() {

@@ -4,27 +4,22 @@
 #include "platform/PhotoLibrary.h"
 #include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
+#include "screens/ScreenController.h"
 
 #include <QMutex>
 #include <QObject>
-#include <QPointer>
 #include <QThreadPool>
 #include <QtQml/qqmlregistration.h>
-
 #include <memory>
 #include <optional>
-
-class AppDelegate;
 
 // The location form's photographs: the source choice "Sila Pilih", the picked picture made into a
 // photo entry and added to the compound being issued, and the way to the photo list. Making the entry
 // of a phone's photograph takes longer than a tap may (decoding, two JPEG encodes), so it runs on a
 // worker under the progress overlay, one picture at a time, and the entries join in the order taken.
-class PhotoPickerController : public QObject {
+class PhotoPickerController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
 public:
     // The buttons of the source choice, as the officer reads them.
@@ -34,10 +29,6 @@ public:
     explicit PhotoPickerController(QObject* parent = nullptr);
     ~PhotoPickerController() override;
 
-    AppContext* context() const { return context_; }
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const { return navigation_; }
-    void setNavigation(NavigationStack* navigation);
     bool busy() const { return inFlight_ > 0; }
 
     // The photo picture tapped: the source choice (not in preview mode).
@@ -50,8 +41,6 @@ public:
     Q_INVOKABLE void openEditGmabar();
 
 Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
     void busyChanged();
     // The issuing list changed or the picker went away: the form counts its photographs again.
     void photosChanged();
@@ -61,11 +50,8 @@ private:
         std::optional<PhotoEntry> entry;
         QString name;
     };
-    AppDelegate* app() const;
     void deliver();
 
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     int inFlight_ = 0;
     QMutex madeLock_;
     QList<Made> made_;

@@ -7,7 +7,7 @@
 #include "screens/KategoriViewController.h"
 #include "screens/NavigationStack.h"
 
-ReviewViewController::ReviewViewController(QObject* parent) : QObject(parent) {
+ReviewViewController::ReviewViewController(QObject* parent) : ScreenController(parent) {
     model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("outlet")));
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("caption")));
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("value")));
@@ -15,24 +15,6 @@ ReviewViewController::ReviewViewController(QObject* parent) : QObject(parent) {
 
 ReviewViewController::~ReviewViewController() = default;
 
-AppContext* ReviewViewController::context() const {
-    return context_;
-}
-void ReviewViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
-}
-NavigationStack* ReviewViewController::navigation() const {
-    return navigation_;
-}
-void ReviewViewController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
-}
 KategoriViewController* ReviewViewController::controller() const {
     return controller_;
 }

@@ -2,24 +2,21 @@
 
 #include "core/Record.h"
 #include "screens/KeyValueListModel.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
-class AppContext;
 class FavViewController;
 class KategoriViewController;
-class NavigationStack;
 
 // "Semak": the whole compound on one read-only page, filled once from the record when it first shows.
 // Its "Cetak" calls back the screen that opened it: the favourites when that one did (fastLink), else
 // the section list.
-class ReviewViewController : public QObject {
+class ReviewViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(KategoriViewController* controller READ controller WRITE setController NOTIFY openerChanged)
     Q_PROPERTY(FavViewController* controller2 READ controller2 WRITE setController2 NOTIFY openerChanged)
     Q_PROPERTY(bool fastLink READ fastLink NOTIFY openerChanged)
@@ -35,10 +32,6 @@ public:
     explicit ReviewViewController(QObject* parent = nullptr);
     ~ReviewViewController() override;
 
-    AppContext* context() const;
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const;
-    void setNavigation(NavigationStack* navigation);
     KategoriViewController* controller() const;
     void setController(KategoriViewController* opener);
     FavViewController* controller2() const;
@@ -56,13 +49,9 @@ public:
     Q_INVOKABLE void cetak();
 
 Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
     void openerChanged();
 
 private:
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     QPointer<KategoriViewController> controller_;
     QPointer<FavViewController> controller2_;
     bool fastLink_ = false;

@@ -9,33 +9,10 @@ QString rowText(const QVariantMap& row, const QString& column) {
     return v.isValid() && !v.isNull() ? v.toString() : QString();
 }
 
-SearchListController::SearchListController(QObject* parent) : QObject(parent) {}
+SearchListController::SearchListController(QObject* parent) : ScreenController(parent) {}
 
-AppContext* SearchListController::context() const {
-    return context_;
-}
-
-NavigationStack* SearchListController::navigation() const {
-    return navigation_;
-}
-
-void SearchListController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
-    Q_EMIT contextChanged();
+void SearchListController::contextSet() {
     load();
-}
-
-void SearchListController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
-}
-
-AppDelegate* SearchListController::app() const {
-    return context_ ? context_->app() : nullptr;
 }
 
 void SearchListController::setRows(const DbRows& rows) {

@@ -3,34 +3,24 @@
 #include "core/SQLiteManager.h"
 #include "core/TextField.h"
 #include "screens/KeyValueListModel.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-class AppContext;
-class AppDelegate;
-class NavigationStack;
 
 // What the act list and the section list share: a list of lookup rows shown as title and subtitle, a
 // copy of the full list the screen was given, and a search bar whose search replaces the shown rows and
 // whose cancel brings the full list back exactly as it was first shown.
-class SearchListController : public QObject {
+class SearchListController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("the common part of the act and section lists")
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
     Q_PROPERTY(TextField* searchText READ searchText CONSTANT)
     Q_PROPERTY(bool searching READ searching NOTIFY searchingChanged)
 public:
     explicit SearchListController(QObject* parent = nullptr);
 
-    AppContext* context() const;
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const;
-    void setNavigation(NavigationStack* navigation);
     KeyValueListModel* model() { return &model_; }
     TextField* searchText() { return &searchText_; }
     // The cancel button shows while a search is under way.
@@ -49,14 +39,12 @@ public:
     Q_INVOKABLE void cancelSearch();
 
 Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
     void searchingChanged();
     // The view gives up the keyboard.
     void keyboardDismissed();
 
 protected:
-    AppDelegate* app() const;
+    void contextSet() override;
     // The screen's lookup for the typed text.
     virtual DbRows searchRows(const QString& /*text*/) { return {}; }
     // Called once both the shared services and the screen's input are there.
@@ -67,8 +55,6 @@ protected:
 private:
     void setSearching(bool on);
 
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     TextField searchText_;
     DbRows temp_;
     bool searching_ = false;

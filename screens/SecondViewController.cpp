@@ -10,38 +10,19 @@
 #include "sync/CouncilSync.h"
 #include "sync/UploadRun.h"
 
-SecondViewController::SecondViewController(QObject* parent) : QObject(parent) {
+SecondViewController::SecondViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
     connect(&formSet_, &FormSet::cetakRequested, this, &SecondViewController::cetak);
     connect(&formSet_, &FormSet::batalRequested, this, &SecondViewController::batalKompaun);
 }
 
-AppContext* SecondViewController::context() const {
-    return context_;
-}
-void SecondViewController::setContext(AppContext* context) {
-    if (context_ == context)
-        return;
-    context_ = context;
+void SecondViewController::contextSet() {
     QObject::disconnect(uploadEnds_);
     // The upload's summary is followed by the list read again (relo).
     if (context_ && context_->sync())
         uploadEnds_ = connect(&context_->sync()->uploadRun(), &UploadRun::finished, this, [this] { relo(); });
-    Q_EMIT contextChanged();
     relo();
-}
-NavigationStack* SecondViewController::navigation() const {
-    return navigation_;
-}
-void SecondViewController::setNavigation(NavigationStack* navigation) {
-    if (navigation_ == navigation)
-        return;
-    navigation_ = navigation;
-    Q_EMIT navigationChanged();
-}
-AppDelegate* SecondViewController::app() const {
-    return context_ ? context_->app() : nullptr;
 }
 
 void SecondViewController::alert(const QString& title, const QString& message, const QStringList& buttons,

@@ -3,26 +3,19 @@
 #include "core/SavedCompoundStore.h"
 #include "screens/FormSet.h"
 #include "screens/KeyValueListModel.h"
+#include "screens/ScreenController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
 #include <optional>
-
-class AppContext;
-class AppDelegate;
-class NavigationStack;
 
 // "Dicetak": the printed compounds waiting for upload, in store order, read through the store's summary
 // (no photographs). Opening one shows it read-only in the forms, with "Cetak" to print it again
 // (nothing stored, the number untouched) and "Batal Kompaun" to cancel it: a cancelled compound stays in
 // the list, marked, is never printed again, and is still uploaded so the council sees the cancellation.
-class SecondViewController : public QObject {
+class SecondViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_PROPERTY(NavigationStack* navigation READ navigation WRITE setNavigation NOTIFY navigationChanged)
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
     Q_PROPERTY(FormSet* formSet READ formSet CONSTANT)
 public:
@@ -31,10 +24,6 @@ public:
 
     explicit SecondViewController(QObject* parent = nullptr);
 
-    AppContext* context() const;
-    void setContext(AppContext* context);
-    NavigationStack* navigation() const;
-    void setNavigation(NavigationStack* navigation);
     KeyValueListModel* model() { return &model_; }
     FormSet* formSet() { return &formSet_; }
     const QList<SavedCompoundRow>& allDicetak2() const { return rows_; }
@@ -56,19 +45,15 @@ public:
     Q_INVOKABLE void batalKompaun();
 
 Q_SIGNALS:
-    void contextChanged();
-    void navigationChanged();
     // A re-print was handed to the printer.
     void reprinted(int notice);
 
 private:
-    AppDelegate* app() const;
+    void contextSet() override;
     bool isCancelled() const;
     void alert(const QString& title, const QString& message, const QStringList& buttons, int tag,
                std::function<void(int)> answer);
 
-    QPointer<AppContext> context_;
-    QPointer<NavigationStack> navigation_;
     KeyValueListModel model_;
     QList<SavedCompoundRow> rows_;
     FormSet formSet_;
