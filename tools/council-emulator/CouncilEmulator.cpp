@@ -266,6 +266,17 @@ bool CouncilEmulator::start(std::string& error) {
         httpsThread_ = std::thread([this] { https_->listen_after_bind(); });
     }
     // The sockets are bound and listening already, so connections queue until the threads accept them.
+    // But the server ignores stop() until its thread has begun accepting, and would then accept forever:
+    // a caller that stops at once (a short test) must find it running.
+    const auto running = [this] {
+        return (!http_ || http_->is_running()) && (!https_ || https_->is_running());
+    };
+    for (int waited = 0; !running() && waited < 10000; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!running()) {
+        error = "the listening threads did not start";
+        return false;
+    }
     return true;
 }
 
