@@ -13,22 +13,15 @@
 #include <QFile>
 #include <QImage>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <iostream>
-#include <poll.h>
 #include <random>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -37,70 +30,48 @@ using Clock = std::chrono::steady_clock;
 const QString kDevice = QStringLiteral("M07");
 constexpr int kCouncilLast = 40;
 
-// The issuer program, its stdout read line by line as it comes. Killed (SIGKILL) and reaped at the latest
-// when this goes, so a failed check never leaves it issuing.
+// The issuer program, its stdout taken line by line as it comes. Killed (SIGKILL) at the latest when this
+// goes, so a failed check never leaves it issuing.
 class Issuer {
 public:
     Issuer(const QString& documents, int round, const QString& stderrFile) {
-        int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0)
-            return;
-        const QByteArray program = QStringLiteral(KOMPAUN_CRASHTEST_ISSUER).toLocal8Bit();
-        const QByteArray docs = documents.toLocal8Bit();
-        const QByteArray resources = testsupport::resourceDir().toLocal8Bit();
-        const QByteArray roundText = QByteArray::number(round);
-        const QByteArray errors = stderrFile.toLocal8Bit();
-        char* argv[] = {const_cast<char*>(program.constData()), const_cast<char*>(docs.constData()),
-                        const_cast<char*>(resources.constData()), const_cast<char*>(roundText.constData()),
-                        nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.constData(),
-                                         O_WRONLY | O_CREAT | O_APPEND, 0644);
-        if (posix_spawn(&pid_, program.constData(), &actions, nullptr, argv, environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        fd_ = out[0];
+        process_.setStandardErrorFile(stderrFile, QIODevice::Append);
+        process_.start(QStringLiteral(KOMPAUN_CRASHTEST_ISSUER),
+                       {documents, testsupport::resourceDir(), QString::number(round)});
+        process_.waitForStarted();
     }
-    ~Issuer() {
-        kill();
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    Issuer(const Issuer&) = delete;
-    Issuer& operator=(const Issuer&) = delete;
+    ~Issuer() { kill(); }
 
-    bool started() const { return pid_ > 0 && fd_ >= 0; }
+    bool started() const { return process_.state() == QProcess::Running; }
 
-    // Reads until this many "STORED" lines have come; false when the output ended first.
+    // Reads until this many "STORED" lines have come; false when the issuer ended first.
     bool readUntilStored(int count) {
-        while (stored.size() < count)
-            if (!readSome(std::chrono::seconds(60)))
+        while (stored.size() < count) {
+            if (!process_.waitForReadyRead(60000))
                 return false;
+            take();
+        }
         return true;
     }
 
     // Reads whatever comes for this long: the kill then lands wherever the issuer has got to.
     void readFor(std::chrono::microseconds span) {
         const auto deadline = Clock::now() + span;
-        for (auto now = Clock::now(); now < deadline && !ended_; now = Clock::now())
-            readSome(std::chrono::duration_cast<std::chrono::microseconds>(deadline - now));
+        for (auto now = Clock::now(); now < deadline && started(); now = Clock::now()) {
+            process_.waitForReadyRead(
+                int(std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count()));
+            take();
+        }
     }
 
     // SIGKILL, then everything it wrote before dying. True when the kill ended it, not an exit of its own.
     bool kill() {
-        if (pid_ <= 0)
+        if (!started())
             return false;
-        ::kill(pid_, SIGKILL);
-        int status = 0;
-        while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
-        pid_ = -1;
-        while (!ended_ && readSome(std::chrono::seconds(10))) {
-        }
-        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        process_.kill();
+        process_.waitForFinished(-1);
+        take();
+        return process_.exitStatus() == QProcess::CrashExit && process_.exitCode() == SIGKILL;
     }
 
     QStringList stored;   // numbers, in the order reported
@@ -108,25 +79,9 @@ public:
     QStringList other;    // any other line (a failure the issuer reported)
 
 private:
-    // Waits up to `span` for output and takes what is there; false once the output has ended.
-    bool readSome(std::chrono::microseconds span) {
-        pollfd p{fd_, POLLIN, 0};
-        const auto secs = std::chrono::duration_cast<std::chrono::seconds>(span);
-        const timespec timeout{time_t(secs.count()), long((span - secs).count()) * 1000};
-        const int ready = ppoll(&p, 1, &timeout, nullptr);
-        if (ready < 0)
-            return errno == EINTR;
-        if (ready == 0)
-            return !ended_;
-        char chunk[4096];
-        const ssize_t n = read(fd_, chunk, sizeof chunk);
-        if (n <= 0) {
-            ended_ = true;
-            return false;
-        }
-        pending_.append(chunk, n);
-        for (qsizetype eol; (eol = pending_.indexOf('\n')) >= 0; pending_.remove(0, eol + 1)) {
-            const QString line = QString::fromUtf8(pending_.left(eol));
+    void take() {
+        while (process_.canReadLine()) {
+            const QString line = QString::fromUtf8(process_.readLine()).chopped(1);
             if (line.startsWith(QLatin1String("STORED ")))
                 stored << line.mid(7);
             else if (line.startsWith(QLatin1String("UPLOADED ")))
@@ -134,19 +89,10 @@ private:
             else
                 other << line;
         }
-        return true;
     }
 
-    pid_t pid_ = -1;
-    int fd_ = -1;
-    QByteArray pending_;
-    bool ended_ = false;
+    QProcess process_;
 };
-
-QString tail(const QString& path) {
-    const QByteArray all = testsupport::readFile(path);
-    return QString::fromUtf8(all.right(2000));
-}
 
 class CrashTest : public ::testing::Test {
 protected:
@@ -293,14 +239,14 @@ TEST_F(CrashTest, KilledWhileIssuingLosesNothingAndNeverGivesANumberTwice) {
 
         Issuer issuer(documents, round, errors);
         ASSERT_TRUE(issuer.started()) << "cannot start " << KOMPAUN_CRASHTEST_ISSUER;
-        ASSERT_TRUE(issuer.readUntilStored(lines))
-            << "round " << round << ": the issuer stopped: " << issuer.other.join(u'\n').toStdString() << "\n"
-            << tail(errors).toStdString();
+        const auto said = [&] {
+            return "round " + std::to_string(round) + ": " + issuer.other.join(u'\n').toStdString() + "\n" +
+                   testsupport::readFile(errors).right(2000).toStdString();
+        };
+        ASSERT_TRUE(issuer.readUntilStored(lines)) << "the issuer stopped: " << said();
         if (later)
             issuer.readFor(std::chrono::microseconds(micros));
-        ASSERT_TRUE(issuer.kill()) << "round " << round << ": the issuer ended by itself: "
-                                   << issuer.other.join(u'\n').toStdString() << "\n"
-                                   << tail(errors).toStdString();
+        ASSERT_TRUE(issuer.kill()) << "the issuer ended by itself: " << said();
         EXPECT_TRUE(issuer.other.isEmpty()) << issuer.other.join(u'\n').toStdString();
 
         killedMidIssue += checkAfterKill(issuer, round);

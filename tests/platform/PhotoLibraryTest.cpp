@@ -36,7 +36,6 @@ TEST_F(QtPhotoLibraryTest, TheGalleryListsThePicturesAndHandsOneBack) {
     ASSERT_TRUE(library.isSourceTypeAvailable(PhotoLibrary::Source::PhotoLibrary));
     present();
     ASSERT_TRUE(library.showing());
-    EXPECT_FALSE(library.camera());
     EXPECT_EQ(library.images(), (QStringList{QStringLiteral("a-bay.png"), QStringLiteral("b-street.jpg"),
                                              QStringLiteral("c-broken.jpg")}));
     EXPECT_EQ(library.imageUrl(1), QUrl::fromLocalFile(dir.filePath(QStringLiteral("b-street.jpg"))));

@@ -8,25 +8,19 @@ namespace {
 // A swipe as the printer frames it: STX, three header bytes, then the tracks separated by FS.
 QByteArray swipe(const QList<QByteArray>& tracks, char end = '\x03') {
     QByteArray d("\x02\x00\x00\x00", 4);
-    for (qsizetype i = 0; i < tracks.size(); ++i) {
-        d += tracks[i];
-        if (i + 1 < tracks.size())
-            d += '\x1c';
-    }
-    d += end;
-    return d;
+    for (qsizetype i = 0; i < tracks.size(); ++i)
+        d += tracks[i] + (i + 1 < tracks.size() ? "\x1c" : "");
+    return d + end;
 }
 
 } // namespace
 
 TEST(WSParser, RepliesAndUnknownData) {
     WSParser p;
-    EXPECT_EQ(p.decode(QByteArray::fromHex("00001b4d31")), WSParser::PrinterReply);
-    EXPECT_EQ(p.decode(QByteArray::fromHex("1b4d31")), WSParser::PrinterReply);
-    EXPECT_EQ(p.decode(QByteArray::fromHex("41")), WSParser::Other);
-    EXPECT_EQ(p.decode(QByteArray::fromHex("1b4d")), WSParser::Other);
-    EXPECT_EQ(p.decode(QByteArray::fromHex("0000")), WSParser::Other);
-    EXPECT_EQ(p.decode(QByteArray()), WSParser::Other);
+    for (const char* reply : {"00001b4d31", "1b4d31"})
+        EXPECT_EQ(p.decode(QByteArray::fromHex(reply)), WSParser::PrinterReply) << reply;
+    for (const char* other : {"41", "1b4d", "0000", ""})
+        EXPECT_EQ(p.decode(QByteArray::fromHex(other)), WSParser::Other) << other;
 }
 
 TEST(WSParser, CardTracksAreStoredOnlyAtTheirExactLengths) {

@@ -7,7 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-// The realistic records and the shipped header the printing tests share.
+// The realistic records, the shipped header and the notice-sized streams the printing tests share.
 inline Record recordFromJson(const QString& name) {
     const QJsonObject o =
         QJsonDocument::fromJson(
@@ -26,3 +26,11 @@ inline QImage shippedHeader() {
     return QImage(headerPath());
 }
 inline const QString kBaseUrl = QStringLiteral("https://enquiry.mptelukmerbau.gov.my");
+
+// A notice-sized stream whose every byte says where it belongs, so a gap, a repeat or a swap shows.
+inline QByteArray numbered(int size, int seed = 0) {
+    QByteArray b(size, '\0');
+    for (int i = 0; i < size; ++i)
+        b[i] = char((i * 7 + seed) & 0xff);
+    return b;
+}

@@ -1,10 +1,10 @@
+#include "PrintingTestData.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakeSyncServices.h"
+#include "printing/PrinterProtocol.h"
 #include "printing/PrinterReplyConsumer.h"
 #include "printing/RecordingAccessory.h"
-#include "printing/PrinterProtocol.h"
 #include "printing/WSSessionController.h"
-#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,23 +14,28 @@ using testsupport::waitFor;
 
 namespace {
 
-// A notice-sized stream whose every byte says where it belongs, so a gap, a repeat or a swap shows.
-QByteArray numbered(int size, int seed = 0) {
-    QByteArray b(size, '\0');
-    for (int i = 0; i < size; ++i)
-        b[i] = char((i * 7 + seed) & 0xff);
-    return b;
-}
+using Ends = QList<std::pair<int, bool>>;
 
+// The session on a clock the test drives, so the drain and stall bounds pass exactly when told.
 struct SessionFixture : ::testing::Test {
     FakeLog log;
+    FakeTimers clock;
     std::shared_ptr<RecordingAccessory> printer = std::make_shared<RecordingAccessory>();
-    WSSessionController controller{&log};
+    WSSessionController controller{&log, &clock};
+    Ends ends; // every notice's end as the controller reports it: number, written
+    SessionFixture() {
+        QObject::connect(&controller, &WSSessionController::noticeFinished, [this](int notice, bool written) {
+            ends.append({notice, written});
+        });
+    }
 
     void open() {
         controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
         ASSERT_TRUE(controller.openSession());
         ASSERT_TRUE(waitFor([&] { return controller.isLinkOpen(); }));
+    }
+    bool ended(int notice) const {
+        return std::any_of(ends.begin(), ends.end(), [&](const auto& e) { return e.first == notice; });
     }
 };
 
@@ -56,7 +61,16 @@ TEST_F(SessionFixture, ALongNoticeReachesASlowLinkCompleteAndInOrder) {
     EXPECT_EQ(printer->received(), notice + second);
 }
 
-TEST_F(SessionFixture, BytesWrittenBeforeTheLinkOpensWaitForIt) {
+TEST_F(SessionFixture, WithoutASessionBytesWaitForALinkUntilANoticeOrACloseGivesThemUp) {
+    controller.writeData("a notice whose connect failed");
+    const int notice = controller.markNotice();
+    ASSERT_TRUE(waitFor([&] { return ended(notice); }));
+    EXPECT_EQ(ends, (Ends{{notice, false}}));
+    EXPECT_EQ(controller.queuedBytes(), 0);
+    controller.writeData("dropped by the close");
+    controller.closeSession();
+    EXPECT_EQ(controller.queuedBytes(), 0);
+
     controller.writeData("queued before any session");
     controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
     ASSERT_TRUE(controller.openSession());
@@ -107,36 +121,6 @@ TEST_F(SessionFixture, AQuickReprintQueuesBehindTheNoticeStillDraining) {
     EXPECT_EQ(printer->sessionsOpened(), 1);
 }
 
-TEST_F(SessionFixture, DrainingIsBoundedWhenThePrinterStopsTakingBytes) {
-    open();
-    printer->setStalled(true);
-    controller.setDrainTimeoutMs(30);
-    controller.writeData(numbered(5000));
-    controller.closeSession();
-    ASSERT_TRUE(waitFor([&] { return !controller.hasSession(); }));
-    EXPECT_TRUE(log.contains(QStringLiteral("discarded 5000 unsent bytes")));
-    EXPECT_EQ(controller.queuedBytes(), 0);
-}
-
-TEST_F(SessionFixture, QueueWithoutASessionIsDroppedByTheNextClose) {
-    controller.writeData("a notice whose connect failed");
-    controller.closeSession();
-    EXPECT_EQ(controller.queuedBytes(), 0);
-    open();
-    controller.writeData("next");
-    ASSERT_TRUE(waitFor([&] { return controller.queuedBytes() == 0; }));
-    EXPECT_EQ(printer->received(), QByteArray("next"));
-}
-
-TEST_F(SessionFixture, ALinkThatDropsEndsTheSession) {
-    open();
-    bool failed = false;
-    QObject::connect(&controller, &WSSessionController::sessionFailed, [&] { failed = true; });
-    printer->dropLink();
-    ASSERT_TRUE(waitFor([&] { return failed; }));
-    EXPECT_FALSE(controller.hasSession());
-}
-
 TEST_F(SessionFixture, ReceivedBytesAreBufferedReadAndDecoded) {
     open();
     printer->sendToPhone(QByteArray::fromHex("000000000000"));
@@ -161,54 +145,29 @@ TEST_F(SessionFixture, ReceivedBytesAreBufferedReadAndDecoded) {
     EXPECT_TRUE(log.lines.contains(QString(37, QLatin1Char('5'))));
 }
 
-TEST_F(SessionFixture, ARefusedSessionIsReported) {
-    printer->setRefuseSessions(true);
-    controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
-    EXPECT_FALSE(controller.openSession());
-    EXPECT_TRUE(log.contains(QStringLiteral("creating session failed")));
-}
-
-namespace {
-
-// Every notice's end as the controller reports it: number → written.
-struct NoticeResults {
-    explicit NoticeResults(WSSessionController& controller) {
-        QObject::connect(&controller, &WSSessionController::noticeFinished, [this](int notice, bool written) {
-            results.append({notice, written});
-        });
-    }
-    bool has(int notice) const {
-        return std::any_of(results.begin(), results.end(), [&](const auto& r) { return r.first == notice; });
-    }
-    QList<std::pair<int, bool>> results;
-};
-
-} // namespace
-
 TEST_F(SessionFixture, ANoticeIsReportedWrittenOnlyOnceTheLinkTookItsLastByte) {
     printer->setMaxPerWrite(1000);
     open();
-    NoticeResults ends(controller);
     const QByteArray notice = numbered(22616);
     controller.writeData(notice.left(20015));
     controller.writeData(notice.mid(20015));
     const int first = controller.markNotice();
     // Never from inside the call: the printing flow connects after it has the number.
-    EXPECT_TRUE(ends.results.isEmpty());
+    EXPECT_TRUE(ends.isEmpty());
     EXPECT_EQ(controller.noticesInFlight(), 1);
-    ASSERT_TRUE(waitFor([&] { return ends.has(first); }));
+    ASSERT_TRUE(waitFor([&] { return ended(first); }));
     EXPECT_EQ(printer->received(), notice);
     const int second = (controller.writeData("x"), controller.markNotice());
-    ASSERT_TRUE(waitFor([&] { return ends.has(second); }));
-    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{first, true}, {second, true}}));
+    ASSERT_TRUE(waitFor([&] { return ended(second); }));
+    EXPECT_EQ(ends, (Ends{{first, true}, {second, true}}));
     EXPECT_EQ(controller.noticesInFlight(), 0);
 }
 
 TEST_F(SessionFixture, ALinkThatDropsMidNoticeFailsTheNoticeAndSaysWhatWasLost) {
     printer->setMaxPerWrite(7538);
     open();
-    NoticeResults ends(controller);
-    bool closedDelivered = true;
+    bool failed = false, closedDelivered = true;
+    QObject::connect(&controller, &WSSessionController::sessionFailed, [&] { failed = true; });
     QObject::connect(&controller, &WSSessionController::sessionClosed,
                      [&](bool delivered) { closedDelivered = delivered; });
     controller.writeData(numbered(22616));
@@ -216,8 +175,9 @@ TEST_F(SessionFixture, ALinkThatDropsMidNoticeFailsTheNoticeAndSaysWhatWasLost) 
     EXPECT_EQ(printer->received().size(), 7538);
     printer->setStalled(true);
     printer->dropLink();
-    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
-    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
+    ASSERT_TRUE(waitFor([&] { return ended(notice); }));
+    EXPECT_EQ(ends, (Ends{{notice, false}}));
+    EXPECT_TRUE(failed);
     EXPECT_FALSE(closedDelivered);
     EXPECT_TRUE(log.contains(QStringLiteral("discarded 15078 unsent bytes")));
     EXPECT_FALSE(controller.hasSession());
@@ -227,67 +187,42 @@ TEST_F(SessionFixture, ALinkThatDropsMidNoticeFailsTheNoticeAndSaysWhatWasLost) 
     open();
     controller.writeData("second");
     const int next = controller.markNotice();
-    ASSERT_TRUE(waitFor([&] { return ends.has(next); }));
-    EXPECT_EQ(ends.results.last(), std::make_pair(next, true));
+    ASSERT_TRUE(waitFor([&] { return ended(next); }));
+    EXPECT_EQ(ends.last(), std::make_pair(next, true));
 }
 
-TEST_F(SessionFixture, ANoticeThePrinterStopsTakingFailsWithinTheBound) {
+TEST_F(SessionFixture, ANoticeThePrinterStopsTakingFailsExactlyWhenTheBoundHasPassed) {
     open();
-    NoticeResults ends(controller);
     bool failed = false;
     QObject::connect(&controller, &WSSessionController::sessionFailed, [&] { failed = true; });
-    controller.setDrainTimeoutMs(40);
-    printer->setStalled(true);
-    controller.writeData(numbered(5000));
-    const int notice = controller.markNotice();
-    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
-    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
-    EXPECT_TRUE(failed);
-    EXPECT_TRUE(log.contains(QStringLiteral("the printer took nothing for 40 ms")));
-    EXPECT_FALSE(controller.hasSession());
-}
-
-TEST_F(SessionFixture, ANoticeWithNoSessionToCarryItFails) {
-    NoticeResults ends(controller);
-    controller.writeData("a notice whose connect failed");
-    const int notice = controller.markNotice();
-    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
-    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
-    EXPECT_EQ(controller.queuedBytes(), 0);
-
-    // Closing while a notice is still in flight fails it as well, and the close says so.
-    open();
-    printer->setStalled(true);
-    controller.setDrainTimeoutMs(30);
-    bool delivered = true;
-    QObject::connect(&controller, &WSSessionController::sessionClosed, [&](bool d) { delivered = d; });
-    controller.writeData(numbered(100));
-    const int cut = controller.markNotice();
-    controller.closeSession();
-    ASSERT_TRUE(waitFor([&] { return ends.has(cut); }));
-    EXPECT_EQ(ends.results.last(), std::make_pair(cut, false));
-    EXPECT_FALSE(delivered);
-}
-
-TEST(SessionClock, TheBoundsRunOnTheApplicationsClock) {
-    // With the application's clock driven by hand, a printer that stops taking bytes fails its notice
-    // exactly when the bound has passed on that clock, and not a moment before.
-    FakeLog log;
-    FakeTimers clock;
-    auto printer = std::make_shared<RecordingAccessory>();
-    WSSessionController controller{&log, &clock};
-    controller.setupControllerForAccessory(printer, PrinterProtocol::compiled());
-    ASSERT_TRUE(controller.openSession());
-    ASSERT_TRUE(waitFor([&] { return controller.isLinkOpen(); }));
-    NoticeResults ends(controller);
     printer->setStalled(true);
     controller.writeData(numbered(5000));
     const int notice = controller.markNotice();
     QCoreApplication::processEvents();
     clock.advance(WSSessionController::kDefaultDrainTimeoutMs - 1);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(ends.has(notice));
+    EXPECT_TRUE(ends.isEmpty());
     clock.advance(1);
-    ASSERT_TRUE(waitFor([&] { return ends.has(notice); }));
-    EXPECT_EQ(ends.results, (QList<std::pair<int, bool>>{{notice, false}}));
+    ASSERT_TRUE(waitFor([&] { return ended(notice); }));
+    EXPECT_EQ(ends, (Ends{{notice, false}}));
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(log.contains(QStringLiteral("the printer took nothing for 20000 ms")));
+    EXPECT_FALSE(controller.hasSession());
+}
+
+TEST_F(SessionFixture, ClosingOnAPrinterThatStopsTakingBytesGivesUpAtTheBoundAndSaysSo) {
+    open();
+    bool delivered = true;
+    QObject::connect(&controller, &WSSessionController::sessionClosed, [&](bool d) { delivered = d; });
+    printer->setStalled(true);
+    controller.writeData(numbered(5000));
+    controller.closeSession();
+    clock.advance(WSSessionController::kDefaultDrainTimeoutMs - 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller.hasSession());
+    clock.advance(1);
+    ASSERT_TRUE(waitFor([&] { return !controller.hasSession(); }));
+    EXPECT_FALSE(delivered);
+    EXPECT_TRUE(log.contains(QStringLiteral("discarded 5000 unsent bytes")));
+    EXPECT_EQ(controller.queuedBytes(), 0);
 }

@@ -31,8 +31,10 @@ inline QImage qrCode(const QString& text, int scale = 6) {
     return image;
 }
 
-// The bar and space widths of Code 128's 107 patterns (values 0 to 102, the three starts, and the stop).
-inline const char* code128Pattern(int value) {
+// A Code 128 of printable ASCII text (set B), each module `module` pixels wide, `height` tall, on a
+// white picture with quiet zones, as printed on a bill.
+inline QImage code128(const QString& text, int module = 3, int height = 120) {
+    // The bar and space widths of its 107 patterns (values 0 to 102, the three starts, and the stop).
     static const char* const patterns[] = {
         "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212", "221213",
         "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221", "223211", "221132",
@@ -45,12 +47,6 @@ inline const char* code128Pattern(int value) {
         "111242", "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
         "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311", "113141",
         "114131", "311141", "411131", "211412", "211214", "211232", "2331112"};
-    return patterns[value];
-}
-
-// A Code 128 of printable ASCII text (set B), each module `module` pixels wide, `height` tall, on a
-// white picture with quiet zones, as printed on a bill.
-inline QImage code128(const QString& text, int module = 3, int height = 120) {
     QList<int> values{104};
     int checksum = 104;
     for (int i = 0; i < text.size(); ++i) {
@@ -63,7 +59,7 @@ inline QImage code128(const QString& text, int module = 3, int height = 120) {
     values << checksum % 103 << 106;
     int modules = 0;
     for (int v : values)
-        for (const char* w = code128Pattern(v); *w; ++w)
+        for (const char* w = patterns[v]; *w; ++w)
             modules += *w - '0';
     const int quiet = 12;
     QImage image((modules + 2 * quiet) * module, height + 40, QImage::Format_Grayscale8);
@@ -72,7 +68,7 @@ inline QImage code128(const QString& text, int module = 3, int height = 120) {
     int x = quiet * module;
     for (int v : values) {
         bool bar = true;
-        for (const char* w = code128Pattern(v); *w; ++w) {
+        for (const char* w = patterns[v]; *w; ++w) {
             const int width = (*w - '0') * module;
             if (bar)
                 painter.fillRect(x, 20, width, height, Qt::black);

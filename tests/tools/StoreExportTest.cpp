@@ -1,27 +1,13 @@
 // store-export run as support staff run it.
+#include "ToolRun.h"
 #include "core/PlistFile.h"
 #include "core/SavedCompoundStore.h"
-#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-struct ToolRun {
-    int code;
-    QString out, err;
-};
-
-ToolRun storeExport(const QStringList& args) {
-    QProcess p;
-    p.start(testsupport::binDir() + QStringLiteral("/store-export"), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 TEST(StoreExport, WritesTheOldFormatThatImportsBackTheSame) {
     QTemporaryDir dir;
@@ -36,7 +22,7 @@ TEST(StoreExport, WritesTheOldFormatThatImportsBackTheSame) {
                     QStringLiteral("1")};
     ASSERT_TRUE(store.saveArrayFile({a, b}));
     const QString out = dir.filePath(QStringLiteral("out.dat"));
-    const ToolRun run = storeExport({store.path(), out});
+    const ToolRun run = runTool(QStringLiteral("store-export"), {store.path(), out});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("2 compounds written to %1\n").arg(out));
 
@@ -65,13 +51,14 @@ TEST(StoreExport, WritesTheOldFormatThatImportsBackTheSame) {
 }
 
 TEST(StoreExport, CommandLine) {
-    const ToolRun help = storeExport({QStringLiteral("--help")});
+    const ToolRun help = runTool(QStringLiteral("store-export"), {QStringLiteral("--help")});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("Usage:"))) << help.out.toStdString();
     EXPECT_TRUE(help.out.contains(QStringLiteral("OUT.dat")));
-    EXPECT_EQ(storeExport({}).code, 2);
+    EXPECT_EQ(runTool(QStringLiteral("store-export"), {}).code, 2);
     const ToolRun missing =
-        storeExport({QStringLiteral("/no/such/saveIns.sqlite"), QStringLiteral("/tmp/x.dat")});
+        runTool(QStringLiteral("store-export"),
+                {QStringLiteral("/no/such/saveIns.sqlite"), QStringLiteral("/tmp/x.dat")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("not a file")));
 }

@@ -1,0 +1,130 @@
+// print-notice and printer-emulator run as support staff run them: print-notice's exit status says whether
+// the notice got out, and what the emulator draws decodes to the compound.
+#include "ToolRun.h"
+#include "ZbarDecode.h"
+#include "support/LoopbackPrinter.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using testsupport::waitFor;
+
+namespace {
+
+// The printer emulator, listening on a port it picked.
+struct Emulator {
+    QTemporaryDir dir;
+    QProcess process;
+    quint16 port = 0;
+
+    bool start() {
+        process.start(testsupport::binDir() + QStringLiteral("/printer-emulator"),
+                      {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--out"), dir.path(),
+                       QStringLiteral("--host"), QStringLiteral("127.0.0.1")});
+        QByteArray out;
+        const bool listening = waitFor([&] {
+            out += process.readAllStandardOutput();
+            return out.contains('\n') || process.state() == QProcess::NotRunning;
+        });
+        const qsizetype at = out.indexOf("listening on port ");
+        port = listening && at >= 0 ? quint16(out.mid(at + 18).trimmed().toUInt()) : 0;
+        return port != 0;
+    }
+    QString job(int n) const {
+        return dir.filePath(QStringLiteral("job-%1").arg(n, 4, 10, QLatin1Char('0')));
+    }
+};
+
+ToolRun printNotice(const char* record, const QStringList& args) {
+    return runTool(QStringLiteral("print-notice"), QStringList{recordFile(record)} + args);
+}
+QStringList to(const QString& link) {
+    return {QStringLiteral("--printer"), link};
+}
+
+} // namespace
+
+TEST(PrintNotice, ExitsZeroOnlyWhenThePrinterReadTheWholeNotice) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("general.bin"));
+    ASSERT_EQ(printNotice("general.json", {QStringLiteral("--out"), file}).code, 0);
+    const QByteArray notice = testsupport::readFile(file);
+    ASSERT_GT(notice.size(), 20000);
+
+    LoopbackPrinter whole(LoopbackPrinter::ReadsAll);
+    EXPECT_EQ(printNotice("general.json", to(whole.link())).code, 0);
+    EXPECT_EQ(whole.received, notice);
+
+    // The printer hangs up after 7,538 bytes: a failed print, whenever in the sending it happens.
+    LoopbackPrinter partial(LoopbackPrinter::HangsUpAfter, 7538);
+    const ToolRun cut = printNotice("general.json", to(partial.link()));
+    EXPECT_EQ(cut.code, 1);
+    EXPECT_EQ(partial.received.size(), 7538);
+    EXPECT_TRUE(cut.err.contains(QStringLiteral("print-notice: the printer"))) << cut.err.toStdString();
+
+    // A printer that takes the connection and never reads: a failure within the time-out.
+    LoopbackPrinter deaf(LoopbackPrinter::NeverReads);
+    const ToolRun unread =
+        printNotice("traffic.json", QStringList{QStringLiteral("--traffic"), QStringLiteral("--timeout"),
+                                                QStringLiteral("2")} +
+                                        to(deaf.link()));
+    EXPECT_EQ(unread.code, 1);
+    EXPECT_TRUE(unread.err.contains(QStringLiteral("print-notice: the printer"))) << unread.err.toStdString();
+}
+
+TEST(PrintNotice, RefusesBadArgumentsAndUnreachablePrinters) {
+    quint16 closed = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        closed = probe.serverPort();
+    }
+    const struct {
+        QStringList args;
+        int code;
+    } cases[] = {
+        {{recordFile("general.json")}, 2},
+        {{recordFile("general.json"), QStringLiteral("--printer"), QStringLiteral("nowhere")}, 1},
+        {{QStringLiteral("/nonexistent.json"), QStringLiteral("--out"), QStringLiteral("/tmp/x")}, 1},
+        // Nothing listens on the port: the connect fails and says so.
+        {{recordFile("general.json"), QStringLiteral("--printer"),
+          QStringLiteral("tcp:127.0.0.1:%1").arg(closed)},
+         1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(runTool(QStringLiteral("print-notice"), c.args).code, c.code)
+            << c.args.join(u' ').toStdString();
+}
+
+TEST(PrinterEmulator, NoticesPrintedOverTcpDecodeFromThePictures) {
+    Emulator emulator;
+    ASSERT_TRUE(emulator.start());
+    const QString link = QStringLiteral("tcp:127.0.0.1:%1").arg(emulator.port);
+    ASSERT_EQ(printNotice("general.json", to(link)).code, 0);
+    ASSERT_EQ(printNotice("traffic.json", QStringList{QStringLiteral("--traffic")} + to(link)).code, 0);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(emulator.job(2) + QStringLiteral(".png")); }, 30000));
+
+    const QImage general(emulator.job(1) + QStringLiteral(".png"));
+    ASSERT_FALSE(general.isNull());
+    EXPECT_EQ(general.width(), 880);
+    EXPECT_EQ(decodeSymbols(general),
+              (QStringList{QStringLiteral("CODE-39:76112"), QStringLiteral("CODE-39:P2016M07000042"),
+                           QStringLiteral("QR-Code:" KOMPAUN_TEST_BASE_URL "/v2/wsc/mk/P2016M07000042")}));
+    EXPECT_EQ(decodeSymbols(QImage(emulator.job(2) + QStringLiteral(".png"))),
+              (QStringList{QStringLiteral("CODE-39:50.00"), QStringLiteral("CODE-39:76205"),
+                           QStringLiteral("CODE-39:P2016M07000043")}));
+
+    // The bytes the emulator received are exactly those print-notice writes to a file.
+    const QString file = emulator.dir.filePath(QStringLiteral("general.out"));
+    ASSERT_EQ(printNotice("general.json", {QStringLiteral("--out"), file}).code, 0);
+    EXPECT_EQ(testsupport::readFile(file), testsupport::readFile(emulator.job(1) + QStringLiteral(".bin")));
+
+    ::kill(pid_t(emulator.process.processId()), SIGTERM);
+    ASSERT_TRUE(waitFor([&] { return emulator.process.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(emulator.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(emulator.process.exitCode(), 0);
+}
