@@ -3,7 +3,6 @@
 #include "printing/WSEncoder.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -65,12 +64,3 @@ void BM_HeaderRaster(benchmark::State& state) {
 BENCHMARK(BM_HeaderRaster)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -87,13 +86,3 @@ void BM_FullJpegAndBase64(benchmark::State& state) {
 BENCHMARK(BM_FullJpegAndBase64)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // QPainter on images needs the GUI application's fonts and image plugins.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
