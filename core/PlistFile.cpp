@@ -379,4 +379,8 @@ bool write(const QString& path, const QVariant& root, QString* error) {
     return writeXml(path, toXml(root), error);
 }
 
+QByteArray xmlOfTree(void* node) {
+    return xmlOf(static_cast<plist_t>(node));
+}
+
 } // namespace PlistFile

@@ -26,6 +26,8 @@ std::optional<QVariant> parse(const QByteArray& bytes);
 // when the bytes are no property list, nest too deep, or hold what only the binary format can (such a
 // file is read as the XML the library writes of it, as parse() does).
 void* parseTree(const QByteArray& bytes);
+// The library's XML text of such a tree, or of any node of it.
+QByteArray xmlOfTree(void* node);
 
 // XML text of a value. Characters XML cannot carry (C0 controls other than tab and line ends) are
 // dropped, since a file holding them could not be read back by any standard reader.

@@ -55,15 +55,6 @@ QString textOf(plist_t node) {
     }
 }
 
-QByteArray xmlOf(plist_t node) {
-    char* xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(node, &xml, &length);
-    QByteArray out(xml, qsizetype(length));
-    plist_to_xml_free(xml);
-    return out;
-}
-
 // Base64 text is kept as bytes only when encoding the bytes again gives the same text.
 void takePicture(plist_t node, QByteArray* bytes, int* kept, int keptBit) {
     const QString text = node && plist_get_node_type(node) == PLIST_STRING ? stringOf(node) : textOf(node);
@@ -100,7 +91,7 @@ SavedCompoundFile::Entry entryOf(plist_t item) {
         }
         free(it);
         if (plist_dict_get_size(static_cast<plist_t>(nonText.get())) > 0)
-            entry.nonText = xmlOf(static_cast<plist_t>(nonText.get()));
+            entry.nonText = PlistFile::xmlOfTree(nonText.get());
     }
     plist_t photos = parts > 1 ? plist_array_get_item(item, 1) : nullptr;
     if (photos && plist_get_node_type(photos) == PLIST_ARRAY) {
@@ -129,7 +120,7 @@ QByteArray escapedText(const QString& text) {
     if (plain.match(text).hasMatch())
         return text.toLatin1();
     PlistPtr node(plist_new_string(PlistFile::xmlSafeUtf8(text).constData()));
-    const QByteArray xml = xmlOf(static_cast<plist_t>(node.get()));
+    const QByteArray xml = PlistFile::xmlOfTree(node.get());
     const qsizetype open = xml.indexOf("<string>");
     const qsizetype close = xml.lastIndexOf("</string>");
     return open >= 0 && close > open ? xml.mid(open + 8, close - open - 8) : QByteArray();
@@ -257,7 +248,7 @@ bool write(const QString& path, const QList<Skeleton>& entries,
         plist_array_append_item(entry, plist_new_string(PlistFile::xmlSafeUtf8(s.flag).constData()));
         plist_array_append_item(static_cast<plist_t>(root.get()), entry);
     }
-    const QByteArray xml = xmlOf(static_cast<plist_t>(root.get()));
+    const QByteArray xml = PlistFile::xmlOfTree(root.get());
     root.reset();
 
     QSaveFile file(path);
@@ -299,7 +290,7 @@ QByteArray withoutKey(const QByteArray& nonText, const QString& key) {
     if (!parsed || plist_get_node_type(parsed) != PLIST_DICT)
         return {};
     plist_dict_remove_item(parsed, key.toUtf8().constData());
-    return plist_dict_get_size(parsed) > 0 ? xmlOf(parsed) : QByteArray();
+    return plist_dict_get_size(parsed) > 0 ? PlistFile::xmlOfTree(parsed) : QByteArray();
 }
 
 } // namespace SavedCompoundFile
