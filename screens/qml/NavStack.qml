@@ -25,16 +25,25 @@ Item {
         height: 52
         color: Theme.bar
 
+        // "‹ Kembali" shrinks to "‹" when the title would otherwise be cut short beside the bar's buttons.
+        TextMetrics { id: backLabel; text: "‹ Kembali"; font.pixelSize: 15 }
+        readonly property bool roomy: backLabel.width + title.implicitWidth + buttons.width + 40 <= bar.width
+
         ToolButton {
             id: back
             objectName: "backButton"
             visible: root.navigation !== null && root.navigation.depth > 1
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 2 }
-            contentItem: Text { text: "‹ Kembali"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text {
+                text: bar.roomy ? backLabel.text : "‹"
+                color: Theme.barText
+                font.pixelSize: bar.roomy ? 15 : 24
+            }
             background: Item {}
             onClicked: root.navigation.pop()
         }
         Text {
+            id: title
             objectName: "barTitle"
             anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter }
             anchors.leftMargin: back.visible ? back.width + 4 : 12
