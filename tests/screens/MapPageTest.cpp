@@ -1,4 +1,4 @@
-#include "FormsFixture.h"
+#include "ScreensFixture.h"
 
 #include "platform/Http.h"
 #include "platform/fake/FakeSyncServices.h"
@@ -212,9 +212,6 @@ TEST_F(MapPageTest, TheNavigationChoiceOpensTheWebMapOrWazeOrItsStorePage) {
     EXPECT_TRUE(map.calloutVisible());
     map.calloutAccessoryControlTapped();
     ASSERT_TRUE(map.choiceVisible());
-    EXPECT_EQ(map.choiceTitle(), QStringLiteral("Open Using"));
-    EXPECT_EQ(map.choiceButtons(), (QStringList{"Apple Map", "Google Map", "Waze"}));
-    EXPECT_EQ(map.cancelButton(), QStringLiteral("Cancel Button"));
 
     const QString google = QStringLiteral("https://maps.google.com/maps?q=3.073800,101.518300");
     const auto choose = [&](int index) {
@@ -242,21 +239,6 @@ TEST_F(MapPageTest, TheNavigationChoiceOpensTheWebMapOrWazeOrItsStorePage) {
     // Nothing is opened without the sheet showing.
     map.actionSheetClickedButtonAtIndex(1);
     EXPECT_TRUE(opener.opened.isEmpty());
-}
-
-TEST_F(MapPageTest, NothingHappensWithoutItsServices) {
-    ContactUsViewController bare;
-    bare.viewWillAppear();
-    bare.setViewSize(360, 526);
-    bare.panBy(10, 10);
-    bare.zoomIn();
-    bare.beginPinDrag();
-    bare.dragPinBy(10, 10);
-    bare.endPinDrag();
-    bare.openActionSheet();
-    bare.actionSheetClickedButtonAtIndex(1);
-    EXPECT_FALSE(bare.choiceVisible());
-    EXPECT_EQ(rec(Key::lat), QString());
 }
 
 // An HTTP engine that answers every request at once with the bytes given.
