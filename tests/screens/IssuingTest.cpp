@@ -17,16 +17,14 @@ TEST_F(IssuingTest, SemakChecksInOrderAndOpensTheReviewOnlyWhenAllPass) {
         for (const auto& [message, key, value] : steps) {
             fakes.alerts.shown.clear();
             sections.formSet()->semak();
-            ASSERT_EQ(fakes.alerts.shown.size(), 1) << message;
-            EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Makluman"));
-            EXPECT_EQ(fakes.alerts.last().buttons, QStringList{QStringLiteral("OK")});
-            EXPECT_EQ(fakes.alerts.last().message, QString::fromUtf8(message));
+            EXPECT_EQ(fakes.alerts.shown.size(), 1);
+            EXPECT_EQ(lastAlert(), std::string("Makluman: ") + message + " [OK]");
             EXPECT_EQ(tab(0)->currentScreen(), QStringLiteral("FormSetView.qml"));
             record()->insert(key, QString::fromUtf8(value));
         }
         fakes.alerts.shown.clear();
         sections.formSet()->semak();
-        EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << alertText().toStdString();
+        EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << lastAlert();
         EXPECT_EQ(tab(0)->currentScreen(), QStringLiteral("ReviewView.qml"));
         EXPECT_EQ(tab(0)->currentTitle(), QStringLiteral("Semak"));
         EXPECT_EQ(lastPush().value(QStringLiteral("kategori")).value<QObject*>(), &sections);
@@ -101,10 +99,8 @@ TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOp
     EXPECT_FALSE(review.fastLink());
     review.cetak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Kepastian"));
-    EXPECT_EQ(fakes.alerts.last().message,
-              QStringLiteral("Adakah anda pasti semua maklumat telah diisi dengan betul ?"));
-    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("Ya")}));
+    EXPECT_EQ(lastAlert(),
+              "Kepastian: Adakah anda pasti semua maklumat telah diisi dengan betul ? [Batal|Ya]");
     EXPECT_EQ(fakes.alerts.last().tag, 1);
     // "Batal" stores nothing.
     answer(0);
@@ -128,16 +124,13 @@ TEST_F(IssuingTest, YaStoresWithPhotosThenPrintsThenNumbersThenOffersTheMenu) {
     EXPECT_EQ(stored(), 1);
     EXPECT_EQ(running(), 42);
     sections.cetak();
-    EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << alertText().toStdString();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << lastAlert();
 
     ASSERT_TRUE(waitForMenu());
     EXPECT_FALSE(sections.flow().busy());
     EXPECT_EQ(printer->received(), noticeOf(issued, false));
-    const Alert& menu = fakes.alerts.shown.first();
-    EXPECT_EQ(menu.title, QStringLiteral("Kepastian"));
-    EXPECT_EQ(menu.message, QStringLiteral("Sila pilih menu dibawah"));
-    EXPECT_EQ(menu.buttons, (QStringList{QStringLiteral("Ke Utama"), QStringLiteral("Cetak Kembali"),
-                                         QStringLiteral("Guna Kembali Kesalahan Ini")}));
+    EXPECT_EQ(lastAlert(),
+              "Kepastian: Sila pilih menu dibawah [Ke Utama|Cetak Kembali|Guna Kembali Kesalahan Ini]");
 
     const SavedCompoundList all = core.saveStore().getDicetak();
     ASSERT_EQ(all.size(), 1);
@@ -163,9 +156,7 @@ TEST_F(IssuingTest, AStoreThatFailsPrintsNothingAndKeepsTheNumberSoYaCanBeTriedA
     sections.cetak();
     answer(1);
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Gagal"));
-    EXPECT_EQ(fakes.alerts.last().message,
-              QStringLiteral("Kompaun tidak dapat disimpan dalam telefon. Sila cuba lagi."));
+    EXPECT_EQ(lastAlert(), "Gagal: Kompaun tidak dapat disimpan dalam telefon. Sila cuba lagi. [OK]");
     EXPECT_FALSE(sections.flow().busy());
     EXPECT_EQ(running(), 41);
     EXPECT_EQ(printer->sessionsOpened(), 0);
@@ -244,13 +235,9 @@ TEST_F(IssuingTest, CetakKembaliTwiceStoresOnceAndGunaKembaliStartsTheNextCompou
     answer(2);
     EXPECT_EQ(tab(0)->currentScreen(), QStringLiteral("FormSetView.qml"));
     EXPECT_EQ(rec(Key::kompaunRunningNumber), QStringLiteral("P2026M07000043"));
-    for (const QLatin1String k :
-         {Key::kesalahan, Key::kesalahanID, Key::kompaunKadar, Key::kompaunKadarTawaran,
-          Key::kompaunButiranKesalahan, Key::kompaunCaraPenyerahan, Key::kompaunMasa})
-        EXPECT_EQ(rec(k), first.value(k)) << k.data();
-    for (const QLatin1String k :
-         {Key::noKadPengenalanPesalah, Key::namaPesalah, Key::alamat1Pesalah, Key::lokasiTempatKejadian})
-        EXPECT_EQ(rec(k), QString()) << k.data();
+    // What is kept and what is cleared is the record's own business, tested with it.
+    EXPECT_EQ(rec(Key::kompaunCaraPenyerahan), QStringLiteral("SERAHAN TANGAN"));
+    EXPECT_EQ(rec(Key::namaPesalah), QString());
     EXPECT_TRUE(core.getImageArray().isEmpty());
     EXPECT_EQ(pesalah->namaPesalah()->text(), QString());
     EXPECT_FALSE(rec(Key::lat).isEmpty());

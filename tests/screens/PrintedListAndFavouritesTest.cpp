@@ -58,8 +58,7 @@ TEST_F(PrintedListTest, ListsTheWaitingCompoundsInStoreOrderAndReprintsOneUnchan
 
     list.formSet()->cetak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Adakah anda pasti mencetak kembali ?"));
-    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("Ya")}));
+    EXPECT_EQ(lastAlert(), "Kepastian: Adakah anda pasti mencetak kembali ? [Batal|Ya]");
     answer(0);
     EXPECT_EQ(printer->sessionsOpened(), 0);
     list.formSet()->cetak();
@@ -88,8 +87,7 @@ TEST_F(PrintedListTest, ACancelledCompoundIsMarkedRefusesReprintAndStillWaitsFor
 
     list.formSet()->batalKompaun();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Kepastian"));
-    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("Ya")}));
+    EXPECT_EQ(lastAlert(), "Kepastian: Adakah anda pasti untuk membatalkan kompaun ini ? [Batal|Ya]");
     answer(0);
     EXPECT_EQ(core.saveStore().getDicetak().at(1).record->value(Key::status_batal), QStringLiteral("0"));
 
@@ -110,8 +108,7 @@ TEST_F(PrintedListTest, ACancelledCompoundIsMarkedRefusesReprintAndStillWaitsFor
 
     list.formSet()->cetak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Makluman"));
-    EXPECT_EQ(fakes.alerts.last().message, SecondViewController::cancelledRefusal());
+    EXPECT_EQ(lastAlert(), "Makluman: Kompaun ini telah dibatalkan dan tidak boleh dicetak semula. [OK]");
     answer(0);
     EXPECT_EQ(printer->sessionsOpened(), 0);
     // Asking to cancel again asks nothing.
@@ -193,7 +190,7 @@ TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsChe
     // The same checks as the section list's.
     fav.formSet()->semak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Sila Masukkan No Kenderaan!"));
+    EXPECT_EQ(lastAlert(), "Makluman: Sila Masukkan No Kenderaan! [OK]");
     answer(0);
     record()->insert(Key::kenderaanNoKenderaan, QStringLiteral("WXY 1234"));
     record()->insert(Key::lokasiKawasan, QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
@@ -205,7 +202,8 @@ TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsChe
     const RecordMap issued = *record();
     const QByteArray before = printer->received();
     fav.cetak();
-    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("YA")}));
+    EXPECT_EQ(lastAlert(),
+              "Kepastian: Adakah anda pasti semua maklumat telah diisi dengan betul ? [Batal|YA]");
     answer(1);
     ASSERT_TRUE(waitForMenu());
     EXPECT_EQ(printer->received(), before + noticeOf(issued, true));

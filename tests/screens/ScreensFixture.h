@@ -57,6 +57,13 @@ protected:
         testsupport::writeFile(dir.filePath(QLatin1String(RunningNumber::untrustedMarker)), {});
         ASSERT_FALSE(core.numberingTrusted());
     }
+    // The latest alert whole, as "title: message [buttons]".
+    std::string lastAlert() const {
+        if (fakes.alerts.shown.isEmpty())
+            return "<none>";
+        const Alert& a = fakes.alerts.last();
+        return QStringLiteral("%1: %2 [%3]").arg(a.title, a.message, a.buttons.join(u'|')).toStdString();
+    }
     Record record() const { return core.getDictionary(); }
     QString rec(QLatin1String key) const { return record()->value(key); }
     // Each key holds its text in the record being shown.
@@ -172,11 +179,6 @@ protected:
     void answer(int button) {
         ASSERT_FALSE(fakes.alerts.shown.isEmpty());
         fakes.alerts.answer(button);
-    }
-    QString alertText() const {
-        return fakes.alerts.shown.isEmpty() ? QStringLiteral("<none>")
-                                            : fakes.alerts.shown.first().title + QStringLiteral(": ") +
-                                                  fakes.alerts.shown.first().message;
     }
     // Until the oldest alert waiting is the after-print menu.
     bool waitForMenu() {
