@@ -14,6 +14,8 @@ using namespace MapGeometry;
 
 namespace {
 
+using Place = MapGeometry::Coordinate; // not the phone's own position type
+
 TEST(MapGeometry, WebMercatorPlacesKnownPointsOnTheStandardTiles) {
     // The council's offices near Banting at zoom 15, and the corners of the world.
     const QPointF p = pixelOf({3.0738, 101.5183}, 15);
@@ -23,10 +25,8 @@ TEST(MapGeometry, WebMercatorPlacesKnownPointsOnTheStandardTiles) {
     EXPECT_NEAR(worldFraction({0, 0}).y(), 0.5, 1e-12);
     EXPECT_NEAR(worldFraction({maxLatitude, -180}).y(), 0.0, 1e-9);
     EXPECT_NEAR(worldFraction({90, 0}).y(), 0.0, 1e-9) << "latitudes past the cut-off are held at its edge";
-    for (const MapGeometry::Coordinate c :
-         {MapGeometry::Coordinate{3.0738, 101.5183}, MapGeometry::Coordinate{-33.86, 151.2},
-          MapGeometry::Coordinate{51.5, -0.12}}) {
-        const MapGeometry::Coordinate back = coordinateAtPixel(pixelOf(c, 17), 17);
+    for (const Place c : {Place{3.0738, 101.5183}, Place{-33.86, 151.2}, Place{51.5, -0.12}}) {
+        const Place back = coordinateAtPixel(pixelOf(c, 17), 17);
         EXPECT_NEAR(back.latitude, c.latitude, 1e-9);
         EXPECT_NEAR(back.longitude, c.longitude, 1e-9);
     }
@@ -40,9 +40,7 @@ TEST(MapGeometry, WebMercatorPlacesKnownPointsOnTheStandardTiles) {
 TEST(MapGeometry, TheRegionFitsThePinsWidenedAndHeldBetweenItsBounds) {
     EXPECT_FALSE(regionFitting({}));
     // One pin: 0.014 degrees both ways, wherever it is.
-    for (const MapGeometry::Coordinate c :
-         {MapGeometry::Coordinate{3.0738, 101.5183}, MapGeometry::Coordinate{0, 0},
-          MapGeometry::Coordinate{70, -170}}) {
+    for (const Place c : {Place{3.0738, 101.5183}, Place{0, 0}, Place{70, -170}}) {
         const auto one = regionFitting({c});
         ASSERT_TRUE(one);
         EXPECT_DOUBLE_EQ(one->latitudeSpan, 0.014);
@@ -172,7 +170,7 @@ TEST_F(MapPageTest, PanningAndZoomMoveTheMapNotThePinsPlace) {
     EXPECT_NEAR(map.pinX(), 280, 1e-6);
     EXPECT_NEAR(map.pinY(), 313, 1e-6);
     EXPECT_EQ(rec(Key::lat), QString());
-    const MapGeometry::Coordinate before = map.centre();
+    const Place before = map.centre();
     map.zoomIn();
     EXPECT_EQ(map.zoom(), 16);
     EXPECT_NEAR(map.centre().latitude, before.latitude, 1e-9);

@@ -197,21 +197,12 @@ protected:
     PhotoPickerController picker;
 };
 
-TEST_F(PhotoPickingTest, TheSourceChoiceOpensOnlyAnAvailableSource) {
-    picker.keluarkamera();
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(lastAlert(), "Sila Pilih:  [Batal|Galeri Gambar|Kamera]");
-    fakes.alerts.answer(2); // "Kamera" on a phone without one
-    EXPECT_TRUE(library.presented.isEmpty());
+// The walkthrough taps the source choice, the gallery, the list, the viewer and a deletion through the
+// window; these are the cases it cannot make happen there.
+TEST_F(PhotoPickingTest, OnlyAnAvailableSourceOpens) {
     picker.keluarkamera();
     fakes.alerts.answer(0); // "Batal"
     EXPECT_TRUE(library.presented.isEmpty());
-    picker.keluarkamera();
-    fakes.alerts.answer(1); // "Galeri Gambar"
-    EXPECT_EQ(library.presented, QList<PhotoLibrary::Source>{PhotoLibrary::Source::PhotoLibrary});
-    ASSERT_TRUE(library.cancel());
-    EXPECT_TRUE(core.getImageArray().isEmpty());
-
     library.cameraAvailable = true;
     library.libraryAvailable = false;
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
@@ -219,11 +210,7 @@ TEST_F(PhotoPickingTest, TheSourceChoiceOpensOnlyAnAvailableSource) {
     EXPECT_EQ(library.shownSource(), PhotoLibrary::Source::Camera);
 }
 
-TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundAndTheAlbumInTheOrderTaken) {
-    LokasiViewController form;
-    show(form);
-    QObject::connect(&picker, &PhotoPickerController::photosChanged, &form,
-                     &LokasiViewController::viewWillAppear);
+TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundInTheOrderTaken) {
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
     ASSERT_TRUE(library.pick(file(numbered(640, 480))));
     EXPECT_TRUE(fakes.progress.visible);
@@ -240,9 +227,7 @@ TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundAndTheAlbumInTheOrderTaken
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(fromBase64(list[i].full).size(), sizes[i]) << i;
     EXPECT_EQ(fromBase64(list[0].thumbnail).size(), QSize(300, 300));
-    ASSERT_EQ(library.album().size(), 3);
     EXPECT_EQ(library.album().value(0).size(), QSize(640, 480));
-    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("3 Gambar"));
     // Stored with the compound as it stands.
     EXPECT_TRUE(core.insertIntoBaruPBCompound(record()));
     EXPECT_EQ(core.saveStore().getDicetak().value(0).photos, list);
@@ -285,15 +270,10 @@ protected:
     ImageEditViewController list;
 };
 
-TEST_F(PhotoListTest, RowsShowThumbnailsAndASwipeDeletes) {
+TEST_F(PhotoListTest, ASwipeDeletesThatRowAndTheRowsAreDrawnAgain) {
     KeyValueListModel& model = *list.model();
     ASSERT_EQ(model.count(), 3);
-    EXPECT_TRUE(list.editable());
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(model.title(i), QStringLiteral("Gambar Kesalahan"));
     const QString before = model.data(model.index(1), KeyValueListModel::PictureRole).toString();
-    EXPECT_TRUE(before.startsWith(QStringLiteral("image://photo/thumb/")));
-
     const PhotoList all = core.getImageArray();
     ASSERT_TRUE(list.commitEditingStyleForRow(0));
     EXPECT_EQ(core.getImageArray(), (PhotoList{all[1], all[2]}));
@@ -301,12 +281,6 @@ TEST_F(PhotoListTest, RowsShowThumbnailsAndASwipeDeletes) {
     // Drawn again under new addresses: row 1 now holds another photograph than before.
     EXPECT_NE(model.data(model.index(1), KeyValueListModel::PictureRole).toString(), before);
     EXPECT_FALSE(list.commitEditingStyleForRow(2));
-
-    // The photograph of a row, whole.
-    list.didSelectRow(1);
-    EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageView.qml"));
-    EXPECT_EQ(stack.currentTitle(), QStringLiteral("Gambar Kesalahan"));
-
     // Deleting the last leaves an empty list and a count of zero on the form.
     ASSERT_TRUE(list.commitEditingStyleForRow(0));
     ASSERT_TRUE(list.commitEditingStyleForRow(0));

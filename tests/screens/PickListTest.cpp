@@ -8,56 +8,35 @@ namespace {
 
 using PickListTest = FormsTest;
 
-// Each form's lists come from the shipped reference data and answer into that form's fields and the
-// record. How a pick writes a code and its upper-cased companion, and what a cancel writes, is the pick
+// The walkthrough picks from every list through the window; these are the lists' own rules it does not
+// reach. How a pick writes a code and its upper-cased companion, and what a cancel writes, is the pick
 // list's own business and tested with it.
-TEST_F(PickListTest, EachListAnswersIntoItsFormAndTheRecord) {
-    KompounViewController compound;
-    show(compound);
-    compound.caraPenyerahanDropDown();
-    EXPECT_EQ(sheet.title(), QStringLiteral("Cara Penyerahan"));
-    pick(QStringLiteral("Diselit Wiper"));
-    EXPECT_EQ(compound.caraPenyerahan()->text(), QStringLiteral("DISELIT WIPER"));
-    expectRecord({{Key::kompaunCaraPenyerahanID, "4"}, {Key::kompaunCaraPenyerahan, "DISELIT WIPER"}});
-
-    // A street name holding a dash keeps it. Another area leaves the street chosen; its list then holds
-    // only that area's streets.
+TEST_F(PickListTest, StreetsFollowTheAreaAndWitnessesAreTheActiveOfficers) {
     LokasiViewController place;
     show(place);
     place.kawasanGestureDropDown();
     pick(QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
     place.lokasiLabelDropDown();
-    EXPECT_GE(rowOf(QStringLiteral("J01-JALAN BESAR")), 0);
-    pick(QStringLiteral("J06-JALAN TELUKMERBAU-BANTING"));
-    EXPECT_EQ(place.lokasiJalan()->text(), QStringLiteral("JALAN TELUKMERBAU-BANTING"));
-    expectRecord({{Key::lokasiKawasanID, "K01"},
-                  {Key::lokasiKawasan, "PUSAT BANDAR TELUKMERBAU"},
-                  {Key::lokasiJalan, "JALAN TELUKMERBAU-BANTING"},
-                  {Key::lokasiJalanID, "J06"}});
+    pick(QStringLiteral("J01-JALAN BESAR"));
+    // Another area leaves the street chosen; its list then holds only that area's streets.
     place.kawasanGestureDropDown();
     pick(QStringLiteral("TAMAN MERANTI"));
-    EXPECT_EQ(rec(Key::lokasiJalan), QStringLiteral("JALAN TELUKMERBAU-BANTING"));
+    EXPECT_EQ(rec(Key::lokasiJalan), QStringLiteral("JALAN BESAR"));
     place.lokasiLabelDropDown();
     EXPECT_EQ(rowOf(QStringLiteral("J01-JALAN BESAR")), -1);
     EXPECT_GE(rowOf(QStringLiteral("J12-JALAN MERANTI 12")), 0);
     sheet.cancel();
 
-    // Witnesses: the active officers, by name; the identity card comes with the name.
-    EXPECT_TRUE(place.witnessVisible());
     place.getSaksiPenguatkuasaList();
     EXPECT_EQ(sheet.model()->title(0), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
     EXPECT_GE(rowOf(QStringLiteral("RAJESH A/L MUNIANDY")), 0);
     pick(QStringLiteral("NORHAYATI BINTI ABDULLAH"));
     EXPECT_EQ(place.icSaksi()->text(), QStringLiteral("870722105344"));
-    expectRecord({{Key::namaSaksi, "870722105344"},
-                  {Key::lokasiNamaSaksi, "NORHAYATI BINTI ABDULLAH"},
-                  {Key::lokasiICSaksi, "870722105344"}});
 
     // A traffic compound has no witness: the list does not open and the officer stands alone.
     record()->insert(Key::isLaluLintas, QStringLiteral("YA"));
     LokasiViewController traffic;
     show(traffic);
-    EXPECT_FALSE(traffic.witnessVisible());
     traffic.getSaksiPenguatkuasaList();
     EXPECT_FALSE(sheet.isOpen());
     EXPECT_EQ(traffic.namaPenguatKuasa()->text(), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
