@@ -205,15 +205,19 @@ TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsChe
     EXPECT_EQ(rec(Key::kompaunRunningNumber), QStringLiteral("P2026M07000044"));
 }
 
-TEST_F(FavouritesTest, AnUntrustedNumberRefusesAFavouriteToo) {
+TEST_F(FavouritesTest, AnUntrustedNumberIssuesNothingFromTheTypeMenuOrAFavourite) {
     saveFavourite(2, QStringLiteral("UUK PJJ 2008"), 0);
     showFavourites();
     distrustNumbering();
     fakes.alerts.shown.clear();
+    pushes.clear();
+    types.select(2);
     fav.select(0);
+    EXPECT_EQ(pushes.size(), 0);
     EXPECT_EQ(tab(1)->depth(), 1);
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().message, RunningNumber::untrustedMessage());
+    ASSERT_EQ(fakes.alerts.shown.size(), 2);
+    for (const Alert& alert : fakes.alerts.shown)
+        EXPECT_EQ(alert.message, RunningNumber::untrustedMessage());
 }
 
 } // namespace
