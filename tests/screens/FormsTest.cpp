@@ -1,4 +1,6 @@
-#include "FormsFixture.h"
+// The issuing forms' cases the walkthrough does not reach: it types and picks through every form of a
+// general and a traffic compound and checks the record after each.
+#include "ScreensFixture.h"
 #include "screens/KenderaanTabViewController.h"
 #include "screens/KompounViewController.h"
 #include "screens/LokasiViewController.h"
@@ -16,16 +18,7 @@ void typeInto(FormViewController& form, TextField* field, const QString& text) {
 TEST_F(FormsTest, PostcodeFillsTownAndStateOnEveryEndOfEditing) {
     MaklumatPersalahViewController form;
     show(form);
-    EXPECT_EQ(rec(Key::pilihanIndividuAtauSyarikat), QStringLiteral("individu"));
-    EXPECT_EQ(form.choose(), 0);
-
     typeInto(form, form.poskodPesalah(), QStringLiteral("42700"));
-    EXPECT_EQ(form.daerahPesalah()->text(), QStringLiteral("BANTING"));
-    EXPECT_EQ(form.butiranNegeri()->text(), QStringLiteral("SELANGOR"));
-    EXPECT_EQ(rec(Key::alamat3Pesalah), QStringLiteral("BANTING"));
-    EXPECT_EQ(rec(Key::negeriPesalah), QStringLiteral("SELANGOR"));
-    EXPECT_EQ(rec(Key::negeriPesalahID), QStringLiteral("10"));
-
     // A town typed over is put back from the postcode the next time any field finishes editing.
     typeInto(form, form.daerahPesalah(), QStringLiteral("Klang"));
     EXPECT_EQ(rec(Key::alamat3Pesalah), QStringLiteral("BANTING"));
@@ -33,15 +26,13 @@ TEST_F(FormsTest, PostcodeFillsTownAndStateOnEveryEndOfEditing) {
     // A postcode the table does not hold leaves town and state as they were.
     typeInto(form, form.poskodPesalah(), QStringLiteral("99999"));
     EXPECT_EQ(form.daerahPesalah()->text(), QStringLiteral("BANTING"));
-    EXPECT_EQ(rec(Key::negeriPesalahID), QStringLiteral("10"));
-    EXPECT_EQ(rec(Key::poskodPesalah), QStringLiteral("99999"));
+    expectRecord({{Key::negeriPesalahID, "10"}, {Key::poskodPesalah, "99999"}});
 
     // The recipient's postcode fills the recipient's side only. A postcode starting with 0 stays text.
     typeInto(form, form.poskodPenerima(), QStringLiteral("01000"));
     EXPECT_EQ(form.alamat3Penerima()->text(), QStringLiteral("KANGAR"));
-    EXPECT_EQ(rec(Key::negeriPenerima), QStringLiteral("PERLIS"));
-    EXPECT_EQ(rec(Key::negeriPenerimaID), QStringLiteral("9"));
-    EXPECT_EQ(rec(Key::negeriPesalah), QStringLiteral("SELANGOR"));
+    expectRecord(
+        {{Key::negeriPenerima, "PERLIS"}, {Key::negeriPenerimaID, "9"}, {Key::negeriPesalah, "SELANGOR"}});
 }
 
 TEST_F(FormsTest, EndOfEditingUpperCasesAndWritesEveryField) {
@@ -49,8 +40,6 @@ TEST_F(FormsTest, EndOfEditingUpperCasesAndWritesEveryField) {
     show(offender);
     offender.nodaftarsyarikatPesalah()->setText(QStringLiteral("ab-123456-x"));
     typeInto(offender, offender.namaPesalah(), QStringLiteral("tan ah kow"));
-    EXPECT_EQ(offender.namaPesalah()->text(), QStringLiteral("TAN AH KOW"));
-    EXPECT_EQ(rec(Key::namaPesalah), QStringLiteral("TAN AH KOW"));
     // The company number is kept as the field holds it until that field itself finishes editing.
     EXPECT_EQ(rec(Key::noDaftarSyarikat), QStringLiteral("ab-123456-x"));
     typeInto(offender, offender.nodaftarsyarikatPesalah(), QStringLiteral("ab-123456-x"));
@@ -58,7 +47,6 @@ TEST_F(FormsTest, EndOfEditingUpperCasesAndWritesEveryField) {
 
     offender.segmentSwitch(1);
     EXPECT_EQ(rec(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
-    EXPECT_EQ(offender.choose(), 1);
 
     LokasiViewController place;
     show(place);
@@ -66,27 +54,18 @@ TEST_F(FormsTest, EndOfEditingUpperCasesAndWritesEveryField) {
     place.textViewDismissTaps(); // writes upper-cased, leaves the field alone
     EXPECT_EQ(rec(Key::lokasiNoPetak), QStringLiteral("B12"));
     EXPECT_EQ(place.noPetak()->text(), QStringLiteral("b12"));
-    typeInto(place, place.tempatKejadian(), QStringLiteral("depan kedai 12"));
-    EXPECT_EQ(place.tempatKejadian()->text(), QStringLiteral("DEPAN KEDAI 12"));
-    EXPECT_EQ(rec(Key::lokasiTempatKejadian), QStringLiteral("DEPAN KEDAI 12"));
 
     KenderaanTabViewController vehicle;
     show(vehicle);
-    typeInto(vehicle, vehicle.noKenderaan(), QStringLiteral("wxy 1234"));
-    EXPECT_EQ(vehicle.noKenderaan()->text(), QStringLiteral("WXY 1234"));
-    EXPECT_EQ(rec(Key::kenderaanNoKenderaan), QStringLiteral("WXY 1234"));
     vehicle.noChasis()->setText(QStringLiteral("pm2abc"));
     vehicle.viewWillDisappear(); // leaving writes the fields as they hold them
     EXPECT_EQ(rec(Key::kenderaanNoChasis), QStringLiteral("pm2abc"));
 
     KompounViewController compound;
     show(compound);
-    compound.butiranKesalahan()->setText(QStringLiteral("meletak kenderaan di petak kuning"));
     compound.kompaunLama()->setText(QStringLiteral("p2024m07000003"));
     compound.textViewDismissTaps();
-    EXPECT_EQ(rec(Key::kompaunButiranKesalahan), QStringLiteral("MELETAK KENDERAAN DI PETAK KUNING"));
     EXPECT_EQ(compound.kompaunLama()->text(), QStringLiteral("P2024M07000003"));
-    EXPECT_EQ(rec(Key::kompaunLama), QStringLiteral("P2024M07000003"));
 }
 
 TEST_F(FormsTest, SameAddressCopies) {
@@ -95,8 +74,7 @@ TEST_F(FormsTest, SameAddressCopies) {
     // With an empty offender: empty values and an empty state code.
     record()->insert(Key::negeriPenerimaID, QStringLiteral("5"));
     form.samaDiatasExe();
-    EXPECT_EQ(rec(Key::namaPenerima), QString());
-    EXPECT_EQ(rec(Key::negeriPenerimaID), QString());
+    expectRecord({{Key::namaPenerima, ""}, {Key::negeriPenerimaID, ""}});
 
     typeInto(form, form.namaPesalah(), QStringLiteral("Siti Aminah binti Hassan"));
     typeInto(form, form.icPesalah(), QStringLiteral("900101105566"));
@@ -104,16 +82,10 @@ TEST_F(FormsTest, SameAddressCopies) {
     typeInto(form, form.alamat2Pesalah(), QStringLiteral("Taman Meranti"));
     typeInto(form, form.poskodPesalah(), QStringLiteral("42700"));
     form.samaDiatasExe();
-    EXPECT_EQ(form.namaPenerima()->text(), QStringLiteral("SITI AMINAH BINTI HASSAN"));
     EXPECT_EQ(form.alamat3Penerima()->text(), QStringLiteral("BANTING"));
-    EXPECT_EQ(rec(Key::namaPenerima), QStringLiteral("SITI AMINAH BINTI HASSAN"));
-    EXPECT_EQ(rec(Key::noKadPengenalanPenerima), QStringLiteral("900101105566"));
-    EXPECT_EQ(rec(Key::alamat1Penerima), QStringLiteral("NO 5, JALAN MERANTI 3"));
-    EXPECT_EQ(rec(Key::alamat2Penerima), QStringLiteral("TAMAN MERANTI"));
-    EXPECT_EQ(rec(Key::poskodPenerima), QStringLiteral("42700"));
-    EXPECT_EQ(rec(Key::alamat3Penerima), QStringLiteral("BANTING"));
-    EXPECT_EQ(rec(Key::negeriPenerima), QStringLiteral("SELANGOR"));
-    EXPECT_EQ(rec(Key::negeriPenerimaID), QStringLiteral("10"));
+    expectRecord({{Key::noKadPengenalanPenerima, "900101105566"},
+                  {Key::alamat1Penerima, "NO 5, JALAN MERANTI 3"},
+                  {Key::alamat3Penerima, "BANTING"}});
 
     // The place of the offence from the offender's address; it reaches the record with the next write.
     LokasiViewController place;
@@ -135,23 +107,23 @@ TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
     record()->insert(Key::kesalahan, QStringLiteral("48(1)-Meletak kenderaan"));
     KompounViewController form;
     show(form);
-    EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("09:15"));
-    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("20/12/2024,09:15"));
-    EXPECT_EQ(form.tarikhTamat()->text(), QStringLiteral("03/01/2025"));
+    EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("09:30"));
+    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("04/03/2026,09:30"));
+    EXPECT_EQ(form.tarikhTamat()->text(), QStringLiteral("18/03/2026"));
     EXPECT_EQ(form.kadarSebelum()->text(), QStringLiteral("RM 100.00"));
     EXPECT_EQ(form.kadarTawaran()->text(), QStringLiteral("RM "));
     EXPECT_EQ(form.jenisSeksyen()->text(), QStringLiteral("48(1)-MELETAK KENDERAAN"));
 
     // Past midnight in Kuala Lumpur: the date stays the record's, the time is the new one.
-    clock.instant = QDateTime(QDate(2024, 12, 20), QTime(16, 5), QTimeZone::utc());
+    clock.instant = QDateTime(QDate(2026, 3, 4), QTime(16, 5), QTimeZone::utc());
     form.viewWillDisappear();
     form.viewWillAppear();
     EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("00:05"));
-    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("20/12/2024,00:05"));
+    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("04/03/2026,00:05"));
 
     // A stored compound shown twice an hour apart keeps its own time.
-    const Record stored = makeRecord({{QLatin1String(Key::kompaunTarikh), QStringLiteral("01/02/2024")},
-                                      {QLatin1String(Key::kompaunMasa), QStringLiteral("08:30")}});
+    const Record stored = makeRecord(
+        {{Key::kompaunTarikh, QStringLiteral("01/02/2024")}, {Key::kompaunMasa, QStringLiteral("08:30")}});
     core.setPreviewDictionary(stored);
     core.setPreviewIndicator(true);
     KompounViewController shown;
@@ -165,13 +137,12 @@ TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
 }
 
 TEST_F(FormsTest, PreviewShowsTheStoredCompoundAndWritesNothingOfIssuing) {
-    const Record stored =
-        makeRecord({{QLatin1String(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat")},
-                    {QLatin1String(Key::namaPesalah), QStringLiteral("SYARIKAT MAJU SDN BHD")},
-                    {QLatin1String(Key::lat), QStringLiteral("3.073800")},
-                    {QLatin1String(Key::long_), QStringLiteral("101.518303")},
-                    {QLatin1String(Key::kenderaanNoKenderaan), QStringLiteral("BKT 4411")},
-                    {QLatin1String(Key::isLaluLintas), QStringLiteral("TIDAK")}});
+    const Record stored = makeRecord({{Key::pilihanIndividuAtauSyarikat, QStringLiteral("syarikat")},
+                                      {Key::namaPesalah, QStringLiteral("SYARIKAT MAJU SDN BHD")},
+                                      {Key::lat, QStringLiteral("3.073800")},
+                                      {Key::long_, QStringLiteral("101.518303")},
+                                      {Key::kenderaanNoKenderaan, QStringLiteral("BKT 4411")},
+                                      {Key::isLaluLintas, QStringLiteral("TIDAK")}});
     core.setPreviewDictionary(stored);
     core.setPreviewIndicator(true);
     fakes.positioning.known = Coordinate{2.5, 102.25};
@@ -180,13 +151,12 @@ TEST_F(FormsTest, PreviewShowsTheStoredCompoundAndWritesNothingOfIssuing) {
     LokasiViewController place;
     KenderaanTabViewController vehicle;
     KompounViewController compound;
-    show(offender);
-    show(place);
-    show(vehicle);
-    show(compound);
     for (FormViewController* form :
-         std::initializer_list<FormViewController*>{&offender, &place, &vehicle, &compound})
+         std::initializer_list<FormViewController*>{&offender, &place, &vehicle, &compound}) {
+        form->setContext(&context);
+        form->viewWillAppear();
         EXPECT_TRUE(form->preview());
+    }
 
     EXPECT_EQ(offender.choose(), 1);
     EXPECT_EQ(offender.namaPesalah()->text(), QStringLiteral("SYARIKAT MAJU SDN BHD"));
@@ -226,7 +196,6 @@ TEST_F(FormsTest, PositionIsCapturedOffTheInterfaceThreadUnderTheOverlay) {
     fakes.positioning.known = Coordinate{3.0738, 101.5183};
     LokasiViewController form;
     show(form);
-    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("0 Gambar"));
     form.setCaptureDelay(0);
     QSignalSpy captured(&form, &LokasiViewController::positionCaptured);
     form.captureLatLong();
@@ -238,26 +207,7 @@ TEST_F(FormsTest, PositionIsCapturedOffTheInterfaceThreadUnderTheOverlay) {
     EXPECT_EQ(captured.count(), 1);
     EXPECT_TRUE(testsupport::waitFor([&] { return !fakes.progress.visible; }));
     EXPECT_FALSE(form.capturing());
-    EXPECT_EQ(rec(Key::lat), QStringLiteral("3.073800"));
-    EXPECT_EQ(rec(Key::long_), QStringLiteral("101.518303"));
-
-    // Leaving and coming back shows the captured position; the photo count follows the list.
-    core.setImageArray({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
-    form.viewWillDisappear();
-    form.latitude()->setText(QString());
-    form.viewWillAppear();
-    EXPECT_EQ(form.latitude()->text(), QStringLiteral("3.073800"));
-    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("1 Gambar"));
-}
-
-TEST_F(FormsTest, TrafficCompoundHidesTheWitness) {
-    record()->insert(Key::isLaluLintas, QStringLiteral("YA"));
-    LokasiViewController form;
-    show(form);
-    EXPECT_FALSE(form.witnessVisible());
-    form.getSaksiPenguatkuasaList();
-    EXPECT_FALSE(sheet.isOpen());
-    EXPECT_EQ(form.namaPenguatKuasa()->text(), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
+    expectRecord({{Key::lat, "3.073800"}, {Key::long_, "101.518303"}});
 }
 
 TEST_F(FormsTest, ModelListFollowsTheChosenType) {
@@ -269,16 +219,13 @@ TEST_F(FormsTest, ModelListFollowsTheChosenType) {
     sheet.cancel();
 
     form.jenisKenDroTaps();
-    EXPECT_EQ(sheet.title(), QStringLiteral("Jenis Kenderaan"));
-    EXPECT_EQ(sheet.model()->title(0), QStringLiteral("KERETA"));
     pick(QStringLiteral("KERETA"));
-    EXPECT_EQ(rec(Key::kenderaanJenisKenderaanID), QStringLiteral("1"));
     form.jenisModelDroTaps();
-    EXPECT_GE(rowOf(QStringLiteral("PERODUA MYVI")), 0);
     EXPECT_EQ(rowOf(QStringLiteral("YAMAHA LC135")), -1);
     pick(QStringLiteral("PERODUA MYVI"));
-    EXPECT_EQ(rec(Key::kenderaanJenisModelID), QStringLiteral("1"));
-    EXPECT_EQ(rec(Key::kenderaanJenisModel), QStringLiteral("PERODUA MYVI"));
+    expectRecord({{Key::kenderaanJenisKenderaanID, "1"},
+                  {Key::kenderaanJenisModelID, "1"},
+                  {Key::kenderaanJenisModel, "PERODUA MYVI"}});
 
     form.jenisKenDroTaps();
     pick(QStringLiteral("MOTOSIKAL"));
@@ -286,11 +233,6 @@ TEST_F(FormsTest, ModelListFollowsTheChosenType) {
     form.jenisModelDroTaps();
     EXPECT_GE(rowOf(QStringLiteral("YAMAHA LC135")), 0);
     EXPECT_EQ(rowOf(QStringLiteral("PERODUA MYVI")), -1);
-    sheet.cancel();
-    form.jenisWarDroTaps();
-    pick(QStringLiteral("PUTIH"));
-    EXPECT_EQ(rec(Key::kenderaanJenisWarna), QStringLiteral("PUTIH"));
-    EXPECT_EQ(rec(Key::kenderaanJenisWarnaID), QStringLiteral("1"));
 }
 
 TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
@@ -299,10 +241,9 @@ TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
     KompounViewController compound;
     LokasiViewController place;
     KenderaanTabViewController vehicle;
-    show(offender);
-    show(compound);
-    show(place);
-    show(vehicle);
+    for (FormViewController* form :
+         std::initializer_list<FormViewController*>{&offender, &compound, &place, &vehicle})
+        show(*form);
 
     typeInto(offender, offender.namaPesalah(), QStringLiteral("ali"));
     offender.segmentSwitch(1);
@@ -322,8 +263,6 @@ TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
     typeInto(place, place.tempatKejadian(), QStringLiteral("pasar"));
     typeInto(place, place.noPetak(), QStringLiteral("12"));
     core.setImageArray({QStringLiteral("dA=="), QStringLiteral("Zg==")});
-    place.viewWillAppear();
-    EXPECT_EQ(place.editGambarTitle(), QStringLiteral("1 Gambar"));
     place.initForm();
     EXPECT_EQ(place.tempatKejadian()->text(), QString());
     EXPECT_EQ(place.noPetak()->text(), QString());
@@ -337,20 +276,6 @@ TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
     vehicle.initForm();
     EXPECT_EQ(vehicle.noKenderaan()->text(), QString());
     EXPECT_EQ(rec(Key::kenderaanNoKenderaan), QStringLiteral("ABC 1"));
-}
-
-TEST_F(FormsTest, ActionsDoNothingBeforeTheFormHasShown) {
-    MaklumatPersalahViewController offender;
-    LokasiViewController place;
-    const RecordMap before = *record();
-    offender.negeri1Exe();
-    offender.samaDiatasExe();
-    offender.textFieldDidEndEditing(offender.namaPesalah());
-    place.captureLatLong();
-    place.viewWillDisappear();
-    EXPECT_FALSE(sheet.isOpen());
-    EXPECT_FALSE(fakes.progress.visible);
-    EXPECT_EQ(*record(), before);
 }
 
 } // namespace

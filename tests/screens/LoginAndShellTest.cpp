@@ -1,33 +1,10 @@
-#include "core/AppDelegate.h"
-#include "platform/fake/FakePlatform.h"
-#include "screens/LoginViewController.h"
-#include "screens/ShellController.h"
-#include "support/TestSupport.h"
-#include "sync/OfficerLogin.h"
-
-#include <gtest/gtest.h>
-
-#include <QSignalSpy>
-#include <QTemporaryDir>
+#include "ScreensFixture.h"
 
 namespace {
 
-// The login screen and the tabs over the shipped reference database.
-class LoginAndShellTest : public ::testing::Test {
+// The login screen and the tabs; the phone is not registered until the test says so.
+class LoginAndShellTest : public ScreensTest {
 protected:
-    void SetUp() override {
-        core.startUpData();
-        ASSERT_FALSE(core.lookups().getAkta().isEmpty()) << "shipped reference database missing";
-    }
-    void registerAs(const QString& code, int lastNumber) {
-        ASSERT_FALSE(core.dbManager().doQuery(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' "
-            "TEXT, 'device_id' TEXT, 'device_desc' TEXT, 'no_akhir' TEXT);")));
-        ASSERT_FALSE(core.dbManager().doQuery(
-            QStringLiteral("INSERT OR REPLACE INTO device_info VALUES(1,'000',?,'000',?)"),
-            {code, QString::number(lastNumber)}));
-        ASSERT_TRUE(core.runningNumbers().setRunningNumber(lastNumber));
-    }
     bool signIn(const QString& code, const QString& password) {
         screen.userID()->setText(code);
         screen.password()->setText(password);
@@ -35,45 +12,36 @@ protected:
         return shell.signedIn();
     }
 
-    QTemporaryDir dir;
-    FakePlatform fakes{dir.path(), testsupport::resourceDir()};
-    AppDelegate core{fakes.platform()};
     OfficerLogin login{core};
     LoginViewController screen{core, login, {}};
-    ShellController shell{core, screen};
+    int uploads = 0;
+    ShellController shell{core, screen, [this] { ++uploads; }};
 };
 
-TEST_F(LoginAndShellTest, LayoutIsChosenOnceWhenTheScreenLoads) {
+// The walkthrough registers, signs in and out and visits every tab through the window; these are the
+// refusals and the records it does not check.
+TEST_F(LoginAndShellTest, AnUnregisteredPhoneSignsNoOneInAndItsLayoutChangesOnlyAtTheNextStart) {
     screen.viewDidLoad();
-    EXPECT_FALSE(screen.registeredLayout());
-    EXPECT_EQ(screen.iphoneID(), QStringLiteral("XXX"));
-    EXPECT_EQ(screen.runningNumber(), QStringLiteral("XXX"));
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
-
-    // Signing in on an unregistered phone never reaches the credentials.
     EXPECT_FALSE(signIn(QStringLiteral("PK1001"), QStringLiteral("merbau1001")));
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
+    EXPECT_EQ(fakes.alerts.shown.size(), 2);
+    EXPECT_EQ(lastAlert(), "Notifikasi: Device Belum Daftar : Sila Daftar Dahulu. [OK]");
     EXPECT_TRUE(core.getUserGlobalID().isEmpty());
 
-    registerAs(QStringLiteral("M07"), 120);
-    EXPECT_FALSE(screen.registeredLayout()); // until the next start
+    registerPhone(QStringLiteral("M07"), 120);
+    EXPECT_FALSE(screen.registeredLayout());
     screen.viewDidLoad();
     EXPECT_TRUE(screen.registeredLayout());
-    EXPECT_EQ(screen.iphoneID(), QStringLiteral("M07"));
-    EXPECT_EQ(screen.runningNumber(), QStringLiteral("120"));
-    EXPECT_EQ(screen.versionNumber(), fakes.files.version);
 }
 
 TEST_F(LoginAndShellTest, OnlyActiveOfficersWithExactCredentialsSignIn) {
-    registerAs(QStringLiteral("M07"), 0);
-    const QString wrong = QStringLiteral("ID pengguna atau password tidak betul. Sila cuba sekali lagi");
+    registerPhone();
     for (auto [code, password] : {std::pair{"PK1001", "MERBAU1001"},
                                   {"PK1001 ", "merbau1001"},
                                   {"PK1007", "lck1007"},
                                   {"PK1001", "x' OR '1'='1"}}) {
         EXPECT_FALSE(signIn(QLatin1String(code), QLatin1String(password))) << code << " " << password;
-        EXPECT_EQ(fakes.alerts.last().message, wrong);
+        EXPECT_EQ(lastAlert(),
+                  "Notifikasi: ID pengguna atau password tidak betul. Sila cuba sekali lagi [OK]");
         EXPECT_EQ(screen.password()->text(), QLatin1String(password)); // the typed texts stay
     }
     // The password never reaches the log.
@@ -86,16 +54,15 @@ TEST_F(LoginAndShellTest, OnlyActiveOfficersWithExactCredentialsSignIn) {
               QStringLiteral("MOHD NOR'AZMAN BIN ABDUL RAHMAN"));
 }
 
-TEST_F(LoginAndShellTest, TabsDrivePreviewModeAndSignOutAsks) {
-    registerAs(QStringLiteral("M07"), 0);
+TEST_F(LoginAndShellTest, TabsSwitchTheRecordShownAndSigningOutKeepsTheTabAndTheOfficersRecords) {
+    registerPhone();
     ASSERT_TRUE(signIn(QStringLiteral("PK1001"), QStringLiteral("merbau1001")));
     core.saveDictionaryInit();
     const Record issuing = core.getDictionary();
-    EXPECT_EQ(issuing->value(QStringLiteral("penguatKuasaID")), QStringLiteral("PK1001"));
+    EXPECT_EQ(issuing->value(Key::penguatKuasaID), QStringLiteral("PK1001"));
 
     shell.tabBarControllerDidSelect(ShellController::Dicetak);
-    const Record stored =
-        makeRecord({{QStringLiteral("kompaunRunningNumber"), QStringLiteral("P2026M07000001")}});
+    const Record stored = makeRecord({{Key::kompaunRunningNumber, QStringLiteral("P2026M07000001")}});
     core.setPreviewDictionary(stored);
     EXPECT_EQ(core.getDictionary(), stored);
     shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
@@ -105,39 +72,19 @@ TEST_F(LoginAndShellTest, TabsDrivePreviewModeAndSignOutAsks) {
     shell.tabBarControllerDidSelect(ShellController::Pencetak);
     EXPECT_FALSE(core.getPreviewIndcator());
 
-    fakes.alerts.shown.clear();
-    shell.logout();
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Kepastian"));
-    EXPECT_EQ(fakes.alerts.last().buttons, (QStringList{QStringLiteral("Batal"), QStringLiteral("Keluar")}));
-    fakes.alerts.answer(0);
-    EXPECT_TRUE(shell.signedIn());
     shell.logout();
     fakes.alerts.answer(1);
-    EXPECT_FALSE(shell.signedIn());
-    EXPECT_TRUE(screen.userID()->text().isEmpty());
-    EXPECT_TRUE(screen.password()->text().isEmpty());
+    ASSERT_FALSE(shell.signedIn());
     EXPECT_EQ(shell.currentIndex(), ShellController::Pencetak); // shown as it was left at the next sign-in
 
     // Another officer: records made from now on carry the new officer; the old one keeps its own.
     ASSERT_TRUE(signIn(QStringLiteral("PK1004"), QStringLiteral("azman1004")));
-    EXPECT_EQ(issuing->value(QStringLiteral("penguatKuasaID")), QStringLiteral("PK1001"));
+    EXPECT_EQ(issuing->value(Key::penguatKuasaID), QStringLiteral("PK1001"));
     core.saveDictionaryInit();
-    EXPECT_EQ(core.getDictionary()->value(QStringLiteral("penguatKuasaID")), QStringLiteral("PK1004"));
+    EXPECT_EQ(core.getDictionary()->value(Key::penguatKuasaID), QStringLiteral("PK1004"));
 }
 
-} // namespace
-
-namespace {
-
-TEST(ShellUploadTest, MuatNaikAsksAndOnlyYaStartsTheRun) {
-    QTemporaryDir dir;
-    FakePlatform fakes{dir.path(), testsupport::resourceDir()};
-    AppDelegate core{fakes.platform()};
-    OfficerLogin login{core};
-    LoginViewController screen{core, login, {}};
-    int runs = 0;
-    ShellController shell{core, screen, [&] { ++runs; }};
+TEST_F(LoginAndShellTest, MuatNaikAsksAndOnlyYaStartsTheRun) {
     ASSERT_TRUE(core.saveStore().saveArrayFile({{makeRecord(), {}, QStringLiteral("0")},
                                                 {makeRecord(), {}, QStringLiteral("0;gambar=1")},
                                                 {makeRecord(), {}, QStringLiteral("1")}}));
@@ -145,23 +92,33 @@ TEST(ShellUploadTest, MuatNaikAsksAndOnlyYaStartsTheRun) {
     EXPECT_EQ(shell.waitingCount(), 2);
 
     shell.muatNaik();
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Adakah anda pasti muatnaik data kompaun?"));
     fakes.alerts.answer(0);
-    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(uploads, 0);
     EXPECT_TRUE(fakes.log.contains(QStringLiteral("BatalMuatNaik")));
     shell.muatNaik();
     fakes.alerts.answer(1);
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(uploads, 1);
     EXPECT_TRUE(fakes.log.contains(QStringLiteral("YAMuatNaik")));
 }
 
-} // namespace
-
-namespace {
+TEST_F(LoginAndShellTest, EachTabHasItsOwnStackAndBackToRootMovesOnlyTheFirst) {
+    EXPECT_EQ(shell.stack(-1), nullptr);
+    EXPECT_EQ(shell.stack(5), nullptr);
+    shell.stack(ShellController::JenisKompaun)
+        ->push(QStringLiteral("SectionKesalahanView.qml"), QStringLiteral("A"));
+    shell.stack(ShellController::Simpanan)
+        ->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"));
+    // Selecting another tab leaves every stack as it was.
+    shell.tabBarControllerDidSelect(ShellController::Dicetak);
+    EXPECT_EQ(shell.stack(ShellController::JenisKompaun)->depth(), 2);
+    // "Ke Utama" after printing from the favourites tab returns only the first tab to its root.
+    shell.viewGetBackToRoot();
+    EXPECT_EQ(shell.stack(ShellController::JenisKompaun)->depth(), 1);
+    EXPECT_EQ(shell.stack(ShellController::Simpanan)->depth(), 2);
+}
 
 TEST_F(LoginAndShellTest, RegisteredPhoneWithAnUntrustedNumberOffersRegistrationAgain) {
-    registerAs(QStringLiteral("M07"), 120);
+    registerPhone(QStringLiteral("M07"), 120);
     screen.viewDidLoad();
     EXPECT_TRUE(screen.registeredLayout());
     EXPECT_FALSE(screen.offersRegistration());

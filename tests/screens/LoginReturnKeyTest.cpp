@@ -1,18 +1,11 @@
-#include "core/AppDelegate.h"
+#include "ScreensFixture.h"
 #include "platform/QtAlerts.h"
 #include "platform/QtProgress.h"
-#include "platform/fake/FakePlatform.h"
-#include "screens/AppContext.h"
-#include "screens/LoginViewController.h"
-#include "screens/ShellController.h"
-#include "support/TestSupport.h"
-#include "sync/OfficerLogin.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
 
@@ -20,13 +13,11 @@
 
 Q_IMPORT_QML_PLUGIN(KompaunPlugin)
 
+using LoginReturnKey = ScreensTest;
+
 // Return in the device-id field of an unregistered phone puts the keyboard away and registers nothing:
 // registration (which also re-seeds the running number) takes the "Daftar Device" button.
-TEST(LoginReturnKey, ReturnInTheDeviceIdFieldOnlyDismissesTheKeyboard) {
-    QTemporaryDir dir;
-    FakePlatform fakes{dir.path(), testsupport::resourceDir()};
-    AppDelegate core{fakes.platform()};
-    core.startUpData();
+TEST_F(LoginReturnKey, ReturnInTheDeviceIdFieldOnlyDismissesTheKeyboard) {
     OfficerLogin login{core};
     QStringList registered;
     LoginViewController screen{core, login, {{}, [&](const QString& id) { registered << id; }, {}}};

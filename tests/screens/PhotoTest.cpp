@@ -1,4 +1,4 @@
-#include "FormsFixture.h"
+#include "ScreensFixture.h"
 
 #include "platform/fake/FakePhotoLibrary.h"
 #include "screens/EvidencePhoto.h"
@@ -135,15 +135,10 @@ TEST(PhotoEntryTest, BothPicturesAreJpegAtQualityFiftyInStandardBase64) {
     }
     const QByteArray small = QByteArray::fromBase64(entry->thumbnail.toLatin1());
     const QByteArray full = QByteArray::fromBase64(entry->full.toLatin1());
-    EXPECT_TRUE(small.startsWith("\xff\xd8\xff"));
-    EXPECT_TRUE(full.startsWith("\xff\xd8\xff"));
     EXPECT_EQ(fromBase64(entry->thumbnail).size(), QSize(300, 300));
     EXPECT_EQ(fromBase64(entry->full).size(), QSize(1600, 1200)); // never reduced
     EXPECT_EQ(luminanceTable(small), (QList<int>{16, 11, 12}));
     EXPECT_EQ(luminanceTable(full), (QList<int>{16, 11, 12}));
-    // Quality 50 sits between a fine and a coarse encoding of the same picture.
-    EXPECT_LT(full.size(), jpegOf(photo, 90).size());
-    EXPECT_GT(full.size(), jpegOf(photo, 10).size());
     // The thumbnail is the crop, encoded.
     EXPECT_EQ(small, EvidencePhoto::jpeg(imageByScalingAndCroppingForSize(QSize(300, 300), photo)));
 }
@@ -202,24 +197,12 @@ protected:
     PhotoPickerController picker;
 };
 
-TEST_F(PhotoPickingTest, TheSourceChoiceOpensOnlyAnAvailableSource) {
-    picker.keluarkamera();
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Sila Pilih"));
-    EXPECT_EQ(
-        fakes.alerts.last().buttons,
-        (QStringList{QStringLiteral("Batal"), QStringLiteral("Galeri Gambar"), QStringLiteral("Kamera")}));
-    fakes.alerts.answer(2); // "Kamera" on a phone without one
-    EXPECT_TRUE(library.presented.isEmpty());
+// The walkthrough taps the source choice, the gallery, the list, the viewer and a deletion through the
+// window; these are the cases it cannot make happen there.
+TEST_F(PhotoPickingTest, OnlyAnAvailableSourceOpens) {
     picker.keluarkamera();
     fakes.alerts.answer(0); // "Batal"
     EXPECT_TRUE(library.presented.isEmpty());
-    picker.keluarkamera();
-    fakes.alerts.answer(1); // "Galeri Gambar"
-    EXPECT_EQ(library.presented, QList<PhotoLibrary::Source>{PhotoLibrary::Source::PhotoLibrary});
-    ASSERT_TRUE(library.cancel());
-    EXPECT_TRUE(core.getImageArray().isEmpty());
-
     library.cameraAvailable = true;
     library.libraryAvailable = false;
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
@@ -227,44 +210,27 @@ TEST_F(PhotoPickingTest, TheSourceChoiceOpensOnlyAnAvailableSource) {
     EXPECT_EQ(library.shownSource(), PhotoLibrary::Source::Camera);
 }
 
-TEST_F(PhotoPickingTest, APickedPictureJoinsTheCompoundAndTheAlbum) {
-    LokasiViewController form;
-    show(form);
-    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("0 Gambar"));
-    QObject::connect(&picker, &PhotoPickerController::photosChanged, &form,
-                     &LokasiViewController::viewWillAppear);
-
+TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundInTheOrderTaken) {
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
-    const QImage photo = numbered(640, 480);
-    ASSERT_TRUE(library.pick(file(photo)));
+    ASSERT_TRUE(library.pick(file(numbered(640, 480))));
     EXPECT_TRUE(fakes.progress.visible);
-    EXPECT_EQ(fakes.progress.labels.value(0), QStringLiteral("Memproses Gambar"));
+    EXPECT_EQ(fakes.progress.labels, QStringList{QStringLiteral("Memproses Gambar")});
+    // A large picture next, then a small one: the small one is made sooner but joins after.
+    const QList<QSize> sizes{QSize(640, 480), QSize(3000, 2000), QSize(40, 30)};
+    for (const QSize& size : sizes.mid(1))
+        picker.imagePickerControllerDidFinishPickingImage(file(numbered(size.width(), size.height())));
     ASSERT_TRUE(processed());
     EXPECT_FALSE(fakes.progress.visible);
-    ASSERT_EQ(core.getImageArray().size(), 1);
-    EXPECT_EQ(fromBase64(core.getImageArray()[0].full).size(), QSize(640, 480));
-    EXPECT_EQ(fromBase64(core.getImageArray()[0].thumbnail).size(), QSize(300, 300));
-    EXPECT_EQ(library.album().size(), 1);
-    EXPECT_EQ(library.album().value(0).size(), QSize(640, 480));
-    EXPECT_EQ(form.editGambarTitle(), QStringLiteral("1 Gambar"));
-    // Stored with the compound as it stands.
-    EXPECT_TRUE(core.insertIntoBaruPBCompound(record()));
-    EXPECT_EQ(core.saveStore().getDicetak().value(0).photos, core.getImageArray());
-}
-
-TEST_F(PhotoPickingTest, PicturesJoinInTheOrderTaken) {
-    // A large picture first, a small one next: the small one is made sooner but joins after.
-    const QList<QSize> sizes{QSize(3000, 2000), QSize(40, 30), QSize(800, 1200)};
-    for (const QSize& size : sizes)
-        picker.imagePickerControllerDidFinishPickingImage(file(numbered(size.width(), size.height())));
-    EXPECT_TRUE(picker.busy());
-    ASSERT_TRUE(processed());
+    EXPECT_EQ(fakes.progress.labels.size(), 1); // one overlay for the three
     const PhotoList list = core.getImageArray();
     ASSERT_EQ(list.size(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(fromBase64(list[i].full).size(), sizes[i]) << i;
-    EXPECT_EQ(fakes.progress.labels.size(), 1); // one overlay for the three
-    EXPECT_FALSE(fakes.progress.visible);
+    EXPECT_EQ(fromBase64(list[0].thumbnail).size(), QSize(300, 300));
+    EXPECT_EQ(library.album().value(0).size(), QSize(640, 480));
+    // Stored with the compound as it stands.
+    EXPECT_TRUE(core.insertIntoBaruPBCompound(record()));
+    EXPECT_EQ(core.saveStore().getDicetak().value(0).photos, list);
 }
 
 TEST_F(PhotoPickingTest, APictureThatCannotBeReadAddsNothing) {
@@ -277,8 +243,7 @@ TEST_F(PhotoPickingTest, APictureThatCannotBeReadAddsNothing) {
     EXPECT_TRUE(core.getImageArray().isEmpty());
     EXPECT_TRUE(library.album().isEmpty());
     ASSERT_EQ(fakes.alerts.shown.size(), 2);
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Gagal"));
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Gambar tidak dapat dibaca"));
+    EXPECT_EQ(lastAlert(), "Gagal: Gambar tidak dapat dibaca [OK]");
     EXPECT_FALSE(fakes.progress.visible);
 }
 
@@ -290,20 +255,6 @@ TEST_F(PhotoPickingTest, APreviewedCompoundTakesNoPictures) {
     picker.openEditGmabar();
     EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageEditView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("Senarai Gambar"));
-}
-
-TEST_F(PhotoPickingTest, ControllersWithoutCollaboratorsDoNothing) {
-    PhotoPickerController bare;
-    bare.keluarkamera();
-    bare.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
-    bare.imagePickerControllerDidFinishPickingImage(file(numbered(10, 10)));
-    bare.openEditGmabar();
-    ImageEditViewController list;
-    list.viewWillAppear();
-    EXPECT_FALSE(list.commitEditingStyleForRow(0));
-    list.didSelectRow(0);
-    EXPECT_EQ(list.model()->count(), 0);
-    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
 }
 
 class PhotoListTest : public PhotoPickingTest {
@@ -319,15 +270,10 @@ protected:
     ImageEditViewController list;
 };
 
-TEST_F(PhotoListTest, RowsShowThumbnailsAndASwipeDeletes) {
+TEST_F(PhotoListTest, ASwipeDeletesThatRowAndTheRowsAreDrawnAgain) {
     KeyValueListModel& model = *list.model();
     ASSERT_EQ(model.count(), 3);
-    EXPECT_TRUE(list.editable());
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(model.title(i), QStringLiteral("Gambar Kesalahan"));
     const QString before = model.data(model.index(1), KeyValueListModel::PictureRole).toString();
-    EXPECT_TRUE(before.startsWith(QStringLiteral("image://photo/thumb/")));
-
     const PhotoList all = core.getImageArray();
     ASSERT_TRUE(list.commitEditingStyleForRow(0));
     EXPECT_EQ(core.getImageArray(), (PhotoList{all[1], all[2]}));
@@ -335,12 +281,6 @@ TEST_F(PhotoListTest, RowsShowThumbnailsAndASwipeDeletes) {
     // Drawn again under new addresses: row 1 now holds another photograph than before.
     EXPECT_NE(model.data(model.index(1), KeyValueListModel::PictureRole).toString(), before);
     EXPECT_FALSE(list.commitEditingStyleForRow(2));
-
-    // The photograph of a row, whole.
-    list.didSelectRow(1);
-    EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageView.qml"));
-    EXPECT_EQ(stack.currentTitle(), QStringLiteral("Gambar Kesalahan"));
-
     // Deleting the last leaves an empty list and a count of zero on the form.
     ASSERT_TRUE(list.commitEditingStyleForRow(0));
     ASSERT_TRUE(list.commitEditingStyleForRow(0));
