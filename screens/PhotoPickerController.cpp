@@ -65,6 +65,8 @@ void PhotoPickerController::imagePickerControllerDidFinishPickingImage(const Pic
             progress->show(QStringLiteral("Memproses Gambar"));
         Q_EMIT busyChanged();
     }
+    // The library outlives this worker: the application takes its window (and so this controller, which
+    // waits for its worker when it goes) down before the services.
     PhotoLibrary* photos = context_ ? context_->photos() : nullptr;
     worker_.start([this, photo, photos] {
         const QImage image = photo.decode();
