@@ -49,84 +49,32 @@ protected:
     sqlite3* db_ = nullptr;
 };
 
-TEST_F(ReferenceDatabaseContentTest, StatesSortNumericallyAcrossAllSixteen) {
-    const Rows rows =
+TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasConsistentRowsToPick) {
+    const Rows states =
         query("select kod_negeri, negeri from ge_kod_negeri order by cast(kod_negeri as int) asc");
-    ASSERT_EQ(rows.size(), 16U);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i][0], std::to_string(i + 1));
-    }
-    EXPECT_EQ(rows[9][1], "SELANGOR");
-    EXPECT_EQ(rows[13][1], "WILAYAH PERSEKUTUAN KUALA LUMPUR");
-}
+    ASSERT_EQ(states.size(), 16U);
+    for (std::size_t i = 0; i < states.size(); ++i)
+        EXPECT_EQ(states[i][0], std::to_string(i + 1));
+    EXPECT_EQ(states[9][1], "SELANGOR");
+    EXPECT_EQ(states[13][1], "WILAYAH PERSEKUTUAN KUALA LUMPUR");
 
-TEST_F(ReferenceDatabaseContentTest, FirstTwoCompoundTypesAreTrafficThenVehicleByLaw) {
-    const Rows rows = query("select kod_jeniskmp, butiran from gc_kodjeniskmp");
-    ASSERT_EQ(rows.size(), 6U);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"01", "LALU LINTAS"}));
-    EXPECT_EQ(rows[1], (std::vector<std::string>{"02", "UNDANG-UNDANG KECIL KENDERAAN"}));
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryTypeHasActiveActsWithActiveSections) {
-    EXPECT_TRUE(
-        query("select kod_jeniskmp from gc_kodjeniskmp t where not exists (select 1 from gc_kod_akta a "
-              "join gc_kod_seksyen s on s.akta_id = a.akta_id where a.jenis_kmp = t.kod_jeniskmp "
-              "and a.aktif = 'Y' and s.aktif = 'Y')")
-            .empty());
-    EXPECT_FALSE(query("select 1 from gc_kod_akta where aktif <> 'Y'").empty());
-    EXPECT_FALSE(query("select 1 from gc_kod_seksyen where aktif <> 'Y'").empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryActiveSectionBelongsToAnAct) {
-    EXPECT_TRUE(query("select akta_seksyen_id from gc_kod_seksyen s where aktif = 'Y' and not exists "
-                      "(select 1 from gc_kod_akta a where a.akta_id = s.akta_id)")
-                    .empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, SectionSearchLooksOnlyWithinTheChosenAct) {
-    // "KUNING" (yellow lines) appears only in the particulars, in both a traffic rule and the parking order.
-    auto search = [this](const char* aktaId) {
-        QStringList ids;
-        for (const DbRow& row :
-             lookups.getCategoryArraySearch(QString::fromLatin1(aktaId), QStringLiteral("KUNING")))
-            ids << SQLiteManager::text(row.value(QStringLiteral("akta_seksyen_id")));
-        return ids;
-    };
-    EXPECT_EQ(search("4"), QStringList{QStringLiteral("4005")});
-    EXPECT_EQ(search("2"), QStringList{QStringLiteral("2002")});
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryModelBelongsToAVehicleType) {
-    EXPECT_TRUE(query("select description from gc_paramtable m where groupid = 2 and not exists "
-                      "(select 1 from gc_paramtable t where t.groupid = 1 and t.ordinal = m.\"integer\")")
-                    .empty());
-    EXPECT_FALSE(query("select 1 from gc_paramtable where groupid = 2 and integer = '2'").empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, HasActiveAndInactiveOfficersAndTheDocumentedSignIn) {
-    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status = 'A'").empty());
-    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status <> 'A'").empty());
-    const auto officer = lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("merbau1001"));
-    ASSERT_TRUE(officer);
-    EXPECT_EQ(officer->value(QStringLiteral("peng_nama")), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
-    EXPECT_FALSE(lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("Merbau1001")));
-}
-
-TEST_F(ReferenceDatabaseContentTest, ShipsNoPasswordInClear) {
-    const Rows rows = query("select peng_katalaluan from gc_penguatkuasa");
-    ASSERT_FALSE(rows.empty());
-    for (const auto& row : rows)
-        EXPECT_TRUE(OfficerPassword::isDigest(QString::fromStdString(row[0]))) << row[0];
-    EXPECT_TRUE(query("select 1 from gc_penguatkuasa where peng_katalaluan = 'merbau1001'").empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasRowsToPick) {
-    // Each compound type offers several acts, each act in use at least two sections with their amounts.
+    // The first two compound types are traffic, then the vehicle by-law.
+    const Rows types = query("select kod_jeniskmp, butiran from gc_kodjeniskmp");
+    ASSERT_EQ(types.size(), 6U);
+    EXPECT_EQ(types[0], (std::vector<std::string>{"01", "LALU LINTAS"}));
+    EXPECT_EQ(types[1], (std::vector<std::string>{"02", "UNDANG-UNDANG KECIL KENDERAAN"}));
+    // Each compound type offers several acts, each act in use at least two sections with their amounts;
+    // inactive ones are there too, for the filters to leave out.
     EXPECT_TRUE(query("select kod_jeniskmp from gc_kodjeniskmp t where (select count(*) from gc_kod_akta a "
                       "where a.jenis_kmp = t.kod_jeniskmp and a.aktif = 'Y') < 3")
                     .empty());
     EXPECT_TRUE(query("select akta_id from gc_kod_akta a where aktif = 'Y' and (select count(*) from "
                       "gc_kod_seksyen s where s.akta_id = a.akta_id and s.aktif = 'Y') < 2")
+                    .empty());
+    EXPECT_FALSE(query("select 1 from gc_kod_akta where aktif <> 'Y'").empty());
+    EXPECT_FALSE(query("select 1 from gc_kod_seksyen where aktif <> 'Y'").empty());
+    EXPECT_TRUE(query("select akta_seksyen_id from gc_kod_seksyen s where aktif = 'Y' and not exists "
+                      "(select 1 from gc_kod_akta a where a.akta_id = s.akta_id)")
                     .empty());
     EXPECT_TRUE(query("select akta_seksyen_id from gc_kod_seksyen where cast(kadar_sebelum as real) <= 0 or "
                       "cast(kadar_tawaran as real) <= 0 or cast(kadar_tawaran as real) > cast(kadar_sebelum "
@@ -136,8 +84,17 @@ TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasRowsToPic
     EXPECT_TRUE(
         query("select akta_seksyen_id from gc_kod_seksyen group by akta_seksyen_id having count(*) > 1")
             .empty());
-    // Cars and motorcycles have many models; colours and vehicle types are more than a handful.
+    // The lists show acts in the file's order; later additions go after the earlier ones.
+    EXPECT_EQ(query("select kod_akta from gc_kod_akta where aktif = 'Y' and jenis_kmp = '03'"),
+              (Rows{{"UUK IKL 2010"}, {"UUK PJJ 2008"}, {"UUK PTPP 2008"}}));
+
+    // Cars and motorcycles have many models, each of a vehicle type; colours and types are more than a
+    // handful.
+    EXPECT_TRUE(query("select description from gc_paramtable m where groupid = 2 and not exists "
+                      "(select 1 from gc_paramtable t where t.groupid = 1 and t.ordinal = m.\"integer\")")
+                    .empty());
     EXPECT_GE(query("select 1 from gc_paramtable where groupid = 2 and integer = '1'").size(), 10U);
+    EXPECT_FALSE(query("select 1 from gc_paramtable where groupid = 2 and integer = '2'").empty());
     EXPECT_GE(query("select 1 from gc_paramtable where groupid = 1").size(), 10U);
     EXPECT_GE(query("select 1 from gc_paramtable where groupid = 3").size(), 10U);
     // Every postcode names a town and a state that exists; the council's own town is there.
@@ -154,17 +111,18 @@ TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasRowsToPic
                     "'K01' order by kodjalan ASC")
                   .front(),
               (std::vector<std::string>{"K01", "J01", "J01-JALAN BESAR"}));
-    // Witnesses are picked from the active officers.
+}
+
+TEST_F(ReferenceDatabaseContentTest, OfficersSignInByDigestOnlyAndThePhoneShipsUnregistered) {
+    // Witnesses are picked from the active officers; inactive ones are there for sign-in to refuse.
     EXPECT_GE(query("select 1 from gc_penguatkuasa where status = 'A'").size(), 5U);
-}
-
-TEST_F(ReferenceDatabaseContentTest, ActsOfATypeKeepTheirMenuOrder) {
-    // The lists show acts in the file's order; later additions go after the earlier ones.
-    const Rows rows = query("select kod_akta from gc_kod_akta where aktif = 'Y' and jenis_kmp = '03'");
-    EXPECT_EQ(rows, (Rows{{"UUK IKL 2010"}, {"UUK PJJ 2008"}, {"UUK PTPP 2008"}}));
-}
-
-TEST_F(ReferenceDatabaseContentTest, ShipsUnregistered) {
+    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status <> 'A'").empty());
+    const auto officer = lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("merbau1001"));
+    ASSERT_TRUE(officer);
+    EXPECT_EQ(officer->value(QStringLiteral("peng_nama")), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
+    EXPECT_FALSE(lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("Merbau1001")));
+    for (const auto& row : query("select peng_katalaluan from gc_penguatkuasa"))
+        EXPECT_TRUE(OfficerPassword::isDigest(QString::fromStdString(row[0]))) << row[0];
     EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE type='table' AND name='device_info';").empty());
 }
 

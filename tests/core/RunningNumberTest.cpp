@@ -42,7 +42,7 @@ SavedCompound held(const char* number, const char* flag = "0") {
             QString::fromLatin1(flag)};
 }
 
-TEST_F(RunningNumberTest, LostFileRestartsFromTheHighestHeldSequenceNotTheCount) {
+TEST_F(RunningNumberTest, LostOrStaleFileGoesOnFromTheHighestHeldSequenceNotTheCount) {
     // Three held, but numbered up to 7 (the others were uploaded and purged): counting would give 4 again.
     ASSERT_TRUE(store.saveArrayFile({held("P2026M07000005"), held("P2026M07000007", "1"),
                                      held("P2026M07000006"), held("P2026X99000050")}));
@@ -51,6 +51,16 @@ TEST_F(RunningNumberTest, LostFileRestartsFromTheHighestHeldSequenceNotTheCount)
     EXPECT_TRUE(numbers.isTrusted());
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
     EXPECT_TRUE(log.contains(QStringLiteral("Current Running number : 7")));
+    // A file behind the store (another device's numbers do not count) is raised past it.
+    ASSERT_TRUE(store.saveArrayFile({held("P2026M07000009"), held("P2026X99000050")}));
+    ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
+    EXPECT_EQ(RunningNumber(dir.path(), store, &log).getRunningNumber(), 9);
+
+    EXPECT_EQ(RunningNumber::sequenceOf(QStringLiteral("P2016M071000000"), QStringLiteral("M07")), 1000000);
+    EXPECT_EQ(RunningNumber::sequenceOf(QStringLiteral("P2016000000042"), QStringLiteral("000")), 42);
+    // A sequence past six digits keeps all of them.
+    EXPECT_EQ(RunningNumber::compoundNumber(QStringLiteral("2016"), QStringLiteral("000"), 1000000),
+              QStringLiteral("P20160001000000"));
 }
 
 TEST_F(RunningNumberTest, UnreadableFileIsMovedAsideAndNumberingIsNoLongerTrusted) {
@@ -90,21 +100,6 @@ TEST_F(RunningNumberTest, FileDamagedWhileIssuingIsNeverWrittenOver) {
     EXPECT_EQ(numbers.getRunningNumber(), 42);
     EXPECT_FALSE(numbers.isTrusted());
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")}).size(), 1);
-}
-
-TEST_F(RunningNumberTest, StaleFileIsRaisedPastStoredNumbersOfThisDevice) {
-    ASSERT_TRUE(numbers.saveRunningNumberFile(5));
-    ASSERT_TRUE(store.saveArrayFile(
-        {{makeRecord({{QStringLiteral("kompaunRunningNumber"), QStringLiteral("P2026M07000009")}}),
-          {},
-          QStringLiteral("0")},
-         {makeRecord({{QStringLiteral("kompaunRunningNumber"), QStringLiteral("P2026X99000050")}}),
-          {},
-          QStringLiteral("0")}}));
-    ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
-    EXPECT_EQ(numbers.getRunningNumber(), 9);
-    EXPECT_EQ(RunningNumber::sequenceOf(QStringLiteral("P2016M071000000"), QStringLiteral("M07")), 1000000);
-    EXPECT_EQ(RunningNumber::sequenceOf(QStringLiteral("P2016000000042"), QStringLiteral("000")), 42);
 }
 
 TEST_F(RunningNumberTest, FailedWriteKeepsNumbersUniqueInThisRun) {

@@ -108,43 +108,24 @@ TEST_F(StoreMigration, OldStoreIsImportedWholeKeptBesideAndExportedByteForByte) 
 TEST_F(StoreMigration, ValuesThatAreNotTextComeBackAsTheyWere) {
     const QByteArray odd = R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<array>
-	<array>
-		<dict>
-			<key>bersarang</key>
-			<dict><key>a</key><string>b</string><key>n</key><integer>7</integer></dict>
-			<key>data</key>
-			<data>AAECAwQ=</data>
-			<key>kompaunKadar</key>
-			<real>150.5</real>
-			<key>kompaunRunningNumber</key>
-			<string>P2016M07000009</string>
-			<key>lat</key>
-			<integer>3</integer>
-			<key>status_batal</key>
-			<string>0</string>
-			<key>tarikh</key>
-			<date>2016-03-10T02:30:00Z</date>
-			<key>ya</key>
-			<true/>
-		</dict>
-		<array>
-			<array>
-				<string>a2VjaWw=</string>
-				<string>/9j/4AAQ
-SkZJRg</string>
-			</array>
-		</array>
-		<string>0</string>
-	</array>
-	<array>
-		<dict/>
-		<array/>
-		<string>1</string>
-	</array>
-</array>
-</plist>
+<plist version="1.0"><array>
+  <array>
+    <dict>
+      <key>bersarang</key><dict><key>a</key><string>b</string><key>n</key><integer>7</integer></dict>
+      <key>data</key><data>AAECAwQ=</data>
+      <key>kompaunKadar</key><real>150.5</real>
+      <key>kompaunRunningNumber</key><string>P2016M07000009</string>
+      <key>lat</key><integer>3</integer>
+      <key>status_batal</key><string>0</string>
+      <key>tarikh</key><date>2016-03-10T02:30:00Z</date>
+      <key>ya</key><true/>
+    </dict>
+    <array><array><string>a2VjaWw=</string><string>/9j/4AAQ
+SkZJRg</string></array></array>
+    <string>0</string>
+  </array>
+  <array><dict/><array/><string>1</string></array>
+</array></plist>
 )";
     writeFile(store.oldPath(), odd);
     ASSERT_EQ(store.migrateOldFile().outcome, SavedCompoundStore::Migration::Imported);
@@ -173,10 +154,19 @@ SkZJRg</string>
     EXPECT_TRUE(after.contains("<date>2016-03-10T02:30:00Z</date>"));
 }
 
-TEST_F(StoreMigration, UnreadableOrTooDeepFileIsMovedAsideAndReported) {
+// Also files the property-list fuzzer found the reader aborting on: kept aside untouched, never a crash.
+TEST_F(StoreMigration, UnreadableTooDeepOrBinaryFileIsMovedAsideAndReported) {
     const QByteArray deep = "<plist>" + QByteArray("<array>").repeated(100000) + "</plist>";
+    // A binary list whose first record has a key holding a NUL: readable up to it, but no file a phone
+    // writes (those are XML).
+    const QByteArray binary = QByteArray::fromBase64(
+        "YnBsaXN0MDCiARCjAgsP1AMEBQYHCAkKVWFtYXVuXxAUa29tcGF1blJ1bm5p////CW1iZXJYEBVsb2thc2lMZXNlblBlcm5pYWdh"
+        "YW5bbmFtYVBlc2FsYWhVNTAuMDBeUDIwAQAAAAEAAAAwNDJVMTVBQkNbQUxJIEJJTiBBQlWhDKINDkn/2Poei5d1bWJI/9j/4GZ1"
+        "bGxRMKMRExTRBBJeUDIwMTZNMDcwMDAwNDOgUTEICw9YHjVNWV9udICCFo+Ymp6hsLEAADoAAAABAQAAAAAAAAAVAAAAAAAAAAAA"
+        "AAAAAAAAsw==");
+    ASSERT_TRUE(PlistFile::parse(binary));
     for (const QByteArray& bad : {QByteArray("<?xml version=\"1.0\"?><plist><array><dict><key>x</key>"), deep,
-                                  QByteArray("<plist><string>bukan senarai</string></plist>")}) {
+                                  QByteArray("<plist><string>bukan senarai</string></plist>"), binary}) {
         writeFile(store.oldPath(), bad);
         const SavedCompoundStore::Migration m = store.migrateOldFile();
         EXPECT_EQ(m.outcome, SavedCompoundStore::Migration::Unreadable);
@@ -184,7 +174,7 @@ TEST_F(StoreMigration, UnreadableOrTooDeepFileIsMovedAsideAndReported) {
         EXPECT_EQ(readFile(m.keptAs), bad);
         EXPECT_EQ(store.countYgDahCetak(), 0);
     }
-    EXPECT_EQ(filesLike(QStringLiteral("saveIns.dat.unreadable-*")).size(), 3);
+    EXPECT_EQ(filesLike(QStringLiteral("saveIns.dat.unreadable-*")).size(), 4);
     EXPECT_TRUE(log.contains(QStringLiteral("saveIns.dat unreadable")));
 }
 

@@ -45,7 +45,7 @@ protected:
     QStringList filesLike(const QString& pattern) { return QDir(dir.path()).entryList({pattern}); }
 };
 
-TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndCountsThem) {
+TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndAFailedWriteKeepsThemToo) {
     EXPECT_EQ(store.countYgDahCetak(), 0);
     ASSERT_TRUE(store.purgeUploaded());
     ASSERT_TRUE(store.getSaveArray());
@@ -66,6 +66,13 @@ TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndCountsThem) {
     EXPECT_EQ(store.getDicetak().last().uploadFlag, QStringLiteral("0;gambar=1"));
     EXPECT_EQ(store.getDicetak().first().photos.first(),
               (PhotoEntry{QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")}));
+
+    // A write that fails is reported, and what was there stays.
+    SavedCompoundStore broken(dir.path() + QStringLiteral("/no-such-dir"), &log);
+    EXPECT_FALSE(broken.insertIntoBaruPBCompound(makeRecord(), {}));
+    EXPECT_FALSE(broken.purgeUploaded());
+    EXPECT_TRUE(log.contains(QStringLiteral("Save failed")));
+    EXPECT_EQ(store.countYgDahCetak(), 3);
 }
 
 TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {
@@ -125,38 +132,35 @@ TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {
               QStringLiteral("SITI <ZAHRAH> & \"KEDAI\" Ñ 名"));
     EXPECT_EQ(store.getDicetakUploadCountNumber(), 1);
     EXPECT_EQ(store.countYgDahCetak(), 2);
-
-    EXPECT_EQ(store.highestSequence(QStringLiteral("M07")), 42);
-    EXPECT_EQ(store.highestSequence(QStringLiteral("M08")), 0);
-    ASSERT_TRUE(store.purgeUploaded());
-    EXPECT_EQ(store.highestSequence(QStringLiteral("M07")), 41);
 }
 
-TEST_F(StoresTest, FailedWriteIsReportedAndKeepsWhatWasThere) {
-    ASSERT_TRUE(store.saveArrayFile({entry(QStringLiteral("P1"), QStringLiteral("0"))}));
-    SavedCompoundStore broken(dir.path() + QStringLiteral("/no-such-dir"), &log);
-    EXPECT_FALSE(broken.insertIntoBaruPBCompound(makeRecord(), {}));
-    EXPECT_FALSE(broken.purgeUploaded());
-    EXPECT_TRUE(log.contains(QStringLiteral("Save failed")));
-    EXPECT_EQ(store.countYgDahCetak(), 1);
-}
-
-TEST_F(StoresTest, FavouritesKeepTheirOrderAndDeletingTheLastLeavesAnEmptyFile) {
+TEST_F(StoresTest, FavouritesKeepTheirOrderAndAnUnreadableFileIsNeverWrittenOver) {
     EXPECT_TRUE(favs.replaceFav({})); // nothing to replace yet
     EXPECT_FALSE(QFile::exists(favs.path()));
-    const RecordMap a{{QStringLiteral("kesalahanID"), QStringLiteral("S1")},
-                      {QStringLiteral("kompaunKadar"), QStringLiteral("300.00")}};
-    const RecordMap b{{QStringLiteral("kesalahanID"), QStringLiteral("S2")}};
+    const RecordMap a{{QString(Key::kesalahanID), QStringLiteral("S1")},
+                      {QString(Key::kompaunKadar), QStringLiteral("300.00")}};
     ASSERT_TRUE(favs.insertIntoFav(a, QStringLiteral("8(1)-TIDAK BAYAR"), QStringLiteral("TIKET")));
-    ASSERT_TRUE(favs.insertIntoFav(b, QStringLiteral("9-GERAI"), QStringLiteral("TANPA LESEN")));
-    FavouriteList list = *favs.getFavSaveArray();
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(list[0], (Favourite{QStringLiteral("8(1)-TIDAK BAYAR"), QStringLiteral("TIKET"), a}));
-    list.removeFirst();
-    list.removeFirst();
-    ASSERT_TRUE(favs.replaceFav(list));
+    ASSERT_TRUE(favs.insertIntoFav({{QString(Key::kesalahanID), QStringLiteral("S2")}},
+                                   QStringLiteral("9-GERAI"), QStringLiteral("TANPA LESEN")));
+    ASSERT_EQ(favs.getFavSaveArray()->size(), 2);
+    EXPECT_EQ(favs.getFavSaveArray()->first(),
+              (Favourite{QStringLiteral("8(1)-TIDAK BAYAR"), QStringLiteral("TIKET"), a}));
+    ASSERT_TRUE(favs.replaceFav({})); // the last one deleted: an empty list, still readable
     ASSERT_TRUE(favs.getFavSaveArray());
     EXPECT_TRUE(favs.getFavSaveArray()->isEmpty());
+
+    // A damaged file is moved aside before the next favourite, and before a deletion would write over it.
+    const QByteArray damaged = "<?xml version=\"1.0\"?><plist><array><array><string>8(1)-TIDAK BAYAR</str";
+    testsupport::writeFile(favs.path(), damaged);
+    ASSERT_FALSE(favs.getFavSaveArray());
+    ASSERT_TRUE(favs.insertIntoFav(a, QStringLiteral("9-GERAI"), QStringLiteral("TANPA LESEN")));
+    EXPECT_EQ(favs.getFavSaveArray()->size(), 1);
+    testsupport::writeFile(favs.path(), damaged);
+    ASSERT_TRUE(favs.replaceFav({}));
+    const QStringList aside = filesLike(QStringLiteral("fav.dat.unreadable-*"));
+    ASSERT_EQ(aside.size(), 2);
+    for (const QString& name : aside)
+        EXPECT_EQ(testsupport::readFile(dir.filePath(name)), damaged);
 }
 
 // A writer killed at any moment loses no compound it reported stored, and stores none twice.

@@ -61,32 +61,7 @@ TEST_F(Tracking, CycleIsTenSecondsOnFiftyOff) {
     EXPECT_EQ(tracker->shareModel().bgTask.bgTaskIdList(), (QList<BackgroundTasks::TaskId>{2}));
 }
 
-TEST_F(Tracking, FiltersAndBestFixChooseWhatIsReported) {
-    seedRegistration(QStringLiteral("M07"), 3);
-    tracker->startLocationTracking();
-    tracker->startLocationUpdateTimer();
-    positions.deliver({fix(1.0, 1.0, 50), fix(2.0, 2.0, 30), fix(3.0, 3.0, 30), // the last of equals wins
-                       fix(9.0, 9.0, 5, 31), fix(9.0, 9.0, 0), fix(9.0, 9.0, 2000), fix(0, 0, 5)});
-    advance(60000);
-    ASSERT_EQ(reports().size(), 1u);
-    EXPECT_EQ(reports()[0].lat, "3.000000");
-    EXPECT_EQ(reports()[0].lon, "3.000000");
-    EXPECT_EQ(reports()[0].deviceId, "M07");
-    EXPECT_EQ(reports()[0].kodPekerja, ""); // before anyone signs in
-    EXPECT_TRUE(tracker->shareModel().myLocationArray.isEmpty());
-
-    // Nothing new: the last accepted fix goes again (the (0, 0) and stale ones never counted).
-    app->setUserGlobalID({{QStringLiteral("kod_pekerja"), QStringLiteral("PK001")},
-                          {QStringLiteral("peng_nama"), QStringLiteral("AHMAD FAIZAL BIN OTHMAN")}});
-    advance(60000);
-    ASSERT_EQ(reports().size(), 2u);
-    EXPECT_EQ(reports()[1].lat, "3.000000");
-    EXPECT_EQ(reports()[1].kodPekerja, "PK001");
-    EXPECT_EQ(reports()[1].pengNama, "AHMAD FAIZAL BIN OTHMAN");
-    EXPECT_TRUE(fake->log.contains(QStringLiteral("Unable to get location, use the last known location")));
-}
-
-TEST_F(Tracking, NothingIsReportedBeforeTheFirstFixThenUnregisteredPhoneReportsAsDevice000) {
+TEST_F(Tracking, NothingBeforeTheFirstFixThenFiltersAndTheBestFixChooseWhatIsReported) {
     tracker->startLocationTracking();
     tracker->startLocationUpdateTimer();
     // No fix, and fixes that are all filtered out: no position is known, so none is reported (never 0,0).
@@ -95,13 +70,34 @@ TEST_F(Tracking, NothingIsReportedBeforeTheFirstFixThenUnregisteredPhoneReportsA
     advance(60000);
     EXPECT_TRUE(reports().empty());
     EXPECT_TRUE(fake->log.contains(QStringLiteral("no position yet; nothing reported")));
-
+    // An unregistered phone reports as device "000", and the officer is told.
     positions.deliver({fix(3.139, 101.687, 15)});
     advance(60000);
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(reports()[0].deviceId, "000");
     EXPECT_EQ(reports()[0].lat, QString::asprintf("%f", double(3.139f)).toStdString());
     EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
+
+    seedRegistration(QStringLiteral("M07"), 3);
+    positions.deliver({fix(1.0, 1.0, 50), fix(2.0, 2.0, 30), fix(3.0, 3.0, 30), // the last of equals wins
+                       fix(9.0, 9.0, 5, 31), fix(9.0, 9.0, 0), fix(9.0, 9.0, 2000), fix(0, 0, 5)});
+    advance(60000);
+    ASSERT_EQ(reports().size(), 2u);
+    EXPECT_EQ(reports()[1].lat, "3.000000");
+    EXPECT_EQ(reports()[1].lon, "3.000000");
+    EXPECT_EQ(reports()[1].deviceId, "M07");
+    EXPECT_EQ(reports()[1].kodPekerja, ""); // before anyone signs in
+    EXPECT_TRUE(tracker->shareModel().myLocationArray.isEmpty());
+
+    // Nothing new: the last accepted fix goes again (the (0, 0) and stale ones never counted).
+    app->setUserGlobalID({{QStringLiteral("kod_pekerja"), QStringLiteral("PK001")},
+                          {QStringLiteral("peng_nama"), QStringLiteral("AHMAD FAIZAL BIN OTHMAN")}});
+    advance(60000);
+    ASSERT_EQ(reports().size(), 3u);
+    EXPECT_EQ(reports()[2].lat, "3.000000");
+    EXPECT_EQ(reports()[2].kodPekerja, "PK001");
+    EXPECT_EQ(reports()[2].pengNama, "AHMAD FAIZAL BIN OTHMAN");
+    EXPECT_TRUE(fake->log.contains(QStringLiteral("Unable to get location, use the last known location")));
 }
 
 TEST_F(Tracking, FailedReportsAreDroppedAndNeverBlock) {
@@ -143,13 +139,7 @@ TEST_F(Tracking, PositioningFailuresAndRefusals) {
     FakePositionUpdates denied;
     denied.auth = PositionUpdates::Authorization::Denied;
     positions.on = false;
-    LocationTrackerServices s;
-    s.manager = &denied;
-    s.timers = &timers;
-    s.backgroundTasks = &tasks;
-    s.log = &fake->log;
-    s.alerts = &fake->alerts;
-    LocationTracker refused(s);
+    LocationTracker refused(trackerServices(&denied, &timers, &tasks));
     refused.startLocationTracking();
     EXPECT_FALSE(denied.on);
     EXPECT_EQ(fake->alerts.shown.size(), 2); // no message for a refusal made earlier

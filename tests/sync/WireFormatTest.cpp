@@ -2,6 +2,7 @@
 #include "SyncFixture.h"
 
 #include "../support/TestSupport.h"
+#include "sync/CouncilSync.h"
 #include "sync/DeviceRegistration.h"
 #include "sync/LocationTracker.h"
 #include "sync/OfficerUpdate.h"
@@ -91,7 +92,21 @@ TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByte) {
     EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Berjaya : 1 , Gagal : 0, Jumlah : 1"));
 }
 
-TEST_F(WireFormat, PathSegmentsFromInputArePercentEncoded) {
+TEST_F(WireFormat, PathSegmentsFromInputArePercentEncodedAndDotSegmentsNeverSent) {
+    seedRegistration(QStringLiteral("M07"), 41);
+    // Qt and every server resolve "." and ".." (and "%2E") away: the request would reach another endpoint.
+    for (const QString& typed : {QStringLiteral("."), QStringLiteral("..")}) {
+        SCOPED_TRACE(typed.toStdString());
+        emulator->store().setLastNumber(typed.toStdString(), "5");
+        const int64_t before = lastRequestId();
+        DeviceRegistration registration(services());
+        registration.kemas_kini_device(typed);
+        ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
+        EXPECT_TRUE(requestsSince(before).empty());
+        EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Gagal"));
+        EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+        EXPECT_FALSE(endpoints.licencePage(typed).isValid());
+    }
     const QString typed = QStringLiteral("M/07 ?#%");
     emulator->store().setLastNumber(typed.toStdString(), "7");
     DeviceRegistration registration(services());
@@ -105,8 +120,26 @@ TEST_F(WireFormat, PathSegmentsFromInputArePercentEncoded) {
                   "/v2/wsc/muatnaik_gambar_kompaun/P2016A%2FB000001/3");
     EXPECT_EQ(endpoints.licencePage(QStringLiteral("15 AB?")).path(QUrl::FullyEncoded),
               QStringLiteral("/v2/wsc/ml/15%20AB%3F"));
+    // Dots inside a segment are ordinary characters.
+    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("...")).path(QUrl::FullyEncoded),
+              QStringLiteral("/v2/wsc/lastnumber_pelbagai/..."));
+    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("%2E")).path(QUrl::FullyEncoded),
+              QStringLiteral("/v2/wsc/lastnumber_pelbagai/%252E"));
+}
+
+TEST_F(WireFormat, UpdatePageIsUnderTheBaseAndOneThatCannotOpenTellsTheOfficerWhereItIs) {
     EXPECT_EQ(CouncilEndpoints(QStringLiteral("https://council.example/base/")).updatePage().toString(),
               QStringLiteral("https://council.example/base/v2/iosinstallation/KompaunIns.html"));
+    FakeUrlOpener opener;
+    CouncilSync sync(services(), &opener);
+    EXPECT_TRUE(sync.kemaskiniApplikasi());
+    ASSERT_EQ(opener.opened.size(), 1);
+    EXPECT_TRUE(fake->alerts.shown.isEmpty());
+    opener.opens = false;
+    EXPECT_FALSE(sync.kemaskiniApplikasi());
+    ASSERT_EQ(fake->alerts.shown.size(), 1);
+    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Gagal"));
+    EXPECT_TRUE(fake->alerts.last().message.contains(opener.opened.last().toString()));
 }
 
 TEST_F(WireFormat, OfficerListIsAPlainGet) {
@@ -179,26 +212,4 @@ TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAsAFormValue) {
     EXPECT_EQ(header(r, "Content-Type"), "application/x-www-form-urlencoded");
     EXPECT_EQ(header(r, "Content-Length"), std::to_string(expected.size()));
     expectEngineHeaders(r);
-}
-
-TEST_F(WireFormat, DotSegmentsAreNeverSent) {
-    // Qt and every server resolve "." and ".." (and "%2E") away: the request would reach another endpoint.
-    seedRegistration(QStringLiteral("M07"), 41);
-    for (const QString& typed : {QStringLiteral("."), QStringLiteral("..")}) {
-        SCOPED_TRACE(typed.toStdString());
-        emulator->store().setLastNumber(typed.toStdString(), "5");
-        const int64_t before = lastRequestId();
-        DeviceRegistration registration(services());
-        registration.kemas_kini_device(typed);
-        ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
-        EXPECT_TRUE(requestsSince(before).empty());
-        EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Gagal"));
-        EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
-        EXPECT_FALSE(endpoints.licencePage(typed).isValid());
-    }
-    // Dots inside a segment are ordinary characters.
-    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("...")).path(QUrl::FullyEncoded),
-              QStringLiteral("/v2/wsc/lastnumber_pelbagai/..."));
-    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("%2E")).path(QUrl::FullyEncoded),
-              QStringLiteral("/v2/wsc/lastnumber_pelbagai/%252E"));
 }
