@@ -92,17 +92,7 @@ TEST_F(RunningNumberTest, UnreadableFileIsMovedAsideAndNumberingIsNoLongerTruste
     EXPECT_TRUE(RunningNumber(dir.path(), store, &log).isTrusted());
 }
 
-TEST_F(RunningNumberTest, FileDamagedWhileIssuingIsNeverWrittenOver) {
-    ASSERT_TRUE(numbers.saveRunningNumberFile(41));
-    testsupport::writeFile(numbers.path(), "\0\0\0garbage");
-    // The number in hand is not given again, and the damaged file is kept.
-    ASSERT_TRUE(numbers.addOneRunningNumber());
-    EXPECT_EQ(numbers.getRunningNumber(), 42);
-    EXPECT_FALSE(numbers.isTrusted());
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")}).size(), 1);
-}
-
-TEST_F(RunningNumberTest, FailedWriteKeepsNumbersUniqueInThisRun) {
+TEST_F(RunningNumberTest, FailedWriteOrDamagedFileKeepsNumbersUniqueInThisRun) {
     ASSERT_TRUE(numbers.saveRunningNumberFile(41));
     // The file's place taken by a directory: every write fails from now on.
     QFile::remove(numbers.path());
@@ -111,8 +101,14 @@ TEST_F(RunningNumberTest, FailedWriteKeepsNumbersUniqueInThisRun) {
     EXPECT_EQ(numbers.getCompoundNumber(), 43);
     EXPECT_FALSE(numbers.addOneRunningNumber());
     EXPECT_EQ(numbers.getCompoundNumber(), 44);
-    // Registration may seed any number, lower ones included.
+    // A file damaged while issuing is kept, and the number in hand is not given again either.
     QDir(dir.path()).rmdir(QString::fromLatin1(RunningNumber::fileName));
+    testsupport::writeFile(numbers.path(), QByteArray("\0\0\0garbage", 10));
+    ASSERT_TRUE(numbers.addOneRunningNumber());
+    EXPECT_EQ(numbers.getRunningNumber(), 44);
+    EXPECT_FALSE(numbers.isTrusted());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")}).size(), 1);
+    // Registration may seed any number, lower ones included.
     ASSERT_TRUE(numbers.setRunningNumber(0));
     EXPECT_EQ(numbers.getCompoundNumber(), 1);
 }
