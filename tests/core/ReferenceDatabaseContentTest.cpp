@@ -5,74 +5,53 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
 class ReferenceDatabaseContentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const std::string path = (testsupport::resourceDir() + "/TVR.sqlite").toStdString();
-        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK)
-            << path << ": " << sqlite3_errmsg(db_);
-    }
-    void TearDown() override { sqlite3_close(db_); }
-
-    // The application's own lookups over the same file.
     SQLiteManager handle{testsupport::resourceDir() + QStringLiteral("/TVR.sqlite"), nullptr, nullptr};
     ReferenceData lookups{handle};
 
-    // Every column as text (null as ""), in the order SQLite returns the rows.
-    Rows query(const char* sql) {
-        Rows rows;
-        sqlite3_stmt* stmt = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr), SQLITE_OK)
-            << sql << ": " << sqlite3_errmsg(db_);
-        while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
-            std::vector<std::string> row;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                const unsigned char* text = sqlite3_column_text(stmt, i);
-                row.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
-            }
-            rows.push_back(std::move(row));
-        }
-        sqlite3_finalize(stmt);
-        return rows;
+    bool none(const char* sql) { return handle.getRowsForQuery(QString::fromLatin1(sql)).isEmpty(); }
+    static QStringList column(const DbRows& rows, const char* name) {
+        QStringList out;
+        for (const DbRow& row : rows)
+            out << SQLiteManager::text(row.value(QLatin1String(name)));
+        return out;
     }
-
-    sqlite3* db_ = nullptr;
 };
 
 TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasConsistentRowsToPick) {
-    const Rows states =
-        query("select kod_negeri, negeri from ge_kod_negeri order by cast(kod_negeri as int) asc");
-    ASSERT_EQ(states.size(), 16U);
-    for (std::size_t i = 0; i < states.size(); ++i)
-        EXPECT_EQ(states[i][0], std::to_string(i + 1));
-    EXPECT_EQ(states[9][1], "SELANGOR");
-    EXPECT_EQ(states[13][1], "WILAYAH PERSEKUTUAN KUALA LUMPUR");
-
-    // The first two compound types are traffic, then the vehicle by-law.
-    const Rows types = query("select kod_jeniskmp, butiran from gc_kodjeniskmp");
-    ASSERT_EQ(types.size(), 6U);
-    EXPECT_EQ(types[0], (std::vector<std::string>{"01", "LALU LINTAS"}));
-    EXPECT_EQ(types[1], (std::vector<std::string>{"02", "UNDANG-UNDANG KECIL KENDERAAN"}));
-    // The lists show acts in the file's order; later additions go after the earlier ones.
-    EXPECT_EQ(query("select kod_akta from gc_kod_akta where aktif = 'Y' and jenis_kmp = '03'"),
-              (Rows{{"UUK IKL 2010"}, {"UUK PJJ 2008"}, {"UUK PTPP 2008"}}));
-    // The council's own town is there; streets are labelled "code-name" by the street list's own statement.
-    EXPECT_EQ(query("select bandar, kod_negeri from ge_kod_poskod where poskod = '42940'"),
-              (Rows{{"TELUKMERBAU", "10"}}));
-    EXPECT_EQ(query("select kodkaw, kodjalan, kodjalan || '-' || prgn as prgn from gc_lokasi where kodkaw = "
-                    "'K01' order by kodjalan ASC")
-                  .front(),
-              (std::vector<std::string>{"K01", "J01", "J01-JALAN BESAR"}));
+    // Through the application's own lookups: states in numeric order, all sixteen.
+    const QStringList states = column(lookups.getNegeri(), "kod_negeri");
+    ASSERT_EQ(states.size(), 16);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(states[i], QString::number(i + 1));
+    const QStringList names = column(lookups.getNegeri(), "negeri");
+    EXPECT_EQ(names.value(9), QStringLiteral("SELANGOR"));
+    EXPECT_EQ(names.value(13), QStringLiteral("WILAYAH PERSEKUTUAN KUALA LUMPUR"));
+    // The first two compound types are traffic, then the vehicle by-law; acts keep the file's order.
+    EXPECT_EQ(column(lookups.getAkta(), "butiran").size(), 6);
+    EXPECT_EQ(column(lookups.getAkta(), "kod_jeniskmp").mid(0, 2), (QStringList{"01", "02"}));
+    EXPECT_EQ(column(lookups.getAkta(), "butiran").mid(0, 2),
+              (QStringList{"LALU LINTAS", "UNDANG-UNDANG KECIL KENDERAAN"}));
+    EXPECT_EQ(column(lookups.getKeslahan(QStringLiteral("03")), "kod_akta"),
+              (QStringList{"UUK IKL 2010", "UUK PJJ 2008", "UUK PTPP 2008"}));
+    // The council's own town; streets labelled "code-name"; witnesses from at least five active officers;
+    // many car models, some motorcycle ones, more than a handful of vehicle types and colours.
+    EXPECT_EQ(column(lookups.getPoskod(QStringLiteral("42940")), "bandar"), QStringList{"TELUKMERBAU"});
+    EXPECT_EQ(column(lookups.getPoskod(QStringLiteral("42940")), "kod_negeri"), QStringList{"10"});
+    EXPECT_EQ(column(lookups.getLokasi(QStringLiteral("K01")), "prgn").value(0),
+              QStringLiteral("J01-JALAN BESAR"));
+    EXPECT_GE(lookups.getPenguatkuasa().size(), 5);
+    EXPECT_GE(lookups.jenisModel(QStringLiteral("1")).size(), 10);
+    EXPECT_FALSE(lookups.jenisModel(QStringLiteral("2")).isEmpty());
+    EXPECT_GE(lookups.jenisKenderaan().size(), 10);
+    EXPECT_GE(lookups.jenisWarna().size(), 10);
+    // Inactive acts and sections are there for the filters to leave out.
+    EXPECT_FALSE(none("select 1 from gc_kod_akta where aktif <> 'Y'"));
+    EXPECT_FALSE(none("select 1 from gc_kod_seksyen where aktif <> 'Y'"));
 
     // Each of these finds rows that would break a list: there must be none.
     for (const char* broken :
@@ -98,30 +77,18 @@ TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasConsisten
           // Every area has streets.
           "select kodkaw from gc_kawasan k where (select count(*) from gc_lokasi l where l.kodkaw = "
           "k.kodkaw) < 3"})
-        EXPECT_TRUE(query(broken).empty()) << broken;
-
-    // Enough rows to pick from: inactive acts and sections for the filters to leave out, many car models,
-    // some motorcycle models, more than a handful of vehicle types and colours.
-    for (const auto& [sql, least] : std::initializer_list<std::pair<const char*, std::size_t>>{
-             {"select 1 from gc_kod_akta where aktif <> 'Y'", 1},
-             {"select 1 from gc_kod_seksyen where aktif <> 'Y'", 1},
-             {"select 1 from gc_paramtable where groupid = 2 and integer = '1'", 10},
-             {"select 1 from gc_paramtable where groupid = 2 and integer = '2'", 1},
-             {"select 1 from gc_paramtable where groupid = 1", 10},
-             {"select 1 from gc_paramtable where groupid = 3", 10}})
-        EXPECT_GE(query(sql).size(), least) << sql;
+        EXPECT_TRUE(none(broken)) << broken;
 }
 
 TEST_F(ReferenceDatabaseContentTest, OfficersSignInByDigestOnlyAndThePhoneShipsUnregistered) {
-    // Witnesses are picked from the active officers; inactive ones are there for sign-in to refuse.
-    EXPECT_GE(query("select 1 from gc_penguatkuasa where status = 'A'").size(), 5U);
-    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status <> 'A'").empty());
+    // Inactive officers are there for sign-in to refuse.
+    EXPECT_FALSE(none("select 1 from gc_penguatkuasa where status <> 'A'"));
     const auto officer = lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("merbau1001"));
     ASSERT_TRUE(officer);
     EXPECT_EQ(officer->value(QStringLiteral("peng_nama")), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
-    for (const auto& row : query("select peng_katalaluan from gc_penguatkuasa"))
-        EXPECT_TRUE(OfficerPassword::isDigest(QString::fromStdString(row[0]))) << row[0];
-    EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE type='table' AND name='device_info';").empty());
+    for (const QString& stored : column(lookups.checkUser(), "peng_katalaluan"))
+        EXPECT_TRUE(OfficerPassword::isDigest(stored)) << stored.toStdString();
+    EXPECT_FALSE(lookups.deviceTableExists());
 }
 
 } // namespace

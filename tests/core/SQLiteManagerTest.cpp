@@ -92,7 +92,8 @@ TEST_F(SQLiteManagerTest, TransactionRollsBackOnFailure) {
     EXPECT_EQ(column(db.getRowsForQuery(QStringLiteral("select a from t")), "a").size(), 2);
 }
 
-TEST_F(SQLiteManagerTest, LookupsFilterOrderAndSearchAsTheScreensNeed) {
+// The other lookups' order and labels are checked over the shipped database (ReferenceDatabaseContentTest).
+TEST_F(SQLiteManagerTest, SectionAndActLookupsFilterOrderAndSearchAsTheScreensNeed) {
     exec("create table gc_kod_seksyen (akta_id, kod_hasil, akta_seksyen_id, kod_seksyen, butir_seksyen, "
          "seksyen_detail, kadar_sebelum, kadar_tawaran, aktif)");
     const QStringList sections[] = {// act, id, code, particulars, detail, active
@@ -131,17 +132,6 @@ TEST_F(SQLiteManagerTest, LookupsFilterOrderAndSearchAsTheScreensNeed) {
               QStringList{QStringLiteral("A1")});
     EXPECT_EQ(column(data.getKeslahanSearch(QStringLiteral("01"), QStringLiteral("A_1")), "akta_id"),
               QStringList{QStringLiteral("A1")});
-
-    exec("create table ge_kod_negeri (kod_negeri text, negeri text)");
-    for (int code : {10, 2, 11, 1, 3})
-        ASSERT_FALSE(db.doQuery(QStringLiteral("insert into ge_kod_negeri values (?, ?)"),
-                                {QString::number(code), QStringLiteral("N%1").arg(code)}));
-    EXPECT_EQ(column(data.getNegeri(), "kod_negeri").join(QLatin1Char(',')), QStringLiteral("1,2,3,10,11"));
-
-    exec("create table gc_lokasi (kodkaw text, kodjalan text, prgn text)");
-    exec("insert into gc_lokasi values ('K1','J12','JALAN MERANTI 3')");
-    EXPECT_EQ(column(data.getLokasi(QStringLiteral("K1")), "prgn"),
-              QStringList{QStringLiteral("J12-JALAN MERANTI 3")});
 }
 
 } // namespace

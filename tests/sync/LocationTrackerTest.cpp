@@ -59,7 +59,7 @@ TEST_F(Tracking, CycleIsTenSecondsOnFiftyOff) {
     EXPECT_EQ(tasks.live.size(), 2u); // each cycle began a task; how they chain is tested below
 }
 
-TEST_F(Tracking, NothingBeforeTheFirstFixThenFiltersAndTheBestFixChooseWhatIsReported) {
+TEST_F(Tracking, FiltersAndTheBestFixChooseWhatIsReportedAndAFailedReportIsDropped) {
     tracker->startLocationTracking();
     tracker->startLocationUpdateTimer();
     // No fix, and fixes that are all filtered out: no position is known, so none is reported (never 0,0).
@@ -96,12 +96,8 @@ TEST_F(Tracking, NothingBeforeTheFirstFixThenFiltersAndTheBestFixChooseWhatIsRep
     EXPECT_EQ(reports()[2].kodPekerja, "PK001");
     EXPECT_EQ(reports()[2].pengNama, "AHMAD FAIZAL BIN OTHMAN");
     EXPECT_TRUE(fake->log.contains(QStringLiteral("Unable to get location, use the last known location")));
-}
 
-TEST_F(Tracking, FailedReportsAreDroppedAndNeverBlock) {
-    seedRegistration(QStringLiteral("M07"), 3);
-    tracker->startLocationTracking();
-    tracker->startLocationUpdateTimer();
+    // A report that fails is dropped, and never holds up the timer.
     setFault("dlu", Fault::Kind::Delay, serverDelayMs);
     positions.deliver({fix(4.0, 100.0, 8)});
     bool delivered = true;
@@ -122,15 +118,14 @@ TEST_F(Tracking, PositioningFailuresAndRefusals) {
     EXPECT_EQ(fake->alerts.shown.size(), 0); // not yet the delegate
     tracker->startLocationTracking();
     positions.fail(PositionUpdates::Failure::Denied);
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Enable Location Service"));
-    EXPECT_EQ(
-        fake->alerts.last().message,
-        QStringLiteral("You have to enable the Location Service to use this App. To enable, please go to "
-                       "Settings->Privacy->Location Services"));
-    EXPECT_EQ(fake->alerts.last().buttons, QStringList{QStringLiteral("Ok")});
+    expectAlert(
+        QStringLiteral("Enable Location Service"),
+        QStringLiteral("You have to enable the Location Service to use this App. To enable, please go "
+                       "to Settings->Privacy->Location Services"),
+        QStringLiteral("Ok"));
     positions.fail(PositionUpdates::Failure::Network);
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Network Error"));
-    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Please check your network connection."));
+    expectAlert(QStringLiteral("Network Error"), QStringLiteral("Please check your network connection."),
+                QStringLiteral("Ok"));
     positions.fail(PositionUpdates::Failure::Other);
     EXPECT_EQ(fake->alerts.shown.size(), 2);
 
@@ -144,10 +139,9 @@ TEST_F(Tracking, PositioningFailuresAndRefusals) {
 
     denied.enabled = false;
     refused.startLocationTracking();
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Location Services Disabled"));
-    EXPECT_EQ(fake->alerts.last().message,
-              QStringLiteral("You currently have all location services for this device disabled"));
-    EXPECT_EQ(fake->alerts.last().buttons, QStringList{QStringLiteral("OK")});
+    expectAlert(QStringLiteral("Location Services Disabled"),
+                QStringLiteral("You currently have all location services for this device disabled"),
+                QStringLiteral("OK"));
 }
 
 TEST(BackgroundTasksChain, MasterAndNewestStay) {

@@ -43,12 +43,6 @@ protected:
         ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
         EXPECT_FALSE(fake->progress.visible);
     }
-    void expectAlert(const QString& title, const QString& message, const QString& button) {
-        ASSERT_FALSE(fake->alerts.shown.isEmpty());
-        EXPECT_EQ(fake->alerts.last().title, title);
-        EXPECT_EQ(fake->alerts.last().message, message);
-        EXPECT_EQ(fake->alerts.last().buttons, QStringList{button});
-    }
 };
 
 } // namespace

@@ -8,8 +8,6 @@
 
 #include <QElapsedTimer>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <map>
 #include <random>
@@ -122,21 +120,15 @@ TEST_F(Upload, FirstPhotographLostMeansTheRestWait) {
     EXPECT_EQ(summary(), QStringLiteral("Berjaya : 1 , Gagal : 1, Jumlah : 2"));
 }
 
-// Stands in for a phone whose storage refuses writes: the store's own database, told to refuse them.
-void refuseStoreWrites(const QString& path, const char* statement) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
-
 TEST_F(Upload, AcceptedButUnmarkedIsNotCountedAsSuccess) {
     ASSERT_TRUE(app->saveStore().saveArrayFile(
         {compoundEntry("P2016M07000040", 1), compoundEntry("P2016M07000041", 0, QStringLiteral("1"))}));
-    refuseStoreWrites(
-        app->saveStore().path(),
-        "CREATE TRIGGER full_disk BEFORE UPDATE ON compound BEGIN SELECT RAISE(ABORT, 'disk full'); END;"
-        "CREATE TRIGGER full_disk2 BEFORE DELETE ON compound BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+    // Stands in for a phone whose storage refuses writes: the store's own database, told to refuse them.
+    SQLiteManager storeDb(app->saveStore().path(), nullptr, nullptr);
+    for (const char* change : {"UPDATE", "DELETE"})
+        ASSERT_FALSE(storeDb.doQuery(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON compound BEGIN "
+                                                    "SELECT RAISE(ABORT, 'disk full'); END")
+                                         .arg(QLatin1String(change))));
     run();
     EXPECT_EQ(summary(),
               QStringLiteral("Berjaya : 0 , Gagal : 0, Jumlah : 1\n"
