@@ -129,19 +129,17 @@ TEST_F(AppDelegateTest, UnknownPositionIsZeroAndAskingStartsNoUpdates) {
     EXPECT_FALSE(fakes.positioning.updating);
 }
 
-SavedCompound held(const char* number, const char* flag) {
-    return {makeRecord({{Key::kompaunRunningNumber, QString::fromLatin1(number)}}),
-            {},
-            QString::fromLatin1(flag)};
-}
-
 TEST_F(AppDelegateTest, StartUpInstallsOnceSeedsFromTheHighestHeldAndPurges) {
     QTemporaryDir res;
     ASSERT_TRUE(QFile::copy(testsupport::resourceDir() + QStringLiteral("/TVR.sqlite"),
                             res.filePath(QStringLiteral("TVR.sqlite"))));
     fakes.files.res = res.path();
-    ASSERT_TRUE(app.saveStore().saveArrayFile(
-        {held("P2016000000004", "0"), held("P2016000000006", "1"), held("P2016000000005", "0")}));
+    SavedCompoundList held;
+    for (const auto& [number, flag] :
+         {std::pair{"P2016000000004", "0"}, {"P2016000000006", "1"}, {"P2016000000005", "0"}})
+        held.append(
+            {makeRecord({{Key::kompaunRunningNumber, QLatin1String(number)}}), {}, QLatin1String(flag)});
+    ASSERT_TRUE(app.saveStore().saveArrayFile(held));
     app.startUp();
     EXPECT_TRUE(fakes.log.contains(QStringLiteral("Berjaya trasfer YES")));
     EXPECT_FALSE(app.lookups().getAkta().isEmpty());

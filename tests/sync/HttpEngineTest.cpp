@@ -20,14 +20,10 @@ protected:
         Outcome out;
         HttpRequest r;
         r.url = url;
-        engine.send(
-            r,
-            [&](const HttpResponse& resp) {
-                out = {true, true, resp};
-            },
-            [&](const HttpResponse& resp) {
-                out = {true, false, resp};
-            });
+        const auto answer = [&out](bool completed) {
+            return [&out, completed](const HttpResponse& resp) { out = {true, completed, resp}; };
+        };
+        engine.send(r, answer(true), answer(false));
         EXPECT_TRUE(waitFor([&] { return out.done; }, 10000));
         return out;
     }
