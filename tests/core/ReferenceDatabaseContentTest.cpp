@@ -5,167 +5,90 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
 class ReferenceDatabaseContentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const std::string path = (testsupport::resourceDir() + "/TVR.sqlite").toStdString();
-        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK)
-            << path << ": " << sqlite3_errmsg(db_);
-    }
-    void TearDown() override { sqlite3_close(db_); }
-
-    // The application's own lookups over the same file.
     SQLiteManager handle{testsupport::resourceDir() + QStringLiteral("/TVR.sqlite"), nullptr, nullptr};
     ReferenceData lookups{handle};
 
-    // Every column as text (null as ""), in the order SQLite returns the rows.
-    Rows query(const char* sql) {
-        Rows rows;
-        sqlite3_stmt* stmt = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr), SQLITE_OK)
-            << sql << ": " << sqlite3_errmsg(db_);
-        while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
-            std::vector<std::string> row;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                const unsigned char* text = sqlite3_column_text(stmt, i);
-                row.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
-            }
-            rows.push_back(std::move(row));
-        }
-        sqlite3_finalize(stmt);
-        return rows;
+    bool none(const char* sql) { return handle.getRowsForQuery(QString::fromLatin1(sql)).isEmpty(); }
+    static QStringList column(const DbRows& rows, const char* name) {
+        QStringList out;
+        for (const DbRow& row : rows)
+            out << SQLiteManager::text(row.value(QLatin1String(name)));
+        return out;
     }
-
-    sqlite3* db_ = nullptr;
 };
 
-TEST_F(ReferenceDatabaseContentTest, StatesSortNumericallyAcrossAllSixteen) {
-    const Rows rows =
-        query("select kod_negeri, negeri from ge_kod_negeri order by cast(kod_negeri as int) asc");
-    ASSERT_EQ(rows.size(), 16U);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i][0], std::to_string(i + 1));
-    }
-    EXPECT_EQ(rows[9][1], "SELANGOR");
-    EXPECT_EQ(rows[13][1], "WILAYAH PERSEKUTUAN KUALA LUMPUR");
+TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasConsistentRowsToPick) {
+    // Through the application's own lookups: states in numeric order, all sixteen.
+    const QStringList states = column(lookups.getNegeri(), "kod_negeri");
+    ASSERT_EQ(states.size(), 16);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(states[i], QString::number(i + 1));
+    const QStringList names = column(lookups.getNegeri(), "negeri");
+    EXPECT_EQ(names.value(9), QStringLiteral("SELANGOR"));
+    EXPECT_EQ(names.value(13), QStringLiteral("WILAYAH PERSEKUTUAN KUALA LUMPUR"));
+    // The first two compound types are traffic, then the vehicle by-law; acts keep the file's order.
+    const DbRows types = lookups.getAkta();
+    ASSERT_EQ(types.size(), 6);
+    EXPECT_EQ(column(types, "kod_jeniskmp").mid(0, 2) + column(types, "butiran").mid(0, 2),
+              (QStringList{"01", "02", "LALU LINTAS", "UNDANG-UNDANG KECIL KENDERAAN"}));
+    EXPECT_EQ(column(lookups.getKeslahan(QStringLiteral("03")), "kod_akta"),
+              (QStringList{"UUK IKL 2010", "UUK PJJ 2008", "UUK PTPP 2008"}));
+    // The council's own town; streets labelled "code-name"; witnesses from at least five active officers;
+    // many car models, some motorcycle ones, more than a handful of vehicle types and colours.
+    EXPECT_EQ(column(lookups.getPoskod(QStringLiteral("42940")), "bandar"), QStringList{"TELUKMERBAU"});
+    EXPECT_EQ(column(lookups.getPoskod(QStringLiteral("42940")), "kod_negeri"), QStringList{"10"});
+    EXPECT_EQ(column(lookups.getLokasi(QStringLiteral("K01")), "prgn").value(0),
+              QStringLiteral("J01-JALAN BESAR"));
+    EXPECT_GE(lookups.getPenguatkuasa().size(), 5);
+    EXPECT_GE(lookups.jenisModel(QStringLiteral("1")).size(), 10);
+    EXPECT_FALSE(lookups.jenisModel(QStringLiteral("2")).isEmpty());
+    EXPECT_GE(lookups.jenisKenderaan().size(), 10);
+    EXPECT_GE(lookups.jenisWarna().size(), 10);
+    // Inactive acts and sections are there for the filters to leave out.
+    EXPECT_FALSE(none("select 1 from gc_kod_akta where aktif <> 'Y'"));
+    EXPECT_FALSE(none("select 1 from gc_kod_seksyen where aktif <> 'Y'"));
+
+    // Each of these finds rows that would break a list: there must be none.
+    for (const char* broken :
+         {// Every compound type offers several active acts, each at least two active sections.
+          "select kod_jeniskmp from gc_kodjeniskmp t where (select count(*) from gc_kod_akta a where "
+          "a.jenis_kmp = t.kod_jeniskmp and a.aktif = 'Y') < 3",
+          "select akta_id from gc_kod_akta a where aktif = 'Y' and (select count(*) from gc_kod_seksyen s "
+          "where s.akta_id = a.akta_id and s.aktif = 'Y') < 2",
+          "select akta_seksyen_id from gc_kod_seksyen s where aktif = 'Y' and not exists (select 1 from "
+          "gc_kod_akta a where a.akta_id = s.akta_id)",
+          // Amounts are positive, the offer no more than the full amount, with two decimals.
+          "select akta_seksyen_id from gc_kod_seksyen where cast(kadar_sebelum as real) <= 0 or "
+          "cast(kadar_tawaran as real) <= 0 or cast(kadar_tawaran as real) > cast(kadar_sebelum as real) "
+          "or kadar_sebelum not like '%.__'",
+          // Section ids are what a compound names its offence by: one row each.
+          "select akta_seksyen_id from gc_kod_seksyen group by akta_seksyen_id having count(*) > 1",
+          // Every model is of a vehicle type.
+          "select description from gc_paramtable m where groupid = 2 and not exists (select 1 from "
+          "gc_paramtable t where t.groupid = 1 and t.ordinal = m.\"integer\")",
+          // Every postcode names a town and a state that exists.
+          "select poskod from ge_kod_poskod p where bandar = '' or length(poskod) <> 5 or not exists "
+          "(select 1 from ge_kod_negeri n where n.kod_negeri = p.kod_negeri)",
+          // Every area has streets.
+          "select kodkaw from gc_kawasan k where (select count(*) from gc_lokasi l where l.kodkaw = "
+          "k.kodkaw) < 3"})
+        EXPECT_TRUE(none(broken)) << broken;
 }
 
-TEST_F(ReferenceDatabaseContentTest, FirstTwoCompoundTypesAreTrafficThenVehicleByLaw) {
-    const Rows rows = query("select kod_jeniskmp, butiran from gc_kodjeniskmp");
-    ASSERT_EQ(rows.size(), 6U);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"01", "LALU LINTAS"}));
-    EXPECT_EQ(rows[1], (std::vector<std::string>{"02", "UNDANG-UNDANG KECIL KENDERAAN"}));
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryTypeHasActiveActsWithActiveSections) {
-    EXPECT_TRUE(
-        query("select kod_jeniskmp from gc_kodjeniskmp t where not exists (select 1 from gc_kod_akta a "
-              "join gc_kod_seksyen s on s.akta_id = a.akta_id where a.jenis_kmp = t.kod_jeniskmp "
-              "and a.aktif = 'Y' and s.aktif = 'Y')")
-            .empty());
-    EXPECT_FALSE(query("select 1 from gc_kod_akta where aktif <> 'Y'").empty());
-    EXPECT_FALSE(query("select 1 from gc_kod_seksyen where aktif <> 'Y'").empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryActiveSectionBelongsToAnAct) {
-    EXPECT_TRUE(query("select akta_seksyen_id from gc_kod_seksyen s where aktif = 'Y' and not exists "
-                      "(select 1 from gc_kod_akta a where a.akta_id = s.akta_id)")
-                    .empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, SectionSearchLooksOnlyWithinTheChosenAct) {
-    // "KUNING" (yellow lines) appears only in the particulars, in both a traffic rule and the parking order.
-    auto search = [this](const char* aktaId) {
-        QStringList ids;
-        for (const DbRow& row :
-             lookups.getCategoryArraySearch(QString::fromLatin1(aktaId), QStringLiteral("KUNING")))
-            ids << SQLiteManager::text(row.value(QStringLiteral("akta_seksyen_id")));
-        return ids;
-    };
-    EXPECT_EQ(search("4"), QStringList{QStringLiteral("4005")});
-    EXPECT_EQ(search("2"), QStringList{QStringLiteral("2002")});
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryModelBelongsToAVehicleType) {
-    EXPECT_TRUE(query("select description from gc_paramtable m where groupid = 2 and not exists "
-                      "(select 1 from gc_paramtable t where t.groupid = 1 and t.ordinal = m.\"integer\")")
-                    .empty());
-    EXPECT_FALSE(query("select 1 from gc_paramtable where groupid = 2 and integer = '2'").empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, HasActiveAndInactiveOfficersAndTheDocumentedSignIn) {
-    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status = 'A'").empty());
-    EXPECT_FALSE(query("select 1 from gc_penguatkuasa where status <> 'A'").empty());
+TEST_F(ReferenceDatabaseContentTest, OfficersSignInByDigestOnlyAndThePhoneShipsUnregistered) {
+    // Inactive officers are there for sign-in to refuse.
+    EXPECT_FALSE(none("select 1 from gc_penguatkuasa where status <> 'A'"));
     const auto officer = lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("merbau1001"));
     ASSERT_TRUE(officer);
     EXPECT_EQ(officer->value(QStringLiteral("peng_nama")), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
-    EXPECT_FALSE(lookups.signIn(QStringLiteral("PK1001"), QStringLiteral("Merbau1001")));
-}
-
-TEST_F(ReferenceDatabaseContentTest, ShipsNoPasswordInClear) {
-    const Rows rows = query("select peng_katalaluan from gc_penguatkuasa");
-    ASSERT_FALSE(rows.empty());
-    for (const auto& row : rows)
-        EXPECT_TRUE(OfficerPassword::isDigest(QString::fromStdString(row[0]))) << row[0];
-    EXPECT_TRUE(query("select 1 from gc_penguatkuasa where peng_katalaluan = 'merbau1001'").empty());
-}
-
-TEST_F(ReferenceDatabaseContentTest, EveryListTheIssuingScreensOfferHasRowsToPick) {
-    // Each compound type offers several acts, each act in use at least two sections with their amounts.
-    EXPECT_TRUE(query("select kod_jeniskmp from gc_kodjeniskmp t where (select count(*) from gc_kod_akta a "
-                      "where a.jenis_kmp = t.kod_jeniskmp and a.aktif = 'Y') < 3")
-                    .empty());
-    EXPECT_TRUE(query("select akta_id from gc_kod_akta a where aktif = 'Y' and (select count(*) from "
-                      "gc_kod_seksyen s where s.akta_id = a.akta_id and s.aktif = 'Y') < 2")
-                    .empty());
-    EXPECT_TRUE(query("select akta_seksyen_id from gc_kod_seksyen where cast(kadar_sebelum as real) <= 0 or "
-                      "cast(kadar_tawaran as real) <= 0 or cast(kadar_tawaran as real) > cast(kadar_sebelum "
-                      "as real) or kadar_sebelum not like '%.__'")
-                    .empty());
-    // Section ids are what a compound names its offence by: one row each.
-    EXPECT_TRUE(
-        query("select akta_seksyen_id from gc_kod_seksyen group by akta_seksyen_id having count(*) > 1")
-            .empty());
-    // Cars and motorcycles have many models; colours and vehicle types are more than a handful.
-    EXPECT_GE(query("select 1 from gc_paramtable where groupid = 2 and integer = '1'").size(), 10U);
-    EXPECT_GE(query("select 1 from gc_paramtable where groupid = 1").size(), 10U);
-    EXPECT_GE(query("select 1 from gc_paramtable where groupid = 3").size(), 10U);
-    // Every postcode names a town and a state that exists; the council's own town is there.
-    EXPECT_TRUE(query("select poskod from ge_kod_poskod p where bandar = '' or length(poskod) <> 5 or not "
-                      "exists (select 1 from ge_kod_negeri n where n.kod_negeri = p.kod_negeri)")
-                    .empty());
-    EXPECT_EQ(query("select bandar, kod_negeri from ge_kod_poskod where poskod = '42940'"),
-              (Rows{{"TELUKMERBAU", "10"}}));
-    // Every area has streets, labelled "code-name" by the street list's own statement.
-    EXPECT_TRUE(query("select kodkaw from gc_kawasan k where (select count(*) from gc_lokasi l where "
-                      "l.kodkaw = k.kodkaw) < 3")
-                    .empty());
-    EXPECT_EQ(query("select kodkaw, kodjalan, kodjalan || '-' || prgn as prgn from gc_lokasi where kodkaw = "
-                    "'K01' order by kodjalan ASC")
-                  .front(),
-              (std::vector<std::string>{"K01", "J01", "J01-JALAN BESAR"}));
-    // Witnesses are picked from the active officers.
-    EXPECT_GE(query("select 1 from gc_penguatkuasa where status = 'A'").size(), 5U);
-}
-
-TEST_F(ReferenceDatabaseContentTest, ActsOfATypeKeepTheirMenuOrder) {
-    // The lists show acts in the file's order; later additions go after the earlier ones.
-    const Rows rows = query("select kod_akta from gc_kod_akta where aktif = 'Y' and jenis_kmp = '03'");
-    EXPECT_EQ(rows, (Rows{{"UUK IKL 2010"}, {"UUK PJJ 2008"}, {"UUK PTPP 2008"}}));
-}
-
-TEST_F(ReferenceDatabaseContentTest, ShipsUnregistered) {
-    EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE type='table' AND name='device_info';").empty());
+    for (const QString& stored : column(lookups.checkUser(), "peng_katalaluan"))
+        EXPECT_TRUE(OfficerPassword::isDigest(stored)) << stored.toStdString();
+    EXPECT_FALSE(lookups.deviceTableExists());
 }
 
 } // namespace

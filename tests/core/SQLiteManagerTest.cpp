@@ -92,38 +92,46 @@ TEST_F(SQLiteManagerTest, TransactionRollsBackOnFailure) {
     EXPECT_EQ(column(db.getRowsForQuery(QStringLiteral("select a from t")), "a").size(), 2);
 }
 
-TEST_F(SQLiteManagerTest, LookupsFilterAndOrderAsTheScreensNeed) {
+// The other lookups' order and labels are checked over the shipped database (ReferenceDatabaseContentTest).
+TEST_F(SQLiteManagerTest, SectionAndActLookupsFilterOrderAndSearchAsTheScreensNeed) {
     exec("create table gc_kod_seksyen (akta_id, kod_hasil, akta_seksyen_id, kod_seksyen, butir_seksyen, "
          "seksyen_detail, kadar_sebelum, kadar_tawaran, aktif)");
-    exec("insert into gc_kod_seksyen values ('A1','H1','S2','8(2)','LETAK KENDERAAN','DI PETAK "
-         "OKU','100','50','Y')");
-    exec("insert into gc_kod_seksyen values ('A1','H1','S1','8(1)','TIDAK BAYAR','TIKET LETAK "
-         "KERETA','50','30','Y')");
-    exec("insert into gc_kod_seksyen values ('A1','H1','S3','9','LAMA','TIKET LUPUT','50','30','T')");
-    exec("insert into gc_kod_seksyen values ('A2','H2','S4','3','GERAI','TIKET GERAI','200','100','Y')");
+    const QStringList sections[] = {// act, id, code, particulars, detail, active
+                                    {"A1", "S2", "8(2)", "LETAK KENDERAAN", "DI PETAK OKU", "Y"},
+                                    {"A1", "S1", "8(1)", "TIDAK BAYAR", "TIKET LETAK KERETA", "Y"},
+                                    {"A1", "S3", "9", "LAMA", "TIKET LUPUT", "T"},
+                                    {"A2", "S4", "3", "GERAI", "TIKET GERAI", "Y"},
+                                    {"A3", "S5", "1", "CUKAI 10% LEWAT", "", "Y"},
+                                    {"A3", "S6", "2", "CUKAI 100 LEWAT", "", "Y"},
+                                    {"A3", "S7", "3", "KOD A_B", "", "Y"},
+                                    {"A3", "S8", "4", "KOD AXB", "", "Y"},
+                                    {"A3", "S9", "5", "JALAN\\LORONG", "", "Y"}};
+    for (const QStringList& s : sections)
+        ASSERT_FALSE(
+            db.doQuery(QStringLiteral("insert into gc_kod_seksyen values (?,'H1',?,?,?,?,'100','50',?)"), s));
     EXPECT_EQ(column(data.getCategoryArray(QStringLiteral("A1")), "kod_seksyen"),
               (QStringList{QStringLiteral("8(1)"), QStringLiteral("8(2)")}));
     // Found through the particulars, within the act only, never an inactive section.
-    EXPECT_EQ(
-        column(data.getCategoryArraySearch(QStringLiteral("A1"), QStringLiteral("TIKET")), "akta_seksyen_id"),
-        QStringList{QStringLiteral("S1")});
-    EXPECT_TRUE(data.getCategoryArraySearch(QStringLiteral("A1"), QStringLiteral("GERAI")).isEmpty());
-
-    exec("create table ge_kod_negeri (kod_negeri text, negeri text)");
-    for (int code : {10, 2, 11, 1, 3})
-        ASSERT_FALSE(db.doQuery(QStringLiteral("insert into ge_kod_negeri values (?, ?)"),
-                                {QString::number(code), QStringLiteral("N%1").arg(code)}));
-    EXPECT_EQ(column(data.getNegeri(), "kod_negeri").join(QLatin1Char(',')), QStringLiteral("1,2,3,10,11"));
-
-    exec("create table gc_lokasi (kodkaw text, kodjalan text, prgn text)");
-    exec("insert into gc_lokasi values ('K1','J12','JALAN MERANTI 3')");
-    EXPECT_EQ(column(data.getLokasi(QStringLiteral("K1")), "prgn"),
-              QStringList{QStringLiteral("J12-JALAN MERANTI 3")});
-
-    const PickList methods = ReferenceData::caraPenyerahan();
-    ASSERT_EQ(methods.size(), 9);
-    EXPECT_EQ(methods.first(), (PickItem{QStringLiteral("Dalam Bakul"), QStringLiteral("1")}));
-    EXPECT_EQ(methods.last(), (PickItem{QStringLiteral("Tampal"), QStringLiteral("9")}));
+    auto search = [&](const char* act, const char* text) {
+        return column(data.getCategoryArraySearch(QString::fromLatin1(act), QString::fromUtf8(text)),
+                      "akta_seksyen_id");
+    };
+    EXPECT_EQ(search("A1", "TIKET"), QStringList{QStringLiteral("S1")});
+    EXPECT_TRUE(search("A1", "GERAI").isEmpty());
+    // Percent, underscore and backslash in a search are themselves; case stays blind for ASCII, as before.
+    EXPECT_EQ(search("A3", "10%"), QStringList{QStringLiteral("S5")});
+    EXPECT_EQ(search("A3", "%"), QStringList{QStringLiteral("S5")});
+    EXPECT_EQ(search("A3", "A_B"), QStringList{QStringLiteral("S7")});
+    EXPECT_EQ(search("A3", "\\"), QStringList{QStringLiteral("S9")});
+    EXPECT_EQ(search("A3", "cukai").size(), 2);
+    exec("create table gc_kod_akta (akta_id, kod_akta, butir_akta, akta_detail, tarikh_update, jenis_kmp, "
+         "title1, title2, aktif)");
+    exec("insert into gc_kod_akta values ('A1','UUK 50%','AKTA A_1','','','01','','','Y')");
+    exec("insert into gc_kod_akta values ('A2','UUK 500','AKTA AB1','','','01','','','Y')");
+    EXPECT_EQ(column(data.getKeslahanSearch(QStringLiteral("01"), QStringLiteral("50%")), "akta_id"),
+              QStringList{QStringLiteral("A1")});
+    EXPECT_EQ(column(data.getKeslahanSearch(QStringLiteral("01"), QStringLiteral("A_1")), "akta_id"),
+              QStringList{QStringLiteral("A1")});
 }
 
 } // namespace

@@ -56,37 +56,10 @@ TEST_F(Tracking, CycleIsTenSecondsOnFiftyOff) {
     positions.deliver({fix(3.1, 101.6, 10)});
     advance(10000);
     EXPECT_FALSE(positions.on);
-    // Two cycles began a task each: the master and the newest stay.
-    EXPECT_EQ(tracker->shareModel().bgTask.masterTaskId(), 1u);
-    EXPECT_EQ(tracker->shareModel().bgTask.bgTaskIdList(), (QList<BackgroundTasks::TaskId>{2}));
+    EXPECT_EQ(tasks.live.size(), 2u); // each cycle began a task; how they chain is tested below
 }
 
-TEST_F(Tracking, FiltersAndBestFixChooseWhatIsReported) {
-    seedRegistration(QStringLiteral("M07"), 3);
-    tracker->startLocationTracking();
-    tracker->startLocationUpdateTimer();
-    positions.deliver({fix(1.0, 1.0, 50), fix(2.0, 2.0, 30), fix(3.0, 3.0, 30), // the last of equals wins
-                       fix(9.0, 9.0, 5, 31), fix(9.0, 9.0, 0), fix(9.0, 9.0, 2000), fix(0, 0, 5)});
-    advance(60000);
-    ASSERT_EQ(reports().size(), 1u);
-    EXPECT_EQ(reports()[0].lat, "3.000000");
-    EXPECT_EQ(reports()[0].lon, "3.000000");
-    EXPECT_EQ(reports()[0].deviceId, "M07");
-    EXPECT_EQ(reports()[0].kodPekerja, ""); // before anyone signs in
-    EXPECT_TRUE(tracker->shareModel().myLocationArray.isEmpty());
-
-    // Nothing new: the last accepted fix goes again (the (0, 0) and stale ones never counted).
-    app->setUserGlobalID({{QStringLiteral("kod_pekerja"), QStringLiteral("PK001")},
-                          {QStringLiteral("peng_nama"), QStringLiteral("AHMAD FAIZAL BIN OTHMAN")}});
-    advance(60000);
-    ASSERT_EQ(reports().size(), 2u);
-    EXPECT_EQ(reports()[1].lat, "3.000000");
-    EXPECT_EQ(reports()[1].kodPekerja, "PK001");
-    EXPECT_EQ(reports()[1].pengNama, "AHMAD FAIZAL BIN OTHMAN");
-    EXPECT_TRUE(fake->log.contains(QStringLiteral("Unable to get location, use the last known location")));
-}
-
-TEST_F(Tracking, NothingIsReportedBeforeTheFirstFixThenUnregisteredPhoneReportsAsDevice000) {
+TEST_F(Tracking, FiltersAndTheBestFixChooseWhatIsReportedAndAFailedReportIsDropped) {
     tracker->startLocationTracking();
     tracker->startLocationUpdateTimer();
     // No fix, and fixes that are all filtered out: no position is known, so none is reported (never 0,0).
@@ -95,19 +68,36 @@ TEST_F(Tracking, NothingIsReportedBeforeTheFirstFixThenUnregisteredPhoneReportsA
     advance(60000);
     EXPECT_TRUE(reports().empty());
     EXPECT_TRUE(fake->log.contains(QStringLiteral("no position yet; nothing reported")));
-
+    // An unregistered phone reports as device "000", and the officer is told.
     positions.deliver({fix(3.139, 101.687, 15)});
     advance(60000);
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(reports()[0].deviceId, "000");
     EXPECT_EQ(reports()[0].lat, QString::asprintf("%f", double(3.139f)).toStdString());
     EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
-}
 
-TEST_F(Tracking, FailedReportsAreDroppedAndNeverBlock) {
     seedRegistration(QStringLiteral("M07"), 3);
-    tracker->startLocationTracking();
-    tracker->startLocationUpdateTimer();
+    positions.deliver({fix(1.0, 1.0, 50), fix(2.0, 2.0, 30), fix(3.0, 3.0, 30), // the last of equals wins
+                       fix(9.0, 9.0, 5, 31), fix(9.0, 9.0, 0), fix(9.0, 9.0, 2000), fix(0, 0, 5)});
+    advance(60000);
+    ASSERT_EQ(reports().size(), 2u);
+    EXPECT_EQ(reports()[1].lat, "3.000000");
+    EXPECT_EQ(reports()[1].lon, "3.000000");
+    EXPECT_EQ(reports()[1].deviceId, "M07");
+    EXPECT_EQ(reports()[1].kodPekerja, ""); // before anyone signs in
+    EXPECT_TRUE(tracker->shareModel().myLocationArray.isEmpty());
+
+    // Nothing new: the last accepted fix goes again (the (0, 0) and stale ones never counted).
+    app->setUserGlobalID({{QStringLiteral("kod_pekerja"), QStringLiteral("PK001")},
+                          {QStringLiteral("peng_nama"), QStringLiteral("AHMAD FAIZAL BIN OTHMAN")}});
+    advance(60000);
+    ASSERT_EQ(reports().size(), 3u);
+    EXPECT_EQ(reports()[2].lat, "3.000000");
+    EXPECT_EQ(reports()[2].kodPekerja, "PK001");
+    EXPECT_EQ(reports()[2].pengNama, "AHMAD FAIZAL BIN OTHMAN");
+    EXPECT_TRUE(fake->log.contains(QStringLiteral("Unable to get location, use the last known location")));
+
+    // A report that fails is dropped, and never holds up the timer.
     setFault("dlu", Fault::Kind::Delay, serverDelayMs);
     positions.deliver({fix(4.0, 100.0, 8)});
     bool delivered = true;
@@ -128,38 +118,30 @@ TEST_F(Tracking, PositioningFailuresAndRefusals) {
     EXPECT_EQ(fake->alerts.shown.size(), 0); // not yet the delegate
     tracker->startLocationTracking();
     positions.fail(PositionUpdates::Failure::Denied);
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Enable Location Service"));
-    EXPECT_EQ(
-        fake->alerts.last().message,
-        QStringLiteral("You have to enable the Location Service to use this App. To enable, please go to "
-                       "Settings->Privacy->Location Services"));
-    EXPECT_EQ(fake->alerts.last().buttons, QStringList{QStringLiteral("Ok")});
+    expectAlert(
+        QStringLiteral("Enable Location Service"),
+        QStringLiteral("You have to enable the Location Service to use this App. To enable, please go "
+                       "to Settings->Privacy->Location Services"),
+        QStringLiteral("Ok"));
     positions.fail(PositionUpdates::Failure::Network);
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Network Error"));
-    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Please check your network connection."));
+    expectAlert(QStringLiteral("Network Error"), QStringLiteral("Please check your network connection."),
+                QStringLiteral("Ok"));
     positions.fail(PositionUpdates::Failure::Other);
     EXPECT_EQ(fake->alerts.shown.size(), 2);
 
     FakePositionUpdates denied;
     denied.auth = PositionUpdates::Authorization::Denied;
     positions.on = false;
-    LocationTrackerServices s;
-    s.manager = &denied;
-    s.timers = &timers;
-    s.backgroundTasks = &tasks;
-    s.log = &fake->log;
-    s.alerts = &fake->alerts;
-    LocationTracker refused(s);
+    LocationTracker refused(trackerServices(&denied, &timers, &tasks));
     refused.startLocationTracking();
     EXPECT_FALSE(denied.on);
     EXPECT_EQ(fake->alerts.shown.size(), 2); // no message for a refusal made earlier
 
     denied.enabled = false;
     refused.startLocationTracking();
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Location Services Disabled"));
-    EXPECT_EQ(fake->alerts.last().message,
-              QStringLiteral("You currently have all location services for this device disabled"));
-    EXPECT_EQ(fake->alerts.last().buttons, QStringList{QStringLiteral("OK")});
+    expectAlert(QStringLiteral("Location Services Disabled"),
+                QStringLiteral("You currently have all location services for this device disabled"),
+                QStringLiteral("OK"));
 }
 
 TEST(BackgroundTasksChain, MasterAndNewestStay) {

@@ -3,6 +3,8 @@
 #include "core/ReferenceSchema.h"
 #include "sync/OfficerLogin.h"
 
+#include "../support/TestSupport.h"
+
 #include <QCoreApplication>
 
 void SyncFixture::SetUp() {
@@ -14,6 +16,7 @@ void SyncFixture::SetUp() {
     EmulatorOptions options;
     options.certDir = (documents.path() + QStringLiteral("/emulator-tls")).toStdString();
     options.dbPath = (documents.path() + QStringLiteral("/emulator.sqlite")).toStdString();
+    options.http = false; // the phone speaks HTTPS only
     emulator = std::make_unique<CouncilEmulator>(options);
     std::string error;
     ASSERT_TRUE(emulator->start(error)) << error;
@@ -29,6 +32,18 @@ void SyncFixture::SetUp() {
 }
 
 void SyncFixture::TearDown() {
+    // The emulator's start() returns before its listening thread runs, and a stop() in between waits for
+    // ever; a test that never reached the council says hello first, so that stop() finds it listening.
+    if (emulator && http && requestsSince().empty()) {
+        emulator->faults().clear();
+        bool answered = false;
+        HttpRequest hello;
+        hello.url = QUrl(QString::fromStdString(emulator->httpsUrl() + "/"));
+        http->send(
+            hello, [&](const HttpResponse&) { answered = true; },
+            [&](const HttpResponse&) { answered = true; });
+        EXPECT_TRUE(testsupport::waitFor([&] { return answered; }));
+    }
     // Close the client's kept-alive connections first, so the server need not wait them out.
     http.reset();
     app.reset();
@@ -94,6 +109,13 @@ void SyncFixture::setFault(const std::string& endpoint, Fault::Kind kind, int va
     fault.times = times;
     fault.after = after;
     emulator->faults().set(endpoint, fault);
+}
+
+void SyncFixture::expectAlert(const QString& title, const QString& message, const QString& button) {
+    ASSERT_FALSE(fake->alerts.shown.isEmpty());
+    EXPECT_EQ(fake->alerts.last().title, title);
+    EXPECT_EQ(fake->alerts.last().message, message);
+    EXPECT_EQ(fake->alerts.last().buttons, QStringList{button});
 }
 
 QByteArray photoBytes(const QString& number, int position) {

@@ -41,6 +41,8 @@ protected:
 
     void setFault(const std::string& endpoint, Fault::Kind kind, int value = 0, int times = -1,
                   int after = 0);
+    // The last alert shown, with its one button.
+    void expectAlert(const QString& title, const QString& message, const QString& button);
 
     QTemporaryDir documents;
     std::unique_ptr<FakePlatform> fake;

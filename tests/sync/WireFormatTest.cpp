@@ -2,9 +2,9 @@
 #include "SyncFixture.h"
 
 #include "../support/TestSupport.h"
+#include "sync/CouncilSync.h"
 #include "sync/DeviceRegistration.h"
 #include "sync/LocationTracker.h"
-#include "sync/OfficerUpdate.h"
 #include "sync/UploadRun.h"
 
 #include "core/RecordKeys.h"
@@ -39,23 +39,28 @@ class WireFormat : public SyncFixture {};
 
 } // namespace
 
-TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByte) {
+TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByteAndTheCouncilReadsBackWhatThePhoneHolds) {
     SavedCompound entry;
-    entry.record =
-        makeRecord({{QStringLiteral("kompaunRunningNumber"), QStringLiteral("P2016M07000042")},
-                    {QStringLiteral("namaPesalah"), QStringLiteral("TAN & SONS <SDN BHD> 100+50%=150")}});
-    entry.photos = {PhotoEntry{QStringLiteral("dGh1bWI="),
-                               QString::fromLatin1(photoBytes("P2016M07000042", 1).toBase64())},
-                    PhotoEntry{QStringLiteral("dGh1bWI="),
-                               QString::fromLatin1(photoBytes("P2016M07000042", 2).toBase64())}};
-    ASSERT_TRUE(app->saveStore().saveArrayFile({entry}));
+    entry.record = makeRecord({{Key::kompaunRunningNumber, QStringLiteral("P2016M07000042")},
+                               {Key::namaPesalah, QStringLiteral("TAN & SONS <SDN BHD> 100+50%=150")}});
+    for (int p = 1; p <= 2; ++p)
+        entry.photos << PhotoEntry{QStringLiteral("dGh1bWI="),
+                                   QString::fromLatin1(photoBytes("P2016M07000042", p).toBase64())};
+    // Characters a form handler would otherwise change: "+" (space), "%41" ("A"), "%22" (a quote that
+    // broke the JSON and kept the compound on the phone for ever), "=", "&", non-ASCII, a real quote.
+    const QString number = QStringLiteral("P2026A+B000001");
+    SavedCompound awkward = compoundEntry(number, 2);
+    awkward.record->insert(Key::namaPesalah, QStringLiteral("TAN+LIM %41 %22 a=b&c \"Ali\" Ng\u00E9 \u6797"));
+    awkward.record->insert(Key::alamat1Pesalah, QStringLiteral("NO. 5%, JALAN 1/2 ~_-."));
+    ASSERT_TRUE(app->saveStore().saveArrayFile({entry, awkward}));
 
     UploadRun run(services());
     run.muatNaik();
     ASSERT_TRUE(waitFor([&] { return !run.running(); }, 20000));
-
+    ASSERT_EQ(fake->alerts.shown.size(), 1);
+    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Berjaya : 2 , Gagal : 0, Jumlah : 2"));
     const auto requests = requestsSince();
-    ASSERT_EQ(requests.size(), 3u);
+    ASSERT_EQ(requests.size(), 6u);
 
     const RawRequest& compound = requests[0];
     EXPECT_EQ(compound.method, "POST");
@@ -87,11 +92,37 @@ TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByte) {
         EXPECT_EQ(header(photo, "Content-Length"), std::to_string(expected.size()));
         expectEngineHeaders(photo);
     }
-    ASSERT_EQ(fake->alerts.shown.size(), 1);
-    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Berjaya : 1 , Gagal : 0, Jumlah : 1"));
+
+    const auto compounds = emulator->store().compounds(); // in number order
+    ASSERT_EQ(compounds.size(), 2u);
+    EXPECT_EQ(compounds[1].number, number.toStdString());
+    const QJsonObject received =
+        QJsonDocument::fromJson(QByteArray::fromStdString(compounds[1].json)).object();
+    for (auto it = awkward.record->cbegin(); it != awkward.record->cend(); ++it)
+        EXPECT_EQ(received.value(it.key()).toString(), it.value()) << it.key().toStdString();
+    EXPECT_EQ(received.size(), awkward.record->size());
+    // The device's "+" stays a "+" in the photographs' path, so they find their compound.
+    const auto photos = emulator->store().photos();
+    ASSERT_EQ(photos.size(), 4u);
+    EXPECT_EQ(photos[3].compoundNumber, number.toStdString());
+    EXPECT_EQ(requests[5].target, "/v2/wsc/muatnaik_gambar_kompaun/P2026A%2BB000001/2");
 }
 
-TEST_F(WireFormat, PathSegmentsFromInputArePercentEncoded) {
+TEST_F(WireFormat, PathSegmentsFromInputArePercentEncodedAndDotSegmentsNeverSent) {
+    seedRegistration(QStringLiteral("M07"), 41);
+    // Qt and every server resolve "." and ".." (and "%2E") away: the request would reach another endpoint.
+    for (const QString& typed : {QStringLiteral("."), QStringLiteral("..")}) {
+        SCOPED_TRACE(typed.toStdString());
+        emulator->store().setLastNumber(typed.toStdString(), "5");
+        const int64_t before = lastRequestId();
+        DeviceRegistration registration(services());
+        registration.kemas_kini_device(typed);
+        ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
+        EXPECT_TRUE(requestsSince(before).empty());
+        EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Gagal"));
+        EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
+        EXPECT_FALSE(endpoints.licencePage(typed).isValid());
+    }
     const QString typed = QStringLiteral("M/07 ?#%");
     emulator->store().setLastNumber(typed.toStdString(), "7");
     DeviceRegistration registration(services());
@@ -105,49 +136,26 @@ TEST_F(WireFormat, PathSegmentsFromInputArePercentEncoded) {
                   "/v2/wsc/muatnaik_gambar_kompaun/P2016A%2FB000001/3");
     EXPECT_EQ(endpoints.licencePage(QStringLiteral("15 AB?")).path(QUrl::FullyEncoded),
               QStringLiteral("/v2/wsc/ml/15%20AB%3F"));
+    // Dots inside a segment are ordinary characters.
+    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("...")).path(QUrl::FullyEncoded),
+              QStringLiteral("/v2/wsc/lastnumber_pelbagai/..."));
+    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("%2E")).path(QUrl::FullyEncoded),
+              QStringLiteral("/v2/wsc/lastnumber_pelbagai/%252E"));
+}
+
+TEST_F(WireFormat, UpdatePageIsUnderTheBaseAndOneThatCannotOpenTellsTheOfficerWhereItIs) {
     EXPECT_EQ(CouncilEndpoints(QStringLiteral("https://council.example/base/")).updatePage().toString(),
               QStringLiteral("https://council.example/base/v2/iosinstallation/KompaunIns.html"));
-}
-
-TEST_F(WireFormat, OfficerListIsAPlainGet) {
-    seedOfficers({});
-    OfficerUpdate update(services());
-    update.kemas_kini_penguat_kuasa();
-    ASSERT_TRUE(waitFor([&] { return !update.busy(); }));
-    const RawRequest r = requestsSince().back();
-    EXPECT_EQ(r.method, "GET");
-    EXPECT_EQ(r.target, "/v2/wsc/penguatkuasa_pelbagai");
-    EXPECT_TRUE(r.body.empty());
-    expectEngineHeaders(r);
-}
-
-TEST_F(WireFormat, TheCouncilReadsBackExactlyWhatThePhoneHolds) {
-    // Characters a form handler would otherwise change: "+" (space), "%41" ("A"), "%22" (a quote that
-    // broke the JSON and kept the compound on the phone for ever), "=", "&", non-ASCII, a real quote.
-    const QString number = QStringLiteral("P2026A+B000001");
-    SavedCompound entry = compoundEntry(number, 2);
-    entry.record->insert(Key::namaPesalah, QStringLiteral("TAN+LIM %41 %22 a=b&c \"Ali\" Ng\u00E9 \u6797"));
-    entry.record->insert(Key::alamat1Pesalah, QStringLiteral("NO. 5%, JALAN 1/2 ~_-."));
-    ASSERT_TRUE(app->saveStore().saveArrayFile({entry}));
-
-    UploadRun run(services());
-    run.muatNaik();
-    ASSERT_TRUE(waitFor([&] { return !run.running(); }, 20000));
-    EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Berjaya : 1 , Gagal : 0, Jumlah : 1"));
-
-    const auto compounds = emulator->store().compounds();
-    ASSERT_EQ(compounds.size(), 1u);
-    EXPECT_EQ(compounds[0].number, number.toStdString());
-    const QJsonObject received =
-        QJsonDocument::fromJson(QByteArray::fromStdString(compounds[0].json)).object();
-    for (auto it = entry.record->cbegin(); it != entry.record->cend(); ++it)
-        EXPECT_EQ(received.value(it.key()).toString(), it.value()) << it.key().toStdString();
-    EXPECT_EQ(received.size(), entry.record->size());
-    // The device's "+" stays a "+" in the photographs' path, so they find their compound.
-    const auto photos = emulator->store().photos();
-    ASSERT_EQ(photos.size(), 2u);
-    EXPECT_EQ(photos[0].compoundNumber, number.toStdString());
-    EXPECT_EQ(requestsSince().back().target, "/v2/wsc/muatnaik_gambar_kompaun/P2026A%2BB000001/2");
+    FakeUrlOpener opener;
+    CouncilSync sync(services(), &opener);
+    EXPECT_TRUE(sync.kemaskiniApplikasi());
+    ASSERT_EQ(opener.opened.size(), 1);
+    EXPECT_TRUE(fake->alerts.shown.isEmpty());
+    opener.opens = false;
+    EXPECT_FALSE(sync.kemaskiniApplikasi());
+    ASSERT_EQ(fake->alerts.shown.size(), 1);
+    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Gagal"));
+    EXPECT_TRUE(fake->alerts.last().message.contains(opener.opened.last().toString()));
 }
 
 TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAsAFormValue) {
@@ -179,26 +187,4 @@ TEST_F(WireFormat, PositionReportCarriesSinglePrecisionAsAFormValue) {
     EXPECT_EQ(header(r, "Content-Type"), "application/x-www-form-urlencoded");
     EXPECT_EQ(header(r, "Content-Length"), std::to_string(expected.size()));
     expectEngineHeaders(r);
-}
-
-TEST_F(WireFormat, DotSegmentsAreNeverSent) {
-    // Qt and every server resolve "." and ".." (and "%2E") away: the request would reach another endpoint.
-    seedRegistration(QStringLiteral("M07"), 41);
-    for (const QString& typed : {QStringLiteral("."), QStringLiteral("..")}) {
-        SCOPED_TRACE(typed.toStdString());
-        emulator->store().setLastNumber(typed.toStdString(), "5");
-        const int64_t before = lastRequestId();
-        DeviceRegistration registration(services());
-        registration.kemas_kini_device(typed);
-        ASSERT_TRUE(waitFor([&] { return !registration.busy(); }));
-        EXPECT_TRUE(requestsSince(before).empty());
-        EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Gagal"));
-        EXPECT_EQ(registeredDevice(), QStringLiteral("M07"));
-        EXPECT_FALSE(endpoints.licencePage(typed).isValid());
-    }
-    // Dots inside a segment are ordinary characters.
-    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("...")).path(QUrl::FullyEncoded),
-              QStringLiteral("/v2/wsc/lastnumber_pelbagai/..."));
-    EXPECT_EQ(endpoints.lastNumber(QStringLiteral("%2E")).path(QUrl::FullyEncoded),
-              QStringLiteral("/v2/wsc/lastnumber_pelbagai/%252E"));
 }
