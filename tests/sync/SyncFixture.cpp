@@ -3,7 +3,6 @@
 #include "core/ReferenceSchema.h"
 #include "sync/OfficerLogin.h"
 
-#include "../support/TestSupport.h"
 
 #include <QCoreApplication>
 
@@ -32,18 +31,6 @@ void SyncFixture::SetUp() {
 }
 
 void SyncFixture::TearDown() {
-    // The emulator's start() returns before its listening thread runs, and a stop() in between waits for
-    // ever; a test that never reached the council says hello first, so that stop() finds it listening.
-    if (emulator && http && requestsSince().empty()) {
-        emulator->faults().clear();
-        bool answered = false;
-        HttpRequest hello;
-        hello.url = QUrl(QString::fromStdString(emulator->httpsUrl() + "/"));
-        http->send(
-            hello, [&](const HttpResponse&) { answered = true; },
-            [&](const HttpResponse&) { answered = true; });
-        EXPECT_TRUE(testsupport::waitFor([&] { return answered; }));
-    }
     // Close the client's kept-alive connections first, so the server need not wait them out.
     http.reset();
     app.reset();
