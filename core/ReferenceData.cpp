@@ -150,13 +150,20 @@ void ReferenceData::logError(const DbError& error) {
     log_->write(QStringLiteral("Error: %1").arg(error.describe()));
 }
 
-bool ReferenceData::replaceOfficers(const QList<QStringList>& rows) {
+QStringList ReferenceData::withDigest(QStringList row) {
+    if (row.size() > ReferenceSchema::passwordColumn)
+        row[ReferenceSchema::passwordColumn] = OfficerPassword::digest(row[ReferenceSchema::passwordColumn]);
+    return row;
+}
+
+QList<QStringList> ReferenceData::withDigest(QList<QStringList> rows) {
+    for (QStringList& row : rows)
+        row = withDigest(std::move(row));
+    return rows;
+}
+
+bool ReferenceData::replaceDigestedOfficers(const QList<QStringList>& stored) {
     // Digested before the transaction: the table is then locked only for the inserts.
-    QList<QStringList> stored = rows;
-    for (QStringList& values : stored)
-        if (values.size() > ReferenceSchema::passwordColumn)
-            values[ReferenceSchema::passwordColumn] =
-                OfficerPassword::digest(values[ReferenceSchema::passwordColumn]);
     const QString insert = QStringLiteral("INSERT INTO gc_penguatkuasa ( %1 ) VALUES(?,?,?,?,?,?,?,?,?,?,?)")
                                .arg(ReferenceSchema::officerColumns().join(QStringLiteral(", ")));
     return db_.runInTransaction([&] {

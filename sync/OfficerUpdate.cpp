@@ -8,8 +8,10 @@
 #include "platform/Log.h"
 #include "platform/Progress.h"
 
+#include <QFutureWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QtConcurrent/QtConcurrentMap>
 
 namespace {
 // The table as logged after an update: every password masked, as the sign-in log masks the typed one.
@@ -72,9 +74,19 @@ void OfficerUpdate::onReply(const QByteArray& body) {
     if (!parsed)
         return fail(QStringLiteral("reply is not a JSON list of officer objects: %1")
                         .arg(QString::fromUtf8(body.left(200))));
-    const QList<QStringList>& rows = *parsed;
+    // A key derivation per officer takes the best part of a second for a council's list: done on the
+    // pool, so the overlay keeps moving; the table is written here once they are all done, in order.
+    auto* digests = new QFutureWatcher<QStringList>(this);
+    connect(digests, &QFutureWatcherBase::finished, this, [this, digests] {
+        digests->deleteLater();
+        store(digests->future().results());
+    });
+    digests->setFuture(
+        QtConcurrent::mapped(*parsed, [](const QStringList& row) { return ReferenceData::withDigest(row); }));
+}
 
-    const bool rebuilt = s_.lookups->replaceOfficers(rows);
+void OfficerUpdate::store(const QList<QStringList>& rows) {
+    const bool rebuilt = s_.lookups->replaceDigestedOfficers(rows);
     if (!rebuilt)
         return fail(QStringLiteral("the officers table could not be rebuilt; the previous one is kept"));
 

@@ -27,6 +27,8 @@ Q_SIGNALS:
 
 private:
     void onReply(const QByteArray& body);
+    // The table replaced by rows whose passwords are digests already; the officer told.
+    void store(const QList<QStringList>& rows);
     void fail(const QString& why);
     SyncServices s_;
     bool busy_ = false;
