@@ -75,9 +75,9 @@ struct Application::Parts {
                                           endpoints, &app.deviceIdentity(),
                                           [this] { return app.getUserGlobalID(); }, 0}),
           printerProtocol(o.printerProtocol.isEmpty() ? PrinterProtocol::compiled() : o.printerProtocol),
-          accessories(makeAccessories(o.printer, printerProtocol, log)), replies(&session, &log), pageView(http),
-          notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")),
-                  endpoints.baseUrl(), &log),
+          accessories(makeAccessories(o.printer, printerProtocol, log)), replies(&session, &log),
+          pageView(http), notices(files.resourcePath(QStringLiteral("printheader"), QStringLiteral("bmp")),
+                                  endpoints.baseUrl(), &log),
           photos(o.picturesDir) {
         session.setLog(&log);
     }
@@ -224,11 +224,13 @@ bool Application::start() {
         return false;
     }
 
-    // Running number checked, then the uploaded compounds purged.
-    d_->app.startUpStores();
-    // A running number that could not be read is confirmed by the council's last number when it answers.
-    if (!d_->app.numberingTrusted())
-        d_->sync.deviceRegistration().confirmRunningNumber();
+    // An old store imported (under the overlay, the window live), the running number checked, then the
+    // uploaded compounds purged. A running number that could not be read is then confirmed by the
+    // council's last number when it answers.
+    d_->app.startUpStores([this] {
+        if (!d_->app.numberingTrusted())
+            d_->sync.deviceRegistration().confirmRunningNumber();
+    });
     d_->sync.uploadRun().setReload([this] { d_->shell.refreshWaitingCount(); });
 
     // The position reported to the council every minute from now on, in the foreground and the background.

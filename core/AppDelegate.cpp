@@ -6,8 +6,11 @@
 #include "platform/Alerts.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
+#include "platform/Progress.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 
 namespace {
@@ -92,6 +95,7 @@ AppDelegate::AppDelegate(Platform platform, const Clock* clock, QObject* parent)
 }
 
 AppDelegate::~AppDelegate() {
+    importing_.waitForFinished();
     if (theInstance == this)
         theInstance = nullptr;
 }
@@ -111,9 +115,28 @@ void AppDelegate::startUpData() {
     setPreviewIndicator(false);
 }
 
-void AppDelegate::startUpStores() {
+void AppDelegate::startUpStores(std::function<void()> done) {
     // A store left by an earlier version comes in first, so the running number counts its compounds.
-    const SavedCompoundStore::Migration migration = saveStore_.migrateOldFile();
+    if (!done || !QFile::exists(saveStore_.oldPath())) {
+        storesReady(saveStore_.migrateOldFile());
+        if (done)
+            done();
+        return;
+    }
+    // The overlay keeps the officer from issuing until the imported compounds are counted.
+    platform_.progress->show(QStringLiteral("Memindahkan Kompaun Lama"));
+    auto* watcher = new QFutureWatcher<SavedCompoundStore::Migration>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done = std::move(done)] {
+        watcher->deleteLater();
+        platform_.progress->hide();
+        storesReady(watcher->result());
+        done();
+    });
+    importing_ = QtConcurrent::run([this] { return saveStore_.migrateOldFile(); });
+    watcher->setFuture(importing_);
+}
+
+void AppDelegate::storesReady(const SavedCompoundStore::Migration& migration) {
     if (migration.outcome == SavedCompoundStore::Migration::Unreadable)
         showFailure(QStringLiteral("Fail kompaun lama tidak dapat dibaca dan telah disimpan sebagai %1. Sila "
                                    "maklumkan pihak pengurusan IT anda.")

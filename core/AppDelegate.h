@@ -11,9 +11,11 @@
 #include "core/SavedCompoundStore.h"
 #include "platform/Platform.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 #include "core/TextField.h"
@@ -32,8 +34,11 @@ public:
     // The data core's share of start-up, in two steps around the building of the screens:
     // the photo list, the reference database and preview mode first ...
     void startUpData();
-    // ... then the running-number check and the purge of uploaded compounds.
-    void startUpStores();
+    // ... then a store of an earlier version imported, the running-number check and the purge of
+    // uploaded compounds. Given `done`, the import runs on a worker under the progress overlay (a
+    // phone's old store can take many seconds) and `done` runs on this thread once all is in place;
+    // without, all of it is done when the call returns.
+    void startUpStores(std::function<void()> done = {});
     void startUp() {
         startUpData();
         startUpStores();
@@ -109,6 +114,7 @@ private:
     void writeNumberAndDates(RecordMap& record);
     void writeOfficer(RecordMap& record);
     void showFailure(const QString& message);
+    void storesReady(const SavedCompoundStore::Migration& migration);
     void tellNumberingUntrusted();
     void writeCompanion(RecordMap& record);
 
@@ -122,6 +128,8 @@ private:
     RunningNumber running_;
     DeviceIdentity device_;
     PositionReader position_;
+    // The old store's import while it runs on a worker; waited for before the store goes.
+    QFuture<SavedCompoundStore::Migration> importing_;
 
     RecordMap userIDGlobal_;
     Record saveDictionary_;

@@ -1,5 +1,6 @@
 #include "core/AppDelegate.h"
 #include "core/OfficerPassword.h"
+#include "core/PlistFile.h"
 #include "core/RecordKeys.h"
 #include "core/ReferenceSchema.h"
 #include "core/TextField.h"
@@ -277,3 +278,36 @@ TEST_F(AppDelegateTest, FailedStoreWriteIsToldToTheOfficer) {
 }
 
 } // namespace
+
+// A phone's old store comes in on a worker while the window stays live under the overlay; nothing is
+// counted until it is in, and an application closed meanwhile waits for it rather than lose it.
+TEST_F(AppDelegateTest, OldStoreIsImportedOffTheInterfaceThreadBeforeNumbering) {
+    registerDevice(QStringLiteral("M07"));
+    QVariantList old;
+    for (int i = 1; i <= 3; ++i)
+        old.append(QVariant(QVariantList{
+            QVariantMap{{QString(Key::kompaunRunningNumber), QStringLiteral("P2016M0700000%1").arg(i)}},
+            QVariantList{}, QStringLiteral("0")}));
+    ASSERT_TRUE(PlistFile::write(app.saveStore().oldPath(), old));
+
+    bool done = false;
+    app.startUpStores([&] { done = true; });
+    EXPECT_FALSE(done); // on its way, not finished within the call
+    EXPECT_EQ(fakes.progress.labels.value(0), QStringLiteral("Memindahkan Kompaun Lama"));
+    ASSERT_TRUE(testsupport::waitFor([&] { return done; }));
+    EXPECT_FALSE(fakes.progress.visible);
+    EXPECT_EQ(app.saveStore().getDicetakUploadCountNumber(), 3);
+    app.saveDictionaryInit();
+    EXPECT_EQ(value(Key::kompaunRunningNumber), QStringLiteral("P2016M07000004"));
+
+    // Closed while importing: the import finishes, and the next start finds it done.
+    QTemporaryDir other;
+    ASSERT_TRUE(PlistFile::write(other.filePath(QLatin1String(SavedCompoundStore::oldFileName)), old));
+    {
+        FakePlatform otherFakes{other.path(), other.path()};
+        AppDelegate closing(otherFakes.platform(), &clock);
+        closing.startUpStores([] { ADD_FAILURE() << "ran after the application closed"; });
+    }
+    EXPECT_FALSE(QFile::exists(other.filePath(QLatin1String(SavedCompoundStore::oldFileName))));
+    EXPECT_EQ(SavedCompoundStore(other.path(), nullptr).getDicetakUploadCountNumber(), 3);
+}
