@@ -11,7 +11,6 @@
 #include <functional>
 #include <memory>
 
-
 class Log;
 
 // The one printer session of the process: queues outgoing command bytes and writes them as the output stream
