@@ -12,7 +12,6 @@
 #include <QFont>
 #include <QImageReader>
 #include <QPainter>
-#include <QQuickWindow>
 
 namespace {
 
@@ -178,8 +177,6 @@ void attachFromGallery(Walkthrough& w, const QString& name) {
     Application& app = w.app();
     Officer& officer = w.officer();
     officer.tap(QStringLiteral("gambarKesalahanPicture"));
-    // The window's layouts are placed when it next draws; an alert's buttons are tapped where they stand.
-    app.window()->grabWindow();
     officer.tap(QStringLiteral("alertButton1"));
     officer.choose(QStringLiteral("galleryRow%1").arg(app.photos().images().indexOf(name)), name);
     Officer::waitUntil([&] { return !app.progress().visible(); });

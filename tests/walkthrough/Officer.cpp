@@ -52,6 +52,13 @@ QQuickItem* Officer::ready(const QString& objectName) {
         log_(QStringLiteral("  (%1)").arg(problem_));
         return nullptr;
     }
+    // Layouts place their children when polished, which an idle offscreen window may not have done yet
+    // (an alert just shown): polish from the window down, so the item is tapped where it will be drawn.
+    QList<QQuickItem*> chain;
+    for (QQuickItem* p = item; p; p = p->parentItem())
+        chain.prepend(p);
+    for (QQuickItem* p : chain)
+        p->ensurePolished();
     scrollIntoView(item);
     return item;
 }

@@ -16,7 +16,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QQuickItem>
-#include <QQuickWindow>
 
 namespace {
 
@@ -46,8 +45,6 @@ void photoFlow(Walkthrough& w) {
         return button ? button->property("text").toString() : QString();
     };
     const auto processed = [&] { return !app.progress().visible(); };
-    // The window's layouts are placed when it next draws; an alert's buttons are tapped where they stand.
-    const auto drawn = [&] { app.window()->grabWindow(); };
     const auto attach = [&](const QString& name) { attachFromGallery(w, name); };
     QStringList taken; // the file of each entry, in list order
 
@@ -142,7 +139,6 @@ void photoFlow(Walkthrough& w) {
         QStringLiteral("photos-camera"),
         [&] {
             officer.tap(QStringLiteral("gambarKesalahanPicture"));
-            drawn();
             officer.tap(QStringLiteral("alertButton2"));
         },
         [&]() -> QString {
@@ -298,7 +294,6 @@ void photoFlow(Walkthrough& w) {
             app.shell().viewGetBackToRoot();
             officer.settle();
             officer.tap(QStringLiteral("logKeluarButton"));
-            drawn();
             officer.tap(QStringLiteral("alertButton1"));
         },
         [&]() -> QString {
