@@ -82,13 +82,13 @@ TEST(CouncilEmulatorProcess, ReportsItsPortsAndServesOverItsOwnCa) {
 TEST(CouncilEmulatorFaults, SpecsAndSeededRandomnessReplay) {
     std::string endpoint, error;
     Fault fault;
-    ASSERT_TRUE(Faults::parseSpec("muatnaik_kompaun:retval:2:3", endpoint, fault, error));
+    ASSERT_TRUE(Faults::parseFault("muatnaik_kompaun:retval:2:3", endpoint, fault, error));
     EXPECT_EQ(endpoint, "muatnaik_kompaun");
     EXPECT_EQ(fault.kind, Fault::Kind::Retval);
     EXPECT_EQ(fault.retval, 2);
     EXPECT_EQ(fault.times, 3);
-    EXPECT_FALSE(Faults::parseSpec("dlu:explode", endpoint, fault, error));
-    EXPECT_FALSE(Faults::parseSpec("dlu", endpoint, fault, error));
+    EXPECT_FALSE(Faults::parseFault("dlu:explode", endpoint, fault, error));
+    EXPECT_FALSE(Faults::parseFault("dlu", endpoint, fault, error));
 
     Faults faults;
     fault = Fault{};

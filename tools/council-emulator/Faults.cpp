@@ -83,13 +83,13 @@ std::optional<Fault> Faults::next(const std::string& endpoint) {
     return fault;
 }
 
-bool Faults::parseSpec(const std::string& spec, std::string& endpoint, Fault& fault, std::string& error) {
+bool Faults::parseFault(const std::string& text, std::string& endpoint, Fault& fault, std::string& error) {
     std::vector<std::string> parts;
-    std::stringstream in(spec);
+    std::stringstream in(text);
     for (std::string part; std::getline(in, part, ':');)
         parts.push_back(part);
     if (parts.size() < 2) {
-        error = "expected endpoint:kind[:value][:times], got " + spec;
+        error = "expected endpoint:kind[:value][:times], got " + text;
         return false;
     }
     endpoint = parts[0];
@@ -110,7 +110,7 @@ bool Faults::parseSpec(const std::string& spec, std::string& endpoint, Fault& fa
         if (parts.size() > 3)
             fault.times = std::stoi(parts[3]);
     } catch (const std::exception&) {
-        error = "bad number in " + spec;
+        error = "bad number in " + text;
         return false;
     }
     return true;

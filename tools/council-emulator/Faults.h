@@ -43,7 +43,7 @@ public:
     std::optional<Fault> next(const std::string& endpoint);
 
     // Parses "endpoint:kind[:value][:times]", as given on the command line.
-    static bool parseSpec(const std::string& spec, std::string& endpoint, Fault& fault, std::string& error);
+    static bool parseFault(const std::string& text, std::string& endpoint, Fault& fault, std::string& error);
 
 private:
     std::mutex mutex_;

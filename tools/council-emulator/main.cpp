@@ -77,20 +77,20 @@ int main(int argc, char** argv) {
             options.dbPath = parser.value(db).toStdString();
         if (parser.isSet(certDir))
             options.certDir = parser.value(certDir).toStdString();
-        for (const QString& spec : parser.values(faultOption)) {
+        for (const QString& text : parser.values(faultOption)) {
             std::string endpoint, error;
             Fault f;
-            if (!Faults::parseSpec(spec.toStdString(), endpoint, f, error)) {
+            if (!Faults::parseFault(text.toStdString(), endpoint, f, error)) {
                 std::cerr << error << "\n";
                 return 2;
             }
             faults.emplace_back(endpoint, f);
         }
         if (parser.isSet(random)) {
-            const std::string spec = parser.value(random).toStdString();
+            const std::string text = parser.value(random).toStdString();
             randomFaults = true;
-            seed = uint32_t(std::stoul(spec.substr(0, spec.find(':'))));
-            const std::string rest = spec.substr(spec.find(':') + 1);
+            seed = uint32_t(std::stoul(text.substr(0, text.find(':'))));
+            const std::string rest = text.substr(text.find(':') + 1);
             rate = std::stod(rest.substr(0, rest.find(':')));
             if (rest.find(':') != std::string::npos)
                 randomDelay = std::stoi(rest.substr(rest.find(':') + 1));
