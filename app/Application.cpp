@@ -217,7 +217,6 @@ bool Application::start() {
         QStringLiteral("tiles"),
         new MapTiles(d_->http, options_.tileUrl, options_.documentsDir + QStringLiteral("/Caches/tiles")));
     d_->engine->addImageProvider(QStringLiteral("photo"), new PhotoImageProvider(d_->app));
-    d_->loginScreen.viewDidLoad();
     d_->engine->load(QUrl(QStringLiteral("qrc:/Kompaun/qml/Main.qml")));
     if (!window()) {
         qmlProblems_ << QStringLiteral("Main.qml did not load");
@@ -228,6 +227,8 @@ bool Application::start() {
     // uploaded compounds purged. A running number that could not be read is then confirmed by the
     // council's last number when it answers.
     d_->app.startUpStores([this] {
+        // The login screen's number and its offer to register again follow the check just made.
+        d_->loginScreen.viewDidLoad();
         if (!d_->app.numberingTrusted())
             d_->sync.deviceRegistration().confirmRunningNumber();
     });
