@@ -5,6 +5,7 @@
 #include "core/SQLiteManager.h"
 #include "platform/Progress.h"
 
+#include <QPointer>
 #include <QThread>
 
 #include <memory>
@@ -113,21 +114,25 @@ void LokasiViewController::captureLatLong() {
     capturing_ = true;
     Q_EMIT capturingChanged();
     hub->platform().progress->show(QStringLiteral("Mengesan Lokasi"));
-    // The wait runs on a worker; the position is read back on this thread once it ends. The overlay goes
-    // even if the form has gone meanwhile, and nothing is touched once the hub itself has gone (each
-    // connection ends with its receiver).
+    // The wait runs on a worker; the position is read back on this thread once it ends, in the same step
+    // that takes the overlay away, so the overlay never goes before the position shows. The overlay goes
+    // even if the form has gone meanwhile, and nothing is touched once the hub itself has gone (the
+    // connection ends with it).
     const int delay = captureDelayMs_;
     QThread* worker = QThread::create([delay] {
         if (delay > 0)
             QThread::msleep(static_cast<unsigned long>(delay));
     });
-    connect(worker, &QThread::finished, hub, [hub] { hub->platform().progress->hide(); });
-    connect(worker, &QThread::finished, this, [this] {
-        capturing_ = false;
-        if (AppDelegate* current = app())
-            showPosition(current->getLocation());
-        Q_EMIT capturingChanged();
-        Q_EMIT positionCaptured();
+    QPointer<LokasiViewController> form(this);
+    connect(worker, &QThread::finished, hub, [hub, form] {
+        hub->platform().progress->hide();
+        if (!form)
+            return;
+        form->capturing_ = false;
+        if (AppDelegate* current = form->app())
+            form->showPosition(current->getLocation());
+        Q_EMIT form->capturingChanged();
+        Q_EMIT form->positionCaptured();
     });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
