@@ -67,7 +67,6 @@ void formsFlow(Walkthrough& w) {
     Application& app = w.app();
     Officer& officer = w.officer();
     AppDelegate& core = app.app();
-    NavigationStack& stack = *app.shell().stack(ShellController::JenisKompaun);
     const auto record = [&] { return core.saveDictionary(); };
     const auto attachRecord = [&](const QString& step) {
         w.attachRecord(step + QStringLiteral(".record.json"), *record());
@@ -308,17 +307,5 @@ void formsFlow(Walkthrough& w) {
                                      {Key::lokasiKawasanID, QStringLiteral("K02")}});
         });
 
-    w.step(
-        QStringLiteral("forms-signed-out"),
-        [&] {
-            app.shell().viewGetBackToRoot();
-            officer.settle();
-            officer.tap(QStringLiteral("logKeluarButton"));
-            officer.tap(QStringLiteral("alertButton1"));
-        },
-        [&]() -> QString {
-            if (stack.depth() != 1)
-                return QStringLiteral("the first tab is not back at its root");
-            return app.shell().signedIn() ? QStringLiteral("still signed in") : QString();
-        });
+    w.signOutStep(QStringLiteral("forms-signed-out"));
 }

@@ -287,18 +287,6 @@ void photoFlow(Walkthrough& w) {
         },
         [&]() -> QString { return !problem.isEmpty() ? problem : issuing.lastStored(number, receipt); });
 
-    w.step(
-        QStringLiteral("photos-signed-out"),
-        [&] {
-            officer.tap(QStringLiteral("alertButton0"));
-            app.shell().viewGetBackToRoot();
-            officer.settle();
-            officer.tap(QStringLiteral("logKeluarButton"));
-            officer.tap(QStringLiteral("alertButton1"));
-        },
-        [&]() -> QString {
-            if (stack.depth() != 1)
-                return QStringLiteral("the first tab is not back at its root");
-            return app.shell().signedIn() ? QStringLiteral("still signed in") : QString();
-        });
+    officer.tap(QStringLiteral("alertButton0")); // "Ke Utama"
+    w.signOutStep(QStringLiteral("photos-signed-out"));
 }

@@ -11,6 +11,7 @@
 #include "printing/PrinterConnection.h"
 #include "printing/PrinterViewController.h"
 #include "screens/LoginViewController.h"
+#include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
 #include "sync/CouncilSync.h"
 #include "sync/LocationTracker.h"
@@ -107,6 +108,22 @@ void Walkthrough::attachRecord(const QString& suffix, const RecordMap& record) {
     for (auto it = record.cbegin(); it != record.cend(); ++it)
         object.insert(it.key(), it.value());
     attach(suffix, QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
+void Walkthrough::signOutStep(const QString& name) {
+    step(
+        name,
+        [this] {
+            app_->shell().viewGetBackToRoot();
+            officer_->settle();
+            officer_->tap(QStringLiteral("logKeluarButton"));
+            officer_->tap(QStringLiteral("alertButton1"));
+        },
+        [this]() -> QString {
+            if (app_->shell().stack(ShellController::JenisKompaun)->depth() != 1)
+                return QStringLiteral("the first tab is not back at its root");
+            return app_->shell().signedIn() ? QStringLiteral("still signed in") : QString();
+        });
 }
 
 void Walkthrough::line(const QString& text) {

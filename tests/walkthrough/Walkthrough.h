@@ -31,6 +31,8 @@ public:
     void step(const QString& name, const std::function<void()>& action,
               const std::function<QString()>& check);
     void line(const QString& text);
+    // A step that takes the first tab back to its root and signs out through "Log Keluar".
+    void signOutStep(const QString& name);
     QString shot(const QString& name);
     // Writes a text file beside the screenshots, named after the current step.
     void attach(const QString& suffix, const QByteArray& content);
