@@ -37,14 +37,13 @@ public:
     bool deviceTableExists();
     DbRows deviceRow();
 
-    // The officers table replaced by these rows (the council's values in the order of
-    // ReferenceSchema::officerColumns), passwords kept as digests; in one transaction, so a failure
-    // keeps the previous table whole. A row that cannot be inserted is skipped.
-    bool replaceOfficers(const QList<QStringList>& rows) { return replaceDigestedOfficers(withDigest(rows)); }
-    // The same in two halves, for a caller that keeps the interface thread free: the slow half (a key
-    // derivation per officer; touches no database, so it may run on any thread), then the table.
+    // The officers' rows (the council's values in the order of ReferenceSchema::officerColumns) with
+    // each password replaced by its digest: a key derivation per officer, slow, and touching no
+    // database, so callers run it on a worker.
     static QStringList withDigest(QStringList row);
     static QList<QStringList> withDigest(QList<QStringList> rows);
+    // The officers table replaced by rows digested so; in one transaction, so a failure keeps the
+    // previous table whole. A row that cannot be inserted is skipped.
     bool replaceDigestedOfficers(const QList<QStringList>& rows);
     // The device table rebuilt with one row for this device and the running number seeded from the
     // council's last number, together or not at all.
