@@ -36,7 +36,8 @@ const KeyRule recordKeys[] = {{"status_batal", false},
                               {"aktaID", false},
                               {"kesalahan", false},
                               {"kesalahanID", false},
-                              {"pilihanIndividuAtauSyarikat", true},
+                              // Kept: the offender form's switch keeps showing it for the next offender.
+                              {"pilihanIndividuAtauSyarikat", false},
                               {"noDaftarSyarikat", true},
                               {"lokasiLesenPerniagaan", true},
                               {"noKadPengenalanPesalah", true},
@@ -79,8 +80,6 @@ const KeyRule recordKeys[] = {{"status_batal", false},
                               {"kenderaanJenisWarna", true},
                               {"kenderaanJenisWarnaID", true},
                               {"kenderaanNoChasis", true}};
-// Keys a fresh record lacks until the location form writes them; the re-use reset empties them too.
-const char* const locationPickKeys[] = {"lokasiKawasan", "lokasiKawasanID", "lokasiJalan", "lokasiJalanID"};
 
 } // namespace
 
@@ -204,9 +203,10 @@ void AppDelegate::saveDictionaryInitGunaKembali() {
     for (const KeyRule& rule : recordKeys)
         if (rule.emptiedOnReuse)
             record.insert(QLatin1String(rule.key), QString());
-    for (const char* key : locationPickKeys)
-        record.insert(QLatin1String(key), QString());
+    // The area and street stay with their codes, as the location form keeps showing them. The time is the
+    // moment the next compound is made, as its date is, whether or not the compound form shows again.
     writeNumberAndDates(record);
+    record.insert(QStringLiteral("kompaunMasa"), KualaLumpur::format(clock_->now(), QStringLiteral("HH:mm")));
     writeOfficer(record);
 }
 
@@ -309,8 +309,32 @@ void AppDelegate::showFailure(const QString& message) {
 bool AppDelegate::insertIntoBaruPBCompound(const Record& record) {
     if (saveStore_.insertIntoBaruPBCompound(record, imageArray_))
         return true;
-    showFailure(QStringLiteral("Kompaun tidak dapat disimpan dalam telefon. Sila cuba lagi."));
+    const QString number = record ? record->value(QStringLiteral("kompaunRunningNumber")) : QString();
+    if (!number.isEmpty() && saveStore_.holdsNumber(number))
+        showFailure(
+            QStringLiteral("No. kompaun %1 telah digunakan oleh kompaun yang telah disimpan. Kompaun ini "
+                           "tidak disimpan dan tidak dicetak.")
+                .arg(number));
+    else
+        showFailure(QStringLiteral("Kompaun tidak dapat disimpan dalam telefon. Sila cuba lagi."));
     return false;
+}
+
+bool AppDelegate::beginIssuing(const QObject* flow) {
+    if (issuing_ && issuing_ != flow)
+        return false;
+    issuing_ = flow;
+    return true;
+}
+
+void AppDelegate::endIssuing(const QObject* flow) {
+    if (issuing_ == flow)
+        issuing_ = nullptr;
+}
+
+void AppDelegate::updateNoLesen() {
+    if (platform_.log)
+        platform_.log->write(QStringLiteral("updateNoLesen"));
 }
 
 bool AppDelegate::addOneRunningNumber() {

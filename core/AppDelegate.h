@@ -63,6 +63,8 @@ public:
     // Photographs.
     PhotoList getImageArray() const { return previewIndicator_ ? imageArrayPreview_ : imageArray_; }
     void setImageArray(const PhotoEntry& entry) { imageArray_.append(entry); }
+    // The photographs of the compound being issued, whichever tab is selected.
+    PhotoList issuingPhotos() const { return imageArray_; }
     void removeImageArray(int index);
     void setImageArrayP(const PhotoList& list) { imageArrayPreview_ = list; }
     void cleanUserChoiceGlobal() { imageArray_.clear(); }
@@ -102,6 +104,15 @@ public:
     // For the screen about to make a record: true when it may, otherwise the officer is told (in Malay) to
     // register the device again.
     bool readyToIssue();
+
+    // One compound is confirmed, stored and printed at a time, whichever screen issues it: a flow takes
+    // this before its question and gives it back once its notice has finished. False when another holds it.
+    bool beginIssuing(const QObject* flow);
+    void endIssuing(const QObject* flow);
+    const QObject* issuingFlow() const { return issuing_; }
+
+    // Selecting the first tab: only logged.
+    void updateNoLesen();
 
 Q_SIGNALS:
     // The relay asks the window to present the pick list with this title.
@@ -148,4 +159,5 @@ private:
     Record dropDownRecord_;
     bool dropDownOpen_ = false;
     bool dropDownPicked_ = false;
+    QPointer<const QObject> issuing_;
 };

@@ -92,6 +92,10 @@ CREATE TABLE IF NOT EXISTS compound(
   waiting INTEGER NOT NULL               -- 1 when the flag reads as 0
 );
 CREATE INDEX IF NOT EXISTS compound_waiting ON compound(waiting, id);
+-- Not UNIQUE: a store written before numbers were checked may hold one twice and must still open and
+-- keep both. A new compound is refused a number already held when it is inserted.
+CREATE INDEX IF NOT EXISTS compound_number
+  ON compound(CASE WHEN json_valid(record) THEN json_extract(record, '$.kompaunRunningNumber') END);
 CREATE TABLE IF NOT EXISTS photo(
   compound INTEGER NOT NULL,
   position INTEGER NOT NULL,             -- 1-based, in the order taken
@@ -427,11 +431,31 @@ bool SavedCompoundStore::insertIntoBaruPBCompound(const Record& record, const Ph
     for (qsizetype i = 0; i < photos.size(); ++i)
         stored.append(StoredPhoto::fromEntry(int(i) + 1, photos.at(i)));
     log(QStringLiteral("kompaun : %1").arg(describe(values)));
+    const QString number = values.value(Key::kompaunRunningNumber);
     QMutexLocker locker(&lock_);
-    const bool ok = transaction("kompaun", [&] { return append(values, {}, stored, QStringLiteral("0")); });
+    const bool ok = transaction("kompaun", [&] {
+        if (!number.isEmpty() && holds(number)) {
+            log(QStringLiteral("Save refused: number %1 is already stored").arg(number));
+            return false;
+        }
+        return append(values, {}, stored, QStringLiteral("0"));
+    });
     if (ok)
         log(QStringLiteral("Save Successfully"));
     return ok;
+}
+
+bool SavedCompoundStore::holds(const QString& number) const {
+    // The index's own expression, so the index answers it.
+    Statement select(db_, "SELECT 1 FROM compound WHERE (CASE WHEN json_valid(record) THEN "
+                          "json_extract(record, '$.kompaunRunningNumber') END) = ? LIMIT 1");
+    select.bind(1, number.toUtf8());
+    return select.step();
+}
+
+bool SavedCompoundStore::holdsNumber(const QString& number) const {
+    QMutexLocker locker(&lock_);
+    return open() && holds(number);
 }
 
 bool SavedCompoundStore::setUploadFlag(qint64 id, const QString& flag) {

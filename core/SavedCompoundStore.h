@@ -97,8 +97,11 @@ public:
     // 0 when the store holds none.
     int highestSequence(const QString& deviceCode) const;
 
-    // Appends [record, photos, "0"].
+    // Appends [record, photos, "0"]; refused (false, nothing written) when the store already holds a
+    // compound with the record's `kompaunRunningNumber`.
     bool insertIntoBaruPBCompound(const Record& record, const PhotoList& photos);
+    // Whether a stored compound has this `kompaunRunningNumber`.
+    bool holdsNumber(const QString& number) const;
     bool setUploadFlag(qint64 id, const QString& flag);
     // Sets the record's `status_batal` of one entry, nothing else of it.
     bool setStatusBatal(qint64 id, const QString& value);
@@ -121,6 +124,7 @@ private:
     bool append(const RecordMap& record, const QByteArray& nonText, const QList<StoredPhoto>& photos,
                 const QString& flag) const;
     QList<StoredPhoto> photosOf(qint64 id) const;
+    bool holds(const QString& number) const;
     void log(const QString& line) const;
 
     QString path_;

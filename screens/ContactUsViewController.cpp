@@ -35,6 +35,8 @@ void ContactUsViewController::viewWillAppear() {
         return;
     if (!loaded_) {
         loaded_ = true;
+        // A stored compound's position is shown, never moved: its record is what was stored.
+        readOnly_ = context_->app() && context_->app()->getPreviewIndcator();
         viewDidLoad();
     }
     observing_ = true;
@@ -161,7 +163,7 @@ void ContactUsViewController::pinTapped() {
 }
 
 void ContactUsViewController::beginPinDrag() {
-    if (!loaded_ || dragging_)
+    if (!loaded_ || dragging_ || readOnly_)
         return;
     dragging_ = true;
     dragOffset_ = {};
@@ -200,6 +202,8 @@ void ContactUsViewController::coordinateChanged(const Coordinate& moved) {
 }
 
 void ContactUsViewController::pinMoved(const Coordinate& at) {
+    if (readOnly_)
+        return;
     pinSubtitle_ = subtitleOf(at.latitude, at.longitude);
     lat_ = at.latitude;
     longti_ = at.longitude;

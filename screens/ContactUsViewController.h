@@ -116,6 +116,7 @@ private:
     QString pinSubtitle_;
     bool loaded_ = false;
     bool observing_ = false;
+    bool readOnly_ = false;
     bool fitPending_ = false;
     bool dragging_ = false;
     QPointF dragOffset_;

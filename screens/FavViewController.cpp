@@ -9,8 +9,8 @@
 
 FavViewController::FavViewController(QObject* parent)
     : ScreenController(parent), flow_(
-                           this, IssuingFlow::Opener::Favourites, &formSet_, [this] { return context(); },
-                           [this] { return navigation(); }) {
+                                    IssuingFlow::Opener::Favourites, &formSet_, [this] { return context(); },
+                                    [this] { return navigation(); }) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
     connect(&formSet_, &FormSet::semakRequested, this, &FavViewController::semak);
@@ -70,9 +70,16 @@ void FavViewController::select(int row) {
     const RecordMap favourite = array_.at(row).record;
     // A compound of its own: a new number and dates and no photographs of the one issued before, which
     // may still be in memory when the type menu was not shown since.
+    // A licence number scanned for it a moment before stays (the scan writes the current record); one of
+    // a compound already stored belongs to that compound.
+    const Record before = core->saveDictionary();
+    const QString licence = core->saveStore().holdsNumber(before->value(Key::kompaunRunningNumber))
+                                ? QString()
+                                : before->value(Key::lokasiLesenPerniagaan);
     core->cleanUserChoiceGlobal();
     core->saveDictionaryInit();
-    const Record record = core->getDictionary();
+    const Record record = core->saveDictionary();
+    record->insert(Key::lokasiLesenPerniagaan, licence);
     const RecordMap offence = offenceOf(favourite);
     for (auto it = offence.cbegin(); it != offence.cend(); ++it)
         record->insert(it.key(), it.value());
@@ -90,8 +97,5 @@ void FavViewController::select(int row) {
     record->insert(Key::lat, position.value(QStringLiteral("lat")));
     record->insert(Key::long_, position.value(QStringLiteral("long")));
 
-    formSet_.open(core->getLaluLintas(), false);
-    if (navigation_)
-        navigation_->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
-                          {{QStringLiteral("formSet"), QVariant::fromValue(&formSet_)}});
+    formSet_.present(navigation_, core->getLaluLintas(), false);
 }

@@ -43,6 +43,15 @@ void FirstViewController::markTraffic(AppDelegate& app, int row) {
                                 row == 0 || row == 1 ? QStringLiteral("YA") : QStringLiteral("TIDAK"));
 }
 
+bool FirstViewController::trafficNotice(AppDelegate& app, const RecordMap& record) {
+    const QString type = record.value(Key::JenisKompaunID);
+    const DbRows types = app.lookups().getAkta();
+    for (int i = 0; i < types.size(); ++i)
+        if (!type.isEmpty() && rowText(types[i], QStringLiteral("kod_jeniskmp")) == type)
+            return i == 0;
+    return record.value(Key::isLaluLintas) == QLatin1String("YA");
+}
+
 void FirstViewController::select(int row) {
     AppDelegate* app = context_ ? context_->app() : nullptr;
     if (!app || row < 0 || row >= model_.count())

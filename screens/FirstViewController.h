@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Record.h"
 #include "screens/KeyValueListModel.h"
 #include "screens/ScreenController.h"
 
@@ -26,6 +27,9 @@ public:
     // The traffic marks of a compound type by its row: only the first row issues the traffic notice (the
     // flag); the first two both carry the traffic mark in the record. -1: a type not in the menu.
     static void markTraffic(AppDelegate& app, int row);
+    // Whether a record's notice is the traffic one, decided as choosing its type decided it: by the type's
+    // row. A type no longer in the menu goes by the record's traffic mark.
+    static bool trafficNotice(AppDelegate& app, const RecordMap& record);
 
     // Each time the screen comes to show: a fresh compound record.
     Q_INVOKABLE void viewWillAppear();

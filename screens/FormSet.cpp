@@ -1,6 +1,7 @@
 #include "screens/FormSet.h"
 
 #include "screens/FormViewController.h"
+#include "screens/NavigationStack.h"
 
 FormSet::FormSet(QObject* parent) : QObject(parent) {}
 
@@ -19,6 +20,13 @@ void FormSet::open(bool traffic, bool preview) {
     cancelled_ = false;
     pages_.clear();
     Q_EMIT changed();
+}
+
+void FormSet::present(NavigationStack* navigation, bool traffic, bool preview) {
+    open(traffic, preview);
+    if (navigation)
+        navigation->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
+                         {{QStringLiteral("formSet"), QVariant::fromValue(this)}});
 }
 
 void FormSet::setCancelled(bool cancelled) {

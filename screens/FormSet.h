@@ -7,6 +7,7 @@
 #include <QtQml/qqmlregistration.h>
 
 class FormViewController;
+class NavigationStack;
 
 // The forms of one compound under the "Maklumat" tab strip, as the screen that opened them sees them:
 // which forms in which order, which buttons the bar offers (issuing: "Semak"; a stored compound: "Cetak"
@@ -31,6 +32,9 @@ public:
     // A new set: the traffic order has no offender form and starts with the vehicle. Forms made for an
     // earlier set are forgotten.
     void open(bool traffic, bool preview);
+    // A new set opened and its view pushed on that stack under "Maklumat": how every screen that shows
+    // a compound's forms opens them.
+    void present(NavigationStack* navigation, bool traffic, bool preview);
     void setCancelled(bool cancelled);
 
     // The view: a form of this set has been made (its page, whose controller is a direct child).

@@ -34,12 +34,14 @@ QString FormViewController::value(QLatin1String key) const {
 }
 
 void FormViewController::write(QLatin1String key, const QString& value) {
-    if (record_)
+    // A stored compound is shown, never edited: what a re-print or the upload sends is what was stored.
+    if (record_ && !preview_)
         record_->insert(key, value);
 }
 
 bool FormViewController::openList(const PickList& items, const QString& title, TextField& field,
                                   QLatin1String type) {
     AppDelegate* hub = app();
-    return record_ && hub && hub->openDropDownList(items, title, &field, type);
+    // A pick would write into the stored compound's record.
+    return record_ && !preview_ && hub && hub->openDropDownList(items, title, &field, type);
 }

@@ -13,10 +13,14 @@
 #include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
 
-IssuingFlow::IssuingFlow(QObject* opener, Opener kind, FormSet* forms, std::function<AppContext*()> context,
+IssuingFlow::IssuingFlow(Opener kind, FormSet* forms, std::function<AppContext*()> context,
                          std::function<NavigationStack*()> navigation, QObject* parent)
-    : QObject(parent), opener_(opener), kind_(kind), forms_(forms), context_(std::move(context)),
+    : QObject(parent), kind_(kind), forms_(forms), context_(std::move(context)),
       navigation_(std::move(navigation)) {}
+
+IssuingFlow::~IssuingFlow() {
+    release();
+}
 
 AppDelegate* IssuingFlow::app() const {
     AppContext* context = context_ ? context_() : nullptr;
@@ -30,8 +34,21 @@ void IssuingFlow::alert(const QString& title, const QString& message, const QStr
         core->platform().alerts->show({title, message, buttons, tag, std::move(answer)});
 }
 
+QString IssuingFlow::changedMessage() {
+    return QStringLiteral("Maklumat kompaun telah berubah. Sila semak semula.");
+}
+
+QString IssuingFlow::otherIssuingMessage() {
+    return QStringLiteral("Kompaun lain sedang dicetak. Sila tunggu sehingga ia selesai.");
+}
+
 QString IssuingFlow::semakProblem(const RecordMap& record, bool traffic) {
-    const auto empty = [&](QLatin1String key) { return record.value(key).isEmpty(); };
+    const auto empty = [&](QLatin1String key) { return record.value(key).trimmed().isEmpty(); };
+    // A notice without its offence or its amount is no compound at all.
+    if (empty(Key::kesalahan))
+        return QStringLiteral("Sila Pilih Kesalahan!");
+    if (empty(Key::kompaunKadar))
+        return QStringLiteral("Sila Masukkan Jumlah Kompaun!");
     if (traffic) {
         if (empty(Key::kenderaanNoKenderaan))
             return QStringLiteral("Sila Masukkan No Kenderaan!");
@@ -50,6 +67,15 @@ QString IssuingFlow::semakProblem(const RecordMap& record, bool traffic) {
     return {};
 }
 
+IssuingFlow::Snapshot IssuingFlow::now() const {
+    AppDelegate* core = app();
+    if (!core)
+        return {};
+    // The record being issued, never a stored one being viewed, whichever tab is selected.
+    const Record record = core->saveDictionary();
+    return {record, record ? *record : RecordMap{}, core->issuingPhotos(), core->getLaluLintas()};
+}
+
 bool IssuingFlow::semak() {
     AppDelegate* core = app();
     if (!core)
@@ -59,10 +85,10 @@ bool IssuingFlow::semak() {
     if (forms_)
         for (FormViewController* form : forms_->forms())
             form->textViewDismissTaps();
-    const Record record = core->getDictionary();
+    const Record record = core->saveDictionary();
     // The time of issue is stamped by the compound form when it shows; a compound can reach here without
     // that form ever showing, and its notice would print with no time.
-    if (!core->getPreviewIndcator() && record->value(Key::kompaunMasa).isEmpty())
+    if (record->value(Key::kompaunMasa).isEmpty())
         record->insert(Key::kompaunMasa, KualaLumpur::format(core->clock().now(), QStringLiteral("HH:mm")));
     const QString problem = semakProblem(*record, core->getLaluLintas());
     if (!problem.isEmpty()) {
@@ -72,18 +98,51 @@ bool IssuingFlow::semak() {
     NavigationStack* navigation = navigation_ ? navigation_() : nullptr;
     if (!navigation)
         return false;
-    const QString property =
-        kind_ == Opener::Sections ? QStringLiteral("kategori") : QStringLiteral("favourites");
+    reviewed_ = now();
+    Q_EMIT reviewChanged();
     navigation->push(QStringLiteral("ReviewView.qml"), QStringLiteral("Semak"),
-                     {{property, QVariant::fromValue(opener_.data())}});
+                     {{QStringLiteral("flow"), QVariant::fromValue(this)}});
     return true;
 }
 
+bool IssuingFlow::stillReviewed() {
+    const Snapshot current = now();
+    if (reviewed_ && current.record == reviewed_->record && current.values == reviewed_->values &&
+        current.photos == reviewed_->photos && current.traffic == reviewed_->traffic)
+        return true;
+    reviewed_ = current;
+    Q_EMIT reviewChanged();
+    alert(QStringLiteral("Makluman"), changedMessage(), {QStringLiteral("OK")}, 0, {});
+    return false;
+}
+
 void IssuingFlow::cetak() {
-    // One question at a time, and none while a compound is on its way to the store and the printer.
-    if (busy_ || confirming_ || !app())
+    AppDelegate* core = app();
+    // One question at a time, and none while this compound is on its way to the store and the printer.
+    if (busy_ || confirming_ || !core)
         return;
+    if (!reviewed_)
+        return;
+    if (!core->beginIssuing(this)) {
+        alert(QStringLiteral("Makluman"), otherIssuingMessage(), {QStringLiteral("OK")}, 0, {});
+        return;
+    }
     confirming_ = true;
+    const auto stop = [this] {
+        confirming_ = false;
+        release();
+    };
+    if (!stillReviewed()) {
+        stop();
+        return;
+    }
+    // A review taken again after a change shows what is current, which may not pass the checks.
+    const QString problem = semakProblem(reviewed_->values, reviewed_->traffic);
+    if (!problem.isEmpty()) {
+        stop();
+        alert(QStringLiteral("Makluman"), problem, {QStringLiteral("OK")}, 0, {});
+        return;
+    }
     alert(
         QStringLiteral("Kepastian"),
         QStringLiteral("Adakah anda pasti semua maklumat telah diisi dengan betul ?"),
@@ -92,19 +151,32 @@ void IssuingFlow::cetak() {
             confirming_ = false;
             if (button != 0)
                 confirmed();
+            if (!busy_)
+                release();
         });
+}
+
+void IssuingFlow::release() {
+    if (AppDelegate* core = app())
+        core->endIssuing(this);
 }
 
 void IssuingFlow::confirmed() {
     AppDelegate* core = app();
-    if (busy_ || !core)
+    if (busy_ || !core || core->issuingFlow() != this)
+        return;
+    // The question waited: the record may have been replaced or edited from another tab meanwhile.
+    if (!stillReviewed())
         return;
     busy_ = true;
+    const Record stored = makeRecord(reviewed_->values);
     // Nothing is printed for a compound the phone does not hold: the officer is told and may try again.
-    if (!core->insertIntoBaruPBCompound(core->getDictionary())) {
+    if (!core->insertIntoBaruPBCompound(stored)) {
         busy_ = false;
         return;
     }
+    issued_ = stored;
+    issuedTraffic_ = reviewed_->traffic;
     AppContext* context = context_();
     if (PrinterConnection* connection = context->printerConnection()) {
         connection->printerDisconnect();
@@ -116,17 +188,22 @@ void IssuingFlow::confirmed() {
 
 void IssuingFlow::cetakExe() {
     AppDelegate* core = app();
-    if (!core)
+    if (!core || !issued_)
         return;
+    if (!core->beginIssuing(this)) {
+        alert(QStringLiteral("Makluman"), otherIssuingMessage(), {QStringLiteral("OK")}, 0,
+              [this](int) { showMenu(); });
+        return;
+    }
     busy_ = true;
     AppContext* context = context_();
     PrinterConnection* connection = context->printerConnection();
     WSSessionController* session = connection ? connection->sessionController() : nullptr;
     const NoticePrinter* notices = context->notices();
-    notice_ =
-        session && notices ? notices->cetakSaman(session, core->getDictionary(), core->getLaluLintas()) : 0;
+    notice_ = session && notices ? notices->cetakSaman(session, issued_, issuedTraffic_) : 0;
     const auto finish = [this](bool written) {
         busy_ = false;
+        release();
         Q_EMIT noticeDone(written);
         showMenu();
     };
@@ -163,13 +240,14 @@ void IssuingFlow::menuChosen(int button) {
     NavigationStack* navigation = navigation_ ? navigation_() : nullptr;
     if (!core || !context)
         return;
+    // Whatever follows, the review of the printed compound is done with: it may never store it again.
+    reviewed_.reset();
     if (button == 0) {
         if (ShellController* shell = context->shell())
             shell->viewGetBackToRoot();
         else if (kind_ == Opener::Sections && navigation)
             navigation->popToRoot();
-        // The favourites tab goes back to its list too: its review would otherwise offer to store the
-        // printed compound a second time.
+        // The favourites tab goes back to its list too.
         if (kind_ == Opener::Favourites && navigation)
             navigation->popToRoot();
         return;
@@ -187,7 +265,7 @@ void IssuingFlow::menuChosen(int button) {
         forms_->initForms();
     // Forms never shown cannot do their share: the previous photographs go and the position is read again.
     core->cleanUserChoiceGlobal();
-    const Record record = core->getDictionary();
+    const Record record = core->saveDictionary();
     if (record->value(Key::lat).isEmpty()) {
         const RecordMap position = core->getLocation();
         record->insert(Key::lat, position.value(QStringLiteral("lat")));

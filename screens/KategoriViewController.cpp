@@ -7,7 +7,7 @@
 
 KategoriViewController::KategoriViewController(QObject* parent)
     : SearchListController(parent), flow_(
-                                        this, IssuingFlow::Opener::Sections, &formSet_,
+                                        IssuingFlow::Opener::Sections, &formSet_,
                                         [this] { return context(); }, [this] { return navigation(); }) {
     connect(&formSet_, &FormSet::semakRequested, this, &KategoriViewController::semak);
     model_.setTitleFormat([](const QVariantMap& row, int) { return kesalahanText(row); });
@@ -74,10 +74,7 @@ void KategoriViewController::select(int row) {
     record->insert(Key::long_, position.value(QStringLiteral("long")));
 
     // A traffic compound names the vehicle, not an offender: its set has no offender form.
-    formSet_.open(core->getLaluLintas(), false);
-    if (navigation())
-        navigation()->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
-                           {{QStringLiteral("formSet"), QVariant::fromValue(&formSet_)}});
+    formSet_.present(navigation(), core->getLaluLintas(), false);
 }
 
 void KategoriViewController::simpan(int row) {

@@ -13,6 +13,10 @@ void KompounViewController::viewDidLoad() {
 void KompounViewController::willAppear() {
     if (!preview())
         write(Key::kompaunMasa, KualaLumpur::format(app()->clock().now(), QStringLiteral("HH:mm")));
+    showRecord();
+}
+
+void KompounViewController::showRecord() {
     fill(kompaunNumber_, Key::kompaunRunningNumber);
     tarikh_.setText(QStringLiteral("%1,%2").arg(value(Key::kompaunTarikh), value(Key::kompaunMasa)));
     fill(tarikhTamat_, Key::kompaunTamatTawaran);
@@ -57,4 +61,7 @@ void KompounViewController::caraPenyerahanDropDown() {
 
 void KompounViewController::initForm() {
     write(Key::kompaunCaraPenyerahan, caraPenyerahan_.text());
+    // The next compound's number, date and time show at once, not only when the form shows again.
+    if (record())
+        showRecord();
 }

@@ -46,6 +46,8 @@ protected:
     void willDisappear() override;
 
 private:
+    // The record's number, dates, offence and amounts into the fields.
+    void showRecord();
     void keepEditedTexts();
 
     TextField kompaunNumber_, tarikh_, tarikhTamat_, jenisKompaun_, jenisAkta_, jenisSeksyen_,

@@ -1,11 +1,7 @@
 #include "screens/ReviewViewController.h"
 
-#include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
-#include "screens/AppContext.h"
-#include "screens/FavViewController.h"
-#include "screens/KategoriViewController.h"
-#include "screens/NavigationStack.h"
+#include "screens/IssuingFlow.h"
 
 ReviewViewController::ReviewViewController(QObject* parent) : ScreenController(parent) {
     model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("outlet")));
@@ -15,25 +11,20 @@ ReviewViewController::ReviewViewController(QObject* parent) : ScreenController(p
 
 ReviewViewController::~ReviewViewController() = default;
 
-KategoriViewController* ReviewViewController::controller() const {
-    return controller_;
+IssuingFlow* ReviewViewController::flow() const {
+    return flow_;
 }
-void ReviewViewController::setController(KategoriViewController* opener) {
-    if (!opener || controller_ == opener)
+
+void ReviewViewController::setFlow(IssuingFlow* flow) {
+    if (!flow || flow_ == flow)
         return;
-    controller_ = opener;
-    fastLink_ = false;
-    Q_EMIT openerChanged();
-}
-FavViewController* ReviewViewController::controller2() const {
-    return controller2_;
-}
-void ReviewViewController::setController2(FavViewController* opener) {
-    if (!opener || controller2_ == opener)
-        return;
-    controller2_ = opener;
-    fastLink_ = true;
-    Q_EMIT openerChanged();
+    QObject::disconnect(changes_);
+    flow_ = flow;
+    changes_ = connect(flow, &IssuingFlow::reviewChanged, this, [this] {
+        if (filled_)
+            fill();
+    });
+    Q_EMIT flowChanged();
 }
 
 QList<ReviewViewController::Field> ReviewViewController::fields(const RecordMap& r) {
@@ -87,13 +78,16 @@ QList<ReviewViewController::Field> ReviewViewController::fields(const RecordMap&
 }
 
 void ReviewViewController::viewWillAppear() {
-    AppDelegate* app = context_ ? context_->app() : nullptr;
-    // Filled once: the page shows the compound as it was when the review opened.
-    if (filled_ || !app)
+    // Filled once here; afterwards only when the flow takes the record anew.
+    if (filled_ || !flow_)
         return;
     filled_ = true;
+    fill();
+}
+
+void ReviewViewController::fill() {
     QList<QVariantMap> rows;
-    for (const Field& field : fields(*app->getDictionary()))
+    for (const Field& field : fields(flow_ ? flow_->reviewed() : RecordMap{}))
         rows.append({{QStringLiteral("outlet"), field.outlet},
                      {QStringLiteral("caption"), field.caption},
                      {QStringLiteral("value"), field.value}});
@@ -101,10 +95,6 @@ void ReviewViewController::viewWillAppear() {
 }
 
 void ReviewViewController::cetak() {
-    if (fastLink_) {
-        if (controller2_)
-            controller2_->cetak();
-    } else if (controller_) {
-        controller_->cetak();
-    }
+    if (flow_)
+        flow_->cetak();
 }

@@ -6,6 +6,7 @@
 #include "printing/NoticePrinter.h"
 #include "printing/PrinterConnection.h"
 #include "screens/AppContext.h"
+#include "screens/FirstViewController.h"
 #include "screens/NavigationStack.h"
 #include "sync/CouncilSync.h"
 #include "sync/UploadRun.h"
@@ -66,11 +67,9 @@ void SecondViewController::select(int row) {
     opened_ = std::move(entry);
     core->setPreviewDictionary(opened_->record);
     core->setImageArrayP(opened_->photos);
-    formSet_.open(opened_->record->value(Key::isLaluLintas) == QLatin1String("YA"), true);
+    // The forms and, at a re-print, the notice layout are chosen as they were at issue.
+    formSet_.present(navigation_, FirstViewController::trafficNotice(*core, *opened_->record), true);
     formSet_.setCancelled(isCancelled());
-    if (navigation_)
-        navigation_->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
-                          {{QStringLiteral("formSet"), QVariant::fromValue(&formSet_)}});
 }
 
 bool SecondViewController::isCancelled() const {
@@ -94,16 +93,29 @@ void SecondViewController::cetak() {
                         {});
                   return;
               }
+              AppDelegate* core = app();
               PrinterConnection* connection = context_->printerConnection();
               const NoticePrinter* notices = context_->notices();
-              if (!connection || !notices)
+              if (!core || !connection || !notices) {
+                  // As at issue: with no printer set up the officer is told rather than left waiting.
+                  alert(QStringLiteral("Gagal"), PrinterConnection::noticeFailedMessage(),
+                        {QStringLiteral("OK")}, 0, {});
                   return;
+              }
+              // The compound as the store holds it, never as the screens may show it.
+              const std::optional<SavedCompound> stored = core->saveStore().entry(opened_->id);
+              if (!stored || !stored->record) {
+                  alert(QStringLiteral("Gagal"),
+                        QStringLiteral(
+                            "Kompaun ini tidak lagi disimpan dalam telefon dan tidak dapat dicetak."),
+                        {QStringLiteral("OK")}, 0, {});
+                  return;
+              }
               connection->printerDisconnect();
               connection->printerConnect();
-              // The stored record as it was stored: its number, dates and amounts.
-              const Record record = opened_->record;
-              const int notice = notices->cetakSaman(connection->sessionController(), record,
-                                                     record->value(Key::isLaluLintas) == QLatin1String("YA"));
+              const int notice =
+                  notices->cetakSaman(connection->sessionController(), stored->record,
+                                      FirstViewController::trafficNotice(*core, *stored->record));
               Q_EMIT reprinted(notice);
           });
 }

@@ -48,6 +48,12 @@ void ShellController::tabBarControllerDidSelect(int index) {
     if (index < JenisKompaun || index > Pencetak)
         return;
     app_.setPreviewIndicator(index == Dicetak);
+    if (index == JenisKompaun) {
+        if (Log* log = app_.platform().log)
+            log->write(QStringLiteral("Ada Scan Lesen?? %1")
+                           .arg(app_.getDictionary()->value(QStringLiteral("lokasiLesenPerniagaan"))));
+        app_.updateNoLesen();
+    }
     if (index == Dicetak)
         refreshWaitingCount();
     if (index != currentIndex_) {

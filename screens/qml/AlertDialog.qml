@@ -22,6 +22,7 @@ Rectangle {
             width: parent.width
             spacing: 0
             Text {
+                objectName: "alertTitle"
                 Layout.fillWidth: true
                 Layout.topMargin: 18
                 // A question with no message (the photo source choice) keeps no empty line under its title.
@@ -33,6 +34,7 @@ Rectangle {
             }
             Text {
                 id: messageText
+                objectName: "alertMessage"
                 visible: text.length > 0
                 Layout.fillWidth: true
                 Layout.margins: 16

@@ -116,8 +116,7 @@ ScreenPage {
             field: controller.namaSaksi
             form: controller
             active: screen.active
-            // The witness list stays open in preview mode.
-            pickEnabled: true
+            pickEnabled: screen.active
             onPick: controller.getSaksiPenguatkuasaList()
         }
         FormTextRow {

@@ -2,20 +2,18 @@ import QtQuick
 import QtQuick.Controls
 import Kompaun
 
-// "Semak": the whole compound on one scrolling read-only page; "Cetak" goes back to the screen that
-// opened it (the section list or the favourites) to confirm, store and print.
+// "Semak": the whole compound on one scrolling read-only page; "Cetak" goes to the issuing flow that
+// opened it (the section list's or the favourites') to confirm, store and print.
 ScreenPage {
     id: screen
     objectName: "reviewView"
-    property KategoriViewController kategori: null
-    property FavViewController favourites: null
+    property IssuingFlow flow: null
 
     ReviewViewController {
         id: controller
         context: AppContext
         navigation: screen.navigation
-        controller: screen.kategori
-        controller2: screen.favourites
+        flow: screen.flow
     }
     onAppearing: controller.viewWillAppear()
 

@@ -65,10 +65,14 @@ ListView {
             height: row.height
             anchors.right: parent ? parent.right : undefined
             width: 96
+            // Saving or deleting reads the list again, which takes this row away: nothing of the row is
+            // touched once the list has been told.
             onClicked: {
-                if (row.owner)
-                    row.owner.saved(row.index)
+                const owner = row.owner
+                const index = row.index
                 row.swipe.close()
+                if (owner)
+                    owner.saved(index)
             }
             contentItem: Text {
                 text: row.owner ? row.owner.actionText : "Simpan"

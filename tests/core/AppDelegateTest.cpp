@@ -83,25 +83,37 @@ TEST_F(AppDelegateTest, NewRecordCarriesNumberKualaLumpurDatesAndOfficer) {
 }
 
 // Reuse is driven through the form set in tests/screens; here the keys those forms do not touch.
-TEST_F(AppDelegateTest, ReuseResetsTheCancellationAndThePickedPlaceInTheSameRecord) {
+TEST_F(AppDelegateTest, ReuseStartsTheNextCompoundNowInTheSameRecordKeepingThePlaceWithItsCodes) {
     registerDevice(QStringLiteral("M07"));
     ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(41));
+    clock.instant = kl(2016, 5, 2, 9, 30);
     app.saveDictionaryInit();
     Record record = app.getDictionary();
-    const QLatin1String emptied[] = {Key::lokasiJalan, Key::lokasiKawasanID, Key::kenderaanNoKenderaan,
-                                     Key::lat};
+    record->insert(Key::kompaunMasa, QStringLiteral("09:30"));
+    const QLatin1String emptied[] = {Key::kenderaanNoKenderaan, Key::lat, Key::namaPesalah};
     for (const QLatin1String key : emptied)
         record->insert(key, QStringLiteral("X"));
-    record->insert(Key::kodHasil, QStringLiteral("H1"));
+    // The place picked travels with its codes; the switch's choice stays as the offender form shows it.
+    const std::pair<QLatin1String, const char*> kept[] = {
+        {Key::lokasiKawasan, "PUSAT BANDAR"},           {Key::lokasiKawasanID, "K01"},
+        {Key::lokasiJalan, "JALAN MERANTI 3"},          {Key::lokasiJalanID, "J0103"},
+        {Key::pilihanIndividuAtauSyarikat, "syarikat"}, {Key::kodHasil, "H1"}};
+    for (const auto& [key, text] : kept)
+        record->insert(key, QString::fromUtf8(text));
     record->insert(Key::status_batal, QStringLiteral("1"));
     ASSERT_TRUE(app.addOneRunningNumber());
+    clock.instant = kl(2016, 5, 3, 11, 45);
     app.saveDictionaryInitGunaKembali();
     EXPECT_EQ(app.getDictionary(), record); // the same record object, reset in place
     EXPECT_EQ(value(Key::kompaunRunningNumber), QStringLiteral("P2016M07000043"));
-    EXPECT_EQ(value(Key::kodHasil), QStringLiteral("H1"));
+    EXPECT_EQ(value(Key::kompaunTarikh), QStringLiteral("03/05/2016"));
+    EXPECT_EQ(value(Key::kompaunMasa), QStringLiteral("11:45"));
+    EXPECT_EQ(value(Key::kompaunTamatTawaran), QStringLiteral("17/05/2016"));
     EXPECT_EQ(value(Key::status_batal), QStringLiteral("0"));
     for (const QLatin1String key : emptied)
         EXPECT_EQ(value(key), QString()) << key.data();
+    for (const auto& [key, text] : kept)
+        EXPECT_EQ(value(key), QString::fromUtf8(text)) << key.data();
 }
 
 // Which pick writes which companion is driven through the forms (tests/screens); here only the witness's

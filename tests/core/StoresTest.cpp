@@ -115,6 +115,31 @@ TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndAFailedWriteKeepsThemToo) {
     EXPECT_EQ(store.countYgDahCetak(), 3);
 }
 
+TEST_F(StoresTest, ANumberAlreadyHeldIsRefusedButAStoreHoldingOneTwiceOpensAndKeepsBoth) {
+    // A phone whose store already holds one number twice (a migrated store, or one written before numbers
+    // were checked): it opens again, and both stay, in order.
+    ASSERT_TRUE(
+        store.saveArrayFile({entry(QStringLiteral("P2026M07000040")), entry(QStringLiteral("P2026M07000041")),
+                             entry(QStringLiteral("P2026M07000041"))}));
+    SavedCompoundStore reopened(dir.path(), &log);
+    EXPECT_EQ(numbersOf(reopened.getDicetak()),
+              (QStringList{QStringLiteral("P2026M07000040"), QStringLiteral("P2026M07000041"),
+                           QStringLiteral("P2026M07000041")}));
+    EXPECT_TRUE(reopened.holdsNumber(QStringLiteral("P2026M07000041")));
+    EXPECT_FALSE(reopened.holdsNumber(QStringLiteral("P2026M07000042")));
+
+    // A new compound with a number held is refused whole, photographs included; the next number goes in.
+    const SavedCompound again = entry(QStringLiteral("P2026M07000040"));
+    EXPECT_FALSE(reopened.insertIntoBaruPBCompound(again.record, again.photos));
+    EXPECT_TRUE(log.contains(QStringLiteral("P2026M07000040 is already stored")));
+    EXPECT_EQ(reopened.countYgDahCetak(), 3);
+    const SavedCompound next = entry(QStringLiteral("P2026M07000042"));
+    EXPECT_TRUE(reopened.insertIntoBaruPBCompound(next.record, next.photos));
+    EXPECT_FALSE(reopened.insertIntoBaruPBCompound(next.record, next.photos));
+    EXPECT_EQ(reopened.countYgDahCetak(), 4);
+    EXPECT_EQ(reopened.getDicetak().last().photos.size(), 1);
+}
+
 TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {
     Record record =
         makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000041")},

@@ -34,7 +34,7 @@ TEST_F(IssuingTest, SemakChecksInOrderAndOpensTheReviewOnlyWhenAllPass) {
     EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << lastAlert();
     EXPECT_EQ(tab(0)->currentScreen(), QStringLiteral("ReviewView.qml"));
     EXPECT_EQ(tab(0)->currentTitle(), QStringLiteral("Semak"));
-    EXPECT_EQ(lastPush().value(QStringLiteral("kategori")).value<QObject*>(), &sections);
+    EXPECT_EQ(lastPush().value(QStringLiteral("flow")).value<QObject*>(), &sections.flow());
 }
 
 TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOpener) {
@@ -75,24 +75,33 @@ TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOp
              {"kepadaNamaPenerimaAlamat", ", ,  ,  "}})
         EXPECT_EQ(shown.value(QLatin1String(outlet)), QLatin1String(text)) << outlet;
 
-    // Filled once, when it first shows: later changes to the record do not reach it.
+    // Filled once, when it first shows, with the record as "Semak" took it: later changes to the record
+    // do not reach it.
     startGeneral();
     fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
     ReviewViewController review;
     review.setContext(&context);
-    review.setController(&sections);
+    review.setFlow(&sections.flow());
     review.viewWillAppear();
     EXPECT_EQ(review.model()->subtitle(4), QStringLiteral("TAN AH KOW"));
     record()->insert(Key::namaPesalah, QStringLiteral("SOMEONE ELSE"));
     review.viewWillAppear();
     EXPECT_EQ(review.model()->subtitle(4), QStringLiteral("TAN AH KOW"));
-    EXPECT_FALSE(review.fastLink());
-    // Its "Cetak" asks the section list's question; "Batal" stores nothing.
+    // Its "Cetak" is its flow's, which finds the record changed: nothing asked, the officer told, and the
+    // review shows the record as it now is.
+    review.cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
+    EXPECT_EQ(review.model()->subtitle(4), QStringLiteral("SOMEONE ELSE"));
+    answer(0);
+    // Now it asks the section list's question; "Batal" stores nothing.
     review.cetak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
     EXPECT_EQ(fakes.alerts.last().tag, 1);
     answer(0);
     EXPECT_EQ(stored(), 0);
+    EXPECT_EQ(core.issuingFlow(), nullptr);
 }
 
 TEST_F(IssuingTest, YaStoresWithPhotosThenPrintsThenNumbersThenOffersTheMenu) {

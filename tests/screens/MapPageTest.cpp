@@ -163,6 +163,21 @@ TEST_F(MapPageTest, OnlyTheEndOfADragWritesThePositionAndTheSecondDragWins) {
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^-?\\d+\\.\\d{6}$")).match(rec(Key::lat)).hasMatch());
 }
 
+TEST_F(MapPageTest, AStoredCompoundsPinStaysWhereItWasStored) {
+    const Record stored =
+        makeRecord({{Key::lat, QStringLiteral("3.073800")}, {Key::long_, QStringLiteral("101.518300")}});
+    core.setPreviewDictionary(stored);
+    core.setPreviewIndicator(true);
+    open(QStringLiteral("3.073800"), QStringLiteral("101.518300"));
+    const double x = map.pinX();
+    drag(40, -30);
+    map.coordinateChanged({2.5, 102.25});
+    EXPECT_EQ(stored->value(Key::lat), QStringLiteral("3.073800"));
+    EXPECT_EQ(stored->value(Key::long_), QStringLiteral("101.518300"));
+    EXPECT_NEAR(map.pinX(), x, 1e-6);
+    EXPECT_DOUBLE_EQ(map.lat(), 3.0738);
+}
+
 TEST_F(MapPageTest, PanningAndZoomMoveTheMapNotThePinsPlace) {
     open(QStringLiteral("3.073800"), QStringLiteral("101.518300"));
     map.panBy(100, 50);

@@ -183,7 +183,7 @@ TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsChe
     QSignalSpy review(tab(1), &NavigationStack::pushRequested);
     fav.formSet()->semak();
     ASSERT_EQ(review.size(), 1);
-    EXPECT_EQ(review.last().at(2).toMap().value(QStringLiteral("favourites")).value<QObject*>(), &fav);
+    EXPECT_EQ(review.last().at(2).toMap().value(QStringLiteral("flow")).value<QObject*>(), &fav.flow());
 
     const RecordMap issued = *record();
     const QByteArray before = printer->received();

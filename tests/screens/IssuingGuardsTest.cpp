@@ -1,0 +1,322 @@
+// The record being issued is shared by the tabs and by the printed list: what an officer can do on one
+// tab while another is half-way through a compound, and what re-use and re-print hand on. Each test is
+// a sequence an officer met: a notice that differed from its review, or one number given twice.
+#include "ScreensFixture.h"
+#include "screens/FavViewController.h"
+#include "screens/FormSet.h"
+#include "screens/KompounViewController.h"
+#include "screens/LokasiViewController.h"
+#include "screens/MaklumatPersalahViewController.h"
+#include "screens/SecondViewController.h"
+
+namespace {
+
+class IssuingGuardsTest : public IssuingTest {
+protected:
+    void SetUp() override {
+        IssuingTest::SetUp();
+        fav.setContext(&context);
+        fav.setNavigation(tab(ShellController::Simpanan));
+    }
+    // The section at that row of a general act saved as a favourite; the first tab back at its menu.
+    void saveFavourite(int sectionRow = 1) {
+        startCompound(2, QStringLiteral("UUK PJJ 2008"), sectionRow);
+        sections.simpan(sectionRow);
+        tab(0)->popToRoot();
+        types.viewWillAppear();
+    }
+    void chooseFavourite() {
+        shell.tabBarControllerDidSelect(ShellController::Simpanan);
+        fav.viewWillAppear();
+        fav.select(0);
+    }
+    std::string alertAt(int i) const {
+        const Alert& a = fakes.alerts.shown.at(i);
+        return QStringLiteral("%1: %2").arg(a.title, a.message).toStdString();
+    }
+    // A form as the form set makes it: its page, the form a child of it.
+    template <class Form> Form* loadForm(FormSet* set, QObject& page) {
+        auto* form = new Form(&page);
+        form->setContext(&context);
+        form->viewWillAppear();
+        set->formLoaded(&page);
+        return form;
+    }
+
+    FavViewController fav;
+};
+
+TEST_F(IssuingGuardsTest, YaOnAReviewWhoseRecordAnotherTabReplacedStoresNothingAndSaysSo) {
+    saveFavourite();
+    // Tab 0: an offender, RM as the section says, two photographs, reviewed.
+    startGeneral();
+    fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
+    const RecordMap reviewed = *record();
+    EXPECT_EQ(sections.flow().reviewed(), reviewed);
+
+    // Tab 1: a favourite chosen, a fresh record for its offence.
+    chooseFavourite();
+    ASSERT_NE(rec(Key::kesalahan), reviewed.value(Key::kesalahan));
+
+    // Back on tab 0, "Cetak": nothing is asked or stored; the review shows the record as it is now.
+    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
+    fakes.alerts.shown.clear();
+    sections.cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
+    EXPECT_EQ(sections.flow().reviewed(), *core.saveDictionary());
+    answer(0);
+    // The record now shown has no offender: the checks stop it before any question.
+    sections.cetak();
+    EXPECT_EQ(lastAlert(), "Makluman: Sila Masukkan IC Pesalah atau No Daftar Syarikat! [OK]");
+    answer(0);
+    EXPECT_EQ(stored(), 0);
+    EXPECT_EQ(running(), 41);
+    EXPECT_EQ(printer->sessionsOpened(), 0);
+    EXPECT_EQ(core.issuingFlow(), nullptr);
+
+    // A change made while the question waits is caught at "Ya".
+    record()->insert(Key::noKadPengenalanPesalah, QStringLiteral("900101105555"));
+    record()->insert(Key::namaPesalah, QStringLiteral("LIM BEE LING"));
+    record()->insert(Key::alamat1Pesalah, QStringLiteral("NO 3, JALAN BAYU"));
+    record()->insert(Key::lokasiTempatKejadian, QStringLiteral("PASAR MALAM"));
+    ASSERT_TRUE(fav.flow().semak());
+    fav.cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    record()->insert(Key::kompaunKadar, QStringLiteral("1.00"));
+    answer(1);
+    EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
+    EXPECT_EQ(stored(), 0);
+    answer(0);
+    // Reviewed again, it is stored as the review showed it.
+    fav.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    ASSERT_EQ(stored(), 1);
+    EXPECT_EQ(*core.saveStore().getDicetak().first().record, fav.flow().reviewed());
+    EXPECT_EQ(core.saveStore().getDicetak().first().record->value(Key::kompaunKadar), QStringLiteral("1.00"));
+}
+
+TEST_F(IssuingGuardsTest,
+       WhileOneCompoundIsPrintedNoOtherTabStoresOrPrintsAndAStaleReviewCannotRepeatItsNumber) {
+    saveFavourite();
+    // A favourite's review left open on tab 1.
+    chooseFavourite();
+    fillOffender();
+    ASSERT_TRUE(fav.flow().semak());
+
+    // Tab 0: the type menu shows (a fresh record), a compound is issued.
+    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
+    types.viewWillAppear();
+    startGeneral();
+    fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
+    const RecordMap first = *record();
+    fakes.alerts.shown.clear();
+    sections.cetak();
+    // Tab 1's "Cetak" while tab 0's question is up, then while its notice prints: refused both times.
+    fav.cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 2);
+    EXPECT_EQ(alertAt(1), "Makluman: Kompaun lain sedang dicetak. Sila tunggu sehingga ia selesai.");
+    answer(1);
+    EXPECT_TRUE(sections.flow().busy());
+    answer(0);
+    fav.cetak();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(alertAt(0), "Makluman: Kompaun lain sedang dicetak. Sila tunggu sehingga ia selesai.");
+    answer(0);
+    ASSERT_TRUE(waitForMenu());
+    answer(0);
+    EXPECT_EQ(stored(), 1);
+    EXPECT_EQ(running(), 42);
+
+    // Afterwards the stale review finds the record changed ...
+    fav.cetak();
+    EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
+    answer(0);
+    // ... and the record it now shows is the printed one: the store refuses its number a second time.
+    EXPECT_EQ(fav.flow().reviewed().value(Key::kompaunRunningNumber), first.value(Key::kompaunRunningNumber));
+    fav.cetak();
+    EXPECT_EQ(fakes.alerts.last().buttons.last(), QStringLiteral("YA"));
+    answer(1);
+    EXPECT_EQ(
+        lastAlert(),
+        "Gagal: No. kompaun P2026M07000042 telah digunakan oleh kompaun yang telah disimpan. Kompaun ini "
+        "tidak disimpan dan tidak dicetak. [OK]");
+    answer(0);
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty()) << lastAlert();
+    EXPECT_EQ(stored(), 1);
+    EXPECT_EQ(running(), 42);
+    EXPECT_EQ(printer->received(), noticeOf(first, false));
+    EXPECT_EQ(core.issuingFlow(), nullptr);
+}
+
+TEST_F(IssuingGuardsTest, SemakAndCetakRefuseACompoundWithoutItsOffenceOrAmount) {
+    RecordMap r{{Key::noKadPengenalanPesalah, QStringLiteral("880514105123")},
+                {Key::namaPesalah, QStringLiteral("TAN AH KOW")},
+                {Key::alamat1Pesalah, QStringLiteral("NO 12")},
+                {Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI 12")}};
+    EXPECT_EQ(IssuingFlow::semakProblem(r, false), QStringLiteral("Sila Pilih Kesalahan!"));
+    r.insert(Key::kesalahan, QStringLiteral("6(1)-BERNIAGA TANPA LESEN"));
+    r.insert(Key::kompaunKadar, QStringLiteral("  "));
+    EXPECT_EQ(IssuingFlow::semakProblem(r, false), QStringLiteral("Sila Masukkan Jumlah Kompaun!"));
+    r.insert(Key::kompaunKadar, QStringLiteral("250.00"));
+    EXPECT_EQ(IssuingFlow::semakProblem(r, false), QString());
+
+    // A favourite under way; the type menu shows on tab 0 and starts a fresh record.
+    saveFavourite();
+    chooseFavourite();
+    fillOffender();
+    ASSERT_TRUE(fav.flow().semak());
+    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
+    types.viewWillAppear();
+    fakes.alerts.shown.clear();
+    fav.cetak();
+    answer(0); // changed
+    fav.cetak();
+    EXPECT_EQ(lastAlert(), "Makluman: Sila Pilih Kesalahan! [OK]");
+    answer(0);
+    // And the form set's "Semak" says the same of the fresh record.
+    fav.formSet()->semak();
+    EXPECT_EQ(lastAlert(), "Makluman: Sila Pilih Kesalahan! [OK]");
+    EXPECT_EQ(stored(), 0);
+}
+
+TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsShown) {
+    startGeneral();
+    QObject offenderPage, compoundPage, placePage;
+    auto* offender = loadForm<MaklumatPersalahViewController>(sections.formSet(), offenderPage);
+    auto* compound = loadForm<KompounViewController>(sections.formSet(), compoundPage);
+    // The area and street as their lists write them: names and codes.
+    record()->insert(Key::lokasiKawasan, QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
+    record()->insert(Key::lokasiKawasanID, QStringLiteral("01"));
+    record()->insert(Key::lokasiJalan, QStringLiteral("JALAN MERANTI 3"));
+    record()->insert(Key::lokasiJalanID, QStringLiteral("0103"));
+    auto* place = loadForm<LokasiViewController>(sections.formSet(), placePage);
+    offender->segmentSwitch(1);
+    fillOffender();
+    ASSERT_TRUE(sections.flow().semak());
+    EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("09:30"));
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+
+    // Two hours later, "Guna Kembali Kesalahan Ini" without the compound form showing again.
+    clock.instant = clock.instant.addSecs(2 * 3600);
+    answer(2);
+    expectRecord({{Key::kompaunRunningNumber, "P2026M07000043"},
+                  {Key::kompaunTarikh, "04/03/2026"},
+                  {Key::kompaunMasa, "11:30"},
+                  {Key::kompaunTamatTawaran, "18/03/2026"},
+                  {Key::pilihanIndividuAtauSyarikat, "syarikat"},
+                  {Key::lokasiKawasan, "PUSAT BANDAR TELUKMERBAU"},
+                  {Key::lokasiKawasanID, "01"},
+                  {Key::lokasiJalan, "JALAN MERANTI 3"},
+                  {Key::lokasiJalanID, "0103"}});
+    EXPECT_EQ(offender->choose(), 1);
+    EXPECT_EQ(compound->tarikh()->text(), QStringLiteral("04/03/2026,11:30"));
+    EXPECT_EQ(place->kawasan()->text(), QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
+
+    // The next offender; what the forms hold reaches the record at "Semak", and is what is stored.
+    offender->icPesalah()->setText(QStringLiteral("900101105555"));
+    offender->namaPesalah()->setText(QStringLiteral("LIM BEE LING"));
+    offender->alamat1Pesalah()->setText(QStringLiteral("NO 3, JALAN BAYU"));
+    offender->textFieldDidEndEditing(offender->alamat1Pesalah());
+    ASSERT_TRUE(sections.flow().semak());
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    const SavedCompoundList all = core.saveStore().getDicetak();
+    ASSERT_EQ(all.size(), 2);
+    const RecordMap& second = *all[1].record;
+    for (const auto& [key, text] : std::initializer_list<std::pair<QLatin1String, const char*>>{
+             {Key::kompaunMasa, "11:30"},
+             {Key::pilihanIndividuAtauSyarikat, "syarikat"},
+             {Key::lokasiKawasanID, "01"},
+             {Key::lokasiJalanID, "0103"},
+             {Key::namaPesalah, "LIM BEE LING"}})
+        EXPECT_EQ(second.value(key), QLatin1String(text)) << key.data();
+}
+
+class ReprintTest : public IssuingGuardsTest {
+protected:
+    void showList() {
+        list.setContext(&context);
+        list.setNavigation(tab(ShellController::Dicetak));
+        shell.tabBarControllerDidSelect(ShellController::Dicetak);
+        list.viewWillAppear();
+    }
+    SecondViewController list;
+};
+
+TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateverThePreviewTouched) {
+    // The vehicle by-law type, second in the menu: traffic-marked, yet issued with the offender form and
+    // the general notice.
+    const DbRows typeRows = core.lookups().getAkta();
+    ASSERT_GE(typeRows.size(), 2);
+    types.select(1);
+    EXPECT_FALSE(core.getLaluLintas());
+    EXPECT_EQ(rec(Key::isLaluLintas), QStringLiteral("YA"));
+    RecordMap r = *core.saveDictionary();
+    for (const auto& [key, text] : std::initializer_list<std::pair<QLatin1String, const char*>>{
+             {Key::kesalahan, "8-MELETAK KENDERAAN DI KAKI LIMA"},
+             {Key::kompaunKadar, "150.00"},
+             {Key::namaPesalah, "TAN AH KOW"},
+             {Key::kenderaanNoKenderaan, "WXY 1234"},
+             {Key::kompaunButiranKesalahan, "MELETAK KENDERAAN DI KAKI LIMA"}})
+        r.insert(key, QString::fromUtf8(text));
+    ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(makeRecord(r), {}));
+
+    showList();
+    list.select(0);
+    EXPECT_EQ(list.formSet()->titles().first(), QStringLiteral("Pesalah"));
+    // Whatever reaches the record in memory while it is shown, the notice is the stored compound's.
+    core.getDictionary()->insert(Key::kompaunButiranKesalahan, QStringLiteral("DIUBAH"));
+    core.getDictionary()->insert(Key::lat, QStringLiteral("1.000000"));
+    list.formSet()->cetak();
+    answer(1);
+    ASSERT_TRUE(testsupport::waitFor([&] { return printer->received() == noticeOf(r, false); }));
+
+    // With no printer connection set up the officer is told, as at issue.
+    AppContext bare{[this] {
+        AppContext::Parts parts;
+        parts.app = &core;
+        parts.shell = &shell;
+        return parts;
+    }()};
+    SecondViewController unconnected;
+    unconnected.setContext(&bare);
+    unconnected.setNavigation(tab(ShellController::Dicetak));
+    unconnected.viewWillAppear();
+    unconnected.select(0);
+    unconnected.formSet()->cetak();
+    answer(1);
+    EXPECT_EQ(lastAlert(), "Gagal: " + PrinterConnection::noticeFailedMessage().toStdString() + " [OK]");
+}
+
+TEST_F(IssuingGuardsTest, TheFirstTabLogsTheScannedLicenceAndAFavouriteKeepsTheLicenceScannedForIt) {
+    // The licence scan writes the number into the record being issued.
+    record()->insert(Key::lokasiLesenPerniagaan, QStringLiteral("L2026000123"));
+    shell.tabBarControllerDidSelect(ShellController::Simpanan);
+    fakes.log.lines.clear();
+    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
+    EXPECT_EQ(fakes.log.lines,
+              (QStringList{QStringLiteral("Ada Scan Lesen?? L2026000123"), QStringLiteral("updateNoLesen")}));
+
+    saveFavourite();
+    record()->insert(Key::lokasiLesenPerniagaan, QStringLiteral("L2026000123"));
+    chooseFavourite();
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QStringLiteral("L2026000123"));
+    // A compound already stored keeps its licence to itself.
+    fillOffender();
+    ASSERT_TRUE(fav.flow().semak());
+    fav.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    answer(0);
+    fav.select(0);
+    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString());
+}
+
+} // namespace
