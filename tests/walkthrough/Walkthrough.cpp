@@ -1,6 +1,8 @@
 #include "Walkthrough.h"
 
 #include "Flows.h"
+#include "QmlWarnings.h"
+#include "Script.h"
 
 #include "app/Application.h"
 #include "core/AppDelegate.h"
@@ -26,6 +28,7 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QQuickWindow>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -133,6 +136,17 @@ void Walkthrough::line(const QString& text) {
         log_.write(text.toUtf8() + '\n');
         log_.flush();
     }
+}
+
+bool Walkthrough::saveScreenshot(const QString& file) {
+    QQuickWindow* window = app_ ? app_->window() : nullptr;
+    const QImage image = window ? window->grabWindow() : QImage();
+    return !image.isNull() && image.save(dir_ + QLatin1Char('/') + file);
+}
+
+bool Walkthrough::saveFile(const QString& file, const QByteArray& content) {
+    QSaveFile out(dir_ + QLatin1Char('/') + file);
+    return out.open(QIODevice::WriteOnly) && out.write(content) == content.size() && out.commit();
 }
 
 QString Walkthrough::shot(const QString& name) {
@@ -243,7 +257,7 @@ QJsonArray Walkthrough::councilHolds(const QString& what) {
     return result;
 }
 
-int Walkthrough::run() {
+bool Walkthrough::setUp() {
     QDir().mkpath(dir_);
     // Every run starts as a new phone: its own Documents folder, emptied; earlier screenshots go too.
     QDir(options_.documentsDir).removeRecursively();
@@ -254,7 +268,7 @@ int Walkthrough::run() {
     log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
     line(QStringLiteral("walkthrough in %1 (documents %2)").arg(dir_, options_.documentsDir));
     if (!startPrinterEmulator() || !startCouncil())
-        return 1;
+        return false;
     writeNmeaReplay();
     // Our own council serves the map's tiles too; the barcode pictures are support's when given, else ours.
     if (ownCouncil_ && options_.tileUrl.isEmpty())
@@ -263,9 +277,15 @@ int Walkthrough::run() {
     app_ = std::make_unique<Application>(options_);
     if (!app_->start()) {
         line(QStringLiteral("FAIL the window did not load: ") + app_->qmlProblems().join(QLatin1Char(' ')));
-        return 1;
+        return false;
     }
     officer_ = std::make_unique<Officer>(app_->window(), [this](const QString& text) { line(text); });
+    return true;
+}
+
+int Walkthrough::run() {
+    if (!setUp())
+        return 1;
     signInFlow(*this);
     offenceFlow(*this);
     formsFlow(*this);
@@ -277,8 +297,18 @@ int Walkthrough::run() {
     printedListFlow(*this);
     uploadFlow(*this);
     favouriteDeleteFlow(*this);
+    const QStringList warnings = QmlWarnings::seen();
+    for (const QString& warning : warnings)
+        line(QStringLiteral("FAIL QML warning: %1").arg(warning));
+    failures_ += int(warnings.size());
     line(failures_ == 0
              ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
              : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
     return failures_;
+}
+
+int Walkthrough::runScript(const QString& path) {
+    if (!setUp())
+        return 1;
+    return ::runScript(*this, path);
 }

@@ -24,8 +24,10 @@ class Walkthrough {
 public:
     explicit Walkthrough(AppOptions options, QString dir);
     ~Walkthrough();
-    // 0 when every step held; otherwise the number of failed steps.
+    // 0 when every step held and no QML warning was printed; otherwise the number of failures.
     int run();
+    // Replays an officer script (Script.h) instead of the flows, on the same new phone: 0 when it held.
+    int runScript(const QString& path);
 
     // One step: an action, a check (an empty text when it held, else what went wrong), a screenshot.
     void step(const QString& name, const std::function<void()>& action,
@@ -34,6 +36,9 @@ public:
     // A step that takes the first tab back to its root and signs out through "Log Keluar".
     void signOutStep(const QString& name);
     QString shot(const QString& name);
+    // The window as it shows now into DIR/file; and any file beside it.
+    bool saveScreenshot(const QString& file);
+    bool saveFile(const QString& file, const QByteArray& content);
     // Writes a text file beside the screenshots, named after the current step.
     void attach(const QString& suffix, const QByteArray& content);
     // The same for a record: a flat JSON object of strings, for support and checks.
@@ -56,6 +61,8 @@ public:
     static QString expectAlert(QtAlerts& alerts, const QString& title, const QString& message);
 
 private:
+    // The new phone, the emulators and the window, as every run starts; false (said why) when not.
+    bool setUp();
     bool startPrinterEmulator();
     // The council's web service: our own emulator over HTTPS with its own CA, unless a base URL was given.
     bool startCouncil();

@@ -1,3 +1,4 @@
+#include "QmlWarnings.h"
 #include "SelfTest.h"
 #include "Walkthrough.h"
 #include "app/AppOptions.h"
@@ -5,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QQuickStyle>
 #include <QQuickWindow>
@@ -19,6 +21,7 @@ Q_IMPORT_QML_PLUGIN(KompaunPlugin)
 // screenshot per step and walkthrough.log into DIR. --self-test: load every screen once instead.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QmlWarnings::install();
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QGuiApplication qapp(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kompaun"));
@@ -37,6 +40,12 @@ int main(int argc, char** argv) {
         QStringLiteral("self-test"),
         QStringLiteral("load every screen once; exit non-zero on any QML warning"));
     parser.addOption(selfTest);
+    const QCommandLineOption script(
+        QStringLiteral("script"),
+        QStringLiteral("replay the officer script FILE instead of the built-in flows; exit non-zero at the "
+                       "first line that fails or on any QML warning"),
+        QStringLiteral("FILE"));
+    parser.addOption(script);
     AppOptions::addTo(parser);
     parser.process(qapp);
 
@@ -50,7 +59,10 @@ int main(int argc, char** argv) {
     if (parser.isSet(selfTest)) {
         options->documentsDir = scratch.path();
         Application application(*options);
-        return runSelfTest(application);
+        const int result = runSelfTest(application);
+        for (const QString& warning : QmlWarnings::seen())
+            std::fprintf(stderr, "QML warning: %s\n", qPrintable(warning));
+        return result == 0 && QmlWarnings::seen().isEmpty() ? 0 : 1;
     }
     if (parser.positionalArguments().size() != 1) {
         std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
@@ -60,5 +72,8 @@ int main(int argc, char** argv) {
     options->documentsDir = dir + QStringLiteral("/documents");
     // A gallery of its own, never the user's pictures: the photo flow fills it.
     options->picturesDir = dir + QStringLiteral("/pictures");
-    return Walkthrough(*options, dir).run() == 0 ? 0 : 1;
+    Walkthrough walkthrough(*options, dir);
+    if (parser.isSet(script))
+        return walkthrough.runScript(QFileInfo(parser.value(script)).absoluteFilePath()) == 0 ? 0 : 1;
+    return walkthrough.run() == 0 ? 0 : 1;
 }

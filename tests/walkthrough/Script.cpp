@@ -1,0 +1,271 @@
+#include "Script.h"
+
+#include "QmlWarnings.h"
+#include "Walkthrough.h"
+
+#include "app/Application.h"
+#include "core/AppDelegate.h"
+#include "platform/QtAlerts.h"
+#include "platform/QtProgress.h"
+#include "screens/LoginViewController.h"
+#include "screens/ShellController.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeySequence>
+#include <QQuickItem>
+#include <QRegularExpression>
+
+namespace {
+
+// How long a line waits for what it names: a notice prints, a reply comes back.
+constexpr int waitMs = 20000;
+
+struct Line {
+    QString command;
+    QString name;
+    QString rest; // everything after the name, as written
+};
+
+Line parse(const QString& text) {
+    static const QRegularExpression words(QStringLiteral("^(\\S+)(?:\\s+(\\S+))?(?:\\s(.*))?$"));
+    QString body = text.trimmed();
+    if (body.startsWith(QLatin1String("action ")))
+        body = body.mid(7).trimmed();
+    const QRegularExpressionMatch m = words.match(body);
+    return {m.captured(1), m.captured(2), m.captured(3)};
+}
+
+class Runner {
+public:
+    explicit Runner(Walkthrough& w) : w_(w), officer_(w.officer()), app_(w.app()) {}
+
+    // Empty when the line held, else why not.
+    QString run(const Line& line) {
+        const QString& c = line.command;
+        if (c == QLatin1String("tap"))
+            return act(line.name, [&] { return officer_.tap(line.name); });
+        if (c == QLatin1String("type"))
+            return act(line.name, [&] { return officer_.type(line.name, line.rest); });
+        if (c == QLatin1String("choose"))
+            return act(line.name, [&] { return officer_.choose(line.name, line.rest); });
+        if (c == QLatin1String("swipe"))
+            return act(line.name, [&] { return officer_.swipe(line.name); });
+        if (c == QLatin1String("drag"))
+            return drag(line);
+        if (c == QLatin1String("key"))
+            return key(line.name);
+        if (c == QLatin1String("expect-showing"))
+            return waitFor([&] { return officer_.isShowing(line.name); })
+                       ? QString()
+                       : QStringLiteral("%1 is not showing").arg(line.name);
+        if (c == QLatin1String("expect-text"))
+            return expectText(line.name, line.rest);
+        if (c == QLatin1String("expect-alert"))
+            return expectAlert(joined(line));
+        if (c == QLatin1String("expect-record"))
+            return expectRecord(line.name, line.rest);
+        if (c == QLatin1String("expect-stored"))
+            return expectStored();
+        if (c == QLatin1String("expect-stored-count"))
+            return expectStoredCount(line.name);
+        if (c == QLatin1String("screenshot"))
+            return shot(line.name);
+        if (c == QLatin1String("record"))
+            return record(line.name);
+        if (c == QLatin1String("sign-in"))
+            return signIn(line.name, line.rest.trimmed());
+        return QStringLiteral("unknown command \"%1\"").arg(c);
+    }
+
+    QString shot(const QString& name) {
+        if (name.isEmpty())
+            return QStringLiteral("a screenshot needs a name");
+        officer_.settle();
+        return w_.saveScreenshot(name + QStringLiteral(".png")) ? QString()
+                                                                : QStringLiteral("no screenshot taken");
+    }
+
+private:
+    static QString joined(const Line& line) {
+        return line.rest.isEmpty() ? line.name : line.name + QLatin1Char(' ') + line.rest;
+    }
+    static bool waitFor(const std::function<bool()>& condition) {
+        return Officer::waitUntil(condition, waitMs);
+    }
+    // The item must come to show (a notice printing, a list loading) before the finger acts on it.
+    QString act(const QString& name, const std::function<bool()>& action) {
+        if (name.isEmpty())
+            return QStringLiteral("no item named");
+        waitFor([&] { return officer_.isShowing(name); });
+        return action() ? QString() : officer_.lastProblem();
+    }
+    QString drag(const Line& line) {
+        static const QRegularExpression by(QStringLiteral("^\\s*(-?\\d+)\\s*,\\s*(-?\\d+)\\s*$"));
+        const QRegularExpressionMatch m = by.match(line.rest);
+        if (!m.hasMatch())
+            return QStringLiteral("drag wants DX,DY after the name");
+        return act(line.name,
+                   [&] { return officer_.drag(line.name, m.captured(1).toInt(), m.captured(2).toInt()); });
+    }
+    QString key(const QString& what) {
+        const QKeySequence sequence = QKeySequence::fromString(what);
+        if (what.isEmpty() || sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown)
+            return QStringLiteral("unknown key \"%1\"").arg(what);
+        officer_.key(sequence[0].key(), what);
+        return {};
+    }
+    QString expectText(const QString& name, const QString& text) {
+        QString shown;
+        const bool held = waitFor([&] {
+            QQuickItem* item = officer_.find(name);
+            if (!item)
+                return false;
+            shown = item->property("text").toString();
+            return shown == text;
+        });
+        if (held)
+            return {};
+        if (!officer_.isShowing(name))
+            return QStringLiteral("%1 is not showing").arg(name);
+        return QStringLiteral("%1 shows \"%2\", expected \"%3\"").arg(name, shown, text);
+    }
+    QString expectAlert(const QString& title) {
+        QtAlerts& alerts = app_.alerts();
+        if (waitFor([&] { return alerts.visible() && alerts.title() == title; }))
+            return {};
+        return alerts.visible() ? QStringLiteral("alert \"%1\" / \"%2\", expected \"%3\"")
+                                      .arg(alerts.title(), alerts.message(), title)
+                                : QStringLiteral("no alert shown, expected \"%1\"").arg(title);
+    }
+    QString expectRecord(const QString& key, const QString& text) {
+        const QString value = app_.app().getDictionary()->value(key);
+        return value == text
+                   ? QString()
+                   : QStringLiteral("the record's %1 is \"%2\", expected \"%3\"").arg(key, value, text);
+    }
+    // The current record is, key for key, the stored compound of the same number.
+    QString expectStored() {
+        const RecordMap current = *app_.app().getDictionary();
+        const QString number = current.value(QStringLiteral("kompaunRunningNumber"));
+        const SavedCompoundList all = app_.app().saveStore().getDicetak();
+        for (const SavedCompound& entry : all) {
+            if (entry.record->value(QStringLiteral("kompaunRunningNumber")) != number)
+                continue;
+            for (auto it = current.cbegin(); it != current.cend(); ++it)
+                if (entry.record->value(it.key()) != it.value())
+                    return QStringLiteral("%1: the record's %2 is \"%3\", stored \"%4\"")
+                        .arg(number, it.key(), it.value(), entry.record->value(it.key()));
+            return entry.record->size() == current.size()
+                       ? QString()
+                       : QStringLiteral("%1: the stored compound has other keys").arg(number);
+        }
+        return QStringLiteral("no stored compound %1").arg(number);
+    }
+    QString expectStoredCount(const QString& count) {
+        const SavedCompoundList all = app_.app().saveStore().getDicetak();
+        QStringList numbers;
+        for (const SavedCompound& entry : all)
+            numbers << entry.record->value(QStringLiteral("kompaunRunningNumber"));
+        return QString::number(all.size()) == count ? QString()
+                                                    : QStringLiteral("%1 stored (%2), expected %3")
+                                                          .arg(all.size())
+                                                          .arg(numbers.join(QStringLiteral(", ")), count);
+    }
+    QString record(const QString& name) {
+        if (name.isEmpty())
+            return QStringLiteral("a record needs a name");
+        QJsonObject object;
+        const RecordMap values = *app_.app().getDictionary();
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            object.insert(it.key(), it.value());
+        return w_.saveFile(name + QStringLiteral(".record.json"),
+                           QJsonDocument(object).toJson(QJsonDocument::Indented))
+                   ? QString()
+                   : QStringLiteral("the record could not be written");
+    }
+    // A new phone: registered, its officers updated, this officer signed in; through the login screen.
+    QString signIn(const QString& code, const QString& password) {
+        if (code.isEmpty() || password.isEmpty())
+            return QStringLiteral("sign-in wants CODE PASSWORD");
+        QtAlerts& alerts = app_.alerts();
+        QtProgress& progress = app_.progress();
+        LoginViewController& login = app_.login();
+        const auto answered = [&] { return alerts.visible() && !progress.visible(); };
+        const auto dismiss = [&](const QString& title) -> QString {
+            if (!waitFor(answered))
+                return QStringLiteral("no answer to %1").arg(title);
+            const QString said = alerts.message();
+            if (!officer_.tap(QStringLiteral("alertButton0")))
+                return officer_.lastProblem();
+            return said;
+        };
+        if (!login.registeredLayout()) {
+            // The fresh phone's notice, then registration.
+            if (alerts.visible())
+                officer_.tap(QStringLiteral("alertButton0"));
+            if (!officer_.type(QStringLiteral("deviceIDField"), w_.deviceId()) ||
+                !officer_.tap(QStringLiteral("btnDaftarDevice")))
+                return officer_.lastProblem();
+            const QString said = dismiss(QStringLiteral("registration"));
+            if (said != QLatin1String("Berjaya mendaftar device."))
+                return QStringLiteral("registration: %1").arg(said);
+            login.viewDidLoad();
+        }
+        if (!officer_.tap(QStringLiteral("kemaskiniPengguna")))
+            return officer_.lastProblem();
+        const QString updated = dismiss(QStringLiteral("the officer update"));
+        if (!updated.startsWith(QLatin1String("Berjaya")))
+            return QStringLiteral("officer update: %1").arg(updated);
+        if (!officer_.type(QStringLiteral("userIDField"), code) ||
+            !officer_.type(QStringLiteral("passwordField"), password) || !officer_.tap(QStringLiteral("btn")))
+            return officer_.lastProblem();
+        if (!waitFor(
+                [&] { return app_.shell().signedIn() && officer_.isShowing(QStringLiteral("tabShell")); }))
+            return alerts.visible() ? QStringLiteral("not signed in: %1").arg(alerts.message())
+                                    : QStringLiteral("not signed in");
+        return {};
+    }
+
+    Walkthrough& w_;
+    Officer& officer_;
+    Application& app_;
+};
+
+} // namespace
+
+int runScript(Walkthrough& w, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        w.line(QStringLiteral("FAIL script %1: %2").arg(path, file.errorString()));
+        return 1;
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    Runner runner(w);
+    int count = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString text = lines.at(i).trimmed();
+        if (text.isEmpty() || text.startsWith(QLatin1Char('#')))
+            continue;
+        ++count;
+        const int number = i + 1;
+        w.line(QStringLiteral("line %1: %2").arg(number).arg(text));
+        QString problem = runner.run(parse(text));
+        w.officer().settle();
+        // A QML warning printed by this line fails it, so the line that caused it is named.
+        const QStringList warnings = QmlWarnings::seen();
+        if (problem.isEmpty() && !warnings.isEmpty())
+            problem = QStringLiteral("QML warning: %1").arg(warnings.join(QStringLiteral(" | ")));
+        if (!problem.isEmpty()) {
+            const QString shot = QStringLiteral("fail-line-%1").arg(number);
+            runner.shot(shot);
+            w.line(QStringLiteral("FAIL line %1: %2: %3 (screenshot %4.png)")
+                       .arg(number)
+                       .arg(text, problem, shot));
+            return 1;
+        }
+    }
+    w.line(QStringLiteral("script %1: all %2 lines ok").arg(path).arg(count));
+    return 0;
+}
