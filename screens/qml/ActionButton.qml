@@ -7,6 +7,8 @@ Button {
     id: control
     property bool secondary: false
     Layout.fillWidth: true
+    // The layout gives the width, not the text: text-sized widths laid out again without end.
+    Layout.preferredWidth: 1
     Layout.preferredHeight: Theme.fieldHeight
     font { pixelSize: Theme.font; bold: !secondary }
     contentItem: Text {

@@ -43,7 +43,9 @@ Rectangle {
     PickRows {
         objectName: "pickRows"
         anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
-        model: controller.model
+        // Let go while the sheet is closed, so rows still being made for the last list are given up
+        // against that list and not against the next one, which may be shorter.
+        model: controller.open ? controller.model : null
         onPicked: (index) => controller.didSelectRow(index)
     }
 }

@@ -13,6 +13,8 @@ TextField {
     function takeFocus() { forceActiveFocus() }
 
     Layout.fillWidth: true
+    // The layout gives the width, not the text: text-sized widths laid out again without end.
+    Layout.preferredWidth: 1
     Layout.preferredHeight: Theme.fieldHeight
     placeholderText: control.placeholder
     echoMode: control.secret ? TextInput.Password : TextInput.Normal

@@ -10,6 +10,9 @@ ColumnLayout {
     property FieldText field
     property bool emphasised: false
     Layout.fillWidth: true
+    // Its width is the layout's to give, never the text's: a wrapped text's natural width changes with
+    // the width it is given, and two rows side by side would lay each other out again without end.
+    Layout.preferredWidth: 1
     spacing: 2
 
     Text {

@@ -58,6 +58,8 @@ ScreenPage {
                 id: butiran
                 objectName: "kompaunButiranKesalahanField"
                 Layout.fillWidth: true
+                // Wrapped text measures its width by the width it is given: the layout decides it alone.
+                Layout.preferredWidth: 1
                 Layout.minimumHeight: 88
                 wrapMode: TextEdit.Wrap
                 font.pixelSize: Theme.font
