@@ -19,7 +19,10 @@ IssuingFlow::IssuingFlow(Opener kind, FormSet* forms, std::function<AppContext*(
       navigation_(std::move(navigation)) {}
 
 IssuingFlow::~IssuingFlow() {
-    release();
+    // A screen that goes while its compound is on its way gives the lock back; otherwise nothing is
+    // touched, the hub may be going too.
+    if (holding_)
+        release();
 }
 
 AppDelegate* IssuingFlow::app() const {
@@ -123,7 +126,7 @@ void IssuingFlow::cetak() {
         return;
     if (!reviewed_)
         return;
-    if (!core->beginIssuing(this)) {
+    if (!acquire(*core)) {
         alert(QStringLiteral("Makluman"), otherIssuingMessage(), {QStringLiteral("OK")}, 0, {});
         return;
     }
@@ -156,7 +159,15 @@ void IssuingFlow::cetak() {
         });
 }
 
+bool IssuingFlow::acquire(AppDelegate& core) {
+    holding_ = core.beginIssuing(this);
+    return holding_;
+}
+
 void IssuingFlow::release() {
+    if (!holding_)
+        return;
+    holding_ = false;
     if (AppDelegate* core = app())
         core->endIssuing(this);
 }
@@ -190,7 +201,7 @@ void IssuingFlow::cetakExe() {
     AppDelegate* core = app();
     if (!core || !issued_)
         return;
-    if (!core->beginIssuing(this)) {
+    if (!acquire(*core)) {
         alert(QStringLiteral("Makluman"), otherIssuingMessage(), {QStringLiteral("OK")}, 0,
               [this](int) { showMenu(); });
         return;

@@ -85,6 +85,7 @@ private:
     // review is taken again.
     bool stillReviewed();
     void confirmed();
+    bool acquire(AppDelegate& core);
     void release();
     void showMenu();
     void menuChosen(int button);
@@ -101,6 +102,7 @@ private:
     bool issuedTraffic_ = false;
     bool busy_ = false;
     bool confirming_ = false;
+    bool holding_ = false;
     int notice_ = 0;
     QMetaObject::Connection waiting_;
 };
