@@ -5,5 +5,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$here/walkthrough}
 shift || true
+kompaun_runtime_dir=
+source "$here/scripts/private-runtime-dir.sh"
+trap '[ -z "$kompaun_runtime_dir" ] || rm -rf "$kompaun_runtime_dir"' EXIT
 QT_QPA_PLATFORM=offscreen "$here/build/bin/kompaun-walkthrough" "$out" "$@"
 echo "Screenshots and the step log are in $out"
