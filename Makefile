@@ -37,7 +37,9 @@ asan-test: deps
 bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
-	@for b in build-release/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@kompaun_runtime_dir=; . scripts/private-runtime-dir.sh; rc=0; \
+	  for b in build-release/bin/bench_*; do if [ -x "$$b" ]; then "$$b" || rc=1; fi; done; \
+	  [ -z "$$kompaun_runtime_dir" ] || rm -rf "$$kompaun_runtime_dir"; exit $$rc
 
 clean:
 	@rm -rf build build-asan build-release walkthrough
