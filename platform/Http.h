@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 
 class QObject;
@@ -30,6 +31,9 @@ struct HttpRequest {
     int timeoutMs = 0; // the bound, or the upload's base; 0: the engine's default
     // How much of the body has gone (bytes sent, bytes in all), on the thread that waits for the reply.
     std::function<void(qint64 sent, qint64 total)> onUploadProgress;
+    // Blocking form only: once this reads true the request is given up within about a tenth of a
+    // second, so a long upload does not hold an application that is closing.
+    const std::atomic<bool>* abandon = nullptr;
 
     // The bound in milliseconds, with baseMs standing for a timeoutMs of 0.
     qint64 boundMs(int baseMs) const {

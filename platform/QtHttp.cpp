@@ -135,6 +135,14 @@ HttpResponse QtHttp::sendBlocking(HttpRequest request) {
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     timer.start(boundMs(request));
+    QTimer watch;
+    if (request.abandon) {
+        QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+            if (request.abandon->load())
+                reply->abort();
+        });
+        watch.start(100);
+    }
     if (!reply->isFinished())
         loop.exec();
     HttpResponse response = responseOf(reply, timedOut);

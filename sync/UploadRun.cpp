@@ -21,7 +21,8 @@ UploadRun::UploadRun(SyncServices services, QObject* parent) : QObject(parent), 
 UploadRun::~UploadRun() {
     if (!worker_)
         return;
-    // The worker notices between two requests; the one in flight ends by its reply or its time-out.
+    // The worker notices between two requests, and gives up the one in flight (a photograph may be
+    // allowed minutes): what the council did not answer stays waiting.
     stopping_ = true;
     worker_->wait();
     delete worker_;
@@ -53,6 +54,7 @@ void UploadRun::setDetail(int attempted) {
 bool UploadRun::sendCompound(const RecordMap& record) {
     HttpRequest request = CouncilWire::compoundRequest(s_.endpoints, record);
     request.timeoutMs = s_.timeoutMs;
+    request.abandon = &stopping_;
     log(QStringLiteral("muatNaik kompaun : %1").arg(QString::fromUtf8(request.body)));
     const HttpResponse response = s_.http->sendBlocking(request);
     const auto reply = response.succeeded() ? CouncilWire::firstObject(response.body) : std::nullopt;
@@ -71,6 +73,7 @@ QString UploadRun::sendPhoto(const QString& compoundNumber, int position, QByteA
     jpeg.clear();
     request.bound = HttpRequest::Bound::Upload;
     request.timeoutMs = s_.timeoutMs;
+    request.abandon = &stopping_;
     Progress* progress = s_.platform.progress;
     progress->setDetail(detail + QStringLiteral(" · 0%"));
     request.onUploadProgress = [progress, detail, shown = qint64(0)](qint64 sent, qint64 total) mutable {
@@ -171,7 +174,8 @@ void UploadRun::muatNaikExe() {
                 sendPhoto(number, position, std::move(jpeg),
                           place + QStringLiteral(" · gambar %1/%2").arg(position).arg(entry->photoCount));
             if (!failure.isEmpty()) {
-                photoFailures.failed(number, position, failure);
+                if (!stopping_) // given up as the application closes: not the photograph's failure
+                    photoFailures.failed(number, position, failure);
                 success = false;
                 break; // the rest wait for the next run with this one
             }

@@ -22,8 +22,8 @@ class QThread;
 // The flag is written after every accepted request, so a run cut short sends nothing twice.
 //
 // The run reads one compound at a time and one photograph at a time; the store is never held whole.
-// Destroying the run (the application quitting) stops it between two requests: what the council
-// accepted stays marked, the rest stays waiting.
+// Destroying the run (the application quitting) stops it at once, giving up the request in flight:
+// what the council accepted stays marked, the rest stays waiting.
 //
 // A photograph may take longer than other requests (see HttpRequest::Bound::Upload): on a weak link a
 // whole JPEG needs minutes, and cutting it at a fixed time would fail it again at every run. One that

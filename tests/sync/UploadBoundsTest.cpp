@@ -273,3 +273,29 @@ TEST_F(SyncFixture, OneMegabytePhotographOverASixteenKilobyteLinkArrives) {
     EXPECT_TRUE(fake->progress.details.contains(QStringLiteral("1/1 · gambar 1/1 · 100%")));
     EXPECT_EQ(fake->progress.details.constLast(), QStringLiteral("1/1"));
 }
+
+// A photograph may be allowed minutes, but an application that is closing does not wait for it.
+TEST_F(SyncFixture, ClosingDuringALongPhotographGivesItUpPromptly) {
+    ASSERT_TRUE(app->saveStore().saveArrayFile(
+        {entryWithPhotos(QStringLiteral("P2016M07000070"), {jpegOfSize(64 * 1024)})}));
+    setFault("muatnaik_gambar_kompaun", Fault::Kind::Delay, 5000); // within its bound of 8.7 s
+    auto upload = std::make_unique<UploadRun>(services());
+    upload->muatNaik();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            for (const RawRequest& r : requestsSince())
+                if (r.target.find("muatnaik_gambar_kompaun") != std::string::npos)
+                    return true;
+            return false;
+        },
+        10000));
+    QElapsedTimer clock;
+    clock.start();
+    upload.reset();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(fake->alerts.shown.isEmpty());
+    const SavedCompoundList left = app->saveStore().getDicetak();
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].uploadFlag, QStringLiteral("0;gambar=")); // its photograph goes with the next run
+    EXPECT_FALSE(QFile::exists(documents.filePath(QString::fromLatin1(PhotoFailures::fileName))));
+}
