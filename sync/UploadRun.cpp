@@ -204,10 +204,7 @@ void UploadRun::muatNaikExe() {
     QStringList stuck;
     for (const PhotoFailures::Failure& f : photoFailures.stuck())
         stuck << QStringLiteral("%1 gambar %2, %3 kali berturut-turut: %4")
-                     .arg(f.compoundNumber)
-                     .arg(f.position)
-                     .arg(f.runs)
-                     .arg(f.reason);
+                     .arg(f.compoundNumber, QString::number(f.position), QString::number(f.runs), f.reason);
 
     QStringList counts{QString::number(successes), QString::number(failures)};
     if (unmarked > 0 || !purged)
