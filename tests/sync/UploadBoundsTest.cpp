@@ -186,35 +186,6 @@ TEST_F(SimulatedUpload, PhotographFailingInThreeRunsInARowIsNamedWithItsReason) 
     EXPECT_TRUE(kept.all().isEmpty());
 }
 
-TEST(PhotoFailureRecord, CountsRunsInARowAndForgetsCompoundsThatHaveGone) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("failures.json"));
-    PhotoFailures record(path);
-    record.load();
-    record.failed(QStringLiteral("P2016M07000010"), 12, QStringLiteral("a"));
-    record.failed(QStringLiteral("P2016M07000010"), 2, QStringLiteral("b"));
-    record.failed(QStringLiteral("P2016M07000011"), 1, QStringLiteral("c"));
-    ASSERT_TRUE(record.save());
-    for (int run = 0; run < 2; ++run) {
-        PhotoFailures next(path);
-        next.load();
-        next.failed(QStringLiteral("P2016M07000010"), 12, QStringLiteral("a"));
-        next.failed(QStringLiteral("P2016M07000010"), 2, QStringLiteral("tiada jawapan"));
-        next.accepted(QStringLiteral("P2016M07000011"), 1);
-        ASSERT_TRUE(next.save());
-    }
-    record.load();
-    const auto stuck = record.stuck();
-    ASSERT_EQ(stuck.size(), 2);
-    EXPECT_EQ(stuck[0].position, 2); // position order, not text order
-    EXPECT_EQ(stuck[0].reason, QStringLiteral("tiada jawapan"));
-    EXPECT_EQ(stuck[1].position, 12);
-    record.keepOnly({QStringLiteral("P2016M07000099")});
-    ASSERT_TRUE(record.save());
-    record.load();
-    EXPECT_TRUE(record.all().isEmpty());
-}
-
 // The real engine: a photograph's bound outlasts a reply that the fixed bound cuts off, and the engine
 // says how much of the body has gone.
 TEST_F(SyncFixture, UploadBoundOutlastsTheFixedOneAndReportsProgress) {
