@@ -54,14 +54,18 @@ ScreenPage {
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         model: controller.dayLabels
+        currentIndex: controller.dayIndex
         delegate: Button {
             id: day
             required property int index
             required property string modelData
             objectName: "ringkasanDay" + day.index
             height: 40
-            checked: day.index === controller.dayIndex
+            checked: day.ListView.isCurrentItem
+            // The page's controller, from inside the list's delegate.
+            // qmllint disable unqualified
             onClicked: controller.chooseDay(day.index)
+            // qmllint enable unqualified
             contentItem: Text {
                 text: day.modelData
                 horizontalAlignment: Text.AlignHCenter
@@ -110,14 +114,15 @@ ScreenPage {
             Repeater {
                 model: controller.unreadable
                 delegate: Text {
+                    id: unreadableLine
                     required property int index
                     required property string modelData
-                    objectName: "ringkasanUnreadableLine" + index
+                    objectName: "ringkasanUnreadableLine" + unreadableLine.index
                     x: 14
-                    width: figures.width - 28
+                    width: unreadableLine.parent ? unreadableLine.parent.width - 28 : 0
                     topPadding: 4
                     bottomPadding: 4
-                    text: modelData
+                    text: unreadableLine.modelData
                     wrapMode: Text.WrapAtWordBoundaryOrAnywhere
                     font.pixelSize: Theme.font
                     color: Theme.danger
@@ -166,7 +171,7 @@ ScreenPage {
                     required property int index
                     required property var modelData
                     objectName: "ringkasanType" + typeRow.index
-                    width: figures.width
+                    width: typeRow.parent ? typeRow.parent.width : 0
                     height: typeText.implicitHeight + 16
                     color: Theme.card
                     Column {
@@ -205,13 +210,27 @@ ScreenPage {
                 color: Theme.bar
             }
             Text {
-                objectName: "ringkasanNumbers"
+                objectName: "ringkasanNoNumbers"
+                visible: controller.numbers.length === 0
                 x: 14
-                width: figures.width - 28
-                text: controller.numbers.length > 0 ? controller.numbers.join("\n") : "Tiada"
-                lineHeight: 1.2
+                text: "Tiada"
                 font.pixelSize: Theme.font
-                color: "#111827"
+                color: Theme.muted
+            }
+            Repeater {
+                model: controller.numbers
+                delegate: Text {
+                    id: numberLine
+                    required property int index
+                    required property string modelData
+                    objectName: "ringkasanNumber" + numberLine.index
+                    x: 14
+                    topPadding: 3
+                    bottomPadding: 3
+                    text: numberLine.modelData
+                    font.pixelSize: Theme.font
+                    color: "#111827"
+                }
             }
         }
     }
