@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/RecordKeys.h"
 
+#include <QHash>
 #include <QMap>
 
 #include <algorithm>
@@ -53,40 +54,78 @@ QString Sen::format(qint64 sen) {
 }
 
 ShiftSummary::ShiftSummary(QList<CompoundSummaryRow> rows, const QDateTime& now)
-    : rows_(std::move(rows)), now_(now), today_(now.toTimeZone(KualaLumpur::zone()).date()) {}
+    : rows_(std::move(rows)), now_(now), today_(now.toTimeZone(KualaLumpur::zone()).date()) {
+    // Each date and time read once. The zone is asked once per day held (for the instant its midnight
+    // is), not once per compound: with a thousand compounds that is most of the cost of opening.
+    QHash<QDate, qint64> midnights;
+    dates_.reserve(rows_.size());
+    issued_.reserve(rows_.size());
+    for (const CompoundSummaryRow& row : std::as_const(rows_)) {
+        const QDate date = dayOf(row);
+        dates_.append(date);
+        if (!date.isValid()) {
+            issued_.append(std::nullopt);
+            continue;
+        }
+        auto midnight = midnights.constFind(date);
+        if (midnight == midnights.cend())
+            midnight =
+                midnights.insert(date, QDateTime(date, QTime(0, 0), KualaLumpur::zone()).toSecsSinceEpoch());
+        issued_.append(*midnight + minuteOfDay(row.masa) * 60);
+    }
+}
 
 bool ShiftSummary::isCancelled(const CompoundSummaryRow& row) {
     return row.statusBatal.trimmed() == QLatin1String("1");
 }
 
+namespace {
+// Two ASCII digits at i, or -1.
+int twoDigits(const QString& t, qsizetype i) {
+    return isAsciiDigit(t[i]) && isAsciiDigit(t[i + 1])
+               ? (t[i].unicode() - '0') * 10 + (t[i + 1].unicode() - '0')
+               : -1;
+}
+} // namespace
+
 QDate ShiftSummary::dayOf(const CompoundSummaryRow& row) {
-    return QDate::fromString(row.tarikh.trimmed(), QStringLiteral("dd/MM/yyyy"));
+    // "dd/MM/yyyy", read by hand: QDate::fromString with a format costs more than the rest of a row.
+    const QString t = row.tarikh.trimmed();
+    if (t.size() != 10 || t[2] != QLatin1Char('/') || t[5] != QLatin1Char('/'))
+        return {};
+    const int day = twoDigits(t, 0);
+    const int month = twoDigits(t, 3);
+    const int century = twoDigits(t, 6);
+    const int year = twoDigits(t, 8);
+    if (day < 0 || month < 0 || century < 0 || year < 0)
+        return {};
+    return QDate(century * 100 + year, month, day); // invalid for a day or month out of range
 }
 
-QDateTime ShiftSummary::issuedAt(const CompoundSummaryRow& row) {
-    const QDate date = dayOf(row);
-    if (!date.isValid())
-        return {};
-    QTime time = QTime::fromString(row.masa.trimmed(), QStringLiteral("HH:mm"));
-    if (!time.isValid())
-        time = QTime(0, 0);
-    return QDateTime(date, time, KualaLumpur::zone());
+int ShiftSummary::minuteOfDay(const QString& masa) {
+    const QString t = masa.trimmed();
+    if (t.size() != 5 || t[2] != QLatin1Char(':'))
+        return 0;
+    const int hours = twoDigits(t, 0);
+    const int minutes = twoDigits(t, 3);
+    return hours >= 0 && hours < 24 && minutes >= 0 && minutes < 60 ? hours * 60 + minutes : 0;
+}
+
+qint64 ShiftSummary::ageOf(qsizetype i) const {
+    return std::max<qint64>(0, now_.toSecsSinceEpoch() - *issued_.at(i));
 }
 
 QList<QDate> ShiftSummary::days() const {
     QList<QDate> days{today_};
-    for (const CompoundSummaryRow& row : rows_) {
-        const QDate d = dayOf(row);
+    for (const QDate& d : dates_)
         if (d.isValid() && !days.contains(d))
             days.append(d);
-    }
     std::sort(days.begin(), days.end(), std::greater<>());
     return days;
 }
 
 int ShiftSummary::undated() const {
-    return int(std::count_if(rows_.cbegin(), rows_.cend(),
-                             [](const CompoundSummaryRow& r) { return !dayOf(r).isValid(); }));
+    return int(std::count_if(dates_.cbegin(), dates_.cend(), [](const QDate& d) { return !d.isValid(); }));
 }
 
 int ShiftSummary::waiting() const {
@@ -96,14 +135,10 @@ int ShiftSummary::waiting() const {
 
 std::optional<qint64> ShiftSummary::oldestWaitingSeconds() const {
     std::optional<qint64> oldest;
-    for (const CompoundSummaryRow& row : rows_) {
-        if (!row.waiting)
-            continue;
+    for (qsizetype i = 0; i < rows_.size(); ++i)
         // A compound whose date cannot be read has no age; undated() tells of it.
-        const QDateTime at = issuedAt(row);
-        if (at.isValid())
-            oldest = std::max(oldest.value_or(0), std::max<qint64>(0, at.secsTo(now_)));
-    }
+        if (rows_.at(i).waiting && issued_.at(i))
+            oldest = std::max(oldest.value_or(0), ageOf(i));
     return oldest;
 }
 
@@ -111,17 +146,17 @@ DaySummary ShiftSummary::day(const QDate& date) const {
     DaySummary s;
     s.day = date;
     QMap<QString, SummaryTypeLine> types;
-    for (const CompoundSummaryRow& row : rows_) {
-        if (dayOf(row) != date)
+    for (qsizetype i = 0; i < rows_.size(); ++i) {
+        if (dates_.at(i) != date)
             continue;
+        const CompoundSummaryRow& row = rows_.at(i);
         const bool cancelled = isCancelled(row);
         ++s.issued;
         s.photos += row.photos;
         s.numbers.append({row.number, cancelled});
         if (row.waiting) {
             ++s.waiting;
-            const qint64 age = std::max<qint64>(0, issuedAt(row).secsTo(now_));
-            s.oldestWaitingSeconds = std::max(s.oldestWaitingSeconds.value_or(0), age);
+            s.oldestWaitingSeconds = std::max(s.oldestWaitingSeconds.value_or(0), ageOf(i));
         }
         if (cancelled) {
             ++s.cancelled;

@@ -78,14 +78,21 @@ public:
     std::optional<qint64> oldestWaitingSeconds() const;
 
     static bool isCancelled(const CompoundSummaryRow& row);
+    // The record's "dd/MM/yyyy"; invalid for any other text.
     static QDate dayOf(const CompoundSummaryRow& row);
-    // The instant of issue from the record's Kuala Lumpur date and time (start of the day without a time).
-    static QDateTime issuedAt(const CompoundSummaryRow& row);
+    // Minutes since midnight of a "HH:mm"; 0 (the start of the day) for any other text.
+    static int minuteOfDay(const QString& masa);
     // "3 jam 5 minit", "2 hari 4 jam", "kurang 1 minit".
     static QString ageText(qint64 seconds);
 
 private:
+    // Seconds since the i-th compound was issued (its Kuala Lumpur date and time); it must have a date.
+    qint64 ageOf(qsizetype i) const;
+
     QList<CompoundSummaryRow> rows_;
     QDateTime now_;
     QDate today_;
+    // Per row: its day, and the instant of issue in seconds since the epoch (none without a date).
+    QList<QDate> dates_;
+    QList<std::optional<qint64>> issued_;
 };

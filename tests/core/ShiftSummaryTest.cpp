@@ -171,6 +171,13 @@ TEST_F(ShiftSummaryTest, SummaryRowsCountPhotographsAndSkipTheRestOfTheRecord) {
     EXPECT_EQ(shift.day(QDate(2026, 3, 4)).issued, 1);
     EXPECT_EQ(shift.waiting(), 2);
     EXPECT_EQ(shift.oldestWaitingSeconds(), std::optional<qint64>(3600));
+    for (const char* bad : {"31/02/2026", "4/3/2026", "04-03-2026", "04/03/26", "0４/03/2026"}) {
+        CompoundSummaryRow row;
+        row.tarikh = QString::fromUtf8(bad);
+        EXPECT_FALSE(ShiftSummary::dayOf(row).isValid()) << bad;
+    }
+    EXPECT_EQ(ShiftSummary::minuteOfDay(QStringLiteral("23:59")), 23 * 60 + 59);
+    EXPECT_EQ(ShiftSummary::minuteOfDay(QStringLiteral("24:00")), 0);
 }
 
 } // namespace
