@@ -10,7 +10,7 @@
 #include <QQuickItem>
 
 // The shift summary from the printed list: today's figures checked against the store, and the hand-over
-// slip printed and collected from the printer emulator.
+// slip printed and collected from the printer emulator. Then "Log Keluar" asks about the compounds waiting.
 void summaryFlow(Walkthrough& w) {
     Application& app = w.app();
     Officer& officer = w.officer();
@@ -79,4 +79,31 @@ void summaryFlow(Walkthrough& w) {
                        ? QString()
                        : QStringLiteral("not back on the printed list");
         });
+
+    // "Log Keluar" with compounds waiting asks about them first; "Tidak" then "Batal" keeps the officer in.
+    int waiting = 0;
+    w.step(
+        QStringLiteral("sign-out-upload-question"),
+        [&] {
+            waiting = core.saveStore().getDicetakUploadCountNumber();
+            officer.tap(QStringLiteral("tab0"));
+            app.shell().viewGetBackToRoot();
+            officer.settle();
+            officer.tap(QStringLiteral("logKeluarButton"));
+            officer.settle();
+        },
+        [&]() -> QString {
+            if (waiting == 0)
+                return QStringLiteral("nothing waits for upload");
+            return Walkthrough::expectAlert(alerts, QStringLiteral("Kepastian"),
+                                            ShellController::uploadQuestion(waiting));
+        });
+    w.step(
+        QStringLiteral("sign-out-upload-declined"),
+        [&] {
+            officer.tap(QStringLiteral("alertButton0"));
+            officer.settle();
+            officer.tap(QStringLiteral("alertButton0"));
+        },
+        [&]() -> QString { return app.shell().signedIn() ? QString() : QStringLiteral("signed out"); });
 }
