@@ -45,6 +45,21 @@ struct WaitingCompound {
     int photoCount = 0;
 };
 
+// What a summary of the shift reads of one compound: a few texts of its record and how many photographs
+// it has, never the record whole nor a photograph.
+struct CompoundSummaryRow {
+    qint64 id = 0;
+    QString number;       // kompaunRunningNumber
+    QString tarikh;       // kompaunTarikh, "dd/MM/yyyy" in Kuala Lumpur
+    QString masa;         // kompaunMasa, "HH:mm" in Kuala Lumpur
+    QString jenis;        // JenisKompaun
+    QString kadar;        // kompaunKadar, as stored
+    QString kadarTawaran; // kompaunKadarTawaran, as stored
+    QString statusBatal;
+    bool waiting = false;
+    int photos = 0;
+};
+
 // The saved-compounds store: a SQLite database of its own ("saveIns.sqlite") in the Documents folder,
 // one row per compound and one per photograph, so that every question reads only what it needs and
 // every change writes only the rows it touches, in one transaction (WAL, synchronous=FULL: a change
@@ -93,6 +108,8 @@ public:
     std::optional<WaitingCompound> nextWaiting(qint64 afterId) const;
     // The entry's first photograph after the given position (full picture only, no thumbnail).
     std::optional<StoredPhoto> nextPhoto(qint64 id, int afterPosition) const;
+    // Every compound in store order, as the shift summary reads it.
+    QList<CompoundSummaryRow> summaryRows() const;
     // The highest sequence among the stored compound numbers of this device (RunningNumber::sequenceOf);
     // 0 when the store holds none.
     int highestSequence(const QString& deviceCode) const;

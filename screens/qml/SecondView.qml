@@ -3,7 +3,8 @@ import QtQuick.Controls
 import Kompaun
 
 // "Dicetak": the printed compounds waiting for upload, newest last; a cancelled one is marked. A row
-// opens the compound in the forms, read-only. "MuatNaik" sends them all to the council.
+// opens the compound in the forms, read-only. "MuatNaik" sends them all to the council; "Ringkasan" shows
+// the shift summary.
 ScreenPage {
     id: screen
     objectName: "secondView"
@@ -13,12 +14,20 @@ ScreenPage {
         navigation: screen.navigation
     }
     barButtons: Component {
-        ToolButton {
-            objectName: "muatNaikButton"
-            visible: AppContext.shell.canUpload
-            contentItem: Text { text: "MuatNaik"; color: Theme.barText; font.pixelSize: 15 }
-            background: Item {}
-            onClicked: AppContext.shell.muatNaik()
+        Row {
+            ToolButton {
+                objectName: "ringkasanButton"
+                contentItem: Text { text: "Ringkasan"; color: Theme.barText; font.pixelSize: 15 }
+                background: Item {}
+                onClicked: AppContext.shell.ringkasan()
+            }
+            ToolButton {
+                objectName: "muatNaikButton"
+                visible: AppContext.shell.canUpload
+                contentItem: Text { text: "MuatNaik"; color: Theme.barText; font.pixelSize: 15 }
+                background: Item {}
+                onClicked: AppContext.shell.muatNaik()
+            }
         }
     }
     onAppearing: {
