@@ -5,7 +5,8 @@ import Kompaun
 
 // "Maklumat": the forms of the compound side by side under one tab strip. A form is made the first time
 // its tab shows, and told each time it shows again. Issuing, the bar offers "Semak" (typing under way
-// ends first, so the record holds it); a stored compound offers "Batal Kompaun" and "Cetak".
+// ends first, so the record holds it); a stored compound offers "Cetak" there and "Batal Kompaun" in red at
+// the foot of the page, well away from it.
 ScreenPage {
     id: screen
     objectName: "formSetView"
@@ -30,13 +31,6 @@ ScreenPage {
                     if (screen.formSet)
                         screen.formSet.semak()
                 }
-            }
-            ToolButton {
-                objectName: "batalKompaunButton"
-                visible: screen.formSet !== null && screen.formSet.preview && !screen.formSet.cancelled
-                contentItem: Text { text: "Batal Kompaun"; color: Theme.barText; font.pixelSize: 15 }
-                background: Item {}
-                onClicked: if (screen.formSet) screen.formSet.batalKompaun()
             }
             ToolButton {
                 objectName: "cetakButton"
@@ -92,7 +86,7 @@ ScreenPage {
     }
 
     StackLayout {
-        anchors { left: parent.left; right: parent.right; top: strip.bottom; bottom: parent.bottom }
+        anchors { left: parent.left; right: parent.right; top: strip.bottom; bottom: cancelBar.top }
         currentIndex: screen.currentTab
         Loader {
             id: form0
@@ -125,6 +119,30 @@ ScreenPage {
             active: (screen.opened & 8) !== 0 && screen.screens.length > 3
             source: screen.screens.length > 3 ? Qt.resolvedUrl(screen.screens[3]) : ""
             onLoaded: screen.formLoaded(form3.page)
+        }
+    }
+
+    Rectangle {
+        id: cancelBar
+        readonly property bool shown: screen.formSet !== null && screen.formSet.preview && !screen.formSet.cancelled
+        anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+        height: cancelBar.shown ? 64 : 0
+        visible: cancelBar.shown
+        color: Theme.card
+        Button {
+            id: batalButton
+            objectName: "batalKompaunButton"
+            anchors { fill: parent; margins: 8 }
+            text: "Batal Kompaun"
+            onClicked: if (screen.formSet) screen.formSet.batalKompaun()
+            contentItem: Text {
+                text: "Batal Kompaun"
+                color: "white"
+                font { pixelSize: Theme.font; bold: true }
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+            }
+            background: Rectangle { radius: 6; color: batalButton.down ? Qt.darker(Theme.danger, 1.2) : Theme.danger }
         }
     }
 }

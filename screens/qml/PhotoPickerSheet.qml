@@ -90,11 +90,12 @@ Rectangle {
         }
     }
     Text {
+        objectName: "galleryEmpty"
         visible: gallery.visible && gallery.count === 0
         anchors { left: parent.left; right: parent.right; top: bar.bottom; margins: 24 }
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.WordWrap
-        text: "Tiada gambar dalam " + (sheet.library ? sheet.library.folder : "")
+        text: "Tiada gambar dalam galeri telefon. Ambil gambar dengan Kamera, atau simpan gambar ke galeri dahulu."
         font.pixelSize: 15
         color: Theme.muted
     }

@@ -7,7 +7,7 @@ import Kompaun
 Rectangle {
     id: bar
     property SearchListController list: null
-    height: 52
+    height: 60
     color: "#dfe2e8"
 
     TextField {
@@ -15,7 +15,7 @@ Rectangle {
         objectName: "searchField"
         anchors { left: parent.left; leftMargin: 8; verticalCenter: parent.verticalCenter
                   right: cancel.visible ? cancel.left : parent.right; rightMargin: 8 }
-        height: 38
+        height: 48
         placeholderText: "Carian"
         font.pixelSize: Theme.font
         inputMethodHints: Qt.ImhNoPredictiveText

@@ -26,9 +26,34 @@ ScreenPage {
         controller.viewWillAppear()
     }
 
+    // A day's compounds are found by number, plate or name as the officer types.
+    Rectangle {
+        id: searchBar
+        anchors { left: parent.left; right: parent.right; top: parent.top }
+        height: 60
+        color: "#dfe2e8"
+        TextField {
+            id: search
+            objectName: "dicetakSearchField"
+            anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; margins: 8 }
+            height: 48
+            placeholderText: "Cari no. kompaun, kenderaan atau nama"
+            placeholderTextColor: Theme.muted
+            color: "#111827"
+            font.pixelSize: Theme.font
+            inputMethodHints: Qt.ImhNoPredictiveText
+            text: controller.searchText
+            onTextEdited: controller.searchText = search.text
+            background: Rectangle {
+                radius: 8
+                color: "white"
+                border.color: search.activeFocus ? Theme.accent : "#6b7280"
+            }
+        }
+    }
     SubtitleList {
         objectName: "dicetakList"
-        anchors.fill: parent
+        anchors { left: parent.left; right: parent.right; top: searchBar.bottom; bottom: parent.bottom }
         rowName: "dicetakRow"
         model: controller.model
         onChosen: (index) => controller.select(index)
@@ -39,7 +64,8 @@ ScreenPage {
         anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; margins: 24 }
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.WordWrap
-        text: "Tiada kompaun menunggu muat naik."
+        text: controller.totalCount === 0 ? "Tiada kompaun menunggu muat naik."
+                                          : "Tiada kompaun sepadan dengan carian."
         font.pixelSize: 15
         color: Theme.muted
     }
