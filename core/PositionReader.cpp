@@ -11,7 +11,9 @@ RecordMap PositionReader::getLocation() {
         positioning_->startUpdates();
         known = positioning_->lastKnownPosition();
     }
-    fix_ = known ? std::optional<PositionFix>(PositionFix{known->latitude, known->longitude, known->accuracy, known->taken}) : std::nullopt;
+    fix_ = known ? std::optional<PositionFix>(
+                       PositionFix{known->latitude, known->longitude, known->accuracy, known->taken})
+                 : std::nullopt;
     latitude_ = known ? float(known->latitude) : 0.0f;
     longtitude_ = known ? float(known->longitude) : 0.0f;
     RecordMap result{

@@ -48,7 +48,8 @@ void PhotoPickerController::actionSheetClickedButtonAtIndex(int index) {
         index == GaleriGambar ? PhotoLibrary::Source::PhotoLibrary : PhotoLibrary::Source::Camera;
     if (!photos->isSourceTypeAvailable(source)) {
         if (Alerts* alerts = app()->platform().alerts)
-            alerts->show({QStringLiteral("Makluman"), unavailableMessage(index), {QStringLiteral("OK")}, 0, {}});
+            alerts->show(
+                {QStringLiteral("Makluman"), unavailableMessage(index), {QStringLiteral("OK")}, 0, {}});
         return;
     }
     QPointer<PhotoPickerController> self(this);

@@ -93,7 +93,8 @@ void SecondViewController::showRows() {
         if (!matches(row, searchText_))
             continue;
         shown_.append(i);
-        shown.append({{QStringLiteral("title"), rowTitle(row)}, {QStringLiteral("subtitle"), rowSubtitle(row)}});
+        shown.append(
+            {{QStringLiteral("title"), rowTitle(row)}, {QStringLiteral("subtitle"), rowSubtitle(row)}});
     }
     model_.setRows(shown);
 }

@@ -12,11 +12,14 @@ namespace {
 void fill(SavedCompoundStore& store, int n) {
     for (int i = 0; i < n; ++i)
         store.insertIntoBaruPBCompound(
-            makeRecord({{QStringLiteral("kompaunRunningNumber"), QStringLiteral("P2026M07%1").arg(i, 6, 10, QLatin1Char('0'))},
-                        {QStringLiteral("kompaunButiranKesalahan"), QStringLiteral("MELETAK KENDERAAN DI PETAK OKU")},
+            makeRecord({{QStringLiteral("kompaunRunningNumber"),
+                         QStringLiteral("P2026M07%1").arg(i, 6, 10, QLatin1Char('0'))},
+                        {QStringLiteral("kompaunButiranKesalahan"),
+                         QStringLiteral("MELETAK KENDERAAN DI PETAK OKU")},
                         {QStringLiteral("kenderaanNoKenderaan"), QStringLiteral("WXY %1").arg(1000 + i)},
                         {QStringLiteral("namaPesalah"), QStringLiteral("PESALAH NOMBOR %1").arg(i)},
-                        {QStringLiteral("kompaunMasa"), QStringLiteral("10:%1").arg(i % 60, 2, 10, QLatin1Char('0'))},
+                        {QStringLiteral("kompaunMasa"),
+                         QStringLiteral("10:%1").arg(i % 60, 2, 10, QLatin1Char('0'))},
                         {QStringLiteral("status_batal"), QStringLiteral("0")}}),
             {});
 }

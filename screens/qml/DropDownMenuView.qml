@@ -21,6 +21,9 @@ Rectangle {
         height: 52
         color: Theme.bar
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             id: cancel
             objectName: "pickCancel"
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 4 }

@@ -15,6 +15,7 @@ TextField {
     Layout.fillWidth: true
     Layout.preferredHeight: Theme.fieldHeight
     placeholderText: control.placeholder
+    placeholderTextColor: Theme.muted
     echoMode: control.secret ? TextInput.Password : TextInput.Normal
     font.pixelSize: Theme.font
     text: control.field ? control.field.text : ""

@@ -22,6 +22,9 @@ ScreenPage {
             // The bar shows these buttons outside the page; the page's id still resolves from here.
             // qmllint disable unqualified
             ToolButton {
+                // A finger-sized target however short its label.
+                implicitHeight: 48
+                implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
                 objectName: "semakButton"
                 visible: screen.formSet !== null && !screen.formSet.preview
                 contentItem: Text { text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
@@ -33,6 +36,9 @@ ScreenPage {
                 }
             }
             ToolButton {
+                // A finger-sized target however short its label.
+                implicitHeight: 48
+                implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
                 objectName: "cetakButton"
                 visible: screen.formSet !== null && screen.formSet.preview
                 contentItem: Text { text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }

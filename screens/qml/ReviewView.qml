@@ -21,6 +21,9 @@ ScreenPage {
 
     barButtons: Component {
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             objectName: "cetakButton"
             contentItem: Text { text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
             background: Item {}

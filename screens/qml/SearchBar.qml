@@ -17,6 +17,7 @@ Rectangle {
                   right: cancel.visible ? cancel.left : parent.right; rightMargin: 8 }
         height: 48
         placeholderText: "Carian"
+        placeholderTextColor: Theme.muted
         font.pixelSize: Theme.font
         inputMethodHints: Qt.ImhNoPredictiveText
         EnterKey.type: Qt.EnterKeySearch
@@ -35,6 +36,9 @@ Rectangle {
         }
     }
     ToolButton {
+        // A finger-sized target however short its label.
+        implicitHeight: 48
+        implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
         id: cancel
         objectName: "searchCancel"
         visible: bar.list !== null && bar.list.searching

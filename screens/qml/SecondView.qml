@@ -14,6 +14,9 @@ ScreenPage {
     }
     barButtons: Component {
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             objectName: "muatNaikButton"
             visible: AppContext.shell.canUpload
             contentItem: Text { text: "MuatNaik"; color: Theme.barText; font.pixelSize: 15 }

@@ -227,8 +227,7 @@ TEST_F(FormsTest, ACaptureWithoutAFixSaysSoAndAFixShowsItsAccuracyAndAge) {
     EXPECT_EQ(form.fixDetail(), QString());
 
     // A fix 42 s old within 15 m.
-    fakes.positioning.known =
-        Coordinate{3.0738, 101.5183, 14.6, clock.instant.addSecs(-42)};
+    fakes.positioning.known = Coordinate{3.0738, 101.5183, 14.6, clock.instant.addSecs(-42)};
     form.captureLatLong();
     ASSERT_TRUE(captured.wait(5000));
     expectRecord({{Key::lat, "3.073800"}, {Key::long_, "101.518303"}});
