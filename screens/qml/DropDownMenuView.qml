@@ -27,7 +27,7 @@ Rectangle {
             id: cancel
             objectName: "pickCancel"
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 4 }
-            contentItem: Text { text: "Cancel"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Cancel"; color: Theme.barText; font.pixelSize: 15 }
             background: Item {}
             onClicked: controller.cancel()
         }

@@ -12,7 +12,7 @@ ScreenPage {
             implicitHeight: 48
             implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             objectName: "logKeluarButton"
-            contentItem: Text { text: "Log Keluar"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Log Keluar"; color: Theme.barText; font.pixelSize: 15 }
             background: Item {}
             onClicked: AppContext.shell.logout()
         }

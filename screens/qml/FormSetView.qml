@@ -27,7 +27,7 @@ ScreenPage {
                 implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
                 objectName: "semakButton"
                 visible: screen.formSet !== null && !screen.formSet.preview
-                contentItem: Text { text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+                contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
                 background: Item {}
                 onClicked: {
                     screen.forceActiveFocus()
@@ -41,7 +41,7 @@ ScreenPage {
                 implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
                 objectName: "cetakButton"
                 visible: screen.formSet !== null && screen.formSet.preview
-                contentItem: Text { text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+                contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
                 background: Item {}
                 onClicked: if (screen.formSet) screen.formSet.cetak()
             }

@@ -38,6 +38,7 @@ Item {
             visible: root.navigation !== null && root.navigation.depth > 1
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 2 }
             contentItem: Text {
+                verticalAlignment: Text.AlignVCenter
                 text: bar.roomy ? backLabel.text : "‹"
                 color: Theme.barText
                 font.pixelSize: bar.roomy ? 15 : 24

@@ -27,7 +27,7 @@ Rectangle {
             id: cancel
             objectName: "photoPickerCancel"
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 4 }
-            contentItem: Text { text: "Batal"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Batal"; color: Theme.barText; font.pixelSize: 15 }
             background: Item {}
             onClicked: if (sheet.library) sheet.library.cancel()
         }

@@ -43,7 +43,7 @@ Rectangle {
         objectName: "searchCancel"
         visible: bar.list !== null && bar.list.searching
         anchors { right: parent.right; rightMargin: 4; verticalCenter: parent.verticalCenter }
-        contentItem: Text { text: "Batal"; color: Theme.accent; font.pixelSize: Theme.font }
+        contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Batal"; color: Theme.accent; font.pixelSize: Theme.font }
         background: Item {}
         onClicked: if (bar.list) bar.list.cancelSearch()
     }

@@ -19,7 +19,7 @@ ScreenPage {
             implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             objectName: "muatNaikButton"
             visible: AppContext.shell.canUpload
-            contentItem: Text { text: "MuatNaik"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "MuatNaik"; color: Theme.barText; font.pixelSize: 15 }
             background: Item {}
             onClicked: AppContext.shell.muatNaik()
         }
