@@ -354,10 +354,13 @@ QList<SavedCompoundRow> SavedCompoundStore::printedListRows() const {
         return rows;
     Statement select(db_, "SELECT id, json_extract(record, '$.kompaunRunningNumber'), "
                           "json_extract(record, '$.kompaunButiranKesalahan'), flag, "
-                          "json_extract(record, '$.status_batal') "
+                          "json_extract(record, '$.status_batal'), "
+                          "json_extract(record, '$.kenderaanNoKenderaan'), "
+                          "json_extract(record, '$.namaPesalah'), json_extract(record, '$.kompaunMasa') "
                           "FROM compound WHERE waiting = 1 ORDER BY id");
     while (select.step())
-        rows.append({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4)});
+        rows.append({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4),
+                     select.text(5), select.text(6), select.text(7)});
     return rows;
 }
 

@@ -34,6 +34,9 @@ struct SavedCompoundRow {
     QString particulars; // kompaunButiranKesalahan
     QString uploadFlag;
     QString statusBatal; // the cancellation mark, "0" in force
+    QString plate;       // kenderaanNoKenderaan
+    QString offender;    // namaPesalah
+    QString time;        // kompaunMasa
     friend bool operator==(const SavedCompoundRow&, const SavedCompoundRow&) = default;
 };
 
