@@ -173,6 +173,8 @@ std::unique_ptr<SavedCompoundStore> SavedCompoundStore::atPath(const QString& da
     auto store = std::make_unique<SavedCompoundStore>(QString(), log);
     store->path_ = databaseFile;
     store->oldPath_.clear();
+    // A copy being read by a tool is never moved nor replaced by an empty store.
+    store->startsAfresh_ = false;
     return store;
 }
 
@@ -190,10 +192,10 @@ bool SavedCompoundStore::open() const {
         return true;
     // A file that does not even begin as a database is set aside before SQLite opens it: on closing,
     // SQLite would otherwise fold or delete the log beside it, which support staff may need.
-    if (!looksLikeDatabase(path_) && !setAsideUnreadable())
+    if (!looksLikeDatabase(path_) && (!startsAfresh_ || !setAsideUnreadable()))
         return false;
     int rc = openFile();
-    if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
+    if ((rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) && startsAfresh_) {
         if (!setAsideUnreadable())
             return false;
         rc = openFile();

@@ -138,4 +138,5 @@ private:
     mutable QMutex lock_;
     mutable sqlite3* db_ = nullptr;
     mutable QString movedAside_;
+    bool startsAfresh_ = true; // the phone's own store: one that is no database is set aside
 };

@@ -150,6 +150,14 @@ TEST_F(BrokenStoreTest, AStoreThatIsNoDatabaseIsMovedAsideToldAndANewOneStartedU
     ASSERT_TRUE(app.runningNumbers().confirmFromCouncil(20, QStringLiteral("M07")));
     EXPECT_TRUE(app.numberingTrusted());
     EXPECT_EQ(app.runningNumbers().getRunningNumber(), 20);
+
+    // A tool reading a copy neither moves it nor exports an empty store in its place.
+    const QString copy = dir.filePath(QStringLiteral("copy.sqlite"));
+    testsupport::writeFile(copy, garbage);
+    EXPECT_FALSE(
+        SavedCompoundStore::atPath(copy, nullptr)->exportTo(dir.filePath(QStringLiteral("out.dat"))));
+    EXPECT_EQ(testsupport::readFile(copy), garbage);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.dat"))));
 }
 
 } // namespace
