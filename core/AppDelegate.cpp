@@ -144,6 +144,17 @@ void AppDelegate::storesReady(const SavedCompoundStore::Migration& migration) {
         showFailure(
             QStringLiteral("Kompaun lama tidak dapat dipindahkan ke dalam telefon. Ia akan dicuba lagi "
                            "semasa aplikasi dibuka semula."));
+    // A store that is no database is moved aside and a new one started; the compounds it held, and so
+    // the numbers they took, are no longer known here until the council says its last number.
+    saveStore_.ready();
+    const QString storeAside = saveStore_.takeMovedAside();
+    if (!storeAside.isEmpty()) {
+        running_.markUntrusted();
+        showFailure(
+            QStringLiteral("Simpanan kompaun dalam telefon tidak dapat dibaca dan telah disimpan sebagai "
+                           "%1. Simpanan baru dimulakan. Sila maklumkan pihak pengurusan IT anda.")
+                .arg(QFileInfo(storeAside).fileName()));
+    }
     // The device code only tells which stored numbers are ours; no notice at start-up.
     const QString code = device_.isRegistered() ? device_.getCustomDeviceID() : QStringLiteral("000");
     if (!running_.runningNumber(code))
@@ -340,7 +351,8 @@ void AppDelegate::updateNoLesen() {
 bool AppDelegate::addOneRunningNumber() {
     if (running_.addOneRunningNumber())
         return true;
-    showFailure(QStringLiteral(
-        "Nombor siri kompaun tidak dapat disimpan dalam telefon. Sila maklumkan pihak pengurusan IT anda."));
+    showFailure(
+        QStringLiteral("Nombor siri kompaun tidak dapat disimpan dalam telefon. Kompaun telah disimpan "
+                       "tetapi notis tidak dicetak. Sila maklumkan pihak pengurusan IT anda."));
     return false;
 }

@@ -5,6 +5,7 @@
 #include "core/SQLiteManager.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,9 +63,9 @@ bool copyShipped(const Files& files, const QString& target) {
             const QByteArray chunk = in.read(1 << 16);
             ok = !chunk.isEmpty() && out.write(chunk) == chunk.size();
         }
-        ok = ok && out.commit();
+        ok = ok && WholeFile::commit(out);
     }
-    if (!ok)
+    if (!ok && out.isOpen())
         out.cancelWriting();
     return ok;
 }

@@ -12,10 +12,14 @@ FavouriteStore::FavouriteStore(QString documentsDir, Log* log)
 
 std::optional<FavouriteList> FavouriteStore::getFavSaveArray() const {
     const auto root = PlistFile::read(path_);
-    if (!root || root->metaType().id() != QMetaType::QVariantList)
+    return root ? fromPlist(*root) : std::nullopt;
+}
+
+std::optional<FavouriteList> FavouriteStore::fromPlist(const QVariant& root) {
+    if (root.metaType().id() != QMetaType::QVariantList)
         return std::nullopt;
     FavouriteList list;
-    for (const QVariant& item : root->toList()) {
+    for (const QVariant& item : root.toList()) {
         const QVariantList parts = item.toList();
         Favourite fav{parts.value(0).toString(), parts.value(1).toString(), {}};
         const QVariantMap record = parts.value(2).toMap();

@@ -3,6 +3,7 @@
 #include "core/Record.h"
 
 #include <QList>
+#include <QVariant>
 
 #include <optional>
 
@@ -27,6 +28,8 @@ public:
     QString path() const { return path_; }
 
     std::optional<FavouriteList> getFavSaveArray() const;
+    // The list a file's root value holds; none when it is not a list of favourites.
+    static std::optional<FavouriteList> fromPlist(const QVariant& root);
     bool insertIntoFav(const RecordMap& record, const QString& title, const QString& subtitle);
     bool saveArrayFav(const FavouriteList& list);
     // As saveArrayFav, but only when the file already exists (true when there was nothing to do).

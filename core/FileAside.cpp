@@ -1,6 +1,7 @@
 #include "core/FileAside.h"
 
 #include "platform/Log.h"
+#include "platform/WholeFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,7 +15,7 @@ QString moveAside(const QString& path, Log* log) {
     // Two in the same second must not meet.
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
-    const bool moved = QFile::rename(path, aside);
+    const bool moved = WholeFile::rename(path, aside);
     const QString name = QFileInfo(path).fileName();
     if (log)
         log->write(moved ? QStringLiteral("%1 unreadable, kept as %2").arg(name, aside)

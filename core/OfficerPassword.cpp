@@ -3,23 +3,33 @@
 #include <QCryptographicHash>
 #include <QPasswordDigestor>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <argon2.h>
+
+#include <vector>
 
 namespace {
 
-constexpr QLatin1String scheme{"pbkdf2-sha256"};
-// Far above any work factor this application writes, far below one that would hang a sign-in.
+constexpr QLatin1String pbkdf2Scheme{"pbkdf2-sha256"};
+// Far above any work factor this application writes, far below one that would hang a sign-in: a
+// stored value from a damaged or crafted table cannot make a sign-in allocate gigabytes or run for
+// minutes.
 constexpr int largestIterations = 10000000;
+constexpr uint32_t largestMemoryKiB = 256 * 1024;
+constexpr uint32_t largestPasses = 16;
+constexpr uint32_t largestLanes = 4;
 
-struct Parts {
+struct Pbkdf2 {
     int iterations = 0;
     QByteArray salt;
     QByteArray digest;
 };
 
-bool parse(const QString& stored, Parts& out) {
+bool parsePbkdf2(const QString& stored, Pbkdf2& out) {
     const QStringList fields = stored.split(QLatin1Char('$'));
-    if (fields.size() != 4 || fields[0] != scheme)
+    if (fields.size() != 4 || fields[0] != pbkdf2Scheme)
         return false;
     bool ok = false;
     out.iterations = fields[1].toInt(&ok);
@@ -37,7 +47,28 @@ bool parse(const QString& stored, Parts& out) {
     return true;
 }
 
-QByteArray derive(const QString& password, const QByteArray& salt, int iterations) {
+struct Argon2id {
+    uint32_t memoryKiB = 0;
+    uint32_t passes = 0;
+    uint32_t lanes = 0;
+};
+
+bool parseArgon2id(const QString& stored, Argon2id& out) {
+    // Salt and digest in unpadded Base64, as the library writes them; the library checks the rest.
+    static const QRegularExpression form(
+        QStringLiteral("^\\$argon2id\\$v=19\\$m=([1-9][0-9]{0,9}),t=([1-9][0-9]{0,9}),p=([1-9][0-9]{0,9})"
+                       "\\$[A-Za-z0-9+/]{11,88}\\$[A-Za-z0-9+/]{22,88}$"));
+    const QRegularExpressionMatch m = form.match(stored);
+    if (!m.hasMatch())
+        return false;
+    out.memoryKiB = m.captured(1).toUInt();
+    out.passes = m.captured(2).toUInt();
+    out.lanes = m.captured(3).toUInt();
+    return out.memoryKiB <= largestMemoryKiB && out.memoryKiB >= 8 * out.lanes &&
+           out.passes <= largestPasses && out.lanes <= largestLanes;
+}
+
+QByteArray derivePbkdf2(const QString& password, const QByteArray& salt, int iterations) {
     return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations,
                                               OfficerPassword::digestBytes);
 }
@@ -51,34 +82,66 @@ bool constantTimeEqual(const QByteArray& a, const QByteArray& b) {
     return difference == 0;
 }
 
+QByteArray freshSalt() {
+    QByteArray salt(OfficerPassword::saltBytes, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(salt.data()),
+                                          OfficerPassword::saltBytes / 4);
+    return salt;
+}
+
 } // namespace
 
 namespace OfficerPassword {
 
 QString digest(const QString& password, const QByteArray& salt, int rounds) {
     return QStringLiteral("%1$%2$%3$%4")
-        .arg(scheme)
+        .arg(pbkdf2Scheme)
         .arg(rounds)
         .arg(QString::fromLatin1(salt.toBase64()),
-             QString::fromLatin1(derive(password, salt, rounds).toBase64()));
+             QString::fromLatin1(derivePbkdf2(password, salt, rounds).toBase64()));
+}
+
+QString pbkdf2Digest(const QString& password) {
+    return digest(password, freshSalt(), iterations);
+}
+
+QString argon2idDigest(const QString& password, const QByteArray& salt, uint32_t memory, uint32_t rounds) {
+    const QByteArray utf8 = password.toUtf8();
+    std::vector<char> encoded(
+        argon2_encodedlen(rounds, memory, lanes, uint32_t(salt.size()), digestBytes, Argon2_id) + 1);
+    const int rc =
+        argon2id_hash_encoded(rounds, memory, lanes, utf8.constData(), size_t(utf8.size()), salt.constData(),
+                              size_t(salt.size()), digestBytes, encoded.data(), encoded.size());
+    return rc == ARGON2_OK ? QString::fromLatin1(encoded.data()) : QString();
 }
 
 QString digest(const QString& password) {
-    QByteArray salt(saltBytes, Qt::Uninitialized);
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(salt.data()), saltBytes / 4);
-    return digest(password, salt, iterations);
+    const QString made = argon2idDigest(password, freshSalt(), memoryKiB, passes);
+    return made.isEmpty() ? pbkdf2Digest(password) : made;
 }
 
 bool isDigest(const QString& stored) {
-    Parts parts;
-    return parse(stored, parts);
+    Pbkdf2 p;
+    Argon2id a;
+    return parseArgon2id(stored, a) || parsePbkdf2(stored, p);
+}
+
+bool isCurrent(const QString& stored) {
+    Argon2id a;
+    return parseArgon2id(stored, a) && a.memoryKiB == memoryKiB && a.passes == passes && a.lanes == lanes;
 }
 
 bool matches(const QString& stored, const QString& typed) {
-    Parts parts;
-    if (!parse(stored, parts))
+    if (Argon2id a; parseArgon2id(stored, a)) {
+        const QByteArray encoded = stored.toLatin1();
+        const QByteArray utf8 = typed.toUtf8();
+        // The library compares in constant time.
+        return argon2id_verify(encoded.constData(), utf8.constData(), size_t(utf8.size())) == ARGON2_OK;
+    }
+    Pbkdf2 p;
+    if (!parsePbkdf2(stored, p))
         return false;
-    return constantTimeEqual(derive(typed, parts.salt, parts.iterations), parts.digest);
+    return constantTimeEqual(derivePbkdf2(typed, p.salt, p.iterations), p.digest);
 }
 
 } // namespace OfficerPassword

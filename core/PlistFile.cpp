@@ -1,7 +1,8 @@
 #include "core/PlistFile.h"
 
+#include "platform/WholeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <plist/plist.h>
 
@@ -154,14 +155,12 @@ QByteArray xmlOf(plist_t node) {
 }
 
 bool writeXml(const QString& path, const QByteArray& xml, QString* error) {
-    QSaveFile file(path);
-    if (xml.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() ||
-        !file.commit()) {
+    if (xml.isEmpty()) {
         if (error)
-            *error = xml.isEmpty() ? QStringLiteral("nothing to write") : file.errorString();
+            *error = QStringLiteral("nothing to write");
         return false;
     }
-    return true;
+    return WholeFile::write(path, xml, error);
 }
 // Nesting depth of an XML property list, counted on its tags before any parser recurses into it.
 // Comments, CDATA sections, processing instructions and the doctype are skipped, so text in them

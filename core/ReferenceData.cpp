@@ -29,6 +29,8 @@ DbRows ReferenceData::getKeslahan(const QString& typeCode) {
 }
 
 DbRows ReferenceData::getKeslahanSearch(const QString& typeCode, const QString& text) {
+    if (holdsNul(text))
+        return {};
     return db_.getRowsForQuery(
         QStringLiteral(
             "select %1 from gc_kod_akta where aktif = 'Y' and jenis_kmp = ? and "
@@ -45,6 +47,8 @@ DbRows ReferenceData::getCategoryArray(const QString& actId) {
 }
 
 DbRows ReferenceData::getCategoryArraySearch(const QString& actId, const QString& text) {
+    if (holdsNul(text))
+        return {};
     return db_.getRowsForQuery(
         QStringLiteral(
             "select %1 from gc_kod_seksyen where aktif='Y' and akta_id = ? and "
@@ -133,6 +137,10 @@ PickList ReferenceData::paramItems(const DbRows& rows) {
         items.append({SQLiteManager::text(row.value(QStringLiteral("description"))),
                       SQLiteManager::text(row.value(QStringLiteral("ordinal")))});
     return items;
+}
+
+bool ReferenceData::holdsNul(const QString& text) {
+    return text.contains(QChar(u'\0'));
 }
 
 QString ReferenceData::likeLiteral(const QString& text) {
@@ -224,22 +232,48 @@ std::optional<RecordMap> ReferenceData::signIn(const QString& staffCode, const Q
         if (!stored.isValid() || SQLiteManager::isNull(stored))
             continue;
         const QString text = SQLiteManager::text(stored);
-        const bool match = OfficerPassword::isDigest(text)
-                               ? OfficerPassword::matches(text, password)
-                               // left in clear only when it could not be converted
-                               : OfficerPassword::matches(OfficerPassword::digest(text), password);
+        bool match = false;
+        QString made;
+        if (OfficerPassword::isDigest(text)) {
+            match = OfficerPassword::matches(text, password);
+        } else {
+            // Left in clear only when it could not be converted. The digest made here is the same work
+            // as a check, so the time taken does not tell this officer apart, and replaces the password.
+            made = OfficerPassword::digest(password);
+            match = text == password;
+        }
         if (match) {
             officer.emplace();
             for (auto it = row.cbegin(); it != row.cend(); ++it)
                 officer->insert(it.key(), SQLiteManager::text(it.value()));
+            if (!OfficerPassword::isCurrent(text))
+                upgradeDigest(staffCode, text, made.isEmpty() ? OfficerPassword::digest(password) : made,
+                              *officer);
             break;
         }
     }
     if (rows.isEmpty()) {
         // The same work as a real check, so the time taken does not tell which staff codes exist.
-        OfficerPassword::matches(OfficerPassword::digest(QString()), password);
+        OfficerPassword::digest(password);
     }
     return officer;
+}
+
+void ReferenceData::upgradeDigest(const QString& staffCode, const QString& stored, const QString& current,
+                                  RecordMap& officer) {
+    // The password is known at a sign-in, and only then: its digest is made again in the current
+    // scheme. Only the row as it was read is changed; should the write fail, the old digest still
+    // signs in.
+    if (!OfficerPassword::isCurrent(current))
+        return;
+    if (const auto e = db_.doQuery(QStringLiteral("update gc_penguatkuasa set peng_katalaluan = ? where "
+                                                  "kod_pekerja = ? and peng_katalaluan = ?"),
+                                   {current, staffCode, stored})) {
+        logError(*e);
+        return;
+    }
+    officer.insert(QStringLiteral("peng_katalaluan"), current);
+    log_->write(QStringLiteral("Officer %1: password digest renewed").arg(staffCode));
 }
 
 int ReferenceData::convertClearPasswords() {
@@ -251,9 +285,11 @@ int ReferenceData::convertClearPasswords() {
         if (!stored.isValid() || SQLiteManager::isNull(stored))
             continue;
         const QString text = SQLiteManager::text(stored);
+        // The quick earlier scheme: this runs at start-up before the first screen, for every officer at
+        // once; each digest becomes the current scheme at its officer's next sign-in.
         if (!OfficerPassword::isDigest(text))
             updates.append(
-                {OfficerPassword::digest(text), SQLiteManager::text(row.value(QStringLiteral("r")))});
+                {OfficerPassword::pbkdf2Digest(text), SQLiteManager::text(row.value(QStringLiteral("r")))});
     }
     if (updates.isEmpty())
         return 0;

@@ -50,7 +50,7 @@ public:
     bool registerDevice(const QString& deviceId, const QString& lastNumber, int councilLast,
                         RunningNumber& numbers);
     // The active officer with this staff code and password, both exactly as typed; the record carries
-    // the stored digest, never the password.
+    // the stored digest, never the password. A digest of an earlier scheme is renewed in the current one.
     std::optional<RecordMap> signIn(const QString& staffCode, const QString& password);
     // Passwords an earlier release kept in clear become digests, all in one transaction. The number
     // converted, or -1 when nothing could be written.
@@ -59,12 +59,18 @@ public:
     // A search text as a LIKE pattern piece matching itself only: "%", "_" and the escape are escaped
     // (the statements say ESCAPE '\').
     static QString likeLiteral(const QString& text);
+    // SQLite's LIKE reads a pattern only up to a NUL, so "ab<NUL>cd" would search for "ab". The whole text
+    // counts: no reference row holds a NUL, so such a search finds nothing.
+    static bool holdsNul(const QString& text);
 
     // Rows of a parameter list as [description, ordinal] pick items.
     static PickList paramItems(const DbRows& rows);
 
 private:
     void logError(const DbError& error);
+    // Replaces an officer's stored value (an earlier scheme, or a password in clear) by current.
+    void upgradeDigest(const QString& staffCode, const QString& stored, const QString& current,
+                       RecordMap& officer);
     SQLiteManager& db_;
     Log* log_;
 };

@@ -5,11 +5,11 @@
 #include "core/PlistFile.h"
 #include "core/SavedCompoundStore.h"
 #include "platform/Log.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -38,11 +38,14 @@ int RunningNumber::setUnreadableAside() {
         salvaged = int(std::min<qsizetype>(file.readAll().count("<string>"), 9999999));
     file.close();
     moveAside(path_, log_);
-    QSaveFile marker(markerPath_);
-    if (!(marker.open(QIODevice::WriteOnly) && marker.write("1") == 1 && marker.commit()) && log_)
+    markUntrusted();
+    return salvaged;
+}
+
+void RunningNumber::markUntrusted() {
+    if (!WholeFile::write(markerPath_, "1") && log_)
         log_->write(QStringLiteral("Running number marked untrusted in memory only"));
     untrustedInMemory_ = true;
-    return salvaged;
 }
 
 bool RunningNumber::isTrusted() const {

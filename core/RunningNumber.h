@@ -44,6 +44,9 @@ public:
     bool isTrusted() const;
     // The council's last number has been taken in: trusted again.
     bool markTrusted();
+    // Numbers may have been given that nothing here remembers (a store lost): untrusted until the
+    // council's last number is known again. Kept across restarts when the marker can be written.
+    void markUntrusted();
     static QString untrustedMessage();
 
     // "P", the year, the device code and the sequence, zero-padded to six digits (more when it needs them).

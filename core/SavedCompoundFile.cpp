@@ -1,6 +1,7 @@
 #include "core/SavedCompoundFile.h"
 
 #include "core/PlistFile.h"
+#include "platform/WholeFile.h"
 
 #include <QMap>
 #include <QRegularExpression>
@@ -276,9 +277,9 @@ bool write(const QString& path, const QList<Skeleton>& entries,
             return fail(file.errorString());
         from = end;
     }
-    if (file.write(xml.constData() + from, xml.size() - from) != xml.size() - from || !file.commit())
+    if (file.write(xml.constData() + from, xml.size() - from) != xml.size() - from)
         return fail(file.errorString());
-    return true;
+    return WholeFile::commit(file, error);
 }
 
 QByteArray withoutKey(const QByteArray& nonText, const QString& key) {

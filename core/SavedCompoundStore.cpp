@@ -4,6 +4,7 @@
 #include "core/RecordKeys.h"
 #include "core/RunningNumber.h"
 #include "platform/Log.h"
+#include "platform/WholeFile.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -16,6 +17,7 @@
 #include <sqlite3.h>
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -143,7 +145,7 @@ QString moveAside(const QString& path, const QString& what) {
     QString target = base;
     for (int n = 1; QFileInfo::exists(target); ++n)
         target = base + QLatin1Char('-') + QString::number(n);
-    return QFile::rename(path, target) ? target : QString();
+    return WholeFile::rename(path, target) ? target : QString();
 }
 
 } // namespace
@@ -175,6 +177,8 @@ std::unique_ptr<SavedCompoundStore> SavedCompoundStore::atPath(const QString& da
     auto store = std::make_unique<SavedCompoundStore>(QString(), log);
     store->path_ = databaseFile;
     store->oldPath_.clear();
+    // A copy being read by a tool is never moved nor replaced by an empty store.
+    store->startsAfresh_ = false;
     return store;
 }
 
@@ -190,6 +194,45 @@ void SavedCompoundStore::log(const QString& line) const {
 bool SavedCompoundStore::open() const {
     if (db_)
         return true;
+    // A file that does not even begin as a database is set aside before SQLite opens it: on closing,
+    // SQLite would otherwise fold or delete the log beside it, which support staff may need.
+    if (!looksLikeDatabase(path_) && (!startsAfresh_ || !setAsideUnreadable()))
+        return false;
+    int rc = openFile();
+    if ((rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) && startsAfresh_) {
+        if (!setAsideUnreadable())
+            return false;
+        rc = openFile();
+    }
+    return rc == SQLITE_OK;
+}
+
+bool SavedCompoundStore::looksLikeDatabase(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // none yet (SQLite makes it), or not ours to judge
+    const QByteArray header = file.read(16);
+    return header.isEmpty() || header == QByteArrayView("SQLite format 3\0", 16);
+}
+
+bool SavedCompoundStore::setAsideUnreadable() const {
+    // A file that is no database holds nothing we can read, but may hold what support staff can: it
+    // is kept beside under another name (with its log), and the phone starts a store of its own.
+    const QString aside = moveAside(path_, QStringLiteral("unreadable"));
+    if (aside.isEmpty()) {
+        log(QStringLiteral("%1 unreadable and could not be moved aside").arg(QLatin1String(fileName)));
+        return false;
+    }
+    for (const char* companion : {"-wal", "-shm", "-journal"})
+        if (QFileInfo::exists(path_ + QLatin1String(companion)))
+            WholeFile::rename(path_ + QLatin1String(companion), aside + QLatin1String(companion));
+    movedAside_ = aside;
+    log(QStringLiteral("%1 unreadable, kept as %2; a new store is started")
+            .arg(QLatin1String(fileName), aside));
+    return true;
+}
+
+int SavedCompoundStore::openFile() const {
     sqlite3* db = nullptr;
     const QByteArray path = path_.toUtf8();
     int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -211,10 +254,20 @@ bool SavedCompoundStore::open() const {
                 .arg(QLatin1String(fileName),
                      db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc))));
         sqlite3_close_v2(db);
-        return false;
+        return rc;
     }
     db_ = db;
-    return true;
+    return SQLITE_OK;
+}
+
+bool SavedCompoundStore::ready() {
+    QMutexLocker locker(&lock_);
+    return open();
+}
+
+QString SavedCompoundStore::takeMovedAside() {
+    QMutexLocker locker(&lock_);
+    return std::exchange(movedAside_, QString());
 }
 
 bool SavedCompoundStore::transaction(const char* what, const std::function<bool()>& body) const {

@@ -100,6 +100,12 @@ public:
     // aside as "saveIns.dat.unreadable-<utc time>".
     Migration migrateOldFile();
 
+    // Opens the store; a file there that is no database is moved aside ("saveIns.sqlite.unreadable-<utc
+    // time>") and a new store started. False when no store could be opened.
+    bool ready();
+    // Where an unreadable store was moved this run, once; empty when none was.
+    QString takeMovedAside();
+
     int countYgDahCetak() const;
     // Entries whose flag reads as 0.
     int getDicetakUploadCountNumber() const;
@@ -140,6 +146,9 @@ public:
 
 private:
     bool open() const;
+    int openFile() const;
+    static bool looksLikeDatabase(const QString& path);
+    bool setAsideUnreadable() const;
     bool transaction(const char* what, const std::function<bool()>& body) const;
     bool append(const RecordMap& record, const QByteArray& nonText, const QList<StoredPhoto>& photos,
                 const QString& flag) const;
@@ -152,4 +161,6 @@ private:
     Log* log_;
     mutable QMutex lock_;
     mutable sqlite3* db_ = nullptr;
+    mutable QString movedAside_;
+    bool startsAfresh_ = true; // the phone's own store: one that is no database is set aside
 };

@@ -1,5 +1,7 @@
 #include "platform/QtPhotoLibrary.h"
 
+#include "platform/WholeFile.h"
+
 #include <QCamera>
 #include <QDateTime>
 #include <QDir>
@@ -156,5 +158,9 @@ bool QtPhotoLibrary::saveToAlbum(const QImage& image) {
         return false;
     QImageWriter writer(&file, "jpeg");
     writer.setQuality(95);
-    return writer.write(image) && file.commit();
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return false;
+    }
+    return WholeFile::commit(file);
 }

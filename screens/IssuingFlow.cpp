@@ -188,13 +188,19 @@ void IssuingFlow::confirmed() {
     }
     issued_ = stored;
     issuedTraffic_ = reviewed_->traffic;
+    // The number is advanced before anything prints: a notice never carries a number the phone could give
+    // again. When the advance cannot be kept the compound stays stored (its number is held in memory
+    // and by the store, so it is not given twice) and the officer is told; nothing prints.
+    if (!core->addOneRunningNumber()) {
+        busy_ = false;
+        return;
+    }
     AppContext* context = context_();
     if (PrinterConnection* connection = context->printerConnection()) {
         connection->printerDisconnect();
         connection->printerConnect();
     }
     cetakExe();
-    core->addOneRunningNumber();
 }
 
 void IssuingFlow::cetakExe() {

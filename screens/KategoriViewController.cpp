@@ -3,6 +3,7 @@
 #include "core/AppDelegate.h"
 #include "core/Clock.h"
 #include "core/RecordKeys.h"
+#include "platform/Alerts.h"
 #include "screens/NavigationStack.h"
 
 KategoriViewController::KategoriViewController(QObject* parent)
@@ -82,7 +83,14 @@ void KategoriViewController::simpan(int row) {
     if (!core || row < 0 || row >= model_.count())
         return;
     const Favourite favourite = favouriteFor(*core->getDictionary(), model_.row(row));
-    core->favStore().insertIntoFav(favourite.record, favourite.title, favourite.subtitle);
+    if (!core->favStore().insertIntoFav(favourite.record, favourite.title, favourite.subtitle) &&
+        core->platform().alerts)
+        core->platform().alerts->show(
+            {QStringLiteral("Gagal"),
+             QStringLiteral("Kesalahan ini tidak dapat disimpan ke Simpanan dalam telefon. Sila cuba lagi."),
+             {QStringLiteral("OK")},
+             0,
+             {}});
     // The row stays: the list is drawn again as it stands, and the swiped row closes.
     model_.setRows(model_.rows());
 }

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPointer>
-#include <QSaveFile>
 
 namespace {
 
@@ -30,10 +29,10 @@ private:
 
 } // namespace
 
-MapTiles::MapTiles(Http& http, QString urlTemplate, QString cacheDir)
+MapTiles::MapTiles(Http& http, QString urlTemplate, QString cacheDir, qint64 maxCacheBytes)
     : http_(http),
       template_(urlTemplate.isEmpty() ? QString::fromLatin1(defaultTemplate) : std::move(urlTemplate)),
-      cacheDir_(std::move(cacheDir)) {}
+      cacheDir_(std::move(cacheDir)), cache_(std::make_shared<TileCache>(cacheDir_, maxCacheBytes)) {}
 
 std::optional<QUrl> MapTiles::tileUrl(int zoom, int x, int y) const {
     if (zoom < 0 || zoom > 22 || x < 0 || y < 0 || x >= (1 << zoom) || y >= (1 << zoom))
@@ -69,15 +68,6 @@ std::optional<std::array<int, 3>> MapTiles::parseId(const QString& id) {
     return values;
 }
 
-bool MapTiles::keep(const QString& path, const QByteArray& bytes) {
-    if (QImage::fromData(bytes).isNull())
-        return false;
-    if (!QDir().mkpath(QFileInfo(path).path()))
-        return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
 QQuickImageResponse* MapTiles::requestImageResponse(const QString& id, const QSize&) {
     auto* response = new TileResponse;
     const auto tile = parseId(id);
@@ -87,7 +77,7 @@ QQuickImageResponse* MapTiles::requestImageResponse(const QString& id, const QSi
         return response;
     }
     const auto [zoom, x, y] = *tile;
-    const QImage cached(cachePath(zoom, x, y));
+    const QImage cached = TileCache::read(cachePath(zoom, x, y));
     if (!cached.isNull()) {
         response->finish(cached);
         return response;
@@ -98,11 +88,12 @@ QQuickImageResponse* MapTiles::requestImageResponse(const QString& id, const QSi
     QPointer<TileResponse> guard(response);
     http_.send(
         request,
-        [guard, path = cachePath(zoom, x, y)](const HttpResponse& reply) {
-            // Parsed before it is kept: a tile server's error page never lands in the cache.
-            const QImage image = QImage::fromData(reply.body);
+        [guard, cache = cache_, path = cachePath(zoom, x, y)](const HttpResponse& reply) {
+            // Parsed before it is kept: a tile server's error page, or a body too large for a tile, never
+            // lands in the cache.
+            const QImage image = TileCache::decode(reply.body);
             if (!image.isNull())
-                keep(path, reply.body);
+                cache->keep(path, reply.body);
             if (guard)
                 guard->finish(image, image.isNull() ? QStringLiteral("not a picture") : QString());
         },

@@ -81,7 +81,7 @@ void PhotoPickerController::imagePickerControllerDidFinishPickingImage(const Pic
         const QImage image = photo.decode();
         Made made{EvidencePhoto::entryFor(image), photo.name};
         if (made.entry && photos)
-            photos->saveToAlbum(image);
+            made.albumFailed = !photos->saveToAlbum(image);
         {
             QMutexLocker locker(&madeLock_);
             made_.append(std::move(made));
@@ -105,6 +105,14 @@ void PhotoPickerController::deliver() {
             continue;
         if (m.entry) {
             hub->setImageArray(*m.entry);
+            if (m.albumFailed)
+                if (Alerts* alerts = hub->platform().alerts)
+                    alerts->show({QStringLiteral("Gagal"),
+                                  QStringLiteral("Gambar tidak dapat disimpan ke dalam album telefon. Gambar "
+                                                 "tetap disertakan bersama kompaun."),
+                                  {QStringLiteral("OK")},
+                                  0,
+                                  {}});
         } else {
             // Nothing joins the compound: an entry without pictures would be uploaded as nothing.
             if (Log* log = hub->platform().log)

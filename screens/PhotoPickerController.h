@@ -51,6 +51,7 @@ private:
     struct Made {
         std::optional<PhotoEntry> entry;
         QString name;
+        bool albumFailed = false; // kept with the compound, but the phone's album copy was not written
     };
     void deliver();
 

@@ -11,6 +11,7 @@
 #include <QFutureWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
 
 namespace {
@@ -33,7 +34,11 @@ QString describeRows(const DbRows& rows) {
 } // namespace
 
 OfficerUpdate::OfficerUpdate(SyncServices services, QObject* parent)
-    : QObject(parent), s_(std::move(services)) {}
+    : QObject(parent), s_(std::move(services)) {
+    // Each digest holds its memory while it runs: two at a time keep the update's peak at two digests'
+    // memory, whatever the phone's core count.
+    digestPool_.setMaxThreadCount(std::min(2, std::max(1, QThread::idealThreadCount())));
+}
 
 void OfficerUpdate::kemas_kini_penguat_kuasa() {
     if (busy_)
@@ -74,15 +79,21 @@ void OfficerUpdate::onReply(const QByteArray& body) {
     if (!parsed)
         return fail(QStringLiteral("reply is not a JSON list of officer objects: %1")
                         .arg(QString::fromUtf8(body.left(200))));
-    // A key derivation per officer takes the best part of a second for a council's list: done on the
-    // pool, so the overlay keeps moving; the table is written here once they are all done, in order.
+    // A memory-hard digest per officer takes the best part of a minute for a council's list: done on
+    // worker threads, so the overlay keeps moving and counts them; the table is written here once they
+    // are all done, in order.
     auto* digests = new QFutureWatcher<QStringList>(this);
+    const qsizetype total = parsed->size();
+    connect(digests, &QFutureWatcherBase::progressValueChanged, this, [this, total](int done) {
+        s_.platform.progress->setDetail(QStringLiteral("%1 daripada %2 penguat kuasa").arg(done).arg(total));
+    });
     connect(digests, &QFutureWatcherBase::finished, this, [this, digests] {
         digests->deleteLater();
         store(digests->future().results());
     });
-    digests->setFuture(
-        QtConcurrent::mapped(*parsed, [](const QStringList& row) { return ReferenceData::withDigest(row); }));
+    s_.platform.progress->setDetail(QStringLiteral("0 daripada %1 penguat kuasa").arg(total));
+    digests->setFuture(QtConcurrent::mapped(
+        &digestPool_, *parsed, [](const QStringList& row) { return ReferenceData::withDigest(row); }));
 }
 
 void OfficerUpdate::store(const QList<QStringList>& rows) {

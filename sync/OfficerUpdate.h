@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <optional>
 
@@ -20,6 +21,7 @@ public:
     // The reply read as officer rows (the table's columns in order, missing values empty); none when it is
     // not a JSON list of objects. Pure, so the reader can be tried without a network.
     static std::optional<QList<QStringList>> parseOfficers(const QByteArray& body);
+
     bool busy() const { return busy_; }
 
 Q_SIGNALS:
@@ -32,4 +34,7 @@ private:
     void fail(const QString& why);
     SyncServices s_;
     bool busy_ = false;
+    // The worker threads that digest the officers' passwords; the last member, so it is gone (its
+    // digests finished) before anything they could reach.
+    QThreadPool digestPool_;
 };

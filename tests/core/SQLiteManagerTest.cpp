@@ -124,6 +124,10 @@ TEST_F(SQLiteManagerTest, SectionAndActLookupsFilterOrderAndSearchAsTheScreensNe
     EXPECT_EQ(search("A3", "A_B"), QStringList{QStringLiteral("S7")});
     EXPECT_EQ(search("A3", "\\"), QStringList{QStringLiteral("S9")});
     EXPECT_EQ(search("A3", "cukai").size(), 2);
+    // A NUL inside a search is part of it, not its end: "TIKET<NUL>ZZZ" is no search for "TIKET".
+    const QString withNul = QStringLiteral("TIKET") + QChar(u'\0') + QStringLiteral("ZZZ");
+    EXPECT_TRUE(data.getCategoryArraySearch(QStringLiteral("A1"), withNul).isEmpty());
+    EXPECT_TRUE(data.getCategoryArraySearch(QStringLiteral("A1"), QString(QChar(u'\0'))).isEmpty());
     exec("create table gc_kod_akta (akta_id, kod_akta, butir_akta, akta_detail, tarikh_update, jenis_kmp, "
          "title1, title2, aktif)");
     exec("insert into gc_kod_akta values ('A1','UUK 50%','AKTA A_1','','','01','','','Y')");
@@ -132,6 +136,9 @@ TEST_F(SQLiteManagerTest, SectionAndActLookupsFilterOrderAndSearchAsTheScreensNe
               QStringList{QStringLiteral("A1")});
     EXPECT_EQ(column(data.getKeslahanSearch(QStringLiteral("01"), QStringLiteral("A_1")), "akta_id"),
               QStringList{QStringLiteral("A1")});
+    EXPECT_TRUE(data.getKeslahanSearch(QStringLiteral("01"),
+                                       QStringLiteral("UUK") + QChar(u'\0') + QStringLiteral("X"))
+                    .isEmpty());
 }
 
 } // namespace

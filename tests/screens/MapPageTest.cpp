@@ -5,8 +5,11 @@
 #include "screens/ContactUsViewController.h"
 #include "screens/MapGeometry.h"
 #include "screens/MapTiles.h"
+#include "support/FileSizeLimit.h"
 
 #include <QBuffer>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -307,6 +310,76 @@ TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
     std::unique_ptr<QQuickImageResponse> missing(tiles.requestImageResponse(QStringLiteral("4/3/6"), {}));
     EXPECT_FALSE(missing->errorString().isEmpty());
     EXPECT_FALSE(QFile::exists(tiles.cachePath(4, 3, 6)));
+}
+
+QByteArray pngOf(QSize size, Qt::GlobalColor colour) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return png;
+}
+
+TEST(MapTiles, TheCacheIsBoundedOldestFirstAndATileIsBoundedInBytesAndPixels) {
+    QTemporaryDir dir;
+    ImmediateHttp http;
+    const QByteArray tile = pngOf({256, 256}, Qt::green);
+    // Room for about ten tiles; the oldest go first once it is over.
+    MapTiles tiles(http, QStringLiteral("https://tiles.example/{z}/{x}/{y}.png"), dir.path(),
+                   tile.size() * 10);
+    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-1);
+    for (int x = 0; x < 10; ++x) {
+        ASSERT_TRUE(tiles.store(5, x, 1, tile));
+        // Written a minute apart, in order.
+        QFile f(tiles.cachePath(5, x, 1));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(start.addSecs(60 * x), QFileDevice::FileModificationTime));
+    }
+    EXPECT_LE(tiles.cache().heldBytes(), tile.size() * 10);
+    ASSERT_TRUE(tiles.store(5, 10, 1, tile));
+    EXPECT_LE(tiles.cache().heldBytes(), tile.size() * 10 / 4 * 3);
+    EXPECT_FALSE(QFile::exists(tiles.cachePath(5, 0, 1))) << "the oldest went first";
+    EXPECT_FALSE(QFile::exists(tiles.cachePath(5, 1, 1)));
+    EXPECT_TRUE(QFile::exists(tiles.cachePath(5, 9, 1)));
+    EXPECT_TRUE(QFile::exists(tiles.cachePath(5, 10, 1))) << "the newest stays";
+
+    // A body over the cap, or a small file claiming a huge picture, is no tile: not kept, not shown.
+    QByteArray padded = tile;
+    padded.append(QByteArray(TileCache::maxTileBytes, '\0'));
+    EXPECT_FALSE(tiles.store(6, 0, 0, padded));
+    const QByteArray huge = pngOf({4000, 4000}, Qt::white);
+    ASSERT_LT(huge.size(), TileCache::maxTileBytes);
+    EXPECT_FALSE(tiles.store(6, 0, 1, huge));
+    EXPECT_TRUE(TileCache::decode(huge).isNull());
+    http.body = huge;
+    std::unique_ptr<QQuickImageResponse> refused(tiles.requestImageResponse(QStringLiteral("6/1/1"), {}));
+    EXPECT_FALSE(refused->errorString().isEmpty());
+    EXPECT_FALSE(QFile::exists(tiles.cachePath(6, 1, 1)));
+    // One put there some other way is not shown either.
+    testsupport::writeFile(tiles.cachePath(6, 2, 2), huge);
+    http.body = tile;
+    std::unique_ptr<QQuickImageResponse> fetched(tiles.requestImageResponse(QStringLiteral("6/2/2"), {}));
+    EXPECT_TRUE(fetched->errorString().isEmpty());
+    EXPECT_EQ(testsupport::readFile(tiles.cachePath(6, 2, 2)), tile);
+}
+
+TEST(MapTiles, ATileThatCannotBeWrittenWholeKeepsTheOldOne) {
+    QTemporaryDir dir;
+    ImmediateHttp http;
+    MapTiles tiles(http, QStringLiteral("https://tiles.example/{z}/{x}/{y}.png"), dir.path());
+    const QByteArray small = pngOf({16, 16}, Qt::red);
+    ASSERT_TRUE(tiles.store(3, 1, 1, small));
+    const QByteArray bigger = pngOf({512, 512}, Qt::blue) + QByteArray(8192, '\0');
+    {
+        testsupport::FileSizeLimit full(qMax<rlim_t>(small.size(), 1024));
+        ASSERT_TRUE(full.ok());
+        EXPECT_FALSE(tiles.store(3, 1, 1, bigger));
+    }
+    EXPECT_EQ(testsupport::readFile(tiles.cachePath(3, 1, 1)), small);
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("3/1"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("1.tile")});
 }
 
 } // namespace

@@ -1,0 +1,163 @@
+// A disk that fills while the phone writes: every file is written whole or not at all, the old one
+// kept, and the writer says it failed. The limit on a file's size stands in for the full disk.
+#include "core/AppDelegate.h"
+#include "core/FavouriteStore.h"
+#include "core/PlistFile.h"
+#include "core/RecordKeys.h"
+#include "core/ReferenceSchema.h"
+#include "core/RunningNumber.h"
+#include "core/SavedCompoundStore.h"
+#include "platform/WholeFile.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/FileSizeLimit.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+SavedCompound entry(const QString& number) {
+    return {makeRecord({{QString(Key::kompaunRunningNumber), number},
+                        {QString(Key::namaPesalah), QStringLiteral("ALI BIN ABU")},
+                        {QString(Key::status_batal), QStringLiteral("0")}}),
+            {{QStringLiteral("dGh1bWI="), QString::fromLatin1(QByteArray(3000, 'x').toBase64())}},
+            QStringLiteral("0")};
+}
+
+class FullDiskTest : public ::testing::Test {
+protected:
+    // Everything in the folder but the named files: what a failed write may not leave behind.
+    QStringList others(const QStringList& expected) {
+        QStringList found = QDir(dir.path()).entryList(QDir::Files);
+        for (const QString& name : expected)
+            found.removeAll(name);
+        return found;
+    }
+
+    QTemporaryDir dir;
+    FakeLog log;
+    SavedCompoundStore store{dir.path(), &log};
+    FavouriteStore favs{dir.path(), &log};
+    RunningNumber numbers{dir.path(), store, &log};
+};
+
+TEST_F(FullDiskTest, EveryWriterFailsWholeKeepsTheOldFileAndLeavesNothingBehind) {
+    ASSERT_TRUE(numbers.saveRunningNumberFile(40));
+    ASSERT_TRUE(favs.insertIntoFav({{QString(Key::kesalahan), QStringLiteral("MELETAK KENDERAAN")}},
+                                   QStringLiteral("UUK"), QStringLiteral("SEKSYEN 8")));
+    ASSERT_TRUE(store.saveArrayFile({entry(QStringLiteral("P2026M07000040"))}));
+    const QString exportPath = dir.filePath(QStringLiteral("export.dat"));
+    ASSERT_TRUE(store.exportTo(exportPath));
+    const QString plain = dir.filePath(QStringLiteral("plain.bin"));
+    ASSERT_TRUE(WholeFile::write(plain, QByteArray(100, 'a')));
+
+    const QByteArray numberBefore = testsupport::readFile(numbers.path());
+    const QByteArray favsBefore = testsupport::readFile(dir.filePath(QStringLiteral("fav.dat")));
+    const QByteArray exportBefore = testsupport::readFile(exportPath);
+    ASSERT_GT(numberBefore.size(), 600);
+    const QStringList kept = QDir(dir.path()).entryList(QDir::Files);
+    {
+        // Room for a few hundred bytes a file: each of these needs more. (The store's own file is
+        // already past the limit and is not written here.)
+        testsupport::FileSizeLimit full(512);
+        ASSERT_TRUE(full.ok());
+        EXPECT_FALSE(numbers.addOneRunningNumber());
+        EXPECT_FALSE(favs.insertIntoFav({{QString(Key::kesalahan), QString(600, QLatin1Char('G'))}},
+                                        QStringLiteral("UUK"), QStringLiteral("SEKSYEN 9")));
+        QString error;
+        EXPECT_FALSE(store.exportTo(exportPath, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(WholeFile::write(plain, QByteArray(4096, 'b'), &error));
+        EXPECT_FALSE(PlistFile::write(plain, QVariantList{QString(2000, QLatin1Char('c'))}));
+    }
+    EXPECT_EQ(testsupport::readFile(numbers.path()), numberBefore);
+    EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("fav.dat"))), favsBefore);
+    EXPECT_EQ(testsupport::readFile(exportPath), exportBefore);
+    EXPECT_EQ(testsupport::readFile(plain), QByteArray(100, 'a'));
+    EXPECT_EQ(others(kept), QStringList{}) << "a temporary copy left behind";
+
+    // The number refused is not given again in this run; with room again the file catches up.
+    EXPECT_EQ(numbers.getRunningNumber(), 41);
+    ASSERT_TRUE(numbers.addOneRunningNumber());
+    EXPECT_EQ(PlistFile::arraySize(numbers.path()), 42);
+}
+
+TEST_F(FullDiskTest, AFileMovedAsideIsRenamedInOneStepOrNotAtAll) {
+    const QString from = dir.filePath(QStringLiteral("a"));
+    const QString to = dir.filePath(QStringLiteral("b"));
+    testsupport::writeFile(from, "one");
+    testsupport::writeFile(to, "two");
+    EXPECT_FALSE(WholeFile::rename(from, to)) << "never over another file";
+    EXPECT_EQ(testsupport::readFile(to), "two");
+    QFile::remove(to);
+    EXPECT_TRUE(WholeFile::rename(from, to));
+    EXPECT_EQ(testsupport::readFile(to), "one");
+    EXPECT_FALSE(QFile::exists(from));
+}
+
+class BrokenStoreTest : public ::testing::Test {
+protected:
+    void registerDevice(const QString& code) {
+        ASSERT_FALSE(app.dbManager().doQuery(QString::fromLatin1(ReferenceSchema::deviceTable)));
+        ASSERT_FALSE(app.dbManager().doQuery(
+            QStringLiteral("INSERT INTO device_info VALUES(1,'000',?,'000','0')"), {code}));
+    }
+    QTemporaryDir dir;
+    FakePlatform fakes{dir.path(), testsupport::resourceDir()};
+    AppDelegate app{fakes.platform(), nullptr};
+};
+
+TEST_F(BrokenStoreTest, AStoreThatIsNoDatabaseIsMovedAsideToldAndANewOneStartedUntrusted) {
+    registerDevice(QStringLiteral("M07"));
+    ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(12));
+    const QByteArray garbage = QByteArray("garbage, not a database ").repeated(200);
+    testsupport::writeFile(app.saveStore().path(), garbage);
+    testsupport::writeFile(app.saveStore().path() + QStringLiteral("-wal"), "stale log");
+    app.startUp();
+
+    const QStringList aside =
+        QDir(dir.path()).entryList({QStringLiteral("saveIns.sqlite.unreadable-*")}, QDir::Files, QDir::Name);
+    ASSERT_EQ(aside.size(), 2)
+        << QDir(dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), garbage);
+    EXPECT_EQ(testsupport::readFile(dir.filePath(aside.last())), "stale log");
+
+    QStringList messages;
+    for (const auto& alert : fakes.alerts.shown)
+        messages << alert.message;
+    EXPECT_TRUE(messages.contains(
+        QStringLiteral("Simpanan kompaun dalam telefon tidak dapat dibaca dan telah disimpan sebagai %1. "
+                       "Simpanan baru dimulakan. Sila maklumkan pihak pengurusan IT anda.")
+            .arg(aside.first())))
+        << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(messages.contains(RunningNumber::untrustedMessage()));
+    for (const QString& m : messages)
+        EXPECT_FALSE(m.contains(QStringLiteral("tidak dapat dibuang"))) << m.toStdString();
+
+    // A new store that takes compounds; the number is not lowered, and stays untrusted across a restart
+    // until the council's last number is known.
+    EXPECT_FALSE(app.numberingTrusted());
+    EXPECT_FALSE(app.readyToIssue());
+    EXPECT_EQ(app.runningNumbers().getRunningNumber(), 12);
+    EXPECT_TRUE(app.saveStore().insertIntoBaruPBCompound(
+        makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000013")}}), {}));
+    EXPECT_EQ(app.saveStore().countYgDahCetak(), 1);
+    EXPECT_FALSE(RunningNumber(dir.path(), app.saveStore(), nullptr).isTrusted());
+    ASSERT_TRUE(app.runningNumbers().confirmFromCouncil(20, QStringLiteral("M07")));
+    EXPECT_TRUE(app.numberingTrusted());
+    EXPECT_EQ(app.runningNumbers().getRunningNumber(), 20);
+
+    // A tool reading a copy neither moves it nor exports an empty store in its place.
+    const QString copy = dir.filePath(QStringLiteral("copy.sqlite"));
+    testsupport::writeFile(copy, garbage);
+    EXPECT_FALSE(
+        SavedCompoundStore::atPath(copy, nullptr)->exportTo(dir.filePath(QStringLiteral("out.dat"))));
+    EXPECT_EQ(testsupport::readFile(copy), garbage);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.dat"))));
+}
+
+} // namespace
