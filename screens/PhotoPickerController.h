@@ -39,6 +39,8 @@ public:
     void imagePickerControllerDidFinishPickingImage(const PickedPhoto& photo);
     // The photo count button: the photo list.
     Q_INVOKABLE void openEditGmabar();
+    // What the officer is told when a picked picture is refused.
+    static QString failureText(PickedPhoto::Failure failure);
 
 Q_SIGNALS:
     void busyChanged();
@@ -49,6 +51,7 @@ private:
     struct Made {
         std::optional<PhotoEntry> entry;
         QString name;
+        PickedPhoto::Failure failure = PickedPhoto::Failure::None;
     };
     void deliver();
 
