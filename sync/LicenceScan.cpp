@@ -28,7 +28,8 @@ LicenceScan LicenceScan::fromData(const QString& scanned) {
     // Licences print their number between the first two stars ("ABC*151*X"); bills print the bare account.
     const QStringList pieces = data.split(QLatin1Char('*'));
     QString account = pieces.size() >= 2 ? pieces.at(1) : data;
-    if (account.isEmpty())
+    // A piece left blank (a sticker's control characters between the stars) counts as empty.
+    if (account.trimmed().isEmpty())
         account = data;
     LicenceScan scan;
     scan.account = account;

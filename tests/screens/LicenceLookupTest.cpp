@@ -122,6 +122,9 @@ TEST_F(LicenceLookupTest, ControlBytesOfAScannedCodeReachNeitherTheRecordNorTheP
     for (char c : QByteArray(offender).replace("\r\n", ""))
         EXPECT_GE(uchar(c), 0x20);
 
+    // Nothing but a control byte between the stars: the piece is blank, so the whole (cleaned) data counts.
+    EXPECT_EQ(LicenceScan::fromData(QStringLiteral("MPT*\r*2025")).account, QStringLiteral("MPT* *2025"));
+
     // A code of nothing but control bytes is no code: the reader keeps looking.
     scan.viewWillDisappear();
     stack.pop();
