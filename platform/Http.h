@@ -42,6 +42,8 @@ struct HttpRequest {
             return base;
         return std::max(2 * base, base + qint64(body.size()) * 1000 / uploadFloorBytesPerSecond);
     }
+    // A reply body larger than this is not read: the request is ended and tooLarge set. 0: no cap.
+    qint64 maxBodyBytes = 0;
 };
 
 struct HttpResponse {
@@ -50,10 +52,13 @@ struct HttpResponse {
     int status = 0; // 0 when no status line arrived
     QByteArray body;
     QString errorText;
+    bool tooLarge = false; // the body passed the request's cap; nothing of it is kept
     bool succeeded() const { return outcome == Outcome::Success; }
 };
 
-// The HTTP(S) engine: one request at a time from the caller's point of view, TLS always verified.
+// The HTTP(S) engine: one request at a time from the caller's point of view, TLS always verified. A
+// redirect is followed only within the request's own scheme, host and port; another is refused (a
+// failed request with the redirect's 3xx status).
 class Http {
 public:
     using Handler = std::function<void(const HttpResponse&)>;

@@ -1,6 +1,7 @@
 #include "platform/HttpPageView.h"
 
 #include "platform/Http.h"
+#include "platform/RichTextPage.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -26,6 +27,7 @@ void HttpPageView::load(const QUrl& url, Events events, QObject* context) {
     }
     HttpRequest request;
     request.url = url;
+    request.maxBodyBytes = RichTextPage::maxBodyBytes;
     request.headers.append(
         qMakePair(QByteArray("Accept"), QByteArray("text/html,application/xhtml+xml,*/*;q=0.8")));
     http_.send(
@@ -35,7 +37,14 @@ void HttpPageView::load(const QUrl& url, Events events, QObject* context) {
                 shared->finished(QString::fromUtf8(response.body));
         },
         [shared](const HttpResponse& response) {
-            if (response.outcome == HttpResponse::Outcome::HttpError && !response.body.trimmed().isEmpty()) {
+            if (response.tooLarge && shared->tooLarge) {
+                shared->tooLarge();
+                return;
+            }
+            // A redirect the engine refused (off the council's origin) is no page of the council's.
+            const bool redirect = response.status >= 300 && response.status < 400;
+            if (response.outcome == HttpResponse::Outcome::HttpError && !redirect &&
+                !response.body.trimmed().isEmpty()) {
                 if (shared->finished)
                     shared->finished(QString::fromUtf8(response.body));
                 return;

@@ -16,6 +16,9 @@ public:
         std::function<void()> started;
         std::function<void(const QString& html)> finished;
         std::function<void(const QString& error)> failed;
+        // The page was larger than a rich-text view shows (nothing of it is passed); a view that draws
+        // pages itself never calls it.
+        std::function<void()> tooLarge;
     };
     virtual ~PageView() = default;
     virtual void load(const QUrl& url, Events events, QObject* context) = 0;

@@ -13,8 +13,20 @@ struct PickedPhoto {
     QImage image;
     QString name; // the file's name, for the diagnostic log
 
-    // The picture upright as it was taken; a null image when it cannot be decoded.
-    QImage decode() const;
+    // Why a picture was refused.
+    enum class Failure { None, Unreadable, Truncated, TooLarge };
+    // The largest picture kept: a larger one is decoded (or shrunk) to no more than this many pixels, so
+    // a 50- or 200-megapixel photograph costs the memory of this one (four bytes a pixel).
+    static constexpr qint64 keptPixels = 16'000'000;
+    // The largest picture read at all: beyond today's 200-megapixel phones, a file claiming more is a bomb.
+    static constexpr qint64 largestSourcePixels = 300'000'000;
+
+    // The picture upright as it was taken, no larger than keptPixels; a null image (and the reason) when
+    // it cannot be decoded, is cut short or claims a size no phone takes.
+    QImage decode(Failure* failure = nullptr) const;
+
+    // Whether JPEG data runs to its end marker: a file cut short would decode with its missing part grey.
+    static bool jpegIsComplete(const QByteArray& bytes);
 };
 
 // The phone's pictures: the camera, the photo library (gallery) and the photo album the application

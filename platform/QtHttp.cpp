@@ -38,9 +38,15 @@ QtHttp::QtHttp(HttpSettings settings, QObject* parent)
 
 QtHttp::~QtHttp() = default;
 
+namespace {
+const char* const tooLargeProperty = "kompaunTooLarge";
+}
+
 QNetworkReply* QtHttp::start(QNetworkAccessManager& manager, const HttpRequest& request) const {
     QNetworkRequest r(request.url);
     r.setSslConfiguration(ssl_);
+    // A redirect may not carry the request (its body, the officer's data) to another host.
+    r.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     r.setRawHeader("User-Agent", settings_.userAgent.toUtf8());
     r.setRawHeader("Accept-Language", settings_.acceptLanguage.toUtf8());
     for (const auto& [name, value] : request.headers)
@@ -53,6 +59,17 @@ QNetworkReply* QtHttp::start(QNetworkAccessManager& manager, const HttpRequest& 
                              if (total > 0)
                                  progress(sent, total);
                          });
+    if (request.maxBodyBytes > 0) {
+        // Ended as soon as the announced or received size passes the cap, before the body is held.
+        const qint64 cap = request.maxBodyBytes;
+        QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                         [reply, cap](qint64 got, qint64 total) {
+                             if (got > cap || total > cap) {
+                                 reply->setProperty(tooLargeProperty, true);
+                                 reply->abort();
+                             }
+                         });
+    }
     return reply;
 }
 
@@ -66,7 +83,12 @@ HttpResponse QtHttp::responseOf(QNetworkReply* reply, bool timedOut) {
     if (reply->isOpen()) // an aborted reply is closed
         response.body = reply->readAll();
     response.errorText = reply->errorString();
-    if (timedOut) {
+    if (reply->property(tooLargeProperty).toBool()) {
+        response.outcome = HttpResponse::Outcome::ConnectionFailed;
+        response.tooLarge = true;
+        response.body.clear();
+        response.errorText = QStringLiteral("the reply is larger than the request allows");
+    } else if (timedOut) {
         response.outcome = HttpResponse::Outcome::TimedOut;
         response.errorText = QStringLiteral("no reply within the time-out");
     } else if (reply->error() == QNetworkReply::NoError && response.status >= 200 && response.status < 300) {

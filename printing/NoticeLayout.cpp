@@ -1,5 +1,6 @@
 #include "printing/NoticeLayout.h"
 
+#include "core/ControlCharacters.h"
 #include "printing/WSCommands.h"
 #include "printing/WSEncoder.h"
 
@@ -14,10 +15,13 @@ QString spaces(int n) {
     return QString(n, QLatin1Char(' '));
 }
 
-// Every key of a record is present; a missing one prints as empty text like an unfilled one.
+// Every key of a record is present; a missing one prints as empty text like an unfilled one. Record text
+// carries no control character to the printer: the line ends and commands are the layout's own.
 struct Fields {
     const RecordMap& r;
-    QString operator[](const char* key) const { return r.value(QLatin1String(key)); }
+    QString operator[](const char* key) const {
+        return withoutControlCharacters(r.value(QLatin1String(key)));
+    }
 };
 
 QList<QByteArray> headerBlocks(const QImage& header, int width, Log* log) {

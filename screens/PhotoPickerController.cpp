@@ -6,6 +6,19 @@
 #include "platform/Progress.h"
 #include "screens/EvidencePhoto.h"
 
+QString PhotoPickerController::failureText(PickedPhoto::Failure failure) {
+    switch (failure) {
+    case PickedPhoto::Failure::Truncated:
+        return QStringLiteral("Gambar tidak lengkap (fail terpotong) dan tidak disimpan");
+    case PickedPhoto::Failure::TooLarge:
+        return QStringLiteral("Gambar terlalu besar untuk dibaca");
+    case PickedPhoto::Failure::None:
+    case PickedPhoto::Failure::Unreadable:
+        break;
+    }
+    return QStringLiteral("Gambar tidak dapat dibaca");
+}
+
 PhotoPickerController::PhotoPickerController(QObject* parent) : ScreenController(parent) {
     worker_.setMaxThreadCount(1);
 }
@@ -78,8 +91,9 @@ void PhotoPickerController::imagePickerControllerDidFinishPickingImage(const Pic
     // waits for its worker when it goes) down before the services.
     PhotoLibrary* photos = context_ ? context_->photos() : nullptr;
     worker_.start([this, photo, photos] {
-        const QImage image = photo.decode();
-        Made made{EvidencePhoto::entryFor(image), photo.name};
+        PickedPhoto::Failure failure = PickedPhoto::Failure::None;
+        const QImage image = photo.decode(&failure);
+        Made made{EvidencePhoto::entryFor(image), photo.name, failure};
         if (made.entry && photos)
             made.albumFailed = !photos->saveToAlbum(image);
         {
@@ -118,11 +132,8 @@ void PhotoPickerController::deliver() {
             if (Log* log = hub->platform().log)
                 log->write(QStringLiteral("picked picture %1 could not be read").arg(m.name));
             if (Alerts* alerts = hub->platform().alerts)
-                alerts->show({QStringLiteral("Gagal"),
-                              QStringLiteral("Gambar tidak dapat dibaca"),
-                              {QStringLiteral("OK")},
-                              0,
-                              {}});
+                alerts->show(
+                    {QStringLiteral("Gagal"), failureText(m.failure), {QStringLiteral("OK")}, 0, {}});
         }
     }
     if (inFlight_ == 0) {

@@ -41,6 +41,8 @@ public:
     void imagePickerControllerDidFinishPickingImage(const PickedPhoto& photo);
     // The photo count button: the photo list.
     Q_INVOKABLE void openEditGmabar();
+    // What the officer is told when a picked picture is refused.
+    static QString failureText(PickedPhoto::Failure failure);
 
 Q_SIGNALS:
     void busyChanged();
@@ -52,6 +54,7 @@ private:
         std::optional<PhotoEntry> entry;
         QString name;
         bool albumFailed = false; // kept with the compound, but the phone's album copy was not written
+        PickedPhoto::Failure failure = PickedPhoto::Failure::None;
     };
     void deliver();
 

@@ -29,7 +29,9 @@ struct LicenceScan {
     // "?" or "#" cannot ask for another page); invalid when no address can be made for it.
     static QUrl pageUrl(const CouncilEndpoints& endpoints, const QString& account);
 
-    // The first decoded symbol of a frame decides; none when the frame delivered no symbol.
+    // The first decoded symbol of a frame decides; none when the frame delivered no symbol, or one of
+    // nothing but control characters and spaces.
     static std::optional<LicenceScan> fromSymbols(const QStringList& symbols);
-    static LicenceScan fromData(const QString& data);
+    // Control characters of the scanned data are dropped first (line breaks become spaces).
+    static LicenceScan fromData(const QString& scanned);
 };

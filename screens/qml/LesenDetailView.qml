@@ -8,7 +8,7 @@ ScreenPage {
     id: screen
     objectName: "lesenDetailView"
     property string account
-    LesenDetailViewer { id: viewer; context: AppContext }
+    LesenDetailViewer { id: viewer; context: AppContext; pageWidth: page.width - 32 }
     Component.onCompleted: viewer.webViewLesenUrl(screen.account)
     onAppearing: viewer.viewWillAppear()
 
@@ -17,24 +17,34 @@ ScreenPage {
         objectName: "lesenDetail"
         anchors { left: parent.left; right: parent.right; top: parent.top; bottom: buttons.top }
         contentWidth: width
-        contentHeight: body.implicitHeight + 32
+        contentHeight: (viewer.failed ? failure.implicitHeight : body.documentHeight) + 32
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         ScrollIndicator.vertical: ScrollIndicator {}
         Text {
-            id: body
-            objectName: "lesenDetailText"
+            id: failure
+            objectName: "lesenDetailFailure"
             x: 16
             y: 16
             width: page.width - 32
-            textFormat: viewer.failed ? Text.PlainText : Text.RichText
-            text: viewer.pageText
+            visible: viewer.failed
+            textFormat: Text.PlainText
+            text: viewer.failed ? viewer.pageText : ""
             wrapMode: Text.Wrap
-            font.pixelSize: viewer.failed ? 16 : 14
-            font.bold: viewer.failed
-            color: viewer.failed ? Theme.danger : "#111827"
-            horizontalAlignment: viewer.failed ? Text.AlignHCenter : Text.AlignLeft
+            font.pixelSize: 16
+            font.bold: true
+            color: Theme.danger
+            horizontalAlignment: Text.AlignHCenter
         }
+    }
+    // The page, laid out away from this thread, drawn over the flickable where it has been scrolled to.
+    PageTextItem {
+        id: body
+        objectName: "lesenDetailText"
+        property string text: viewer.pageText
+        anchors { fill: page; leftMargin: 16; rightMargin: 16 }
+        document: viewer.page
+        contentY: page.contentY - 16
     }
     BusyIndicator {
         objectName: "loadingIndicator"

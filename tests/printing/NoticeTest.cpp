@@ -100,3 +100,46 @@ TEST(Notices, TheLookUpAddressFollowsTheConfiguredBase) {
               QStringLiteral("https://uji.example.my/v2/wsc/mk/P%201%2F2"));
     EXPECT_EQ(NoticePrinter(QString(), QString()).baseUrl(), QStringLiteral(KOMPAUN_TEST_BASE_URL));
 }
+
+namespace {
+
+// The bytes below 0x20 of a stream, in order: the layout's commands, line ends and the header's raster.
+QByteArray controlBytes(const QList<QByteArray>& blocks) {
+    QByteArray out;
+    for (char c : blocks.join())
+        if (uchar(c) < 0x20)
+            out.append(c);
+    return out;
+}
+
+} // namespace
+
+// Typed or scanned text holding NUL, ESC, GS, tabs and line breaks prints as text: not one byte below 0x20
+// comes from the record, so the printer cannot be reset, cut or switched by it. A line break reads as a
+// space.
+TEST(Notices, RecordTextSendsNoControlByteToThePrinter) {
+    const Record clean = recordFromJson(QStringLiteral("general.json"));
+    const Record hostile = recordFromJson(QStringLiteral("general.json"));
+    const QString injected = QStringLiteral("A\x00\x1b@\x1dV\x01\x1b!\x30\x7f\u0085B\r\nC\tD");
+    // The compound number, revenue code and amount are barcodes, their lengths in the stream: the same in
+    // both.
+    const QStringList barcodes{"kompaunRunningNumber", "kodHasil", "kompaunKadar"};
+    for (auto it = hostile->begin(); it != hostile->end(); ++it)
+        if (!barcodes.contains(it.key()))
+            it.value() = injected;
+    for (auto it = clean->begin(); it != clean->end(); ++it)
+        if (!barcodes.contains(it.key()))
+            it.value() = QStringLiteral("text");
+    for (const bool traffic : {false, true}) {
+        SCOPED_TRACE(traffic ? "traffic" : "general");
+        const auto print = [&](const Record& r) {
+            return traffic ? NoticeLayout::trafficNotice(*r, shippedHeader())
+                           : NoticeLayout::generalNotice(*r, shippedHeader(), kBaseUrl);
+        };
+        const auto blocks = print(hostile);
+        ASSERT_FALSE(blocks.isEmpty());
+        EXPECT_EQ(controlBytes(blocks), controlBytes(print(clean)));
+        EXPECT_TRUE(blocks.join().contains("A@V!0 B  C D"))
+            << "the printable letters stay, breaks are spaces";
+    }
+}

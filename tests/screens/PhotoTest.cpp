@@ -260,6 +260,17 @@ TEST_F(PhotoPickingTest, APictureThatCannotBeReadAddsNothing) {
     EXPECT_FALSE(fakes.progress.visible);
 }
 
+// A photograph cut short would be kept with its missing part grey: refused, and the officer told why.
+TEST_F(PhotoPickingTest, APictureCutShortIsRefusedWithItsOwnMessage) {
+    PickedPhoto cut = file(numbered(640, 480));
+    cut.encoded.chop(cut.encoded.size() / 3);
+    picker.imagePickerControllerDidFinishPickingImage(cut);
+    ASSERT_TRUE(processed());
+    EXPECT_TRUE(core.getImageArray().isEmpty());
+    EXPECT_TRUE(library.album().isEmpty());
+    EXPECT_EQ(lastAlert(), "Gagal: Gambar tidak lengkap (fail terpotong) dan tidak disimpan [OK]");
+}
+
 TEST_F(PhotoPickingTest, APreviewedCompoundTakesNoPictures) {
     core.setPreviewIndicator(true);
     picker.keluarkamera();
