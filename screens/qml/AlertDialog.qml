@@ -37,6 +37,9 @@ Rectangle {
                 objectName: "alertMessage"
                 visible: text.length > 0
                 Layout.fillWidth: true
+                // A wrapped text's width follows the box, never its own length: a long message would
+                // otherwise resize the layout that sizes it, again and again.
+                Layout.preferredWidth: content.width - 32
                 Layout.margins: 16
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
