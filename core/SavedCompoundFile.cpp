@@ -2,10 +2,14 @@
 
 #include "core/PlistFile.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QUuid>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <plist/plist.h>
 
@@ -55,17 +59,49 @@ QString textOf(plist_t node) {
     }
 }
 
+// Whether encoding the text's bytes again would give the very same text: the standard alphabet, "="
+// padding only to a whole group of four, and no bits set that the last group drops.
+bool plainBase64(const QString& text) {
+    const qsizetype n = text.size();
+    if (n % 4 != 0)
+        return false;
+    qsizetype padding = 0;
+    if (n > 0 && text.at(n - 1) == QLatin1Char('='))
+        padding = n > 1 && text.at(n - 2) == QLatin1Char('=') ? 2 : 1;
+    auto value = [](char16_t c) {
+        if (c >= 'A' && c <= 'Z')
+            return int(c - 'A');
+        if (c >= 'a' && c <= 'z')
+            return int(c - 'a' + 26);
+        if (c >= '0' && c <= '9')
+            return int(c - '0' + 52);
+        return c == '+' ? 62 : c == '/' ? 63 : -1;
+    };
+    const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
+    for (qsizetype i = 0; i < n - padding; ++i)
+        if (value(chars[i]) < 0)
+            return false;
+    if (padding > 0) {
+        const int last = value(chars[n - padding - 1]);
+        if ((padding == 1 && (last & 0x3) != 0) || (padding == 2 && (last & 0xf) != 0))
+            return false;
+    }
+    return true;
+}
+
 // Base64 text is kept as bytes only when encoding the bytes again gives the same text.
-void takePicture(plist_t node, QByteArray* bytes, int* kept, int keptBit) {
-    const QString text = node && plist_get_node_type(node) == PLIST_STRING ? stringOf(node) : textOf(node);
-    const QByteArray latin = text.toLatin1();
-    QByteArray decoded = QByteArray::fromBase64(latin);
-    if (QString::fromLatin1(decoded.toBase64()) == text) {
-        *bytes = std::move(decoded);
+void takeText(const QString& text, QByteArray* bytes, int* kept, int keptBit) {
+    if (plainBase64(text)) {
+        *bytes = QByteArray::fromBase64(text.toLatin1());
     } else {
         *bytes = text.toUtf8();
         *kept |= keptBit;
     }
+}
+
+void takePicture(plist_t node, QByteArray* bytes, int* kept, int keptBit) {
+    takeText(node && plist_get_node_type(node) == PLIST_STRING ? stringOf(node) : textOf(node), bytes, kept,
+             keptBit);
 }
 
 SavedCompoundFile::Entry entryOf(plist_t item) {
@@ -126,6 +162,131 @@ QByteArray escapedText(const QString& text) {
     return open >= 0 && close > open ? xml.mid(open + 8, close - open - 8) : QByteArray();
 }
 
+// The device read through, every byte read also hashed: the reader pulls what it needs, so the digest
+// costs no second read of the file.
+class HashingReader : public QIODevice {
+public:
+    explicit HashingReader(QIODevice& in) : in_(in), hash_(QCryptographicHash::Sha256) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return in_.atEnd(); }
+    qint64 bytesAvailable() const override { return in_.bytesAvailable(); }
+    QByteArray digest() const { return hash_.result().toHex(); }
+
+protected:
+    qint64 readData(char* data, qint64 max) override {
+        const qint64 n = in_.read(data, max);
+        if (n > 0)
+            hash_.addData(QByteArrayView(data, n));
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& in_;
+    QCryptographicHash hash_;
+};
+
+bool isContainer(QStringView name) {
+    return name == u"array" || name == u"dict";
+}
+
+// Walks an old file as a stream: the root list's entries are counted, and when sink is given each is
+// written out as a property list of its own and read by the library one at a time, so an entry is read
+// exactly as a whole-file read would have read it while memory holds only that entry.
+bool walk(QIODevice& in, const std::function<bool(SavedCompoundFile::Entry&&)>* sink, int* count,
+          QByteArray* digest, QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QByteArray head = in.peek(8);
+    if (head.isEmpty())
+        return fail(QStringLiteral("empty file"));
+    // Phones in service write this file as XML; a binary one is no file of ours, and the library's
+    // handling of hostile binary trees is not to be trusted with the officer's compounds: kept aside.
+    if (head.startsWith("bplist"))
+        return fail(QStringLiteral("a binary property list"));
+    HashingReader hashing(in);
+    QXmlStreamReader xml(&hashing);
+    int depth = 0;    // lists and records open
+    int elements = 0; // elements open
+    int entryAt = -1; // elements open outside the entry being read; -1 between entries
+    int rootAt = -1;  // elements open inside the root list; -1 outside it
+    bool rootDone = false;
+    int entries = 0;
+    QByteArray entryXml;
+    std::unique_ptr<QXmlStreamWriter> out;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::Invalid)
+            break;
+        if (token == QXmlStreamReader::StartElement) {
+            const QStringView name = xml.name();
+            if (isContainer(name) && ++depth > PlistFile::maxDepth)
+                return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
+            ++elements;
+            if (rootAt < 0) {
+                // The list itself, inside <plist> or bare; what follows it is not read, as by the library.
+                if (name == u"plist" && elements == 1)
+                    continue;
+                if (rootDone)
+                    continue;
+                if (name != u"array")
+                    return fail(QStringLiteral("not a list"));
+                rootAt = elements;
+                continue;
+            }
+            if (entryAt < 0) {
+                entryAt = elements - 1;
+                ++entries;
+                if (sink) {
+                    entryXml.clear();
+                    out = std::make_unique<QXmlStreamWriter>(&entryXml);
+                    out->writeStartElement(QStringLiteral("plist"));
+                    out->writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+                }
+            }
+        }
+        if (out && entryAt >= 0)
+            out->writeCurrentToken(xml);
+        if (token == QXmlStreamReader::EndElement) {
+            if (isContainer(xml.name()))
+                --depth;
+            --elements;
+            if (elements < rootAt) {
+                rootAt = -1;
+                rootDone = true;
+            }
+            if (entryAt >= 0 && elements == entryAt) {
+                entryAt = -1;
+                if (out) {
+                    out->writeEndElement();
+                    out.reset();
+                    PlistPtr tree(static_cast<plist_t>(PlistFile::parseTree(entryXml)));
+                    entryXml.clear();
+                    if (!tree)
+                        return fail(QStringLiteral("entry %1 is not a property list").arg(entries));
+                    if (!(*sink)(entryOf(static_cast<plist_t>(tree.get()))))
+                        return true;
+                }
+            }
+        }
+    }
+    if (xml.hasError())
+        return fail(
+            QStringLiteral("not a property list: %1 (line %2)").arg(xml.errorString()).arg(xml.lineNumber()));
+    if (!rootDone)
+        return fail(QStringLiteral("not a list"));
+    if (count)
+        *count = entries;
+    if (digest)
+        *digest = hashing.digest();
+    return true;
+}
+
 } // namespace
 
 QString StoredPhoto::thumbnailBase64() const {
@@ -147,44 +308,40 @@ PhotoEntry StoredPhoto::toEntry() const {
 StoredPhoto StoredPhoto::fromEntry(int position, const PhotoEntry& entry) {
     StoredPhoto photo;
     photo.position = position;
+    // The picker's bytes are the texts' bytes: kept as they are.
+    if (!entry.thumbnailJpeg.isEmpty() && !entry.fullJpeg.isEmpty()) {
+        photo.thumbnail = entry.thumbnailJpeg;
+        photo.full = entry.fullJpeg;
+        return photo;
+    }
     // The same rule as for an old file, through the same code.
-    PlistPtr thumb(plist_new_string(entry.thumbnail.toUtf8().constData()));
-    PlistPtr full(plist_new_string(entry.full.toUtf8().constData()));
-    takePicture(static_cast<plist_t>(thumb.get()), &photo.thumbnail, &photo.kept, ThumbnailText);
-    takePicture(static_cast<plist_t>(full.get()), &photo.full, &photo.kept, FullText);
+    takeText(entry.thumbnail, &photo.thumbnail, &photo.kept, ThumbnailText);
+    takeText(entry.full, &photo.full, &photo.kept, FullText);
     return photo;
 }
 
 namespace SavedCompoundFile {
 
-bool read(QByteArray bytes, const std::function<bool(Entry&&)>& sink, QString* error) {
-    auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
+bool read(QIODevice& file, const std::function<bool(Entry&&)>& sink, QString* error, QByteArray* digest) {
+    return walk(file, &sink, nullptr, digest, error);
+}
+
+bool scan(QIODevice& file, Scan* result, QString* error) {
+    Scan found;
+    if (!walk(file, nullptr, &found.entries, &found.digest, error))
         return false;
-    };
-    if (bytes.isEmpty())
-        return fail(QStringLiteral("empty file"));
-    if (!PlistFile::withinDepth(bytes))
-        return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
-    // Phones in service write this file as XML; a binary one is no file of ours, and the library's
-    // handling of hostile binary trees is not to be trusted with the officer's compounds: kept aside.
-    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
-        return fail(QStringLiteral("a binary property list"));
-    plist_t root = static_cast<plist_t>(PlistFile::parseTree(bytes));
-    bytes = QByteArray(); // the parsed tree holds it all now
-    PlistPtr owner(root);
-    if (!root)
-        return fail(QStringLiteral("not a property list"));
-    if (plist_get_node_type(root) != PLIST_ARRAY)
-        return fail(QStringLiteral("not a list"));
-    // Each entry is freed once handed on, so the tree shrinks as the store fills.
-    while (plist_array_get_size(root) > 0) {
-        if (!sink(entryOf(plist_array_get_item(root, 0))))
-            return true;
-        plist_array_remove_item(root, 0);
-    }
+    if (result)
+        *result = found;
     return true;
+}
+
+bool read(QByteArray bytes, const std::function<bool(Entry&&)>& sink, QString* error) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (!scan(buffer, nullptr, error))
+        return false;
+    buffer.seek(0);
+    return read(buffer, sink, error);
 }
 
 bool write(const QString& path, const QList<Skeleton>& entries,
@@ -227,10 +384,10 @@ bool write(const QString& path, const QList<Skeleton>& entries,
         plist_t record = plist_new_dict();
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
             const QByteArray key = PlistFile::xmlSafeUtf8(it.key());
-            plist_dict_set_item(record, key.constData(),
-                                it.value()
-                                    ? plist_copy(it.value())
-                                    : plist_new_string(PlistFile::xmlSafeUtf8(s.record.value(it.key())).constData()));
+            plist_dict_set_item(
+                record, key.constData(),
+                it.value() ? plist_copy(it.value())
+                           : plist_new_string(PlistFile::xmlSafeUtf8(s.record.value(it.key())).constData()));
         }
         plist_t photos = plist_new_array();
         for (int p = 0; p < s.photoCount; ++p) {
