@@ -8,8 +8,6 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QUuid>
-#include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
 #include <plist/plist.h>
 
@@ -162,38 +160,134 @@ QByteArray escapedText(const QString& text) {
     return open >= 0 && close > open ? xml.mid(open + 8, close - open - 8) : QByteArray();
 }
 
-// The device read through, every byte read also hashed: the reader pulls what it needs, so the digest
-// costs no second read of the file.
-class HashingReader : public QIODevice {
+// The markup of an XML file, read a block at a time (each block hashed as it comes): where each tag,
+// comment or declaration begins and ends, and a tag's name. Text between tags is skipped without being
+// looked at; the bytes from keepFrom on stay in memory, the rest goes as the reading moves on.
+class MarkupScanner {
 public:
-    explicit HashingReader(QIODevice& in) : in_(in), hash_(QCryptographicHash::Sha256) {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    enum Kind { Start, End, Empty, Other, Eof, CutShort };
+    static constexpr qsizetype blockSize = 1 << 20;
+
+    explicit MarkupScanner(QIODevice& in) : in_(in), hash_(QCryptographicHash::Sha256) {}
+
+    Kind next() {
+        compact();
+        qsizetype lt;
+        while ((lt = buffer_.indexOf('<', pos_)) < 0) {
+            pos_ = buffer_.size();
+            compact();
+            if (!more())
+                return Eof;
+        }
+        start = lt;
+        while (buffer_.size() < lt + 9 && more()) {
+        }
+        const QByteArrayView at = QByteArrayView(buffer_).sliced(lt);
+        qsizetype close = -1;
+        Kind kind = Other;
+        if (at.startsWith("<!--")) {
+            close = until("-->", lt + 4);
+        } else if (at.startsWith("<![CDATA[")) {
+            close = until("]]>", lt + 9);
+        } else if (at.startsWith("<?")) {
+            close = until("?>", lt + 2);
+        } else if (at.startsWith("<!")) {
+            close = tagEnd(lt + 2, true);
+        } else {
+            close = tagEnd(lt + 1, false);
+            if (close >= 0) {
+                const bool closing = buffer_.at(lt + 1) == '/';
+                kind = closing ? End : buffer_.at(close - 2) == '/' ? Empty : Start;
+                qsizetype from = lt + (closing ? 2 : 1);
+                qsizetype to = from;
+                while (to < close && !QChar::isSpace(uchar(buffer_.at(to))) && buffer_.at(to) != '/' &&
+                       buffer_.at(to) != '>')
+                    ++to;
+                name = buffer_.mid(from, to - from);
+            }
+        }
+        if (close < 0)
+            return CutShort;
+        end = close;
+        pos_ = close;
+        return kind;
     }
-    bool isSequential() const override { return true; }
-    bool atEnd() const override { return in_.atEnd(); }
-    qint64 bytesAvailable() const override { return in_.bytesAvailable(); }
+
+    // Bytes from here on are kept until keepFrom(-1); kept() is where they now begin in the buffer.
+    void keepFrom(qsizetype at) { keep_ = at; }
+    qsizetype kept() const { return keep_; }
+    QByteArray bytes(qsizetype from, qsizetype to) const { return buffer_.mid(from, to - from); }
     QByteArray digest() const { return hash_.result().toHex(); }
 
-protected:
-    qint64 readData(char* data, qint64 max) override {
-        const qint64 n = in_.read(data, max);
-        if (n > 0)
-            hash_.addData(QByteArrayView(data, n));
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
+    qsizetype start = 0; // of the last markup, in the buffer
+    qsizetype end = 0;   // just past it
+    QByteArray name;     // of the last tag
 
 private:
+    bool more() {
+        const QByteArray block = in_.read(blockSize);
+        if (block.isEmpty())
+            return false;
+        hash_.addData(block);
+        buffer_.append(block);
+        return true;
+    }
+    void compact() {
+        const qsizetype drop = keep_ >= 0 ? std::min(keep_, pos_) : pos_;
+        if (drop < blockSize)
+            return;
+        buffer_.remove(0, drop);
+        pos_ -= drop;
+        if (keep_ >= 0)
+            keep_ -= drop;
+    }
+    // Just past the first `what` from `from` on; -1 when the file ends first.
+    qsizetype until(const char* what, qsizetype from) {
+        const qsizetype n = qsizetype(qstrlen(what));
+        for (;;) {
+            const qsizetype at = buffer_.indexOf(what, from);
+            if (at >= 0)
+                return at + n;
+            from = std::max(from, buffer_.size() - n + 1);
+            if (!more())
+                return -1;
+        }
+    }
+    // Just past the ">" closing a tag (quoted values may hold one) or a declaration (its [...] may too).
+    qsizetype tagEnd(qsizetype from, bool declaration) {
+        char quote = 0;
+        int brackets = 0;
+        for (qsizetype i = from;; ++i) {
+            if (i >= buffer_.size() && !more())
+                return -1;
+            const char c = buffer_.at(i);
+            if (quote) {
+                quote = c == quote ? 0 : quote;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (declaration && c == '[') {
+                ++brackets;
+            } else if (declaration && c == ']') {
+                --brackets;
+            } else if (c == '>' && brackets <= 0) {
+                return i + 1;
+            }
+        }
+    }
+
     QIODevice& in_;
     QCryptographicHash hash_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    qsizetype keep_ = -1;
 };
 
-bool isContainer(QStringView name) {
-    return name == u"array" || name == u"dict";
+bool isContainer(const QByteArray& name) {
+    return name == "array" || name == "dict";
 }
 
-// Walks an old file as a stream: the root list's entries are counted, and when sink is given each is
-// written out as a property list of its own and read by the library one at a time, so an entry is read
+// Walks an old file's markup: the root list's entries are counted, and when sink is given each entry's
+// bytes are read by the library as a property list of their own, one at a time, so an entry is read
 // exactly as a whole-file read would have read it while memory holds only that entry.
 bool walk(QIODevice& in, const std::function<bool(SavedCompoundFile::Entry&&)>* sink, int* count,
           QByteArray* digest, QString* error) {
@@ -209,81 +303,104 @@ bool walk(QIODevice& in, const std::function<bool(SavedCompoundFile::Entry&&)>* 
     // handling of hostile binary trees is not to be trusted with the officer's compounds: kept aside.
     if (head.startsWith("bplist"))
         return fail(QStringLiteral("a binary property list"));
-    HashingReader hashing(in);
-    QXmlStreamReader xml(&hashing);
-    int depth = 0;    // lists and records open
-    int elements = 0; // elements open
-    int entryAt = -1; // elements open outside the entry being read; -1 between entries
-    int rootAt = -1;  // elements open inside the root list; -1 outside it
+    MarkupScanner xml(in);
+    QList<QByteArray> open; // the elements open, outermost first
+    int depth = 0;          // lists and records open
+    qsizetype rootAt = -1;  // elements open inside the root list; -1 outside it
     bool rootDone = false;
+    qsizetype entryAt = -1; // elements open outside the entry being read; -1 between entries
     int entries = 0;
-    QByteArray entryXml;
-    std::unique_ptr<QXmlStreamWriter> out;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::Invalid)
-            break;
-        if (token == QXmlStreamReader::StartElement) {
-            const QStringView name = xml.name();
-            if (isContainer(name) && ++depth > PlistFile::maxDepth)
-                return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
-            ++elements;
-            if (rootAt < 0) {
-                // The list itself, inside <plist> or bare; what follows it is not read, as by the library.
-                if (name == u"plist" && elements == 1)
-                    continue;
-                if (rootDone)
-                    continue;
-                if (name != u"array")
-                    return fail(QStringLiteral("not a list"));
-                rootAt = elements;
-                continue;
-            }
-            if (entryAt < 0) {
-                entryAt = elements - 1;
-                ++entries;
-                if (sink) {
-                    entryXml.clear();
-                    out = std::make_unique<QXmlStreamWriter>(&entryXml);
-                    out->writeStartElement(QStringLiteral("plist"));
-                    out->writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
-                }
-            }
+    enum { Go, Stop, Bad };
+    auto entryRead = [&](qsizetype to) {
+        entryAt = -1;
+        const qsizetype from = xml.kept();
+        xml.keepFrom(-1);
+        if (!sink)
+            return Go;
+        const QByteArray bytes = "<plist version=\"1.0\">" + xml.bytes(from, to) + "</plist>";
+        PlistPtr tree(static_cast<plist_t>(PlistFile::parseTree(bytes)));
+        if (!tree) {
+            fail(QStringLiteral("entry %1 is not a property list").arg(entries));
+            return Bad;
         }
-        if (out && entryAt >= 0)
-            out->writeCurrentToken(xml);
-        if (token == QXmlStreamReader::EndElement) {
-            if (isContainer(xml.name()))
-                --depth;
-            --elements;
-            if (elements < rootAt) {
+        return (*sink)(entryOf(static_cast<plist_t>(tree.get()))) ? Go : Stop;
+    };
+    for (;;) {
+        const MarkupScanner::Kind kind = xml.next();
+        if (kind == MarkupScanner::Eof)
+            break;
+        if (kind == MarkupScanner::CutShort)
+            return fail(QStringLiteral("not a property list: cut short"));
+        if (kind == MarkupScanner::Other)
+            continue;
+        const QByteArray& name = xml.name;
+        if (kind == MarkupScanner::End) {
+            if (open.isEmpty() || open.last() != name)
+                return fail(
+                    QStringLiteral("not a property list: </%1> unexpected").arg(QString::fromUtf8(name)));
+            open.removeLast();
+            depth -= isContainer(name) ? 1 : 0;
+            if (rootAt >= 0 && open.size() < rootAt) {
                 rootAt = -1;
                 rootDone = true;
             }
-            if (entryAt >= 0 && elements == entryAt) {
-                entryAt = -1;
-                if (out) {
-                    out->writeEndElement();
-                    out.reset();
-                    PlistPtr tree(static_cast<plist_t>(PlistFile::parseTree(entryXml)));
-                    entryXml.clear();
-                    if (!tree)
-                        return fail(QStringLiteral("entry %1 is not a property list").arg(entries));
-                    if (!(*sink)(entryOf(static_cast<plist_t>(tree.get()))))
-                        return true;
-                }
+            if (entryAt >= 0 && open.size() == entryAt) {
+                const auto read = entryRead(xml.end);
+                if (read != Go)
+                    return read == Stop;
             }
+            continue;
         }
+        if (isContainer(name) && depth + 1 > PlistFile::maxDepth)
+            return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
+        const bool empty = kind == MarkupScanner::Empty;
+        if (rootAt < 0) {
+            // The list itself, inside <plist> or bare; what follows it is not read, as by the library.
+            if (rootDone) {
+                if (!empty)
+                    open.append(name);
+                continue;
+            }
+            if (name == "plist" && open.isEmpty()) {
+                if (!empty)
+                    open.append(name);
+                continue;
+            }
+            if (name != "array")
+                return fail(QStringLiteral("not a list"));
+            if (empty) {
+                rootDone = true;
+                continue;
+            }
+            open.append(name);
+            ++depth;
+            rootAt = open.size();
+            continue;
+        }
+        if (entryAt < 0) {
+            entryAt = open.size();
+            xml.keepFrom(xml.start);
+            ++entries;
+        }
+        if (empty) {
+            if (open.size() == entryAt) {
+                const auto read = entryRead(xml.end);
+                if (read != Go)
+                    return read == Stop;
+            }
+            continue;
+        }
+        open.append(name);
+        depth += isContainer(name) ? 1 : 0;
     }
-    if (xml.hasError())
-        return fail(
-            QStringLiteral("not a property list: %1 (line %2)").arg(xml.errorString()).arg(xml.lineNumber()));
+    if (!open.isEmpty())
+        return fail(QStringLiteral("not a property list: cut short"));
     if (!rootDone)
         return fail(QStringLiteral("not a list"));
     if (count)
         *count = entries;
     if (digest)
-        *digest = hashing.digest();
+        *digest = xml.digest();
     return true;
 }
 

@@ -284,18 +284,20 @@ SavedCompoundStore::migrateOldFile(const std::function<void(int, int)>& progress
         log(QStringLiteral("saveIns.dat could not be opened (%1); it stays").arg(result.reason));
         return result;
     }
-    if (!readable) {
+    // Compounds in a store we cannot read have not been uploaded: the file is kept for support staff,
+    // never written over nor deleted.
+    auto keepAsideUnreadable = [&](const QString& why) {
         file.close();
-        // Compounds in a store we cannot read have not been uploaded: the file is kept for support staff,
-        // never written over nor deleted.
         result.outcome = Migration::Unreadable;
-        result.reason = reason;
+        result.reason = why;
         result.keptAs = moveAside(oldPath_, QStringLiteral("unreadable"));
         log(result.keptAs.isEmpty()
-                ? QStringLiteral("saveIns.dat unreadable (%1) and could not be moved aside").arg(reason)
-                : QStringLiteral("saveIns.dat unreadable (%1), kept as %2").arg(reason, result.keptAs));
+                ? QStringLiteral("saveIns.dat unreadable (%1) and could not be moved aside").arg(why)
+                : QStringLiteral("saveIns.dat unreadable (%1), kept as %2").arg(why, result.keptAs));
         return result;
-    }
+    };
+    if (!readable)
+        return keepAsideUnreadable(reason);
 
     QMutexLocker locker(&lock_);
     if (!open()) {
@@ -329,6 +331,7 @@ SavedCompoundStore::migrateOldFile(const std::function<void(int, int)>& progress
         // memory the import needs to one compound's.
         sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         QByteArray digest;
+        bool unreadable = false;
         const bool imported =
             file.seek(0) && transaction("migration", [&] {
                 bool ok = true;
@@ -342,6 +345,8 @@ SavedCompoundStore::migrateOldFile(const std::function<void(int, int)>& progress
                         return ok;
                     },
                     &reason, &digest);
+                // An entry the count passed over but the library cannot read makes the file unreadable.
+                unreadable = !read && ok;
                 // The file read now must be the one counted and recognised: one that changed meanwhile is
                 // left for the next start.
                 if (!read || !ok || digest != scan.digest || result.entries != scan.entries)
@@ -354,6 +359,10 @@ SavedCompoundStore::migrateOldFile(const std::function<void(int, int)>& progress
         // Whatever came of it, the log's pages go into the database now and the log goes.
         sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
         sqlite3_exec(db_, "PRAGMA journal_mode=TRUNCATE", nullptr, nullptr, nullptr);
+        if (unreadable) {
+            result.entries = 0;
+            return keepAsideUnreadable(reason);
+        }
         if (!imported) {
             result.outcome = Migration::Failed;
             result.reason = QStringLiteral("the import could not be written");
