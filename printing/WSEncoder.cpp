@@ -2,6 +2,9 @@
 
 #include "platform/Log.h"
 
+#include <QtEndian>
+
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -148,33 +151,37 @@ QByteArray WSEncoder::rasterize(const QImage& image, int* bytesPerRow, QString* 
         return fail("ERROR: bitmap context is not created");
 
     // Drawn over a zeroed (transparent black) canvas so transparency reads as white paper. Source-over
-    // onto transparent black is the premultiplied image itself, so an image of that format is read as it
-    // is, and any other is converted, which is what drawing it would do.
-    QImage canvas = image.format() == QImage::Format_ARGB32_Premultiplied
-                        ? image
-                        : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // onto transparent black is the premultiplied image itself, so an image already in that form (or
+    // opaque 32-bit, which is the same) is read as it is, and any other is converted, which is what
+    // drawing it would do.
+    const bool direct =
+        image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32;
+    const QImage canvas = direct ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
         return fail("ERROR: memory allocation for bitmap is failed");
 
     const int r = (w + 7) / 8;
     QByteArray bits(qsizetype(r) * h, '\0');
     uchar* out = reinterpret_cast<uchar*>(bits.data());
-    // A row at a time: each dot's decision into a byte of its own, in a loop without branches the
-    // compiler turns into vector instructions, then eight decisions packed into each byte sent.
-    std::vector<uchar> dark(size_t(r) * 8, 0);
+    // Black when darker than the threshold, except where nothing was drawn at all (all four bytes 0).
+    const auto dark = [](quint32 p) {
+        const quint32 s = ((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff);
+        return quint32((s < quint32(kBlackThreshold)) & (p != 0));
+    };
+    // A row at a time: each dot's decision into a byte of its own, in a loop without branches that the
+    // compiler turns into vector instructions, then eight decisions packed into a byte by one multiply
+    // (byte k of the eight, 0 or 1, lands on bit 7 - k of the top byte).
+    std::vector<uchar> decisions(size_t(r) * 8, 0);
     for (int y = 0; y < h; ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const quint32 p = line[x];
-            const quint32 s = ((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff);
-            // Black when darker than the threshold, except where nothing was drawn at all.
-            dark[size_t(x)] = uchar((s < quint32(kBlackThreshold)) & (p != 0));
-        }
+        const quint32* line = reinterpret_cast<const quint32*>(canvas.constScanLine(y));
+        uchar* d = decisions.data();
+        for (int x = 0; x < w; ++x)
+            d[x] = uchar(dark(line[x]));
         uchar* row = out + qsizetype(y) * r;
         for (int i = 0; i < r; ++i) {
-            const uchar* d = dark.data() + size_t(i) * 8;
-            row[i] = uchar(d[0] << 7 | d[1] << 6 | d[2] << 5 | d[3] << 4 | d[4] << 3 | d[5] << 2 | d[6] << 1 |
-                           d[7]);
+            quint64 eight;
+            std::memcpy(&eight, d + size_t(i) * 8, 8);
+            row[i] = uchar((qFromLittleEndian(eight) * 0x8040201008040201ULL) >> 56);
         }
     }
     if (bytesPerRow)
