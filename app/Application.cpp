@@ -227,6 +227,7 @@ bool Application::start() {
     // An old store imported (under the overlay, the window live), the running number checked, then the
     // uploaded compounds purged. A running number that could not be read is then confirmed by the
     // council's last number when it answers.
+    d_->loginScreen.showDeviceLayout();
     d_->app.startUpStores([this] {
         // The login screen's number and its offer to register again follow the check just made.
         d_->loginScreen.viewDidLoad();

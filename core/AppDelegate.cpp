@@ -131,7 +131,11 @@ void AppDelegate::startUpStores(std::function<void()> done) {
         storesReady(watcher->result());
         done();
     });
-    importing_ = QtConcurrent::run([this] { return saveStore_.migrateOldFile(); });
+    importing_ = QtConcurrent::run([this] {
+        return saveStore_.migrateOldFile([this](int n, int total) {
+            platform_.progress->setDetail(QStringLiteral("%1 / %2").arg(n).arg(total));
+        });
+    });
     watcher->setFuture(importing_);
 }
 
@@ -140,6 +144,11 @@ void AppDelegate::storesReady(const SavedCompoundStore::Migration& migration) {
         showFailure(QStringLiteral("Fail kompaun lama tidak dapat dibaca dan telah disimpan sebagai %1. Sila "
                                    "maklumkan pihak pengurusan IT anda.")
                         .arg(QFileInfo(migration.keptAs).fileName()));
+    else if (migration.outcome == SavedCompoundStore::Migration::NoRoom)
+        showFailure(
+            QStringLiteral("Ruang simpanan telefon tidak mencukupi untuk memindahkan kompaun lama. Sila "
+                           "kosongkan sekurang-kurangnya %1 MB dan buka semula aplikasi.")
+                .arg((migration.bytesNeeded + 1024 * 1024 - 1) / (1024 * 1024)));
     else if (migration.outcome == SavedCompoundStore::Migration::Failed)
         showFailure(
             QStringLiteral("Kompaun lama tidak dapat dipindahkan ke dalam telefon. Ia akan dicuba lagi "

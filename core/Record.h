@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -15,11 +16,18 @@ inline Record makeRecord(RecordMap values = {}) {
     return std::make_shared<RecordMap>(std::move(values));
 }
 
-// One evidence photograph: a 300 x 300 thumbnail and the full picture, both JPEG as Base64 text.
+// One evidence photograph: a 300 x 300 thumbnail and the full picture, both JPEG as Base64 text, as the
+// screens and an old store's file hold them. A photograph the picker made also carries its JPEG bytes
+// (the texts' very bytes), which the store keeps as they are, without decoding the texts again.
+// Two entries are equal when their pictures are.
 struct PhotoEntry {
     QString thumbnail;
     QString full;
-    friend bool operator==(const PhotoEntry&, const PhotoEntry&) = default;
+    QByteArray thumbnailJpeg = {};
+    QByteArray fullJpeg = {};
+    friend bool operator==(const PhotoEntry& a, const PhotoEntry& b) {
+        return a.thumbnail == b.thumbnail && a.full == b.full;
+    }
 };
 using PhotoList = QList<PhotoEntry>;
 

@@ -3,6 +3,8 @@
 #include "core/PlistFile.h"
 #include "platform/WholeFile.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -56,17 +58,49 @@ QString textOf(plist_t node) {
     }
 }
 
+// Whether encoding the text's bytes again would give the very same text: the standard alphabet, "="
+// padding only to a whole group of four, and no bits set that the last group drops.
+bool plainBase64(const QString& text) {
+    const qsizetype n = text.size();
+    if (n % 4 != 0)
+        return false;
+    qsizetype padding = 0;
+    if (n > 0 && text.at(n - 1) == QLatin1Char('='))
+        padding = n > 1 && text.at(n - 2) == QLatin1Char('=') ? 2 : 1;
+    auto value = [](char16_t c) {
+        if (c >= 'A' && c <= 'Z')
+            return int(c - 'A');
+        if (c >= 'a' && c <= 'z')
+            return int(c - 'a' + 26);
+        if (c >= '0' && c <= '9')
+            return int(c - '0' + 52);
+        return c == '+' ? 62 : c == '/' ? 63 : -1;
+    };
+    const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
+    for (qsizetype i = 0; i < n - padding; ++i)
+        if (value(chars[i]) < 0)
+            return false;
+    if (padding > 0) {
+        const int last = value(chars[n - padding - 1]);
+        if ((padding == 1 && (last & 0x3) != 0) || (padding == 2 && (last & 0xf) != 0))
+            return false;
+    }
+    return true;
+}
+
 // Base64 text is kept as bytes only when encoding the bytes again gives the same text.
-void takePicture(plist_t node, QByteArray* bytes, int* kept, int keptBit) {
-    const QString text = node && plist_get_node_type(node) == PLIST_STRING ? stringOf(node) : textOf(node);
-    const QByteArray latin = text.toLatin1();
-    QByteArray decoded = QByteArray::fromBase64(latin);
-    if (QString::fromLatin1(decoded.toBase64()) == text) {
-        *bytes = std::move(decoded);
+void takeText(const QString& text, QByteArray* bytes, int* kept, int keptBit) {
+    if (plainBase64(text)) {
+        *bytes = QByteArray::fromBase64(text.toLatin1());
     } else {
         *bytes = text.toUtf8();
         *kept |= keptBit;
     }
+}
+
+void takePicture(plist_t node, QByteArray* bytes, int* kept, int keptBit) {
+    takeText(node && plist_get_node_type(node) == PLIST_STRING ? stringOf(node) : textOf(node), bytes, kept,
+             keptBit);
 }
 
 SavedCompoundFile::Entry entryOf(plist_t item) {
@@ -127,6 +161,250 @@ QByteArray escapedText(const QString& text) {
     return open >= 0 && close > open ? xml.mid(open + 8, close - open - 8) : QByteArray();
 }
 
+// The markup of an XML file, read a block at a time (each block hashed as it comes): where each tag,
+// comment or declaration begins and ends, and a tag's name. Text between tags is skipped without being
+// looked at; the bytes from keepFrom on stay in memory, the rest goes as the reading moves on.
+class MarkupScanner {
+public:
+    enum Kind { Start, End, Empty, Other, Eof, CutShort };
+    static constexpr qsizetype blockSize = 1 << 20;
+
+    explicit MarkupScanner(QIODevice& in) : in_(in), hash_(QCryptographicHash::Sha256) {}
+
+    Kind next() {
+        compact();
+        qsizetype lt;
+        while ((lt = buffer_.indexOf('<', pos_)) < 0) {
+            pos_ = buffer_.size();
+            compact();
+            if (!more())
+                return Eof;
+        }
+        start = lt;
+        while (buffer_.size() < lt + 9 && more()) {
+        }
+        const QByteArrayView at = QByteArrayView(buffer_).sliced(lt);
+        qsizetype close = -1;
+        Kind kind = Other;
+        if (at.startsWith("<!--")) {
+            close = until("-->", lt + 4);
+        } else if (at.startsWith("<![CDATA[")) {
+            close = until("]]>", lt + 9);
+        } else if (at.startsWith("<?")) {
+            close = until("?>", lt + 2);
+        } else if (at.startsWith("<!")) {
+            close = tagEnd(lt + 2, true);
+        } else {
+            close = tagEnd(lt + 1, false);
+            if (close >= 0) {
+                const bool closing = buffer_.at(lt + 1) == '/';
+                kind = closing ? End : buffer_.at(close - 2) == '/' ? Empty : Start;
+                qsizetype from = lt + (closing ? 2 : 1);
+                qsizetype to = from;
+                while (to < close && !QChar::isSpace(uchar(buffer_.at(to))) && buffer_.at(to) != '/' &&
+                       buffer_.at(to) != '>')
+                    ++to;
+                name = buffer_.mid(from, to - from);
+            }
+        }
+        if (close < 0)
+            return CutShort;
+        end = close;
+        pos_ = close;
+        return kind;
+    }
+
+    // Bytes from here on are kept until keepFrom(-1); kept() is where they now begin in the buffer.
+    void keepFrom(qsizetype at) { keep_ = at; }
+    qsizetype kept() const { return keep_; }
+    QByteArray bytes(qsizetype from, qsizetype to) const { return buffer_.mid(from, to - from); }
+    QByteArray digest() const { return hash_.result().toHex(); }
+
+    qsizetype start = 0; // of the last markup, in the buffer
+    qsizetype end = 0;   // just past it
+    QByteArray name;     // of the last tag
+
+private:
+    bool more() {
+        const QByteArray block = in_.read(blockSize);
+        if (block.isEmpty())
+            return false;
+        hash_.addData(block);
+        buffer_.append(block);
+        return true;
+    }
+    void compact() {
+        const qsizetype drop = keep_ >= 0 ? std::min(keep_, pos_) : pos_;
+        if (drop < blockSize)
+            return;
+        buffer_.remove(0, drop);
+        pos_ -= drop;
+        if (keep_ >= 0)
+            keep_ -= drop;
+    }
+    // Just past the first `what` from `from` on; -1 when the file ends first.
+    qsizetype until(const char* what, qsizetype from) {
+        const qsizetype n = qsizetype(qstrlen(what));
+        for (;;) {
+            const qsizetype at = buffer_.indexOf(what, from);
+            if (at >= 0)
+                return at + n;
+            from = std::max(from, buffer_.size() - n + 1);
+            if (!more())
+                return -1;
+        }
+    }
+    // Just past the ">" closing a tag (quoted values may hold one) or a declaration (its [...] may too).
+    qsizetype tagEnd(qsizetype from, bool declaration) {
+        char quote = 0;
+        int brackets = 0;
+        for (qsizetype i = from;; ++i) {
+            if (i >= buffer_.size() && !more())
+                return -1;
+            const char c = buffer_.at(i);
+            if (quote) {
+                quote = c == quote ? 0 : quote;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (declaration && c == '[') {
+                ++brackets;
+            } else if (declaration && c == ']') {
+                --brackets;
+            } else if (c == '>' && brackets <= 0) {
+                return i + 1;
+            }
+        }
+    }
+
+    QIODevice& in_;
+    QCryptographicHash hash_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    qsizetype keep_ = -1;
+};
+
+bool isContainer(const QByteArray& name) {
+    return name == "array" || name == "dict";
+}
+
+// Walks an old file's markup: the root list's entries are counted, and when sink is given each entry's
+// bytes are read by the library as a property list of their own, one at a time, so an entry is read
+// exactly as a whole-file read would have read it while memory holds only that entry.
+bool walk(QIODevice& in, const std::function<bool(SavedCompoundFile::Entry&&)>* sink, int* count,
+          QByteArray* digest, QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QByteArray head = in.peek(8);
+    if (head.isEmpty())
+        return fail(QStringLiteral("empty file"));
+    // Phones in service write this file as XML; a binary one is no file of ours, and the library's
+    // handling of hostile binary trees is not to be trusted with the officer's compounds: kept aside.
+    if (head.startsWith("bplist"))
+        return fail(QStringLiteral("a binary property list"));
+    MarkupScanner xml(in);
+    QList<QByteArray> open; // the elements open, outermost first
+    int depth = 0;          // lists and records open
+    qsizetype rootAt = -1;  // elements open inside the root list; -1 outside it
+    bool rootDone = false;
+    qsizetype entryAt = -1; // elements open outside the entry being read; -1 between entries
+    int entries = 0;
+    enum { Go, Stop, Bad };
+    auto entryRead = [&](qsizetype to) {
+        entryAt = -1;
+        const qsizetype from = xml.kept();
+        xml.keepFrom(-1);
+        if (!sink)
+            return Go;
+        const QByteArray bytes = "<plist version=\"1.0\">" + xml.bytes(from, to) + "</plist>";
+        PlistPtr tree(static_cast<plist_t>(PlistFile::parseTree(bytes)));
+        if (!tree) {
+            fail(QStringLiteral("entry %1 is not a property list").arg(entries));
+            return Bad;
+        }
+        return (*sink)(entryOf(static_cast<plist_t>(tree.get()))) ? Go : Stop;
+    };
+    for (;;) {
+        const MarkupScanner::Kind kind = xml.next();
+        if (kind == MarkupScanner::Eof)
+            break;
+        if (kind == MarkupScanner::CutShort)
+            return fail(QStringLiteral("not a property list: cut short"));
+        if (kind == MarkupScanner::Other)
+            continue;
+        const QByteArray& name = xml.name;
+        if (kind == MarkupScanner::End) {
+            if (open.isEmpty() || open.last() != name)
+                return fail(
+                    QStringLiteral("not a property list: </%1> unexpected").arg(QString::fromUtf8(name)));
+            open.removeLast();
+            depth -= isContainer(name) ? 1 : 0;
+            if (rootAt >= 0 && open.size() < rootAt) {
+                rootAt = -1;
+                rootDone = true;
+            }
+            if (entryAt >= 0 && open.size() == entryAt) {
+                const auto read = entryRead(xml.end);
+                if (read != Go)
+                    return read == Stop;
+            }
+            continue;
+        }
+        if (isContainer(name) && depth + 1 > PlistFile::maxDepth)
+            return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
+        const bool empty = kind == MarkupScanner::Empty;
+        if (rootAt < 0) {
+            // The list itself, inside <plist> or bare; what follows it is not read, as by the library.
+            if (rootDone) {
+                if (!empty)
+                    open.append(name);
+                continue;
+            }
+            if (name == "plist" && open.isEmpty()) {
+                if (!empty)
+                    open.append(name);
+                continue;
+            }
+            if (name != "array")
+                return fail(QStringLiteral("not a list"));
+            if (empty) {
+                rootDone = true;
+                continue;
+            }
+            open.append(name);
+            ++depth;
+            rootAt = open.size();
+            continue;
+        }
+        if (entryAt < 0) {
+            entryAt = open.size();
+            xml.keepFrom(xml.start);
+            ++entries;
+        }
+        if (empty) {
+            if (open.size() == entryAt) {
+                const auto read = entryRead(xml.end);
+                if (read != Go)
+                    return read == Stop;
+            }
+            continue;
+        }
+        open.append(name);
+        depth += isContainer(name) ? 1 : 0;
+    }
+    if (!open.isEmpty())
+        return fail(QStringLiteral("not a property list: cut short"));
+    if (!rootDone)
+        return fail(QStringLiteral("not a list"));
+    if (count)
+        *count = entries;
+    if (digest)
+        *digest = xml.digest();
+    return true;
+}
+
 } // namespace
 
 QString StoredPhoto::thumbnailBase64() const {
@@ -148,44 +426,40 @@ PhotoEntry StoredPhoto::toEntry() const {
 StoredPhoto StoredPhoto::fromEntry(int position, const PhotoEntry& entry) {
     StoredPhoto photo;
     photo.position = position;
+    // The picker's bytes are the texts' bytes: kept as they are.
+    if (!entry.thumbnailJpeg.isEmpty() && !entry.fullJpeg.isEmpty()) {
+        photo.thumbnail = entry.thumbnailJpeg;
+        photo.full = entry.fullJpeg;
+        return photo;
+    }
     // The same rule as for an old file, through the same code.
-    PlistPtr thumb(plist_new_string(entry.thumbnail.toUtf8().constData()));
-    PlistPtr full(plist_new_string(entry.full.toUtf8().constData()));
-    takePicture(static_cast<plist_t>(thumb.get()), &photo.thumbnail, &photo.kept, ThumbnailText);
-    takePicture(static_cast<plist_t>(full.get()), &photo.full, &photo.kept, FullText);
+    takeText(entry.thumbnail, &photo.thumbnail, &photo.kept, ThumbnailText);
+    takeText(entry.full, &photo.full, &photo.kept, FullText);
     return photo;
 }
 
 namespace SavedCompoundFile {
 
-bool read(QByteArray bytes, const std::function<bool(Entry&&)>& sink, QString* error) {
-    auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
+bool read(QIODevice& file, const std::function<bool(Entry&&)>& sink, QString* error, QByteArray* digest) {
+    return walk(file, &sink, nullptr, digest, error);
+}
+
+bool scan(QIODevice& file, Scan* result, QString* error) {
+    Scan found;
+    if (!walk(file, nullptr, &found.entries, &found.digest, error))
         return false;
-    };
-    if (bytes.isEmpty())
-        return fail(QStringLiteral("empty file"));
-    if (!PlistFile::withinDepth(bytes))
-        return fail(QStringLiteral("nested deeper than %1 levels").arg(PlistFile::maxDepth));
-    // Phones in service write this file as XML; a binary one is no file of ours, and the library's
-    // handling of hostile binary trees is not to be trusted with the officer's compounds: kept aside.
-    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
-        return fail(QStringLiteral("a binary property list"));
-    plist_t root = static_cast<plist_t>(PlistFile::parseTree(bytes));
-    bytes = QByteArray(); // the parsed tree holds it all now
-    PlistPtr owner(root);
-    if (!root)
-        return fail(QStringLiteral("not a property list"));
-    if (plist_get_node_type(root) != PLIST_ARRAY)
-        return fail(QStringLiteral("not a list"));
-    // Each entry is freed once handed on, so the tree shrinks as the store fills.
-    while (plist_array_get_size(root) > 0) {
-        if (!sink(entryOf(plist_array_get_item(root, 0))))
-            return true;
-        plist_array_remove_item(root, 0);
-    }
+    if (result)
+        *result = found;
     return true;
+}
+
+bool read(QByteArray bytes, const std::function<bool(Entry&&)>& sink, QString* error) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (!scan(buffer, nullptr, error))
+        return false;
+    buffer.seek(0);
+    return read(buffer, sink, error);
 }
 
 bool write(const QString& path, const QList<Skeleton>& entries,
@@ -228,10 +502,10 @@ bool write(const QString& path, const QList<Skeleton>& entries,
         plist_t record = plist_new_dict();
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
             const QByteArray key = PlistFile::xmlSafeUtf8(it.key());
-            plist_dict_set_item(record, key.constData(),
-                                it.value()
-                                    ? plist_copy(it.value())
-                                    : plist_new_string(PlistFile::xmlSafeUtf8(s.record.value(it.key())).constData()));
+            plist_dict_set_item(
+                record, key.constData(),
+                it.value() ? plist_copy(it.value())
+                           : plist_new_string(PlistFile::xmlSafeUtf8(s.record.value(it.key())).constData()));
         }
         plist_t photos = plist_new_array();
         for (int p = 0; p < s.photoCount; ++p) {

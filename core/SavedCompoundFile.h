@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QIODevice;
+
 // One photograph as the saved-compounds store keeps it: JPEG bytes, not Base64. A picture whose text in
 // an old store was not plain Base64 (line breaks, no padding, not Base64 at all) keeps that text as it
 // was, so that exporting the store gives back the very same text.
@@ -41,8 +43,21 @@ struct Entry {
     QString flag;
 };
 
-// Reads the file's bytes entry by entry, in order, handing each to sink (which may stop the read by
-// returning false). False, with a reason, when the bytes are not such a file; nothing is handed then.
+// The file is read as a stream in two passes, so that memory holds one entry at a time whatever the
+// file's size. The first checks that it is such a file (XML, a list at the root, nested no deeper than
+// PlistFile::maxDepth), counts its entries and takes its SHA-256, holding no entry.
+struct Scan {
+    int entries = 0;
+    QByteArray digest; // hex
+};
+bool scan(QIODevice& file, Scan* result, QString* error);
+
+// The second hands the entries to sink one at a time, in order (sink may stop the read by returning
+// false); digest, when given, is the SHA-256 of what was read. False, with a reason, when the bytes are
+// not such a file; entries before the fault may have been handed by then.
+bool read(QIODevice& file, const std::function<bool(Entry&&)>& sink, QString* error,
+          QByteArray* digest = nullptr);
+// The same over bytes in memory; nothing is handed when they are not such a file.
 bool read(QByteArray bytes, const std::function<bool(Entry&&)>& sink, QString* error);
 
 struct Skeleton {

@@ -6,13 +6,13 @@
 #include "platform/Log.h"
 #include "platform/WholeFile.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutexLocker>
+#include <QStorageInfo>
 
 #include <sqlite3.h>
 
@@ -239,11 +239,14 @@ int SavedCompoundStore::openFile() const {
     if (rc == SQLITE_OK) {
         // A second process (the export tool, a test) may hold the database for a moment.
         sqlite3_busy_timeout(db, 5000);
-        // The write-ahead log keeps a change to the pages it touches; FULL syncs it at every commit,
-        // so a change reported done survives a power cut. The log is cut back after each checkpoint
-        // rather than keep the size of the largest compound ever stored.
+        // A compound's pages are new pages: with a rollback journal they are written once, straight into
+        // the database, and the journal holds only the few pages a change rewrites (a write-ahead log
+        // would write every page twice, once into the log and once at its checkpoint, and the checkpoint
+        // would fall on some officer's "Ya"). FULL syncs the journal and the database at every commit, so
+        // a change reported done survives a power cut. A database a killed import left in WAL mode comes
+        // back to the journal here, its log's uncommitted pages dropped.
         rc = sqlite3_exec(db,
-                          "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; "
+                          "PRAGMA journal_mode=TRUNCATE; PRAGMA synchronous=FULL; "
                           "PRAGMA journal_size_limit=8388608;",
                           nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)
@@ -308,16 +311,50 @@ bool SavedCompoundStore::append(const RecordMap& record, const QByteArray& nonTe
     return true;
 }
 
-SavedCompoundStore::Migration SavedCompoundStore::migrateOldFile() {
+qint64 SavedCompoundStore::roomForImport(qint64 oldFileSize) {
+    // Pictures come in as bytes (three quarters of their Base64), first into the write-ahead log and then
+    // into the database at the checkpoint: one and a half times the file at the most, and some slack for
+    // the pages and the log's index.
+    return oldFileSize + oldFileSize / 2 + 16 * 1024 * 1024;
+}
+
+SavedCompoundStore::Migration
+SavedCompoundStore::migrateOldFile(const std::function<void(int, int)>& progress) {
     Migration result;
     QFile file(oldPath_);
     if (oldPath_.isEmpty() || !file.exists())
         return result;
-    QByteArray bytes;
+    QString reason;
+    SavedCompoundFile::Scan scan;
+    bool readable = false;
+    bool unopened = false;
     if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    file.close();
-    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+        readable = SavedCompoundFile::scan(file, &scan, &reason);
+    else if (file.size() == 0)
+        reason = QStringLiteral("empty file");
+    else
+        unopened = true;
+    if (unopened) {
+        // Not ours to judge unreadable: a file that could not be opened stays for the next start.
+        result.outcome = Migration::Failed;
+        result.reason = file.errorString();
+        log(QStringLiteral("saveIns.dat could not be opened (%1); it stays").arg(result.reason));
+        return result;
+    }
+    // Compounds in a store we cannot read have not been uploaded: the file is kept for support staff,
+    // never written over nor deleted.
+    auto keepAsideUnreadable = [&](const QString& why) {
+        file.close();
+        result.outcome = Migration::Unreadable;
+        result.reason = why;
+        result.keptAs = moveAside(oldPath_, QStringLiteral("unreadable"));
+        log(result.keptAs.isEmpty()
+                ? QStringLiteral("saveIns.dat unreadable (%1) and could not be moved aside").arg(why)
+                : QStringLiteral("saveIns.dat unreadable (%1), kept as %2").arg(why, result.keptAs));
+        return result;
+    };
+    if (!readable)
+        return keepAsideUnreadable(reason);
 
     QMutexLocker locker(&lock_);
     if (!open()) {
@@ -328,43 +365,60 @@ SavedCompoundStore::Migration SavedCompoundStore::migrateOldFile() {
     bool already = false;
     {
         Statement seen(db_, "SELECT entries FROM migrated WHERE digest = ?");
-        seen.bind(1, digest);
+        seen.bind(1, scan.digest);
         if (seen.step()) {
             already = true;
             result.entries = int(seen.integer(0));
         }
     }
     if (!already) {
-        QString reason;
-        bool unreadable = false;
-        const bool imported = transaction("migration", [&] {
-            bool ok = true;
-            const bool readable = SavedCompoundFile::read(
-                std::move(bytes),
-                [&](SavedCompoundFile::Entry&& e) {
-                    ok = append(e.record, e.nonText, e.photos, e.flag);
-                    result.entries += ok ? 1 : 0;
-                    return ok;
-                },
-                &reason);
-            if (!readable) {
-                unreadable = true;
-                return false;
-            }
-            Statement mark(db_, "INSERT INTO migrated(digest, at, entries) VALUES(?, ?, ?)");
-            mark.bind(1, digest).bind(2, utcStamp().toUtf8()).bind(3, result.entries);
-            return ok && mark.run();
-        });
-        if (unreadable) {
-            // Compounds in a store we cannot read have not been uploaded: the file is kept for support
-            // staff, never written over nor deleted.
-            result.outcome = Migration::Unreadable;
-            result.reason = reason;
-            result.keptAs = moveAside(oldPath_, QStringLiteral("unreadable"));
-            log(result.keptAs.isEmpty()
-                    ? QStringLiteral("saveIns.dat unreadable (%1) and could not be moved aside").arg(reason)
-                    : QStringLiteral("saveIns.dat unreadable (%1), kept as %2").arg(reason, result.keptAs));
+        const qint64 needed = roomForImport(file.size());
+        const QStorageInfo disk(QFileInfo(path_).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() < needed) {
+            result.outcome = Migration::NoRoom;
+            result.bytesNeeded = needed - disk.bytesAvailable();
+            result.reason = QStringLiteral("%1 bytes free, %2 needed").arg(disk.bytesAvailable()).arg(needed);
+            log(QStringLiteral("saveIns.dat not imported: %1; it stays").arg(result.reason));
             return result;
+        }
+        if (progress)
+            progress(0, scan.entries);
+        // The import goes into a write-ahead log: the database file itself is not touched until the
+        // import has committed, and the log's pages, which the page cache spills as it fills, keep the
+        // memory the import needs to one compound's.
+        sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        QByteArray digest;
+        bool unreadable = false;
+        const bool imported =
+            file.seek(0) && transaction("migration", [&] {
+                bool ok = true;
+                const bool read = SavedCompoundFile::read(
+                    file,
+                    [&](SavedCompoundFile::Entry&& e) {
+                        ok = append(e.record, e.nonText, e.photos, e.flag);
+                        result.entries += ok ? 1 : 0;
+                        if (ok && progress)
+                            progress(result.entries, scan.entries);
+                        return ok;
+                    },
+                    &reason, &digest);
+                // An entry the count passed over but the library cannot read makes the file unreadable.
+                unreadable = !read && ok;
+                // The file read now must be the one counted and recognised: one that changed meanwhile is
+                // left for the next start.
+                if (!read || !ok || digest != scan.digest || result.entries != scan.entries)
+                    return false;
+                Statement mark(db_, "INSERT INTO migrated(digest, at, entries) VALUES(?, ?, ?)");
+                mark.bind(1, scan.digest).bind(2, utcStamp().toUtf8()).bind(3, result.entries);
+                return mark.run();
+            });
+        file.close();
+        // Whatever came of it, the log's pages go into the database now and the log goes.
+        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        sqlite3_exec(db_, "PRAGMA journal_mode=TRUNCATE", nullptr, nullptr, nullptr);
+        if (unreadable) {
+            result.entries = 0;
+            return keepAsideUnreadable(reason);
         }
         if (!imported) {
             result.outcome = Migration::Failed;
@@ -374,6 +428,7 @@ SavedCompoundStore::Migration SavedCompoundStore::migrateOldFile() {
             return result;
         }
     }
+    file.close();
     result.outcome = Migration::Imported;
     result.keptAs = moveAside(oldPath_, QStringLiteral("migrated"));
     log(QStringLiteral("saveIns.dat: %1 compounds imported%2; %3")

@@ -65,8 +65,8 @@ struct CompoundSummaryRow {
 
 // The saved-compounds store: a SQLite database of its own ("saveIns.sqlite") in the Documents folder,
 // one row per compound and one per photograph, so that every question reads only what it needs and
-// every change writes only the rows it touches, in one transaction (WAL, synchronous=FULL: a change
-// that returned true survives a crash or a power cut).
+// every change writes only the rows it touches, in one transaction (a rollback journal,
+// synchronous=FULL: a change that returned true survives a crash or a power cut).
 //
 // Phones in service hold the old whole-file store "saveIns.dat"; migrateOldFile() brings it in once
 // and keeps the old file beside under another name. exportTo() writes the old format back.
@@ -88,17 +88,22 @@ public:
     QString oldPath() const { return oldPath_; }
 
     struct Migration {
-        enum Outcome { NoOldFile, Imported, Unreadable, Failed } outcome = NoOldFile;
+        enum Outcome { NoOldFile, Imported, Unreadable, Failed, NoRoom } outcome = NoOldFile;
         int entries = 0;
         QString keptAs; // where the old file now is
         QString reason;
+        qint64 bytesNeeded = 0; // NoRoom: the space still to be freed
     };
     // Imports an old "saveIns.dat" whole in one transaction, then renames it
     // "saveIns.dat.migrated-<utc time>". Until the rename has happened the old file stays, and an
     // import interrupted by a crash is done again at the next start; a file whose import committed but
     // whose rename did not is recognised by its digest and only renamed. An unreadable file is moved
-    // aside as "saveIns.dat.unreadable-<utc time>".
-    Migration migrateOldFile();
+    // aside as "saveIns.dat.unreadable-<utc time>". The file is read as a stream, one compound held at a
+    // time; progress (when given) hears (compounds written, compounds in the file) as they go in, from
+    // the calling thread. Nothing is written when the disk has not room for the copy (NoRoom).
+    Migration migrateOldFile(const std::function<void(int done, int total)>& progress = {});
+    // The free space an import of an old file of this size needs beside it.
+    static qint64 roomForImport(qint64 oldFileSize);
 
     // Opens the store; a file there that is no database is moved aside ("saveIns.sqlite.unreadable-<utc
     // time>") and a new store started. False when no store could be opened.

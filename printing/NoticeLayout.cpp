@@ -4,6 +4,7 @@
 #include "printing/WSCommands.h"
 #include "printing/WSEncoder.h"
 
+#include <QMutex>
 #include <QUrl>
 
 namespace {
@@ -25,12 +26,27 @@ struct Fields {
 };
 
 QList<QByteArray> headerBlocks(const QImage& header, int width, Log* log) {
+    // The header is the same picture notice after notice (the printer keeps its decoded image): its
+    // raster is made once per picture and width.
+    struct Made {
+        qint64 key = 0;
+        int width = 0;
+        QList<QByteArray> blocks;
+    };
+    static QMutex lock;
+    static Made made;
+    QMutexLocker locker(&lock);
+    if (!header.isNull() && made.key == header.cacheKey() && made.width == width)
+        return made.blocks;
     WSEncoder image(log);
     image.createPrintableDataFromImage(header, 0, 0, width, NoticeLayout::kHeaderHeight);
     if (image.printableData().isEmpty())
         return {};
-    return {WSCommands::pageMode(), image.printableData(), WSCommands::printPage(),
-            WSCommands::standardMode()};
+    made = {
+        header.cacheKey(),
+        width,
+        {WSCommands::pageMode(), image.printableData(), WSCommands::printPage(), WSCommands::standardMode()}};
+    return made.blocks;
 }
 
 // The title lines shared by both notices.

@@ -3,6 +3,9 @@
 #include "printing/NoticeLayout.h"
 #include "printing/WSSessionController.h"
 
+#include <QFileInfo>
+#include <QMutexLocker>
+
 NoticePrinter::NoticePrinter(QString headerPath, QString baseUrl, Log* log)
     : headerPath_(std::move(headerPath)), baseUrl_(std::move(baseUrl)), log_(log) {
     if (baseUrl_.isEmpty())
@@ -13,9 +16,21 @@ QString NoticePrinter::defaultBaseUrl() {
     return QStringLiteral(KOMPAUN_PRINTING_BASE_URL);
 }
 
-// Read on every print, so a replaced header file is picked up without a restart.
+// Decoded again only when the file has changed, so a replaced header file is still picked up without a
+// restart while a notice costs no reading and decoding of it.
 QImage NoticePrinter::header() const {
-    return headerPath_.isEmpty() ? QImage() : QImage(headerPath_);
+    if (headerPath_.isEmpty())
+        return QImage();
+    const QFileInfo file(headerPath_);
+    const QDateTime modified = file.lastModified();
+    const qint64 size = file.size();
+    QMutexLocker locker(&headerLock_);
+    if (!file.exists() || modified != headerModified_ || size != headerSize_ || headerImage_.isNull()) {
+        headerImage_ = QImage(headerPath_);
+        headerModified_ = modified;
+        headerSize_ = size;
+    }
+    return headerImage_;
 }
 
 namespace {

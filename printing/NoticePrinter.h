@@ -2,7 +2,9 @@
 
 #include "core/Record.h"
 
+#include <QDateTime>
 #include <QImage>
+#include <QMutex>
 #include <QString>
 
 class Log;
@@ -35,4 +37,8 @@ private:
     QString headerPath_;
     QString baseUrl_;
     Log* log_;
+    mutable QMutex headerLock_;
+    mutable QImage headerImage_;
+    mutable QDateTime headerModified_;
+    mutable qint64 headerSize_ = -1;
 };

@@ -62,7 +62,8 @@ std::optional<PhotoEntry> entryFor(const QImage& image, Log* log) {
     if (small.isEmpty() || full.isEmpty())
         return std::nullopt;
     // QByteArray's Base64 is the standard alphabet with "=" padding, all on one line.
-    return PhotoEntry{QString::fromLatin1(small.toBase64()), QString::fromLatin1(full.toBase64())};
+    return PhotoEntry{QString::fromLatin1(small.toBase64()), QString::fromLatin1(full.toBase64()), small,
+                      full};
 }
 
 namespace {

@@ -29,6 +29,15 @@ void LoginViewController::viewDidLoad() {
     Q_EMIT layoutChanged();
 }
 
+void LoginViewController::showDeviceLayout() {
+    registered_ = app_.deviceIdentity().getExistDeviceID() != QLatin1String("000");
+    if (registered_) {
+        versionNumber_ = app_.deviceIdentity().getVersionNumber();
+        iphoneID_ = app_.deviceIdentity().getCustomDeviceID();
+    }
+    Q_EMIT layoutChanged();
+}
+
 void LoginViewController::logMasuk() {
     if (login_.logIn(userID_.text(), password_.text()))
         Q_EMIT signedIn();

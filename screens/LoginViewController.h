@@ -52,6 +52,8 @@ public:
 
     // The screen's set-up when it is loaded: chooses the layout and fills the labels.
     void viewDidLoad();
+    // The layout alone, for what shows beneath the overlay while the stores are still being set up.
+    void showDeviceLayout();
 
     Q_INVOKABLE void logMasuk();
     Q_INVOKABLE void kemaskiniPenggunaAction();

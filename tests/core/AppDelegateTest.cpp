@@ -309,6 +309,8 @@ TEST_F(AppDelegateTest, OldStoreIsImportedOffTheInterfaceThreadBeforeNumbering) 
     EXPECT_EQ(fakes.progress.labels.value(0), QStringLiteral("Memindahkan Kompaun Lama"));
     ASSERT_TRUE(testsupport::waitFor([&] { return done; }));
     EXPECT_FALSE(fakes.progress.visible);
+    EXPECT_EQ(fakes.progress.details, (QStringList{QStringLiteral("0 / 3"), QStringLiteral("1 / 3"),
+                                                   QStringLiteral("2 / 3"), QStringLiteral("3 / 3")}));
     EXPECT_EQ(app.saveStore().getDicetakUploadCountNumber(), 3);
     app.saveDictionaryInit();
     EXPECT_EQ(value(Key::kompaunRunningNumber), QStringLiteral("P2016M07000004"));

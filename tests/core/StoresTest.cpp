@@ -4,6 +4,7 @@
 #include "core/PlistFile.h"
 #include "core/RecordKeys.h"
 #include "core/RunningNumber.h"
+#include "core/SavedCompoundFile.h"
 #include "core/SavedCompoundStore.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
@@ -485,6 +486,117 @@ TEST(StoreMigrationKilled, InterruptedImportIsDoneOnceAtTheNextStart) {
     EXPECT_EQ(store.countYgDahCetak(), 150);
     EXPECT_EQ(store.getDicetak().last().record->value(Key::kompaunRunningNumber),
               QStringLiteral("P2016M07000150"));
+}
+
+// The import goes in compound by compound, counted as it goes, and yet all at once for the officer: killed
+// or failing part-way, none of the old file's compounds is in the store and the old file is where and as
+// it was; the next start brings all of them in.
+TEST(StoreMigrationKilled, ImportStoppedPartWayLeavesNoneImportedAndTheOldFileAsItWas) {
+    QVariantList old;
+    for (int i = 1; i <= 40; ++i)
+        old << oldEntry(QStringLiteral("P2016M07%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("0"), 2,
+                        QStringLiteral("PESALAH %1").arg(i));
+    QTemporaryDir dir;
+    const QString oldPath = dir.filePath(QLatin1String(SavedCompoundStore::oldFileName));
+    ASSERT_TRUE(PlistFile::write(oldPath, old));
+    const QByteArray original = testsupport::readFile(oldPath);
+
+    // Killed after some compounds have gone in (the child says so for each).
+    for (const int after : {1, 17, 39}) {
+        int said[2];
+        ASSERT_EQ(pipe(said), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(said[0]);
+            SavedCompoundStore importer(dir.path(), nullptr);
+            importer.migrateOldFile([&](int done, int) {
+                if (done > 0)
+                    (void)!write(said[1], "n", 1);
+                if (done == after) // held here until killed
+                    for (;;)
+                        pause();
+            });
+            _exit(0);
+        }
+        close(said[1]);
+        int written = 0;
+        char c;
+        while (written < after && read(said[0], &c, 1) == 1)
+            ++written;
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        close(said[0]);
+        ASSERT_EQ(written, after);
+        EXPECT_EQ(SavedCompoundStore(dir.path(), nullptr).countYgDahCetak(), 0) << "killed after " << after;
+        EXPECT_EQ(testsupport::readFile(oldPath), original);
+    }
+
+    // A file that changes under the import (here: grows after the count) fails it whole and is tried again.
+    SavedCompoundStore store(dir.path(), nullptr);
+    const SavedCompoundStore::Migration failed = store.migrateOldFile([&](int done, int) {
+        if (done == 5) {
+            QFile grow(oldPath);
+            ASSERT_TRUE(grow.open(QIODevice::Append));
+            grow.write("<!-- lagi -->\n");
+        }
+    });
+    EXPECT_EQ(failed.outcome, SavedCompoundStore::Migration::Failed);
+    EXPECT_EQ(store.countYgDahCetak(), 0);
+    EXPECT_TRUE(QFile::exists(oldPath));
+
+    testsupport::writeFile(oldPath, original);
+    QStringList shown;
+    const SavedCompoundStore::Migration m = store.migrateOldFile(
+        [&](int done, int total) { shown << QStringLiteral("%1 / %2").arg(done).arg(total); });
+    EXPECT_EQ(m.outcome, SavedCompoundStore::Migration::Imported);
+    EXPECT_EQ(m.entries, 40);
+    EXPECT_EQ(store.countYgDahCetak(), 40);
+    ASSERT_EQ(shown.size(), 41);
+    EXPECT_EQ(shown.first(), QStringLiteral("0 / 40"));
+    EXPECT_EQ(shown.at(17), QStringLiteral("17 / 40"));
+    EXPECT_EQ(shown.last(), QStringLiteral("40 / 40"));
+    EXPECT_EQ(testsupport::readFile(m.keptAs), original);
+    // The import's log has gone into the database at the end.
+    EXPECT_LT(QFileInfo(dir.filePath(QStringLiteral("saveIns.sqlite-wal"))).size(), 64 * 1024);
+}
+
+// The streamed reader reads what the library reads, and refuses what is no list of ours.
+TEST(OldStoreStream, ReadsListsOnlyAndCountsBeforeReading) {
+    auto entries = [](const QByteArray& xml, QString* error = nullptr) {
+        int n = 0;
+        const bool ok = SavedCompoundFile::read(
+            xml,
+            [&](SavedCompoundFile::Entry&&) {
+                ++n;
+                return true;
+            },
+            error);
+        return ok ? n : -1;
+    };
+    EXPECT_EQ(
+        entries("<plist><array><array><dict/><array/><string>0</string></array><array/></array></plist>"), 2);
+    EXPECT_EQ(entries("<array><array/></array>"), 1); // bare, without <plist>
+    EXPECT_EQ(entries("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"), 0);
+    QString why;
+    EXPECT_EQ(entries("<plist><dict/></plist>", &why), -1);
+    EXPECT_EQ(why, QStringLiteral("not a list"));
+    EXPECT_EQ(entries("<plist><array><array><string>x</string></array>", &why), -1); // cut short
+    EXPECT_EQ(entries("bplist00\xd0\x08", &why), -1);
+    EXPECT_EQ(why, QStringLiteral("a binary property list"));
+    EXPECT_EQ(entries(QByteArray(), &why), -1);
+    // Entities and comments inside an entry read as the library reads them.
+    SavedCompoundFile::Entry got;
+    ASSERT_TRUE(SavedCompoundFile::read(
+        "<plist><array><array><dict><key>nama</key><string>A &amp; B &lt;C&gt;</string><!-- x --></dict>"
+        "<array/><string>1</string></array></array></plist>",
+        [&](SavedCompoundFile::Entry&& e) {
+            got = std::move(e);
+            return true;
+        },
+        nullptr));
+    EXPECT_EQ(got.record.value(QStringLiteral("nama")), QStringLiteral("A & B <C>"));
+    EXPECT_EQ(got.flag, QStringLiteral("1"));
 }
 
 // A writer killed at any moment loses no compound it reported stored, and stores none twice.
