@@ -29,13 +29,38 @@ QString PrinterConnection::noticeFailedMessage() {
                           "dan disambungkan, kemudian cetak semula.");
 }
 
+QString PrinterConnection::connectFailedMessage() {
+    return QStringLiteral(
+        "Bluetooth pencetak gagal disambungkan. Sila pastikan bluetooth pencetak telah disambungkan.");
+}
+
+void PrinterConnection::releaseFailureAlerts() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (held_ > 0)
+                --held_;
+        },
+        Qt::QueuedConnection);
+}
+
+void PrinterConnection::failureAlert(const QString& message) {
+    // Told on the next turn: a print that began in the same turn may carry the failure in its result.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message] {
+            if (held_ == 0 && alerts_)
+                alerts_->show(Alert{QStringLiteral("Gagal"), message, {QStringLiteral("OK")}, 0, {}});
+        },
+        Qt::QueuedConnection);
+}
+
 void PrinterConnection::noticeFinished(bool written) {
     // While connecting, the connect's own failure alert follows; after it, it has been said already.
     if (written || connecting_ || connectAlerted_)
         return;
     setState(Disconnected);
-    if (alerts_)
-        alerts_->show(Alert{QStringLiteral("Gagal"), noticeFailedMessage(), {QStringLiteral("OK")}, 0, {}});
+    failureAlert(noticeFailedMessage());
 }
 
 void PrinterConnection::setState(int state) {
@@ -47,13 +72,7 @@ void PrinterConnection::connectFailed() {
     connecting_ = false;
     connectAlerted_ = true;
     setState(Disconnected);
-    if (alerts_)
-        alerts_->show(Alert{QStringLiteral("Gagal"),
-                            QStringLiteral("Bluetooth pencetak gagal disambungkan. Sila pastikan bluetooth "
-                                           "pencetak telah disambungkan."),
-                            {QStringLiteral("OK")},
-                            0,
-                            {}});
+    failureAlert(connectFailedMessage());
 }
 
 void PrinterConnection::printerConnect() {

@@ -18,6 +18,8 @@ public:
 
     // A notice that did not reach the printer whole: the officer must print it again.
     static QString noticeFailedMessage();
+    // The printer could not be reached.
+    static QString connectFailedMessage();
 
     PrinterConnection(AccessoryManager* accessories, WSSessionController* controller, Log* log,
                       Alerts* alerts, QObject* parent = nullptr);
@@ -34,6 +36,13 @@ public:
     const AccessoryList& accessoryList() const { return accessoryList_; }
     int state() const { return state_; }
     bool isConnecting() const { return connecting_; }
+    // The last connect failed (and what was written after it failed for that reason).
+    bool connectHasFailed() const { return connectAlerted_; }
+
+    // While a print shows its own result, with the reason, the connection alerts nothing itself; alerts it
+    // has already queued are held back too, so the release comes a turn of the event loop later.
+    void holdFailureAlerts() { ++held_; }
+    void releaseFailureAlerts();
 
 Q_SIGNALS:
     // 1 connected, 0 disconnected: what the printer screen shows.
@@ -43,6 +52,7 @@ private:
     void setState(int state);
     void connectFailed();
     void noticeFinished(bool written);
+    void failureAlert(const QString& message);
 
     AccessoryManager* accessories_;
     WSSessionController* controller_;
@@ -57,4 +67,5 @@ private:
     // The connect failure was shown since the last connect: a notice written after it fails for the
     // same reason and needs no alert of its own.
     bool connectAlerted_ = false;
+    int held_ = 0;
 };

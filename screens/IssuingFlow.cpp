@@ -4,9 +4,7 @@
 #include "core/Clock.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
-#include "printing/NoticePrinter.h"
 #include "printing/PrinterConnection.h"
-#include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
 #include "screens/FormSet.h"
 #include "screens/FormViewController.h"
@@ -208,47 +206,37 @@ void IssuingFlow::cetakExe() {
     if (!core || !issued_)
         return;
     if (!acquire(*core)) {
-        alert(QStringLiteral("Makluman"), otherIssuingMessage(), {QStringLiteral("OK")}, 0,
-              [this](int) { showMenu(); });
+        showMenu({false, otherIssuingMessage()});
         return;
     }
     busy_ = true;
-    AppContext* context = context_();
-    PrinterConnection* connection = context->printerConnection();
-    WSSessionController* session = connection ? connection->sessionController() : nullptr;
-    const NoticePrinter* notices = context->notices();
-    notice_ = session && notices ? notices->cetakSaman(session, issued_, issuedTraffic_) : 0;
-    const auto finish = [this](bool written) {
+    // The lock is held until the printer's result is known: the menu says whether the notice printed.
+    job_.start(context_(), issued_, issuedTraffic_, [this](const NoticePrintJob::Result& result) {
         busy_ = false;
         release();
-        Q_EMIT noticeDone(written);
-        showMenu();
-    };
-    if (notice_ == 0) {
-        // A connection that failed has said so; with no printer set up at all the officer is told here.
-        if (!connection)
-            alert(QStringLiteral("Gagal"), PrinterConnection::noticeFailedMessage(), {QStringLiteral("OK")},
-                  0, {});
-        finish(false);
-        return;
-    }
-    QObject::disconnect(waiting_);
-    waiting_ = connect(session, &WSSessionController::noticeFinished, this,
-                       [this, finish](int notice, bool written) {
-                           if (notice != notice_)
-                               return;
-                           QObject::disconnect(waiting_);
-                           // A notice that failed has its alert from the printer connection; the menu follows
-                           // it.
-                           finish(written);
-                       });
+        Q_EMIT noticeDone(result.printed);
+        showMenu(result);
+    });
 }
 
-void IssuingFlow::showMenu() {
-    alert(QStringLiteral("Kepastian"), QStringLiteral("Sila pilih menu dibawah"),
-          {QStringLiteral("Ke Utama"), QStringLiteral("Cetak Kembali"),
+void IssuingFlow::showMenu(const NoticePrintJob::Result& result) {
+    const QString message = NoticePrintJob::resultMessage(
+                                issued_ ? issued_->value(Key::kompaunRunningNumber) : QString(), result) +
+                            QStringLiteral(" Sila pilih menu dibawah");
+    if (result.printed) {
+        alert(QStringLiteral("Kepastian"), message,
+              {QStringLiteral("Ke Utama"), QStringLiteral("Cetak Kembali"),
+               QStringLiteral("Guna Kembali Kesalahan Ini")},
+              kMenuTag, [this](int button) { menuChosen(button); });
+        return;
+    }
+    // Not printed: printing again comes first.
+    alert(QStringLiteral("Gagal"), message,
+          {QStringLiteral("Cetak Kembali"), QStringLiteral("Ke Utama"),
            QStringLiteral("Guna Kembali Kesalahan Ini")},
-          kMenuTag, [this](int button) { menuChosen(button); });
+          kMenuTag, [this](int button) {
+              menuChosen(button == 0 ? 1 : button == 1 ? 0 : button);
+          });
 }
 
 void IssuingFlow::menuChosen(int button) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Record.h"
+#include "screens/NoticePrintJob.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -87,7 +88,7 @@ private:
     void confirmed();
     bool acquire(AppDelegate& core);
     void release();
-    void showMenu();
+    void showMenu(const NoticePrintJob::Result& result);
     void menuChosen(int button);
     void alert(const QString& title, const QString& message, const QStringList& buttons, int tag,
                std::function<void(int)> answer);
@@ -103,6 +104,5 @@ private:
     bool busy_ = false;
     bool confirming_ = false;
     bool holding_ = false;
-    int notice_ = 0;
-    QMetaObject::Connection waiting_;
+    NoticePrintJob job_{this};
 };

@@ -3,10 +3,10 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
-#include "printing/NoticePrinter.h"
 #include "printing/PrinterConnection.h"
 #include "screens/AppContext.h"
 #include "screens/FirstViewController.h"
+#include "screens/IssuingFlow.h"
 #include "screens/NavigationStack.h"
 #include "sync/CouncilSync.h"
 #include "sync/UploadRun.h"
@@ -16,6 +16,13 @@ SecondViewController::SecondViewController(QObject* parent) : ScreenController(p
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
     connect(&formSet_, &FormSet::cetakRequested, this, &SecondViewController::cetak);
     connect(&formSet_, &FormSet::batalRequested, this, &SecondViewController::batalKompaun);
+}
+
+SecondViewController::~SecondViewController() {
+    // Gone mid-print: the lock goes back with it.
+    if (job_.running())
+        if (AppDelegate* core = app())
+            core->endIssuing(this);
 }
 
 void SecondViewController::contextSet() {
@@ -139,31 +146,51 @@ void SecondViewController::cetak() {
                         {});
                   return;
               }
-              AppDelegate* core = app();
-              PrinterConnection* connection = context_->printerConnection();
-              const NoticePrinter* notices = context_->notices();
-              if (!core || !connection || !notices) {
-                  // As at issue: with no printer set up the officer is told rather than left waiting.
-                  alert(QStringLiteral("Gagal"), PrinterConnection::noticeFailedMessage(),
-                        {QStringLiteral("OK")}, 0, {});
-                  return;
-              }
-              // The compound as the store holds it, never as the screens may show it.
-              const std::optional<SavedCompound> stored = core->saveStore().entry(opened_->id);
-              if (!stored || !stored->record) {
-                  alert(QStringLiteral("Gagal"),
-                        QStringLiteral(
-                            "Kompaun ini tidak lagi disimpan dalam telefon dan tidak dapat dicetak."),
-                        {QStringLiteral("OK")}, 0, {});
-                  return;
-              }
-              connection->printerDisconnect();
-              connection->printerConnect();
-              const int notice =
-                  notices->cetakSaman(connection->sessionController(), stored->record,
-                                      FirstViewController::trafficNotice(*core, *stored->record));
-              Q_EMIT reprinted(notice);
+              reprint();
           });
+}
+
+void SecondViewController::reprint() {
+    AppDelegate* core = app();
+    if (!core || !opened_ || !context_ || job_.running())
+        return;
+    // The compound as the store holds it, never as the screens may show it.
+    const std::optional<SavedCompound> stored = core->saveStore().entry(opened_->id);
+    if (!stored || !stored->record) {
+        alert(QStringLiteral("Gagal"),
+              QStringLiteral("Kompaun ini tidak lagi disimpan dalam telefon dan tidak dapat dicetak."),
+              {QStringLiteral("OK")}, 0, {});
+        return;
+    }
+    // One notice on its way at a time, application-wide, until its result is known.
+    if (!core->beginIssuing(this)) {
+        alert(QStringLiteral("Makluman"), IssuingFlow::otherIssuingMessage(), {QStringLiteral("OK")}, 0, {});
+        return;
+    }
+    if (PrinterConnection* connection = context_->printerConnection()) {
+        connection->printerDisconnect();
+        connection->printerConnect();
+    }
+    const Record record = stored->record;
+    job_.start(context_, record, FirstViewController::trafficNotice(*core, *record),
+               [this, record](const NoticePrintJob::Result& result) {
+                   if (AppDelegate* hub = app())
+                       hub->endIssuing(this);
+                   Q_EMIT reprinted(result.printed);
+                   const QString message =
+                       NoticePrintJob::resultMessage(record->value(Key::kompaunRunningNumber), result);
+                   if (result.printed) {
+                       alert(QStringLiteral("Makluman"), message, {QStringLiteral("OK")}, kResultTag, {});
+                       return;
+                   }
+                   // Not printed: printing again comes first.
+                   alert(QStringLiteral("Gagal"), message,
+                         {QStringLiteral("Cetak Kembali"), QStringLiteral("Tutup")}, kResultTag,
+                         [this](int button) {
+                             if (button == 0 && !isCancelled())
+                                 reprint();
+                         });
+               });
 }
 
 void SecondViewController::batalKompaun() {

@@ -3,6 +3,7 @@
 #include "core/SavedCompoundStore.h"
 #include "screens/FormSet.h"
 #include "screens/KeyValueListModel.h"
+#include "screens/NoticePrintJob.h"
 #include "screens/ScreenController.h"
 
 #include <QObject>
@@ -24,8 +25,10 @@ class SecondViewController : public ScreenController {
 public:
     static constexpr int kReprintTag = 0;
     static constexpr int kCancelTag = 3;
+    static constexpr int kResultTag = 4;
 
     explicit SecondViewController(QObject* parent = nullptr);
+    ~SecondViewController() override;
 
     KeyValueListModel* model() { return &model_; }
     FormSet* formSet() { return &formSet_; }
@@ -55,8 +58,8 @@ public:
     Q_INVOKABLE void batalKompaun();
 
 Q_SIGNALS:
-    // A re-print was handed to the printer.
-    void reprinted(int notice);
+    // A re-print's result is known: printed, or not.
+    void reprinted(bool printed);
     void searchTextChanged();
     void totalCountChanged();
 
@@ -64,6 +67,8 @@ private:
     void contextSet() override;
     bool isCancelled() const;
     void showRows();
+    // Prints the opened compound again as stored, under "Mencetak notis…", then tells the result.
+    void reprint();
     void alert(const QString& title, const QString& message, const QStringList& buttons, int tag,
                std::function<void(int)> answer);
 
@@ -75,4 +80,5 @@ private:
     FormSet formSet_;
     std::optional<SavedCompound> opened_;
     QMetaObject::Connection uploadEnds_;
+    NoticePrintJob job_{this};
 };

@@ -7,6 +7,7 @@
 #include "screens/KompounViewController.h"
 #include "screens/LokasiViewController.h"
 #include "screens/MaklumatPersalahViewController.h"
+#include "screens/NoticePrintJob.h"
 #include "screens/SecondViewController.h"
 
 namespace {
@@ -276,7 +277,20 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
     core.getDictionary()->insert(Key::lat, QStringLiteral("1.000000"));
     list.formSet()->cetak();
     answer(1);
-    ASSERT_TRUE(testsupport::waitFor([&] { return printer->received() == noticeOf(r, false); }));
+    // Printing shows, and nothing else issues, until the printer's result is known; then the result.
+    EXPECT_TRUE(fakes.progress.visible);
+    EXPECT_EQ(fakes.progress.labels.last(), QStringLiteral("Mencetak notis…"));
+    EXPECT_EQ(core.issuingFlow(), &list);
+    QSignalSpy reprinted(&list, &SecondViewController::reprinted);
+    ASSERT_TRUE(reprinted.wait());
+    EXPECT_TRUE(reprinted.first().first().toBool());
+    EXPECT_EQ(printer->received(), noticeOf(r, false));
+    EXPECT_FALSE(fakes.progress.visible);
+    EXPECT_EQ(core.issuingFlow(), nullptr);
+    const std::string number = r.value(Key::kompaunRunningNumber).toStdString();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1) << lastAlert();
+    EXPECT_EQ(lastAlert(), "Makluman: Notis kompaun " + number + " telah dicetak. [OK]");
+    answer(0);
 
     // With no printer connection set up the officer is told, as at issue.
     AppContext bare{[this] {
@@ -292,7 +306,13 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
     unconnected.select(0);
     unconnected.formSet()->cetak();
     answer(1);
-    EXPECT_EQ(lastAlert(), "Gagal: " + PrinterConnection::noticeFailedMessage().toStdString() + " [OK]");
+    ASSERT_TRUE(testsupport::waitFor([&] {
+        return !fakes.alerts.shown.isEmpty() && fakes.alerts.last().tag == SecondViewController::kResultTag;
+    }));
+    EXPECT_EQ(lastAlert(), "Gagal: Notis kompaun " + number + " tidak dicetak. " +
+                               NoticePrintJob::notSetUpReason().toStdString() + " [Cetak Kembali|Tutup]");
+    EXPECT_FALSE(fakes.progress.visible);
+    EXPECT_EQ(core.issuingFlow(), nullptr);
 }
 
 TEST_F(IssuingGuardsTest, TheFirstTabLogsTheScannedLicenceAndAFavouriteKeepsTheLicenceScannedForIt) {

@@ -63,6 +63,10 @@ TEST_F(PrintedListTest, ListsTheWaitingCompoundsInStoreOrderAndReprintsOneUnchan
     list.formSet()->cetak();
     answer(1);
     ASSERT_TRUE(waitForPrinted(noticeOf(traffic, true)));
+    // The result, then the list again.
+    ASSERT_TRUE(testsupport::waitFor([&] { return fakes.alerts.shown.size() == 1; }));
+    EXPECT_EQ(lastAlert(), "Makluman: Notis kompaun P2026M07000041 telah dicetak. [OK]");
+    answer(0);
 
     // A general one prints the general notice.
     tab(2)->popToRoot();

@@ -4,6 +4,7 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "platform/QtAlerts.h"
+#include "screens/SecondViewController.h"
 #include "screens/ShellController.h"
 
 #include <QQuickItem>
@@ -65,17 +66,26 @@ void printedListFlow(Walkthrough& w) {
             w.shot(QStringLiteral("printed-reprint-question"));
             officer.tap(QStringLiteral("alertButton1"));
             receipt = w.collectReceipt(QStringLiteral("printed-reprint"));
+            Officer::waitUntil(
+                [&] { return alerts.visible() && alerts.tag() == SecondViewController::kResultTag; });
+            officer.settle();
         },
         [&]() -> QString {
             if (receipt.isEmpty())
                 return QStringLiteral("the re-print did not reach the printer");
             if (running() != runningBefore || core.saveStore().printedListRows() != rows)
                 return QStringLiteral("re-printing changed the store or the number");
-            return {};
+            return Walkthrough::expectAlert(
+                alerts, QStringLiteral("Makluman"),
+                QStringLiteral("Notis kompaun %1 telah dicetak.").arg(rows.value(0).number));
         });
 
     w.step(
-        QStringLiteral("printed-cancel-question"), [&] { officer.tap(QStringLiteral("batalKompaunButton")); },
+        QStringLiteral("printed-cancel-question"),
+        [&] {
+            officer.tap(QStringLiteral("alertButton0"));
+            officer.tap(QStringLiteral("batalKompaunButton"));
+        },
         [&] {
             return Walkthrough::expectAlert(
                 alerts, QStringLiteral("Kepastian"),

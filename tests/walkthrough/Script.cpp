@@ -116,7 +116,21 @@ private:
         officer_.key(sequence[0].key(), what);
         return {};
     }
-    QString expectText(const QString& name, const QString& text) {
+    // "{KEY}" in an expected text stands for the current record's KEY: a check can name the compound's
+    // own number, which depends on the day the script runs.
+    QString withRecord(QString text) const {
+        static const QRegularExpression placeholder(QStringLiteral("\\{([A-Za-z_][A-Za-z0-9_]*)\\}"));
+        const RecordMap values = *app_.app().getDictionary();
+        QRegularExpressionMatchIterator it = placeholder.globalMatch(text);
+        QList<QRegularExpressionMatch> found;
+        while (it.hasNext())
+            found.prepend(it.next());
+        for (const QRegularExpressionMatch& m : std::as_const(found))
+            text.replace(m.capturedStart(), m.capturedLength(), values.value(m.captured(1)));
+        return text;
+    }
+    QString expectText(const QString& name, const QString& pattern) {
+        const QString text = withRecord(pattern);
         QString shown;
         const bool held = waitFor([&] {
             QQuickItem* item = officer_.find(name);

@@ -1,0 +1,103 @@
+#include "screens/NoticePrintJob.h"
+
+#include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "platform/Progress.h"
+#include "printing/NoticePrinter.h"
+#include "printing/PrinterConnection.h"
+#include "printing/WSSessionController.h"
+#include "screens/AppContext.h"
+
+NoticePrintJob::NoticePrintJob(QObject* parent) : QObject(parent) {}
+
+NoticePrintJob::~NoticePrintJob() {
+    // A screen that goes mid-print must not leave the overlay up over the others.
+    if (running_)
+        stop();
+}
+
+QString NoticePrintJob::progressLabel() {
+    return QStringLiteral("Mencetak notis…");
+}
+
+QString NoticePrintJob::notSetUpReason() {
+    return QStringLiteral("Tiada pencetak ditetapkan pada telefon ini. Sila tetapkan pencetak dahulu.");
+}
+
+QString NoticePrintJob::resultMessage(const QString& number, const Result& result) {
+    if (result.printed)
+        return QStringLiteral("Notis kompaun %1 telah dicetak.").arg(number);
+    return QStringLiteral("Notis kompaun %1 tidak dicetak. %2").arg(number, result.reason);
+}
+
+bool NoticePrintJob::start(AppContext* context, const Record& record, bool traffic, Done done) {
+    if (running_)
+        return false;
+    running_ = true;
+    context_ = context;
+    done_ = std::move(done);
+    AppDelegate* core = context ? context->app() : nullptr;
+    if (core && core->platform().progress) {
+        core->platform().progress->show(progressLabel());
+        if (record)
+            core->platform().progress->setDetail(
+                QStringLiteral("No. kompaun %1").arg(record->value(Key::kompaunRunningNumber)));
+    }
+    PrinterConnection* connection = context ? context->printerConnection() : nullptr;
+    WSSessionController* session = connection ? connection->sessionController() : nullptr;
+    const NoticePrinter* notices = context ? context->notices() : nullptr;
+    if (connection) {
+        held_ = connection;
+        connection->holdFailureAlerts();
+    }
+    notice_ = session && notices && record ? notices->cetakSaman(session, record, traffic) : 0;
+    if (notice_ == 0) {
+        // Nothing went out: a connect that failed is the reason when there was one.
+        const QString reason = !connection || !notices          ? notSetUpReason()
+                               : connection->connectHasFailed() ? PrinterConnection::connectFailedMessage()
+                                                                : PrinterConnection::noticeFailedMessage();
+        QMetaObject::invokeMethod(
+            this,
+            [this, reason] {
+                finish({false, reason});
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+    waiting_ = connect(session, &WSSessionController::noticeFinished, this, [this](int notice, bool written) {
+        if (notice != notice_)
+            return;
+        if (written) {
+            finish({true, {}});
+            return;
+        }
+        PrinterConnection* connection = held_.data();
+        finish({false, connection && connection->connectHasFailed()
+                           ? PrinterConnection::connectFailedMessage()
+                           : PrinterConnection::noticeFailedMessage()});
+    });
+    return true;
+}
+
+void NoticePrintJob::stop() {
+    QObject::disconnect(waiting_);
+    running_ = false;
+    notice_ = 0;
+    if (held_)
+        held_->releaseFailureAlerts();
+    held_.clear();
+    AppContext* context = context_.data();
+    AppDelegate* core = context ? context->app() : nullptr;
+    if (core && core->platform().progress)
+        core->platform().progress->hide();
+}
+
+void NoticePrintJob::finish(Result result) {
+    if (!running_)
+        return;
+    stop();
+    // Taken first: the callback may well start the next print.
+    Done done = std::exchange(done_, {});
+    if (done)
+        done(result);
+}
