@@ -7,7 +7,7 @@ import Kompaun
 // record key: `<key>Field`, `<key>Pick`, `<key>Button`.
 Repeater {
     id: rows
-    required property FormViewController form
+    property FormViewController form: null
     // Nothing is edited, picked or done in a stored compound.
     readonly property bool active: rows.form !== null && !rows.form.preview
     // The hint column as the phone's keyboards.
@@ -20,6 +20,8 @@ Repeater {
     }
     model: rows.form ? rows.form.fields : null
 
+    // The rows' parts are drawn inside the row's loader and name the row and the repeater from there.
+    // qmllint disable unqualified
     delegate: Loader {
         id: row
         // The kinds, as the table numbers them.
@@ -137,4 +139,5 @@ Repeater {
             }
         }
     }
+    // qmllint enable unqualified
 }

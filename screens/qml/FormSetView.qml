@@ -49,9 +49,10 @@ ScreenPage {
         }
     }
 
+    // The forms made so far, by tab.
+    property var pages: []
     function pageAt(index: int): ScreenPage {
-        const loader = forms.itemAt(index) as Loader
-        return loader ? loader.item as ScreenPage : null
+        return index < screen.pages.length ? screen.pages[index] as ScreenPage : null
     }
     function showTab(index: int) {
         if (index < 0 || index >= screen.screens.length)
@@ -67,8 +68,11 @@ ScreenPage {
         if (page !== null)
             page.appearing()
     }
-    function formLoaded(page: ScreenPage) {
+    function formLoaded(index: int, page: ScreenPage) {
         if (page !== null) {
+            const pages = screen.pages
+            pages[index] = page
+            screen.pages = pages
             if (screen.formSet)
                 screen.formSet.formLoaded(page)
             page.navigation = screen.navigation
@@ -89,6 +93,8 @@ ScreenPage {
     StackLayout {
         anchors { left: parent.left; right: parent.right; top: strip.bottom; bottom: parent.bottom }
         currentIndex: screen.currentTab
+        // The forms' loaders read the page's state from inside the repeater.
+        // qmllint disable unqualified
         Repeater {
             id: forms
             model: screen.screens
@@ -99,8 +105,9 @@ ScreenPage {
                 objectName: "form" + form.index
                 active: (screen.opened & (1 << form.index)) !== 0
                 source: Qt.resolvedUrl(form.modelData)
-                onLoaded: screen.formLoaded(form.item as ScreenPage)
+                onLoaded: screen.formLoaded(form.index, form.item as ScreenPage)
             }
         }
+        // qmllint enable unqualified
     }
 }
