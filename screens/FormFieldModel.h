@@ -18,7 +18,17 @@ struct FormRow {
     // The keyboard a phone offers for the field.
     enum Hint { Plain, Digits, Capitals };
     // The reference list a pick field chooses from.
-    enum List { NoList, JenisKenderaan, JenisModel, JenisWarna, Kawasan, Jalan, Saksi, Negeri, CaraPenyerahan };
+    enum List {
+        NoList,
+        JenisKenderaan,
+        JenisModel,
+        JenisWarna,
+        Kawasan,
+        Jalan,
+        Saksi,
+        Negeri,
+        CaraPenyerahan
+    };
 
     Kind kind = Text;
     // The record key; an action's or a heading's own name otherwise.

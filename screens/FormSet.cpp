@@ -9,13 +9,11 @@ FormSet::FormSet(QObject* parent) : QObject(parent) {}
 void FormSet::open(bool traffic, bool preview) {
     if (traffic) {
         titles_ = {QStringLiteral("Kenderaan"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi")};
-        screens_ = {Screen::kenderaan, Screen::kompoun,
-                    Screen::lokasi};
+        screens_ = {Screen::kenderaan, Screen::kompoun, Screen::lokasi};
     } else {
         titles_ = {QStringLiteral("Pesalah"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi"),
                    QStringLiteral("Kenderaan")};
-        screens_ = {Screen::maklumatPersalah, Screen::kompoun,
-                    Screen::lokasi, Screen::kenderaan};
+        screens_ = {Screen::maklumatPersalah, Screen::kompoun, Screen::lokasi, Screen::kenderaan};
     }
     preview_ = preview;
     cancelled_ = false;

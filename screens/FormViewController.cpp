@@ -1,9 +1,9 @@
 #include "screens/FormViewController.h"
 
 #include "core/AppDelegate.h"
-#include "screens/AppContext.h"
 #include "core/RecordKeys.h"
 #include "core/SQLiteManager.h"
+#include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
 
 FormViewController::FormViewController(QObject* parent) : ScreenController(parent) {}
@@ -99,7 +99,8 @@ void FormViewController::pick(const QString& key) {
 void FormViewController::choose(const QString& key, int index) {
     const QByteArray latin = key.toLatin1();
     const FormRow* row = fields_.row(QLatin1String(latin));
-    if (!row || row->kind != FormRow::Switch || !record_ || preview_ || index < 0 || index >= row->options.size())
+    if (!row || row->kind != FormRow::Switch || !record_ || preview_ || index < 0 ||
+        index >= row->options.size())
         return;
     const QString choice = row->options.at(index).toLower();
     field(row->key)->setText(choice);

@@ -4,8 +4,12 @@
 
 KenderaanTabViewController::KenderaanTabViewController(QObject* parent) : FormViewController(parent) {
     setRows({
-        {.key = Key::kenderaanNoKenderaan, .label = QStringLiteral("No. Kenderaan"), .hint = FormRow::Capitals},
-        {.key = Key::kenderaanNoCukaiJalan, .label = QStringLiteral("No. Cukai Jalan"), .hint = FormRow::Capitals},
+        {.key = Key::kenderaanNoKenderaan,
+         .label = QStringLiteral("No. Kenderaan"),
+         .hint = FormRow::Capitals},
+        {.key = Key::kenderaanNoCukaiJalan,
+         .label = QStringLiteral("No. Cukai Jalan"),
+         .hint = FormRow::Capitals},
         {.kind = FormRow::Pick,
          .key = Key::kenderaanJenisKenderaan,
          .label = QStringLiteral("Jenis Kenderaan"),

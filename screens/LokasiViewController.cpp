@@ -19,7 +19,9 @@ LokasiViewController::LokasiViewController(QObject* parent) : FormViewController
     // The area and street stay for the next compound: an officer works one street at a time.
     setRows({
         {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian"), .upper = true},
-        {.kind = FormRow::Action, .key = samaSptAlamat, .label = QStringLiteral("Sama seperti alamat pesalah")},
+        {.kind = FormRow::Action,
+         .key = samaSptAlamat,
+         .label = QStringLiteral("Sama seperti alamat pesalah")},
         {.kind = FormRow::Pick,
          .key = Key::lokasiKawasan,
          .label = QStringLiteral("Kawasan"),
@@ -42,7 +44,10 @@ LokasiViewController::LokasiViewController(QObject* parent) : FormViewController
          .upper = true,
          .list = FormRow::Saksi,
          .codeKey = Key::namaSaksi},
-        {.key = Key::lokasiICSaksi, .label = QStringLiteral("No. K/P Saksi"), .hint = FormRow::Digits, .upper = true},
+        {.key = Key::lokasiICSaksi,
+         .label = QStringLiteral("No. K/P Saksi"),
+         .hint = FormRow::Digits,
+         .upper = true},
         {.kind = FormRow::Value, .key = Key::namaPenguatKuasa, .label = QStringLiteral("Penguatkuasa")},
         {.kind = FormRow::Heading, .key = kedudukan, .label = QStringLiteral("Kedudukan")},
         {.kind = FormRow::Value, .key = Key::lat, .label = QStringLiteral("Latitud")},
@@ -136,8 +141,8 @@ void LokasiViewController::goToMap() {
 
 void LokasiViewController::samaSptAlamatPesalah() {
     if (record() && !preview())
-        field(Key::lokasiTempatKejadian)->setText(
-            QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
+        field(Key::lokasiTempatKejadian)
+            ->setText(QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
 }
 
 void LokasiViewController::keluarkamera() {

@@ -22,14 +22,18 @@ FormRow state(QLatin1String key, QLatin1String codeKey) {
 
 MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) : FormViewController(parent) {
     setRows({
-        {.kind = FormRow::Heading, .key = QLatin1String("pesalah"), .label = QStringLiteral("Maklumat Pesalah")},
+        {.kind = FormRow::Heading,
+         .key = QLatin1String("pesalah"),
+         .label = QStringLiteral("Maklumat Pesalah")},
         {.kind = FormRow::Switch,
          .key = Key::pilihanIndividuAtauSyarikat,
          .label = QString(),
          .options = {QStringLiteral("Individu"), QStringLiteral("Syarikat")}},
         text(Key::noKadPengenalanPesalah, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits),
         // The company number is written as it is typed.
-        {.key = Key::noDaftarSyarikat, .label = QStringLiteral("No. Daftar Syarikat"), .hint = FormRow::Capitals},
+        {.key = Key::noDaftarSyarikat,
+         .label = QStringLiteral("No. Daftar Syarikat"),
+         .hint = FormRow::Capitals},
         text(Key::lokasiLesenPerniagaan, QStringLiteral("No. Lesen Perniagaan")),
         text(Key::namaPesalah, QStringLiteral("Nama")),
         text(Key::alamat1Pesalah, QStringLiteral("Alamat 1")),
@@ -37,7 +41,9 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
         text(Key::poskodPesalah, QStringLiteral("Poskod"), FormRow::Digits),
         text(Key::alamat3Pesalah, QStringLiteral("Bandar")),
         state(Key::negeriPesalah, Key::negeriPesalahID),
-        {.kind = FormRow::Heading, .key = QLatin1String("penerima"), .label = QStringLiteral("Maklumat Penerima")},
+        {.kind = FormRow::Heading,
+         .key = QLatin1String("penerima"),
+         .label = QStringLiteral("Maklumat Penerima")},
         {.kind = FormRow::Action, .key = samaDiatas, .label = QStringLiteral("Sama seperti di atas")},
         text(Key::namaPenerima, QStringLiteral("Nama")),
         text(Key::noKadPengenalanPenerima, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits),

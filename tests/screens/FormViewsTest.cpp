@@ -17,7 +17,8 @@ protected:
     // The view in a phone-sized window, shown as the form set shows it.
     QQuickItem* open(const char* file) {
         engine.addImportPath(QStringLiteral("qrc:/"));
-        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Kompaun/qml/%1").arg(QLatin1String(file))));
+        QQmlComponent component(&engine,
+                                QUrl(QStringLiteral("qrc:/Kompaun/qml/%1").arg(QLatin1String(file))));
         root.reset(component.create());
         if (!root) {
             ADD_FAILURE() << qPrintable(component.errorString());
@@ -32,7 +33,8 @@ protected:
             QMetaObject::invokeMethod(item, "appearing");
         return item;
     }
-    // As the officer's scripts find items: through the visual tree (a repeater's rows are not QObject children).
+    // As the officer's scripts find items: through the visual tree (a repeater's rows are not QObject
+    // children).
     static QQuickItem* find(QQuickItem* from, const QString& name) {
         if (from->objectName() == name)
             return from;
@@ -54,7 +56,8 @@ protected:
     // The officer's thumb brings a row into sight.
     void bringIntoSight(QQuickItem* target) {
         auto* page = qobject_cast<QQuickItem*>(flickable());
-        const qreal top = target->mapToItem(page->property("contentItem").value<QQuickItem*>(), QPointF()).y();
+        const qreal top =
+            target->mapToItem(page->property("contentItem").value<QQuickItem*>(), QPointF()).y();
         const qreal end = page->property("contentHeight").toReal() - page->height();
         page->setProperty("contentY", std::min(end, std::max(0.0, top - 200)));
     }
@@ -79,8 +82,8 @@ TEST_F(FormViewsTest, RowsCarryTheirNamesAndKeyboards) {
     EXPECT_TRUE(hints(QStringLiteral("noKadPengenalanPesalahField")) & Qt::ImhDigitsOnly);
     EXPECT_TRUE(hints(QStringLiteral("poskodPenerimaField")) & Qt::ImhDigitsOnly);
     EXPECT_EQ(hints(QStringLiteral("namaPesalahField")), int(Qt::ImhNone));
-    for (const char* name : {"pilihanIndividuButton", "pilihanSyarikatButton", "samaDiatasButton", "negeriPesalahPick",
-                             "negeriPenerimaField"})
+    for (const char* name : {"pilihanIndividuButton", "pilihanSyarikatButton", "samaDiatasButton",
+                             "negeriPesalahPick", "negeriPenerimaField"})
         item(QLatin1String(name));
 
     // Typed on the keys, upper-cased into the record when the editing ends.
@@ -93,7 +96,8 @@ TEST_F(FormViewsTest, RowsCarryTheirNamesAndKeyboards) {
 
     root.reset();
     ASSERT_TRUE(open("KenderaanTabView.qml"));
-    for (const char* plate : {"kenderaanNoKenderaanField", "kenderaanNoChasisField", "kenderaanNoCukaiJalanField"})
+    for (const char* plate :
+         {"kenderaanNoKenderaanField", "kenderaanNoChasisField", "kenderaanNoCukaiJalanField"})
         EXPECT_TRUE(hints(QLatin1String(plate)) & Qt::ImhUppercaseOnly) << plate;
 }
 
@@ -127,8 +131,8 @@ TEST_F(FormViewsTest, TheFilterIsTypedOnTheSheet) {
     TextField target;
     ASSERT_TRUE(open("DropDownMenuView.qml"));
     QQuickItem* filter = item(QStringLiteral("pickFilter"));
-    ASSERT_TRUE(core.openDropDownList({{QStringLiteral("A"), QStringLiteral("1")}}, QStringLiteral("Pendek"), &target,
-                                      QStringLiteral("t")));
+    ASSERT_TRUE(core.openDropDownList({{QStringLiteral("A"), QStringLiteral("1")}}, QStringLiteral("Pendek"),
+                                      &target, QStringLiteral("t")));
     EXPECT_FALSE(filter->isVisible());
     tap(item(QStringLiteral("pickCancel")));
     root.reset();
@@ -160,7 +164,8 @@ TEST_F(FormViewsTest, TheFormMovesOnlyToShowAHiddenField) {
     town->forceActiveFocus();
     const qreal y = scrolled();
     EXPECT_GT(y, 0);
-    const qreal bottom = town->mapToItem(qobject_cast<QQuickItem*>(flickable()), QPointF(0, town->height())).y();
+    const qreal bottom =
+        town->mapToItem(qobject_cast<QQuickItem*>(flickable()), QPointF(0, town->height())).y();
     EXPECT_LE(bottom, 640);
     EXPECT_GT(bottom, 640 - 3 * town->height());
 

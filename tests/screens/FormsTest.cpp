@@ -91,7 +91,8 @@ TEST_F(FormsTest, SameAddressCopies) {
     LokasiViewController place;
     show(place);
     place.samaSptAlamatPesalah();
-    EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(), QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));
+    EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(),
+              QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));
     EXPECT_EQ(rec(Key::lokasiTempatKejadian), QString());
     place.viewWillDisappear();
     EXPECT_EQ(rec(Key::lokasiTempatKejadian), QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));

@@ -56,7 +56,8 @@ TEST_F(PickListTest, OneListAtATime) {
     EXPECT_EQ(core.currentType(), QStringLiteral("lokasiKawasanID"));
     pick(QStringLiteral("TAMAN MERANTI"));
     EXPECT_EQ(place.field(Key::lokasiKawasan)->text(), QStringLiteral("TAMAN MERANTI"));
-    EXPECT_EQ(place.field(Key::lokasiICSaksi)->text(), QString()); // the refused witness list named no code field
+    EXPECT_EQ(place.field(Key::lokasiICSaksi)->text(),
+              QString()); // the refused witness list named no code field
     EXPECT_EQ(offender.field(Key::negeriPesalah)->text(), QString());
     expectRecord({{Key::lokasiKawasanID, "K02"}, {Key::negeriPesalahID, ""}});
     EXPECT_FALSE(record()->contains(Key::namaSaksi));
