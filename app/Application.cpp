@@ -30,6 +30,7 @@
 #include "sync/CouncilSync.h"
 #include "sync/LocationTracker.h"
 #include "sync/OfficerLogin.h"
+#include "sync/UploadRun.h"
 
 #include <QGeoPositionInfoSource>
 #include <QGuiApplication>
@@ -233,6 +234,8 @@ bool Application::start() {
             d_->sync.deviceRegistration().confirmRunningNumber();
     });
     d_->sync.uploadRun().setReload([this] { d_->shell.refreshWaitingCount(); });
+    // A sign-out that waited for the upload goes on once the upload has ended.
+    connect(&d_->sync.uploadRun(), &UploadRun::finished, &d_->shell, [this] { d_->shell.uploadFinished(); });
 
     // The position reported to the council every minute from now on, in the foreground and the background.
     d_->tracker.startLocationTracking();

@@ -39,6 +39,12 @@ int main(int argc, char** argv) {
         QCommandLineParser parser;
         describe(parser);
         parser.process(core);
+        // A bad value is worth saying before the display: it would stop the offscreen run too.
+        QString error;
+        if (!AppOptions::from(parser, &error)) {
+            std::fprintf(stderr, "kompaun: %s\n", qPrintable(error));
+            return 2;
+        }
         std::fprintf(stderr,
                      "kompaun: no display found.\n"
                      "  To run without a window: QT_QPA_PLATFORM=offscreen kompaun [options]\n"
@@ -57,7 +63,7 @@ int main(int argc, char** argv) {
     QString error;
     const auto options = AppOptions::from(parser, &error);
     if (!options) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::fprintf(stderr, "kompaun: %s\n", qPrintable(error));
         return 2;
     }
     Application application(*options);

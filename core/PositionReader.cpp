@@ -11,10 +11,14 @@ RecordMap PositionReader::getLocation() {
         positioning_->startUpdates();
         known = positioning_->lastKnownPosition();
     }
+    fix_ = known ? std::optional<PositionFix>(
+                       PositionFix{known->latitude, known->longitude, known->accuracy, known->taken})
+                 : std::nullopt;
     latitude_ = known ? float(known->latitude) : 0.0f;
     longtitude_ = known ? float(known->longitude) : 0.0f;
-    RecordMap result{{QStringLiteral("lat"), QString::asprintf("%f", double(latitude_))},
-                     {QStringLiteral("long"), QString::asprintf("%f", double(longtitude_))}};
+    RecordMap result{
+        {QStringLiteral("lat"), known ? QString::asprintf("%f", double(latitude_)) : QString()},
+        {QStringLiteral("long"), known ? QString::asprintf("%f", double(longtitude_)) : QString()}};
     if (positioning_)
         positioning_->stopUpdates();
     return result;
@@ -23,6 +27,11 @@ RecordMap PositionReader::getLocation() {
 float PositionReader::latitude() const {
     QMutexLocker lock(&mutex_);
     return latitude_;
+}
+
+std::optional<PositionFix> PositionReader::lastFix() const {
+    QMutexLocker lock(&mutex_);
+    return fix_;
 }
 
 float PositionReader::longtitude() const {

@@ -354,10 +354,13 @@ QList<SavedCompoundRow> SavedCompoundStore::printedListRows() const {
         return rows;
     Statement select(db_, "SELECT id, json_extract(record, '$.kompaunRunningNumber'), "
                           "json_extract(record, '$.kompaunButiranKesalahan'), flag, "
-                          "json_extract(record, '$.status_batal') "
+                          "json_extract(record, '$.status_batal'), "
+                          "json_extract(record, '$.kenderaanNoKenderaan'), "
+                          "json_extract(record, '$.namaPesalah'), json_extract(record, '$.kompaunMasa') "
                           "FROM compound WHERE waiting = 1 ORDER BY id");
     while (select.step())
-        rows.append({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4)});
+        rows.append({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4),
+                     select.text(5), select.text(6), select.text(7)});
     return rows;
 }
 
@@ -411,6 +414,27 @@ std::optional<StoredPhoto> SavedCompoundStore::nextPhoto(qint64 id, int afterPos
     if (!select.step())
         return std::nullopt;
     return StoredPhoto{int(select.integer(0)), {}, select.bytes(2), int(select.integer(1))};
+}
+
+QList<CompoundSummaryRow> SavedCompoundStore::summaryRows() const {
+    QMutexLocker locker(&lock_);
+    QList<CompoundSummaryRow> rows;
+    if (!open())
+        return rows;
+    // Photographs are only counted, from the photograph table's key; their bytes are never read.
+    Statement select(db_,
+                     "SELECT c.id, json_extract(c.record, '$.kompaunRunningNumber'), "
+                     "json_extract(c.record, '$.kompaunTarikh'), json_extract(c.record, '$.kompaunMasa'), "
+                     "json_extract(c.record, '$.JenisKompaun'), json_extract(c.record, '$.kompaunKadar'), "
+                     "json_extract(c.record, '$.kompaunKadarTawaran'), "
+                     "json_extract(c.record, '$.status_batal'), c.waiting, coalesce(p.n, 0) "
+                     "FROM compound c LEFT JOIN (SELECT compound, count(*) AS n FROM photo "
+                     "GROUP BY compound) p ON p.compound = c.id ORDER BY c.id");
+    while (select.step())
+        rows.append({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4),
+                     select.text(5), select.text(6), select.text(7), select.integer(8) == 1,
+                     int(select.integer(9))});
+    return rows;
 }
 
 int SavedCompoundStore::highestSequence(const QString& deviceCode) const {

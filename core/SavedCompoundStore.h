@@ -34,6 +34,9 @@ struct SavedCompoundRow {
     QString particulars; // kompaunButiranKesalahan
     QString uploadFlag;
     QString statusBatal; // the cancellation mark, "0" in force
+    QString plate;       // kenderaanNoKenderaan
+    QString offender;    // namaPesalah
+    QString time;        // kompaunMasa
     friend bool operator==(const SavedCompoundRow&, const SavedCompoundRow&) = default;
 };
 
@@ -43,6 +46,21 @@ struct WaitingCompound {
     RecordMap record;
     QString uploadFlag;
     int photoCount = 0;
+};
+
+// What a summary of the shift reads of one compound: a few texts of its record and how many photographs
+// it has, never the record whole nor a photograph.
+struct CompoundSummaryRow {
+    qint64 id = 0;
+    QString number;       // kompaunRunningNumber
+    QString tarikh;       // kompaunTarikh, "dd/MM/yyyy" in Kuala Lumpur
+    QString masa;         // kompaunMasa, "HH:mm" in Kuala Lumpur
+    QString jenis;        // JenisKompaun
+    QString kadar;        // kompaunKadar, as stored
+    QString kadarTawaran; // kompaunKadarTawaran, as stored
+    QString statusBatal;
+    bool waiting = false;
+    int photos = 0;
 };
 
 // The saved-compounds store: a SQLite database of its own ("saveIns.sqlite") in the Documents folder,
@@ -93,6 +111,8 @@ public:
     std::optional<WaitingCompound> nextWaiting(qint64 afterId) const;
     // The entry's first photograph after the given position (full picture only, no thumbnail).
     std::optional<StoredPhoto> nextPhoto(qint64 id, int afterPosition) const;
+    // Every compound in store order, as the shift summary reads it.
+    QList<CompoundSummaryRow> summaryRows() const;
     // The highest sequence among the stored compound numbers of this device (RunningNumber::sequenceOf);
     // 0 when the store holds none.
     int highestSequence(const QString& deviceCode) const;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 
 class QObject;
@@ -16,7 +18,30 @@ struct HttpRequest {
     // Headers the caller sets, in order; the engine adds "User-Agent" and "Accept-Language".
     QList<QPair<QByteArray, QByteArray>> headers;
     QByteArray body;
-    int timeoutMs = 0; // 0: the engine's default
+
+    // Every request is bounded from its start to the last byte of its reply, and is never cut short on
+    // silence alone: a phone's send buffer takes a whole photograph in at once, after which nothing seems
+    // to move until the council answers, however slowly the bytes are really crossing.
+    //   Fixed:  the bound is timeoutMs.
+    //   Upload: timeoutMs plus the body's time at uploadFloorBytesPerSecond, and at least twice timeoutMs,
+    //           so a large body on a weak link still arrives (30 s base: 1 MB may take 158 s).
+    enum class Bound { Fixed, Upload };
+    static constexpr qint64 uploadFloorBytesPerSecond = 8 * 1024;
+    Bound bound = Bound::Fixed;
+    int timeoutMs = 0; // the bound, or the upload's base; 0: the engine's default
+    // How much of the body has gone (bytes sent, bytes in all), on the thread that waits for the reply.
+    std::function<void(qint64 sent, qint64 total)> onUploadProgress;
+    // Blocking form only: once this reads true the request is given up within about a tenth of a
+    // second, so a long upload does not hold an application that is closing.
+    const std::atomic<bool>* abandon = nullptr;
+
+    // The bound in milliseconds, with baseMs standing for a timeoutMs of 0.
+    qint64 boundMs(int baseMs) const {
+        const qint64 base = timeoutMs > 0 ? timeoutMs : baseMs;
+        if (bound == Bound::Fixed)
+            return base;
+        return std::max(2 * base, base + qint64(body.size()) * 1000 / uploadFloorBytesPerSecond);
+    }
 };
 
 struct HttpResponse {
@@ -40,6 +65,6 @@ public:
     // context (when given) has been destroyed. Callable from any thread.
     virtual void send(HttpRequest request, Handler onCompletion, Handler onError,
                       QObject* context = nullptr) = 0;
-    // Blocks the calling worker thread until the reply or the time-out. Refused on the UI thread.
+    // Blocks the calling worker thread until the reply or the request's bound. Refused on the UI thread.
     virtual HttpResponse sendBlocking(HttpRequest request) = 0;
 };

@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <climits>
+
 HttpSettings HttpSettings::forApplication(const QString& buildVersion, const QString& extraCaFile) {
     HttpSettings s;
     s.userAgent = QStringLiteral("%1/%2").arg(QCoreApplication::applicationName(), buildVersion);
@@ -43,13 +45,26 @@ QNetworkReply* QtHttp::start(QNetworkAccessManager& manager, const HttpRequest& 
     r.setRawHeader("Accept-Language", settings_.acceptLanguage.toUtf8());
     for (const auto& [name, value] : request.headers)
         r.setRawHeader(name, value);
-    return manager.sendCustomRequest(r, request.method, request.body);
+    QNetworkReply* reply = manager.sendCustomRequest(r, request.method, request.body);
+    // Qt ends every upload with a (0, 0) that would read as nothing sent: only real figures pass.
+    if (request.onUploadProgress)
+        QObject::connect(reply, &QNetworkReply::uploadProgress, reply,
+                         [progress = request.onUploadProgress](qint64 sent, qint64 total) {
+                             if (total > 0)
+                                 progress(sent, total);
+                         });
+    return reply;
+}
+
+int QtHttp::boundMs(const HttpRequest& request) const {
+    return int(std::min<qint64>(request.boundMs(settings_.timeoutMs), INT_MAX));
 }
 
 HttpResponse QtHttp::responseOf(QNetworkReply* reply, bool timedOut) {
     HttpResponse response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    response.body = reply->readAll();
+    if (reply->isOpen()) // an aborted reply is closed
+        response.body = reply->readAll();
     response.errorText = reply->errorString();
     if (timedOut) {
         response.outcome = HttpResponse::Outcome::TimedOut;
@@ -87,7 +102,7 @@ void QtHttp::send(HttpRequest request, Handler onCompletion, Handler onError, QO
         *timedOut = true;
         reply->abort();
     });
-    timer->start(request.timeoutMs > 0 ? request.timeoutMs : settings_.timeoutMs);
+    timer->start(boundMs(request));
     const bool hadContext = context != nullptr;
     connect(reply, &QNetworkReply::finished, this,
             [reply, timedOut, onCompletion = std::move(onCompletion), onError = std::move(onError),
@@ -119,7 +134,15 @@ HttpResponse QtHttp::sendBlocking(HttpRequest request) {
         reply->abort();
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    timer.start(request.timeoutMs > 0 ? request.timeoutMs : settings_.timeoutMs);
+    timer.start(boundMs(request));
+    QTimer watch;
+    if (request.abandon) {
+        QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+            if (request.abandon->load())
+                reply->abort();
+        });
+        watch.start(100);
+    }
     if (!reply->isFinished())
         loop.exec();
     HttpResponse response = responseOf(reply, timedOut);

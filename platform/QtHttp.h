@@ -12,7 +12,7 @@ struct HttpSettings {
     QString userAgent;      // "%@/%@" of the application name and build version
     QString acceptLanguage; // the preferred languages
     QString extraCaFile;    // PEM file of a further trusted authority (the emulator, a council's private CA)
-    int timeoutMs = Http::defaultTimeoutMs;
+    int timeoutMs = Http::defaultTimeoutMs; // a request's bound, or an upload's base, unless it states one
 
     // The application's own settings: name and version from the application object and the build.
     static HttpSettings forApplication(const QString& buildVersion, const QString& extraCaFile = {});
@@ -36,6 +36,7 @@ public:
 
 private:
     QNetworkReply* start(QNetworkAccessManager& manager, const HttpRequest& request) const;
+    int boundMs(const HttpRequest& request) const;
     static HttpResponse responseOf(QNetworkReply* reply, bool timedOut);
 
     HttpSettings settings_;

@@ -13,5 +13,9 @@ std::optional<Coordinate> QtPositioning::lastKnownPosition() const {
     const QGeoPositionInfo info = source_->lastKnownPosition();
     if (!info.isValid() || !info.coordinate().isValid())
         return std::nullopt;
-    return Coordinate{info.coordinate().latitude(), info.coordinate().longitude()};
+    const double accuracy = info.hasAttribute(QGeoPositionInfo::HorizontalAccuracy)
+                                ? info.attribute(QGeoPositionInfo::HorizontalAccuracy)
+                                : -1;
+    return Coordinate{info.coordinate().latitude(), info.coordinate().longitude(), accuracy,
+                      info.timestamp()};
 }

@@ -36,6 +36,8 @@ void addTitle(WSEncoder& e, const Fields& f) {
     e.addString(QStringLiteral("                          MAJLIS PERBANDARAN TELUKMERBAU  \n"));
     e.addString(kRuleEnd);
     e.addString(QStringLiteral("KOD HASIL                           NO KOMPAUN \r\n"));
+    // The citizen reads both codes in digits under their bars.
+    e.setHRIPosition(WSEncoder::kHriBelow);
     e.createBarcode(f["kodHasil"], WSEncoder::kBarcodeCode39);
     e.addString(spaces(14));
     e.createBarcode(f["kompaunRunningNumber"], WSEncoder::kBarcodeCode39);
@@ -249,6 +251,7 @@ QList<QByteArray> NoticeLayout::trafficNotice(const RecordMap& record, const QIm
     e.addString(QStringLiteral("RM ") + f["kompaunKadar"]);
     e.addString(spaces(14) + QStringLiteral("\r\n\r\n"));
     e.addString(spaces(58));
+    // The title's human-readable setting still holds: the amount's digits print under its bars too.
     e.createBarcode(f["kompaunKadar"], WSEncoder::kBarcodeCode39);
     e.addString(QStringLiteral("\r\n"));
 

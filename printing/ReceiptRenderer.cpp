@@ -423,17 +423,29 @@ QImage ReceiptRenderer::code39(const QByteArray& raw) const {
 }
 
 void ReceiptRenderer::withHri(QImage& bars, const QByteArray& data) const {
-    if (hri_ == 0 || data.isEmpty())
+    // GS H takes 0-3 or their digits '0'-'3': bit 0 puts the text above the bars, bit 1 below.
+    const int position = (hri_ >= '0' && hri_ <= '3') ? hri_ - '0' : (hri_ <= 3 ? hri_ : 0);
+    const bool above = (position & 1) != 0;
+    const bool below = (position & 2) != 0;
+    if ((!above && !below) || data.isEmpty())
         return;
     const int textWidth = int(data.size()) * kCellWidth;
-    QImage out = whiteImage(std::max(bars.width(), textWidth), bars.height() + kCellHeight);
+    const int barsTop = above ? kCellHeight : 0;
+    QImage out = whiteImage(std::max(bars.width(), textWidth),
+                            bars.height() + (above ? kCellHeight : 0) + (below ? kCellHeight : 0));
     QPainter p(&out);
-    p.drawImage((out.width() - bars.width()) / 2, 0, bars);
-    int x = (out.width() - textWidth) / 2;
-    for (char ch : data) {
-        p.drawImage(x, bars.height(), glyph(ch));
-        x += kCellWidth;
-    }
+    p.drawImage((out.width() - bars.width()) / 2, barsTop, bars);
+    const auto text = [&](int top) {
+        int x = (out.width() - textWidth) / 2;
+        for (char ch : data) {
+            p.drawImage(x, top, glyph(ch));
+            x += kCellWidth;
+        }
+    };
+    if (above)
+        text(0);
+    if (below)
+        text(barsTop + bars.height());
     p.end();
     bars = out;
 }

@@ -89,6 +89,12 @@ void WSEncoder::enableHRI(bool enable) {
     buffer().append("\x1d\x48", 2).append(char(enable ? 1 : 0));
 }
 
+void WSEncoder::setHRIPosition(int position) {
+    if (position < kHriNone || position > kHriBoth)
+        return;
+    buffer().append("\x1d\x48", 2).append(char(position));
+}
+
 void WSEncoder::make2DBarcode(const QString& data, int barcodeType, int a1, int a2, int a3) {
     QByteArray& b = buffer();
     b.append("\x1d\x5a", 2).append(char(barcodeType & 0xff));

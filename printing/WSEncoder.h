@@ -21,6 +21,11 @@ public:
     static constexpr int kBlackThreshold = 702;
     // The raster band command carries its row count in one byte.
     static constexpr int kBandRows = 255;
+    // Where the printer puts a 1-D barcode's human-readable text (GS H n).
+    static constexpr int kHriNone = 0;
+    static constexpr int kHriAbove = 1;
+    static constexpr int kHriBelow = 2;
+    static constexpr int kHriBoth = 3;
 
     explicit WSEncoder(Log* log = nullptr) : log_(orNothing(log)) {}
 
@@ -29,6 +34,8 @@ public:
     void setBarcodeWidth(int width);
     void setBarcodeHeight(int height);
     void enableHRI(bool enable);
+    // GS H with the position itself: 0 none, 1 above, 2 below, 3 both; any other value appends nothing.
+    void setHRIPosition(int position);
     void createBarcodePDF417(const QString& data, int column, int securityLevel, int hvRatio);
     void createBarcodeDataMatrix(const QString& data, int symbolHeight, int symbolWidth, int moduleSize);
     void createBarcodeQRCode(const QString& data, int symbolVersion, int ecLevel, int moduleSize);

@@ -136,8 +136,7 @@ void LesenViewController::listPictures() {
     }
     pictures_.setRows(rows);
     if (rows.isEmpty())
-        picturesNote_ = QStringLiteral("Tiada gambar dalam %1")
-                            .arg(dir.isEmpty() ? QStringLiteral("folder imbasan") : dir);
+        picturesNote_ = QStringLiteral("Tiada gambar kod bar untuk diimbas.");
 }
 
 void LesenViewController::pictureChosen(int row) {

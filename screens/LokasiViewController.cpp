@@ -2,12 +2,14 @@
 
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
+#include "platform/Alerts.h"
 #include "platform/Progress.h"
 #include "screens/ScreenNames.h"
 
 #include <QPointer>
 #include <QThread>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -100,6 +102,51 @@ void LokasiViewController::showPosition(const RecordMap& position) {
     }
 }
 
+QString LokasiViewController::noFixMessage() {
+    return QStringLiteral("Lokasi tidak dapat dikesan. Sila cuba lagi.");
+}
+
+QString LokasiViewController::describeFix(const PositionFix& fix, const QDateTime& now) {
+    QStringList parts;
+    if (fix.horizontalAccuracy >= 0)
+        parts.append(QStringLiteral("Ketepatan \u00b1%1 m").arg(qRound(fix.horizontalAccuracy)));
+    if (fix.timestamp.isValid() && now.isValid()) {
+        const qint64 seconds = std::max<qint64>(0, fix.timestamp.secsTo(now));
+        if (seconds < 60)
+            parts.append(QStringLiteral("%1 saat lalu").arg(seconds));
+        else if (seconds < 3600)
+            parts.append(QStringLiteral("%1 minit lalu").arg(seconds / 60));
+        else
+            parts.append(QStringLiteral("%1 jam lalu").arg(seconds / 3600));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+void LokasiViewController::setFixDetail(const QString& detail) {
+    if (detail == fixDetail_)
+        return;
+    fixDetail_ = detail;
+    Q_EMIT fixDetailChanged();
+}
+
+// A fix shows with its accuracy and age; no fix says so and leaves the position as it was, never 0, 0.
+void LokasiViewController::captureEnded() {
+    AppDelegate* hub = app();
+    if (!hub)
+        return;
+    const RecordMap position = hub->getLocation();
+    const std::optional<PositionFix> fix = hub->positionReader().lastFix();
+    if (!fix || position.value(QStringLiteral("lat")).isEmpty()) {
+        setFixDetail(QString());
+        if (hub->platform().alerts)
+            hub->platform().alerts->show(
+                {QStringLiteral("Makluman"), noFixMessage(), {QStringLiteral("OK")}, 0, {}});
+        return;
+    }
+    showPosition(position);
+    setFixDetail(describeFix(*fix, hub->clock().now()));
+}
+
 void LokasiViewController::captureLatLong() {
     AppDelegate* hub = app();
     if (!record() || !hub || capturing_)
@@ -122,8 +169,7 @@ void LokasiViewController::captureLatLong() {
         if (!form)
             return;
         form->capturing_ = false;
-        if (AppDelegate* current = form->app())
-            form->showPosition(current->getLocation());
+        form->captureEnded();
         Q_EMIT form->capturingChanged();
         Q_EMIT form->positionCaptured();
     });
@@ -157,6 +203,7 @@ void LokasiViewController::openEditGmabar() {
 
 void LokasiViewController::initForm() {
     FormViewController::initForm();
+    setFixDetail(QString());
     if (AppDelegate* hub = app()) {
         if (record())
             showPosition(hub->getLocation());

@@ -2,6 +2,8 @@
 
 #include "screens/FormViewController.h"
 
+#include "core/PositionReader.h"
+
 #include <QElapsedTimer>
 
 // "Lokasi": where the offence took place (place, area, street, bay), the witness officer, the phone's
@@ -11,12 +13,17 @@ class LokasiViewController : public FormViewController {
     QML_ELEMENT
     Q_PROPERTY(QString editGambarTitle READ editGambarTitle NOTIFY photoCountChanged)
     Q_PROPERTY(bool capturing READ capturing NOTIFY capturingChanged)
+    Q_PROPERTY(QString fixDetail READ fixDetail NOTIFY fixDetailChanged)
 public:
     explicit LokasiViewController(QObject* parent = nullptr);
 
     bool witnessVisible() const;
     QString editGambarTitle() const { return QStringLiteral("%1 Gambar").arg(photoCount_); }
     bool capturing() const { return capturing_; }
+    // How good the captured fix is: its accuracy and age, as far as the platform told them.
+    QString fixDetail() const { return fixDetail_; }
+    static QString describeFix(const PositionFix& fix, const QDateTime& now);
+    static QString noFixMessage();
 
     // How long the capture lets the positioning settle before it reads; two seconds on a phone.
     void setCaptureDelay(int ms) { captureDelayMs_ = ms; }
@@ -36,6 +43,7 @@ public:
 Q_SIGNALS:
     void photoCountChanged();
     void capturingChanged();
+    void fixDetailChanged();
     // The capture has shown its result (written to the record while issuing).
     void positionCaptured();
     void photoSourceRequested();
@@ -49,8 +57,11 @@ protected:
 private:
     void refreshPhotoCount();
     void showPosition(const RecordMap& position);
+    void captureEnded();
+    void setFixDetail(const QString& detail);
 
     int photoCount_ = 0;
     bool capturing_ = false;
+    QString fixDetail_;
     int captureDelayMs_ = 2000;
 };

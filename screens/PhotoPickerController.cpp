@@ -36,14 +36,23 @@ void PhotoPickerController::keluarkamera() {
          }});
 }
 
+QString PhotoPickerController::unavailableMessage(int index) {
+    return index == Kamera ? QStringLiteral("Tiada kamera pada peranti ini. Pilih gambar dari Galeri Gambar.")
+                           : QStringLiteral("Galeri gambar tidak dapat dibuka pada peranti ini.");
+}
+
 void PhotoPickerController::actionSheetClickedButtonAtIndex(int index) {
     PhotoLibrary* photos = context_ ? context_->photos() : nullptr;
     if (!photos || !app() || (index != GaleriGambar && index != Kamera))
         return;
     const auto source =
         index == GaleriGambar ? PhotoLibrary::Source::PhotoLibrary : PhotoLibrary::Source::Camera;
-    if (!photos->isSourceTypeAvailable(source))
+    if (!photos->isSourceTypeAvailable(source)) {
+        if (Alerts* alerts = app()->platform().alerts)
+            alerts->show(
+                {QStringLiteral("Makluman"), unavailableMessage(index), {QStringLiteral("OK")}, 0, {}});
         return;
+    }
     QPointer<PhotoPickerController> self(this);
     photos->present(
         source,

@@ -33,8 +33,10 @@ public:
 
     // The photo picture tapped: the source choice (not in preview mode).
     Q_INVOKABLE void keluarkamera();
-    // A button of the source choice: a source opens only where the phone has it.
+    // A button of the source choice: a source opens only where the phone has it; otherwise the officer
+    // is told why nothing opened.
     Q_INVOKABLE void actionSheetClickedButtonAtIndex(int index);
+    static QString unavailableMessage(int index);
     // The picker handed back a picture.
     void imagePickerControllerDidFinishPickingImage(const PickedPhoto& photo);
     // The photo count button: the photo list.

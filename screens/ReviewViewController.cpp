@@ -1,6 +1,7 @@
 #include "screens/ReviewViewController.h"
 
 #include "core/RecordKeys.h"
+#include "screens/AddressText.h"
 #include "screens/IssuingFlow.h"
 
 ReviewViewController::ReviewViewController(QObject* parent) : ScreenController(parent) {
@@ -39,11 +40,10 @@ QList<ReviewViewController::Field> ReviewViewController::fields(const RecordMap&
         {QStringLiteral("kadPengenalan"), QStringLiteral("No. Kad Pengenalan"),
          v(Key::noKadPengenalanPesalah)},
         {QStringLiteral("alamat"), QStringLiteral("Alamat"),
-         QStringLiteral("%1, %2, %3 %4, %5 \r\n\r\n")
-             .arg(v(Key::alamat1Pesalah), v(Key::alamat2Pesalah), v(Key::poskodPesalah),
-                  v(Key::alamat3Pesalah), v(Key::negeriPesalah))},
+         AddressText::address(v(Key::alamat1Pesalah), v(Key::alamat2Pesalah), v(Key::poskodPesalah),
+                              v(Key::alamat3Pesalah), v(Key::negeriPesalah))},
         {QStringLiteral("noDaftarLesenDanPerniagaan"), QStringLiteral("No. Daftar Syarikat / No. Lesen"),
-         QStringLiteral("%1 / %2 ").arg(v(Key::noDaftarSyarikat), v(Key::lokasiLesenPerniagaan))},
+         AddressText::join({v(Key::noDaftarSyarikat), v(Key::lokasiLesenPerniagaan)}, QStringLiteral(" / "))},
         {QStringLiteral("noKenderaan"), QStringLiteral("No. Kenderaan"), v(Key::kenderaanNoKenderaan)},
         {QStringLiteral("noCukaiJalan"), QStringLiteral("No. Cukai Jalan"), v(Key::kenderaanNoCukaiJalan)},
         {QStringLiteral("jenisBadan"), QStringLiteral("Jenis Kenderaan"), v(Key::kenderaanJenisKenderaan)},
@@ -52,10 +52,9 @@ QList<ReviewViewController::Field> ReviewViewController::fields(const RecordMap&
         {QStringLiteral("butiranKesalahn"), QStringLiteral("Butiran Kesalahan"),
          v(Key::kompaunButiranKesalahan)},
         {QStringLiteral("tempatKesalahn"), QStringLiteral("Tempat Kesalahan"),
-         QStringLiteral("%1,%2,%3")
-             .arg(v(Key::lokasiTempatKejadian), v(Key::lokasiKawasan), v(Key::lokasiJalan))},
+         AddressText::join({v(Key::lokasiTempatKejadian), v(Key::lokasiKawasan), v(Key::lokasiJalan)})},
         {QStringLiteral("kordinatLokasi"), QStringLiteral("Koordinat Lokasi"),
-         QStringLiteral("%1, %2").arg(v(Key::lat), v(Key::long_))},
+         AddressText::join({v(Key::lat), v(Key::long_)})},
         {QStringLiteral("tarikhKesalahan"), QStringLiteral("Tarikh Kesalahan"), tarikh},
         {QStringLiteral("jumlahKompaun"), QStringLiteral("Jumlah Kompaun"),
          QStringLiteral("RM %1").arg(v(Key::kompaunKadar))},
@@ -71,9 +70,8 @@ QList<ReviewViewController::Field> ReviewViewController::fields(const RecordMap&
         {QStringLiteral("kepadaNamaPenerimaKadPengenalan"), QStringLiteral("No. Kad Pengenalan Penerima"),
          v(Key::noKadPengenalanPenerima)},
         {QStringLiteral("kepadaNamaPenerimaAlamat"), QStringLiteral("Alamat Penerima"),
-         QStringLiteral("%1, %2, %3 %4, %5 ")
-             .arg(v(Key::alamat1Penerima), v(Key::alamat2Penerima), v(Key::poskodPenerima),
-                  v(Key::alamat3Penerima), v(Key::negeriPenerima))},
+         AddressText::address(v(Key::alamat1Penerima), v(Key::alamat2Penerima), v(Key::poskodPenerima),
+                              v(Key::alamat3Penerima), v(Key::negeriPenerima))},
     };
 }
 

@@ -42,23 +42,69 @@ QString SecondViewController::cancelledRefusal() {
     return QStringLiteral("Kompaun ini telah dibatalkan dan tidak boleh dicetak semula.");
 }
 
+QString SecondViewController::rowSubtitle(const SavedCompoundRow& row) {
+    const QString who = row.plate.trimmed().isEmpty() ? row.offender.trimmed() : row.plate.trimmed();
+    QStringList second;
+    for (const QString& part : {who, row.time.trimmed()})
+        if (!part.isEmpty())
+            second.append(part);
+    QStringList lines;
+    if (!row.particulars.trimmed().isEmpty())
+        lines.append(row.particulars.trimmed());
+    if (!second.isEmpty())
+        lines.append(second.join(QStringLiteral(" \u00b7 ")));
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool SecondViewController::matches(const SavedCompoundRow& row, const QString& search) {
+    const QString wanted = search.trimmed();
+    if (wanted.isEmpty())
+        return true;
+    // Plates are typed with or without their space ("WXY 1234", "wxy1234").
+    const auto squeezed = [](QString text) { return text.remove(QLatin1Char(' ')); };
+    return row.number.contains(wanted, Qt::CaseInsensitive) ||
+           row.offender.contains(wanted, Qt::CaseInsensitive) ||
+           squeezed(row.plate).contains(squeezed(wanted), Qt::CaseInsensitive);
+}
+
+void SecondViewController::setSearchText(const QString& text) {
+    if (text == searchText_)
+        return;
+    searchText_ = text;
+    Q_EMIT searchTextChanged();
+    showRows();
+}
+
 void SecondViewController::relo() {
     AppDelegate* core = app();
     if (!core)
         return;
+    const qsizetype before = rows_.size();
     rows_ = core->saveStore().printedListRows();
+    if (rows_.size() != before)
+        Q_EMIT totalCountChanged();
+    showRows();
+}
+
+void SecondViewController::showRows() {
+    shown_.clear();
     QList<QVariantMap> shown;
-    for (const SavedCompoundRow& row : std::as_const(rows_))
+    for (int i = 0; i < rows_.size(); ++i) {
+        const SavedCompoundRow& row = rows_.at(i);
+        if (!matches(row, searchText_))
+            continue;
+        shown_.append(i);
         shown.append(
-            {{QStringLiteral("title"), rowTitle(row)}, {QStringLiteral("subtitle"), row.particulars}});
+            {{QStringLiteral("title"), rowTitle(row)}, {QStringLiteral("subtitle"), rowSubtitle(row)}});
+    }
     model_.setRows(shown);
 }
 
 void SecondViewController::select(int row) {
     AppDelegate* core = app();
-    if (!core || row < 0 || row >= rows_.size())
+    if (!core || row < 0 || row >= shown_.size())
         return;
-    std::optional<SavedCompound> entry = core->saveStore().entry(rows_.at(row).id);
+    std::optional<SavedCompound> entry = core->saveStore().entry(rows_.at(shown_.at(row)).id);
     if (!entry || !entry->record) {
         // Gone since the list was read (uploaded meanwhile): show what the store holds now.
         relo();

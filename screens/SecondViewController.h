@@ -18,6 +18,9 @@ class SecondViewController : public ScreenController {
     QML_ELEMENT
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
     Q_PROPERTY(FormSet* formSet READ formSet CONSTANT)
+    // Narrows the rows to those whose number, plate or offender's name holds this text.
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(int totalCount READ totalCount NOTIFY totalCountChanged)
 public:
     static constexpr int kReprintTag = 0;
     static constexpr int kCancelTag = 3;
@@ -32,12 +35,19 @@ public:
 
     // The row's title: the compound number, marked when cancelled.
     static QString rowTitle(const SavedCompoundRow& row);
+    // The row's detail: the offence, then the plate (or the offender when there is none) and the time.
+    static QString rowSubtitle(const SavedCompoundRow& row);
+    static bool matches(const SavedCompoundRow& row, const QString& search);
+
+    QString searchText() const { return searchText_; }
+    void setSearchText(const QString& text);
+    int totalCount() const { return int(rows_.size()); }
     static QString cancelledRefusal();
 
     // Each time the list shows, and after the upload's summary: read again from the store.
     Q_INVOKABLE void viewWillAppear() { relo(); }
     Q_INVOKABLE void relo();
-    // A row chosen: the stored compound opened in the forms.
+    // A row chosen (as shown, after the search): the stored compound opened in the forms.
     Q_INVOKABLE void select(int row);
     // "Cetak" on the opened compound: asks, then prints it again.
     Q_INVOKABLE void cetak();
@@ -47,15 +57,21 @@ public:
 Q_SIGNALS:
     // A re-print was handed to the printer.
     void reprinted(int notice);
+    void searchTextChanged();
+    void totalCountChanged();
 
 private:
     void contextSet() override;
     bool isCancelled() const;
+    void showRows();
     void alert(const QString& title, const QString& message, const QStringList& buttons, int tag,
                std::function<void(int)> answer);
 
     KeyValueListModel model_;
     QList<SavedCompoundRow> rows_;
+    // The indexes into rows_ of the rows shown, in order.
+    QList<int> shown_;
+    QString searchText_;
     FormSet formSet_;
     std::optional<SavedCompound> opened_;
     QMetaObject::Connection uploadEnds_;

@@ -1,6 +1,7 @@
 #include "screens/ShellController.h"
 
 #include "core/AppDelegate.h"
+#include "core/ShiftSummary.h"
 #include "platform/Alerts.h"
 #include "platform/Log.h"
 #include "screens/LoginViewController.h"
@@ -51,6 +52,32 @@ QString ShellController::officerName() const {
 void ShellController::present() {
     signedIn_ = true;
     Q_EMIT signedInChanged();
+    if (!staleUploadsAsked_) {
+        staleUploadsAsked_ = true;
+        askForStaleUploads();
+    }
+}
+
+QString ShellController::uploadQuestion(int waiting) {
+    return QStringLiteral("Ada %1 kompaun belum dimuat naik. Muat naik sekarang?").arg(waiting);
+}
+
+void ShellController::askForStaleUploads() {
+    Alerts* alerts = app_.platform().alerts;
+    if (!alerts || !upload_)
+        return;
+    const ShiftSummary shift(app_.saveStore().summaryRows(), app_.clock().now());
+    const std::optional<qint64> oldest = shift.oldestWaitingSeconds();
+    if (!oldest || *oldest <= ShiftSummary::kDaySeconds)
+        return;
+    alerts->show({QStringLiteral("Kepastian"),
+                  uploadQuestion(shift.waiting()),
+                  {QStringLiteral("Tidak"), QStringLiteral("Ya")},
+                  kUploadQuestionTag,
+                  [this](int button) {
+                      if (button == 1)
+                          upload_();
+                  }});
 }
 
 void ShellController::tabBarControllerDidSelect(int index) {
@@ -75,16 +102,57 @@ void ShellController::logout() {
     Alerts* alerts = app_.platform().alerts;
     if (!alerts)
         return;
+    const int waiting = upload_ ? app_.saveStore().getDicetakUploadCountNumber() : 0;
+    if (waiting == 0) {
+        confirmLogout();
+        return;
+    }
+    alerts->show({QStringLiteral("Kepastian"),
+                  uploadQuestion(waiting),
+                  {QStringLiteral("Tidak"), QStringLiteral("Ya")},
+                  kUploadQuestionTag,
+                  [this](int button) {
+                      if (button != 1) {
+                          confirmLogout();
+                          return;
+                      }
+                      app_.platform().log->write(QStringLiteral("YAMuatNaik (log keluar)"));
+                      signOutAfterUpload_ = true;
+                      upload_();
+                  }});
+}
+
+void ShellController::uploadFinished() {
+    refreshWaitingCount();
+    if (!signOutAfterUpload_)
+        return;
+    // Whatever the result: the summary alert stays over the login screen, and what did not go waits
+    // on the phone, asked about again at the next sign-out or start-up.
+    signOutAfterUpload_ = false;
+    signOut();
+}
+
+void ShellController::signOut() {
+    login_.clearLogKeluar();
+    signedIn_ = false;
+    Q_EMIT signedInChanged();
+}
+
+void ShellController::ringkasan() {
+    stacks_[Dicetak]->push(QStringLiteral("RingkasanView.qml"), QStringLiteral("Ringkasan"));
+}
+
+void ShellController::confirmLogout() {
+    Alerts* alerts = app_.platform().alerts;
+    if (!alerts)
+        return;
     alerts->show({QStringLiteral("Kepastian"),
                   QStringLiteral("Adakah anda pasti untuk log keluar ?"),
                   {QStringLiteral("Batal"), QStringLiteral("Keluar")},
                   0,
                   [this](int button) {
-                      if (button != 1)
-                          return;
-                      login_.clearLogKeluar();
-                      signedIn_ = false;
-                      Q_EMIT signedInChanged();
+                      if (button == 1)
+                          signOut();
                   }});
 }
 

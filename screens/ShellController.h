@@ -46,12 +46,21 @@ public:
     // The stack of screens of a tab; null for an index that is no tab.
     Q_INVOKABLE NavigationStack* stack(int tab) const;
 
-    // After a successful sign-in: the tabs are shown as they were left.
+    // After a successful sign-in: the tabs are shown as they were left; at the first sign-in since
+    // start-up, compounds waiting for upload for more than a day are offered for upload.
     void present();
     // The officer selected a tab.
     Q_INVOKABLE void tabBarControllerDidSelect(int index);
-    // "Log Keluar": asks first.
+    // "Log Keluar": when compounds wait for upload and there is an upload to run, asks first whether to
+    // upload them ("Ya": the upload runs and the officer is signed out when it ends, whatever its result;
+    // "Tidak": on to the usual confirmation); otherwise only the usual confirmation.
     Q_INVOKABLE void logout();
+    // The upload run ended (its summary shown).
+    void uploadFinished();
+    // "Ringkasan" on the printed list's bar: the shift summary over the list.
+    Q_INVOKABLE void ringkasan();
+    static QString uploadQuestion(int waiting);
+    static constexpr int kUploadQuestionTag = 21;
     // Returns the compound-type tab to its first screen; the other tabs keep theirs.
     Q_INVOKABLE void viewGetBackToRoot();
     // "MuatNaik" on the printed list's bar: asks first, then starts the upload run.
@@ -67,7 +76,14 @@ private:
     LoginViewController& login_;
     bool signedIn_ = false;
     int currentIndex_ = JenisKompaun;
+    void confirmLogout();
+    void signOut();
+    // At the first sign-in since start-up: compounds waiting for more than a day are offered for upload.
+    void askForStaleUploads();
+
     std::function<void()> upload_;
     int waitingCount_ = 0;
+    bool signOutAfterUpload_ = false;
+    bool staleUploadsAsked_ = false;
     std::array<NavigationStack*, TabCount> stacks_{};
 };

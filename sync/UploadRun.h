@@ -22,8 +22,12 @@ class QThread;
 // The flag is written after every accepted request, so a run cut short sends nothing twice.
 //
 // The run reads one compound at a time and one photograph at a time; the store is never held whole.
-// Destroying the run (the application quitting) stops it between two requests: what the council
-// accepted stays marked, the rest stays waiting.
+// Destroying the run (the application quitting) stops it at once, giving up the request in flight:
+// what the council accepted stays marked, the rest stays waiting.
+//
+// A photograph may take longer than other requests (see HttpRequest::Bound::Upload): on a weak link a
+// whole JPEG needs minutes, and cutting it at a fixed time would fail it again at every run. One that
+// has failed in several runs in a row anyway is named in the summary (see PhotoFailures).
 class UploadRun : public QObject {
     Q_OBJECT
 public:
@@ -36,8 +40,9 @@ public:
     void muatNaikExe();
     // UI thread: the summary alert, then the printed list reloads. counts: successes, failures and,
     // when there were any, compounds the council accepted whose mark could not be written, then
-    // "1" when the purge at the start of the run could not be written.
-    void kejayaanNotifikasi(const QStringList& counts);
+    // "1" when the purge at the start of the run could not be written. stuckPhotos: one line for each
+    // photograph that keeps failing.
+    void kejayaanNotifikasi(const QStringList& counts, const QStringList& stuckPhotos = {});
 
     bool running() const { return worker_ != nullptr; }
     // The printed list's reload (`relo`), called after the summary.
@@ -48,7 +53,9 @@ Q_SIGNALS:
 
 private:
     bool sendCompound(const RecordMap& record);
-    bool sendPhoto(const QString& compoundNumber, int position, QByteArray jpeg);
+    // Empty when the council accepted the photograph, else why not, for the officer. detail: the
+    // overlay's text for it, to which the share already sent is added.
+    QString sendPhoto(const QString& compoundNumber, int position, QByteArray jpeg, const QString& detail);
     void setDetail(int attempted);
     void log(const QString& line);
 

@@ -59,7 +59,7 @@ Rectangle {
                         required property string modelData
                         objectName: "alertButton" + index
                         Layout.fillWidth: true
-                        Layout.preferredHeight: 46
+                        Layout.preferredHeight: 48
                         flat: true
                         contentItem: Text {
                             text: button.modelData

@@ -70,7 +70,7 @@ ScreenPage {
         Item {
             id: pin
             objectName: "mapPin"
-            width: 40
+            width: 48
             height: 52
             x: controller.pinX - pin.width / 2
             y: controller.pinY - pin.height
@@ -130,16 +130,16 @@ ScreenPage {
             spacing: 8
             RoundButton {
                 objectName: "zoomInButton"
-                width: 44
-                height: 44
+                width: 48
+                height: 48
                 text: "+"
                 font { pixelSize: 22; bold: true }
                 onClicked: controller.zoomIn()
             }
             RoundButton {
                 objectName: "zoomOutButton"
-                width: 44
-                height: 44
+                width: 48
+                height: 48
                 text: "−"
                 font { pixelSize: 22; bold: true }
                 onClicked: controller.zoomOut()

@@ -21,10 +21,13 @@ Rectangle {
         height: 52
         color: Theme.bar
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             id: cancel
             objectName: "pickCancel"
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 4 }
-            contentItem: Text { text: "Cancel"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Cancel"; color: Theme.barText; font.pixelSize: 15 }
             background: Item {}
             onClicked: controller.cancel()
         }

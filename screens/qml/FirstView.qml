@@ -8,8 +8,11 @@ ScreenPage {
     objectName: "firstView"
     barButtons: Component {
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             objectName: "logKeluarButton"
-            contentItem: Text { text: "Log Keluar"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Log Keluar"; color: Theme.barText; font.pixelSize: 15 }
             background: Item {}
             onClicked: AppContext.shell.logout()
         }

@@ -17,6 +17,7 @@ TextField {
     Layout.preferredWidth: 1
     Layout.preferredHeight: Theme.fieldHeight
     placeholderText: control.placeholder
+    placeholderTextColor: Theme.muted
     echoMode: control.secret ? TextInput.Password : TextInput.Normal
     font.pixelSize: Theme.font
     text: control.field ? control.field.text : ""

@@ -133,6 +133,8 @@ Repeater {
             id: actionRow
             ActionButton {
                 objectName: row.key + "Button"
+                // The loader gives no layout height: the button keeps a finger's.
+                implicitHeight: Theme.fieldHeight
                 secondary: true
                 text: row.label
                 onClicked: rows.form.action(row.key)

@@ -5,7 +5,8 @@ import Kompaun
 
 // "Maklumat": the forms of the compound side by side under one tab strip. A form is made the first time
 // its tab shows, and told each time it shows again. Issuing, the bar offers "Semak" (typing under way
-// ends first, so the record holds it); a stored compound offers "Batal Kompaun" and "Cetak".
+// ends first, so the record holds it); a stored compound offers "Cetak" there and "Batal Kompaun" in red at
+// the foot of the page, well away from it.
 ScreenPage {
     id: screen
     objectName: "formSetView"
@@ -21,9 +22,12 @@ ScreenPage {
             // The bar shows these buttons outside the page; the page's id still resolves from here.
             // qmllint disable unqualified
             ToolButton {
+                // A finger-sized target however short its label.
+                implicitHeight: 48
+                implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
                 objectName: "semakButton"
                 visible: screen.formSet !== null && !screen.formSet.preview
-                contentItem: Text { text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+                contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Semak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
                 background: Item {}
                 onClicked: {
                     screen.forceActiveFocus()
@@ -32,16 +36,12 @@ ScreenPage {
                 }
             }
             ToolButton {
-                objectName: "batalKompaunButton"
-                visible: screen.formSet !== null && screen.formSet.preview && !screen.formSet.cancelled
-                contentItem: Text { text: "Batal Kompaun"; color: Theme.barText; font.pixelSize: 15 }
-                background: Item {}
-                onClicked: if (screen.formSet) screen.formSet.batalKompaun()
-            }
-            ToolButton {
+                // A finger-sized target however short its label.
+                implicitHeight: 48
+                implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
                 objectName: "cetakButton"
                 visible: screen.formSet !== null && screen.formSet.preview
-                contentItem: Text { text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+                contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
                 background: Item {}
                 onClicked: if (screen.formSet) screen.formSet.cetak()
             }
@@ -91,7 +91,7 @@ ScreenPage {
     }
 
     StackLayout {
-        anchors { left: parent.left; right: parent.right; top: strip.bottom; bottom: parent.bottom }
+        anchors { left: parent.left; right: parent.right; top: strip.bottom; bottom: cancelBar.top }
         currentIndex: screen.currentTab
         // The forms' loaders read the page's state from inside the repeater.
         // qmllint disable unqualified
@@ -109,5 +109,29 @@ ScreenPage {
             }
         }
         // qmllint enable unqualified
+    }
+
+    Rectangle {
+        id: cancelBar
+        readonly property bool shown: screen.formSet !== null && screen.formSet.preview && !screen.formSet.cancelled
+        anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+        height: cancelBar.shown ? 64 : 0
+        visible: cancelBar.shown
+        color: Theme.card
+        Button {
+            id: batalButton
+            objectName: "batalKompaunButton"
+            anchors { fill: parent; margins: 8 }
+            text: "Batal Kompaun"
+            onClicked: if (screen.formSet) screen.formSet.batalKompaun()
+            contentItem: Text {
+                text: "Batal Kompaun"
+                color: "white"
+                font { pixelSize: Theme.font; bold: true }
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+            }
+            background: Rectangle { radius: 6; color: batalButton.down ? Qt.darker(Theme.danger, 1.2) : Theme.danger }
+        }
     }
 }

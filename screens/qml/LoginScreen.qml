@@ -142,7 +142,7 @@ Rectangle {
                     id: cell
                     required property var modelData
                     Layout.fillWidth: true
-                    Text { text: cell.modelData[0]; color: Theme.muted; font.pixelSize: 11; anchors.horizontalCenter: parent.horizontalCenter }
+                    Text { text: cell.modelData[0]; color: Theme.muted; font.pixelSize: 12; anchors.horizontalCenter: parent.horizontalCenter }
                     Text {
                         objectName: cell.modelData[2]
                         text: cell.modelData[1]

@@ -64,6 +64,15 @@ ScreenPage {
 
         FormRows { form: controller }
 
+        Text {
+            objectName: "fixDetailText"
+            Layout.fillWidth: true
+            visible: controller.fixDetail !== ""
+            text: controller.fixDetail
+            wrapMode: Text.WordWrap
+            font.pixelSize: 13
+            color: Theme.muted
+        }
         RowLayout {
             Layout.fillWidth: true
             spacing: 8

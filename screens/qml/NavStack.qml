@@ -30,11 +30,15 @@ Item {
         readonly property bool roomy: backLabel.width + title.implicitWidth + buttons.width + 40 <= bar.width
 
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             id: back
             objectName: "backButton"
             visible: root.navigation !== null && root.navigation.depth > 1
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 2 }
             contentItem: Text {
+                verticalAlignment: Text.AlignVCenter
                 text: bar.roomy ? backLabel.text : "‹"
                 color: Theme.barText
                 font.pixelSize: bar.roomy ? 15 : 24

@@ -21,10 +21,13 @@ Rectangle {
         height: 52
         color: Theme.bar
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             id: cancel
             objectName: "photoPickerCancel"
             anchors { left: parent.left; verticalCenter: parent.verticalCenter; leftMargin: 4 }
-            contentItem: Text { text: "Batal"; color: Theme.barText; font.pixelSize: 15 }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Batal"; color: Theme.barText; font.pixelSize: 15 }
             background: Item {}
             onClicked: if (sheet.library) sheet.library.cancel()
         }
@@ -90,11 +93,12 @@ Rectangle {
         }
     }
     Text {
+        objectName: "galleryEmpty"
         visible: gallery.visible && gallery.count === 0
         anchors { left: parent.left; right: parent.right; top: bar.bottom; margins: 24 }
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.WordWrap
-        text: "Tiada gambar dalam " + (sheet.library ? sheet.library.folder : "")
+        text: "Tiada gambar dalam galeri telefon. Ambil gambar dengan Kamera, atau simpan gambar ke galeri dahulu."
         font.pixelSize: 15
         color: Theme.muted
     }

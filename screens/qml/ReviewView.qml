@@ -19,8 +19,11 @@ ScreenPage {
 
     barButtons: Component {
         ToolButton {
+            // A finger-sized target however short its label.
+            implicitHeight: 48
+            implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
             objectName: "cetakButton"
-            contentItem: Text { text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
+            contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Cetak"; color: Theme.barText; font { pixelSize: 15; bold: true } }
             background: Item {}
             // The bar shows this button outside the page; the page's id still resolves from here.
             // qmllint disable unqualified

@@ -7,7 +7,7 @@ import Kompaun
 Rectangle {
     id: bar
     property SearchListController list: null
-    height: 52
+    height: 60
     color: "#dfe2e8"
 
     TextField {
@@ -15,8 +15,9 @@ Rectangle {
         objectName: "searchField"
         anchors { left: parent.left; leftMargin: 8; verticalCenter: parent.verticalCenter
                   right: cancel.visible ? cancel.left : parent.right; rightMargin: 8 }
-        height: 38
+        height: 48
         placeholderText: "Carian"
+        placeholderTextColor: Theme.muted
         font.pixelSize: Theme.font
         inputMethodHints: Qt.ImhNoPredictiveText
         EnterKey.type: Qt.EnterKeySearch
@@ -35,11 +36,14 @@ Rectangle {
         }
     }
     ToolButton {
+        // A finger-sized target however short its label.
+        implicitHeight: 48
+        implicitWidth: Math.max(48, implicitContentWidth + leftPadding + rightPadding)
         id: cancel
         objectName: "searchCancel"
         visible: bar.list !== null && bar.list.searching
         anchors { right: parent.right; rightMargin: 4; verticalCenter: parent.verticalCenter }
-        contentItem: Text { text: "Batal"; color: Theme.accent; font.pixelSize: Theme.font }
+        contentItem: Text { verticalAlignment: Text.AlignVCenter; text: "Batal"; color: Theme.accent; font.pixelSize: Theme.font }
         background: Item {}
         onClicked: if (bar.list) bar.list.cancelSearch()
     }

@@ -7,7 +7,7 @@ import Kompaun
 Button {
     id: segment
     Layout.fillWidth: true
-    Layout.preferredHeight: 38
+    Layout.preferredHeight: 48
     contentItem: Text {
         text: segment.text
         horizontalAlignment: Text.AlignHCenter

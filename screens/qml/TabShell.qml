@@ -67,7 +67,7 @@ Rectangle {
                             maximumLineCount: 2
                             lineHeight: 0.9
                             text: tab.modelData.title
-                            font { pixelSize: 11; bold: tab.selected }
+                            font { pixelSize: 12; bold: tab.selected }
                             color: tab.selected ? Theme.bar : Theme.muted
                         }
                     }

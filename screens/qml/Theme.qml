@@ -9,8 +9,8 @@ QtObject {
     readonly property color card: "white"
     readonly property color accent: "#1f6fd1"
     readonly property color danger: "#c0392b"
-    readonly property color muted: "#6b7280"
+    readonly property color muted: "#4b5563"
     readonly property int gap: 12
-    readonly property int fieldHeight: 44
+    readonly property int fieldHeight: 48
     readonly property int font: 15
 }

@@ -136,9 +136,10 @@ TEST_F(AppDelegateTest, WitnessNameAndIdentityCardAreUpperCasedAndAnAreaLeavesTh
 }
 
 // A known position's single precision is checked through the location form (tests/screens).
-TEST_F(AppDelegateTest, UnknownPositionIsZeroAndAskingStartsNoUpdates) {
-    EXPECT_EQ(app.getLocation(), (RecordMap{{QString(Key::lat), QStringLiteral("0.000000")},
-                                            {QString(Key::long_), QStringLiteral("0.000000")}}));
+TEST_F(AppDelegateTest, UnknownPositionIsEmptyNotZeroAndAskingStartsNoUpdates) {
+    EXPECT_EQ(app.getLocation(),
+              (RecordMap{{QString(Key::lat), QString()}, {QString(Key::long_), QString()}}));
+    EXPECT_FALSE(app.positionReader().lastFix().has_value());
     EXPECT_FALSE(fakes.positioning.updating);
 }
 

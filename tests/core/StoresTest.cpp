@@ -160,9 +160,10 @@ TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {
 
     const QList<SavedCompoundRow> rows = store.printedListRows();
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0], (SavedCompoundRow{rows[0].id, QStringLiteral("P2026M07000041"),
-                                         QStringLiteral("GERAI TANPA LESEN"), QStringLiteral("0"),
-                                         QStringLiteral("0")}));
+    EXPECT_EQ(rows[0],
+              (SavedCompoundRow{rows[0].id, QStringLiteral("P2026M07000041"),
+                                QStringLiteral("GERAI TANPA LESEN"), QStringLiteral("0"), QStringLiteral("0"),
+                                QString(), QStringLiteral("SITI <ZAHRAH> & \"KEDAI\" Ñ 名"), QString()}));
     EXPECT_EQ(rows[1].number, QStringLiteral("P2026M07000042"));
     EXPECT_LT(rows[0].id, rows[1].id);
 

@@ -50,8 +50,10 @@ TEST(WSEncoder, TextAndSymbolsAsThePrinterReadsThem) {
                  e.setBarcodeHeight(h);
              e.enableHRI(true);
              e.enableHRI(false);
+             for (int position : {-1, 4, 2, 0})
+                 e.setHRIPosition(position);
          },
-         hex("1d7708 1d7701 1d68ff 1d6801 1d4801 1d4800")},
+         hex("1d7708 1d7701 1d68ff 1d6801 1d4801 1d4800 1d4802 1d4800")},
         {"two-dimensional symbols share one block shape",
          [](WSEncoder& e) {
              e.createBarcodePDF417(QStringLiteral("A"), 1, 2, 3);

@@ -41,6 +41,9 @@ TEST(Notices, MatchTheReferenceBytes) {
         EXPECT_TRUE(blocks.value(1).startsWith(hex("1b57 0000 0000 2003 c800")));
         EXPECT_EQ(blocks.value(2) + blocks.value(3), hex("1b0c 1b53"));
         EXPECT_TRUE(blocks.value(4).startsWith(kTitle));
+        // The codes' digits are asked for once, right before the first barcode.
+        EXPECT_EQ(blocks.join().count(hex("1d48")), 1);
+        EXPECT_TRUE(blocks.value(4).startsWith(kTitle + hex("1d4802 1d6b45")));
     }
     // The general notice's paired fields are writes of their own, the first of each pair without a line end.
     ASSERT_EQ(general.size(), 23);
@@ -53,7 +56,8 @@ TEST(GeneralNotice, EveryKeyEmptyStillPrintsEveryLine) {
     const RecordMap empty = emptyRecord(recordFromJson(QStringLiteral("general.json")));
     const auto blocks = NoticeLayout::generalNotice(empty, shippedHeader(), kBaseUrl + QStringLiteral("/"));
     ASSERT_EQ(blocks.size(), 23);
-    EXPECT_EQ(blocks[4], kTitle + hex("1d6b4500") + QByteArray(14, ' ') + hex("1d6b4500") + "\r\n\r\n");
+    EXPECT_EQ(blocks[4],
+              kTitle + hex("1d4802 1d6b4500") + QByteArray(14, ' ') + hex("1d6b4500") + "\r\n\r\n");
     EXPECT_EQ(blocks[20], QByteArray(30, ' ') + "RM ");
     EXPECT_TRUE(blocks[22].contains("NO DAFTAR") == false);
     EXPECT_TRUE(blocks[9].contains("NO DAFTAR PERNIAGAAN/LESEN ORVA   :   /  \r\n"));

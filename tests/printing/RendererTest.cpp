@@ -99,3 +99,46 @@ TEST(ReceiptRenderer, BarcodesSideBySideAndAQrCodeDecode) {
     for (int cut = 0; cut < stream.size(); ++cut)
         EXPECT_FALSE(ReceiptRenderer::render(stream.left(cut)).isNull());
 }
+
+TEST(ReceiptRenderer, HumanReadableTextSitsUnderOrOverTheBarsAsAsked) {
+    const auto barcode = [](int position) {
+        WSEncoder e;
+        e.setHRIPosition(position);
+        e.createBarcode(QStringLiteral("76112"), 69);
+        e.addString(QStringLiteral("\r\n"));
+        return ReceiptRenderer::render(e.printableData());
+    };
+    const QImage bare = barcode(WSEncoder::kHriNone);
+    const int barsWidth = [&] {
+        int last = 0;
+        for (int x = kEdge; x < bare.width(); ++x)
+            if (qGray(bare.pixel(x, kEdge + 1)) < 128)
+                last = x - kEdge;
+        return last + 1;
+    }();
+    const int bars = ReceiptRenderer::kDefaultBarcodeHeight;
+    ASSERT_EQ(bare.height() - 2 * kEdge, bars);
+    const QImage digits = ReceiptRenderer::render("76112\r\n");
+    const int textX = (barsWidth - 5 * ReceiptRenderer::kCellWidth) / 2;
+    // The digits drawn exactly as printed text, centred under (or over) the bars.
+    const auto digitsAt = [&](const QImage& receipt, int top) {
+        for (int y = 0; y < kLine; ++y)
+            for (int x = 0; x < 5 * ReceiptRenderer::kCellWidth; ++x)
+                if (receipt.pixel(kEdge + textX + x, kEdge + top + y) != digits.pixel(kEdge + x, kEdge + y))
+                    return false;
+        return true;
+    };
+    const QImage below = barcode(WSEncoder::kHriBelow);
+    EXPECT_EQ(below.height() - 2 * kEdge, bars + kLine);
+    EXPECT_TRUE(digitsAt(below, bars));
+    EXPECT_EQ(decodeSymbols(below), QStringList{QStringLiteral("CODE-39:76112")});
+
+    const QImage above = barcode(WSEncoder::kHriAbove);
+    EXPECT_EQ(above.height() - 2 * kEdge, bars + kLine);
+    EXPECT_TRUE(digitsAt(above, 0));
+    EXPECT_FALSE(digitsAt(above, bars));
+
+    const QImage both = barcode(WSEncoder::kHriBoth);
+    EXPECT_TRUE(digitsAt(both, 0));
+    EXPECT_TRUE(digitsAt(both, bars + kLine));
+}

@@ -225,6 +225,47 @@ TEST_F(FormsTest, PositionIsCapturedOffTheInterfaceThreadUnderTheOverlay) {
     expectRecord({{Key::lat, "3.073800"}, {Key::long_, "101.518303"}});
 }
 
+TEST_F(FormsTest, ACaptureWithoutAFixSaysSoAndAFixShowsItsAccuracyAndAge) {
+    LokasiViewController form;
+    show(form);
+    form.setCaptureDelay(0);
+    QSignalSpy captured(&form, &LokasiViewController::positionCaptured);
+
+    // No fix: the officer is told, the fields and the record stay empty, never 0, 0.
+    fakes.positioning.known.reset();
+    const qsizetype alerts = fakes.alerts.shown.size();
+    form.captureLatLong();
+    ASSERT_TRUE(captured.wait(5000));
+    EXPECT_EQ(lastAlert(), "Makluman: Lokasi tidak dapat dikesan. Sila cuba lagi. [OK]");
+    EXPECT_EQ(form.field(Key::lat)->text(), QString());
+    expectRecord({{Key::lat, ""}, {Key::long_, ""}});
+    EXPECT_EQ(form.fixDetail(), QString());
+
+    // A fix 42 s old within 15 m.
+    fakes.positioning.known = Coordinate{3.0738, 101.5183, 14.6, clock.instant.addSecs(-42)};
+    form.captureLatLong();
+    ASSERT_TRUE(captured.wait(5000));
+    expectRecord({{Key::lat, "3.073800"}, {Key::long_, "101.518303"}});
+    EXPECT_EQ(form.fixDetail(), QStringLiteral("Ketepatan \u00b115 m, 42 saat lalu"));
+    EXPECT_EQ(fakes.alerts.shown.size(), alerts + 1);
+
+    // Failing again keeps the position already captured and clears what was said about the fix.
+    fakes.positioning.known.reset();
+    form.captureLatLong();
+    ASSERT_TRUE(captured.wait(5000));
+    EXPECT_EQ(fakes.alerts.shown.size(), alerts + 2);
+    expectRecord({{Key::lat, "3.073800"}});
+    EXPECT_EQ(form.fixDetail(), QString());
+
+    // What the platform does not say is left out; old fixes read in minutes and hours.
+    const QDateTime now = clock.instant;
+    EXPECT_EQ(LokasiViewController::describeFix({1, 2, -1, now.addSecs(-130)}, now),
+              QStringLiteral("2 minit lalu"));
+    EXPECT_EQ(LokasiViewController::describeFix({1, 2, 5, now.addSecs(-7300)}, now),
+              QStringLiteral("Ketepatan \u00b15 m, 2 jam lalu"));
+    EXPECT_EQ(LokasiViewController::describeFix({1, 2, -1, QDateTime()}, now), QString());
+}
+
 TEST_F(FormsTest, ModelListFollowsTheChosenType) {
     KenderaanTabViewController form;
     show(form);

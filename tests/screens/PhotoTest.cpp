@@ -206,8 +206,21 @@ TEST_F(PhotoPickingTest, OnlyAnAvailableSourceOpens) {
     library.cameraAvailable = true;
     library.libraryAvailable = false;
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
+    EXPECT_EQ(fakes.alerts.last().message,
+              QStringLiteral("Galeri gambar tidak dapat dibuka pada peranti ini."));
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::Kamera);
     EXPECT_EQ(library.shownSource(), PhotoLibrary::Source::Camera);
+    library.cancel();
+
+    // A machine without a camera says so instead of doing nothing.
+    library.cameraAvailable = false;
+    const qsizetype shown = fakes.alerts.shown.size();
+    picker.actionSheetClickedButtonAtIndex(PhotoPickerController::Kamera);
+    ASSERT_EQ(fakes.alerts.shown.size(), shown + 1);
+    EXPECT_EQ(fakes.alerts.last().message,
+              QStringLiteral("Tiada kamera pada peranti ini. Pilih gambar dari Galeri Gambar."));
+    EXPECT_EQ(fakes.alerts.last().buttons, QStringList{QStringLiteral("OK")});
+    EXPECT_FALSE(library.showing());
 }
 
 TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundInTheOrderTaken) {

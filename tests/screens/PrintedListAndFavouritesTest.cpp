@@ -18,6 +18,7 @@ protected:
                                                        : QStringLiteral("BERNIAGA TANPA LESEN"));
         r.insert(Key::kenderaanNoKenderaan, QStringLiteral("WXY 1234"));
         r.insert(Key::namaPesalah, QStringLiteral("TAN AH KOW"));
+        r.insert(Key::kompaunMasa, QStringLiteral("09:30"));
         r.insert(Key::kompaunKadar, QStringLiteral("100.00"));
         EXPECT_TRUE(core.saveStore().insertIntoBaruPBCompound(
             makeRecord(r), {{QStringLiteral("dA=="), QStringLiteral("Zg==")}}));
@@ -43,7 +44,7 @@ TEST_F(PrintedListTest, ListsTheWaitingCompoundsInStoreOrderAndReprintsOneUnchan
     ASSERT_TRUE(core.saveStore().setUploadFlag(2, QStringLiteral("1")));
     showList();
     ASSERT_EQ(list.model()->count(), 2);
-    EXPECT_EQ(list.model()->subtitle(0), QStringLiteral("BERNIAGA TANPA LESEN"));
+    EXPECT_EQ(list.model()->subtitle(0), QStringLiteral("BERNIAGA TANPA LESEN\nWXY 1234 \u00b7 09:30"));
     EXPECT_EQ(list.model()->title(1), QStringLiteral("P2026M07000041"));
 
     // The traffic one opens in the traffic order, read-only, with its stored record and photographs.
@@ -70,6 +71,45 @@ TEST_F(PrintedListTest, ListsTheWaitingCompoundsInStoreOrderAndReprintsOneUnchan
     list.formSet()->cetak();
     answer(1);
     ASSERT_TRUE(waitForPrinted(noticeOf(traffic, true) + noticeOf(general, false)));
+}
+
+TEST_F(PrintedListTest, RowsNameThePlateOrTheOffenderAndASearchNarrowsThemAndOpensTheRightOne) {
+    storeCompound(QStringLiteral("P2026M07000039"), true);
+    storeCompound(QStringLiteral("P2026M07000040"), false);
+    // A general compound without a vehicle names its offender instead.
+    RecordMap third = *core.saveDictionary();
+    third.insert(Key::kompaunRunningNumber, QStringLiteral("P2026M07000041"));
+    third.insert(Key::kompaunButiranKesalahan, QStringLiteral("BERNIAGA TANPA LESEN"));
+    third.insert(Key::namaPesalah, QStringLiteral("SITI AMINAH"));
+    third.insert(Key::kenderaanNoKenderaan, QString());
+    third.insert(Key::kompaunMasa, QStringLiteral("11:05"));
+    ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(makeRecord(third), {}));
+    showList();
+    ASSERT_EQ(list.model()->count(), 3);
+    EXPECT_EQ(list.model()->subtitle(2), QStringLiteral("BERNIAGA TANPA LESEN\nSITI AMINAH \u00b7 11:05"));
+
+    // By number, by plate with or without its space and in any case, by name.
+    const auto shown = [&](const QString& search) {
+        list.setSearchText(search);
+        QStringList titles;
+        for (int i = 0; i < list.model()->count(); ++i)
+            titles << list.model()->title(i);
+        return titles.join(u' ');
+    };
+    EXPECT_EQ(shown(QStringLiteral("000040")), QStringLiteral("P2026M07000040"));
+    EXPECT_EQ(shown(QStringLiteral("wxy1234")), QStringLiteral("P2026M07000039 P2026M07000040"));
+    EXPECT_EQ(shown(QStringLiteral("WXY 12")), QStringLiteral("P2026M07000039 P2026M07000040"));
+    EXPECT_EQ(shown(QStringLiteral("aminah")), QStringLiteral("P2026M07000041"));
+    EXPECT_EQ(shown(QStringLiteral("TIADA")), QString());
+    EXPECT_EQ(list.totalCount(), 3);
+
+    // A row chosen from the narrowed list opens that compound; the search holds over a reload.
+    shown(QStringLiteral("P2026M07000040"));
+    list.relo();
+    ASSERT_EQ(list.model()->count(), 1);
+    list.select(0);
+    EXPECT_EQ(core.getDictionary()->value(Key::kompaunRunningNumber), QStringLiteral("P2026M07000040"));
+    EXPECT_EQ(shown(QString()), QStringLiteral("P2026M07000039 P2026M07000040 P2026M07000041"));
 }
 
 TEST_F(PrintedListTest, ACancelledCompoundIsMarkedRefusesReprintAndStillWaitsForUpload) {

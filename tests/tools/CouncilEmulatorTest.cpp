@@ -89,6 +89,10 @@ TEST(CouncilEmulatorFaults, SpecsAndSeededRandomnessReplay) {
     EXPECT_EQ(fault.times, 3);
     EXPECT_FALSE(Faults::parseFault("dlu:explode", endpoint, fault, error));
     EXPECT_FALSE(Faults::parseFault("dlu", endpoint, fault, error));
+    ASSERT_TRUE(Faults::parseFault("muatnaik_gambar_kompaun:slow:16384", endpoint, fault, error));
+    EXPECT_EQ(fault.kind, Fault::Kind::Slow);
+    EXPECT_EQ(fault.bytesPerSecond, 16384);
+    EXPECT_FALSE(Faults::parseFault("muatnaik_gambar_kompaun:slow", endpoint, fault, error)); // no rate
 
     Faults faults;
     fault = Fault{};

@@ -128,3 +128,36 @@ TEST(PrinterEmulator, NoticesPrintedOverTcpDecodeFromThePictures) {
     EXPECT_EQ(emulator.process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(emulator.process.exitCode(), 0);
 }
+
+// What print-notice says is about what it did: a record without a number is refused before anything is
+// written, a file is not "Connected", and an unreachable network printer is not a Bluetooth problem.
+TEST(PrintNotice, RefusesARecordWithoutANumberAndSaysWhatFailedInItsOwnWords) {
+    QTemporaryDir dir;
+    const QString empty = dir.filePath(QStringLiteral("empty.json"));
+    testsupport::writeFile(empty, "{}");
+    const QString out = dir.filePath(QStringLiteral("empty.bin"));
+    const ToolRun refused = runTool(QStringLiteral("print-notice"), {empty, QStringLiteral("--out"), out});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("has no compound number"))) << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    const ToolRun toFile =
+        printNotice("general.json", {QStringLiteral("--out"), dir.filePath(QStringLiteral("general.bin"))});
+    EXPECT_EQ(toFile.code, 0);
+    EXPECT_FALSE(toFile.err.contains(QStringLiteral("Connected"))) << toFile.err.toStdString();
+
+    quint16 closed = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        closed = probe.serverPort();
+    }
+    const QString link = QStringLiteral("tcp:127.0.0.1:%1").arg(closed);
+    const ToolRun unreachable = printNotice("general.json", to(link));
+    EXPECT_EQ(unreachable.code, 1);
+    EXPECT_TRUE(
+        unreachable.err.contains(QStringLiteral("print-notice: cannot connect to the printer at ") + link))
+        << unreachable.err.toStdString();
+    EXPECT_FALSE(unreachable.err.contains(QStringLiteral("luetooth"))) << unreachable.err.toStdString();
+    EXPECT_FALSE(unreachable.err.contains(QStringLiteral("Connected"))) << unreachable.err.toStdString();
+}

@@ -12,5 +12,6 @@ void photoFlow(Walkthrough& w);
 void printingFlow(Walkthrough& w);
 void compoundFlow(Walkthrough& w);
 void printedListFlow(Walkthrough& w);
+void summaryFlow(Walkthrough& w);
 void uploadFlow(Walkthrough& w);
 void favouriteDeleteFlow(Walkthrough& w);

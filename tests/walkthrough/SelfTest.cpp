@@ -1,5 +1,6 @@
 #include "SelfTest.h"
 
+#include "Legibility.h"
 #include "Officer.h"
 #include "app/Application.h"
 #include "platform/QtAlerts.h"
@@ -22,18 +23,28 @@ int runSelfTest(Application& application) {
         return 1;
     }
     Officer officer(application.window(), [](const QString&) {});
+    // Every screen is also read as an officer outdoors reads it: text size, contrast, target size.
+    QStringList illegible;
+    const auto audit = [&](QQuickItem* root, const QString& screen, const QColor& paper) {
+        illegible += Legibility::problems(root, screen, paper);
+    };
+    const QColor window = application.window()->color();
+    // What a screen loaded on its own sits on in the application: the pages' colour.
+    const QColor page(QStringLiteral("#f2f3f7"));
     // The overlays and every tab, as the window shows them.
     application.alerts().show(
         {QStringLiteral("Notifikasi"), QStringLiteral("Ujian"), {QStringLiteral("OK")}, 0, {}});
     application.progress().show(QStringLiteral("Ujian"));
     application.progress().setDetail(QStringLiteral("1/2"));
     officer.settle();
+    audit(application.window()->contentItem(), QStringLiteral("alert+progress"), window);
     application.alerts().answer(0);
     application.progress().hide();
     application.shell().present();
     for (int tab = ShellController::JenisKompaun; tab <= ShellController::Pencetak; ++tab) {
         application.shell().tabBarControllerDidSelect(tab);
         officer.settle();
+        audit(application.window()->contentItem(), QStringLiteral("tab %1").arg(tab), window);
     }
     // Then every screen of the module on its own: a screen pushed later must load with nothing set.
     int loaded = 0;
@@ -53,12 +64,18 @@ int runSelfTest(Application& application) {
             item->setParentItem(application.window()->contentItem());
         }
         officer.settle();
+        if (auto* item = qobject_cast<QQuickItem*>(object.get()))
+            audit(item, path.section(QLatin1Char('/'), -1), page);
         ++loaded;
     }
     const QStringList problems = application.qmlProblems();
     for (const QString& p : problems)
         std::fprintf(stderr, "QML: %s\n", qPrintable(p));
-    std::printf("self-test: %s (%d screens, %lld problems)\n", problems.isEmpty() ? "ok" : "FAILED", loaded,
-                qlonglong(problems.size()));
-    return problems.isEmpty() && loaded > 0 ? 0 : 1;
+    illegible.removeDuplicates();
+    for (const QString& p : std::as_const(illegible))
+        std::fprintf(stderr, "illegible: %s\n", qPrintable(p));
+    const bool ok = problems.isEmpty() && illegible.isEmpty() && loaded > 0;
+    std::printf("self-test: %s (%d screens, %lld problems, %lld illegible items)\n", ok ? "ok" : "FAILED",
+                loaded, qlonglong(problems.size()), qlonglong(illegible.size()));
+    return ok ? 0 : 1;
 }

@@ -120,6 +120,9 @@ void Walkthrough::signOutStep(const QString& name) {
             app_->shell().viewGetBackToRoot();
             officer_->settle();
             officer_->tap(QStringLiteral("logKeluarButton"));
+            // Compounds left waiting stay on the phone: "Tidak" to the upload question, then "Keluar".
+            if (app_->alerts().tag() == ShellController::kUploadQuestionTag)
+                officer_->tap(QStringLiteral("alertButton0"));
             officer_->tap(QStringLiteral("alertButton1"));
         },
         [this]() -> QString {
@@ -295,6 +298,7 @@ int Walkthrough::run() {
     printingFlow(*this);
     compoundFlow(*this);
     printedListFlow(*this);
+    summaryFlow(*this);
     uploadFlow(*this);
     favouriteDeleteFlow(*this);
     const QStringList warnings = QmlWarnings::seen();

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     QString error;
     auto options = AppOptions::from(parser, &error);
     if (!options) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::fprintf(stderr, "kompaun-walkthrough: %s\n", qPrintable(error));
         return 2;
     }
     QTemporaryDir scratch;

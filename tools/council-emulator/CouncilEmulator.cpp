@@ -226,6 +226,11 @@ bool CouncilEmulator::start(std::string& error) {
         };
         server.Get(".*", handler);
         server.Post(".*", handler);
+        // Bodies are read here rather than before the handler, so a slow link can be played.
+        server.Post(".*", [this, scheme](const httplib::Request& req, httplib::Response& res,
+                                         const httplib::ContentReader& content) {
+            handleReading(req, res, content, scheme);
+        });
         server.Put(".*", handler);
         server.Delete(".*", handler);
         server.set_keep_alive_max_count(100);
@@ -332,7 +337,41 @@ void CouncilEmulator::dropConnection(const httplib::Request& req, int localPort)
     closedir(dir);
 }
 
-void CouncilEmulator::handle(const httplib::Request& req, httplib::Response& res, const char* scheme) {
+std::string CouncilEmulator::endpointOf(const std::vector<std::string>& segments) {
+    if (segments.size() >= 3 && segments[0] == "v2")
+        return segments[1] == "wsc" ? segments[2] : segments[1];
+    return {};
+}
+
+void CouncilEmulator::handleReading(const httplib::Request& req, httplib::Response& res,
+                                    const httplib::ContentReader& content, const char* scheme) {
+    std::string query;
+    const std::string endpoint = endpointOf(pathSegments(req.target, query));
+    const std::optional<Fault> fault = endpoint.empty() ? std::nullopt : faults_.next(endpoint);
+    const int rate = fault && fault->kind == Fault::Kind::Slow ? fault->bytesPerSecond : 0;
+    // httplib hands the body over as it reads it from the socket; what is not read yet stays in the
+    // socket buffers and, once they are full, holds the sender back as a weak link would.
+    auto& body = const_cast<httplib::Request&>(req).body;
+    body.clear();
+    const auto start = std::chrono::steady_clock::now();
+    const bool read = content([&](const char* data, size_t length) {
+        body.append(data, length);
+        if (rate <= 0)
+            return true;
+        const auto due = start + std::chrono::microseconds(int64_t(body.size()) * 1000000 / rate);
+        const auto wait =
+            std::chrono::ceil<std::chrono::milliseconds>(due - std::chrono::steady_clock::now());
+        return wait.count() <= 0 || waitUnlessStopping(int(wait.count()));
+    });
+    if (!read) {
+        dropConnection(req, std::string(scheme) == "https" ? httpsPort_ : httpPort_);
+        return;
+    }
+    handle(req, res, scheme, &fault);
+}
+
+void CouncilEmulator::handle(const httplib::Request& req, httplib::Response& res, const char* scheme,
+                             const std::optional<Fault>* chosen) {
     RawRequest raw;
     raw.scheme = scheme;
     raw.method = req.method;
@@ -375,11 +414,10 @@ void CouncilEmulator::handle(const httplib::Request& req, httplib::Response& res
     }
 
     raw.id = store_.logRequest(raw);
-    std::string endpoint;
-    if (segments.size() >= 3 && segments[0] == "v2")
-        endpoint = segments[1] == "wsc" ? segments[2] : segments[1];
-
-    const std::optional<Fault> fault = endpoint.empty() ? std::nullopt : faults_.next(endpoint);
+    const std::string endpoint = endpointOf(segments);
+    const std::optional<Fault> fault = chosen             ? *chosen
+                                       : endpoint.empty() ? std::nullopt
+                                                          : faults_.next(endpoint);
     const std::string faultName = fault ? Fault::nameOf(fault->kind) : std::string();
     auto finish = [&](int status, const std::string& body, const std::string& type) {
         res.status = status;
@@ -414,6 +452,7 @@ void CouncilEmulator::handle(const httplib::Request& req, httplib::Response& res
             return;
         case Fault::Kind::Retval:
         case Fault::Kind::AcceptThenDrop:
+        case Fault::Kind::Slow: // played while the body was read
             break;
         }
     }
@@ -626,6 +665,9 @@ void CouncilEmulator::handleAdmin(const std::vector<std::string>& s, const std::
             fault.status = value;
             fault.delayMs = value;
             fault.retval = value;
+            fault.bytesPerSecond = value;
+            if (fault.kind == Fault::Kind::Slow && value <= 0)
+                return bad("slow needs a rate in bytes per second as its value");
             fault.times = o["times"].toInt(-1);
             fault.after = o["after"].toInt(0);
             faults_.set(o["endpoint"].toString().toStdString(), fault);

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -14,6 +15,7 @@ namespace httplib {
 class Server;
 struct Request;
 struct Response;
+class ContentReader;
 } // namespace httplib
 
 struct EmulatorOptions {
@@ -55,7 +57,12 @@ private:
         std::string contentType = "application/json";
         bool accepted = false; // for the uploads: whether the council kept what was sent
     };
-    void handle(const httplib::Request& req, httplib::Response& res, const char* scheme);
+    // chosen: the fault already drawn for this request, when its body was read by handleReading.
+    void handle(const httplib::Request& req, httplib::Response& res, const char* scheme,
+                const std::optional<Fault>* chosen = nullptr);
+    void handleReading(const httplib::Request& req, httplib::Response& res,
+                       const httplib::ContentReader& content, const char* scheme);
+    static std::string endpointOf(const std::vector<std::string>& segments);
     void handleAdmin(const std::vector<std::string>& segments, const std::string& query,
                      const httplib::Request& req, httplib::Response& res);
     Reply route(const std::vector<std::string>& segments, const RawRequest& raw, const Fault* fault);

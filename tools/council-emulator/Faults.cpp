@@ -9,6 +9,7 @@ const std::pair<const char*, Fault::Kind> kinds[] = {
     {"drop", Fault::Kind::Drop},           {"html200", Fault::Kind::Html200},
     {"malformed", Fault::Kind::Malformed}, {"retval", Fault::Kind::Retval},
     {"empty", Fault::Kind::EmptyArray},    {"accept-then-drop", Fault::Kind::AcceptThenDrop},
+    {"slow", Fault::Kind::Slow},
 };
 } // namespace
 
@@ -106,6 +107,11 @@ bool Faults::parseFault(const std::string& text, std::string& endpoint, Fault& f
             fault.status = value;
             fault.delayMs = value;
             fault.retval = value;
+            fault.bytesPerSecond = value;
+        }
+        if (fault.kind == Fault::Kind::Slow && fault.bytesPerSecond <= 0) {
+            error = "slow needs a rate in bytes per second, as in endpoint:slow:16384";
+            return false;
         }
         if (parts.size() > 3)
             fault.times = std::stoi(parts[3]);

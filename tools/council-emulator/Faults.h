@@ -19,11 +19,13 @@ struct Fault {
         Retval,         // process normally, but answer with `retval`
         EmptyArray,     // status 200 with "[]"
         AcceptThenDrop, // process and store, then close without answering (the reply is lost)
+        Slow,           // read the request body at `bytesPerSecond` (a weak link), then answer normally
     };
     Kind kind = Kind::Status;
     int status = 500;
     int delayMs = 0;
     int retval = 0;
+    int bytesPerSecond = 0;
     int times = -1; // how many requests it applies to; -1 for all
     int after = 0;  // requests let through before it applies
 

@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
         QStringLiteral("fault"),
         QStringLiteral(
             "fail endpoint E (e.g. muatnaik_kompaun, or * for all); KIND: status delay drop html200 "
-            "malformed retval empty accept-then-drop. May be repeated."),
+            "malformed retval empty accept-then-drop slow (VALUE: bytes per second the body is read "
+            "at). May be repeated."),
         QStringLiteral("E:KIND[:VALUE][:TIMES]"));
     const QCommandLineOption random(QStringLiteral("random-faults"),
                                     QStringLiteral("fail requests at random, replayable by seed"),

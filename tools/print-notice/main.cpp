@@ -2,6 +2,7 @@
 //
 // Prints the notice of one compound record, given as a JSON object, the way the application prints it:
 // disconnect, connect, compose, write, and wait until the printer has every byte. Exits 0 only then.
+#include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "platform/QtLog.h"
 #include "printing/NoticePrinter.h"
@@ -24,12 +25,11 @@
 
 namespace {
 
-class StderrAlerts : public Alerts {
+// The connection's alerts are the officer's (a Bluetooth hint, whatever the link): the tool notes that one
+// came and says the reason in its own words.
+class NotedAlerts : public Alerts {
 public:
-    void show(Alert alert) override {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(alert.title), qPrintable(alert.message));
-        shown = true;
-    }
+    void show(Alert) override { shown = true; }
     bool shown = false;
 };
 
@@ -93,9 +93,15 @@ int main(int argc, char** argv) {
         values.insert(it.key(),
                       it.value().isString() ? it.value().toString() : it.value().toVariant().toString());
     const Record record = makeRecord(values);
+    // A notice without its number cannot be paid nor traced: never print one.
+    if (record->value(Key::kompaunRunningNumber).trimmed().isEmpty()) {
+        std::fprintf(stderr, "print-notice: %s has no compound number (\"%s\"): nothing printed\n",
+                     qPrintable(file.fileName()), Key::kompaunRunningNumber.latin1());
+        return 2;
+    }
 
     QtLog log;
-    StderrAlerts alerts;
+    NotedAlerts alerts;
     NoticePrinter notices(cli.value(header), cli.value(baseUrl), &log);
     if (notices.noticeBytes(record, cli.isSet(traffic)).isEmpty())
         return fail(
@@ -103,7 +109,9 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<AccessoryManager> accessories;
     std::shared_ptr<RecordingAccessory> recording;
+    QString destination;
     if (cli.isSet(out)) {
+        destination = cli.value(out);
         recording = std::make_shared<RecordingAccessory>(QStringLiteral("file"));
         recording->setOutputFile(cli.value(out));
         accessories = std::make_unique<FixedAccessoryManager>(AccessoryList{recording});
@@ -113,11 +121,22 @@ int main(int argc, char** argv) {
         if (!link)
             return fail(error);
         accessories = link->makeAccessoryManager();
+        destination = link->kind == PrinterLink::Tcp
+                          ? QStringLiteral("the printer at %1").arg(link->toString())
+                          : QStringLiteral("the Bluetooth printer %1 (is it paired and switched on?)")
+                                .arg(link->toString());
     }
 
     WSSessionController controller(&log);
     controller.setDrainTimeoutMs(cli.value(timeout).toInt() * 1000);
-    PrinterConnection connection(accessories.get(), &controller, &log, &alerts);
+    // The connection's own log lines are the application's ("Connected" as soon as a session is asked
+    // for, a file included); this tool says what happened itself.
+    PrinterConnection connection(accessories.get(), &controller, nullptr, &alerts);
+    bool opened = false;
+    QObject::connect(&controller, &WSSessionController::sessionOpened, &app, [&] { opened = true; });
+    const auto connectFailed = [&] {
+        return QStringLiteral("cannot connect to %1: nothing printed").arg(destination);
+    };
     // Success only when the printer has every byte: the notice written whole, then the session closed with
     // the link confirming the printer read to the end. Anything else is a failed print.
     int exitCode = -1;
@@ -129,8 +148,10 @@ int main(int argc, char** argv) {
             failure = why;
         }
     };
-    QObject::connect(&controller, &WSSessionController::sessionFailed, &app,
-                     [&] { failWith(QStringLiteral("the printer link failed before the notice was out")); });
+    QObject::connect(&controller, &WSSessionController::sessionFailed, &app, [&] {
+        failWith(opened ? QStringLiteral("the printer link failed before the notice was out")
+                        : connectFailed());
+    });
     QObject::connect(&controller, &WSSessionController::noticeFinished, &app, [&](int number, bool written) {
         if (number != notice)
             return;
@@ -145,13 +166,14 @@ int main(int argc, char** argv) {
         if (delivered && controller.noticesInFlight() == 0 && exitCode < 0)
             exitCode = 0;
         else
-            failWith(QStringLiteral("the printer did not confirm it read the whole notice"));
+            failWith(opened ? QStringLiteral("the printer did not confirm it read the whole notice")
+                            : connectFailed());
     });
 
     connection.printerDisconnect();
     connection.printerConnect();
     if (alerts.shown)
-        return 1;
+        return fail(connectFailed());
     notice = notices.cetakSaman(&controller, record, cli.isSet(traffic));
 
     QTimer giveUp;
@@ -160,7 +182,7 @@ int main(int argc, char** argv) {
     while (exitCode < 0 && !alerts.shown && giveUp.isActive())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     if (alerts.shown)
-        failWith(QStringLiteral("the printer did not take the whole notice"));
+        failWith(opened ? QStringLiteral("the printer did not take the whole notice") : connectFailed());
     failWith(QStringLiteral("the printer did not take the notice in time"));
     controller.abortSession();
     if (exitCode != 0)

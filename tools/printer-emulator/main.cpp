@@ -1,6 +1,7 @@
 // printer-emulator --port N --out DIR [--idle-ms MS] [--host ADDRESS]
 //
-// A stand-in for the network printer: each job becomes a PNG in DIR. With --port 0 a free port is chosen;
+// A stand-in for the network printer: each job becomes a PNG in DIR. It listens on loopback unless --host
+// names another address. With --port 0 a free port is chosen;
 // the port is printed as "listening on port N". SIGINT and SIGTERM save the jobs in progress and exit 0.
 #include "PrinterEmulator.h"
 
@@ -37,14 +38,23 @@ int main(int argc, char** argv) {
         QStringLiteral("idle-ms"),
         QStringLiteral("A job also ends after this many quiet milliseconds (0: only on close)."),
         QStringLiteral("MS"), QStringLiteral("3000"));
-    QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Address to listen on (default all)."),
-                            QStringLiteral("ADDRESS"), QStringLiteral("0.0.0.0"));
+    // Loopback unless asked: a stand-in on a developer's machine has no business on the network.
+    QCommandLineOption host(
+        QStringLiteral("host"),
+        QStringLiteral("Address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)."),
+        QStringLiteral("ADDRESS"), QStringLiteral("127.0.0.1"));
     cli.addOptions({port, out, idle, host});
     cli.process(app);
     bool portOk = false;
     const uint portNumber = cli.value(port).toUInt(&portOk);
     if (!cli.isSet(port) || !cli.isSet(out) || !portOk || portNumber > 65535) {
-        std::fprintf(stderr, "usage: printer-emulator --port N --out DIR [--idle-ms MS]\n");
+        std::fprintf(stderr, "usage: printer-emulator --port N --out DIR [--idle-ms MS] [--host ADDRESS]\n");
+        return 2;
+    }
+    const QHostAddress address(cli.value(host));
+    if (address.isNull()) {
+        std::fprintf(stderr, "printer-emulator: --host \"%s\" is not an IP address\n",
+                     qPrintable(cli.value(host)));
         return 2;
     }
     if (!QDir().mkpath(cli.value(out))) {
@@ -53,8 +63,9 @@ int main(int argc, char** argv) {
     }
 
     PrinterEmulator emulator(cli.value(out), cli.value(idle).toInt());
-    if (!emulator.listen(QHostAddress(cli.value(host)), quint16(portNumber))) {
-        std::fprintf(stderr, "printer-emulator: cannot listen on port %u\n", portNumber);
+    if (!emulator.listen(address, quint16(portNumber))) {
+        std::fprintf(stderr, "printer-emulator: cannot listen on %s port %u\n",
+                     qPrintable(address.toString()), portNumber);
         return 1;
     }
 

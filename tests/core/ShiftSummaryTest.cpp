@@ -1,0 +1,183 @@
+// The shift summary: amounts summed exactly in sen, cancelled compounds kept apart, days taken in Kuala
+// Lumpur time while the phone (the test main pins America/Los_Angeles) is in another zone, and the store
+// read through its summary rows only.
+#include "core/ShiftSummary.h"
+#include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "platform/fake/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+namespace {
+
+TEST(Sen, ReadsDecimalTextExactlyAndNothingElse) {
+    const QList<std::pair<const char*, qint64>> good{
+        {"150.10", 15010}, {"0.20", 20}, {"300", 30000},  {"7.5", 750},
+        {" 12.00 ", 1200}, {"0", 0},     {"300.", 30000}, {"999999999999.99", 99999999999999}};
+    for (const auto& [text, sen] : good)
+        EXPECT_EQ(Sen::parse(QString::fromUtf8(text)), std::optional<qint64>(sen)) << text;
+    for (const char* bad : {"", " ", "RM 150.00", "150,00", "1,500.00", "-5.00", "+5", "150.105", ".50",
+                            "abc", "15O.00", "1e3", "150.1.0", "1000000000000", "١٥٠"})
+        EXPECT_EQ(Sen::parse(QString::fromUtf8(bad)), std::nullopt) << bad;
+
+    // Summed as sen, the sum is the sum of the notices; as doubles it would not be.
+    EXPECT_EQ(Sen::format(*Sen::parse(QStringLiteral("150.10")) + *Sen::parse(QStringLiteral("0.20"))),
+              QStringLiteral("150.30"));
+    EXPECT_EQ(Sen::format(5), QStringLiteral("0.05"));
+    EXPECT_EQ(Sen::format(1234567), QStringLiteral("12345.67"));
+}
+
+TEST(ShiftSummaryAge, ReadsAsOfficersSayIt) {
+    EXPECT_EQ(ShiftSummary::ageText(59), QStringLiteral("kurang 1 minit"));
+    EXPECT_EQ(ShiftSummary::ageText(125 * 60), QStringLiteral("2 jam 5 minit"));
+    EXPECT_EQ(ShiftSummary::ageText(3 * 3600), QStringLiteral("3 jam"));
+    EXPECT_EQ(ShiftSummary::ageText((2 * 24 + 4) * 3600 + 59), QStringLiteral("2 hari 4 jam"));
+}
+
+class FixedClock : public Clock {
+public:
+    QDateTime now() const override { return instant; }
+    QDateTime instant;
+};
+
+QDateTime kl(int y, int m, int d, int hh, int mm) {
+    return QDateTime(QDate(y, m, d), QTime(hh, mm), KualaLumpur::zone());
+}
+
+class ShiftSummaryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.setUserGlobalID({{QStringLiteral("peng_nama"), QStringLiteral("AHMAD BIN ALI")},
+                             {QStringLiteral("kod_pekerja"), QStringLiteral("PK1001")}});
+    }
+    // A compound made and stored at that Kuala Lumpur instant as the issuing screens do it.
+    void issue(const QDateTime& at, const QString& number, const QString& type, const QString& kadar,
+               const QString& tawaran, int photos = 0) {
+        clock.instant = at;
+        app.saveDictionaryInit();
+        const Record r = app.saveDictionary();
+        r->insert(Key::kompaunRunningNumber, number);
+        r->insert(Key::kompaunMasa, KualaLumpur::format(at, QStringLiteral("HH:mm")));
+        r->insert(Key::JenisKompaun, type);
+        r->insert(Key::kompaunKadar, kadar);
+        r->insert(Key::kompaunKadarTawaran, tawaran);
+        PhotoList list;
+        for (int i = 0; i < photos; ++i)
+            list.append({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
+        ASSERT_TRUE(app.saveStore().insertIntoBaruPBCompound(r, list));
+    }
+    ShiftSummary summaryAt(const QDateTime& now) { return {app.saveStore().summaryRows(), now}; }
+
+    QTemporaryDir dir;
+    FakePlatform fakes{dir.path(), dir.path()};
+    FixedClock clock;
+    AppDelegate app{fakes.platform(), &clock};
+};
+
+TEST_F(ShiftSummaryTest, DaysAreKualaLumpurDaysWhateverThePhonesZone) {
+    // 23:59 and 00:01 in Kuala Lumpur are 07:59 and 08:01 of one day in Los Angeles.
+    issue(kl(2026, 3, 4, 23, 59), QStringLiteral("P2026M07000001"), QStringLiteral("LALU LINTAS"),
+          QStringLiteral("300.00"), QStringLiteral("150.00"));
+    issue(kl(2026, 3, 5, 0, 1), QStringLiteral("P2026M07000002"), QStringLiteral("LALU LINTAS"),
+          QStringLiteral("100.00"), QStringLiteral("50.00"));
+    ASSERT_EQ(kl(2026, 3, 4, 23, 59).toLocalTime().date(), kl(2026, 3, 5, 0, 1).toLocalTime().date());
+
+    const ShiftSummary shift = summaryAt(kl(2026, 3, 5, 0, 30));
+    EXPECT_EQ(shift.today(), QDate(2026, 3, 5));
+    EXPECT_EQ(shift.days(), (QList<QDate>{QDate(2026, 3, 5), QDate(2026, 3, 4)}));
+    const DaySummary today = shift.day(shift.today());
+    EXPECT_EQ(today.issued, 1);
+    EXPECT_EQ(today.kadarSen, 10000);
+    EXPECT_EQ(today.numbers, (QList<DaySummary::Number>{{QStringLiteral("P2026M07000002"), false}}));
+    const DaySummary yesterday = shift.day(QDate(2026, 3, 4));
+    EXPECT_EQ(yesterday.issued, 1);
+    EXPECT_EQ(yesterday.kadarSen, 30000);
+    // Waiting since 23:59 the day before: 31 minutes, not a day.
+    EXPECT_EQ(yesterday.oldestWaitingSeconds, std::optional<qint64>(31 * 60));
+    EXPECT_EQ(shift.oldestWaitingSeconds(), std::optional<qint64>(31 * 60));
+
+    // A day with nothing on the phone yet is still today; the others are the days held, newest first.
+    EXPECT_EQ(summaryAt(kl(2026, 3, 7, 8, 0)).days(),
+              (QList<QDate>{QDate(2026, 3, 7), QDate(2026, 3, 5), QDate(2026, 3, 4)}));
+    EXPECT_EQ(summaryAt(kl(2026, 3, 7, 8, 0)).day(QDate(2026, 3, 7)).issued, 0);
+}
+
+TEST_F(ShiftSummaryTest, SumsInSenByTypeWithCancelledAndUnreadableAmountsApart) {
+    const QDateTime morning = kl(2026, 3, 4, 9, 0);
+    issue(morning, QStringLiteral("P2026M07000003"), QStringLiteral("LALU LINTAS"), QStringLiteral("150.10"),
+          QStringLiteral("75.05"), 2);
+    issue(morning.addSecs(600), QStringLiteral("P2026M07000001"), QStringLiteral("LALU LINTAS"),
+          QStringLiteral("0.20"), QStringLiteral("0.10"), 1);
+    issue(morning.addSecs(1200), QStringLiteral("P2026M07000002"), QStringLiteral("KESIHATAN AWAM"),
+          QStringLiteral("500.00"), QStringLiteral("250.00"), 3);
+    issue(morning.addSecs(1800), QStringLiteral("P2026M07000004"), QStringLiteral("KESIHATAN AWAM"),
+          QStringLiteral("RM50"), QStringLiteral("25.00"));
+    issue(morning.addSecs(2400), QStringLiteral("P2026M07000005"), QStringLiteral("SITAAN"), QString(),
+          QString());
+    // The third is cancelled, the first uploaded (still held until the next purge).
+    ASSERT_TRUE(app.saveStore().setStatusBatal(3, QStringLiteral("1")));
+    ASSERT_TRUE(app.saveStore().setUploadFlag(1, QStringLiteral("1")));
+
+    const DaySummary day = summaryAt(kl(2026, 3, 4, 12, 0)).day(QDate(2026, 3, 4));
+    EXPECT_EQ(day.issued, 5);
+    EXPECT_EQ(day.cancelled, 1);
+    EXPECT_EQ(day.inForce, 4);
+    // 150.10 + 0.20 exactly; the cancelled 500.00 and the unreadable "RM50" are not in it.
+    EXPECT_EQ(day.kadarSen, 15030);
+    EXPECT_EQ(day.tawaranSen, 7515 + 2500);
+    EXPECT_EQ(day.types, (QList<SummaryTypeLine>{{QStringLiteral("KESIHATAN AWAM"), 1, 0, 2500},
+                                                 {QStringLiteral("LALU LINTAS"), 2, 15030, 7515},
+                                                 {QStringLiteral("SITAAN"), 1, 0, 0}}));
+    EXPECT_EQ(day.unreadable,
+              (QList<UnreadableAmount>{
+                  {QStringLiteral("P2026M07000004"), QStringLiteral("kompaunKadar"), QStringLiteral("RM50")},
+                  {QStringLiteral("P2026M07000005"), QStringLiteral("kompaunKadar"), QString()},
+                  {QStringLiteral("P2026M07000005"), QStringLiteral("kompaunKadarTawaran"), QString()}}));
+    // The cancelled one still waits: the council must learn of the cancellation.
+    EXPECT_EQ(day.waiting, 4);
+    EXPECT_EQ(day.oldestWaitingSeconds, std::optional<qint64>(3 * 3600 - 600));
+    EXPECT_EQ(day.photos, 6);
+    EXPECT_EQ(day.numbers, (QList<DaySummary::Number>{{QStringLiteral("P2026M07000001"), false},
+                                                      {QStringLiteral("P2026M07000002"), true},
+                                                      {QStringLiteral("P2026M07000003"), false},
+                                                      {QStringLiteral("P2026M07000004"), false},
+                                                      {QStringLiteral("P2026M07000005"), false}}));
+}
+
+TEST_F(ShiftSummaryTest, SummaryRowsCountPhotographsAndSkipTheRestOfTheRecord) {
+    issue(kl(2026, 3, 4, 9, 0), QStringLiteral("P2026M07000001"), QStringLiteral("LALU LINTAS"),
+          QStringLiteral("300.00"), QStringLiteral("150.00"), 2);
+    issue(kl(2026, 3, 4, 9, 5), QStringLiteral("P2026M07000002"), QStringLiteral("SITAAN"),
+          QStringLiteral("10.00"), QStringLiteral("5.00"));
+    const QList<CompoundSummaryRow> rows = app.saveStore().summaryRows();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].number, QStringLiteral("P2026M07000001"));
+    EXPECT_EQ(rows[0].tarikh, QStringLiteral("04/03/2026"));
+    EXPECT_EQ(rows[0].masa, QStringLiteral("09:00"));
+    EXPECT_EQ(rows[0].statusBatal, QStringLiteral("0"));
+    EXPECT_TRUE(rows[0].waiting);
+    EXPECT_EQ(rows[0].photos, 2);
+    EXPECT_EQ(rows[1].photos, 0);
+    EXPECT_EQ(rows[1].kadarTawaran, QStringLiteral("5.00"));
+
+    // A date that cannot be read puts the compound in no day, and says so.
+    ASSERT_TRUE(app.saveStore().purgeUploaded());
+    QList<CompoundSummaryRow> odd = rows;
+    odd[1].tarikh = QStringLiteral("2026-03-04");
+    const ShiftSummary shift(odd, kl(2026, 3, 4, 10, 0));
+    EXPECT_EQ(shift.undated(), 1);
+    EXPECT_EQ(shift.day(QDate(2026, 3, 4)).issued, 1);
+    EXPECT_EQ(shift.waiting(), 2);
+    EXPECT_EQ(shift.oldestWaitingSeconds(), std::optional<qint64>(3600));
+    for (const char* bad : {"31/02/2026", "4/3/2026", "04-03-2026", "04/03/26", "0４/03/2026"}) {
+        CompoundSummaryRow row;
+        row.tarikh = QString::fromUtf8(bad);
+        EXPECT_FALSE(ShiftSummary::dayOf(row).isValid()) << bad;
+    }
+    EXPECT_EQ(ShiftSummary::minuteOfDay(QStringLiteral("23:59")), 23 * 60 + 59);
+    EXPECT_EQ(ShiftSummary::minuteOfDay(QStringLiteral("24:00")), 0);
+}
+
+} // namespace

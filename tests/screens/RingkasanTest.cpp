@@ -1,0 +1,215 @@
+// The shift summary screen driven by its objectNames, the hand-over slip through the recording printer, and
+// the upload question at "Log Keluar" and at the first sign-in.
+#include "ScreensFixture.h"
+#include "core/ShiftSummary.h"
+#include "printing/HandOverSlip.h"
+#include "screens/RingkasanViewController.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+namespace {
+
+QDateTime kl(int y, int m, int d, int hh, int mm) {
+    return QDateTime(QDate(y, m, d), QTime(hh, mm), KualaLumpur::zone());
+}
+
+class RingkasanTest : public IssuingTest {
+protected:
+    // A compound stored at that Kuala Lumpur instant, as "Ya" stores it.
+    void storeAt(const QDateTime& at, const QString& number, const QString& type, const QString& kadar,
+                 int photos = 1) {
+        clock.instant = at;
+        core.saveDictionaryInit();
+        const Record r = core.saveDictionary();
+        r->insert(Key::kompaunRunningNumber, number);
+        r->insert(Key::kompaunMasa, KualaLumpur::format(at, QStringLiteral("HH:mm")));
+        r->insert(Key::JenisKompaun, type);
+        r->insert(Key::kompaunKadar, kadar);
+        r->insert(Key::kompaunKadarTawaran, kadar);
+        PhotoList list;
+        for (int i = 0; i < photos; ++i)
+            list.append({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
+        ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(r, list));
+    }
+    // By the visual tree: a list's delegates are not the list's QObject children.
+    static QQuickItem* find(QObject* root, const QString& name) {
+        QList<QQuickItem*> todo{qobject_cast<QQuickItem*>(root)};
+        while (!todo.isEmpty()) {
+            QQuickItem* item = todo.takeFirst();
+            if (!item)
+                continue;
+            if (item->objectName() == name)
+                return item;
+            todo += item->childItems();
+        }
+        return nullptr;
+    }
+    QString textOf(QObject* root, const char* name) {
+        auto* item = find(root, QLatin1String(name));
+        EXPECT_TRUE(item) << name;
+        return item ? item->property("text").toString() : QString();
+    }
+    void click(QQuickWindow& window, QObject* root, const QString& name) {
+        auto* item = find(root, name);
+        ASSERT_TRUE(item) << name.toStdString();
+        ASSERT_TRUE(item->isVisible() && item->isEnabled()) << name.toStdString();
+        QTest::mouseClick(&window, Qt::LeftButton, {},
+                          item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+    }
+};
+
+TEST_F(RingkasanTest, TheScreenShowsTheChosenDayAndPrintsItsSlipOnceEveryByteIsTaken) {
+    storeAt(kl(2026, 3, 3, 23, 59), QStringLiteral("P2026M07000040"), QStringLiteral("LALU LINTAS"),
+            QStringLiteral("300.00"));
+    storeAt(kl(2026, 3, 4, 0, 1), QStringLiteral("P2026M07000042"), QStringLiteral("LALU LINTAS"),
+            QStringLiteral("150.10"), 2);
+    storeAt(kl(2026, 3, 4, 8, 15), QStringLiteral("P2026M07000041"), QStringLiteral("LALU LINTAS"),
+            QStringLiteral("0.20"));
+    storeAt(kl(2026, 3, 4, 8, 20), QStringLiteral("P2026M07000043"), QStringLiteral("KESIHATAN AWAM"),
+            QStringLiteral("500.00"));
+    ASSERT_TRUE(core.saveStore().setStatusBatal(4, QStringLiteral("1")));
+    clock.instant = kl(2026, 3, 4, 9, 30);
+
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Kompaun/qml/RingkasanView.qml")));
+    std::unique_ptr<QObject> root(component.create());
+    ASSERT_TRUE(root) << qPrintable(component.errorString());
+    QQuickWindow window;
+    window.resize(360, 588);
+    auto* item = qobject_cast<QQuickItem*>(root.get());
+    item->setParentItem(window.contentItem());
+    item->setSize(QSizeF(360, 588));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* controller = root->findChild<RingkasanViewController*>();
+    ASSERT_TRUE(controller);
+
+    // Today in Kuala Lumpur first, the day before beside it.
+    EXPECT_EQ(controller->dayLabels(),
+              (QStringList{QStringLiteral("Hari ini, 04/03/2026"), QStringLiteral("03/03/2026")}));
+    EXPECT_EQ(textOf(root.get(), "ringkasanIssued"), QStringLiteral("3"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanInForce"), QStringLiteral("2"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanKadar"), QStringLiteral("RM 150.30"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanCancelled"), QStringLiteral("1"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanWaiting"), QStringLiteral("3"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanOldest"), QStringLiteral("9 jam 29 minit"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanPhotos"), QStringLiteral("4"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanTypeFigures0"),
+              QStringLiteral("2 kompaun · RM 150.30 · tawaran RM 150.30"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanNumber0"), QStringLiteral("P2026M07000041"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanNumber2"), QStringLiteral("P2026M07000043 (DIBATALKAN)"));
+
+    click(window, root.get(), QStringLiteral("ringkasanDay1"));
+    EXPECT_EQ(controller->dayText(), QStringLiteral("03/03/2026"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanKadar"), QStringLiteral("RM 300.00"));
+    EXPECT_EQ(textOf(root.get(), "ringkasanNumber0"), QStringLiteral("P2026M07000040"));
+    EXPECT_EQ(find(root.get(), QStringLiteral("ringkasanNumber1")), nullptr);
+
+    // The slip of the day shown, through a fresh session; "printed" only after the last byte.
+    click(window, root.get(), QStringLiteral("ringkasanDay0"));
+    const HandOverSlip::Content content = controller->slipContent();
+    EXPECT_EQ(content.officerName, QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
+    EXPECT_EQ(content.officerCode, QStringLiteral("PK1001"));
+    EXPECT_EQ(content.deviceCode, QStringLiteral("M07"));
+    EXPECT_EQ(content.day, QStringLiteral("04/03/2026"));
+    EXPECT_EQ(content.printedAt, QStringLiteral("04/03/2026 09:30"));
+    QByteArray slip;
+    for (const QByteArray& b : HandOverSlip::blocks(content))
+        slip += b;
+    QSignalSpy finished(controller, &RingkasanViewController::slipFinished);
+    click(window, root.get(), QStringLiteral("cetakRingkasanButton"));
+    EXPECT_TRUE(controller->printing());
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished.first().first().toBool(), true);
+    EXPECT_EQ(printer->received(), slip);
+    EXPECT_EQ(lastAlert(), "Notifikasi: Ringkasan 04/03/2026 telah dicetak. [OK]");
+    fakes.alerts.answer(0);
+
+    // A link that drops mid-slip: never reported printed, the connection says what to do.
+    printer->setStalled(true);
+    click(window, root.get(), QStringLiteral("cetakRingkasanButton"));
+    ASSERT_TRUE(testsupport::waitFor([&] { return printer->sessionOpen(); }));
+    printer->dropLink();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished.last().first().toBool(), false);
+    EXPECT_FALSE(controller->printing());
+    ASSERT_FALSE(fakes.alerts.shown.isEmpty());
+    EXPECT_EQ(fakes.alerts.last().message, PrinterConnection::noticeFailedMessage());
+}
+
+class UploadQuestionTest : public RingkasanTest {
+protected:
+    ShellController shellWithUpload{core, loginScreen, [this] { ++uploads; }};
+    int uploads = 0;
+};
+
+TEST_F(UploadQuestionTest, LogKeluarAsksToUploadWaitingCompoundsFirst) {
+    // Nothing waiting: only the usual confirmation.
+    shellWithUpload.present();
+    shellWithUpload.logout();
+    EXPECT_EQ(lastAlert(), "Kepastian: Adakah anda pasti untuk log keluar ? [Batal|Keluar]");
+    answer(1);
+    EXPECT_FALSE(shellWithUpload.signedIn());
+
+    storeAt(kl(2026, 3, 4, 8, 0), QStringLiteral("P2026M07000042"), QStringLiteral("LALU LINTAS"),
+            QStringLiteral("300.00"));
+    storeAt(kl(2026, 3, 4, 8, 5), QStringLiteral("P2026M07000043"), QStringLiteral("LALU LINTAS"),
+            QStringLiteral("300.00"));
+    ASSERT_TRUE(core.saveStore().setUploadFlag(1, QStringLiteral("1")));
+    shellWithUpload.present();
+
+    // "Tidak": on to the usual confirmation, which may still be cancelled.
+    shellWithUpload.logout();
+    EXPECT_EQ(lastAlert(), "Kepastian: Ada 1 kompaun belum dimuat naik. Muat naik sekarang? [Tidak|Ya]");
+    answer(0);
+    EXPECT_EQ(lastAlert(), "Kepastian: Adakah anda pasti untuk log keluar ? [Batal|Keluar]");
+    answer(0);
+    EXPECT_TRUE(shellWithUpload.signedIn());
+    EXPECT_EQ(uploads, 0);
+
+    // "Ya": the upload runs, and the officer is signed out when it ends, whatever it achieved.
+    shellWithUpload.logout();
+    answer(1);
+    EXPECT_EQ(uploads, 1);
+    EXPECT_TRUE(shellWithUpload.signedIn());
+    shellWithUpload.uploadFinished();
+    EXPECT_FALSE(shellWithUpload.signedIn());
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+
+    // An upload started from "MuatNaik" later signs nobody out.
+    shellWithUpload.present();
+    shellWithUpload.uploadFinished();
+    EXPECT_TRUE(shellWithUpload.signedIn());
+}
+
+TEST_F(UploadQuestionTest, TheFirstSignInAsksWhenTheOldestWaitingCompoundIsOlderThanADay) {
+    storeAt(kl(2026, 3, 3, 9, 30), QStringLiteral("P2026M07000041"), QStringLiteral("LALU LINTAS"),
+            QStringLiteral("300.00"));
+    storeAt(kl(2026, 3, 4, 8, 0), QStringLiteral("P2026M07000042"), QStringLiteral("LALU LINTAS"),
+            QStringLiteral("300.00"));
+
+    // Exactly a day: not yet.
+    clock.instant = kl(2026, 3, 4, 9, 30);
+    {
+        ShellController fresh{core, loginScreen, [this] { ++uploads; }};
+        fresh.present();
+        EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+    }
+
+    clock.instant = kl(2026, 3, 4, 9, 31);
+    shellWithUpload.present();
+    EXPECT_EQ(lastAlert(), "Kepastian: Ada 2 kompaun belum dimuat naik. Muat naik sekarang? [Tidak|Ya]");
+    answer(1);
+    EXPECT_EQ(uploads, 1);
+    // Once per start: signing in again later does not ask.
+    shellWithUpload.present();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+}
+
+} // namespace
