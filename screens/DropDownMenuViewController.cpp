@@ -23,13 +23,30 @@ DropDownMenuViewController::~DropDownMenuViewController() {
 void DropDownMenuViewController::present(const QString& title) {
     if (!context_ || !context_->app())
         return;
-    QList<QVariantMap> rows;
-    for (const PickItem& item : context_->app()->getDropListArray())
-        rows.append({{QStringLiteral("label"), item.label}, {QStringLiteral("code"), item.code}});
-    model_.setRows(std::move(rows));
+    items_ = context_->app()->getDropListArray();
+    filter_.clear();
+    Q_EMIT filterChanged();
+    showRows();
     title_ = title;
     open_ = true;
     Q_EMIT openChanged();
+}
+
+void DropDownMenuViewController::setFilter(const QString& filter) {
+    if (filter == filter_)
+        return;
+    filter_ = filter;
+    Q_EMIT filterChanged();
+    showRows();
+}
+
+void DropDownMenuViewController::showRows() {
+    const QString wanted = filter_.trimmed();
+    QList<QVariantMap> rows;
+    for (const PickItem& item : std::as_const(items_))
+        if (wanted.isEmpty() || item.label.contains(wanted, Qt::CaseInsensitive))
+            rows.append({{QStringLiteral("label"), item.label}, {QStringLiteral("code"), item.code}});
+    model_.setRows(std::move(rows));
 }
 
 void DropDownMenuViewController::didSelectRow(int index) {

@@ -5,6 +5,7 @@
 #include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
 #include "screens/SearchListController.h"
+#include "screens/ScreenNames.h"
 
 #include <array>
 
@@ -67,6 +68,6 @@ void FirstViewController::select(int row) {
     record->insert(Key::JenisKompaun, butiran);
     record->insert(Key::JenisKompaunID, code);
     if (navigation_)
-        navigation_->push(QStringLiteral("SectionKesalahanView.qml"), butiran,
+        navigation_->push(Screen::sectionKesalahan, butiran,
                           {{QStringLiteral("typeCode"), code}});
 }

@@ -2,19 +2,18 @@
 
 #include "screens/FormViewController.h"
 #include "screens/NavigationStack.h"
+#include "screens/ScreenNames.h"
 
 FormSet::FormSet(QObject* parent) : QObject(parent) {}
 
 void FormSet::open(bool traffic, bool preview) {
     if (traffic) {
         titles_ = {QStringLiteral("Kenderaan"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi")};
-        screens_ = {QStringLiteral("KenderaanTabView.qml"), QStringLiteral("KompounView.qml"),
-                    QStringLiteral("LokasiView.qml")};
+        screens_ = {Screen::kenderaan, Screen::kompoun, Screen::lokasi};
     } else {
         titles_ = {QStringLiteral("Pesalah"), QStringLiteral("Kompaun"), QStringLiteral("Lokasi"),
                    QStringLiteral("Kenderaan")};
-        screens_ = {QStringLiteral("MaklumatPersalahView.qml"), QStringLiteral("KompounView.qml"),
-                    QStringLiteral("LokasiView.qml"), QStringLiteral("KenderaanTabView.qml")};
+        screens_ = {Screen::maklumatPersalah, Screen::kompoun, Screen::lokasi, Screen::kenderaan};
     }
     preview_ = preview;
     cancelled_ = false;
@@ -25,7 +24,7 @@ void FormSet::open(bool traffic, bool preview) {
 void FormSet::present(NavigationStack* navigation, bool traffic, bool preview) {
     open(traffic, preview);
     if (navigation)
-        navigation->push(QStringLiteral("FormSetView.qml"), QStringLiteral("Maklumat"),
+        navigation->push(Screen::formSet, QStringLiteral("Maklumat"),
                          {{QStringLiteral("formSet"), QVariant::fromValue(this)}});
 }
 

@@ -1,6 +1,8 @@
 #include "screens/FormViewController.h"
 
 #include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "core/SQLiteManager.h"
 #include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
 
@@ -14,6 +16,7 @@ void FormViewController::viewWillAppear() {
     if (!loaded_) {
         loaded_ = true;
         preview_ = hub->getPreviewIndcator();
+        fillRows();
         viewDidLoad();
         Q_EMIT loaded();
     }
@@ -21,13 +24,126 @@ void FormViewController::viewWillAppear() {
 }
 
 void FormViewController::viewWillDisappear() {
-    if (record_)
+    if (record_) {
+        writeRows();
         willDisappear();
+    }
 }
 
-void FormViewController::textFieldDidEndEditing(TextField*) {}
-void FormViewController::textViewDismissTaps() {}
-void FormViewController::initForm() {}
+void FormViewController::fill(QLatin1String key) {
+    if (TextField* text = field(key)) {
+        text->setText(value(key));
+        synced_.insert(key, text->text());
+    }
+}
+
+QString FormViewController::fieldText(const QString& key) const {
+    const QByteArray latin = key.toLatin1();
+    const TextField* text = field(QLatin1String(latin));
+    return text ? text->text() : QString();
+}
+
+void FormViewController::fillRows() {
+    for (const FormRow& row : fields_.rows())
+        if (row.isInput() || row.kind == FormRow::Value || row.kind == FormRow::Switch)
+            fill(row.key);
+    syncedWith_ = record_.get();
+}
+
+void FormViewController::writeRows() {
+    const bool all = syncedWith_ != record_.get();
+    for (const FormRow& row : fields_.rows()) {
+        if (!row.isInput())
+            continue;
+        const QString text = field(row.key)->text();
+        const auto synced = synced_.constFind(row.key);
+        if (all || synced == synced_.cend() || *synced != text) {
+            write(row.key, row.upper ? text.toUpper() : text);
+            synced_.insert(row.key, text);
+        }
+    }
+    syncedWith_ = record_.get();
+}
+
+void FormViewController::textFieldDidEndEditing(TextField* text) {
+    if (!record_ || !app())
+        return;
+    if (text)
+        upperInPlace(*text);
+    fillIn();
+    writeRows();
+}
+
+void FormViewController::textViewDismissTaps() {
+    if (record_)
+        writeRows();
+}
+
+void FormViewController::initForm() {
+    for (const FormRow& row : fields_.rows())
+        if (row.isInput() && !row.keep)
+            field(row.key)->setText(QString());
+}
+
+void FormViewController::pick(const QString& key) {
+    const QByteArray latin = key.toLatin1();
+    const QLatin1String name(latin);
+    const FormRow* row = fields_.row(name);
+    if (!row || row->kind != FormRow::Pick || !fields_.shown(name) || !record_ || preview_ || !app())
+        return;
+    const bool opened = openList(listItems(row->list), row->listTitle.isEmpty() ? row->label : row->listTitle,
+                                 *field(row->key), row->codeKey);
+    listOpened(*row, opened);
+}
+
+void FormViewController::choose(const QString& key, int index) {
+    const QByteArray latin = key.toLatin1();
+    const FormRow* row = fields_.row(QLatin1String(latin));
+    if (!row || row->kind != FormRow::Switch || !record_ || preview_ || index < 0 ||
+        index >= row->options.size())
+        return;
+    const QString choice = row->options.at(index).toLower();
+    field(row->key)->setText(choice);
+    write(row->key, choice);
+}
+
+// The rows of each reference list as label and code; a list that follows another choice (models of a
+// type, streets of an area) is empty until that choice is made.
+PickList FormViewController::listItems(FormRow::List list) const {
+    ReferenceData& lookups = app()->lookups();
+    const auto rows = [](const DbRows& found, const char* label, const char* code) {
+        PickList items;
+        for (const DbRow& row : found)
+            items.append({SQLiteManager::text(row.value(QLatin1String(label))),
+                          SQLiteManager::text(row.value(QLatin1String(code)))});
+        return items;
+    };
+    switch (list) {
+    case FormRow::JenisKenderaan:
+        return ReferenceData::paramItems(lookups.jenisKenderaan());
+    case FormRow::JenisModel: {
+        const QString type = value(Key::kenderaanJenisKenderaanID);
+        return type.isEmpty() ? PickList() : ReferenceData::paramItems(lookups.jenisModel(type));
+    }
+    case FormRow::JenisWarna:
+        return ReferenceData::paramItems(lookups.jenisWarna());
+    case FormRow::Kawasan:
+        return rows(lookups.getKawasan(), "short_desc", "kodkaw");
+    case FormRow::Jalan: {
+        const QString area = value(Key::lokasiKawasanID);
+        return area.isEmpty() ? PickList() : rows(lookups.getLokasi(area), "prgn", "kodjalan");
+    }
+    case FormRow::Saksi:
+        return rows(lookups.getPenguatkuasa(), "peng_nama", "peng_ic");
+    case FormRow::Negeri:
+        return rows(lookups.getNegeri(), "negeri", "kod_negeri");
+    case FormRow::CaraPenyerahan:
+        return ReferenceData::caraPenyerahan();
+    case FormRow::NoList:
+        break;
+    }
+    return {};
+}
 
 QString FormViewController::value(QLatin1String key) const {
     return record_ ? record_->value(key) : QString();

@@ -3,6 +3,7 @@
 #include "core/AppDelegate.h"
 #include "screens/EvidencePhoto.h"
 #include "screens/PhotoImageProvider.h"
+#include "screens/ScreenNames.h"
 
 ImageEditViewController::ImageEditViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat([](const QVariantMap&, int) { return QStringLiteral("Gambar Kesalahan"); });
@@ -46,7 +47,7 @@ void ImageEditViewController::didSelectRow(int row) {
     if (row < 0 || row >= photos.size())
         return;
     const QSize size = EvidencePhoto::sizeOf(photos.at(row).full);
-    navigation_->push(QStringLiteral("ImageView.qml"), QStringLiteral("Gambar Kesalahan"),
+    navigation_->push(Screen::image, QStringLiteral("Gambar Kesalahan"),
                       {{QStringLiteral("photoSource"), PhotoImageProvider::url(false, generation_, row)},
                        {QStringLiteral("photoWidth"), size.width()},
                        {QStringLiteral("photoHeight"), size.height()}});

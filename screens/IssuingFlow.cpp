@@ -10,6 +10,7 @@
 #include "screens/FormViewController.h"
 #include "screens/NavigationStack.h"
 #include "screens/ShellController.h"
+#include "screens/ScreenNames.h"
 
 IssuingFlow::IssuingFlow(Opener kind, FormSet* forms, std::function<AppContext*()> context,
                          std::function<NavigationStack*()> navigation, QObject* parent)
@@ -101,7 +102,7 @@ bool IssuingFlow::semak() {
         return false;
     reviewed_ = now();
     Q_EMIT reviewChanged();
-    navigation->push(QStringLiteral("ReviewView.qml"), QStringLiteral("Semak"),
+    navigation->push(Screen::review, QStringLiteral("Semak"),
                      {{QStringLiteral("flow"), QVariant::fromValue(this)}});
     return true;
 }
@@ -277,6 +278,6 @@ void IssuingFlow::menuChosen(int button) {
         record->insert(Key::long_, position.value(QStringLiteral("long")));
     }
     // Back to the forms: the review shows the previous compound, and only a fresh "Semak" may print.
-    if (navigation && navigation->currentScreen() == QLatin1String("ReviewView.qml"))
+    if (navigation && navigation->currentScreen() == Screen::review)
         navigation->pop();
 }

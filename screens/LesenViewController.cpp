@@ -5,6 +5,7 @@
 #include "platform/BarcodeReader.h"
 #include "platform/Log.h"
 #include "sync/LicenceScan.h"
+#include "screens/ScreenNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -106,7 +107,7 @@ void LesenViewController::cariAkaun() {
 
 void LesenViewController::openPage(const QString& title, const QString& account) {
     if (navigation_)
-        navigation_->push(QStringLiteral("LesenDetailView.qml"), title,
+        navigation_->push(Screen::lesenDetail, title,
                           {{QStringLiteral("account"), account}});
 }
 

@@ -2,9 +2,9 @@
 
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
-#include "core/SQLiteManager.h"
 #include "platform/Alerts.h"
 #include "platform/Progress.h"
+#include "screens/ScreenNames.h"
 
 #include <QPointer>
 #include <QThread>
@@ -12,24 +12,71 @@
 #include <algorithm>
 #include <memory>
 
-LokasiViewController::LokasiViewController(QObject* parent) : FormViewController(parent) {}
+namespace {
+const QLatin1String samaSptAlamat{"samaSptAlamat"};
+const QLatin1String kedudukan{"kedudukan"};
+} // namespace
+
+LokasiViewController::LokasiViewController(QObject* parent) : FormViewController(parent) {
+    // The area and street stay for the next compound: an officer works one street at a time.
+    setRows({
+        {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian"), .upper = true},
+        {.kind = FormRow::Action,
+         .key = samaSptAlamat,
+         .label = QStringLiteral("Sama seperti alamat pesalah")},
+        {.kind = FormRow::Pick,
+         .key = Key::lokasiKawasan,
+         .label = QStringLiteral("Kawasan"),
+         .upper = true,
+         .list = FormRow::Kawasan,
+         .codeKey = Key::lokasiKawasanID,
+         .keep = true},
+        {.kind = FormRow::Pick,
+         .key = Key::lokasiJalan,
+         .label = QStringLiteral("Jalan"),
+         .upper = true,
+         .list = FormRow::Jalan,
+         .codeKey = Key::lokasiJalanID,
+         .keep = true,
+         .listTitle = QStringLiteral("Lokasi")},
+        {.key = Key::lokasiNoPetak, .label = QStringLiteral("No. Petak"), .upper = true},
+        {.kind = FormRow::Pick,
+         .key = Key::lokasiNamaSaksi,
+         .label = QStringLiteral("Saksi Penguatkuasa"),
+         .upper = true,
+         .list = FormRow::Saksi,
+         .codeKey = Key::namaSaksi},
+        {.key = Key::lokasiICSaksi,
+         .label = QStringLiteral("No. K/P Saksi"),
+         .hint = FormRow::Digits,
+         .upper = true},
+        {.kind = FormRow::Value, .key = Key::namaPenguatKuasa, .label = QStringLiteral("Penguatkuasa")},
+        {.kind = FormRow::Heading, .key = kedudukan, .label = QStringLiteral("Kedudukan")},
+        {.kind = FormRow::Value, .key = Key::lat, .label = QStringLiteral("Latitud")},
+        {.kind = FormRow::Value, .key = Key::long_, .label = QStringLiteral("Longitud")},
+    });
+}
+
+bool LokasiViewController::witnessVisible() const {
+    return shown(Key::lokasiNamaSaksi);
+}
 
 void LokasiViewController::viewDidLoad() {
-    fill(tempatKejadian_, Key::lokasiTempatKejadian);
-    fill(kawasan_, Key::lokasiKawasan);
-    fill(lokasiJalan_, Key::lokasiJalan);
-    fill(noPetak_, Key::lokasiNoPetak);
-    fill(namaSaksi_, Key::lokasiNamaSaksi);
-    fill(icSaksi_, Key::lokasiICSaksi);
     // A traffic notice names no witness.
-    witnessVisible_ = value(Key::isLaluLintas) != QLatin1String("YA");
-    fill(namaPenguatKuasa_, Key::namaPenguatKuasa);
+    const bool witness = value(Key::isLaluLintas) != QLatin1String("YA");
+    setShown(Key::lokasiNamaSaksi, witness);
+    setShown(Key::lokasiICSaksi, witness);
 }
 
 void LokasiViewController::willAppear() {
-    fill(latitude_, Key::lat);
-    fill(longtitude_, Key::long_);
+    fill(Key::lat);
+    fill(Key::long_);
     refreshPhotoCount();
+}
+
+void LokasiViewController::action(const QString& name) {
+    if (name == samaSptAlamat)
+        samaSptAlamatPesalah();
 }
 
 void LokasiViewController::refreshPhotoCount() {
@@ -40,72 +87,18 @@ void LokasiViewController::refreshPhotoCount() {
     Q_EMIT photoCountChanged();
 }
 
-void LokasiViewController::writePlace() {
-    write(Key::lokasiTempatKejadian, tempatKejadian_.text().toUpper());
-    write(Key::lokasiKawasan, kawasan_.text().toUpper());
-    write(Key::lokasiJalan, lokasiJalan_.text().toUpper());
-    write(Key::lokasiNoPetak, noPetak_.text().toUpper());
-    write(Key::lokasiNamaSaksi, namaSaksi_.text().toUpper());
-    write(Key::lokasiICSaksi, icSaksi_.text().toUpper());
-}
-
-void LokasiViewController::textFieldDidEndEditing(TextField* field) {
-    if (!record())
-        return;
-    if (field)
-        upperInPlace(*field);
-    writePlace();
-}
-
-void LokasiViewController::textViewDismissTaps() {
-    if (record())
-        writePlace();
-}
-
-void LokasiViewController::willDisappear() {
-    writePlace();
-}
-
-void LokasiViewController::getSaksiPenguatkuasaList() {
-    if (!record() || !app() || !witnessVisible_)
-        return;
-    PickList items;
-    for (const DbRow& row : app()->lookups().getPenguatkuasa())
-        items.append({SQLiteManager::text(row.value(QStringLiteral("peng_nama"))),
-                      SQLiteManager::text(row.value(QStringLiteral("peng_ic")))});
+void LokasiViewController::listOpened(const FormRow& row, bool opened) {
     // The identity-card field is named only for the list that actually opened.
-    if (openList(items, QStringLiteral("Saksi Penguatkuasa"), namaSaksi_, Key::namaSaksi))
-        app()->setKeyTextField(&icSaksi_);
-}
-
-void LokasiViewController::kawasanGestureDropDown() {
-    if (!record() || !app() || preview())
-        return;
-    PickList items;
-    for (const DbRow& row : app()->lookups().getKawasan())
-        items.append({SQLiteManager::text(row.value(QStringLiteral("short_desc"))),
-                      SQLiteManager::text(row.value(QStringLiteral("kodkaw")))});
-    openList(items, QStringLiteral("Kawasan"), kawasan_, Key::lokasiKawasanID);
-}
-
-void LokasiViewController::lokasiLabelDropDown() {
-    if (!record() || !app() || preview())
-        return;
-    PickList items;
-    const QString area = value(Key::lokasiKawasanID);
-    if (!area.isEmpty())
-        for (const DbRow& row : app()->lookups().getLokasi(area))
-            items.append({SQLiteManager::text(row.value(QStringLiteral("prgn"))),
-                          SQLiteManager::text(row.value(QStringLiteral("kodjalan")))});
-    openList(items, QStringLiteral("Lokasi"), lokasiJalan_, Key::lokasiJalanID);
+    if (opened && row.list == FormRow::Saksi)
+        app()->setKeyTextField(field(Key::lokasiICSaksi));
 }
 
 void LokasiViewController::showPosition(const RecordMap& position) {
-    latitude_.setText(position.value(QStringLiteral("lat")));
-    longtitude_.setText(position.value(QStringLiteral("long")));
+    field(Key::lat)->setText(position.value(QStringLiteral("lat")));
+    field(Key::long_)->setText(position.value(QStringLiteral("long")));
     if (!preview()) {
-        write(Key::lat, latitude_.text());
-        write(Key::long_, longtitude_.text());
+        write(Key::lat, field(Key::lat)->text());
+        write(Key::long_, field(Key::long_)->text());
     }
 }
 
@@ -185,14 +178,17 @@ void LokasiViewController::captureLatLong() {
 }
 
 void LokasiViewController::goToMap() {
-    if (record())
-        Q_EMIT mapRequested();
+    // The map page, given the position the two fields show.
+    if (record() && navigation())
+        navigation()->push(Screen::map, QStringLiteral("Peta"),
+                           {{QStringLiteral("contactLat"), fieldText(Key::lat)},
+                            {QStringLiteral("contactLong"), fieldText(Key::long_)}});
 }
 
 void LokasiViewController::samaSptAlamatPesalah() {
-    if (record())
-        tempatKejadian_.setText(
-            QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
+    if (record() && !preview())
+        field(Key::lokasiTempatKejadian)
+            ->setText(QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
 }
 
 void LokasiViewController::keluarkamera() {
@@ -206,10 +202,7 @@ void LokasiViewController::openEditGmabar() {
 }
 
 void LokasiViewController::initForm() {
-    tempatKejadian_.setText(QString());
-    noPetak_.setText(QString());
-    namaSaksi_.setText(QString());
-    icSaksi_.setText(QString());
+    FormViewController::initForm();
     setFixDetail(QString());
     if (AppDelegate* hub = app()) {
         if (record())

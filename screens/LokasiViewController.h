@@ -11,32 +11,13 @@
 class LokasiViewController : public FormViewController {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(TextField* tempatKejadian READ tempatKejadian CONSTANT)
-    Q_PROPERTY(TextField* kawasan READ kawasan CONSTANT)
-    Q_PROPERTY(TextField* lokasiJalan READ lokasiJalan CONSTANT)
-    Q_PROPERTY(TextField* noPetak READ noPetak CONSTANT)
-    Q_PROPERTY(TextField* namaSaksi READ namaSaksi CONSTANT)
-    Q_PROPERTY(TextField* icSaksi READ icSaksi CONSTANT)
-    Q_PROPERTY(TextField* namaPenguatKuasa READ namaPenguatKuasa CONSTANT)
-    Q_PROPERTY(TextField* latitude READ latitude CONSTANT)
-    Q_PROPERTY(TextField* longtitude READ longtitude CONSTANT)
-    Q_PROPERTY(bool witnessVisible READ witnessVisible NOTIFY loaded)
     Q_PROPERTY(QString editGambarTitle READ editGambarTitle NOTIFY photoCountChanged)
     Q_PROPERTY(bool capturing READ capturing NOTIFY capturingChanged)
     Q_PROPERTY(QString fixDetail READ fixDetail NOTIFY fixDetailChanged)
 public:
     explicit LokasiViewController(QObject* parent = nullptr);
 
-    TextField* tempatKejadian() { return &tempatKejadian_; }
-    TextField* kawasan() { return &kawasan_; }
-    TextField* lokasiJalan() { return &lokasiJalan_; }
-    TextField* noPetak() { return &noPetak_; }
-    TextField* namaSaksi() { return &namaSaksi_; }
-    TextField* icSaksi() { return &icSaksi_; }
-    TextField* namaPenguatKuasa() { return &namaPenguatKuasa_; }
-    TextField* latitude() { return &latitude_; }
-    TextField* longtitude() { return &longtitude_; }
-    bool witnessVisible() const { return witnessVisible_; }
+    bool witnessVisible() const;
     QString editGambarTitle() const { return QStringLiteral("%1 Gambar").arg(photoCount_); }
     bool capturing() const { return capturing_; }
     // How good the captured fix is: its accuracy and age, as far as the platform told them.
@@ -47,10 +28,6 @@ public:
     // How long the capture lets the positioning settle before it reads; two seconds on a phone.
     void setCaptureDelay(int ms) { captureDelayMs_ = ms; }
 
-    // The witness, area and street labels: their lists.
-    Q_INVOKABLE void getSaksiPenguatkuasaList();
-    Q_INVOKABLE void kawasanGestureDropDown();
-    Q_INVOKABLE void lokasiLabelDropDown();
     // The position button: reads the position off the interface thread under "Mengesan Lokasi".
     Q_INVOKABLE void captureLatLong();
     Q_INVOKABLE void goToMap();
@@ -60,8 +37,7 @@ public:
     Q_INVOKABLE void keluarkamera();
     Q_INVOKABLE void openEditGmabar();
 
-    void textFieldDidEndEditing(TextField* field) override;
-    void textViewDismissTaps() override;
+    void action(const QString& name) override;
     void initForm() override;
 
 Q_SIGNALS:
@@ -72,23 +48,18 @@ Q_SIGNALS:
     void positionCaptured();
     void photoSourceRequested();
     void photoListRequested();
-    void mapRequested();
 
 protected:
     void viewDidLoad() override;
     void willAppear() override;
-    void willDisappear() override;
+    void listOpened(const FormRow& row, bool opened) override;
 
 private:
-    void writePlace();
     void refreshPhotoCount();
     void showPosition(const RecordMap& position);
     void captureEnded();
     void setFixDetail(const QString& detail);
 
-    TextField tempatKejadian_, kawasan_, lokasiJalan_, noPetak_, namaSaksi_, icSaksi_, namaPenguatKuasa_,
-        latitude_, longtitude_;
-    bool witnessVisible_ = true;
     int photoCount_ = 0;
     bool capturing_ = false;
     QString fixDetail_;

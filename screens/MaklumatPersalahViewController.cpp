@@ -4,7 +4,55 @@
 #include "core/RecordKeys.h"
 #include "core/SQLiteManager.h"
 
+namespace {
+const QLatin1String samaDiatas{"samaDiatas"};
+
+FormRow text(QLatin1String key, const QString& label, FormRow::Hint hint = FormRow::Plain) {
+    return {.key = key, .label = label, .hint = hint, .upper = true};
+}
+FormRow state(QLatin1String key, QLatin1String codeKey) {
+    return {.kind = FormRow::Pick,
+            .key = key,
+            .label = QStringLiteral("Negeri"),
+            .upper = true,
+            .list = FormRow::Negeri,
+            .codeKey = codeKey};
+}
+} // namespace
+
 MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) : FormViewController(parent) {
+    setRows({
+        {.kind = FormRow::Heading,
+         .key = QLatin1String("pesalah"),
+         .label = QStringLiteral("Maklumat Pesalah")},
+        {.kind = FormRow::Switch,
+         .key = Key::pilihanIndividuAtauSyarikat,
+         .label = QString(),
+         .options = {QStringLiteral("Individu"), QStringLiteral("Syarikat")}},
+        text(Key::noKadPengenalanPesalah, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits),
+        // The company number is written as it is typed.
+        {.key = Key::noDaftarSyarikat,
+         .label = QStringLiteral("No. Daftar Syarikat"),
+         .hint = FormRow::Capitals},
+        text(Key::lokasiLesenPerniagaan, QStringLiteral("No. Lesen Perniagaan")),
+        text(Key::namaPesalah, QStringLiteral("Nama")),
+        text(Key::alamat1Pesalah, QStringLiteral("Alamat 1")),
+        text(Key::alamat2Pesalah, QStringLiteral("Alamat 2")),
+        text(Key::poskodPesalah, QStringLiteral("Poskod"), FormRow::Digits),
+        text(Key::alamat3Pesalah, QStringLiteral("Bandar")),
+        state(Key::negeriPesalah, Key::negeriPesalahID),
+        {.kind = FormRow::Heading,
+         .key = QLatin1String("penerima"),
+         .label = QStringLiteral("Maklumat Penerima")},
+        {.kind = FormRow::Action, .key = samaDiatas, .label = QStringLiteral("Sama seperti di atas")},
+        text(Key::namaPenerima, QStringLiteral("Nama")),
+        text(Key::noKadPengenalanPenerima, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits),
+        text(Key::alamat1Penerima, QStringLiteral("Alamat 1")),
+        text(Key::alamat2Penerima, QStringLiteral("Alamat 2")),
+        text(Key::poskodPenerima, QStringLiteral("Poskod"), FormRow::Digits),
+        text(Key::alamat3Penerima, QStringLiteral("Bandar")),
+        state(Key::negeriPenerima, Key::negeriPenerimaID),
+    });
     connect(this, &FormViewController::contextChanged, this, [this] {
         if (AppDelegate* hub = app())
             connect(hub, &AppDelegate::dropDownListClosed, this, &MaklumatPersalahViewController::listClosed,
@@ -12,92 +60,49 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
     });
 }
 
-QList<MaklumatPersalahViewController::Binding> MaklumatPersalahViewController::bindings() {
-    return {
-        {&icPesalah_, Key::noKadPengenalanPesalah},   {&nodaftarsyarikatPesalah_, Key::noDaftarSyarikat},
-        {&noLesen_, Key::lokasiLesenPerniagaan},      {&namaPesalah_, Key::namaPesalah},
-        {&alamat1Pesalah_, Key::alamat1Pesalah},      {&alamat2Pesalah_, Key::alamat2Pesalah},
-        {&poskodPesalah_, Key::poskodPesalah},        {&daerahPesalah_, Key::alamat3Pesalah},
-        {&butiranNegeri_, Key::negeriPesalah},        {&namaPenerima_, Key::namaPenerima},
-        {&icPenerima_, Key::noKadPengenalanPenerima}, {&alamat1Penerima_, Key::alamat1Penerima},
-        {&alamat2Penerima_, Key::alamat2Penerima},    {&poskodPenerima_, Key::poskodPenerima},
-        {&alamat3Penerima_, Key::alamat3Penerima},    {&penerimaNegeri_, Key::negeriPenerima},
-    };
-}
-
 void MaklumatPersalahViewController::viewDidLoad() {
-    if (preview()) {
-        // A stored compound keeps the choice it was issued with.
-        choose_ = value(Key::pilihanIndividuAtauSyarikat) == QLatin1String("syarikat") ? 1 : 0;
-    } else {
-        write(Key::pilihanIndividuAtauSyarikat, QStringLiteral("individu"));
-        choose_ = 0;
-    }
-    Q_EMIT chooseChanged();
-    for (const Binding& b : bindings())
-        fill(*b.field, b.key);
+    // A stored compound keeps the choice it was issued with; a new one starts as an individual.
+    if (!preview())
+        choose(Key::pilihanIndividuAtauSyarikat, 0);
+    else if (field(Key::pilihanIndividuAtauSyarikat)->text() != QLatin1String("syarikat"))
+        field(Key::pilihanIndividuAtauSyarikat)->setText(QStringLiteral("individu"));
 }
 
 void MaklumatPersalahViewController::willAppear() {
     // The licence scan may have filled the number meanwhile.
-    fill(noLesen_, Key::lokasiLesenPerniagaan);
+    fill(Key::lokasiLesenPerniagaan);
 }
 
-void MaklumatPersalahViewController::segmentSwitch(int segment) {
-    if (!record() || preview() || (segment != 0 && segment != 1))
-        return;
-    write(Key::pilihanIndividuAtauSyarikat,
-          segment == 1 ? QStringLiteral("syarikat") : QStringLiteral("individu"));
-    if (choose_ != segment) {
-        choose_ = segment;
-        Q_EMIT chooseChanged();
-    }
+void MaklumatPersalahViewController::action(const QString& name) {
+    if (name == samaDiatas)
+        samaDiatasExe();
 }
 
-void MaklumatPersalahViewController::fillFromPostcode(TextField& postcode, TextField& town, TextField& state,
-                                                      QLatin1String stateCodeKey) {
-    if (postcode.text().isEmpty())
+void MaklumatPersalahViewController::fillFromPostcode(QLatin1String postcode, QLatin1String town,
+                                                      QLatin1String state, QLatin1String stateCodeKey) {
+    const QString code = field(postcode)->text();
+    if (code.isEmpty())
         return;
     ReferenceData& lookups = app()->lookups();
-    const DbRows places = lookups.getPoskod(postcode.text());
+    const DbRows places = lookups.getPoskod(code);
     if (places.isEmpty())
         return;
     const QString stateCode = SQLiteManager::text(places.first().value(QStringLiteral("kod_negeri")));
-    town.setText(SQLiteManager::text(places.first().value(QStringLiteral("bandar"))));
+    field(town)->setText(SQLiteManager::text(places.first().value(QStringLiteral("bandar"))));
     write(stateCodeKey, stateCode);
     const DbRows states = lookups.getNegeriSingle(stateCode);
     if (!states.isEmpty())
-        state.setText(SQLiteManager::text(states.first().value(QStringLiteral("negeri"))));
+        field(state)->setText(SQLiteManager::text(states.first().value(QStringLiteral("negeri"))));
 }
 
-void MaklumatPersalahViewController::textFieldDidEndEditing(TextField* field) {
-    if (!record() || !app())
-        return;
-    if (field)
-        upperInPlace(*field);
-    fillFromPostcode(poskodPesalah_, daerahPesalah_, butiranNegeri_, Key::negeriPesalahID);
-    fillFromPostcode(poskodPenerima_, alamat3Penerima_, penerimaNegeri_, Key::negeriPenerimaID);
-    for (const Binding& b : bindings())
-        write(b.key, b.key == Key::noDaftarSyarikat ? b.field->text() : b.field->text().toUpper());
+void MaklumatPersalahViewController::fillIn() {
+    fillFromPostcode(Key::poskodPesalah, Key::alamat3Pesalah, Key::negeriPesalah, Key::negeriPesalahID);
+    fillFromPostcode(Key::poskodPenerima, Key::alamat3Penerima, Key::negeriPenerima, Key::negeriPenerimaID);
 }
 
-void MaklumatPersalahViewController::openStateList(TextField& field, QLatin1String type) {
-    if (!record() || !app() || preview())
-        return;
-    PickList items;
-    for (const DbRow& row : app()->lookups().getNegeri())
-        items.append({SQLiteManager::text(row.value(QStringLiteral("negeri"))),
-                      SQLiteManager::text(row.value(QStringLiteral("kod_negeri")))});
-    if (openList(items, QStringLiteral("Negeri"), field, type))
-        openStateType_ = type;
-}
-
-void MaklumatPersalahViewController::negeri1Exe() {
-    openStateList(butiranNegeri_, Key::negeriPesalahID);
-}
-
-void MaklumatPersalahViewController::negeri2Exe() {
-    openStateList(penerimaNegeri_, Key::negeriPenerimaID);
+void MaklumatPersalahViewController::listOpened(const FormRow& row, bool opened) {
+    if (opened && row.list == FormRow::Negeri)
+        openStateType_ = row.codeKey;
 }
 
 void MaklumatPersalahViewController::listClosed(const QString& type, bool picked) {
@@ -106,33 +111,25 @@ void MaklumatPersalahViewController::listClosed(const QString& type, bool picked
     openStateType_.clear();
     if (!picked)
         return;
-    if (type == Key::negeriPesalahID)
-        write(Key::negeriPesalah, butiranNegeri_.text().toUpper());
-    else
-        write(Key::negeriPenerima, penerimaNegeri_.text().toUpper());
+    const QLatin1String state = type == Key::negeriPesalahID ? Key::negeriPesalah : Key::negeriPenerima;
+    write(state, field(state)->text().toUpper());
 }
 
 void MaklumatPersalahViewController::samaDiatasExe() {
     if (!record() || preview())
         return;
-    namaPenerima_.setText(namaPesalah_.text());
-    icPenerima_.setText(icPesalah_.text());
-    alamat1Penerima_.setText(alamat1Pesalah_.text());
-    alamat2Penerima_.setText(alamat2Pesalah_.text());
-    poskodPenerima_.setText(poskodPesalah_.text());
-    alamat3Penerima_.setText(daerahPesalah_.text());
-    penerimaNegeri_.setText(butiranNegeri_.text());
-    write(Key::namaPenerima, namaPenerima_.text().toUpper());
-    write(Key::noKadPengenalanPenerima, icPenerima_.text().toUpper());
-    write(Key::alamat1Penerima, alamat1Penerima_.text().toUpper());
-    write(Key::alamat2Penerima, alamat2Penerima_.text().toUpper());
-    write(Key::poskodPenerima, poskodPenerima_.text().toUpper());
-    write(Key::alamat3Penerima, alamat3Penerima_.text().toUpper());
-    write(Key::negeriPenerima, penerimaNegeri_.text().toUpper());
+    static const QLatin1String copies[][2] = {
+        {Key::namaPesalah, Key::namaPenerima},
+        {Key::noKadPengenalanPesalah, Key::noKadPengenalanPenerima},
+        {Key::alamat1Pesalah, Key::alamat1Penerima},
+        {Key::alamat2Pesalah, Key::alamat2Penerima},
+        {Key::poskodPesalah, Key::poskodPenerima},
+        {Key::alamat3Pesalah, Key::alamat3Penerima},
+        {Key::negeriPesalah, Key::negeriPenerima},
+    };
+    for (const auto& [from, to] : copies) {
+        field(to)->setText(field(from)->text());
+        write(to, field(to)->text().toUpper());
+    }
     write(Key::negeriPenerimaID, value(Key::negeriPesalahID));
-}
-
-void MaklumatPersalahViewController::initForm() {
-    for (const Binding& b : bindings())
-        b.field->setText(QString());
 }

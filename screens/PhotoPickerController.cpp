@@ -5,6 +5,7 @@
 #include "platform/Log.h"
 #include "platform/Progress.h"
 #include "screens/EvidencePhoto.h"
+#include "screens/ScreenNames.h"
 
 QString PhotoPickerController::failureText(PickedPhoto::Failure failure) {
     switch (failure) {
@@ -146,5 +147,5 @@ void PhotoPickerController::deliver() {
 
 void PhotoPickerController::openEditGmabar() {
     if (navigation_ && app())
-        navigation_->push(QStringLiteral("ImageEditView.qml"), QStringLiteral("Senarai Gambar"));
+        navigation_->push(Screen::imageEdit, QStringLiteral("Senarai Gambar"));
 }

@@ -3,6 +3,7 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "screens/NavigationStack.h"
+#include "screens/ScreenNames.h"
 
 SectionKesalahanViewController::SectionKesalahanViewController(QObject* parent)
     : SearchListController(parent) {
@@ -39,5 +40,5 @@ void SectionKesalahanViewController::select(int row) {
     record->insert(Key::akta, kodAkta);
     record->insert(Key::aktaID, aktaId);
     if (navigation())
-        navigation()->push(QStringLiteral("KategoriView.qml"), kodAkta, {{QStringLiteral("actId"), aktaId}});
+        navigation()->push(Screen::kategori, kodAkta, {{QStringLiteral("actId"), aktaId}});
 }

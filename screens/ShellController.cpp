@@ -6,34 +6,43 @@
 #include "platform/Log.h"
 #include "screens/LoginViewController.h"
 
+namespace {
+// The tabs, in their order on the bar: a new tab is a row here and its first screen's QML file.
+struct TabRow {
+    const char* title; // under the picture, and the first screen's title
+    const char* picture;
+    const char* root; // the first screen; later screens are pushed by the controllers
+    const char* name; // the stack's objectName, as the officer's scripts know it
+};
+constexpr std::array<TabRow, ShellController::TabCount> kTabs{{
+    {"Jenis Kompaun", "37-suitcase.png", "FirstView.qml", "compoundTypeTab"},
+    {"Simpanan", "37-suitcase.png", "FavView.qml", "favouritesTab"},
+    {"Dicetak", "33-cabinet.png", "SecondView.qml", "printedTab"},
+    {"Lesen/Cukai", "104-index-cards.png", "LesenView.qml", "scanTab"},
+    {"Pencetak", "185-printer.png", "PrinterScreen.qml", "printerTab"},
+}};
+} // namespace
+
 ShellController::ShellController(AppDelegate& app, LoginViewController& login, std::function<void()> upload,
                                  QObject* parent)
     : QObject(parent), app_(app), login_(login), upload_(std::move(upload)) {
     connect(&login_, &LoginViewController::signedIn, this, &ShellController::present);
-    // Each tab's first screen; later screens are pushed by the controllers.
-    const QStringList roots{QStringLiteral("FirstView.qml"), QStringLiteral("FavView.qml"),
-                            QStringLiteral("SecondView.qml"), QStringLiteral("LesenView.qml"),
-                            QStringLiteral("PrinterScreen.qml")};
-    const QStringList titles{QStringLiteral("Jenis Kompaun"), QStringLiteral("Simpanan"),
-                             QStringLiteral("Dicetak"), QStringLiteral("Lesen/Cukai"),
-                             QStringLiteral("Pencetak")};
-    for (int tab = JenisKompaun; tab <= Pencetak; ++tab)
-        stacks_[size_t(tab)] = new NavigationStack(roots[tab], titles[tab], this);
+    for (size_t tab = 0; tab < kTabs.size(); ++tab)
+        stacks_[tab] = new NavigationStack(QString::fromLatin1(kTabs[tab].root),
+                                           QString::fromLatin1(kTabs[tab].title), this);
 }
 
 NavigationStack* ShellController::stack(int tab) const {
-    return tab >= JenisKompaun && tab <= Pencetak ? stacks_[size_t(tab)] : nullptr;
+    return tab >= 0 && tab < TabCount ? stacks_[size_t(tab)] : nullptr;
 }
 
-QStringList ShellController::tabTitles() const {
-    return {QStringLiteral("Jenis Kompaun"), QStringLiteral("Simpanan"), QStringLiteral("Dicetak"),
-            QStringLiteral("Scan"), QStringLiteral("Pencetak")};
-}
-
-QStringList ShellController::tabPictures() const {
-    return {QStringLiteral("37-suitcase.png"), QStringLiteral("37-suitcase.png"),
-            QStringLiteral("33-cabinet.png"), QStringLiteral("104-index-cards.png"),
-            QStringLiteral("185-printer.png")};
+QVariantList ShellController::tabs() const {
+    QVariantList all;
+    for (const TabRow& row : kTabs)
+        all.append(QVariantMap{{QStringLiteral("title"), QString::fromLatin1(row.title)},
+                               {QStringLiteral("picture"), QString::fromLatin1(row.picture)},
+                               {QStringLiteral("name"), QString::fromLatin1(row.name)}});
+    return all;
 }
 
 QString ShellController::officerName() const {
@@ -72,7 +81,7 @@ void ShellController::askForStaleUploads() {
 }
 
 void ShellController::tabBarControllerDidSelect(int index) {
-    if (index < JenisKompaun || index > Pencetak)
+    if (index < 0 || index >= TabCount)
         return;
     app_.setPreviewIndicator(index == Dicetak);
     if (index == JenisKompaun) {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 #include <array>
@@ -21,13 +22,13 @@ class ShellController : public QObject {
     QML_UNCREATABLE("made by the application")
     Q_PROPERTY(bool signedIn READ signedIn NOTIFY signedInChanged)
     Q_PROPERTY(int currentIndex READ currentIndex NOTIFY currentIndexChanged)
-    Q_PROPERTY(QStringList tabTitles READ tabTitles CONSTANT)
-    Q_PROPERTY(QStringList tabPictures READ tabPictures CONSTANT)
+    // The tabs as the window draws them: title, picture and the name of the tab's stack.
+    Q_PROPERTY(QVariantList tabs READ tabs CONSTANT)
     Q_PROPERTY(QString officerName READ officerName NOTIFY signedInChanged)
     Q_PROPERTY(int waitingCount READ waitingCount NOTIFY waitingCountChanged)
     Q_PROPERTY(bool canUpload READ canUpload CONSTANT)
 public:
-    enum Tab { JenisKompaun = 0, Simpanan = 1, Dicetak = 2, Scan = 3, Pencetak = 4 };
+    enum Tab { JenisKompaun = 0, Simpanan = 1, Dicetak = 2, Scan = 3, Pencetak = 4, TabCount };
     Q_ENUM(Tab)
 
     ShellController(AppDelegate& app, LoginViewController& login, std::function<void()> upload = {},
@@ -35,8 +36,7 @@ public:
 
     bool signedIn() const { return signedIn_; }
     int currentIndex() const { return currentIndex_; }
-    QStringList tabTitles() const;
-    QStringList tabPictures() const;
+    QVariantList tabs() const;
     QString officerName() const;
     // Printed compounds still waiting for upload, as the printed list counts them.
     int waitingCount() const { return waitingCount_; }
@@ -85,5 +85,5 @@ private:
     int waitingCount_ = 0;
     bool signOutAfterUpload_ = false;
     bool staleUploadsAsked_ = false;
-    std::array<NavigationStack*, 5> stacks_{};
+    std::array<NavigationStack*, TabCount> stacks_{};
 };

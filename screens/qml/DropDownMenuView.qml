@@ -43,9 +43,23 @@ Rectangle {
         }
     }
 
+    // A long list narrows as the officer types.
+    FormField {
+        id: filter
+        objectName: "pickFilter"
+        visible: controller.filterable
+        anchors { left: parent.left; right: parent.right; top: bar.bottom; margins: 8 }
+        height: controller.filterable ? Theme.fieldHeight : 0
+        placeholder: "Cari"
+        inputMethodHints: Qt.ImhNoPredictiveText
+        text: controller.filter
+        onTextEdited: controller.filter = filter.text
+    }
+
     PickRows {
         objectName: "pickRows"
-        anchors { left: parent.left; right: parent.right; top: bar.bottom; bottom: parent.bottom }
+        anchors { left: parent.left; right: parent.right; top: controller.filterable ? filter.bottom : bar.bottom }
+        anchors { bottom: parent.bottom; topMargin: controller.filterable ? 8 : 0 }
         // Let go while the sheet is closed, so rows still being made for the last list are given up
         // against that list and not against the next one, which may be shorter.
         model: controller.open ? controller.model : null

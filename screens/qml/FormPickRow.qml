@@ -2,20 +2,16 @@ import QtQuick
 import QtQuick.Layouts
 import Kompaun
 
-// A captioned field filled from a pick list: the field (typed into only where the form allows it) and
-// the "Pilih" button that opens the list.
+// A captioned field filled from a pick list: a tap on the field or on its "Pilih" button opens the
+// list; the field is not typed into and never takes the keyboard, so the form stays where it is.
 ColumnLayout {
     id: row
     property alias caption: label.text
     property alias name: input.objectName
     property alias pickName: button.objectName
     property FieldText field
-    property FormViewController form
-    // Typing allowed (some fields take their text from the list only).
-    property bool editable: true
-    // False in preview mode: neither typing nor the list.
+    // False in preview mode: no list.
     property bool active: true
-    property bool pickEnabled: row.active
     signal pick()
     Layout.fillWidth: true
     spacing: 3
@@ -34,14 +30,15 @@ ColumnLayout {
             id: input
             field: row.field
             enabled: row.active
-            readOnly: !row.editable
+            readOnly: true
+            activeFocusOnPress: false
             color: "#111827"
-            // A long text shows from its start whenever it is not being typed.
-            onTextChanged: if (!input.activeFocus) input.cursorPosition = 0
-            onEditingFinished: {
-                input.cursorPosition = 0
-                if (row.form)
-                    row.form.textFieldDidEndEditing(row.field)
+            // A long text shows from its start.
+            onTextChanged: input.cursorPosition = 0
+            MouseArea {
+                anchors.fill: parent
+                enabled: row.active
+                onClicked: row.pick()
             }
         }
         ActionButton {
@@ -49,7 +46,7 @@ ColumnLayout {
             Layout.fillWidth: false
             Layout.preferredWidth: 72
             secondary: true
-            enabled: row.pickEnabled
+            enabled: row.active
             text: "Pilih ▾"
             onClicked: row.pick()
         }

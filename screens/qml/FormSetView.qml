@@ -12,7 +12,7 @@ ScreenPage {
     objectName: "formSetView"
     property FormSet formSet: null
     property int currentTab: 0
-    // One bit per tab whose form has been made.
+    // One bit per tab whose form has been made: a form is made the first time its tab shows.
     property int opened: 0
     readonly property list<string> screens: screen.formSet ? screen.formSet.screens : []
 
@@ -49,14 +49,10 @@ ScreenPage {
         }
     }
 
+    // The forms made so far, by tab.
+    property var pages: []
     function pageAt(index: int): ScreenPage {
-        if (index === 0)
-            return form0.page
-        if (index === 1)
-            return form1.page
-        if (index === 2)
-            return form2.page
-        return form3.page
+        return index < screen.pages.length ? screen.pages[index] as ScreenPage : null
     }
     function showTab(index: int) {
         if (index < 0 || index >= screen.screens.length)
@@ -72,8 +68,11 @@ ScreenPage {
         if (page !== null)
             page.appearing()
     }
-    function formLoaded(page: ScreenPage) {
+    function formLoaded(index: int, page: ScreenPage) {
         if (page !== null) {
+            const pages = screen.pages
+            pages[index] = page
+            screen.pages = pages
             if (screen.formSet)
                 screen.formSet.formLoaded(page)
             page.navigation = screen.navigation
@@ -94,38 +93,22 @@ ScreenPage {
     StackLayout {
         anchors { left: parent.left; right: parent.right; top: strip.bottom; bottom: cancelBar.top }
         currentIndex: screen.currentTab
-        Loader {
-            id: form0
-            objectName: "form0"
-            readonly property ScreenPage page: form0.item as ScreenPage
-            active: (screen.opened & 1) !== 0 && screen.screens.length > 0
-            source: screen.screens.length > 0 ? Qt.resolvedUrl(screen.screens[0]) : ""
-            onLoaded: screen.formLoaded(form0.page)
+        // The forms' loaders read the page's state from inside the repeater.
+        // qmllint disable unqualified
+        Repeater {
+            id: forms
+            model: screen.screens
+            Loader {
+                id: form
+                required property int index
+                required property string modelData
+                objectName: "form" + form.index
+                active: (screen.opened & (1 << form.index)) !== 0
+                source: Qt.resolvedUrl(form.modelData)
+                onLoaded: screen.formLoaded(form.index, form.item as ScreenPage)
+            }
         }
-        Loader {
-            id: form1
-            objectName: "form1"
-            readonly property ScreenPage page: form1.item as ScreenPage
-            active: (screen.opened & 2) !== 0 && screen.screens.length > 1
-            source: screen.screens.length > 1 ? Qt.resolvedUrl(screen.screens[1]) : ""
-            onLoaded: screen.formLoaded(form1.page)
-        }
-        Loader {
-            id: form2
-            objectName: "form2"
-            readonly property ScreenPage page: form2.item as ScreenPage
-            active: (screen.opened & 4) !== 0 && screen.screens.length > 2
-            source: screen.screens.length > 2 ? Qt.resolvedUrl(screen.screens[2]) : ""
-            onLoaded: screen.formLoaded(form2.page)
-        }
-        Loader {
-            id: form3
-            objectName: "form3"
-            readonly property ScreenPage page: form3.item as ScreenPage
-            active: (screen.opened & 8) !== 0 && screen.screens.length > 3
-            source: screen.screens.length > 3 ? Qt.resolvedUrl(screen.screens[3]) : ""
-            onLoaded: screen.formLoaded(form3.page)
-        }
+        // qmllint enable unqualified
     }
 
     Rectangle {

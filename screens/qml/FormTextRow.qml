@@ -12,6 +12,8 @@ ColumnLayout {
     property FieldText field
     property FormViewController form
     property bool editable: true
+    // The keyboard a phone offers.
+    property alias hints: input.inputMethodHints
     Layout.fillWidth: true
     spacing: 3
 

@@ -6,15 +6,7 @@ import Kompaun
 ScreenPage {
     id: screen
     objectName: "lokasiView"
-    LokasiViewController {
-        id: controller
-        context: AppContext
-        navigation: screen.navigation
-        // The map page, given the position the two fields show.
-        onMapRequested: if (screen.navigation)
-            screen.navigation.push("ContactUsView.qml", "Peta", { "contactLat": controller.latitude.text,
-                                                                  "contactLong": controller.longtitude.text })
-    }
+    LokasiViewController { id: controller; context: AppContext; navigation: screen.navigation }
     onAppearing: controller.viewWillAppear()
     onVisibleChanged: if (!screen.visible) controller.viewWillDisappear()
 
@@ -70,84 +62,8 @@ ScreenPage {
             }
         }
 
-        FormTextRow {
-            caption: "Tempat Kejadian"
-            name: "lokasiTempatKejadianField"
-            field: controller.tempatKejadian
-            form: controller
-            editable: screen.active
-        }
-        ActionButton {
-            objectName: "samaSptAlamatButton"
-            secondary: true
-            text: "Sama seperti alamat pesalah"
-            onClicked: controller.samaSptAlamatPesalah()
-        }
-        FormPickRow {
-            caption: "Kawasan"
-            name: "lokasiKawasanField"
-            pickName: "lokasiKawasanPick"
-            field: controller.kawasan
-            form: controller
-            active: screen.active
-            onPick: controller.kawasanGestureDropDown()
-        }
-        FormPickRow {
-            caption: "Jalan"
-            name: "lokasiJalanField"
-            pickName: "lokasiJalanPick"
-            field: controller.lokasiJalan
-            form: controller
-            active: screen.active
-            onPick: controller.lokasiLabelDropDown()
-        }
-        FormTextRow {
-            caption: "No. Petak"
-            name: "lokasiNoPetakField"
-            field: controller.noPetak
-            form: controller
-            editable: screen.active
-        }
-        FormPickRow {
-            visible: controller.witnessVisible
-            caption: "Saksi Penguatkuasa"
-            name: "lokasiNamaSaksiField"
-            pickName: "lokasiNamaSaksiPick"
-            field: controller.namaSaksi
-            form: controller
-            active: screen.active
-            pickEnabled: screen.active
-            onPick: controller.getSaksiPenguatkuasaList()
-        }
-        FormTextRow {
-            visible: controller.witnessVisible
-            caption: "No. K/P Saksi"
-            name: "lokasiICSaksiField"
-            field: controller.icSaksi
-            form: controller
-            editable: screen.active
-        }
-        FormValueRow {
-            caption: "Penguatkuasa"
-            name: "namaPenguatKuasaField"
-            field: controller.namaPenguatKuasa
-        }
+        FormRows { form: controller }
 
-        FormHeading { text: "Kedudukan" }
-        RowLayout {
-            Layout.fillWidth: true
-            spacing: 12
-            FormValueRow {
-                caption: "Latitud"
-                name: "latField"
-                field: controller.latitude
-            }
-            FormValueRow {
-                caption: "Longitud"
-                name: "longField"
-                field: controller.longtitude
-            }
-        }
         Text {
             objectName: "fixDetailText"
             Layout.fillWidth: true

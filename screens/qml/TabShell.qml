@@ -12,30 +12,16 @@ Rectangle {
         anchors { left: parent.left; right: parent.right; top: parent.top; bottom: tabs.top }
         currentIndex: AppContext.shell.currentIndex
 
-        NavStack {
-            objectName: "compoundTypeTab"
-            navigation: AppContext.shell.stack(ShellController.JenisKompaun)
-            active: AppContext.shell.signedIn && AppContext.shell.currentIndex === ShellController.JenisKompaun
-        }
-        NavStack {
-            objectName: "favouritesTab"
-            navigation: AppContext.shell.stack(ShellController.Simpanan)
-            active: AppContext.shell.signedIn && AppContext.shell.currentIndex === ShellController.Simpanan
-        }
-        NavStack {
-            objectName: "printedTab"
-            navigation: AppContext.shell.stack(ShellController.Dicetak)
-            active: AppContext.shell.signedIn && AppContext.shell.currentIndex === ShellController.Dicetak
-        }
-        NavStack {
-            objectName: "scanTab"
-            navigation: AppContext.shell.stack(ShellController.Scan)
-            active: AppContext.shell.signedIn && AppContext.shell.currentIndex === ShellController.Scan
-        }
-        NavStack {
-            objectName: "printerTab"
-            navigation: AppContext.shell.stack(ShellController.Pencetak)
-            active: AppContext.shell.signedIn && AppContext.shell.currentIndex === ShellController.Pencetak
+        Repeater {
+            model: AppContext.shell.tabs
+            NavStack {
+                id: stack
+                required property int index
+                required property var modelData
+                objectName: stack.modelData.name
+                navigation: AppContext.shell.stack(stack.index)
+                active: AppContext.shell.signedIn && AppContext.shell.currentIndex === stack.index
+            }
         }
     }
 
@@ -48,14 +34,14 @@ Rectangle {
         Row {
             anchors.fill: parent
             Repeater {
-                model: AppContext.shell.tabTitles
+                model: AppContext.shell.tabs
                 delegate: MouseArea {
                     id: tab
                     required property int index
-                    required property string modelData
+                    required property var modelData
                     readonly property bool selected: AppContext.shell.currentIndex === index
                     objectName: "tab" + index
-                    width: parent ? parent.width / 5 : 0
+                    width: parent ? parent.width / AppContext.shell.tabs.length : 0
                     height: parent ? parent.height : 0
                     onClicked: AppContext.shell.tabBarControllerDidSelect(tab.index)
                     Column {
@@ -64,7 +50,7 @@ Rectangle {
                         spacing: 2
                         Image {
                             anchors.horizontalCenter: parent.horizontalCenter
-                            source: AppContext.picture(AppContext.shell.tabPictures[tab.index])
+                            source: AppContext.picture(tab.modelData.picture)
                             width: 26
                             height: 26
                             sourceSize.width: 52
@@ -80,7 +66,7 @@ Rectangle {
                             wrapMode: Text.WordWrap
                             maximumLineCount: 2
                             lineHeight: 0.9
-                            text: tab.modelData
+                            text: tab.modelData.title
                             font { pixelSize: 12; bold: tab.selected }
                             color: tab.selected ? Theme.bar : Theme.muted
                         }

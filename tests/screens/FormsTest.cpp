@@ -18,19 +18,19 @@ void typeInto(FormViewController& form, TextField* field, const QString& text) {
 TEST_F(FormsTest, PostcodeFillsTownAndStateOnEveryEndOfEditing) {
     MaklumatPersalahViewController form;
     show(form);
-    typeInto(form, form.poskodPesalah(), QStringLiteral("42700"));
+    typeInto(form, form.field(Key::poskodPesalah), QStringLiteral("42700"));
     // A town typed over is put back from the postcode the next time any field finishes editing.
-    typeInto(form, form.daerahPesalah(), QStringLiteral("Klang"));
+    typeInto(form, form.field(Key::alamat3Pesalah), QStringLiteral("Klang"));
     EXPECT_EQ(rec(Key::alamat3Pesalah), QStringLiteral("BANTING"));
 
     // A postcode the table does not hold leaves town and state as they were.
-    typeInto(form, form.poskodPesalah(), QStringLiteral("99999"));
-    EXPECT_EQ(form.daerahPesalah()->text(), QStringLiteral("BANTING"));
+    typeInto(form, form.field(Key::poskodPesalah), QStringLiteral("99999"));
+    EXPECT_EQ(form.field(Key::alamat3Pesalah)->text(), QStringLiteral("BANTING"));
     expectRecord({{Key::negeriPesalahID, "10"}, {Key::poskodPesalah, "99999"}});
 
     // The recipient's postcode fills the recipient's side only. A postcode starting with 0 stays text.
-    typeInto(form, form.poskodPenerima(), QStringLiteral("01000"));
-    EXPECT_EQ(form.alamat3Penerima()->text(), QStringLiteral("KANGAR"));
+    typeInto(form, form.field(Key::poskodPenerima), QStringLiteral("01000"));
+    EXPECT_EQ(form.field(Key::alamat3Penerima)->text(), QStringLiteral("KANGAR"));
     expectRecord(
         {{Key::negeriPenerima, "PERLIS"}, {Key::negeriPenerimaID, "9"}, {Key::negeriPesalah, "SELANGOR"}});
 }
@@ -38,34 +38,34 @@ TEST_F(FormsTest, PostcodeFillsTownAndStateOnEveryEndOfEditing) {
 TEST_F(FormsTest, EndOfEditingUpperCasesAndWritesEveryField) {
     MaklumatPersalahViewController offender;
     show(offender);
-    offender.nodaftarsyarikatPesalah()->setText(QStringLiteral("ab-123456-x"));
-    typeInto(offender, offender.namaPesalah(), QStringLiteral("tan ah kow"));
+    offender.field(Key::noDaftarSyarikat)->setText(QStringLiteral("ab-123456-x"));
+    typeInto(offender, offender.field(Key::namaPesalah), QStringLiteral("tan ah kow"));
     // The company number is kept as the field holds it until that field itself finishes editing.
     EXPECT_EQ(rec(Key::noDaftarSyarikat), QStringLiteral("ab-123456-x"));
-    typeInto(offender, offender.nodaftarsyarikatPesalah(), QStringLiteral("ab-123456-x"));
+    typeInto(offender, offender.field(Key::noDaftarSyarikat), QStringLiteral("ab-123456-x"));
     EXPECT_EQ(rec(Key::noDaftarSyarikat), QStringLiteral("AB-123456-X"));
 
-    offender.segmentSwitch(1);
+    offender.choose(Key::pilihanIndividuAtauSyarikat, 1);
     EXPECT_EQ(rec(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
 
     LokasiViewController place;
     show(place);
-    place.noPetak()->setText(QStringLiteral("b12"));
+    place.field(Key::lokasiNoPetak)->setText(QStringLiteral("b12"));
     place.textViewDismissTaps(); // writes upper-cased, leaves the field alone
     EXPECT_EQ(rec(Key::lokasiNoPetak), QStringLiteral("B12"));
-    EXPECT_EQ(place.noPetak()->text(), QStringLiteral("b12"));
+    EXPECT_EQ(place.field(Key::lokasiNoPetak)->text(), QStringLiteral("b12"));
 
     KenderaanTabViewController vehicle;
     show(vehicle);
-    vehicle.noChasis()->setText(QStringLiteral("pm2abc"));
+    vehicle.field(Key::kenderaanNoChasis)->setText(QStringLiteral("pm2abc"));
     vehicle.viewWillDisappear(); // leaving writes the fields as they hold them
     EXPECT_EQ(rec(Key::kenderaanNoChasis), QStringLiteral("pm2abc"));
 
     KompounViewController compound;
     show(compound);
-    compound.kompaunLama()->setText(QStringLiteral("p2024m07000003"));
+    compound.field(Key::kompaunLama)->setText(QStringLiteral("p2024m07000003"));
     compound.textViewDismissTaps();
-    EXPECT_EQ(compound.kompaunLama()->text(), QStringLiteral("P2024M07000003"));
+    EXPECT_EQ(rec(Key::kompaunLama), QStringLiteral("P2024M07000003"));
 }
 
 TEST_F(FormsTest, SameAddressCopies) {
@@ -76,13 +76,13 @@ TEST_F(FormsTest, SameAddressCopies) {
     form.samaDiatasExe();
     expectRecord({{Key::namaPenerima, ""}, {Key::negeriPenerimaID, ""}});
 
-    typeInto(form, form.namaPesalah(), QStringLiteral("Siti Aminah binti Hassan"));
-    typeInto(form, form.icPesalah(), QStringLiteral("900101105566"));
-    typeInto(form, form.alamat1Pesalah(), QStringLiteral("No 5, Jalan Meranti 3"));
-    typeInto(form, form.alamat2Pesalah(), QStringLiteral("Taman Meranti"));
-    typeInto(form, form.poskodPesalah(), QStringLiteral("42700"));
+    typeInto(form, form.field(Key::namaPesalah), QStringLiteral("Siti Aminah binti Hassan"));
+    typeInto(form, form.field(Key::noKadPengenalanPesalah), QStringLiteral("900101105566"));
+    typeInto(form, form.field(Key::alamat1Pesalah), QStringLiteral("No 5, Jalan Meranti 3"));
+    typeInto(form, form.field(Key::alamat2Pesalah), QStringLiteral("Taman Meranti"));
+    typeInto(form, form.field(Key::poskodPesalah), QStringLiteral("42700"));
     form.samaDiatasExe();
-    EXPECT_EQ(form.alamat3Penerima()->text(), QStringLiteral("BANTING"));
+    EXPECT_EQ(form.field(Key::alamat3Penerima)->text(), QStringLiteral("BANTING"));
     expectRecord({{Key::noKadPengenalanPenerima, "900101105566"},
                   {Key::alamat1Penerima, "NO 5, JALAN MERANTI 3"},
                   {Key::alamat3Penerima, "BANTING"}});
@@ -91,7 +91,8 @@ TEST_F(FormsTest, SameAddressCopies) {
     LokasiViewController place;
     show(place);
     place.samaSptAlamatPesalah();
-    EXPECT_EQ(place.tempatKejadian()->text(), QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));
+    EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(),
+              QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));
     EXPECT_EQ(rec(Key::lokasiTempatKejadian), QString());
     place.viewWillDisappear();
     EXPECT_EQ(rec(Key::lokasiTempatKejadian), QStringLiteral("NO 5, JALAN MERANTI 3,TAMAN MERANTI"));
@@ -99,7 +100,7 @@ TEST_F(FormsTest, SameAddressCopies) {
     record()->insert(Key::alamat1Pesalah, QString());
     record()->insert(Key::alamat2Pesalah, QString());
     place.samaSptAlamatPesalah();
-    EXPECT_EQ(place.tempatKejadian()->text(), QStringLiteral(","));
+    EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(), QStringLiteral(","));
 }
 
 TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
@@ -108,18 +109,18 @@ TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
     KompounViewController form;
     show(form);
     EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("09:30"));
-    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("04/03/2026,09:30"));
-    EXPECT_EQ(form.tarikhTamat()->text(), QStringLiteral("18/03/2026"));
-    EXPECT_EQ(form.kadarSebelum()->text(), QStringLiteral("RM 100.00"));
-    EXPECT_EQ(form.kadarTawaran()->text(), QStringLiteral("RM "));
-    EXPECT_EQ(form.jenisSeksyen()->text(), QStringLiteral("48(1)-MELETAK KENDERAAN"));
+    EXPECT_EQ(form.field(Key::kompaunTarikh)->text(), QStringLiteral("04/03/2026,09:30"));
+    EXPECT_EQ(form.field(Key::kompaunTamatTawaran)->text(), QStringLiteral("18/03/2026"));
+    EXPECT_EQ(form.field(Key::kompaunKadar)->text(), QStringLiteral("RM 100.00"));
+    EXPECT_EQ(form.field(Key::kompaunKadarTawaran)->text(), QStringLiteral("RM "));
+    EXPECT_EQ(form.field(Key::kesalahan)->text(), QStringLiteral("48(1)-MELETAK KENDERAAN"));
 
     // Past midnight in Kuala Lumpur: the date stays the record's, the time is the new one.
     clock.instant = QDateTime(QDate(2026, 3, 4), QTime(16, 5), QTimeZone::utc());
     form.viewWillDisappear();
     form.viewWillAppear();
     EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("00:05"));
-    EXPECT_EQ(form.tarikh()->text(), QStringLiteral("04/03/2026,00:05"));
+    EXPECT_EQ(form.field(Key::kompaunTarikh)->text(), QStringLiteral("04/03/2026,00:05"));
 
     // A stored compound shown twice an hour apart keeps its own time.
     const Record stored = makeRecord(
@@ -132,7 +133,7 @@ TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
     shown.viewWillAppear();
     EXPECT_TRUE(shown.preview());
     EXPECT_EQ(stored->value(Key::kompaunMasa), QStringLiteral("08:30"));
-    EXPECT_EQ(shown.tarikh()->text(), QStringLiteral("01/02/2024,08:30"));
+    EXPECT_EQ(shown.field(Key::kompaunTarikh)->text(), QStringLiteral("01/02/2024,08:30"));
     EXPECT_EQ(core.saveDictionary()->value(Key::kompaunMasa), QStringLiteral("00:05"));
 }
 
@@ -158,36 +159,36 @@ TEST_F(FormsTest, PreviewShowsTheStoredCompoundAndWritesNothingOfIssuing) {
         EXPECT_TRUE(form->preview());
     }
 
-    EXPECT_EQ(offender.choose(), 1);
-    EXPECT_EQ(offender.namaPesalah()->text(), QStringLiteral("SYARIKAT MAJU SDN BHD"));
-    offender.segmentSwitch(0);
+    EXPECT_EQ(offender.fieldText(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
+    EXPECT_EQ(offender.field(Key::namaPesalah)->text(), QStringLiteral("SYARIKAT MAJU SDN BHD"));
+    offender.choose(Key::pilihanIndividuAtauSyarikat, 0);
     offender.samaDiatasExe();
     EXPECT_EQ(stored->value(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
     EXPECT_FALSE(stored->contains(Key::namaPenerima));
-    EXPECT_EQ(vehicle.noKenderaan()->text(), QStringLiteral("BKT 4411"));
+    EXPECT_EQ(vehicle.field(Key::kenderaanNoKenderaan)->text(), QStringLiteral("BKT 4411"));
 
     // No list opens, the witness list neither: a pick would write into the stored record.
-    offender.negeri1Exe();
-    place.kawasanGestureDropDown();
-    place.lokasiLabelDropDown();
-    vehicle.jenisKenDroTaps();
-    vehicle.jenisModelDroTaps();
-    vehicle.jenisWarDroTaps();
-    compound.caraPenyerahanDropDown();
-    place.getSaksiPenguatkuasaList();
+    offender.pick(Key::negeriPesalah);
+    place.pick(Key::lokasiKawasan);
+    place.pick(Key::lokasiJalan);
+    vehicle.pick(Key::kenderaanJenisKenderaan);
+    vehicle.pick(Key::kenderaanJenisModel);
+    vehicle.pick(Key::kenderaanJenisWarna);
+    compound.pick(Key::kompaunCaraPenyerahan);
+    place.pick(Key::lokasiNamaSaksi);
     EXPECT_FALSE(sheet.isOpen());
 
     // Text in the fields (the particulars, the old compound, the place copied from the address) reaches
     // no record, whatever ends the editing.
     const RecordMap before = *stored;
-    compound.butiranKesalahan()->setText(QStringLiteral("DIUBAH"));
-    compound.kompaunLama()->setText(QStringLiteral("P2025M07000001"));
-    compound.textFieldDidEndEditing(compound.butiranKesalahan());
+    compound.field(Key::kompaunButiranKesalahan)->setText(QStringLiteral("DIUBAH"));
+    compound.field(Key::kompaunLama)->setText(QStringLiteral("P2025M07000001"));
+    compound.textFieldDidEndEditing(compound.field(Key::kompaunButiranKesalahan));
     compound.textViewDismissTaps();
     place.samaSptAlamatPesalah();
     place.textViewDismissTaps();
-    offender.namaPesalah()->setText(QStringLiteral("ORANG LAIN"));
-    offender.textFieldDidEndEditing(offender.namaPesalah());
+    offender.field(Key::namaPesalah)->setText(QStringLiteral("ORANG LAIN"));
+    offender.textFieldDidEndEditing(offender.field(Key::namaPesalah));
     for (FormViewController* form :
          std::initializer_list<FormViewController*>{&offender, &place, &vehicle, &compound})
         form->viewWillDisappear();
@@ -201,7 +202,7 @@ TEST_F(FormsTest, PreviewShowsTheStoredCompoundAndWritesNothingOfIssuing) {
     place.setCaptureDelay(0);
     place.captureLatLong();
     ASSERT_TRUE(captured.wait(5000));
-    EXPECT_EQ(place.latitude()->text(), QStringLiteral("2.500000"));
+    EXPECT_EQ(place.field(Key::lat)->text(), QStringLiteral("2.500000"));
     EXPECT_EQ(stored->value(Key::lat), QStringLiteral("3.073800"));
     EXPECT_EQ(core.saveDictionary()->value(Key::lat), QString());
 }
@@ -236,7 +237,7 @@ TEST_F(FormsTest, ACaptureWithoutAFixSaysSoAndAFixShowsItsAccuracyAndAge) {
     form.captureLatLong();
     ASSERT_TRUE(captured.wait(5000));
     EXPECT_EQ(lastAlert(), "Makluman: Lokasi tidak dapat dikesan. Sila cuba lagi. [OK]");
-    EXPECT_EQ(form.latitude()->text(), QString());
+    EXPECT_EQ(form.field(Key::lat)->text(), QString());
     expectRecord({{Key::lat, ""}, {Key::long_, ""}});
     EXPECT_EQ(form.fixDetail(), QString());
 
@@ -268,24 +269,24 @@ TEST_F(FormsTest, ACaptureWithoutAFixSaysSoAndAFixShowsItsAccuracyAndAge) {
 TEST_F(FormsTest, ModelListFollowsTheChosenType) {
     KenderaanTabViewController form;
     show(form);
-    form.jenisModelDroTaps();
+    form.pick(Key::kenderaanJenisModel);
     EXPECT_EQ(sheet.title(), QStringLiteral("Jenis Model"));
     EXPECT_EQ(sheet.model()->count(), 0);
     sheet.cancel();
 
-    form.jenisKenDroTaps();
+    form.pick(Key::kenderaanJenisKenderaan);
     pick(QStringLiteral("KERETA"));
-    form.jenisModelDroTaps();
+    form.pick(Key::kenderaanJenisModel);
     EXPECT_EQ(rowOf(QStringLiteral("YAMAHA LC135")), -1);
     pick(QStringLiteral("PERODUA MYVI"));
     expectRecord({{Key::kenderaanJenisKenderaanID, "1"},
                   {Key::kenderaanJenisModelID, "1"},
                   {Key::kenderaanJenisModel, "PERODUA MYVI"}});
 
-    form.jenisKenDroTaps();
+    form.pick(Key::kenderaanJenisKenderaan);
     pick(QStringLiteral("MOTOSIKAL"));
-    EXPECT_EQ(form.jenisModel()->text(), QStringLiteral("PERODUA MYVI"));
-    form.jenisModelDroTaps();
+    EXPECT_EQ(form.field(Key::kenderaanJenisModel)->text(), QStringLiteral("PERODUA MYVI"));
+    form.pick(Key::kenderaanJenisModel);
     EXPECT_GE(rowOf(QStringLiteral("YAMAHA LC135")), 0);
     EXPECT_EQ(rowOf(QStringLiteral("PERODUA MYVI")), -1);
 }
@@ -300,36 +301,36 @@ TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
          std::initializer_list<FormViewController*>{&offender, &compound, &place, &vehicle})
         show(*form);
 
-    typeInto(offender, offender.namaPesalah(), QStringLiteral("ali"));
-    offender.segmentSwitch(1);
+    typeInto(offender, offender.field(Key::namaPesalah), QStringLiteral("ali"));
+    offender.choose(Key::pilihanIndividuAtauSyarikat, 1);
     offender.initForm();
-    EXPECT_EQ(offender.namaPesalah()->text(), QString());
+    EXPECT_EQ(offender.field(Key::namaPesalah)->text(), QString());
     EXPECT_EQ(rec(Key::namaPesalah), QStringLiteral("ALI"));
-    EXPECT_EQ(offender.choose(), 1);
+    EXPECT_EQ(offender.fieldText(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
 
-    compound.caraPenyerahanDropDown();
+    compound.pick(Key::kompaunCaraPenyerahan);
     pick(QStringLiteral("Dengan Tangan"));
     record()->insert(Key::kompaunCaraPenyerahan, QString());
     compound.initForm();
     EXPECT_EQ(rec(Key::kompaunCaraPenyerahan), QStringLiteral("DENGAN TANGAN"));
 
-    place.kawasanGestureDropDown();
+    place.pick(Key::lokasiKawasan);
     pick(QStringLiteral("TAMAN MERANTI"));
-    typeInto(place, place.tempatKejadian(), QStringLiteral("pasar"));
-    typeInto(place, place.noPetak(), QStringLiteral("12"));
+    typeInto(place, place.field(Key::lokasiTempatKejadian), QStringLiteral("pasar"));
+    typeInto(place, place.field(Key::lokasiNoPetak), QStringLiteral("12"));
     core.setImageArray({QStringLiteral("dA=="), QStringLiteral("Zg==")});
     place.initForm();
-    EXPECT_EQ(place.tempatKejadian()->text(), QString());
-    EXPECT_EQ(place.noPetak()->text(), QString());
-    EXPECT_EQ(place.kawasan()->text(), QStringLiteral("TAMAN MERANTI"));
-    EXPECT_EQ(place.latitude()->text(), QStringLiteral("3.073800"));
+    EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(), QString());
+    EXPECT_EQ(place.field(Key::lokasiNoPetak)->text(), QString());
+    EXPECT_EQ(place.field(Key::lokasiKawasan)->text(), QStringLiteral("TAMAN MERANTI"));
+    EXPECT_EQ(place.field(Key::lat)->text(), QStringLiteral("3.073800"));
     EXPECT_EQ(rec(Key::long_), QStringLiteral("101.518303"));
     EXPECT_TRUE(core.getImageArray().isEmpty());
     EXPECT_EQ(place.editGambarTitle(), QStringLiteral("0 Gambar"));
 
-    typeInto(vehicle, vehicle.noKenderaan(), QStringLiteral("abc 1"));
+    typeInto(vehicle, vehicle.field(Key::kenderaanNoKenderaan), QStringLiteral("abc 1"));
     vehicle.initForm();
-    EXPECT_EQ(vehicle.noKenderaan()->text(), QString());
+    EXPECT_EQ(vehicle.field(Key::kenderaanNoKenderaan)->text(), QString());
     EXPECT_EQ(rec(Key::kenderaanNoKenderaan), QStringLiteral("ABC 1"));
 }
 

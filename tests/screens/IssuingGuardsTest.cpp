@@ -195,7 +195,7 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
     record()->insert(Key::lokasiJalan, QStringLiteral("JALAN MERANTI 3"));
     record()->insert(Key::lokasiJalanID, QStringLiteral("0103"));
     auto* place = loadForm<LokasiViewController>(sections.formSet(), placePage);
-    offender->segmentSwitch(1);
+    offender->choose(Key::pilihanIndividuAtauSyarikat, 1);
     fillOffender();
     ASSERT_TRUE(sections.flow().semak());
     EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("09:30"));
@@ -215,15 +215,15 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
                   {Key::lokasiKawasanID, "01"},
                   {Key::lokasiJalan, "JALAN MERANTI 3"},
                   {Key::lokasiJalanID, "0103"}});
-    EXPECT_EQ(offender->choose(), 1);
-    EXPECT_EQ(compound->tarikh()->text(), QStringLiteral("04/03/2026,11:30"));
-    EXPECT_EQ(place->kawasan()->text(), QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
+    EXPECT_EQ(offender->fieldText(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
+    EXPECT_EQ(compound->field(Key::kompaunTarikh)->text(), QStringLiteral("04/03/2026,11:30"));
+    EXPECT_EQ(place->field(Key::lokasiKawasan)->text(), QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
 
     // The next offender; what the forms hold reaches the record at "Semak", and is what is stored.
-    offender->icPesalah()->setText(QStringLiteral("900101105555"));
-    offender->namaPesalah()->setText(QStringLiteral("LIM BEE LING"));
-    offender->alamat1Pesalah()->setText(QStringLiteral("NO 3, JALAN BAYU"));
-    offender->textFieldDidEndEditing(offender->alamat1Pesalah());
+    offender->field(Key::noKadPengenalanPesalah)->setText(QStringLiteral("900101105555"));
+    offender->field(Key::namaPesalah)->setText(QStringLiteral("LIM BEE LING"));
+    offender->field(Key::alamat1Pesalah)->setText(QStringLiteral("NO 3, JALAN BAYU"));
+    offender->textFieldDidEndEditing(offender->field(Key::alamat1Pesalah));
     ASSERT_TRUE(sections.flow().semak());
     sections.cetak();
     answer(1);

@@ -319,7 +319,7 @@ TEST_F(IssuingTest, CetakKembaliTwiceStoresOnceAndGunaKembaliStartsTheNextCompou
     record()->insert(Key::namaPesalah, QStringLiteral("LIM BEE LING"));
     record()->insert(Key::alamat1Pesalah, QStringLiteral("NO 3, JALAN BAYU"));
     // The place as typed on the location form: it reaches the record at "Semak".
-    lokasi->tempatKejadian()->setText(QStringLiteral("PASAR MALAM"));
+    lokasi->field(Key::lokasiTempatKejadian)->setText(QStringLiteral("PASAR MALAM"));
     ASSERT_TRUE(sections.flow().semak());
     EXPECT_EQ(rec(Key::lokasiTempatKejadian), QStringLiteral("PASAR MALAM"));
     sections.cetak();

@@ -1,3 +1,4 @@
+#include "core/RecordKeys.h"
 #include "platform/PhotoLibrary.h"
 #include "screens/ContactUsViewController.h"
 #include "screens/FavViewController.h"
@@ -63,9 +64,9 @@ TEST(KeyValueListModel, ColumnsReadAsTextAndEveryResetReachesTheView) {
 // went): every action then does nothing rather than crash.
 TEST(ControllersWithoutServices, DoNothing) {
     MaklumatPersalahViewController offender;
-    offender.negeri1Exe();
+    offender.pick(Key::negeriPesalah);
     offender.samaDiatasExe();
-    offender.textFieldDidEndEditing(offender.namaPesalah());
+    offender.textFieldDidEndEditing(offender.field(Key::namaPesalah));
     LokasiViewController place;
     place.captureLatLong();
     place.viewWillDisappear();

@@ -14,32 +14,32 @@ using PickListTest = FormsTest;
 TEST_F(PickListTest, StreetsFollowTheAreaAndWitnessesAreTheActiveOfficers) {
     LokasiViewController place;
     show(place);
-    place.kawasanGestureDropDown();
+    place.pick(Key::lokasiKawasan);
     pick(QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
-    place.lokasiLabelDropDown();
+    place.pick(Key::lokasiJalan);
     pick(QStringLiteral("J01-JALAN BESAR"));
     // Another area leaves the street chosen; its list then holds only that area's streets.
-    place.kawasanGestureDropDown();
+    place.pick(Key::lokasiKawasan);
     pick(QStringLiteral("TAMAN MERANTI"));
     EXPECT_EQ(rec(Key::lokasiJalan), QStringLiteral("JALAN BESAR"));
-    place.lokasiLabelDropDown();
+    place.pick(Key::lokasiJalan);
     EXPECT_EQ(rowOf(QStringLiteral("J01-JALAN BESAR")), -1);
     EXPECT_GE(rowOf(QStringLiteral("J12-JALAN MERANTI 12")), 0);
     sheet.cancel();
 
-    place.getSaksiPenguatkuasaList();
+    place.pick(Key::lokasiNamaSaksi);
     EXPECT_EQ(sheet.model()->title(0), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
     EXPECT_GE(rowOf(QStringLiteral("RAJESH A/L MUNIANDY")), 0);
     pick(QStringLiteral("NORHAYATI BINTI ABDULLAH"));
-    EXPECT_EQ(place.icSaksi()->text(), QStringLiteral("870722105344"));
+    EXPECT_EQ(place.field(Key::lokasiICSaksi)->text(), QStringLiteral("870722105344"));
 
     // A traffic compound has no witness: the list does not open and the officer stands alone.
     record()->insert(Key::isLaluLintas, QStringLiteral("YA"));
     LokasiViewController traffic;
     show(traffic);
-    traffic.getSaksiPenguatkuasaList();
+    traffic.pick(Key::lokasiNamaSaksi);
     EXPECT_FALSE(sheet.isOpen());
-    EXPECT_EQ(traffic.namaPenguatKuasa()->text(), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
+    EXPECT_EQ(traffic.field(Key::namaPenguatKuasa)->text(), QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
 }
 
 TEST_F(PickListTest, OneListAtATime) {
@@ -49,44 +49,45 @@ TEST_F(PickListTest, OneListAtATime) {
     show(place);
 
     // A second list asked for while the area list shows is refused; the area list still answers.
-    place.kawasanGestureDropDown();
-    offender.negeri1Exe();
-    place.getSaksiPenguatkuasaList();
+    place.pick(Key::lokasiKawasan);
+    offender.pick(Key::negeriPesalah);
+    place.pick(Key::lokasiNamaSaksi);
     EXPECT_EQ(sheet.title(), QStringLiteral("Kawasan"));
     EXPECT_EQ(core.currentType(), QStringLiteral("lokasiKawasanID"));
     pick(QStringLiteral("TAMAN MERANTI"));
-    EXPECT_EQ(place.kawasan()->text(), QStringLiteral("TAMAN MERANTI"));
-    EXPECT_EQ(place.icSaksi()->text(), QString()); // the refused witness list named no code field
-    EXPECT_EQ(offender.butiranNegeri()->text(), QString());
+    EXPECT_EQ(place.field(Key::lokasiKawasan)->text(), QStringLiteral("TAMAN MERANTI"));
+    EXPECT_EQ(place.field(Key::lokasiICSaksi)->text(),
+              QString()); // the refused witness list named no code field
+    EXPECT_EQ(offender.field(Key::negeriPesalah)->text(), QString());
     expectRecord({{Key::lokasiKawasanID, "K02"}, {Key::negeriPesalahID, ""}});
     EXPECT_FALSE(record()->contains(Key::namaSaksi));
 
     // Closed twice: the second close writes nothing; a pick with no list open writes nothing.
-    place.kawasanGestureDropDown();
+    place.pick(Key::lokasiKawasan);
     sheet.cancel();
-    place.kawasan()->setText(QStringLiteral("typed after closing"));
+    place.field(Key::lokasiKawasan)->setText(QStringLiteral("typed after closing"));
     sheet.cancel();
     core.onClose();
     core.setTextField(QStringLiteral("JOHOR"), QStringLiteral("1"));
-    EXPECT_EQ(place.kawasan()->text(), QStringLiteral("typed after closing"));
+    EXPECT_EQ(place.field(Key::lokasiKawasan)->text(), QStringLiteral("typed after closing"));
     expectRecord({{Key::lokasiKawasan, "TAMAN MERANTI"}, {Key::lokasiKawasanID, "K02"}});
 
     // A second row tapped before the sheet went picks nothing more.
-    offender.negeri1Exe();
+    offender.pick(Key::negeriPesalah);
     EXPECT_EQ(sheet.title(), QStringLiteral("Negeri"));
     const int johor = rowOf(QStringLiteral("JOHOR"));
     ASSERT_GE(johor, 0);
     core.setTextField(QStringLiteral("SELANGOR"), QStringLiteral("10"));
     core.setTextField(QStringLiteral("JOHOR"), QStringLiteral("1"));
     sheet.didSelectRow(johor);
-    EXPECT_EQ(offender.butiranNegeri()->text(), QStringLiteral("SELANGOR"));
+    EXPECT_EQ(offender.field(Key::negeriPesalah)->text(), QStringLiteral("SELANGOR"));
     expectRecord({{Key::negeriPesalahID, "10"}, {Key::negeriPesalah, "SELANGOR"}});
 
     // A list opened for one record answers into that record even if a new one is started meanwhile.
     const Record first = record();
     KenderaanTabViewController vehicle;
     show(vehicle);
-    vehicle.jenisWarDroTaps();
+    vehicle.pick(Key::kenderaanJenisWarna);
     core.saveDictionaryInit();
     pick(QStringLiteral("MERAH"));
     EXPECT_EQ(first->value(Key::kenderaanJenisWarna), QStringLiteral("MERAH"));
@@ -100,12 +101,12 @@ TEST_F(PickListTest, SheetThatGoesWhileOpenLetsTheNextListOpen) {
         DropDownMenuViewController other;
         sheet.setContext(nullptr);
         other.setContext(&context);
-        form.caraPenyerahanDropDown();
+        form.pick(Key::kompaunCaraPenyerahan);
         EXPECT_TRUE(other.isOpen());
     }
     sheet.setContext(&context);
     EXPECT_FALSE(core.isDropDownListOpen());
-    form.caraPenyerahanDropDown();
+    form.pick(Key::kompaunCaraPenyerahan);
     EXPECT_TRUE(sheet.isOpen());
     pick(QStringLiteral("Tampal"));
     EXPECT_EQ(rec(Key::kompaunCaraPenyerahan), QStringLiteral("TAMPAL"));
