@@ -53,8 +53,8 @@ private:
     struct Made {
         std::optional<PhotoEntry> entry;
         QString name;
-        bool albumFailed = false; // kept with the compound, but the phone's album copy was not written
         PickedPhoto::Failure failure = PickedPhoto::Failure::None;
+        bool albumFailed = false; // kept with the compound, but the phone's album copy was not written
     };
     void deliver();
 
