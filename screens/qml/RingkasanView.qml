@@ -48,7 +48,7 @@ ScreenPage {
         id: days
         objectName: "ringkasanDays"
         anchors { left: parent.left; right: parent.right; top: parent.top; margins: 8 }
-        height: 40
+        height: 48
         orientation: ListView.Horizontal
         spacing: 6
         clip: true
@@ -60,7 +60,7 @@ ScreenPage {
             required property int index
             required property string modelData
             objectName: "ringkasanDay" + day.index
-            height: 40
+            height: 48
             checked: day.ListView.isCurrentItem
             // The page's controller, from inside the list's delegate.
             // qmllint disable unqualified
