@@ -30,7 +30,8 @@ void LoginViewController::viewDidLoad() {
 }
 
 void LoginViewController::showDeviceLayout() {
-    registered_ = app_.deviceIdentity().getExistDeviceID() != QLatin1String("000");
+    // Asked without the "not registered" notice: the check after the stores' start-up gives it once.
+    registered_ = app_.deviceIdentity().isRegistered();
     if (registered_) {
         versionNumber_ = app_.deviceIdentity().getVersionNumber();
         iphoneID_ = app_.deviceIdentity().getCustomDeviceID();

@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Kompaun
 
 // Shows the alert at the head of the queue; a tap on a button answers it with the button's index.
@@ -14,46 +13,46 @@ Rectangle {
     Rectangle {
         anchors.centerIn: parent
         width: parent.width - 56
-        height: content.implicitHeight
+        height: content.height
         radius: 12
         color: "white"
-        ColumnLayout {
+        // A plain column: wrapped text inside a layout that also sizes the box feeds its own height back
+        // and loops.
+        Column {
             id: content
             width: parent.width
-            spacing: 0
+            Item { width: 1; height: 18 }
             Text {
                 objectName: "alertTitle"
-                Layout.fillWidth: true
-                Layout.topMargin: 18
-                // A question with no message (the photo source choice) keeps no empty line under its title.
-                Layout.bottomMargin: messageText.visible ? 0 : 18
+                width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: dialog.alerts ? dialog.alerts.title : ""
                 font { pixelSize: 17; bold: true }
                 color: "#111827"
             }
+            // A question with no message (the photo source choice) keeps no empty line under its title.
+            Item { width: 1; height: messageText.visible ? 16 : 18 }
             Text {
                 id: messageText
                 objectName: "alertMessage"
                 visible: text.length > 0
-                Layout.fillWidth: true
-                // A wrapped text's width follows the box, never its own length: a long message would
-                // otherwise resize the layout that sizes it, again and again.
-                Layout.preferredWidth: content.width - 32
-                Layout.margins: 16
+                x: 16
+                width: parent.width - 32
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
                 text: dialog.alerts ? dialog.alerts.message : ""
                 font.pixelSize: 14
                 color: "#374151"
             }
-            Rectangle { Layout.fillWidth: true; height: 1; color: "#e5e7eb" }
+            Item { width: 1; height: 16; visible: messageText.visible }
+            Rectangle { width: parent.width; height: 1; color: "#e5e7eb" }
             // Two buttons side by side; three or more one above the other, so long labels stay whole.
-            GridLayout {
-                Layout.fillWidth: true
-                columns: dialog.alerts && dialog.alerts.buttons.length > 2 ? 1 : 2
-                rowSpacing: 0
-                columnSpacing: 0
+            // Positioned, not laid out: a layout engine here met buttons being destroyed mid-arrangement.
+            Grid {
+                id: buttonGrid
+                width: parent.width
+                readonly property int count: dialog.alerts ? dialog.alerts.buttons.length : 0
+                columns: count > 2 ? 1 : 2
                 Repeater {
                     model: dialog.alerts ? dialog.alerts.buttons : []
                     delegate: Button {
@@ -61,8 +60,12 @@ Rectangle {
                         required property int index
                         required property string modelData
                         objectName: "alertButton" + index
-                        Layout.fillWidth: true
-                        Layout.preferredHeight: 48
+                        // The grid, from inside the repeater's delegate.
+                        // qmllint disable unqualified
+                        width: buttonGrid.columns === 1 || buttonGrid.count === 1 ? buttonGrid.width
+                                                                                  : buttonGrid.width / 2
+                        // qmllint enable unqualified
+                        height: 48
                         flat: true
                         contentItem: Text {
                             text: button.modelData

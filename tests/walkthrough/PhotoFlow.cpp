@@ -240,7 +240,7 @@ void photoFlow(Walkthrough& w) {
         QStringLiteral("photos-damaged-refused"), [&] { attach(gallery.damaged); },
         [&]() -> QString {
             const QString problem = Walkthrough::expectAlert(alerts, QStringLiteral("Gagal"),
-                                                             QStringLiteral("Gambar tidak lengkap (fail terpotong) dan tidak disimpan"));
+                                                             QStringLiteral("Gambar tidak dapat dibaca"));
             if (!problem.isEmpty())
                 return problem;
             return count() == 2 && countShown() == QLatin1String("2 Gambar")
