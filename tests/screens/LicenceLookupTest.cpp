@@ -119,7 +119,8 @@ TEST_F(LicenceLookupTest, ControlBytesOfAScannedCodeReachNeitherTheRecordNorTheP
         if (block.contains("ORVA"))
             offender = block;
     EXPECT_TRUE(offender.contains(" / 151@V 1 \r\n"));
-    for (char c : QByteArray(offender).replace("\r\n", ""))
+    const QByteArray withoutLineEnds = QByteArray(offender).replace("\r\n", "");
+    for (char c : withoutLineEnds)
         EXPECT_GE(uchar(c), 0x20);
 
     // Nothing but a control byte between the stars: the piece is blank, so the whole (cleaned) data counts.
