@@ -5,6 +5,7 @@
 #include "core/ReferenceSchema.h"
 #include "core/TextField.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/KualaLumpurTime.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,15 +17,8 @@
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    QDateTime now() const override { return instant; }
-    QDateTime instant;
-};
-
-QDateTime kl(int y, int m, int d, int hh, int mm) {
-    return QDateTime(QDate(y, m, d), QTime(hh, mm), KualaLumpur::zone());
-}
+using testsupport::FixedClock;
+using testsupport::kl;
 
 class AppDelegateTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/KualaLumpurTime.h"
 
 #include <gtest/gtest.h>
 
@@ -36,15 +37,8 @@ TEST(ShiftSummaryAge, ReadsAsOfficersSayIt) {
     EXPECT_EQ(ShiftSummary::ageText((2 * 24 + 4) * 3600 + 59), QStringLiteral("2 hari 4 jam"));
 }
 
-class FixedClock : public Clock {
-public:
-    QDateTime now() const override { return instant; }
-    QDateTime instant;
-};
-
-QDateTime kl(int y, int m, int d, int hh, int mm) {
-    return QDateTime(QDate(y, m, d), QTime(hh, mm), KualaLumpur::zone());
-}
+using testsupport::FixedClock;
+using testsupport::kl;
 
 class ShiftSummaryTest : public ::testing::Test {
 protected:

@@ -31,6 +31,15 @@ protected:
         fav.viewWillAppear();
         fav.select(0);
     }
+    // A favourite's review left open on tab 1, then the type menu shown on tab 0 (a fresh record).
+    void leaveFavouriteReviewForTheTypeMenu() {
+        saveFavourite();
+        chooseFavourite();
+        fillOffender();
+        ASSERT_TRUE(fav.flow().semak());
+        shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
+        types.viewWillAppear();
+    }
     std::string alertAt(int i) const {
         const Alert& a = fakes.alerts.shown.at(i);
         return QStringLiteral("%1: %2").arg(a.title, a.message).toStdString();
@@ -101,15 +110,8 @@ TEST_F(IssuingGuardsTest, YaOnAReviewWhoseRecordAnotherTabReplacedStoresNothingA
 
 TEST_F(IssuingGuardsTest,
        WhileOneCompoundIsPrintedNoOtherTabStoresOrPrintsAndAStaleReviewCannotRepeatItsNumber) {
-    saveFavourite();
-    // A favourite's review left open on tab 1.
-    chooseFavourite();
-    fillOffender();
-    ASSERT_TRUE(fav.flow().semak());
-
-    // Tab 0: the type menu shows (a fresh record), a compound is issued.
-    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
-    types.viewWillAppear();
+    ASSERT_NO_FATAL_FAILURE(leaveFavouriteReviewForTheTypeMenu());
+    // Tab 0: a compound is issued.
     startGeneral();
     fillOffender();
     ASSERT_TRUE(sections.flow().semak());
@@ -166,12 +168,7 @@ TEST_F(IssuingGuardsTest, SemakAndCetakRefuseACompoundWithoutItsOffenceOrAmount)
     EXPECT_EQ(IssuingFlow::semakProblem(r, false), QString());
 
     // A favourite under way; the type menu shows on tab 0 and starts a fresh record.
-    saveFavourite();
-    chooseFavourite();
-    fillOffender();
-    ASSERT_TRUE(fav.flow().semak());
-    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
-    types.viewWillAppear();
+    ASSERT_NO_FATAL_FAILURE(leaveFavouriteReviewForTheTypeMenu());
     fakes.alerts.shown.clear();
     fav.cetak();
     answer(0); // changed
@@ -240,16 +237,7 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
         EXPECT_EQ(second.value(key), QLatin1String(text)) << key.data();
 }
 
-class ReprintTest : public IssuingGuardsTest {
-protected:
-    void showList() {
-        list.setContext(&context);
-        list.setNavigation(tab(ShellController::Dicetak));
-        shell.tabBarControllerDidSelect(ShellController::Dicetak);
-        list.viewWillAppear();
-    }
-    SecondViewController list;
-};
+class ReprintTest : public IssuingGuardsTest {};
 
 TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateverThePreviewTouched) {
     // The vehicle by-law type, second in the menu: traffic-marked, yet issued with the offender form and

@@ -28,13 +28,6 @@ protected:
     bool waitForPrinted(const QByteArray& bytes) {
         return testsupport::waitFor([&] { return printer->received() == bytes; });
     }
-    void showList() {
-        list.setContext(&context);
-        list.setNavigation(tab(ShellController::Dicetak));
-        shell.tabBarControllerDidSelect(ShellController::Dicetak);
-        list.viewWillAppear();
-    }
-    SecondViewController list;
 };
 
 TEST_F(PrintedListTest, ListsTheWaitingCompoundsInStoreOrderAndReprintsOneUnchanged) {

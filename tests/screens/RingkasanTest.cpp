@@ -4,6 +4,7 @@
 #include "core/ShiftSummary.h"
 #include "printing/HandOverSlip.h"
 #include "screens/RingkasanViewController.h"
+#include "support/KualaLumpurTime.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -13,9 +14,7 @@
 
 namespace {
 
-QDateTime kl(int y, int m, int d, int hh, int mm) {
-    return QDateTime(QDate(y, m, d), QTime(hh, mm), KualaLumpur::zone());
-}
+using testsupport::kl;
 
 class RingkasanTest : public IssuingTest {
 protected:
@@ -30,10 +29,10 @@ protected:
         r->insert(Key::JenisKompaun, type);
         r->insert(Key::kompaunKadar, kadar);
         r->insert(Key::kompaunKadarTawaran, kadar);
-        PhotoList list;
+        PhotoList photoList;
         for (int i = 0; i < photos; ++i)
-            list.append({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
-        ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(r, list));
+            photoList.append({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
+        ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(r, photoList));
     }
     // By the visual tree: a list's delegates are not the list's QObject children.
     static QQuickItem* find(QObject* root, const QString& name) {

@@ -15,6 +15,7 @@
 #include "screens/KategoriViewController.h"
 #include "screens/LoginViewController.h"
 #include "screens/NavigationStack.h"
+#include "screens/SecondViewController.h"
 #include "screens/SectionKesalahanViewController.h"
 #include "screens/ShellController.h"
 #include "support/TestSupport.h"
@@ -208,7 +209,16 @@ protected:
         parts.notices = &notices;
         return parts;
     }()};
+    // The printed list ("Dicetak") on its own tab, as the officer opens it.
+    void showList() {
+        list.setContext(&context);
+        list.setNavigation(tab(ShellController::Dicetak));
+        shell.tabBarControllerDidSelect(ShellController::Dicetak);
+        list.viewWillAppear();
+    }
+
     FirstViewController types;
     SectionKesalahanViewController acts;
     KategoriViewController sections;
+    SecondViewController list;
 };
