@@ -22,6 +22,7 @@
 #include "printing/PrinterViewController.h"
 #include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
+#include "screens/GalleryThumbnails.h"
 #include "screens/LoginViewController.h"
 #include "screens/MapTiles.h"
 #include "screens/PhotoImageProvider.h"
@@ -218,6 +219,7 @@ bool Application::start() {
         QStringLiteral("tiles"),
         new MapTiles(d_->http, options_.tileUrl, options_.documentsDir + QStringLiteral("/Caches/tiles")));
     d_->engine->addImageProvider(QStringLiteral("photo"), new PhotoImageProvider(d_->app));
+    d_->engine->addImageProvider(QStringLiteral("gallery"), new GalleryThumbnails);
     d_->engine->load(QUrl(QStringLiteral("qrc:/Kompaun/qml/Main.qml")));
     if (!window()) {
         qmlProblems_ << QStringLiteral("Main.qml did not load");

@@ -76,10 +76,12 @@ Rectangle {
                     sourceSize.width: 144
                     sourceSize.height: 144
                     fillMode: Image.PreserveAspectCrop
-                    autoTransform: true
                     asynchronous: true
                     clip: true
-                    source: AppContext.photoPicker ? AppContext.photoPicker.imageUrl(row.index) : ""
+                    // Through our own decoder: a damaged picture shows blank, without an error.
+                    source: AppContext.photoPicker
+                            ? "image://gallery/" + encodeURIComponent(String(AppContext.photoPicker.imageUrl(row.index)))
+                            : ""
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter

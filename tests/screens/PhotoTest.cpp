@@ -2,6 +2,7 @@
 
 #include "platform/fake/FakePhotoLibrary.h"
 #include "screens/EvidencePhoto.h"
+#include "screens/GalleryThumbnails.h"
 #include "screens/ImageEditViewController.h"
 #include "screens/ImageViewController.h"
 #include "screens/LokasiViewController.h"
@@ -366,3 +367,24 @@ TEST(ImageViewTest, OpensFittedAndZoomsWithinBounds) {
 }
 
 } // namespace
+
+// The picker's rows: a picture comes back upright and just covering the row; a damaged file a grey square.
+TEST(GalleryThumbnailsTest, ScalesToCoverTheRowAndShowsADamagedFileBlank) {
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("IMG_0001.jpg"));
+    const QString bad = dir.filePath(QStringLiteral("IMG_0002.jpg"));
+    QImage picture(800, 400, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(good, "JPEG"));
+    testsupport::writeFile(bad, QByteArray("\xff\xd8\xff\xe0 not a picture"));
+    const auto idOf = [](const QString& path) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(QUrl::fromLocalFile(path).toString()));
+    };
+    GalleryThumbnails thumbnails;
+    QSize size;
+    EXPECT_EQ(thumbnails.requestImage(idOf(good), &size, QSize(144, 144)).size(), QSize(288, 144));
+    EXPECT_EQ(size, QSize(288, 144));
+    const QImage blank = thumbnails.requestImage(idOf(bad), &size, QSize(144, 144));
+    EXPECT_EQ(blank.size(), QSize(144, 144));
+    EXPECT_EQ(blank.pixelColor(70, 70), QColor(0xd1, 0xd5, 0xdb));
+}
