@@ -116,8 +116,10 @@ QString LokasiViewController::describeFix(const PositionFix& fix, const QDateTim
             parts.append(QStringLiteral("%1 saat lalu").arg(seconds));
         else if (seconds < 3600)
             parts.append(QStringLiteral("%1 minit lalu").arg(seconds / 60));
-        else
+        else if (seconds < 48 * 3600)
             parts.append(QStringLiteral("%1 jam lalu").arg(seconds / 3600));
+        else
+            parts.append(QStringLiteral("%1 hari lalu").arg(seconds / 86400));
     }
     return parts.join(QStringLiteral(", "));
 }

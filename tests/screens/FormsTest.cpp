@@ -257,12 +257,15 @@ TEST_F(FormsTest, ACaptureWithoutAFixSaysSoAndAFixShowsItsAccuracyAndAge) {
     expectRecord({{Key::lat, "3.073800"}});
     EXPECT_EQ(form.fixDetail(), QString());
 
-    // What the platform does not say is left out; old fixes read in minutes and hours.
+    // What the platform does not say is left out; old fixes read in minutes, hours and days.
     const QDateTime now = clock.instant;
     EXPECT_EQ(LokasiViewController::describeFix({1, 2, -1, now.addSecs(-130)}, now),
               QStringLiteral("2 minit lalu"));
     EXPECT_EQ(LokasiViewController::describeFix({1, 2, 5, now.addSecs(-7300)}, now),
               QStringLiteral("Ketepatan \u00b15 m, 2 jam lalu"));
+    // A fix kept from days ago (a replayed log, a stale cache) reads in days.
+    EXPECT_EQ(LokasiViewController::describeFix({1, 2, -1, now.addDays(-268)}, now),
+              QStringLiteral("268 hari lalu"));
     EXPECT_EQ(LokasiViewController::describeFix({1, 2, -1, QDateTime()}, now), QString());
 }
 
