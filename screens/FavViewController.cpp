@@ -3,7 +3,7 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "screens/AppContext.h"
-#include "screens/FirstViewController.h"
+#include "screens/CompoundTypesViewController.h"
 #include "screens/NavigationStack.h"
 #include "screens/SearchListController.h"
 
@@ -91,7 +91,7 @@ void FavViewController::select(int row) {
             typeRow = i;
             break;
         }
-    FirstViewController::markTraffic(*core, typeRow);
+    CompoundTypesViewController::markTraffic(*core, typeRow);
 
     const RecordMap position = core->getLocation();
     record->insert(Key::lat, position.value(QStringLiteral("lat")));

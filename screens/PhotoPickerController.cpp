@@ -147,5 +147,5 @@ void PhotoPickerController::deliver() {
 
 void PhotoPickerController::openEditGmabar() {
     if (navigation_ && app())
-        navigation_->push(Screen::imageEdit, QStringLiteral("Senarai Gambar"));
+        navigation_->push(Screen::photoList, QStringLiteral("Senarai Gambar"));
 }

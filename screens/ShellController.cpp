@@ -15,9 +15,9 @@ struct TabRow {
     const char* name; // the stack's objectName, as the officer's scripts know it
 };
 constexpr std::array<TabRow, ShellController::TabCount> kTabs{{
-    {"Jenis Kompaun", "37-suitcase.png", "FirstView.qml", "compoundTypeTab"},
+    {"Jenis Kompaun", "37-suitcase.png", "CompoundTypesView.qml", "compoundTypeTab"},
     {"Simpanan", "37-suitcase.png", "FavView.qml", "favouritesTab"},
-    {"Dicetak", "33-cabinet.png", "SecondView.qml", "printedTab"},
+    {"Dicetak", "33-cabinet.png", "PrintedListView.qml", "printedTab"},
     {"Lesen/Cukai", "104-index-cards.png", "LesenView.qml", "scanTab"},
     {"Pencetak", "185-printer.png", "PrinterScreen.qml", "printerTab"},
 }};

@@ -1,7 +1,7 @@
 // What the scan tab and the map page cost: zbar over one camera frame (the frame rate the reader can
 // keep), and one map view (its tile layout, and the drawing of its tiles into the view).
 #include "platform/BarcodeDecoder.h"
-#include "screens/ContactUsViewController.h"
+#include "screens/MapViewController.h"
 #include "support/BarcodePictures.h"
 
 #include <benchmark/benchmark.h>
@@ -42,7 +42,7 @@ void BM_DecodeFrameWithBillCode128(benchmark::State& state) {
 BENCHMARK(BM_DecodeFrameWithBillCode128)->Unit(benchmark::kMillisecond);
 
 // The map as the location form opens it, on a phone's view, at the council's offices.
-void openMap(ContactUsViewController& map, AppContext& context) {
+void openMap(MapViewController& map, AppContext& context) {
     map.setContext(&context);
     map.initContactUsTemplateDictionary({{QStringLiteral("lat"), QStringLiteral("3.073800")},
                                          {QStringLiteral("long"), QStringLiteral("101.518300")}});
@@ -53,7 +53,7 @@ void openMap(ContactUsViewController& map, AppContext& context) {
 // A finger's pan: the view's cells laid out again.
 void BM_MapViewLayout(benchmark::State& state) {
     AppContext context{AppContext::Parts{}};
-    ContactUsViewController map;
+    MapViewController map;
     openMap(map, context);
     double step = 3;
     for (auto _ : state) {
@@ -67,7 +67,7 @@ BENCHMARK(BM_MapViewLayout);
 // One whole map view drawn from its tiles, as the scene graph's software path would.
 void BM_MapViewDraw(benchmark::State& state) {
     AppContext context{AppContext::Parts{}};
-    ContactUsViewController map;
+    MapViewController map;
     openMap(map, context);
     QImage tile(256, 256, QImage::Format_RGB32);
     tile.fill(QColor(236, 232, 220));

@@ -8,7 +8,7 @@
 #include "screens/LokasiViewController.h"
 #include "screens/MaklumatPersalahViewController.h"
 #include "screens/NoticePrintJob.h"
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 
 namespace {
 
@@ -269,7 +269,7 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
     EXPECT_TRUE(fakes.progress.visible);
     EXPECT_EQ(fakes.progress.labels.last(), QStringLiteral("Mencetak notis…"));
     EXPECT_EQ(core.issuingFlow(), &list);
-    QSignalSpy reprinted(&list, &SecondViewController::reprinted);
+    QSignalSpy reprinted(&list, &PrintedListViewController::reprinted);
     ASSERT_TRUE(reprinted.wait());
     EXPECT_TRUE(reprinted.first().first().toBool());
     EXPECT_EQ(printer->received(), noticeOf(r, false));
@@ -287,7 +287,7 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
         parts.shell = &shell;
         return parts;
     }()};
-    SecondViewController unconnected;
+    PrintedListViewController unconnected;
     unconnected.setContext(&bare);
     unconnected.setNavigation(tab(ShellController::Dicetak));
     unconnected.viewWillAppear();
@@ -295,7 +295,8 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
     unconnected.formSet()->cetak();
     answer(1);
     ASSERT_TRUE(testsupport::waitFor([&] {
-        return !fakes.alerts.shown.isEmpty() && fakes.alerts.last().tag == SecondViewController::kResultTag;
+        return !fakes.alerts.shown.isEmpty() &&
+               fakes.alerts.last().tag == PrintedListViewController::kResultTag;
     }));
     EXPECT_EQ(lastAlert(), "Gagal: Notis kompaun " + number + " tidak dicetak. " +
                                NoticePrintJob::notSetUpReason().toStdString() + " [Cetak Kembali|Tutup]");

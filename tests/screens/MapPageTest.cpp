@@ -2,9 +2,9 @@
 
 #include "platform/Http.h"
 #include "platform/fake/FakeSyncServices.h"
-#include "screens/ContactUsViewController.h"
 #include "screens/MapGeometry.h"
 #include "screens/MapTiles.h"
+#include "screens/MapViewController.h"
 #include "support/FileSizeLimit.h"
 
 #include <QBuffer>
@@ -105,7 +105,7 @@ protected:
         parts.urlOpener = &opener;
         return parts;
     }()};
-    ContactUsViewController map;
+    MapViewController map;
 };
 
 TEST_F(MapPageTest, ThePinStandsAtThePositionInTheMiddleOfARegionOf0014Degrees) {

@@ -1,18 +1,18 @@
 #include "core/RecordKeys.h"
 #include "platform/PhotoLibrary.h"
-#include "screens/ContactUsViewController.h"
+#include "screens/CompoundTypesViewController.h"
 #include "screens/FavViewController.h"
-#include "screens/FirstViewController.h"
-#include "screens/ImageEditViewController.h"
 #include "screens/KategoriViewController.h"
 #include "screens/KeyValueListModel.h"
 #include "screens/LesenViewController.h"
 #include "screens/LokasiViewController.h"
 #include "screens/MaklumatPersalahViewController.h"
+#include "screens/MapViewController.h"
 #include "screens/NavigationStack.h"
+#include "screens/PhotoListViewController.h"
 #include "screens/PhotoPickerController.h"
+#include "screens/PrintedListViewController.h"
 #include "screens/ReviewViewController.h"
-#include "screens/SecondViewController.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 namespace {
 
 TEST(NavigationStack, BackNeverLosesTheRootAndAScreenWithoutAFileIsRefused) {
-    NavigationStack stack(QStringLiteral("FirstView.qml"), QStringLiteral("Jenis Kompaun"));
+    NavigationStack stack(QStringLiteral("CompoundTypesView.qml"), QStringLiteral("Jenis Kompaun"));
     QSignalSpy popped(&stack, &NavigationStack::popRequested);
     stack.pop();
     stack.popToRoot();
@@ -36,7 +36,7 @@ TEST(NavigationStack, BackNeverLosesTheRootAndAScreenWithoutAFileIsRefused) {
     EXPECT_EQ(stack.currentScreen(), QStringLiteral("SectionKesalahanView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("LALU LINTAS"));
     stack.popToRoot();
-    EXPECT_EQ(stack.currentScreen(), QStringLiteral("FirstView.qml"));
+    EXPECT_EQ(stack.currentScreen(), QStringLiteral("CompoundTypesView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("Jenis Kompaun"));
 
     stack.push(QString(), QStringLiteral("x"));
@@ -72,7 +72,7 @@ TEST(ControllersWithoutServices, DoNothing) {
     place.viewWillDisappear();
     EXPECT_FALSE(place.capturing());
 
-    FirstViewController types;
+    CompoundTypesViewController types;
     types.select(0);
     types.viewWillAppear();
     KategoriViewController sections;
@@ -89,7 +89,7 @@ TEST(ControllersWithoutServices, DoNothing) {
     fav.padam(0);
     fav.semak();
     fav.cetak();
-    SecondViewController printed;
+    PrintedListViewController printed;
     printed.relo();
     printed.select(0);
     printed.cetak();
@@ -101,7 +101,7 @@ TEST(ControllersWithoutServices, DoNothing) {
     scan.didReadSymbols({QStringLiteral("ABC*151*X")});
     scan.imbasGambar();
     scan.pictureChosen(0);
-    ContactUsViewController map;
+    MapViewController map;
     map.viewWillAppear();
     map.setViewSize(360, 526);
     map.panBy(10, 10);
@@ -118,7 +118,7 @@ TEST(ControllersWithoutServices, DoNothing) {
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
     picker.imagePickerControllerDidFinishPickingImage(PickedPhoto{});
     picker.openEditGmabar();
-    ImageEditViewController photos;
+    PhotoListViewController photos;
     photos.viewWillAppear();
     EXPECT_FALSE(photos.commitEditingStyleForRow(0));
     photos.didSelectRow(0);

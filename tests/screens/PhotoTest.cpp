@@ -3,11 +3,11 @@
 #include "platform/fake/FakePhotoLibrary.h"
 #include "screens/EvidencePhoto.h"
 #include "screens/GalleryThumbnails.h"
-#include "screens/ImageEditViewController.h"
 #include "screens/ImageViewController.h"
 #include "screens/LokasiViewController.h"
 #include "screens/NavigationStack.h"
 #include "screens/PhotoImageProvider.h"
+#include "screens/PhotoListViewController.h"
 #include "screens/PhotoPickerController.h"
 
 #include <QBuffer>
@@ -194,7 +194,7 @@ protected:
         parts.photos = &library;
         return parts;
     }()};
-    NavigationStack stack{QStringLiteral("FirstView.qml"), QStringLiteral("Jenis Kompaun")};
+    NavigationStack stack{QStringLiteral("CompoundTypesView.qml"), QStringLiteral("Jenis Kompaun")};
     PhotoPickerController picker;
 };
 
@@ -278,7 +278,7 @@ TEST_F(PhotoPickingTest, APreviewedCompoundTakesNoPictures) {
     EXPECT_TRUE(fakes.alerts.shown.isEmpty());
     core.setPreviewIndicator(false);
     picker.openEditGmabar();
-    EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageEditView.qml"));
+    EXPECT_EQ(stack.currentScreen(), QStringLiteral("PhotoListView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("Senarai Gambar"));
 }
 
@@ -292,7 +292,7 @@ protected:
         list.setNavigation(&stack);
         list.viewWillAppear();
     }
-    ImageEditViewController list;
+    PhotoListViewController list;
 };
 
 TEST_F(PhotoListTest, ASwipeDeletesThatRowAndTheRowsAreDrawnAgain) {

@@ -3,7 +3,7 @@
 // cancels through the window; these are the bytes, the refusals and the orders it does not check.
 #include "ScreensFixture.h"
 #include "screens/FavViewController.h"
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 
 namespace {
 

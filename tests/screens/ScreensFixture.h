@@ -9,13 +9,13 @@
 #include "printing/RecordingAccessory.h"
 #include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
+#include "screens/CompoundTypesViewController.h"
 #include "screens/DropDownMenuViewController.h"
-#include "screens/FirstViewController.h"
 #include "screens/FormViewController.h"
 #include "screens/KategoriViewController.h"
 #include "screens/LoginViewController.h"
 #include "screens/NavigationStack.h"
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 #include "screens/SectionKesalahanViewController.h"
 #include "screens/ShellController.h"
 #include "support/TestSupport.h"
@@ -217,8 +217,8 @@ protected:
         list.viewWillAppear();
     }
 
-    FirstViewController types;
+    CompoundTypesViewController types;
     SectionKesalahanViewController acts;
     KategoriViewController sections;
-    SecondViewController list;
+    PrintedListViewController list;
 };

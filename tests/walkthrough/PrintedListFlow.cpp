@@ -4,7 +4,7 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "platform/QtAlerts.h"
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 #include "screens/ShellController.h"
 
 #include <QQuickItem>
@@ -67,7 +67,7 @@ void printedListFlow(Walkthrough& w) {
             officer.tap(QStringLiteral("alertButton1"));
             receipt = w.collectReceipt(QStringLiteral("printed-reprint"));
             Officer::waitUntil(
-                [&] { return alerts.visible() && alerts.tag() == SecondViewController::kResultTag; });
+                [&] { return alerts.visible() && alerts.tag() == PrintedListViewController::kResultTag; });
             officer.settle();
         },
         [&]() -> QString {

@@ -1,4 +1,4 @@
-#include "screens/ContactUsViewController.h"
+#include "screens/MapViewController.h"
 
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
@@ -11,18 +11,18 @@
 
 using namespace MapGeometry;
 
-ContactUsViewController::ContactUsViewController(QObject* parent) : ScreenController(parent) {}
+MapViewController::MapViewController(QObject* parent) : ScreenController(parent) {}
 
-QString ContactUsViewController::subtitleOf(double lat, double lon) {
+QString MapViewController::subtitleOf(double lat, double lon) {
     return QString::asprintf("%f %f", lat, lon);
 }
 
-void ContactUsViewController::log(const QString& line) const {
+void MapViewController::log(const QString& line) const {
     if (context_ && context_->app() && context_->app()->platform().log)
         context_->app()->platform().log->write(line);
 }
 
-void ContactUsViewController::initContactUsTemplateDictionary(const QVariantMap& info) {
+void MapViewController::initContactUsTemplateDictionary(const QVariantMap& info) {
     contactInfo_ = info;
     QStringList pairs;
     for (auto it = info.cbegin(); it != info.cend(); ++it)
@@ -30,7 +30,7 @@ void ContactUsViewController::initContactUsTemplateDictionary(const QVariantMap&
     log(QStringLiteral("{ %1 }").arg(pairs.join(QStringLiteral("; "))));
 }
 
-void ContactUsViewController::viewWillAppear() {
+void MapViewController::viewWillAppear() {
     if (!context_)
         return;
     if (!loaded_) {
@@ -42,13 +42,13 @@ void ContactUsViewController::viewWillAppear() {
     observing_ = true;
 }
 
-void ContactUsViewController::viewWillDisappear() {
+void MapViewController::viewWillDisappear() {
     observing_ = false;
     if (dragging_)
         endPinDrag();
 }
 
-void ContactUsViewController::viewDidLoad() {
+void MapViewController::viewDidLoad() {
     // Text that is not a number places the pin at 0, 0, as the phone's numeric reading does.
     lat_ = contactInfo_.value(QStringLiteral("lat")).toString().trimmed().toDouble();
     longti_ = contactInfo_.value(QStringLiteral("long")).toString().trimmed().toDouble();
@@ -62,7 +62,7 @@ void ContactUsViewController::viewDidLoad() {
     zoomMapViewToFitAnnotations();
 }
 
-void ContactUsViewController::zoomMapViewToFitAnnotations() {
+void MapViewController::zoomMapViewToFitAnnotations() {
     if (!loaded_)
         return;
     if (view_.isEmpty()) {
@@ -78,7 +78,7 @@ void ContactUsViewController::zoomMapViewToFitAnnotations() {
     relayout();
 }
 
-void ContactUsViewController::setViewSize(double width, double height) {
+void MapViewController::setViewSize(double width, double height) {
     const QSizeF size(width, height);
     if (size == view_ || width < 0 || height < 0)
         return;
@@ -89,7 +89,7 @@ void ContactUsViewController::setViewSize(double width, double height) {
         relayout();
 }
 
-void ContactUsViewController::panBy(double dx, double dy) {
+void MapViewController::panBy(double dx, double dy) {
     if (!loaded_)
         return;
     const double world = worldSize(zoom_);
@@ -101,7 +101,7 @@ void ContactUsViewController::panBy(double dx, double dy) {
     relayout();
 }
 
-void ContactUsViewController::setZoom(int zoom) {
+void MapViewController::setZoom(int zoom) {
     zoom = std::clamp(zoom, minZoom, maxZoom);
     if (!loaded_ || zoom == zoom_)
         return;
@@ -111,12 +111,12 @@ void ContactUsViewController::setZoom(int zoom) {
     relayout();
 }
 
-void ContactUsViewController::pinchFinished(double scale) {
+void MapViewController::pinchFinished(double scale) {
     if (scale > 0 && std::isfinite(scale))
         setZoom(zoom_ + int(std::lround(std::log2(scale))));
 }
 
-void ContactUsViewController::relayout() {
+void MapViewController::relayout() {
     if (view_.isEmpty()) {
         Q_EMIT viewChanged();
         return;
@@ -143,7 +143,7 @@ void ContactUsViewController::relayout() {
     Q_EMIT viewChanged();
 }
 
-double ContactUsViewController::pinX() const {
+double MapViewController::pinX() const {
     const double world = worldSize(zoom_);
     double x = pixelOf({lat_, longti_}, zoom_).x() - centre_.x();
     // The copy of the world nearest the centre.
@@ -151,18 +151,18 @@ double ContactUsViewController::pinX() const {
     return x + view_.width() / 2 + dragOffset_.x();
 }
 
-double ContactUsViewController::pinY() const {
+double MapViewController::pinY() const {
     return pixelOf({lat_, longti_}, zoom_).y() - centre_.y() + view_.height() / 2 + dragOffset_.y();
 }
 
-void ContactUsViewController::pinTapped() {
+void MapViewController::pinTapped() {
     if (!loaded_)
         return;
     calloutVisible_ = !calloutVisible_;
     Q_EMIT calloutChanged();
 }
 
-void ContactUsViewController::beginPinDrag() {
+void MapViewController::beginPinDrag() {
     if (!loaded_ || dragging_ || readOnly_)
         return;
     dragging_ = true;
@@ -174,14 +174,14 @@ void ContactUsViewController::beginPinDrag() {
     Q_EMIT pinChanged();
 }
 
-void ContactUsViewController::dragPinBy(double dx, double dy) {
+void MapViewController::dragPinBy(double dx, double dy) {
     if (!dragging_)
         return;
     dragOffset_ += QPointF(dx, dy);
     Q_EMIT viewChanged();
 }
 
-void ContactUsViewController::endPinDrag() {
+void MapViewController::endPinDrag() {
     if (!dragging_)
         return;
     // The drag leaves the dragging state: the pin's new place is where it was let go.
@@ -196,12 +196,12 @@ void ContactUsViewController::endPinDrag() {
     pinMoved(coordinateAtPixel(pixel, zoom_));
 }
 
-void ContactUsViewController::coordinateChanged(const Coordinate& moved) {
+void MapViewController::coordinateChanged(const Coordinate& moved) {
     if (observing_)
         pinMoved(moved);
 }
 
-void ContactUsViewController::pinMoved(const Coordinate& at) {
+void MapViewController::pinMoved(const Coordinate& at) {
     if (readOnly_)
         return;
     pinSubtitle_ = subtitleOf(at.latitude, at.longitude);
@@ -217,18 +217,18 @@ void ContactUsViewController::pinMoved(const Coordinate& at) {
     Q_EMIT viewChanged();
 }
 
-void ContactUsViewController::openActionSheet() {
+void MapViewController::openActionSheet() {
     if (!loaded_)
         return;
     choiceVisible_ = true;
     Q_EMIT choiceChanged();
 }
 
-bool ContactUsViewController::open(const QUrl& url) const {
+bool MapViewController::open(const QUrl& url) const {
     return context_ && context_->urlOpener() && context_->urlOpener()->openUrl(url);
 }
 
-void ContactUsViewController::actionSheetClickedButtonAtIndex(int index) {
+void MapViewController::actionSheetClickedButtonAtIndex(int index) {
     if (!choiceVisible_)
         return;
     choiceVisible_ = false;

@@ -1,21 +1,21 @@
-#include "screens/ImageEditViewController.h"
+#include "screens/PhotoListViewController.h"
 
 #include "core/AppDelegate.h"
 #include "screens/EvidencePhoto.h"
 #include "screens/PhotoImageProvider.h"
 #include "screens/ScreenNames.h"
 
-ImageEditViewController::ImageEditViewController(QObject* parent) : ScreenController(parent) {
+PhotoListViewController::PhotoListViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat([](const QVariantMap&, int) { return QStringLiteral("Gambar Kesalahan"); });
     model_.setPictureFormat(
         [this](const QVariantMap&, int index) { return PhotoImageProvider::url(true, generation_, index); });
 }
 
-void ImageEditViewController::viewWillAppear() {
+void PhotoListViewController::viewWillAppear() {
     reload();
 }
 
-void ImageEditViewController::reload() {
+void PhotoListViewController::reload() {
     AppDelegate* hub = app();
     if (!hub)
         return;
@@ -30,7 +30,7 @@ void ImageEditViewController::reload() {
     Q_EMIT reloaded();
 }
 
-bool ImageEditViewController::commitEditingStyleForRow(int row) {
+bool PhotoListViewController::commitEditingStyleForRow(int row) {
     AppDelegate* hub = app();
     if (!hub || hub->getPreviewIndcator() || row < 0 || row >= hub->getImageArray().size())
         return false;
@@ -39,7 +39,7 @@ bool ImageEditViewController::commitEditingStyleForRow(int row) {
     return true;
 }
 
-void ImageEditViewController::didSelectRow(int row) {
+void PhotoListViewController::didSelectRow(int row) {
     AppDelegate* hub = app();
     if (!hub || !navigation_)
         return;

@@ -1,31 +1,31 @@
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "printing/PrinterConnection.h"
 #include "screens/AppContext.h"
-#include "screens/FirstViewController.h"
+#include "screens/CompoundTypesViewController.h"
 #include "screens/IssuingFlow.h"
 #include "screens/NavigationStack.h"
 #include "sync/CouncilSync.h"
 #include "sync/UploadRun.h"
 
-SecondViewController::SecondViewController(QObject* parent) : ScreenController(parent) {
+PrintedListViewController::PrintedListViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
-    connect(&formSet_, &FormSet::cetakRequested, this, &SecondViewController::cetak);
-    connect(&formSet_, &FormSet::batalRequested, this, &SecondViewController::batalKompaun);
+    connect(&formSet_, &FormSet::cetakRequested, this, &PrintedListViewController::cetak);
+    connect(&formSet_, &FormSet::batalRequested, this, &PrintedListViewController::batalKompaun);
 }
 
-SecondViewController::~SecondViewController() {
+PrintedListViewController::~PrintedListViewController() {
     // Gone mid-print: the lock goes back with it.
     if (job_.running())
         if (AppDelegate* core = app())
             core->endIssuing(this);
 }
 
-void SecondViewController::contextSet() {
+void PrintedListViewController::contextSet() {
     QObject::disconnect(uploadEnds_);
     // The upload's summary is followed by the list read again (relo).
     if (context_ && context_->sync())
@@ -33,23 +33,23 @@ void SecondViewController::contextSet() {
     relo();
 }
 
-void SecondViewController::alert(const QString& title, const QString& message, const QStringList& buttons,
-                                 int tag, std::function<void(int)> answer) {
+void PrintedListViewController::alert(const QString& title, const QString& message,
+                                      const QStringList& buttons, int tag, std::function<void(int)> answer) {
     AppDelegate* core = app();
     if (core && core->platform().alerts)
         core->platform().alerts->show({title, message, buttons, tag, std::move(answer)});
 }
 
-QString SecondViewController::rowTitle(const SavedCompoundRow& row) {
+QString PrintedListViewController::rowTitle(const SavedCompoundRow& row) {
     return row.statusBatal == QLatin1String("1") ? QStringLiteral("%1 (DIBATALKAN)").arg(row.number)
                                                  : row.number;
 }
 
-QString SecondViewController::cancelledRefusal() {
+QString PrintedListViewController::cancelledRefusal() {
     return QStringLiteral("Kompaun ini telah dibatalkan dan tidak boleh dicetak semula.");
 }
 
-QString SecondViewController::rowSubtitle(const SavedCompoundRow& row) {
+QString PrintedListViewController::rowSubtitle(const SavedCompoundRow& row) {
     const QString who = row.plate.trimmed().isEmpty() ? row.offender.trimmed() : row.plate.trimmed();
     QStringList second;
     for (const QString& part : {who, row.time.trimmed()})
@@ -63,7 +63,7 @@ QString SecondViewController::rowSubtitle(const SavedCompoundRow& row) {
     return lines.join(QLatin1Char('\n'));
 }
 
-bool SecondViewController::matches(const SavedCompoundRow& row, const QString& search) {
+bool PrintedListViewController::matches(const SavedCompoundRow& row, const QString& search) {
     const QString wanted = search.trimmed();
     if (wanted.isEmpty())
         return true;
@@ -74,7 +74,7 @@ bool SecondViewController::matches(const SavedCompoundRow& row, const QString& s
            squeezed(row.plate).contains(squeezed(wanted), Qt::CaseInsensitive);
 }
 
-void SecondViewController::setSearchText(const QString& text) {
+void PrintedListViewController::setSearchText(const QString& text) {
     if (text == searchText_)
         return;
     searchText_ = text;
@@ -82,7 +82,7 @@ void SecondViewController::setSearchText(const QString& text) {
     showRows();
 }
 
-void SecondViewController::relo() {
+void PrintedListViewController::relo() {
     AppDelegate* core = app();
     if (!core)
         return;
@@ -93,7 +93,7 @@ void SecondViewController::relo() {
     showRows();
 }
 
-void SecondViewController::showRows() {
+void PrintedListViewController::showRows() {
     shown_.clear();
     QList<QVariantMap> shown;
     for (int i = 0; i < rows_.size(); ++i) {
@@ -107,7 +107,7 @@ void SecondViewController::showRows() {
     model_.setRows(shown);
 }
 
-void SecondViewController::select(int row) {
+void PrintedListViewController::select(int row) {
     AppDelegate* core = app();
     if (!core || row < 0 || row >= shown_.size())
         return;
@@ -121,15 +121,15 @@ void SecondViewController::select(int row) {
     core->setPreviewDictionary(opened_->record);
     core->setImageArrayP(opened_->photos);
     // The forms and, at a re-print, the notice layout are chosen as they were at issue.
-    formSet_.present(navigation_, FirstViewController::trafficNotice(*core, *opened_->record), true);
+    formSet_.present(navigation_, CompoundTypesViewController::trafficNotice(*core, *opened_->record), true);
     formSet_.setCancelled(isCancelled());
 }
 
-bool SecondViewController::isCancelled() const {
+bool PrintedListViewController::isCancelled() const {
     return opened_ && opened_->record->value(Key::status_batal) == QLatin1String("1");
 }
 
-void SecondViewController::cetak() {
+void PrintedListViewController::cetak() {
     if (!opened_ || !app())
         return;
     if (isCancelled()) {
@@ -150,7 +150,7 @@ void SecondViewController::cetak() {
           });
 }
 
-void SecondViewController::reprint() {
+void PrintedListViewController::reprint() {
     AppDelegate* core = app();
     if (!core || !opened_ || !context_ || job_.running())
         return;
@@ -172,7 +172,7 @@ void SecondViewController::reprint() {
         connection->printerConnect();
     }
     const Record record = stored->record;
-    job_.start(context_, record, FirstViewController::trafficNotice(*core, *record),
+    job_.start(context_, record, CompoundTypesViewController::trafficNotice(*core, *record),
                [this, record](const NoticePrintJob::Result& result) {
                    if (AppDelegate* hub = app())
                        hub->endIssuing(this);
@@ -193,7 +193,7 @@ void SecondViewController::reprint() {
                });
 }
 
-void SecondViewController::batalKompaun() {
+void PrintedListViewController::batalKompaun() {
     if (!opened_ || isCancelled() || !app())
         return;
     alert(QStringLiteral("Kepastian"), QStringLiteral("Adakah anda pasti untuk membatalkan kompaun ini ?"),
