@@ -17,10 +17,7 @@ CompoundTypesViewController::CompoundTypesViewController(QObject* parent) : Scre
 
 void CompoundTypesViewController::contextSet() {
     // The types are read once, when the screen is made; they never change while the application runs.
-    if (!loaded_ && context_ && context_->app()) {
-        loaded_ = true;
-        model_.setRows(context_->app()->lookups().getAkta());
-    }
+    model_.setRows(app().lookups().getAkta());
 }
 
 QString CompoundTypesViewController::pictureFor(int row) {
@@ -31,11 +28,8 @@ QString CompoundTypesViewController::pictureFor(int row) {
 }
 
 void CompoundTypesViewController::viewWillAppear() {
-    AppDelegate* app = context_ ? context_->app() : nullptr;
-    if (!app)
-        return;
-    app->cleanUserChoiceGlobal();
-    app->saveDictionaryInit();
+    app().cleanUserChoiceGlobal();
+    app().saveDictionaryInit();
 }
 
 void CompoundTypesViewController::markTraffic(AppDelegate& app, int row) {
@@ -54,15 +48,14 @@ bool CompoundTypesViewController::trafficNotice(AppDelegate& app, const RecordMa
 }
 
 void CompoundTypesViewController::select(int row) {
-    AppDelegate* app = context_ ? context_->app() : nullptr;
-    if (!app || row < 0 || row >= model_.count())
+    if (row < 0 || row >= model_.count())
         return;
     // A number that may repeat one already given issues nothing; the officer is told why.
-    if (!app->readyToIssue())
+    if (!app().readyToIssue())
         return;
     const QVariantMap type = model_.row(row);
-    const Record record = app->getDictionary();
-    markTraffic(*app, row);
+    const Record record = app().getDictionary();
+    markTraffic(app(), row);
     const QString butiran = rowText(type, QStringLiteral("butiran"));
     const QString code = rowText(type, QStringLiteral("kod_jeniskmp"));
     record->insert(Key::JenisKompaun, butiran);

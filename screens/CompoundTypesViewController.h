@@ -40,5 +40,4 @@ public:
 private:
     void contextSet() override;
     KeyValueListModel model_;
-    bool loaded_ = false;
 };

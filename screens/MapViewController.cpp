@@ -18,8 +18,7 @@ QString MapViewController::subtitleOf(double lat, double lon) {
 }
 
 void MapViewController::log(const QString& line) const {
-    if (context_ && context_->app() && context_->app()->platform().log)
-        context_->app()->platform().log->write(line);
+    app().platform().log->write(line);
 }
 
 void MapViewController::initContactUsTemplateDictionary(const QVariantMap& info) {
@@ -31,12 +30,10 @@ void MapViewController::initContactUsTemplateDictionary(const QVariantMap& info)
 }
 
 void MapViewController::viewWillAppear() {
-    if (!context_)
-        return;
     if (!loaded_) {
         loaded_ = true;
         // A stored compound's position is shown, never moved: its record is what was stored.
-        readOnly_ = context_->app() && context_->app()->getPreviewIndcator();
+        readOnly_ = app().getPreviewIndcator();
         viewDidLoad();
     }
     observing_ = true;
@@ -207,11 +204,10 @@ void MapViewController::pinMoved(const Coordinate& at) {
     pinSubtitle_ = subtitleOf(at.latitude, at.longitude);
     lat_ = at.latitude;
     longti_ = at.longitude;
-    if (context_ && context_->app())
-        if (const Record record = context_->app()->getDictionary()) {
-            record->insert(Key::lat, QString::asprintf("%f", lat_));
-            record->insert(Key::long_, QString::asprintf("%f", longti_));
-        }
+    if (const Record record = app().getDictionary()) {
+        record->insert(Key::lat, QString::asprintf("%f", lat_));
+        record->insert(Key::long_, QString::asprintf("%f", longti_));
+    }
     log(QString::asprintf("Changed %f,%f", lat_, longti_));
     Q_EMIT pinChanged();
     Q_EMIT viewChanged();
@@ -225,7 +221,7 @@ void MapViewController::openActionSheet() {
 }
 
 bool MapViewController::open(const QUrl& url) const {
-    return context_ && context_->urlOpener() && context_->urlOpener()->openUrl(url);
+    return context().urlOpener().openUrl(url);
 }
 
 void MapViewController::actionSheetClickedButtonAtIndex(int index) {
@@ -233,14 +229,14 @@ void MapViewController::actionSheetClickedButtonAtIndex(int index) {
         return;
     choiceVisible_ = false;
     Q_EMIT choiceChanged();
-    UrlOpener* opener = context_ ? context_->urlOpener() : nullptr;
+    const UrlOpener& opener = context().urlOpener();
     const QUrl google(QString::asprintf("https://maps.google.com/maps?q=%f,%f", lat_, longti_));
     switch (index) {
     case 0: {
         log(choiceButtons().at(0));
         // A maps application with driving directions where one is installed; else the web map.
         const QUrl directions(QString::asprintf("maps:?daddr=%f,%f&dirflg=d", lat_, longti_));
-        open(opener && opener->canOpenUrl(directions) ? directions : google);
+        open(opener.canOpenUrl(directions) ? directions : google);
         break;
     }
     case 1:
@@ -250,7 +246,7 @@ void MapViewController::actionSheetClickedButtonAtIndex(int index) {
     case 2: {
         log(choiceButtons().at(2));
         const QUrl waze(QString::asprintf("waze://?ll=%f,%f&navigate=yes", lat_, longti_));
-        open(opener && opener->canOpenUrl(QUrl(QStringLiteral("waze://")))
+        open(opener.canOpenUrl(QUrl(QStringLiteral("waze://")))
                  ? waze
                  : QUrl(QStringLiteral("https://apps.apple.com/us/app/id323229106")));
         break;

@@ -16,14 +16,11 @@ void PhotoListViewController::viewWillAppear() {
 }
 
 void PhotoListViewController::reload() {
-    AppDelegate* hub = app();
-    if (!hub)
-        return;
     generation_ = PhotoImageProvider::nextGeneration();
-    editable_ = !hub->getPreviewIndcator();
+    editable_ = !app().getPreviewIndcator();
     // The rows carry nothing but their place: the pictures are read from the list when drawn.
     QList<QVariantMap> rows;
-    const qsizetype count = hub->getImageArray().size();
+    const qsizetype count = app().getImageArray().size();
     for (qsizetype i = 0; i < count; ++i)
         rows.append({{QStringLiteral("index"), int(i)}});
     model_.setRows(std::move(rows));
@@ -31,19 +28,18 @@ void PhotoListViewController::reload() {
 }
 
 bool PhotoListViewController::commitEditingStyleForRow(int row) {
-    AppDelegate* hub = app();
-    if (!hub || hub->getPreviewIndcator() || row < 0 || row >= hub->getImageArray().size())
+    AppDelegate& hub = app();
+    if (hub.getPreviewIndcator() || row < 0 || row >= hub.getImageArray().size())
         return false;
-    hub->removeImageArray(row);
+    hub.removeImageArray(row);
     reload();
     return true;
 }
 
 void PhotoListViewController::didSelectRow(int row) {
-    AppDelegate* hub = app();
-    if (!hub || !navigation_)
+    if (!navigation_)
         return;
-    const PhotoList photos = hub->getImageArray();
+    const PhotoList photos = app().getImageArray();
     if (row < 0 || row >= photos.size())
         return;
     const QSize size = EvidencePhoto::sizeOf(photos.at(row).full);

@@ -8,8 +8,6 @@
 #include "screens/CompoundTypesViewController.h"
 #include "screens/IssuingFlow.h"
 #include "screens/NavigationStack.h"
-#include "sync/CouncilSync.h"
-#include "sync/UploadRun.h"
 
 PrintedListViewController::PrintedListViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
@@ -21,23 +19,18 @@ PrintedListViewController::PrintedListViewController(QObject* parent) : ScreenCo
 PrintedListViewController::~PrintedListViewController() {
     // Gone mid-print: the lock goes back with it.
     if (job_.running())
-        if (AppDelegate* core = app())
-            core->endIssuing(this);
+        app().endIssuing(this);
 }
 
 void PrintedListViewController::contextSet() {
-    QObject::disconnect(uploadEnds_);
     // The upload's summary is followed by the list read again (relo).
-    if (context_ && context_->sync())
-        uploadEnds_ = connect(&context_->sync()->uploadRun(), &UploadRun::finished, this, [this] { relo(); });
+    connect(&context().shell(), &ShellController::uploadEnded, this, &PrintedListViewController::relo);
     relo();
 }
 
 void PrintedListViewController::alert(const QString& title, const QString& message,
                                       const QStringList& buttons, int tag, std::function<void(int)> answer) {
-    AppDelegate* core = app();
-    if (core && core->platform().alerts)
-        core->platform().alerts->show({title, message, buttons, tag, std::move(answer)});
+    app().platform().alerts->show({title, message, buttons, tag, std::move(answer)});
 }
 
 QString PrintedListViewController::rowTitle(const SavedCompoundRow& row) {
@@ -83,11 +76,8 @@ void PrintedListViewController::setSearchText(const QString& text) {
 }
 
 void PrintedListViewController::relo() {
-    AppDelegate* core = app();
-    if (!core)
-        return;
     const qsizetype before = rows_.size();
-    rows_ = core->saveStore().printedListRows();
+    rows_ = app().saveStore().printedListRows();
     if (rows_.size() != before)
         Q_EMIT totalCountChanged();
     showRows();
@@ -108,20 +98,20 @@ void PrintedListViewController::showRows() {
 }
 
 void PrintedListViewController::select(int row) {
-    AppDelegate* core = app();
-    if (!core || row < 0 || row >= shown_.size())
+    if (row < 0 || row >= shown_.size())
         return;
-    std::optional<SavedCompound> entry = core->saveStore().entry(rows_.at(shown_.at(row)).id);
+    AppDelegate& core = app();
+    std::optional<SavedCompound> entry = core.saveStore().entry(rows_.at(shown_.at(row)).id);
     if (!entry || !entry->record) {
         // Gone since the list was read (uploaded meanwhile): show what the store holds now.
         relo();
         return;
     }
     opened_ = std::move(entry);
-    core->setPreviewDictionary(opened_->record);
-    core->setImageArrayP(opened_->photos);
+    core.setPreviewDictionary(opened_->record);
+    core.setImageArrayP(opened_->photos);
     // The forms and, at a re-print, the notice layout are chosen as they were at issue.
-    formSet_.present(navigation_, CompoundTypesViewController::trafficNotice(*core, *opened_->record), true);
+    formSet_.present(navigation_, CompoundTypesViewController::trafficNotice(core, *opened_->record), true);
     formSet_.setCancelled(isCancelled());
 }
 
@@ -130,7 +120,7 @@ bool PrintedListViewController::isCancelled() const {
 }
 
 void PrintedListViewController::cetak() {
-    if (!opened_ || !app())
+    if (!opened_)
         return;
     if (isCancelled()) {
         alert(QStringLiteral("Makluman"), cancelledRefusal(), {QStringLiteral("OK")}, kReprintTag, {});
@@ -139,7 +129,7 @@ void PrintedListViewController::cetak() {
     alert(QStringLiteral("Kepastian"), QStringLiteral("Adakah anda pasti mencetak kembali ?"),
           {QStringLiteral("Batal"), QStringLiteral("Ya")}, kReprintTag, [this](int button) {
               // Cancelled while the question waited: still refused.
-              if (button == 0 || !opened_ || !context_)
+              if (button == 0 || !opened_)
                   return;
               if (isCancelled()) {
                   alert(QStringLiteral("Makluman"), cancelledRefusal(), {QStringLiteral("OK")}, kReprintTag,
@@ -151,11 +141,11 @@ void PrintedListViewController::cetak() {
 }
 
 void PrintedListViewController::reprint() {
-    AppDelegate* core = app();
-    if (!core || !opened_ || !context_ || job_.running())
+    if (!opened_ || job_.running())
         return;
+    AppDelegate& core = app();
     // The compound as the store holds it, never as the screens may show it.
-    const std::optional<SavedCompound> stored = core->saveStore().entry(opened_->id);
+    const std::optional<SavedCompound> stored = core.saveStore().entry(opened_->id);
     if (!stored || !stored->record) {
         alert(QStringLiteral("Gagal"),
               QStringLiteral("Kompaun ini tidak lagi disimpan dalam telefon dan tidak dapat dicetak."),
@@ -163,19 +153,17 @@ void PrintedListViewController::reprint() {
         return;
     }
     // One notice on its way at a time, application-wide, until its result is known.
-    if (!core->beginIssuing(this)) {
+    if (!core.beginIssuing(this)) {
         alert(QStringLiteral("Makluman"), IssuingFlow::otherIssuingMessage(), {QStringLiteral("OK")}, 0, {});
         return;
     }
-    if (PrinterConnection* connection = context_->printerConnection()) {
-        connection->printerDisconnect();
-        connection->printerConnect();
-    }
+    PrinterConnection& connection = context().printerConnection();
+    connection.printerDisconnect();
+    connection.printerConnect();
     const Record record = stored->record;
-    job_.start(context_, record, CompoundTypesViewController::trafficNotice(*core, *record),
+    job_.start(context(), record, CompoundTypesViewController::trafficNotice(core, *record),
                [this, record](const NoticePrintJob::Result& result) {
-                   if (AppDelegate* hub = app())
-                       hub->endIssuing(this);
+                   app().endIssuing(this);
                    Q_EMIT reprinted(result.printed);
                    const QString message =
                        NoticePrintJob::resultMessage(record->value(Key::kompaunRunningNumber), result);
@@ -194,14 +182,13 @@ void PrintedListViewController::reprint() {
 }
 
 void PrintedListViewController::batalKompaun() {
-    if (!opened_ || isCancelled() || !app())
+    if (!opened_ || isCancelled())
         return;
     alert(QStringLiteral("Kepastian"), QStringLiteral("Adakah anda pasti untuk membatalkan kompaun ini ?"),
           {QStringLiteral("Batal"), QStringLiteral("Ya")}, kCancelTag, [this](int button) {
-              AppDelegate* core = app();
-              if (button == 0 || !opened_ || !core || isCancelled())
+              if (button == 0 || !opened_ || isCancelled())
                   return;
-              if (!core->saveStore().setStatusBatal(opened_->id, QStringLiteral("1"))) {
+              if (!app().saveStore().setStatusBatal(opened_->id, QStringLiteral("1"))) {
                   alert(QStringLiteral("Gagal"),
                         QStringLiteral("Kompaun tidak dapat dibatalkan dalam telefon. Sila cuba lagi."),
                         {QStringLiteral("OK")}, 0, {});

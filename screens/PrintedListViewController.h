@@ -80,6 +80,5 @@ private:
     QString searchText_;
     FormSet formSet_;
     std::optional<SavedCompound> opened_;
-    QMetaObject::Connection uploadEnds_;
     NoticePrintJob job_{this};
 };

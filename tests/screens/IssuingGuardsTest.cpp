@@ -7,7 +7,6 @@
 #include "screens/KompounViewController.h"
 #include "screens/LokasiViewController.h"
 #include "screens/MaklumatPersalahViewController.h"
-#include "screens/NoticePrintJob.h"
 #include "screens/PrintedListViewController.h"
 
 namespace {
@@ -279,29 +278,6 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
     ASSERT_EQ(fakes.alerts.shown.size(), 1) << lastAlert();
     EXPECT_EQ(lastAlert(), "Makluman: Notis kompaun " + number + " telah dicetak. [OK]");
     answer(0);
-
-    // With no printer connection set up the officer is told, as at issue.
-    AppContext bare{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.shell = &shell;
-        return parts;
-    }()};
-    PrintedListViewController unconnected;
-    unconnected.setContext(&bare);
-    unconnected.setNavigation(tab(ShellController::Dicetak));
-    unconnected.viewWillAppear();
-    unconnected.select(0);
-    unconnected.formSet()->cetak();
-    answer(1);
-    ASSERT_TRUE(testsupport::waitFor([&] {
-        return !fakes.alerts.shown.isEmpty() &&
-               fakes.alerts.last().tag == PrintedListViewController::kResultTag;
-    }));
-    EXPECT_EQ(lastAlert(), "Gagal: Notis kompaun " + number + " tidak dicetak. " +
-                               NoticePrintJob::notSetUpReason().toStdString() + " [Cetak Kembali|Tutup]");
-    EXPECT_FALSE(fakes.progress.visible);
-    EXPECT_EQ(core.issuingFlow(), nullptr);
 }
 
 TEST_F(IssuingGuardsTest, TheFirstTabLogsTheScannedLicenceAndAFavouriteKeepsTheLicenceScannedForIt) {

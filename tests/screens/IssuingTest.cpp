@@ -5,7 +5,6 @@
 #include "ScreensFixture.h"
 #include "screens/FormSet.h"
 #include "screens/LokasiViewController.h"
-#include "screens/NoticePrintJob.h"
 #include "screens/ReviewViewController.h"
 
 #include <QDir>
@@ -260,27 +259,6 @@ TEST_F(IssuingTest, ANoticeCutShortMidwayIsToldInTheMenuAndWithNoPrinterSetUpSay
     answer(1);
     EXPECT_EQ(tab(0)->depth(), 1);
     EXPECT_EQ(stored(), 1);
-
-    // A flow on a phone whose printer was never set up is told so, not left waiting.
-    AppContext bare{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.shell = &shell;
-        return parts;
-    }()};
-    types.viewWillAppear();
-    startGeneral();
-    fillOffender();
-    sections.setContext(&bare);
-    ASSERT_TRUE(sections.flow().semak());
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Notis kompaun P2026M07000043 tidak dicetak. ") +
-                                               NoticePrintJob::notSetUpReason() +
-                                               QStringLiteral(" Sila pilih menu dibawah"));
-    EXPECT_EQ(stored(), 2);
-    EXPECT_FALSE(fakes.progress.visible);
 }
 
 TEST_F(IssuingTest, CetakKembaliTwiceStoresOnceAndGunaKembaliStartsTheNextCompoundOnTheFormSet) {

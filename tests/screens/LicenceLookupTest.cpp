@@ -21,14 +21,14 @@ class LicenceLookupTest : public FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
-        scan.setContext(&lookupContext);
+        scan.setContext(&context);
         scan.setNavigation(&stack);
         record()->insert(Key::lokasiLesenPerniagaan, QString());
     }
     // The page screen the last push asked for, loaded as the window would load it.
     std::unique_ptr<LesenDetailViewer> openPushedPage() {
         auto page = std::make_unique<LesenDetailViewer>();
-        page->setContext(&lookupContext);
+        page->setContext(&context);
         page->webViewLesenUrl(pushedAccount);
         page->viewWillAppear();
         return page;
@@ -37,20 +37,10 @@ protected:
         return LicenceScan::pageUrl(endpoints, account).toString(QUrl::FullyEncoded);
     }
 
-    CouncilEndpoints endpoints{QStringLiteral("https://enquiry.example.gov.my")};
-    FakeBarcodeReader reader;
-    FakePageView pages;
-    FakeUrlOpener opener;
-    AppContext lookupContext{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.endpoints = &endpoints;
-        parts.barcodeReader = &reader;
-        parts.pageView = &pages;
-        parts.urlOpener = &opener;
-        parts.scanDir = dir.path();
-        return parts;
-    }()};
+    const CouncilEndpoints& endpoints = services.endpoints;
+    FakeBarcodeReader& reader = services.reader;
+    FakePageView& pages = services.pages;
+    FakeUrlOpener& opener = services.opener;
     NavigationStack stack{QStringLiteral("LesenView.qml"), QStringLiteral("Lesen/Cukai")};
     LesenViewController scan;
     QString pushedAccount;

@@ -86,7 +86,7 @@ TEST(MapGeometry, ARegionBecomesTheNearestWholeZoomLevel) {
 class MapPageTest : public FormsTest {
 protected:
     void open(const QString& lat, const QString& lon, QSizeF view = QSizeF(360, 526)) {
-        map.setContext(&mapContext);
+        map.setContext(&context);
         map.initContactUsTemplateDictionary({{QStringLiteral("lat"), lat}, {QStringLiteral("long"), lon}});
         map.setViewSize(view.width(), view.height());
         map.viewWillAppear();
@@ -98,13 +98,7 @@ protected:
         map.dragPinBy(dx / 2, dy / 2);
         map.endPinDrag();
     }
-    FakeUrlOpener opener;
-    AppContext mapContext{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.urlOpener = &opener;
-        return parts;
-    }()};
+    FakeUrlOpener& opener = services.opener;
     MapViewController map;
 };
 

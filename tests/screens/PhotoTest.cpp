@@ -174,7 +174,7 @@ protected:
     void SetUp() override {
         FormsTest::SetUp();
         fakes.alerts.shown.clear(); // what start-up said is not this screen's business
-        picker.setContext(&photoContext);
+        picker.setContext(&context);
         picker.setNavigation(&stack);
     }
     PickedPhoto file(const QImage& image) {
@@ -187,13 +187,7 @@ protected:
         return testsupport::waitFor([&] { return !picker.busy(); });
     }
 
-    FakePhotoLibrary library;
-    AppContext photoContext{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.photos = &library;
-        return parts;
-    }()};
+    FakePhotoLibrary& library = services.library;
     NavigationStack stack{QStringLiteral("CompoundTypesView.qml"), QStringLiteral("Jenis Kompaun")};
     PhotoPickerController picker;
 };
@@ -288,7 +282,7 @@ protected:
         PhotoPickingTest::SetUp();
         for (const QSize& size : {QSize(400, 300), QSize(300, 600), QSize(500, 500)})
             core.setImageArray(*EvidencePhoto::entryFor(numbered(size.width(), size.height())));
-        list.setContext(&photoContext);
+        list.setContext(&context);
         list.setNavigation(&stack);
         list.viewWillAppear();
     }
