@@ -7,11 +7,7 @@ namespace {
 AppContext* current = nullptr;
 }
 
-AppContext::AppContext(const Services& s, QObject* parent)
-    : QObject(parent), app_(s.app), login_(&s.login), shell_(&s.shell), alerts_(&s.alerts),
-      progress_(&s.progress), printer_(&s.printer), printerConnection_(s.printerConnection),
-      notices_(s.notices), urlOpener_(s.urlOpener), endpoints_(s.endpoints), barcodeReader_(s.barcodeReader),
-      pageView_(s.pageView), photos_(s.photos), scanDir_(s.scanDir), pictureDir_(s.pictureDir) {
+AppContext::AppContext(const Services& services, QObject* parent) : QObject(parent), s_(services) {
     current = this;
 }
 
@@ -27,5 +23,5 @@ AppContext* AppContext::create(QQmlEngine*, QJSEngine*) {
 }
 
 QUrl AppContext::picture(const QString& fileName) const {
-    return QUrl::fromLocalFile(pictureDir_ + QLatin1Char('/') + fileName);
+    return QUrl::fromLocalFile(s_.pictureDir + QLatin1Char('/') + fileName);
 }

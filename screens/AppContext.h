@@ -31,11 +31,11 @@ class AppContext : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
-    Q_PROPERTY(LoginViewController* login MEMBER login_ CONSTANT)
-    Q_PROPERTY(ShellController* shell MEMBER shell_ CONSTANT)
-    Q_PROPERTY(QtAlerts* alerts MEMBER alerts_ CONSTANT)
-    Q_PROPERTY(QtProgress* progress MEMBER progress_ CONSTANT)
-    Q_PROPERTY(PrinterViewController* printer MEMBER printer_ CONSTANT)
+    Q_PROPERTY(LoginViewController* login READ loginScreen CONSTANT)
+    Q_PROPERTY(ShellController* shell READ shellController CONSTANT)
+    Q_PROPERTY(QtAlerts* alerts READ alertQueue CONSTANT)
+    Q_PROPERTY(QtProgress* progress READ progressOverlay CONSTANT)
+    Q_PROPERTY(PrinterViewController* printer READ printerScreen CONSTANT)
     Q_PROPERTY(QtPhotoLibrary* photoPicker READ photoPicker CONSTANT)
     Q_PROPERTY(QString councilName READ councilName CONSTANT)
 public:
@@ -63,38 +63,30 @@ public:
     // QML's instance: the one the application made.
     static AppContext* create(QQmlEngine*, QJSEngine*);
 
-    AppDelegate& app() const { return app_; }
-    ShellController& shell() const { return *shell_; }
-    PrinterConnection& printerConnection() const { return printerConnection_; }
-    const NoticePrinter& notices() const { return notices_; }
-    UrlOpener& urlOpener() const { return urlOpener_; }
-    const CouncilEndpoints& endpoints() const { return endpoints_; }
-    BarcodeReader& barcodeReader() const { return barcodeReader_; }
-    PageView& pageView() const { return pageView_; }
-    PhotoLibrary& photos() const { return photos_; }
-    QString scanDir() const { return scanDir_; }
+    AppDelegate& app() const { return s_.app; }
+    ShellController& shell() const { return s_.shell; }
+    PrinterConnection& printerConnection() const { return s_.printerConnection; }
+    const NoticePrinter& notices() const { return s_.notices; }
+    UrlOpener& urlOpener() const { return s_.urlOpener; }
+    const CouncilEndpoints& endpoints() const { return s_.endpoints; }
+    BarcodeReader& barcodeReader() const { return s_.barcodeReader; }
+    PageView& pageView() const { return s_.pageView; }
+    PhotoLibrary& photos() const { return s_.photos; }
+    QString scanDir() const { return s_.scanDir; }
     // The photo library's own picker, where the window draws it (none with a test's library).
-    QtPhotoLibrary* photoPicker() const { return dynamic_cast<QtPhotoLibrary*>(&photos_); }
+    QtPhotoLibrary* photoPicker() const { return dynamic_cast<QtPhotoLibrary*>(&s_.photos); }
     QString councilName() const { return QStringLiteral("MAJLIS PERBANDARAN TELUKMERBAU"); }
 
     // A shipped picture by file name, for an Image's source.
     Q_INVOKABLE QUrl picture(const QString& fileName) const;
 
 private:
-    AppDelegate& app_;
-    // Pointers only because QML reads them; never null.
-    LoginViewController* login_;
-    ShellController* shell_;
-    QtAlerts* alerts_;
-    QtProgress* progress_;
-    PrinterViewController* printer_;
-    PrinterConnection& printerConnection_;
-    const NoticePrinter& notices_;
-    UrlOpener& urlOpener_;
-    const CouncilEndpoints& endpoints_;
-    BarcodeReader& barcodeReader_;
-    PageView& pageView_;
-    PhotoLibrary& photos_;
-    QString scanDir_;
-    QString pictureDir_;
+    // What QML reads, as QML takes it.
+    LoginViewController* loginScreen() const { return &s_.login; }
+    ShellController* shellController() const { return &s_.shell; }
+    QtAlerts* alertQueue() const { return &s_.alerts; }
+    QtProgress* progressOverlay() const { return &s_.progress; }
+    PrinterViewController* printerScreen() const { return &s_.printer; }
+
+    const Services s_;
 };
