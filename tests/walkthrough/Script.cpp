@@ -95,6 +95,8 @@ public:
                        : QStringLiteral("%1 is showing").arg(line.name);
         if (c == QLatin1String("expect-text"))
             return expectText(line.name, line.rest);
+        if (c == QLatin1String("expect-property"))
+            return expectProperty(line);
         if (c == QLatin1String("expect-alert"))
             return expectAlert(joined(line));
         if (c == QLatin1String("expect-record"))
@@ -199,6 +201,20 @@ private:
         if (!officer_.isShowing(name))
             return QStringLiteral("%1 is not showing").arg(name);
         return QStringLiteral("%1 shows \"%2\", expected \"%3\"").arg(name, shown, text);
+    }
+    // "expect-property NAME PROPERTY VALUE": what the text does not show (a list's count, a field's focus).
+    QString expectProperty(const Line& line) {
+        const QString property = line.rest.section(QLatin1Char(' '), 0, 0);
+        const QString expected = withRecord(line.rest.section(QLatin1Char(' '), 1));
+        QString value;
+        const bool held = waitFor([&] {
+            QQuickItem* item = officer_.find(line.name);
+            value = item ? item->property(property.toLatin1().constData()).toString() : QString();
+            return item && matches(value, expected);
+        });
+        return held ? QString()
+                    : QStringLiteral("%1.%2 is \"%3\", expected \"%4\"")
+                          .arg(line.name, property, value, expected);
     }
     QString expectAlert(const QString& title) {
         QtAlerts& alerts = app_.alerts();
