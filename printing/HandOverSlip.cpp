@@ -1,5 +1,6 @@
 #include "printing/HandOverSlip.h"
 
+#include "core/ControlCharacters.h"
 #include "printing/WSCommands.h"
 #include "printing/WSEncoder.h"
 #include "printing/WSSessionController.h"
@@ -14,13 +15,9 @@ constexpr int kAmountWidth = 20;
 const QString kRule = QString(kColumns, QLatin1Char('-')) + QStringLiteral("\r\n");
 
 // Stored texts print as one line of plain characters: a control byte in a name must not become a
-// printer command nor break the columns.
+// printer command nor break the columns, so each one keeps its place as a space.
 QString plain(const QString& text) {
-    QString out = text;
-    for (QChar& c : out)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = QLatin1Char(' ');
-    return out.trimmed();
+    return withoutControlCharacters(text, OtherControlCharacters::Space).trimmed();
 }
 
 QString centred(const QString& text) {

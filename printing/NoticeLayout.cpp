@@ -10,20 +10,69 @@
 namespace {
 
 const QString kRule = QString(92, QLatin1Char('-')) + QLatin1Char(' ');
-const QString kRuleEnd = kRule + QStringLiteral("\r\n");
 
 QString spaces(int n) {
     return QString(n, QLatin1Char(' '));
 }
 
+QString lineEnds(int n) {
+    return QStringLiteral("\r\n").repeated(n);
+}
+
+// A run of the notice's text, written as one string.
+QString joined(std::initializer_list<QStringView> parts) {
+    QString out;
+    for (QStringView part : parts)
+        out += part;
+    return out;
+}
+
+// Text between two rules, as the title and each heading print.
+QString ruled(QStringView text) {
+    return joined({kRule, text, kRule, u"\r\n"});
+}
+
+// The labelled rows of a block stand their colons in one column and their values a gap after it. A row is
+// the label, the colon, the value and what ends it: most rows a space and a line end, the left one of a
+// pair the spaces up to the right one, a heading over a value on its own line just the line end.
+struct Column {
+    int colon;
+    int gap = 2;
+    QString operator()(QStringView label, QStringView value = {}, QStringView end = u" \r\n") const {
+        return joined({label.toString().leftJustified(colon), u":", spaces(gap), value, end});
+    }
+};
+
 // Every key of a record is present; a missing one prints as empty text like an unfilled one. Record text
 // carries no control character to the printer: the line ends and commands are the layout's own.
 struct Fields {
     const RecordMap& r;
-    QString operator[](const char* key) const {
-        return withoutControlCharacters(r.value(QLatin1String(key)));
+    QString operator[](const QString& key) const { return withoutControlCharacters(r.value(key)); }
+    QString operator[](const char* key) const { return (*this)[QLatin1String(key)]; }
+
+    // The offender's or the recipient's postal address, on one line.
+    QString address(const char* who) const {
+        const auto key = [who](const char* part) { return QString::fromLatin1(part) + QLatin1String(who); };
+        return QStringLiteral("%1, %2, %3 %4, %5 \r\n\r\n")
+            .arg((*this)[key("alamat1")], (*this)[key("alamat2")], (*this)[key("poskod")],
+                 (*this)[key("alamat3")], (*this)[key("negeri")]);
+    }
+    QString place() const {
+        return QStringLiteral("%1,%2,%3 \r\n\r\n")
+            .arg((*this)["lokasiTempatKejadian"], (*this)["lokasiKawasan"], (*this)["lokasiJalan"]);
     }
 };
+
+const QString kOffenceHeading =
+    ruled(u" DENGAN INI ADALAH DIBERITAHU TUAN/PUAN TELAH MELAKUKAN KESALAHAN DI BAWAH :-\r\n");
+// Where the officer's rows stand their colons, on both notices.
+constexpr Column kOfficer{31};
+
+QByteArray encoded(const QString& text) {
+    WSEncoder e;
+    e.addString(text);
+    return e.printableData();
+}
 
 QList<QByteArray> headerBlocks(const QImage& header, int width, Log* log) {
     // The header is the same picture notice after notice (the printer keeps its decoded image): its
@@ -51,17 +100,15 @@ QList<QByteArray> headerBlocks(const QImage& header, int width, Log* log) {
 
 // The title lines shared by both notices.
 void addTitle(WSEncoder& e, const Fields& f) {
-    e.addString(kRule);
-    e.addString(QStringLiteral("                  NOTIS SERTA TAWARAN MENGKOMPAUN SUATU KESALAHAN \r\n"));
-    e.addString(QStringLiteral("                          MAJLIS PERBANDARAN TELUKMERBAU  \n"));
-    e.addString(kRuleEnd);
-    e.addString(QStringLiteral("KOD HASIL                           NO KOMPAUN \r\n"));
+    e.addString(ruled(u"                  NOTIS SERTA TAWARAN MENGKOMPAUN SUATU KESALAHAN \r\n"
+                      u"                          MAJLIS PERBANDARAN TELUKMERBAU  \n") +
+                QStringLiteral("KOD HASIL                           NO KOMPAUN \r\n"));
     // The citizen reads both codes in digits under their bars.
     e.setHRIPosition(WSEncoder::kHriBelow);
     e.createBarcode(f["kodHasil"], WSEncoder::kBarcodeCode39);
     e.addString(spaces(14));
     e.createBarcode(f["kompaunRunningNumber"], WSEncoder::kBarcodeCode39);
-    e.addString(QStringLiteral("\r\n\r\n"));
+    e.addString(lineEnds(2));
 }
 
 } // namespace
@@ -80,131 +127,77 @@ QList<QByteArray> NoticeLayout::generalNotice(const RecordMap& record, const QIm
     if (blocks.isEmpty())
         return {};
     const Fields f{record};
-    auto block = [&blocks](auto&& fill) {
-        WSEncoder e;
-        fill(e);
-        blocks.append(e.printableData());
+    const auto text = [&blocks](std::initializer_list<QStringView> rows) {
+        blocks.append(encoded(joined(rows)));
+    };
+    // A pair of fields on one line: two writes, the right one from a left margin, the margin reset after.
+    const auto pair = [&](const QString& left, int margin, const QString& right) {
+        text({left});
+        blocks.append(WSCommands::leftMargin(margin));
+        text({right});
+        blocks.append(WSCommands::leftMargin(0));
     };
 
-    block([&](WSEncoder& e) { addTitle(e, f); });
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("TARIKH"));
-        e.addString(QStringLiteral("       :  "));
-        e.addString(f["kompaunTarikh"]);
+    WSEncoder title;
+    addTitle(title, f);
+    blocks.append(title.printableData());
+    pair(Column{13}(u"TARIKH", f["kompaunTarikh"], {}), 336,
+         Column{11}(u"MASA", f["kompaunMasa"], u"\r\n\r\n"));
+    const Column offender{34};
+    text({
+        offender(u"KEPADA/NAMA PESALAH", f["namaPesalah"]),
+        offender(u"NO KAD PENGENALAN", f["noKadPengenalanPesalah"], u"\r\n\r\n"),
+        offender(u"ALAMAT TETAP SURAT MENYURAT", {}, u"\r\n"),
+        f.address("Pesalah"),
+        offender(u"NO DAFTAR PERNIAGAAN/LESEN ORVA",
+                 QStringLiteral("%1 / %2").arg(f["noDaftarSyarikat"], f["lokasiLesenPerniagaan"])),
     });
-    blocks.append(WSCommands::leftMargin(336));
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("MASA"));
-        e.addString(QStringLiteral("       :  "));
-        e.addString(f["kompaunMasa"]);
-        e.addString(QStringLiteral("\r\n\r\n"));
-    });
-    blocks.append(WSCommands::leftMargin(0));
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("KEPADA/NAMA PESALAH               :  "));
-        e.addString(f["namaPesalah"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("NO KAD PENGENALAN                 :  "));
-        e.addString(f["noKadPengenalanPesalah"]);
-        e.addString(QStringLiteral("\r\n\r\n"));
-        e.addString(QStringLiteral("ALAMAT TETAP SURAT MENYURAT       :  \r\n"));
-        e.addString(QStringLiteral("%1, %2, %3 %4, %5 \r\n\r\n")
-                        .arg(f["alamat1Pesalah"], f["alamat2Pesalah"], f["poskodPesalah"],
-                             f["alamat3Pesalah"], f["negeriPesalah"]));
-        e.addString(QStringLiteral("NO DAFTAR PERNIAGAAN/LESEN ORVA   :  "));
-        e.addString(QStringLiteral("%1 / %2 \r\n").arg(f["noDaftarSyarikat"], f["lokasiLesenPerniagaan"]));
-    });
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("NO KENDERAAN"));
-        e.addString(QStringLiteral(" :  "));
-        e.addString(f["kenderaanNoKenderaan"]);
-    });
-    blocks.append(WSCommands::leftMargin(436));
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("NO CUKAI JALAN"));
-        e.addString(QStringLiteral("  :  "));
-        e.addString(f["kenderaanNoCukaiJalan"]);
-        e.addString(QStringLiteral("\r\n"));
-    });
-    blocks.append(WSCommands::leftMargin(0));
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("JENIS BADAN"));
-        e.addString(QStringLiteral("  :  "));
-        e.addString(f["kenderaanJenisKenderaan"]);
-    });
-    blocks.append(WSCommands::leftMargin(436));
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("PEMBUAT/MODEL"));
-        e.addString(QStringLiteral("   :  "));
-        e.addString(f["kenderaanJenisModel"]);
-        e.addString(QStringLiteral("\r\n\r\n"));
-    });
-    blocks.append(WSCommands::leftMargin(0));
-    block([&](WSEncoder& e) {
-        e.addString(kRule);
-        e.addString(QStringLiteral(
-            " DENGAN INI ADALAH DIBERITAHU TUAN/PUAN TELAH MELAKUKAN KESALAHAN DI BAWAH :-\r\n"));
-        e.addString(kRuleEnd);
-        e.addString(QStringLiteral("SEKSYEN/UUK           : "));
-        e.addString(f["kesalahan"] + QStringLiteral(" \r\n\r\n"));
-        e.addString(QStringLiteral("BUTIR-BUTIR KESALAHAN : "));
-        e.addString(f["kompaunButiranKesalahan"] + QStringLiteral(" \r\n\r\n"));
-        e.addString(QStringLiteral("TEMPAT                : \r\n"));
-        e.addString(QStringLiteral("%1,%2,%3 \r\n\r\n")
-                        .arg(f["lokasiTempatKejadian"], f["lokasiKawasan"], f["lokasiJalan"]));
-        e.addString(QStringLiteral("KOORDINAT LOKASI      : "));
-        e.addString(QStringLiteral("%1, %2\r\n").arg(f["lat"], f["long"]));
-        e.addString(QStringLiteral("TARIKH KESALAHAN      : "));
-        e.addString(f["kompaunTarikh"]);
-        e.addString(spaces(26));
-        e.addString(QStringLiteral("JUMLAH KOMPAUN"));
-        e.addString(QStringLiteral("\r\n"));
+    const Column left{13};
+    const Column right{16};
+    pair(left(u"NO KENDERAAN", f["kenderaanNoKenderaan"], {}), 436,
+         right(u"NO CUKAI JALAN", f["kenderaanNoCukaiJalan"], u"\r\n"));
+    pair(left(u"JENIS BADAN", f["kenderaanJenisKenderaan"], {}), 436,
+         right(u"PEMBUAT/MODEL", f["kenderaanJenisModel"], u"\r\n\r\n"));
+    const Column offence{22, 1};
+    text({
+        kOffenceHeading,
+        offence(u"SEKSYEN/UUK", f["kesalahan"], u" \r\n\r\n"),
+        offence(u"BUTIR-BUTIR KESALAHAN", f["kompaunButiranKesalahan"], u" \r\n\r\n"),
+        offence(u"TEMPAT", {}, u"\r\n"),
+        f.place(),
+        offence(u"KOORDINAT LOKASI", QStringLiteral("%1, %2").arg(f["lat"], f["long"]), u"\r\n"),
+        offence(u"TARIKH KESALAHAN", f["kompaunTarikh"], joined({spaces(26), u"JUMLAH KOMPAUN\r\n"})),
     });
     blocks.append(WSCommands::characterSize(1));
-    block([&](WSEncoder& e) {
-        e.addString(spaces(30));
-        e.addString(QStringLiteral("RM ") + f["kompaunKadar"]);
-    });
+    text({spaces(30), u"RM ", f["kompaunKadar"]});
     blocks.append(WSCommands::characterSize(0));
-    block([&](WSEncoder& e) {
-        e.addString(QStringLiteral("\r\n"));
-        e.addString(QStringLiteral("\r\n"));
-        e.addString(kRule);
-        e.addString(QStringLiteral(
-            "KESALAHAN INI BOLEH DI SELESAIKAN DI LUAR MAHKAMAH DENGAN MEMBAYAR KOMPAUN SEBELUM  TARIKH  "));
-        e.addString(f["kompaunTamatTawaran"] +
-                    QStringLiteral(".BAYARAN HENDAKLAH DIBUAT DI MAJLIS PERBANDARAN TELUKMERBAU \r\n"));
-        e.addString(kRuleEnd);
-        e.addString(QStringLiteral("NAMA PENGUATKUASA              :  "));
-        e.addString(f["namaPenguatKuasa"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("NO PEKERJA                     :  "));
-        e.addString(f["penguatKuasaID"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("SAKSI                          :  "));
-        e.addString(f["lokasiNamaSaksi"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("IC SAKSI                       :  "));
-        e.addString(f["lokasiICSaksi"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("CARA PENYERAHAN                :  "));
-        e.addString(f["kompaunCaraPenyerahan"] + QStringLiteral(" \r\n\r\n"));
-        e.addString(QStringLiteral("TARIKH PENYERAHAN              :  "));
-        e.addString(f["kompaunTarikh"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("KEPADA/NAMA PENERIMA           :  "));
-        e.addString(f["namaPenerima"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("NO KAD PENGENALAN              :  "));
-        e.addString(f["noKadPengenalanPenerima"] + QStringLiteral(" \r\n"));
-        e.addString(QStringLiteral("ALAMAT TETAP/SURAT MENYURAT    :  \r\n"));
-        e.addString(QStringLiteral("%1, %2, %3 %4, %5 \r\n\r\n")
-                        .arg(f["alamat1Penerima"], f["alamat2Penerima"], f["poskodPenerima"],
-                             f["alamat3Penerima"], f["negeriPenerima"]));
-        for (int i = 0; i < 3; ++i)
-            e.addString(QStringLiteral("\r\n"));
-        e.addString(QStringLiteral("TANDATANGAN PENERIMA             :  "));
-        e.addString(QString(41, QLatin1Char('-')) + QStringLiteral("\r\n"));
-        e.addString(spaces(32) + QStringLiteral("\r\n"));
-        e.addString(spaces(38));
-        e.createBarcodeQRCode(lookupAddress(baseUrl, f["kompaunRunningNumber"]), 0, 77, 5);
-        e.addString(spaces(18) + QStringLiteral("\r\n"));
-        for (int i = 0; i < 3; ++i)
-            e.addString(QStringLiteral("\r\n"));
-    });
+
+    WSEncoder e;
+    e.addString(joined({
+        lineEnds(2),
+        ruled(joined({u"KESALAHAN INI BOLEH DI SELESAIKAN DI LUAR MAHKAMAH DENGAN MEMBAYAR KOMPAUN SEBELUM  "
+                      u"TARIKH  ",
+                      f["kompaunTamatTawaran"],
+                      u".BAYARAN HENDAKLAH DIBUAT DI MAJLIS PERBANDARAN TELUKMERBAU \r\n"})),
+        kOfficer(u"NAMA PENGUATKUASA", f["namaPenguatKuasa"]),
+        kOfficer(u"NO PEKERJA", f["penguatKuasaID"]),
+        kOfficer(u"SAKSI", f["lokasiNamaSaksi"]),
+        kOfficer(u"IC SAKSI", f["lokasiICSaksi"]),
+        kOfficer(u"CARA PENYERAHAN", f["kompaunCaraPenyerahan"], u" \r\n\r\n"),
+        kOfficer(u"TARIKH PENYERAHAN", f["kompaunTarikh"]),
+        kOfficer(u"KEPADA/NAMA PENERIMA", f["namaPenerima"]),
+        kOfficer(u"NO KAD PENGENALAN", f["noKadPengenalanPenerima"]),
+        kOfficer(u"ALAMAT TETAP/SURAT MENYURAT", {}, u"\r\n"),
+        f.address("Penerima"),
+        lineEnds(3),
+        Column{33}(u"TANDATANGAN PENERIMA", QString(41, QLatin1Char('-')), u"\r\n"),
+        spaces(32),
+        u"\r\n",
+        spaces(38),
+    }));
+    e.createBarcodeQRCode(lookupAddress(baseUrl, f["kompaunRunningNumber"]), 0, 77, 5);
+    e.addString(spaces(18) + lineEnds(4));
+    blocks.append(e.printableData());
     return blocks;
 }
 
@@ -213,82 +206,47 @@ QList<QByteArray> NoticeLayout::trafficNotice(const RecordMap& record, const QIm
     if (blocks.isEmpty())
         return {};
     const Fields f{record};
+    const Column left{16};
+    const Column right{12};
     WSEncoder e;
     addTitle(e, f);
-    e.addString(QStringLiteral("TARIKH"));
-    e.addString(QStringLiteral("          :  "));
-    e.addString(f["kompaunTarikh"]);
-    e.addString(spaces(11));
-    e.addString(QStringLiteral("WAKTU"));
-    e.addString(QStringLiteral("       :  "));
-    e.addString(f["kompaunMasa"]);
-    e.addString(QStringLiteral("\r\n"));
-
-    e.addString(QStringLiteral("NO KENDERAAN"));
-    e.addString(QStringLiteral("    :  "));
-    e.addString(f["kenderaanNoKenderaan"]);
-    e.addString(spaces(11));
-    e.addString(QStringLiteral("WARNA"));
-    e.addString(QStringLiteral("       :  "));
-    e.addString(f["kenderaanJenisWarna"]);
-    e.addString(QStringLiteral("\r\n"));
-
-    e.addString(QStringLiteral("NO CUKAI"));
-    e.addString(QStringLiteral("        :  "));
-    e.addString(f["kenderaanNoCukaiJalan"]);
-    e.addString(spaces(7));
-    e.addString(QStringLiteral("NO PETAK"));
-    e.addString(QStringLiteral("    :  "));
-    e.addString(f["lokasiNoPetak"]);
-    e.addString(QStringLiteral("\r\n"));
-
-    e.addString(QStringLiteral("MODEL KENDERAAN"));
-    e.addString(QStringLiteral(" :  "));
-    e.addString(f["kenderaanJenisKenderaan"]);
-    e.addString(spaces(6));
-    e.addString(QStringLiteral("\r\n\r\n"));
-
-    e.addString(QStringLiteral("TEMPAT KESALAHAN               : \r\n"));
-    e.addString(QStringLiteral("%1,%2,%3 \r\n\r\n")
-                    .arg(f["lokasiTempatKejadian"], f["lokasiKawasan"], f["lokasiJalan"]));
-    e.addString(QStringLiteral("\r\n\r\n"));
-
-    e.addString(kRule);
-    e.addString(
-        QStringLiteral(" DENGAN INI ADALAH DIBERITAHU TUAN/PUAN TELAH MELAKUKAN KESALAHAN DI BAWAH :-\r\n"));
-    e.addString(kRuleEnd);
-    e.addString(QStringLiteral("\r\n"));
-
-    e.addString(QStringLiteral("KOD KESALAHAN           : "));
-    e.addString(f["kesalahan"] + QStringLiteral(" \r\n\r\n"));
-    e.addString(QStringLiteral("BUTIRAN KESALAHAN :  \r\n"));
-    e.addString(f["kompaunButiranKesalahan"] + QStringLiteral(" \r\n\r\n"));
-
-    e.addString(spaces(58));
-    e.addString(QStringLiteral("BAYARAN(DIKENAKAN)"));
-    e.addString(QStringLiteral("\r\n"));
-    e.addString(spaces(62));
-    e.addString(QStringLiteral("RM ") + f["kompaunKadar"]);
-    e.addString(spaces(14) + QStringLiteral("\r\n\r\n"));
-    e.addString(spaces(58));
+    e.addString(joined({
+        left(u"TARIKH", f["kompaunTarikh"], spaces(11)),
+        right(u"WAKTU", f["kompaunMasa"], u"\r\n"),
+        left(u"NO KENDERAAN", f["kenderaanNoKenderaan"], spaces(11)),
+        right(u"WARNA", f["kenderaanJenisWarna"], u"\r\n"),
+        left(u"NO CUKAI", f["kenderaanNoCukaiJalan"], spaces(7)),
+        right(u"NO PETAK", f["lokasiNoPetak"], u"\r\n"),
+        left(u"MODEL KENDERAAN", f["kenderaanJenisKenderaan"], spaces(6) + lineEnds(2)),
+        Column{31, 1}(u"TEMPAT KESALAHAN", {}, u"\r\n"),
+        f.place(),
+        lineEnds(2),
+        kOffenceHeading,
+        u"\r\n",
+        Column{24, 1}(u"KOD KESALAHAN", f["kesalahan"], u" \r\n\r\n"),
+        Column{18}(u"BUTIRAN KESALAHAN", {}, u"\r\n"),
+        f["kompaunButiranKesalahan"],
+        u" \r\n\r\n",
+        spaces(58),
+        u"BAYARAN(DIKENAKAN)\r\n",
+        spaces(62),
+        u"RM ",
+        f["kompaunKadar"],
+        spaces(14),
+        u"\r\n\r\n",
+        spaces(58),
+    }));
     // The title's human-readable setting still holds: the amount's digits print under its bars too.
     e.createBarcode(f["kompaunKadar"], WSEncoder::kBarcodeCode39);
-    e.addString(QStringLiteral("\r\n"));
-
-    e.addString(kRule);
-    e.addString(spaces(90) + QStringLiteral("\r\n"));
-    e.addString(kRuleEnd);
-    for (int i = 0; i < 3; ++i)
-        e.addString(QStringLiteral("\r\n"));
-
-    e.addString(QStringLiteral("DIKELUARKAN OLEH               :  "));
-    e.addString(f["namaPenguatKuasa"] + QStringLiteral(" \r\n"));
-    e.addString(QStringLiteral("NO PEKERJA                     :  "));
-    e.addString(f["penguatKuasaID"] + QStringLiteral(" \r\n"));
-    e.addString(QStringLiteral("CARA PENYERAHAN                :  "));
-    e.addString(f["kompaunCaraPenyerahan"] + QStringLiteral(" \r\n\r\n"));
-    for (int i = 0; i < 3; ++i)
-        e.addString(QStringLiteral("\r\n"));
+    e.addString(joined({
+        u"\r\n",
+        ruled(spaces(90) + QStringLiteral("\r\n")),
+        lineEnds(3),
+        kOfficer(u"DIKELUARKAN OLEH", f["namaPenguatKuasa"]),
+        kOfficer(u"NO PEKERJA", f["penguatKuasaID"]),
+        kOfficer(u"CARA PENYERAHAN", f["kompaunCaraPenyerahan"], u" \r\n\r\n"),
+        lineEnds(3),
+    }));
     blocks.append(e.printableData());
     return blocks;
 }
@@ -302,20 +260,17 @@ QList<QByteArray> NoticeLayout::samplePage(const QImage& header, const QString& 
     WSEncoder text;
     text.addString(QStringLiteral("Testing TEXT 123384774 \r\n"));
     text.addString(QStringLiteral("Testing TEXT 123384774 sdcsdcsdc \r\n"));
-    for (int i = 0; i < 3; ++i)
-        text.addString(QStringLiteral("\r\n"));
+    text.addString(lineEnds(3));
     blocks.append(text.printableData());
     WSEncoder codes;
     codes.enableHRI(true);
     codes.setBarcodeHeight(100);
     codes.addString(QStringLiteral("QR-Code Barcode\r\n"));
     codes.createBarcodeQRCode(sampleAddress, 0, 77, 5);
-    for (int i = 0; i < 3; ++i)
-        codes.addString(QStringLiteral("\r\n"));
+    codes.addString(lineEnds(3));
     codes.addString(QStringLiteral("BAR CODE 39 \r\n"));
     codes.createBarcode(QStringLiteral("112339383723"), WSEncoder::kBarcodeCode39);
-    for (int i = 0; i < 5; ++i)
-        codes.addString(QStringLiteral("\r\n"));
+    codes.addString(lineEnds(5));
     blocks.append(codes.printableData());
     return blocks;
 }

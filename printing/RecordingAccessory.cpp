@@ -6,15 +6,34 @@
 #include <algorithm>
 #include <cstring>
 
-class RecordingAccessory::Output : public AccessoryOutputStream {
+// What both streams do alike: they are open or not, tell of an event only while open, and end when the link
+// drops.
+template <class Stream> class RecordingAccessory::Side : public Stream {
 public:
-    explicit Output(RecordingAccessory* owner) : owner_(owner) {}
+    explicit Side(RecordingAccessory* owner) : owner_(owner) {}
+    void close() override { open_ = false; }
+    void postIfOpen(int event) {
+        if (open_)
+            this->post(event);
+    }
+    void drop() {
+        postIfOpen(AccessoryStream::EndEncountered);
+        open_ = false;
+    }
+
+protected:
+    RecordingAccessory* owner_;
+    bool open_ = false;
+};
+
+class RecordingAccessory::Output : public Side<AccessoryOutputStream> {
+public:
+    using Side::Side;
     void open() override {
         open_ = true;
         post(OpenCompleted);
         post(HasSpaceAvailable);
     }
-    void close() override { open_ = false; }
     bool hasSpaceAvailable() const override { return open_ && !owner_->stalled_ && !busy_; }
     qint64 write(const char* data, qint64 length) override {
         ++owner_->writeCalls_;
@@ -37,31 +56,19 @@ public:
         }
         return n;
     }
-    void resume() {
-        if (open_)
-            post(HasSpaceAvailable);
-    }
-    void drop() {
-        if (open_)
-            post(EndEncountered);
-        open_ = false;
-    }
 
 private:
-    RecordingAccessory* owner_;
-    bool open_ = false;
     bool busy_ = false;
 };
 
-class RecordingAccessory::Input : public AccessoryInputStream {
+class RecordingAccessory::Input : public Side<AccessoryInputStream> {
 public:
-    explicit Input(RecordingAccessory* owner) : owner_(owner) {}
+    using Side::Side;
     void open() override {
         open_ = true;
         if (!owner_->toPhone_.isEmpty())
             post(HasBytesAvailable);
     }
-    void close() override { open_ = false; }
     bool hasBytesAvailable() const override { return open_ && !owner_->toPhone_.isEmpty(); }
     qint64 read(char* data, qint64 maxLength) override {
         if (!open_)
@@ -71,19 +78,6 @@ public:
         owner_->toPhone_.remove(0, n);
         return n;
     }
-    void arrived() {
-        if (open_)
-            post(HasBytesAvailable);
-    }
-    void drop() {
-        if (open_)
-            post(EndEncountered);
-        open_ = false;
-    }
-
-private:
-    RecordingAccessory* owner_;
-    bool open_ = false;
 };
 
 class RecordingAccessory::Session : public AccessorySession {
@@ -117,13 +111,13 @@ std::unique_ptr<AccessorySession> RecordingAccessory::openSession(const QString&
 void RecordingAccessory::setStalled(bool stalled) {
     stalled_ = stalled;
     if (!stalled && output_)
-        output_->resume();
+        output_->postIfOpen(AccessoryStream::HasSpaceAvailable);
 }
 
 void RecordingAccessory::sendToPhone(const QByteArray& bytes) {
     toPhone_.append(bytes);
     if (input_)
-        input_->arrived();
+        input_->postIfOpen(AccessoryStream::HasBytesAvailable);
 }
 
 bool RecordingAccessory::sessionOpen() const {

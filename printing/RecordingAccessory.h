@@ -41,12 +41,10 @@ public:
     void dropLink();
 
 private:
-    class Session;
+    template <class Stream> class Side;
     class Output;
     class Input;
-    friend class Session;
-    friend class Output;
-    friend class Input;
+    class Session;
 
     void sessionClosed();
 

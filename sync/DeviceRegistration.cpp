@@ -3,10 +3,10 @@
 #include "core/DeviceIdentity.h"
 #include "core/ReferenceData.h"
 #include "core/RunningNumber.h"
-#include "platform/Alerts.h"
 #include "platform/Http.h"
 #include "platform/Log.h"
 #include "platform/Progress.h"
+#include "sync/CouncilOutcome.h"
 
 DeviceRegistration::DeviceRegistration(SyncServices services, QObject* parent)
     : QObject(parent), s_(std::move(services)) {}
@@ -94,26 +94,14 @@ void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body
             QStringLiteral("the device table could not be rebuilt; the previous registration is kept"));
 
     busy_ = false;
-    s_.platform.progress->hide();
-    s_.platform.log->write(QStringLiteral("Daftar Device : %1").arg(deviceId));
-    s_.platform.alerts->show(Alert{QStringLiteral("Notifikasi"),
-                                   QStringLiteral("Berjaya mendaftar device."),
-                                   {QStringLiteral("YA")},
-                                   0,
-                                   {}});
+    reportCouncilSuccess(s_.platform, QStringLiteral("Daftar Device : %1").arg(deviceId),
+                         QStringLiteral("Berjaya mendaftar device."));
     Q_EMIT finished(true);
 }
 
 void DeviceRegistration::fail(const QString& why) {
     busy_ = false;
-    s_.platform.log->write(QStringLiteral("kemas_kini_device: %1").arg(why));
-    s_.platform.progress->hide();
-    s_.platform.alerts->show(
-        Alert{QStringLiteral("Gagal"),
-              QStringLiteral("Operasi mendaftar device gagal. Ia berkemungkinan pelayar ORVA tidak "
-                             "dapat disambung atau kegagalan internet anda. Sila cuba lagi."),
-              {QStringLiteral("YA")},
-              0,
-              {}});
+    reportCouncilFailure(s_.platform, QStringLiteral("kemas_kini_device"), why,
+                         QStringLiteral("mendaftar device"));
     Q_EMIT finished(false);
 }

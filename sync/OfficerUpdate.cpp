@@ -3,10 +3,9 @@
 #include "core/ReferenceData.h"
 #include "core/ReferenceSchema.h"
 #include "core/SQLiteManager.h"
-#include "platform/Alerts.h"
 #include "platform/Http.h"
-#include "platform/Log.h"
 #include "platform/Progress.h"
+#include "sync/CouncilOutcome.h"
 
 #include <QFutureWatcher>
 #include <QJsonArray>
@@ -102,28 +101,16 @@ void OfficerUpdate::store(const QList<QStringList>& rows) {
         return fail(QStringLiteral("the officers table could not be rebuilt; the previous one is kept"));
 
     busy_ = false;
-    s_.platform.progress->hide();
-    s_.platform.log->write(QStringLiteral("Check User : %1").arg(describeRows(s_.lookups->checkUser())));
-    s_.platform.alerts->show(
-        Alert{QStringLiteral("Notifikasi"),
-              QStringLiteral("Berjaya mengemaskini penguat kuasa. Sila masukkan id dan kata laluan "
-                             "anda. Jika masih tidak berjaya sila semak dgn pihak pengerusan IT anda."),
-              {QStringLiteral("YA")},
-              0,
-              {}});
+    reportCouncilSuccess(
+        s_.platform, QStringLiteral("Check User : %1").arg(describeRows(s_.lookups->checkUser())),
+        QStringLiteral("Berjaya mengemaskini penguat kuasa. Sila masukkan id dan kata laluan anda. Jika "
+                       "masih tidak berjaya sila semak dgn pihak pengerusan IT anda."));
     Q_EMIT finished(true);
 }
 
 void OfficerUpdate::fail(const QString& why) {
     busy_ = false;
-    s_.platform.log->write(QStringLiteral("kemas_kini_penguat_kuasa: %1").arg(why));
-    s_.platform.progress->hide();
-    s_.platform.alerts->show(
-        Alert{QStringLiteral("Gagal"),
-              QStringLiteral("Operasi Mengemaskini gagal. Ia berkemungkinan pelayar ORVA tidak dapat "
-                             "disambung atau kegagalan internet anda. Sila cuba lagi."),
-              {QStringLiteral("YA")},
-              0,
-              {}});
+    reportCouncilFailure(s_.platform, QStringLiteral("kemas_kini_penguat_kuasa"), why,
+                         QStringLiteral("Mengemaskini"));
     Q_EMIT finished(false);
 }

@@ -82,14 +82,7 @@ void Officer::scrollIntoView(QQuickItem* item) {
 }
 
 bool Officer::tap(const QString& objectName) {
-    QQuickItem* item = ready(objectName);
-    if (!item)
-        return false;
-    log_(QStringLiteral("action tap %1").arg(objectName));
-    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-    QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
-    settle();
-    return true;
+    return choose(objectName, {}, QStringLiteral("tap"));
 }
 
 bool Officer::type(const QString& objectName, const QString& text) {
@@ -108,12 +101,12 @@ bool Officer::type(const QString& objectName, const QString& text) {
     return true;
 }
 
-bool Officer::choose(const QString& objectName, const QString& label) {
+bool Officer::choose(const QString& objectName, const QString& label, const QString& verb) {
     QQuickItem* item = ready(objectName);
     if (!item)
         return false;
-    log_(label.isEmpty() ? QStringLiteral("action choose %1").arg(objectName)
-                         : QStringLiteral("action choose %1 %2").arg(objectName, label));
+    log_(QStringLiteral("action %1 %2%3")
+             .arg(verb, objectName, label.isEmpty() ? QString() : QLatin1Char(' ') + label));
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
     QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
     settle();

@@ -24,7 +24,8 @@ public:
     // Taps the field, replaces its text by typing, and ends editing with Tab so end-of-editing runs.
     bool type(const QString& objectName, const QString& text);
     // A row of a list: taps the delegate with that objectName, logged as a choice.
-    bool choose(const QString& objectName, const QString& label = {});
+    bool choose(const QString& objectName, const QString& label = {},
+                const QString& verb = QStringLiteral("choose"));
     // Drags the item leftwards, as a finger uncovering a row's swipe actions.
     bool swipe(const QString& objectName);
     // Presses the item's centre and moves the finger by (dx, dy) in small steps before letting go.

@@ -15,18 +15,45 @@
 #include <QJsonObject>
 #include <QKeySequence>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QRegularExpression>
 
 namespace {
 
-// How long a line waits for what it names: a notice prints, a reply comes back.
-constexpr int waitMs = 20000;
+// How long a line waits for what it names: a notice prints, a reply comes back, an upload ends.
+constexpr int waitMs = 30000;
 
 struct Line {
     QString command;
     QString name;
     QString rest; // everything after the name, as written
 };
+
+// A text and what is expected of it: equal, or with a leading '~' matching that regular expression.
+bool matches(const QString& text, const QString& expected) {
+    if (expected.startsWith(QLatin1Char('~')))
+        return QRegularExpression(expected.mid(1)).match(text).hasMatch();
+    return text == expected;
+}
+
+// Pictures still on their way (Image.Loading) anywhere under the item: a map's tiles, a thumbnail.
+bool loadingPictures(QQuickItem* item) {
+    if (!item)
+        return false;
+    if (item->inherits("QQuickImage") && item->property("status").toInt() == 2)
+        return true;
+    const QList<QQuickItem*> children = item->childItems();
+    return std::any_of(children.begin(), children.end(), loadingPictures);
+}
+
+// What the item shows: a field's text, a list row's title, a button's label drawn by its content item.
+QString shownText(QQuickItem* item) {
+    for (const char* name : {"text", "title"})
+        if (const QString text = item->property(name).toString(); !text.isEmpty())
+            return text;
+    const auto* content = item->property("contentItem").value<QQuickItem*>();
+    return content ? content->property("text").toString() : QString();
+}
 
 Line parse(const QString& text) {
     static const QRegularExpression words(QStringLiteral("^(\\S+)(?:\\s+(\\S+))?(?:\\s(.*))?$"));
@@ -56,12 +83,20 @@ public:
             return drag(line);
         if (c == QLatin1String("key"))
             return key(line.name);
+        if (c == QLatin1String("pick"))
+            return pick(joined(line));
         if (c == QLatin1String("expect-showing"))
             return waitFor([&] { return officer_.isShowing(line.name); })
                        ? QString()
                        : QStringLiteral("%1 is not showing").arg(line.name);
+        if (c == QLatin1String("expect-hidden"))
+            return waitFor([&] { return !officer_.isShowing(line.name); })
+                       ? QString()
+                       : QStringLiteral("%1 is showing").arg(line.name);
         if (c == QLatin1String("expect-text"))
             return expectText(line.name, line.rest);
+        if (c == QLatin1String("expect-property"))
+            return expectProperty(line);
         if (c == QLatin1String("expect-alert"))
             return expectAlert(joined(line));
         if (c == QLatin1String("expect-record"))
@@ -70,12 +105,21 @@ public:
             return expectStored();
         if (c == QLatin1String("expect-stored-count"))
             return expectStoredCount(line.name);
+        if (c == QLatin1String("expect-printed"))
+            return line.name.isEmpty() || !w_.collectReceipt(line.name).isEmpty()
+                       ? QString()
+                       : QStringLiteral("the printer received nothing");
         if (c == QLatin1String("screenshot"))
-            return shot(line.name);
+            return shot(line.name.isEmpty() ? QString() : w_.numbered(line.name));
+        if (c == QLatin1String("reopen-login")) {
+            app_.login().viewDidLoad();
+            return {};
+        }
         if (c == QLatin1String("record"))
             return record(line.name);
         if (c == QLatin1String("sign-in"))
-            return signIn(line.name, line.rest.trimmed());
+            return line.name.isEmpty() ? signIn(w_.staffCode(), w_.password())
+                                       : signIn(line.name, line.rest.trimmed());
         return QStringLiteral("unknown command \"%1\"").arg(c);
     }
 
@@ -83,6 +127,7 @@ public:
         if (name.isEmpty())
             return QStringLiteral("a screenshot needs a name");
         officer_.settle();
+        waitFor([&] { return !loadingPictures(app_.window()->contentItem()); });
         return w_.saveScreenshot(name + QStringLiteral(".png")) ? QString()
                                                                 : QStringLiteral("no screenshot taken");
     }
@@ -94,11 +139,14 @@ private:
     static bool waitFor(const std::function<bool()>& condition) {
         return Officer::waitUntil(condition, waitMs);
     }
-    // The item must come to show (a notice printing, a list loading) before the finger acts on it.
+    // The item must come to show (a notice printing, a list loading), and the progress overlay covering
+    // the screen go, before the finger acts on it.
     QString act(const QString& name, const std::function<bool()>& action) {
         if (name.isEmpty())
             return QStringLiteral("no item named");
-        waitFor([&] { return officer_.isShowing(name); });
+        waitFor([&] {
+            return officer_.isShowing(name) && !officer_.isShowing(QStringLiteral("progressOverlay"));
+        });
         return action() ? QString() : officer_.lastProblem();
     }
     QString drag(const Line& line) {
@@ -108,6 +156,15 @@ private:
             return QStringLiteral("drag wants DX,DY after the name");
         return act(line.name,
                    [&] { return officer_.drag(line.name, m.captured(1).toInt(), m.captured(2).toInt()); });
+    }
+    // The open pick list's row with that label.
+    QString pick(const QString& label) {
+        const PickList items = app_.app().getDropListArray();
+        for (int i = 0; i < items.size(); ++i)
+            if (items[i].label == label)
+                return act(QStringLiteral("pickRow%1").arg(i),
+                           [&] { return officer_.choose(QStringLiteral("pickRow%1").arg(i), label); });
+        return QStringLiteral("no row \"%1\" in the open list").arg(label);
     }
     QString key(const QString& what) {
         const QKeySequence sequence = QKeySequence::fromString(what);
@@ -136,14 +193,28 @@ private:
             QQuickItem* item = officer_.find(name);
             if (!item)
                 return false;
-            shown = item->property("text").toString();
-            return shown == text;
+            shown = shownText(item);
+            return matches(shown, text);
         });
         if (held)
             return {};
         if (!officer_.isShowing(name))
             return QStringLiteral("%1 is not showing").arg(name);
         return QStringLiteral("%1 shows \"%2\", expected \"%3\"").arg(name, shown, text);
+    }
+    // "expect-property NAME PROPERTY VALUE": what the text does not show (a list's count, a field's focus).
+    QString expectProperty(const Line& line) {
+        const QString property = line.rest.section(QLatin1Char(' '), 0, 0);
+        const QString expected = withRecord(line.rest.section(QLatin1Char(' '), 1));
+        QString value;
+        const bool held = waitFor([&] {
+            QQuickItem* item = officer_.find(line.name);
+            value = item ? item->property(property.toLatin1().constData()).toString() : QString();
+            return item && matches(value, expected);
+        });
+        return held ? QString()
+                    : QStringLiteral("%1.%2 is \"%3\", expected \"%4\"")
+                          .arg(line.name, property, value, expected);
     }
     QString expectAlert(const QString& title) {
         QtAlerts& alerts = app_.alerts();
@@ -155,7 +226,7 @@ private:
     }
     QString expectRecord(const QString& key, const QString& text) {
         const QString value = app_.app().getDictionary()->value(key);
-        return value == text
+        return matches(value, withRecord(text))
                    ? QString()
                    : QStringLiteral("the record's %1 is \"%2\", expected \"%3\"").arg(key, value, text);
     }
@@ -265,7 +336,12 @@ int runScript(Walkthrough& w, const QString& path) {
         ++count;
         const int number = i + 1;
         w.line(QStringLiteral("line %1: %2").arg(number).arg(text));
-        QString problem = runner.run(parse(text));
+        // The phone's own words: its device and officer, whoever's server it talks to.
+        QString filled = text;
+        filled.replace(QLatin1String("{device}"), w.deviceId())
+            .replace(QLatin1String("{officer}"), w.staffCode())
+            .replace(QLatin1String("{password}"), w.password());
+        QString problem = runner.run(parse(filled));
         w.officer().settle();
         // A QML warning printed by this line fails it, so the line that caused it is named.
         const QStringList warnings = QmlWarnings::seen();

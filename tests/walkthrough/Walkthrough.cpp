@@ -1,32 +1,14 @@
 #include "Walkthrough.h"
 
-#include "Flows.h"
-#include "QmlWarnings.h"
 #include "Script.h"
 
 #include "app/Application.h"
-#include "core/AppDelegate.h"
-#include "platform/Http.h"
-#include "platform/QtAlerts.h"
-#include "platform/QtProgress.h"
-#include "printing/NoticePrinter.h"
-#include "printing/PrinterConnection.h"
-#include "printing/PrinterViewController.h"
-#include "screens/LoginViewController.h"
-#include "screens/NavigationStack.h"
-#include "screens/ShellController.h"
-#include "sync/CouncilSync.h"
-#include "sync/LocationTracker.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QPainter>
 #include <QQuickWindow>
 #include <QSaveFile>
 #include <QTextStream>
@@ -86,50 +68,9 @@ QString Walkthrough::collectReceipt(const QString& name) {
     if (!Officer::waitUntil([&] { return QFileInfo::exists(path); }))
         return {};
     ++receiptsSeen_;
-    const QString file = QStringLiteral("%1-%2-receipt.png").arg(index_, 2, 10, QLatin1Char('0')).arg(name);
+    const QString file = numbered(name) + QStringLiteral("-receipt.png");
     QFile::remove(dir_ + QLatin1Char('/') + file);
     return QFile::copy(path, dir_ + QLatin1Char('/') + file) ? file : QString();
-}
-
-QString Walkthrough::expectAlert(QtAlerts& alerts, const QString& title, const QString& message) {
-    if (!alerts.visible())
-        return QStringLiteral("no alert shown, expected \"%1\"").arg(message);
-    if (alerts.title() != title || alerts.message() != message)
-        return QStringLiteral("alert \"%1\" / \"%2\", expected \"%3\" / \"%4\"")
-            .arg(alerts.title(), alerts.message(), title, message);
-    return {};
-}
-
-void Walkthrough::attach(const QString& suffix, const QByteArray& content) {
-    QFile file(dir_ + QStringLiteral("/%1-%2").arg(index_, 2, 10, QLatin1Char('0')).arg(suffix));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(content);
-}
-
-void Walkthrough::attachRecord(const QString& suffix, const RecordMap& record) {
-    QJsonObject object;
-    for (auto it = record.cbegin(); it != record.cend(); ++it)
-        object.insert(it.key(), it.value());
-    attach(suffix, QJsonDocument(object).toJson(QJsonDocument::Indented));
-}
-
-void Walkthrough::signOutStep(const QString& name) {
-    step(
-        name,
-        [this] {
-            app_->shell().viewGetBackToRoot();
-            officer_->settle();
-            officer_->tap(QStringLiteral("logKeluarButton"));
-            // Compounds left waiting stay on the phone: "Tidak" to the upload question, then "Keluar".
-            if (app_->alerts().tag() == ShellController::kUploadQuestionTag)
-                officer_->tap(QStringLiteral("alertButton0"));
-            officer_->tap(QStringLiteral("alertButton1"));
-        },
-        [this]() -> QString {
-            if (app_->shell().stack(ShellController::JenisKompaun)->depth() != 1)
-                return QStringLiteral("the first tab is not back at its root");
-            return app_->shell().signedIn() ? QStringLiteral("still signed in") : QString();
-        });
 }
 
 void Walkthrough::line(const QString& text) {
@@ -150,38 +91,6 @@ bool Walkthrough::saveScreenshot(const QString& file) {
 bool Walkthrough::saveFile(const QString& file, const QByteArray& content) {
     QSaveFile out(dir_ + QLatin1Char('/') + file);
     return out.open(QIODevice::WriteOnly) && out.write(content) == content.size() && out.commit();
-}
-
-QString Walkthrough::shot(const QString& name) {
-    QQuickWindow* window = app_->window();
-    if (!window)
-        return {};
-    const QString file = QStringLiteral("%1-%2.png").arg(index_, 2, 10, QLatin1Char('0')).arg(name);
-    const QImage image = window->grabWindow();
-    if (image.isNull() || !image.save(dir_ + QLatin1Char('/') + file))
-        return {};
-    return file;
-}
-
-void Walkthrough::step(const QString& name, const std::function<void()>& action,
-                       const std::function<QString()>& check) {
-    ++index_;
-    line(QStringLiteral("step %1 %2").arg(index_, 2, 10, QLatin1Char('0')).arg(name));
-    action();
-    if (officer_)
-        officer_->settle();
-    const QString problem = check();
-    const QString file = shot(name);
-    if (!problem.isEmpty())
-        ++failures_;
-    if (file.isEmpty())
-        ++failures_;
-    line(QStringLiteral("%1 %2 %3%4%5")
-             .arg(problem.isEmpty() && !file.isEmpty() ? QStringLiteral("ok  ") : QStringLiteral("FAIL"))
-             .arg(index_, 2, 10, QLatin1Char('0'))
-             .arg(name)
-             .arg(file.isEmpty() ? QStringLiteral(" (no screenshot)") : QStringLiteral(" -> ") + file)
-             .arg(problem.isEmpty() ? QString() : QStringLiteral(": ") + problem));
 }
 
 bool Walkthrough::startCouncil() {
@@ -244,22 +153,6 @@ void Walkthrough::writeNmeaReplay() {
     options_.nmeaSource = path;
 }
 
-QJsonArray Walkthrough::councilHolds(const QString& what) {
-    if (!ownCouncil_)
-        return {};
-    QJsonArray result;
-    bool done = false;
-    HttpRequest request;
-    request.url = QUrl(options_.baseUrl + QStringLiteral("/admin/") + what);
-    const auto handle = [&](const HttpResponse& r) {
-        result = QJsonDocument::fromJson(r.body).array();
-        done = true;
-    };
-    app_->http().send(request, handle, handle);
-    Officer::waitUntil([&] { return done; }, 10000);
-    return result;
-}
-
 bool Walkthrough::setUp() {
     QDir().mkpath(dir_);
     // Every run starts as a new phone: its own Documents folder, emptied; earlier screenshots go too.
@@ -273,10 +166,11 @@ bool Walkthrough::setUp() {
     if (!startPrinterEmulator() || !startCouncil())
         return false;
     writeNmeaReplay();
-    // Our own council serves the map's tiles too; the barcode pictures are support's when given, else ours.
+    options_.scanDir = dir_ + QStringLiteral("/scans");
+    writePictures();
+    // Our own council serves the map's tiles too.
     if (ownCouncil_ && options_.tileUrl.isEmpty())
         options_.tileUrl = options_.baseUrl + QStringLiteral("/tiles/{z}/{x}/{y}.png");
-    options_.scanDir = qEnvironmentVariable("KOMPAUN_WALKTHROUGH_SCANS", dir_ + QStringLiteral("/scans"));
     app_ = std::make_unique<Application>(options_);
     if (!app_->start()) {
         line(QStringLiteral("FAIL the window did not load: ") + app_->qmlProblems().join(QLatin1Char(' ')));
@@ -286,33 +180,8 @@ bool Walkthrough::setUp() {
     return true;
 }
 
-int Walkthrough::run() {
+int Walkthrough::run(const QString& path) {
     if (!setUp())
         return 1;
-    signInFlow(*this);
-    offenceFlow(*this);
-    formsFlow(*this);
-    licenceFlow(*this);
-    mapFlow(*this);
-    photoFlow(*this);
-    printingFlow(*this);
-    compoundFlow(*this);
-    printedListFlow(*this);
-    summaryFlow(*this);
-    uploadFlow(*this);
-    favouriteDeleteFlow(*this);
-    const QStringList warnings = QmlWarnings::seen();
-    for (const QString& warning : warnings)
-        line(QStringLiteral("FAIL QML warning: %1").arg(warning));
-    failures_ += int(warnings.size());
-    line(failures_ == 0
-             ? QStringLiteral("walkthrough: all %1 steps ok; screenshots in %2").arg(index_).arg(dir_)
-             : QStringLiteral("walkthrough: %1 of %2 steps FAILED").arg(failures_).arg(index_));
-    return failures_;
-}
-
-int Walkthrough::runScript(const QString& path) {
-    if (!setUp())
-        return 1;
-    return ::runScript(*this, path);
+    return ::runScript(*this, path.isEmpty() ? QStringLiteral(":/walkthrough.officer") : path);
 }

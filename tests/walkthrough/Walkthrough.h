@@ -1,64 +1,44 @@
 #pragma once
 
 #include "ChildProcess.h"
-#include "Gallery.h"
 #include "Officer.h"
 #include "app/AppOptions.h"
-#include "core/Record.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class Application;
-class QtAlerts;
 
 // Drives the application offscreen through its screens as an officer would (taps and key presses on
-// the window's items), saving a screenshot per step and a line per step and per action into a folder.
-// It starts what the application talks to (printer and council emulators) on loopback and works in a
-// fresh Documents folder of its own. The flows live in their own files (Flows.h).
+// the window's items), replaying an officer script (Script.h): its own, walkthrough.officer, which visits
+// every screen and takes a screenshot of each, or one given. It starts what the application talks to
+// (printer and council emulators) on loopback and works in a fresh Documents folder of its own.
 class Walkthrough {
 public:
     explicit Walkthrough(AppOptions options, QString dir);
     ~Walkthrough();
-    // 0 when every step held and no QML warning was printed; otherwise the number of failures.
-    int run();
-    // Replays an officer script (Script.h) instead of the flows, on the same new phone: 0 when it held.
-    int runScript(const QString& path);
+    // Replays the script at path (the walkthrough's own when empty) on a new phone: 0 when it held.
+    int run(const QString& path = {});
 
-    // One step: an action, a check (an empty text when it held, else what went wrong), a screenshot.
-    void step(const QString& name, const std::function<void()>& action,
-              const std::function<QString()>& check);
     void line(const QString& text);
-    // A step that takes the first tab back to its root and signs out through "Log Keluar".
-    void signOutStep(const QString& name);
-    QString shot(const QString& name);
+    // "NN-name": the name numbered in the order the run saves its pictures.
+    QString numbered(const QString& name) {
+        return QStringLiteral("%1-%2").arg(++index_, 3, 10, QLatin1Char('0')).arg(name);
+    }
     // The window as it shows now into DIR/file; and any file beside it.
     bool saveScreenshot(const QString& file);
     bool saveFile(const QString& file, const QByteArray& content);
-    // Writes a text file beside the screenshots, named after the current step.
-    void attach(const QString& suffix, const QByteArray& content);
-    // The same for a record: a flat JSON object of strings, for support and checks.
-    void attachRecord(const QString& suffix, const RecordMap& record);
 
     Application& app() { return *app_; }
     Officer& officer() { return *officer_; }
-    // Waits for the printer emulator's next job and saves its picture beside the screenshots.
+    // Waits for the printer emulator's next job and saves its picture beside the screenshots as
+    // NN-name-receipt.png; empty when none came.
     QString collectReceipt(const QString& name);
-    // What the council emulator holds (its inspection endpoints); empty with another server.
-    QJsonArray councilHolds(const QString& what);
-    bool ownCouncil() const { return ownCouncil_; }
-    // The phone's gallery, filled by the photo flow and picked from by every flow that issues.
-    Gallery& gallery() { return gallery_; }
     QString staffCode() const { return staffCode_; }
     QString password() const { return password_; }
     QString deviceId() const { return deviceId_; }
-
-    // The alert showing has this title and message; an empty text when so, else what shows.
-    static QString expectAlert(QtAlerts& alerts, const QString& title, const QString& message);
 
 private:
     // The new phone, the emulators and the window, as every run starts; false (said why) when not.
@@ -68,6 +48,8 @@ private:
     bool startCouncil();
     // A short NMEA recording near the council's offices, replayed as the phone's position.
     void writeNmeaReplay();
+    // The pictures the officer picks from: the gallery's photographs, the scan folder's barcodes.
+    void writePictures();
 
     AppOptions options_;
     QString dir_;
@@ -80,9 +62,7 @@ private:
     QString deviceId_;
     QString printerJobs_;
     int receiptsSeen_ = 0;
-    Gallery gallery_;
     std::unique_ptr<Application> app_;
     std::unique_ptr<Officer> officer_;
     int index_ = 0;
-    int failures_ = 0;
 };

@@ -17,8 +17,9 @@
 
 Q_IMPORT_QML_PLUGIN(KompaunPlugin)
 
-// kompaun-walkthrough DIR [options]: drives the application offscreen through its screens, saving a
-// screenshot per step and walkthrough.log into DIR. --self-test: load every screen once instead.
+// kompaun-walkthrough DIR [options]: drives the application offscreen through every screen by its officer
+// script, saving screenshots and walkthrough.log into DIR. --script FILE: another script; --self-test: load
+// every screen once instead.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QmlWarnings::install();
@@ -42,8 +43,9 @@ int main(int argc, char** argv) {
     parser.addOption(selfTest);
     const QCommandLineOption script(
         QStringLiteral("script"),
-        QStringLiteral("replay the officer script FILE instead of the built-in flows; exit non-zero at the "
-                       "first line that fails or on any QML warning"),
+        QStringLiteral(
+            "replay the officer script FILE instead of the walkthrough's own; exit non-zero at the "
+            "first line that fails or on any QML warning"),
         QStringLiteral("FILE"));
     parser.addOption(script);
     AppOptions::addTo(parser);
@@ -73,7 +75,7 @@ int main(int argc, char** argv) {
     // A gallery of its own, never the user's pictures: the photo flow fills it.
     options->picturesDir = dir + QStringLiteral("/pictures");
     Walkthrough walkthrough(*options, dir);
-    if (parser.isSet(script))
-        return walkthrough.runScript(QFileInfo(parser.value(script)).absoluteFilePath()) == 0 ? 0 : 1;
-    return walkthrough.run() == 0 ? 0 : 1;
+    const QString path =
+        parser.isSet(script) ? QFileInfo(parser.value(script)).absoluteFilePath() : QString();
+    return walkthrough.run(path) == 0 ? 0 : 1;
 }
