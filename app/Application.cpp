@@ -187,25 +187,22 @@ bool Application::start() {
     d_->printerScreen = std::make_unique<PrinterViewController>(d_->printerConnection.get(), &d_->notices);
 
     // The window, every screen, and the login screen as the root.
-    AppContext::Parts shared;
-    shared.app = &d_->app;
-    shared.login = &d_->loginScreen;
-    shared.shell = &d_->shell;
-    shared.alerts = &d_->alerts;
-    shared.progress = &d_->progress;
-    shared.printer = d_->printerScreen.get();
-    shared.printerConnection = d_->printerConnection.get();
-    shared.notices = &d_->notices;
-    shared.sync = &d_->sync;
-    shared.http = &d_->http;
-    shared.urlOpener = &d_->urlOpener;
-    shared.endpoints = &d_->endpoints;
-    shared.barcodeReader = &d_->barcodeReader;
-    shared.pageView = &d_->pageView;
-    shared.photos = &d_->photos;
-    shared.pictureDir = options_.resourceDir;
-    shared.scanDir = options_.scanDir;
-    d_->context = std::make_unique<AppContext>(shared);
+    d_->context =
+        std::make_unique<AppContext>(AppContext::Services{.app = d_->app,
+                                                          .login = d_->loginScreen,
+                                                          .shell = d_->shell,
+                                                          .alerts = d_->alerts,
+                                                          .progress = d_->progress,
+                                                          .printer = *d_->printerScreen,
+                                                          .printerConnection = *d_->printerConnection,
+                                                          .notices = d_->notices,
+                                                          .urlOpener = d_->urlOpener,
+                                                          .endpoints = d_->endpoints,
+                                                          .barcodeReader = d_->barcodeReader,
+                                                          .pageView = d_->pageView,
+                                                          .photos = d_->photos,
+                                                          .scanDir = options_.scanDir,
+                                                          .pictureDir = options_.resourceDir});
     d_->engine = std::make_unique<QQmlApplicationEngine>();
     connect(d_->engine.get(), &QQmlApplicationEngine::warnings, this,
             [this](const QList<QQmlError>& warnings) {

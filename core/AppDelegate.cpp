@@ -15,8 +15,6 @@
 
 namespace {
 
-AppDelegate* theInstance = nullptr;
-
 QString documents(const Platform& p) {
     return p.files ? p.files->documentsDir() : QString();
 }
@@ -89,18 +87,10 @@ AppDelegate::AppDelegate(Platform platform, const Clock* clock, QObject* parent)
       saveStore_(documents(platform), platform.log), favStore_(documents(platform), platform.log),
       running_(documents(platform), saveStore_, platform.log),
       device_(lookups_, platform.alerts, platform.files), position_(platform.positioning),
-      saveDictionary_(makeRecord()), previewDictionary_(makeRecord()) {
-    theInstance = this;
-}
+      saveDictionary_(makeRecord()), previewDictionary_(makeRecord()) {}
 
 AppDelegate::~AppDelegate() {
     importing_.waitForFinished();
-    if (theInstance == this)
-        theInstance = nullptr;
-}
-
-AppDelegate* AppDelegate::instance() {
-    return theInstance;
 }
 
 void AppDelegate::startUpData() {

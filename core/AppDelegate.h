@@ -29,7 +29,6 @@ class AppDelegate : public QObject {
 public:
     explicit AppDelegate(Platform platform, const Clock* clock = nullptr, QObject* parent = nullptr);
     ~AppDelegate() override;
-    static AppDelegate* instance();
 
     // The data core's share of start-up, in two steps around the building of the screens:
     // the photo list, the reference database and preview mode first ...

@@ -7,7 +7,7 @@ namespace {
 AppContext* current = nullptr;
 }
 
-AppContext::AppContext(Parts parts, QObject* parent) : QObject(parent), parts_(std::move(parts)) {
+AppContext::AppContext(const Services& services, QObject* parent) : QObject(parent), s_(services) {
     current = this;
 }
 
@@ -23,5 +23,5 @@ AppContext* AppContext::create(QQmlEngine*, QJSEngine*) {
 }
 
 QUrl AppContext::picture(const QString& fileName) const {
-    return QUrl::fromLocalFile(parts_.pictureDir + QLatin1Char('/') + fileName);
+    return QUrl::fromLocalFile(s_.pictureDir + QLatin1Char('/') + fileName);
 }

@@ -9,21 +9,16 @@ DropDownMenuViewController::DropDownMenuViewController(QObject* parent) : Screen
 }
 
 void DropDownMenuViewController::contextSet() {
-    disconnect(requests_);
-    if (context_ && context_->app())
-        requests_ = connect(context_->app(), &AppDelegate::dropDownListRequested, this,
-                            &DropDownMenuViewController::present);
+    connect(&app(), &AppDelegate::dropDownListRequested, this, &DropDownMenuViewController::present);
 }
 
 DropDownMenuViewController::~DropDownMenuViewController() {
-    if (open_ && context_ && context_->app())
-        context_->app()->onClose();
+    if (open_)
+        app().onClose();
 }
 
 void DropDownMenuViewController::present(const QString& title) {
-    if (!context_ || !context_->app())
-        return;
-    items_ = context_->app()->getDropListArray();
+    items_ = app().getDropListArray();
     filter_.clear();
     Q_EMIT filterChanged();
     showRows();
@@ -50,9 +45,9 @@ void DropDownMenuViewController::showRows() {
 }
 
 void DropDownMenuViewController::didSelectRow(int index) {
-    if (!open_ || !context_ || !context_->app() || index < 0 || index >= model_.count())
+    if (!open_ || index < 0 || index >= model_.count())
         return;
-    context_->app()->setTextField(model_.title(index), model_.key(index));
+    app().setTextField(model_.title(index), model_.key(index));
     close();
 }
 
@@ -65,6 +60,5 @@ void DropDownMenuViewController::close() {
     // The sheet goes first, so a list the closing step opens in turn is shown again.
     open_ = false;
     Q_EMIT openChanged();
-    if (context_ && context_->app())
-        context_->app()->onClose();
+    app().onClose();
 }

@@ -5,7 +5,6 @@
 #include "screens/KeyValueListModel.h"
 #include "screens/ScreenController.h"
 
-#include <QMetaObject>
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -52,7 +51,6 @@ private:
     void close();
     void showRows();
 
-    QMetaObject::Connection requests_;
     KeyValueListModel model_;
     bool open_ = false;
     QString title_;

@@ -3,24 +3,19 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "screens/AppContext.h"
-#include "screens/FirstViewController.h"
+#include "screens/CompoundTypesViewController.h"
 #include "screens/NavigationStack.h"
 #include "screens/SearchListController.h"
 
 FavViewController::FavViewController(QObject* parent)
-    : ScreenController(parent), flow_(
-                                    IssuingFlow::Opener::Favourites, &formSet_, [this] { return context(); },
-                                    [this] { return navigation(); }) {
+    : ScreenController(parent), flow_(IssuingFlow::Opener::Favourites, formSet_, *this) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
     connect(&formSet_, &FormSet::semakRequested, this, &FavViewController::semak);
 }
 
 void FavViewController::reload() {
-    AppDelegate* core = app();
-    if (!core)
-        return;
-    array_ = core->favStore().getFavSaveArray().value_or(FavouriteList{});
+    array_ = app().favStore().getFavSaveArray().value_or(FavouriteList{});
     QList<QVariantMap> rows;
     for (const Favourite& favourite : std::as_const(array_))
         rows.append(
@@ -33,13 +28,12 @@ void FavViewController::viewWillAppear() {
 }
 
 void FavViewController::padam(int row) {
-    AppDelegate* core = app();
-    if (!core || row < 0 || row >= array_.size())
+    if (row < 0 || row >= array_.size())
         return;
     FavouriteList kept = array_;
     kept.removeAt(row);
-    if (!core->favStore().replaceFav(kept) && core->platform().alerts)
-        core->platform().alerts->show(
+    if (!app().favStore().replaceFav(kept))
+        app().platform().alerts->show(
             {QStringLiteral("Gagal"),
              QStringLiteral("Simpanan tidak dapat dipadam dalam telefon. Sila cuba lagi."),
              {QStringLiteral("OK")},
@@ -64,38 +58,38 @@ RecordMap FavViewController::offenceOf(const RecordMap& f) {
 }
 
 void FavViewController::select(int row) {
-    AppDelegate* core = app();
-    if (!core || row < 0 || row >= array_.size() || !core->readyToIssue())
+    AppDelegate& core = app();
+    if (row < 0 || row >= array_.size() || !core.readyToIssue())
         return;
     const RecordMap favourite = array_.at(row).record;
     // A compound of its own: a new number and dates and no photographs of the one issued before, which
     // may still be in memory when the type menu was not shown since.
     // A licence number scanned for it a moment before stays (the scan writes the current record); one of
     // a compound already stored belongs to that compound.
-    const Record before = core->saveDictionary();
-    const QString licence = core->saveStore().holdsNumber(before->value(Key::kompaunRunningNumber))
+    const Record before = core.saveDictionary();
+    const QString licence = core.saveStore().holdsNumber(before->value(Key::kompaunRunningNumber))
                                 ? QString()
                                 : before->value(Key::lokasiLesenPerniagaan);
-    core->cleanUserChoiceGlobal();
-    core->saveDictionaryInit();
-    const Record record = core->saveDictionary();
+    core.cleanUserChoiceGlobal();
+    core.saveDictionaryInit();
+    const Record record = core.saveDictionary();
     record->insert(Key::lokasiLesenPerniagaan, licence);
     const RecordMap offence = offenceOf(favourite);
     for (auto it = offence.cbegin(); it != offence.cend(); ++it)
         record->insert(it.key(), it.value());
     // The traffic marks come from the compound type's place in the type menu, as choosing it there does.
-    const DbRows types = core->lookups().getAkta();
+    const DbRows types = core.lookups().getAkta();
     int typeRow = -1;
     for (int i = 0; i < types.size(); ++i)
         if (rowText(types[i], QStringLiteral("kod_jeniskmp")) == favourite.value(Key::JenisKompaunID)) {
             typeRow = i;
             break;
         }
-    FirstViewController::markTraffic(*core, typeRow);
+    CompoundTypesViewController::markTraffic(core, typeRow);
 
-    const RecordMap position = core->getLocation();
+    const RecordMap position = core.getLocation();
     record->insert(Key::lat, position.value(QStringLiteral("lat")));
     record->insert(Key::long_, position.value(QStringLiteral("long")));
 
-    formSet_.present(navigation_, core->getLaluLintas(), false);
+    formSet_.present(navigation_, core.getLaluLintas(), false);
 }

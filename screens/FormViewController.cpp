@@ -9,13 +9,10 @@
 FormViewController::FormViewController(QObject* parent) : ScreenController(parent) {}
 
 void FormViewController::viewWillAppear() {
-    AppDelegate* hub = app();
-    if (!hub)
-        return;
-    record_ = hub->getDictionary();
+    record_ = app().getDictionary();
     if (!loaded_) {
         loaded_ = true;
-        preview_ = hub->getPreviewIndcator();
+        preview_ = app().getPreviewIndcator();
         fillRows();
         viewDidLoad();
         Q_EMIT loaded();
@@ -66,7 +63,7 @@ void FormViewController::writeRows() {
 }
 
 void FormViewController::textFieldDidEndEditing(TextField* text) {
-    if (!record_ || !app())
+    if (!record_)
         return;
     if (text)
         upperInPlace(*text);
@@ -89,7 +86,7 @@ void FormViewController::pick(const QString& key) {
     const QByteArray latin = key.toLatin1();
     const QLatin1String name(latin);
     const FormRow* row = fields_.row(name);
-    if (!row || row->kind != FormRow::Pick || !fields_.shown(name) || !record_ || preview_ || !app())
+    if (!row || row->kind != FormRow::Pick || !fields_.shown(name) || !record_ || preview_)
         return;
     const bool opened = openList(listItems(row->list), row->listTitle.isEmpty() ? row->label : row->listTitle,
                                  *field(row->key), row->codeKey);
@@ -110,7 +107,7 @@ void FormViewController::choose(const QString& key, int index) {
 // The rows of each reference list as label and code; a list that follows another choice (models of a
 // type, streets of an area) is empty until that choice is made.
 PickList FormViewController::listItems(FormRow::List list) const {
-    ReferenceData& lookups = app()->lookups();
+    ReferenceData& lookups = app().lookups();
     const auto rows = [](const DbRows& found, const char* label, const char* code) {
         PickList items;
         for (const DbRow& row : found)
@@ -157,7 +154,6 @@ void FormViewController::write(QLatin1String key, const QString& value) {
 
 bool FormViewController::openList(const PickList& items, const QString& title, TextField& field,
                                   QLatin1String type) {
-    AppDelegate* hub = app();
     // A pick would write into the stored compound's record.
-    return record_ && !preview_ && hub && hub->openDropDownList(items, title, &field, type);
+    return record_ && !preview_ && app().openDropDownList(items, title, &field, type);
 }

@@ -9,31 +9,31 @@
 #include "screens/FormSet.h"
 #include "screens/FormViewController.h"
 #include "screens/NavigationStack.h"
-#include "screens/ShellController.h"
+#include "screens/ScreenController.h"
 #include "screens/ScreenNames.h"
+#include "screens/ShellController.h"
 
-IssuingFlow::IssuingFlow(Opener kind, FormSet* forms, std::function<AppContext*()> context,
-                         std::function<NavigationStack*()> navigation, QObject* parent)
-    : QObject(parent), kind_(kind), forms_(forms), context_(std::move(context)),
-      navigation_(std::move(navigation)) {}
+IssuingFlow::IssuingFlow(Opener kind, FormSet& forms, const ScreenController& screen, QObject* parent)
+    : QObject(parent), kind_(kind), forms_(forms), screen_(screen) {}
 
 IssuingFlow::~IssuingFlow() {
     // A screen that goes while its compound is on its way gives the lock back; otherwise nothing is
-    // touched, the hub may be going too.
+    // touched.
     if (holding_)
         release();
 }
 
-AppDelegate* IssuingFlow::app() const {
-    AppContext* context = context_ ? context_() : nullptr;
-    return context ? context->app() : nullptr;
+AppContext& IssuingFlow::context() const {
+    return screen_.context();
+}
+
+AppDelegate& IssuingFlow::app() const {
+    return screen_.app();
 }
 
 void IssuingFlow::alert(const QString& title, const QString& message, const QStringList& buttons, int tag,
                         std::function<void(int)> answer) {
-    AppDelegate* core = app();
-    if (core && core->platform().alerts)
-        core->platform().alerts->show({title, message, buttons, tag, std::move(answer)});
+    app().platform().alerts->show({title, message, buttons, tag, std::move(answer)});
 }
 
 QString IssuingFlow::changedMessage() {
@@ -70,34 +70,28 @@ QString IssuingFlow::semakProblem(const RecordMap& record, bool traffic) {
 }
 
 IssuingFlow::Snapshot IssuingFlow::now() const {
-    AppDelegate* core = app();
-    if (!core)
-        return {};
     // The record being issued, never a stored one being viewed, whichever tab is selected.
-    const Record record = core->saveDictionary();
-    return {record, record ? *record : RecordMap{}, core->issuingPhotos(), core->getLaluLintas()};
+    const Record record = app().saveDictionary();
+    return {record, record ? *record : RecordMap{}, app().issuingPhotos(), app().getLaluLintas()};
 }
 
 bool IssuingFlow::semak() {
-    AppDelegate* core = app();
-    if (!core)
-        return false;
+    AppDelegate& core = app();
     // Editing ends first: what a form shows (typed, or copied there by a button) reaches the record as
     // the form keeps it when its fields give up the keyboard.
-    if (forms_)
-        for (FormViewController* form : forms_->forms())
-            form->textViewDismissTaps();
-    const Record record = core->saveDictionary();
+    for (FormViewController* form : forms_.forms())
+        form->textViewDismissTaps();
+    const Record record = core.saveDictionary();
     // The time of issue is stamped by the compound form when it shows; a compound can reach here without
     // that form ever showing, and its notice would print with no time.
     if (record->value(Key::kompaunMasa).isEmpty())
-        record->insert(Key::kompaunMasa, KualaLumpur::format(core->clock().now(), QStringLiteral("HH:mm")));
-    const QString problem = semakProblem(*record, core->getLaluLintas());
+        record->insert(Key::kompaunMasa, KualaLumpur::format(core.clock().now(), QStringLiteral("HH:mm")));
+    const QString problem = semakProblem(*record, core.getLaluLintas());
     if (!problem.isEmpty()) {
         alert(QStringLiteral("Makluman"), problem, {QStringLiteral("OK")}, 0, {});
         return false;
     }
-    NavigationStack* navigation = navigation_ ? navigation_() : nullptr;
+    NavigationStack* navigation = screen_.navigation();
     if (!navigation)
         return false;
     reviewed_ = now();
@@ -119,13 +113,10 @@ bool IssuingFlow::stillReviewed() {
 }
 
 void IssuingFlow::cetak() {
-    AppDelegate* core = app();
     // One question at a time, and none while this compound is on its way to the store and the printer.
-    if (busy_ || confirming_ || !core)
+    if (busy_ || confirming_ || !reviewed_)
         return;
-    if (!reviewed_)
-        return;
-    if (!acquire(*core)) {
+    if (!acquire()) {
         alert(QStringLiteral("Makluman"), otherIssuingMessage(), {QStringLiteral("OK")}, 0, {});
         return;
     }
@@ -158,8 +149,8 @@ void IssuingFlow::cetak() {
         });
 }
 
-bool IssuingFlow::acquire(AppDelegate& core) {
-    holding_ = core.beginIssuing(this);
+bool IssuingFlow::acquire() {
+    holding_ = app().beginIssuing(this);
     return holding_;
 }
 
@@ -167,13 +158,12 @@ void IssuingFlow::release() {
     if (!holding_)
         return;
     holding_ = false;
-    if (AppDelegate* core = app())
-        core->endIssuing(this);
+    app().endIssuing(this);
 }
 
 void IssuingFlow::confirmed() {
-    AppDelegate* core = app();
-    if (busy_ || !core || core->issuingFlow() != this)
+    AppDelegate& core = app();
+    if (busy_ || core.issuingFlow() != this)
         return;
     // The question waited: the record may have been replaced or edited from another tab meanwhile.
     if (!stillReviewed())
@@ -181,7 +171,7 @@ void IssuingFlow::confirmed() {
     busy_ = true;
     const Record stored = makeRecord(reviewed_->values);
     // Nothing is printed for a compound the phone does not hold: the officer is told and may try again.
-    if (!core->insertIntoBaruPBCompound(stored)) {
+    if (!core.insertIntoBaruPBCompound(stored)) {
         busy_ = false;
         return;
     }
@@ -190,29 +180,30 @@ void IssuingFlow::confirmed() {
     // The number is advanced before anything prints: a notice never carries a number the phone could give
     // again. When the advance cannot be kept the compound stays stored (its number is held in memory
     // and by the store, so it is not given twice) and the officer is told; nothing prints.
-    if (!core->addOneRunningNumber()) {
+    if (!core.addOneRunningNumber()) {
         busy_ = false;
         return;
     }
-    AppContext* context = context_();
-    if (PrinterConnection* connection = context->printerConnection()) {
-        connection->printerDisconnect();
-        connection->printerConnect();
-    }
+    reconnectPrinter();
     cetakExe();
 }
 
+void IssuingFlow::reconnectPrinter() {
+    PrinterConnection& connection = context().printerConnection();
+    connection.printerDisconnect();
+    connection.printerConnect();
+}
+
 void IssuingFlow::cetakExe() {
-    AppDelegate* core = app();
-    if (!core || !issued_)
+    if (!issued_)
         return;
-    if (!acquire(*core)) {
+    if (!acquire()) {
         showMenu({false, otherIssuingMessage()});
         return;
     }
     busy_ = true;
     // The lock is held until the printer's result is known: the menu says whether the notice printed.
-    job_.start(context_(), issued_, issuedTraffic_, [this](const NoticePrintJob::Result& result) {
+    job_.start(context(), issued_, issuedTraffic_, [this](const NoticePrintJob::Result& result) {
         busy_ = false;
         release();
         Q_EMIT noticeDone(result.printed);
@@ -241,39 +232,29 @@ void IssuingFlow::showMenu(const NoticePrintJob::Result& result) {
 }
 
 void IssuingFlow::menuChosen(int button) {
-    AppDelegate* core = app();
-    AppContext* context = context_ ? context_() : nullptr;
-    NavigationStack* navigation = navigation_ ? navigation_() : nullptr;
-    if (!core || !context)
-        return;
+    NavigationStack* navigation = screen_.navigation();
     // Whatever follows, the review of the printed compound is done with: it may never store it again.
     reviewed_.reset();
     if (button == 0) {
-        if (ShellController* shell = context->shell())
-            shell->viewGetBackToRoot();
-        else if (kind_ == Opener::Sections && navigation)
-            navigation->popToRoot();
+        context().shell().viewGetBackToRoot();
         // The favourites tab goes back to its list too.
         if (kind_ == Opener::Favourites && navigation)
             navigation->popToRoot();
         return;
     }
     if (button == 1) {
-        if (PrinterConnection* connection = context->printerConnection()) {
-            connection->printerDisconnect();
-            connection->printerConnect();
-        }
+        reconnectPrinter();
         cetakExe();
         return;
     }
-    core->saveDictionaryInitGunaKembali();
-    if (forms_)
-        forms_->initForms();
+    AppDelegate& core = app();
+    core.saveDictionaryInitGunaKembali();
+    forms_.initForms();
     // Forms never shown cannot do their share: the previous photographs go and the position is read again.
-    core->cleanUserChoiceGlobal();
-    const Record record = core->saveDictionary();
+    core.cleanUserChoiceGlobal();
+    const Record record = core.saveDictionary();
     if (record->value(Key::lat).isEmpty()) {
-        const RecordMap position = core->getLocation();
+        const RecordMap position = core.getLocation();
         record->insert(Key::lat, position.value(QStringLiteral("lat")));
         record->insert(Key::long_, position.value(QStringLiteral("long")));
     }

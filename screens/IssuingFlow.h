@@ -5,7 +5,6 @@
 
 #include <QMetaObject>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -15,11 +14,12 @@
 class AppContext;
 class AppDelegate;
 class FormSet;
-class NavigationStack;
+class ScreenController;
 
 // The end of issuing, one per screen that opens the form set for a new compound (the section list and
 // the favourites): "Semak" with its checks and the review, the confirmation, then store, print and
-// number, and the after-print menu. The review it pushes is handed this flow and calls it back.
+// number, and the after-print menu. The review it pushes is handed this flow and calls it back. It works
+// with that screen's services and stack, so it is only used once they have arrived.
 //
 // The record being issued is shared by the tabs, so the review remembers what it showed: "Ya" stores
 // that, and only while the record still is that (the same record, the same texts, the same
@@ -42,8 +42,7 @@ public:
     static constexpr int kConfirmTag = 1;
     static constexpr int kMenuTag = 2;
 
-    IssuingFlow(Opener kind, FormSet* forms, std::function<AppContext*()> context,
-                std::function<NavigationStack*()> navigation, QObject* parent = nullptr);
+    IssuingFlow(Opener kind, FormSet& forms, const ScreenController& screen, QObject* parent = nullptr);
     ~IssuingFlow() override;
 
     // The first check the record fails, as the officer is told it; empty when it passes. A traffic
@@ -80,23 +79,25 @@ private:
         bool traffic = false;
     };
 
-    AppDelegate* app() const;
+    AppContext& context() const;
+    AppDelegate& app() const;
     Snapshot now() const;
     // True when the current record still is the reviewed one; otherwise the officer is told and the
     // review is taken again.
     bool stillReviewed();
     void confirmed();
-    bool acquire(AppDelegate& core);
+    bool acquire();
     void release();
+    // The printer connection made afresh before a notice.
+    void reconnectPrinter();
     void showMenu(const NoticePrintJob::Result& result);
     void menuChosen(int button);
     void alert(const QString& title, const QString& message, const QStringList& buttons, int tag,
                std::function<void(int)> answer);
 
     Opener kind_;
-    QPointer<FormSet> forms_;
-    std::function<AppContext*()> context_;
-    std::function<NavigationStack*()> navigation_;
+    FormSet& forms_;
+    const ScreenController& screen_;
     std::optional<Snapshot> reviewed_;
     // The compound as stored by the last "Ya": what the menu's "Cetak Kembali" prints.
     Record issued_;

@@ -7,9 +7,7 @@
 #include "screens/NavigationStack.h"
 
 KategoriViewController::KategoriViewController(QObject* parent)
-    : SearchListController(parent), flow_(
-                                        IssuingFlow::Opener::Sections, &formSet_,
-                                        [this] { return context(); }, [this] { return navigation(); }) {
+    : SearchListController(parent), flow_(IssuingFlow::Opener::Sections, formSet_, *this) {
     connect(&formSet_, &FormSet::semakRequested, this, &KategoriViewController::semak);
     model_.setTitleFormat([](const QVariantMap& row, int) { return kesalahanText(row); });
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("seksyen_detail")));
@@ -21,16 +19,18 @@ void KategoriViewController::setActId(const QString& id) {
         return;
     actId_ = id;
     Q_EMIT actIdChanged();
-    load();
+    // While the view is being made the services may still be on their way: they load it when they come.
+    if (ready())
+        load();
 }
 
 void KategoriViewController::load() {
-    if (app() && !actId_.isEmpty())
-        setKetegoriArray(app()->lookups().getCategoryArray(actId_));
+    if (!actId_.isEmpty())
+        setKetegoriArray(app().lookups().getCategoryArray(actId_));
 }
 
 DbRows KategoriViewController::searchRows(const QString& text) {
-    return app()->lookups().getCategoryArraySearch(app()->getDictionary()->value(Key::aktaID), text);
+    return app().lookups().getCategoryArraySearch(app().getDictionary()->value(Key::aktaID), text);
 }
 
 QString KategoriViewController::kesalahanText(const QVariantMap& section) {
@@ -62,30 +62,27 @@ Favourite KategoriViewController::favouriteFor(const RecordMap& record, const QV
 }
 
 void KategoriViewController::select(int row) {
-    AppDelegate* core = app();
-    if (!core || row < 0 || row >= model_.count())
+    if (row < 0 || row >= model_.count())
         return;
-    const Record record = core->getDictionary();
+    const Record record = app().getDictionary();
     const RecordMap offence = offenceOf(model_.row(row));
     for (auto it = offence.cbegin(); it != offence.cend(); ++it)
         record->insert(it.key(), it.value());
 
-    const RecordMap position = core->getLocation();
+    const RecordMap position = app().getLocation();
     record->insert(Key::lat, position.value(QStringLiteral("lat")));
     record->insert(Key::long_, position.value(QStringLiteral("long")));
 
     // A traffic compound names the vehicle, not an offender: its set has no offender form.
-    formSet_.present(navigation(), core->getLaluLintas(), false);
+    formSet_.present(navigation(), app().getLaluLintas(), false);
 }
 
 void KategoriViewController::simpan(int row) {
-    AppDelegate* core = app();
-    if (!core || row < 0 || row >= model_.count())
+    if (row < 0 || row >= model_.count())
         return;
-    const Favourite favourite = favouriteFor(*core->getDictionary(), model_.row(row));
-    if (!core->favStore().insertIntoFav(favourite.record, favourite.title, favourite.subtitle) &&
-        core->platform().alerts)
-        core->platform().alerts->show(
+    const Favourite favourite = favouriteFor(*app().getDictionary(), model_.row(row));
+    if (!app().favStore().insertIntoFav(favourite.record, favourite.title, favourite.subtitle))
+        app().platform().alerts->show(
             {QStringLiteral("Gagal"),
              QStringLiteral("Kesalahan ini tidak dapat disimpan ke Simpanan dalam telefon. Sila cuba lagi."),
              {QStringLiteral("OK")},

@@ -35,7 +35,7 @@ KompounViewController::KompounViewController(QObject* parent) : FormViewControll
 
 void KompounViewController::willAppear() {
     if (!preview())
-        write(Key::kompaunMasa, KualaLumpur::format(app()->clock().now(), QStringLiteral("HH:mm")));
+        write(Key::kompaunMasa, KualaLumpur::format(app().clock().now(), QStringLiteral("HH:mm")));
     showRecord();
 }
 

@@ -28,8 +28,7 @@ void LesenDetailViewer::setPageWidth(qreal width) {
 }
 
 void LesenDetailViewer::log(const QString& line) const {
-    if (context_ && context_->app() && context_->app()->platform().log)
-        context_->app()->platform().log->write(line);
+    app().platform().log->write(line);
 }
 
 void LesenDetailViewer::webViewLesenUrl(const QString& account) {
@@ -40,25 +39,21 @@ void LesenDetailViewer::webViewLesenUrl(const QString& account) {
 }
 
 void LesenDetailViewer::viewWillAppear() {
-    if (!context_ || loaded_)
+    if (loaded_)
         return;
     loaded_ = true;
     viewDidLoad();
 }
 
 void LesenDetailViewer::viewDidLoad() {
-    if (context_->endpoints())
-        pageUrl_ = LicenceScan::pageUrl(*context_->endpoints(), strs_);
+    pageUrl_ = LicenceScan::pageUrl(context().endpoints(), strs_);
     loading_ = true;
     Q_EMIT pageChanged();
-    PageView* view = context_->pageView();
-    if (!view)
-        return;
-    view->load(pageUrl_,
-               {[this] { webViewDidStartLoad(); },
-                [this](const QString& html) { webViewDidFinishLoad(html); },
-                [this](const QString& error) { didFailLoadWithError(error); }, [this] { pageTooLarge(); }},
-               this);
+    context().pageView().load(
+        pageUrl_,
+        {[this] { webViewDidStartLoad(); }, [this](const QString& html) { webViewDidFinishLoad(html); },
+         [this](const QString& error) { didFailLoadWithError(error); }, [this] { pageTooLarge(); }},
+        this);
 }
 
 void LesenDetailViewer::webViewDidStartLoad() {
@@ -119,7 +114,7 @@ void LesenDetailViewer::pageTooLarge() {
 }
 
 bool LesenDetailViewer::bukaDiPelayar() {
-    if (!context_ || !context_->urlOpener() || !pageUrl_.isValid() || pageUrl_.isEmpty())
+    if (!pageUrl_.isValid() || pageUrl_.isEmpty())
         return false;
-    return context_->urlOpener()->openUrl(pageUrl_);
+    return context().urlOpener().openUrl(pageUrl_);
 }

@@ -4,8 +4,8 @@
 #include "core/RecordKeys.h"
 #include "platform/BarcodeReader.h"
 #include "platform/Log.h"
-#include "sync/LicenceScan.h"
 #include "screens/ScreenNames.h"
+#include "sync/LicenceScan.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,21 +20,21 @@ void LesenViewController::contextSet() {
 }
 
 LesenViewController::~LesenViewController() {
-    if (showing_ && context_ && context_->barcodeReader())
-        context_->barcodeReader()->stop();
+    if (showing_)
+        context().barcodeReader().stop();
 }
 
 bool LesenViewController::hasCamera() const {
-    return context_ && context_->barcodeReader() && context_->barcodeReader()->hasCamera();
+    // The view reads it while it is being made, before the services arrive.
+    return ready() && context().barcodeReader().hasCamera();
 }
 
 bool LesenViewController::scanning() const {
-    return showing_ && context_ && context_->barcodeReader() && context_->barcodeReader()->isRunning();
+    return showing_ && context().barcodeReader().isRunning();
 }
 
 void LesenViewController::log(const QString& line) const {
-    if (context_ && context_->app() && context_->app()->platform().log)
-        context_->app()->platform().log->write(line);
+    app().platform().log->write(line);
 }
 
 void LesenViewController::viewDidLoad() {
@@ -44,16 +44,13 @@ void LesenViewController::viewDidLoad() {
 }
 
 void LesenViewController::viewWillAppear() {
-    if (!context_)
-        return;
     if (!loaded_)
         viewDidLoad();
     showing_ = true;
-    if (BarcodeReader* reader = context_->barcodeReader()) {
-        // The reader is the phone's one camera: this screen takes it each time it shows.
-        reader->setDelegate(this, [this](const QStringList& symbols) { didReadSymbols(symbols); });
-        reader->start();
-    }
+    // The reader is the phone's one camera: this screen takes it each time it shows.
+    BarcodeReader& reader = context().barcodeReader();
+    reader.setDelegate(this, [this](const QStringList& symbols) { didReadSymbols(symbols); });
+    reader.start();
     Q_EMIT readerChanged();
 }
 
@@ -61,19 +58,17 @@ void LesenViewController::viewWillDisappear() {
     if (!showing_)
         return;
     showing_ = false;
-    if (context_ && context_->barcodeReader())
-        context_->barcodeReader()->stop();
+    context().barcodeReader().stop();
     Q_EMIT readerChanged();
 }
 
 void LesenViewController::setRotation(int degrees) {
-    if (context_ && context_->barcodeReader())
-        context_->barcodeReader()->setRotation(degrees);
+    context().barcodeReader().setRotation(degrees);
 }
 
 void LesenViewController::didReadSymbols(const QStringList& symbols) {
     // A frame decoded after the officer left (or after a scan was taken) opens nothing and writes nothing.
-    if (!showing_ || !context_)
+    if (!showing_)
         return;
     const std::optional<LicenceScan> scan = LicenceScan::fromSymbols(symbols);
     if (!scan) {
@@ -88,8 +83,8 @@ void LesenViewController::didReadSymbols(const QStringList& symbols) {
     resultVisible_ = true;
     Q_EMIT resultChanged();
     akaunManual_.setText(scan->account);
-    if (scan->licenceForRecord && context_->app())
-        if (const Record record = context_->app()->getDictionary())
+    if (scan->licenceForRecord)
+        if (const Record record = app().getDictionary())
             record->insert(Key::lokasiLesenPerniagaan, *scan->licenceForRecord);
     viewWillDisappear();
     picturesShown_ = false;
@@ -100,20 +95,15 @@ void LesenViewController::didReadSymbols(const QStringList& symbols) {
 }
 
 void LesenViewController::cariAkaun() {
-    if (!context_)
-        return;
     openPage(akaunManual_.text(), akaunManual_.text());
 }
 
 void LesenViewController::openPage(const QString& title, const QString& account) {
     if (navigation_)
-        navigation_->push(Screen::lesenDetail, title,
-                          {{QStringLiteral("account"), account}});
+        navigation_->push(Screen::lesenDetail, title, {{QStringLiteral("account"), account}});
 }
 
 void LesenViewController::imbasGambar() {
-    if (!context_)
-        return;
     picturesShown_ = !picturesShown_;
     picturesNote_.clear();
     if (picturesShown_)
@@ -122,7 +112,7 @@ void LesenViewController::imbasGambar() {
 }
 
 void LesenViewController::listPictures() {
-    const QString dir = context_->scanDir();
+    const QString dir = context().scanDir();
     QList<QVariantMap> rows;
     if (!dir.isEmpty()) {
         const QFileInfoList files = QDir(dir).entryInfoList(
@@ -140,10 +130,9 @@ void LesenViewController::listPictures() {
 }
 
 void LesenViewController::pictureChosen(int row) {
-    if (!context_ || !showing_ || row < 0 || row >= pictures_.count())
+    if (!showing_ || row < 0 || row >= pictures_.count())
         return;
     picturesNote_ = QStringLiteral("Membaca %1 ...").arg(pictures_.title(row));
     Q_EMIT picturesChanged();
-    if (BarcodeReader* reader = context_->barcodeReader())
-        reader->readPicture(pictures_.key(row));
+    context().barcodeReader().readPicture(pictures_.key(row));
 }

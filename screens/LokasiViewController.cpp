@@ -80,7 +80,7 @@ void LokasiViewController::action(const QString& name) {
 }
 
 void LokasiViewController::refreshPhotoCount() {
-    const int count = app() ? int(app()->getImageArray().size()) : 0;
+    const int count = int(app().getImageArray().size());
     if (count == photoCount_)
         return;
     photoCount_ = count;
@@ -90,7 +90,7 @@ void LokasiViewController::refreshPhotoCount() {
 void LokasiViewController::listOpened(const FormRow& row, bool opened) {
     // The identity-card field is named only for the list that actually opened.
     if (opened && row.list == FormRow::Saksi)
-        app()->setKeyTextField(field(Key::lokasiICSaksi));
+        app().setKeyTextField(field(Key::lokasiICSaksi));
 }
 
 void LokasiViewController::showPosition(const RecordMap& position) {
@@ -133,26 +133,23 @@ void LokasiViewController::setFixDetail(const QString& detail) {
 
 // A fix shows with its accuracy and age; no fix says so and leaves the position as it was, never 0, 0.
 void LokasiViewController::captureEnded() {
-    AppDelegate* hub = app();
-    if (!hub)
-        return;
-    const RecordMap position = hub->getLocation();
-    const std::optional<PositionFix> fix = hub->positionReader().lastFix();
+    AppDelegate& hub = app();
+    const RecordMap position = hub.getLocation();
+    const std::optional<PositionFix> fix = hub.positionReader().lastFix();
     if (!fix || position.value(QStringLiteral("lat")).isEmpty()) {
         setFixDetail(QString());
-        if (hub->platform().alerts)
-            hub->platform().alerts->show(
-                {QStringLiteral("Makluman"), noFixMessage(), {QStringLiteral("OK")}, 0, {}});
+        hub.platform().alerts->show(
+            {QStringLiteral("Makluman"), noFixMessage(), {QStringLiteral("OK")}, 0, {}});
         return;
     }
     showPosition(position);
-    setFixDetail(describeFix(*fix, hub->clock().now()));
+    setFixDetail(describeFix(*fix, hub.clock().now()));
 }
 
 void LokasiViewController::captureLatLong() {
-    AppDelegate* hub = app();
-    if (!record() || !hub || capturing_)
+    if (!record() || capturing_)
         return;
+    AppDelegate* hub = &app();
     capturing_ = true;
     Q_EMIT capturingChanged();
     hub->platform().progress->show(QStringLiteral("Mengesan Lokasi"));
@@ -206,10 +203,8 @@ void LokasiViewController::openEditGmabar() {
 void LokasiViewController::initForm() {
     FormViewController::initForm();
     setFixDetail(QString());
-    if (AppDelegate* hub = app()) {
-        if (record())
-            showPosition(hub->getLocation());
-        hub->cleanUserChoiceGlobal();
-    }
+    if (record())
+        showPosition(app().getLocation());
+    app().cleanUserChoiceGlobal();
     refreshPhotoCount();
 }

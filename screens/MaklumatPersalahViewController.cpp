@@ -53,11 +53,10 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
         text(Key::alamat3Penerima, QStringLiteral("Bandar")),
         state(Key::negeriPenerima, Key::negeriPenerimaID),
     });
-    connect(this, &FormViewController::contextChanged, this, [this] {
-        if (AppDelegate* hub = app())
-            connect(hub, &AppDelegate::dropDownListClosed, this, &MaklumatPersalahViewController::listClosed,
-                    Qt::UniqueConnection);
-    });
+}
+
+void MaklumatPersalahViewController::contextSet() {
+    connect(&app(), &AppDelegate::dropDownListClosed, this, &MaklumatPersalahViewController::listClosed);
 }
 
 void MaklumatPersalahViewController::viewDidLoad() {
@@ -83,7 +82,7 @@ void MaklumatPersalahViewController::fillFromPostcode(QLatin1String postcode, QL
     const QString code = field(postcode)->text();
     if (code.isEmpty())
         return;
-    ReferenceData& lookups = app()->lookups();
+    ReferenceData& lookups = app().lookups();
     const DbRows places = lookups.getPoskod(code);
     if (places.isEmpty())
         return;

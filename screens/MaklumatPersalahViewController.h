@@ -16,6 +16,7 @@ public:
     void action(const QString& name) override;
 
 protected:
+    void contextSet() override;
     void viewDidLoad() override;
     void willAppear() override;
     void fillIn() override;

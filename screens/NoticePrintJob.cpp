@@ -20,42 +20,30 @@ QString NoticePrintJob::progressLabel() {
     return QStringLiteral("Mencetak notis…");
 }
 
-QString NoticePrintJob::notSetUpReason() {
-    return QStringLiteral("Tiada pencetak ditetapkan pada telefon ini. Sila tetapkan pencetak dahulu.");
-}
-
 QString NoticePrintJob::resultMessage(const QString& number, const Result& result) {
     if (result.printed)
         return QStringLiteral("Notis kompaun %1 telah dicetak.").arg(number);
     return QStringLiteral("Notis kompaun %1 tidak dicetak. %2").arg(number, result.reason);
 }
 
-bool NoticePrintJob::start(AppContext* context, const Record& record, bool traffic, Done done) {
+bool NoticePrintJob::start(AppContext& context, const Record& record, bool traffic, Done done) {
     if (running_)
         return false;
     running_ = true;
-    context_ = context;
+    context_ = &context;
     done_ = std::move(done);
-    AppDelegate* core = context ? context->app() : nullptr;
-    if (core && core->platform().progress) {
-        core->platform().progress->show(progressLabel());
-        if (record)
-            core->platform().progress->setDetail(
-                QStringLiteral("No. kompaun %1").arg(record->value(Key::kompaunRunningNumber)));
-    }
-    PrinterConnection* connection = context ? context->printerConnection() : nullptr;
-    WSSessionController* session = connection ? connection->sessionController() : nullptr;
-    const NoticePrinter* notices = context ? context->notices() : nullptr;
-    if (connection) {
-        held_ = connection;
-        connection->holdFailureAlerts();
-    }
-    notice_ = session && notices && record ? notices->cetakSaman(session, record, traffic) : 0;
+    Progress& progress = *context.app().platform().progress;
+    progress.show(progressLabel());
+    if (record)
+        progress.setDetail(QStringLiteral("No. kompaun %1").arg(record->value(Key::kompaunRunningNumber)));
+    PrinterConnection& connection = context.printerConnection();
+    WSSessionController* session = connection.sessionController();
+    connection.holdFailureAlerts();
+    notice_ = session && record ? context.notices().cetakSaman(session, record, traffic) : 0;
     if (notice_ == 0) {
         // Nothing went out: a connect that failed is the reason when there was one.
-        const QString reason = !connection || !notices          ? notSetUpReason()
-                               : connection->connectHasFailed() ? PrinterConnection::connectFailedMessage()
-                                                                : PrinterConnection::noticeFailedMessage();
+        const QString reason = connection.connectHasFailed() ? PrinterConnection::connectFailedMessage()
+                                                             : PrinterConnection::noticeFailedMessage();
         QMetaObject::invokeMethod(
             this,
             [this, reason] {
@@ -71,8 +59,7 @@ bool NoticePrintJob::start(AppContext* context, const Record& record, bool traff
             finish({true, {}});
             return;
         }
-        PrinterConnection* connection = held_.data();
-        finish({false, connection && connection->connectHasFailed()
+        finish({false, context_->printerConnection().connectHasFailed()
                            ? PrinterConnection::connectFailedMessage()
                            : PrinterConnection::noticeFailedMessage()});
     });
@@ -83,13 +70,8 @@ void NoticePrintJob::stop() {
     QObject::disconnect(waiting_);
     running_ = false;
     notice_ = 0;
-    if (held_)
-        held_->releaseFailureAlerts();
-    held_.clear();
-    AppContext* context = context_.data();
-    AppDelegate* core = context ? context->app() : nullptr;
-    if (core && core->platform().progress)
-        core->platform().progress->hide();
+    context_->printerConnection().releaseFailureAlerts();
+    context_->app().platform().progress->hide();
 }
 
 void NoticePrintJob::finish(Result result) {

@@ -4,13 +4,11 @@
 
 #include <QMetaObject>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
 
 class AppContext;
-class PrinterConnection;
 
 // One notice on its way to the printer through the last connect: "Mencetak notis…" shows until the
 // printer session reports that the link took the notice's last byte or that it failed, and then the
@@ -30,21 +28,20 @@ public:
     ~NoticePrintJob() override;
 
     static QString progressLabel();
-    static QString notSetUpReason();
     // What the officer reads after the print: printed, or not printed and why.
     static QString resultMessage(const QString& number, const Result& result);
 
     // `done` always follows, once, and never from inside this call. False (and nothing written) while
     // another notice of this job is still on its way.
-    bool start(AppContext* context, const Record& record, bool traffic, Done done);
+    bool start(AppContext& context, const Record& record, bool traffic, Done done);
     bool running() const { return running_; }
 
 private:
     void finish(Result result);
     void stop();
 
-    QPointer<AppContext> context_;
-    QPointer<PrinterConnection> held_;
+    // The context of the notice on its way.
+    AppContext* context_ = nullptr;
     Done done_;
     int notice_ = 0;
     bool running_ = false;

@@ -31,12 +31,11 @@ PhotoPickerController::~PhotoPickerController() {
 }
 
 void PhotoPickerController::keluarkamera() {
-    AppDelegate* hub = app();
-    if (!hub || hub->getPreviewIndcator() || !hub->platform().alerts)
+    if (app().getPreviewIndcator())
         return;
     // The alert's cancel button stands first; the choice is told by the sheet's own order.
     QPointer<PhotoPickerController> self(this);
-    hub->platform().alerts->show(
+    app().platform().alerts->show(
         {QStringLiteral("Sila Pilih"),
          QString(),
          {QStringLiteral("Batal"), QStringLiteral("Galeri Gambar"), QStringLiteral("Kamera")},
@@ -55,19 +54,18 @@ QString PhotoPickerController::unavailableMessage(int index) {
 }
 
 void PhotoPickerController::actionSheetClickedButtonAtIndex(int index) {
-    PhotoLibrary* photos = context_ ? context_->photos() : nullptr;
-    if (!photos || !app() || (index != GaleriGambar && index != Kamera))
+    if (index != GaleriGambar && index != Kamera)
         return;
+    PhotoLibrary& photos = context().photos();
     const auto source =
         index == GaleriGambar ? PhotoLibrary::Source::PhotoLibrary : PhotoLibrary::Source::Camera;
-    if (!photos->isSourceTypeAvailable(source)) {
-        if (Alerts* alerts = app()->platform().alerts)
-            alerts->show(
-                {QStringLiteral("Makluman"), unavailableMessage(index), {QStringLiteral("OK")}, 0, {}});
+    if (!photos.isSourceTypeAvailable(source)) {
+        app().platform().alerts->show(
+            {QStringLiteral("Makluman"), unavailableMessage(index), {QStringLiteral("OK")}, 0, {}});
         return;
     }
     QPointer<PhotoPickerController> self(this);
-    photos->present(
+    photos.present(
         source,
         [self](const PickedPhoto& photo) {
             if (self)
@@ -80,22 +78,18 @@ void PhotoPickerController::actionSheetClickedButtonAtIndex(int index) {
 }
 
 void PhotoPickerController::imagePickerControllerDidFinishPickingImage(const PickedPhoto& photo) {
-    AppDelegate* hub = app();
-    if (!hub)
-        return;
     if (inFlight_++ == 0) {
-        if (Progress* progress = hub->platform().progress)
-            progress->show(QStringLiteral("Memproses Gambar"));
+        app().platform().progress->show(QStringLiteral("Memproses Gambar"));
         Q_EMIT busyChanged();
     }
     // The library outlives this worker: the application takes its window (and so this controller, which
     // waits for its worker when it goes) down before the services.
-    PhotoLibrary* photos = context_ ? context_->photos() : nullptr;
+    PhotoLibrary* photos = &context().photos();
     worker_.start([this, photo, photos] {
         PickedPhoto::Failure failure = PickedPhoto::Failure::None;
         const QImage image = photo.decode(&failure);
         Made made{EvidencePhoto::entryFor(image), photo.name, failure};
-        if (made.entry && photos)
+        if (made.entry)
             made.albumFailed = !photos->saveToAlbum(image);
         {
             QMutexLocker locker(&madeLock_);
@@ -113,39 +107,34 @@ void PhotoPickerController::deliver() {
     }
     if (made.isEmpty())
         return;
-    AppDelegate* hub = app();
+    AppDelegate& hub = app();
+    const Platform& platform = hub.platform();
     for (const Made& m : made) {
         --inFlight_;
-        if (!hub)
-            continue;
         if (m.entry) {
-            hub->setImageArray(*m.entry);
+            hub.setImageArray(*m.entry);
             if (m.albumFailed)
-                if (Alerts* alerts = hub->platform().alerts)
-                    alerts->show({QStringLiteral("Gagal"),
-                                  QStringLiteral("Gambar tidak dapat disimpan ke dalam album telefon. Gambar "
-                                                 "tetap disertakan bersama kompaun."),
-                                  {QStringLiteral("OK")},
-                                  0,
-                                  {}});
+                platform.alerts->show({QStringLiteral("Gagal"),
+                                       QStringLiteral("Gambar tidak dapat disimpan ke dalam album telefon. "
+                                                      "Gambar tetap disertakan bersama kompaun."),
+                                       {QStringLiteral("OK")},
+                                       0,
+                                       {}});
         } else {
             // Nothing joins the compound: an entry without pictures would be uploaded as nothing.
-            if (Log* log = hub->platform().log)
-                log->write(QStringLiteral("picked picture %1 could not be read").arg(m.name));
-            if (Alerts* alerts = hub->platform().alerts)
-                alerts->show(
-                    {QStringLiteral("Gagal"), failureText(m.failure), {QStringLiteral("OK")}, 0, {}});
+            platform.log->write(QStringLiteral("picked picture %1 could not be read").arg(m.name));
+            platform.alerts->show(
+                {QStringLiteral("Gagal"), failureText(m.failure), {QStringLiteral("OK")}, 0, {}});
         }
     }
     if (inFlight_ == 0) {
-        if (Progress* progress = hub ? hub->platform().progress : nullptr)
-            progress->hide();
+        platform.progress->hide();
         Q_EMIT busyChanged();
     }
     Q_EMIT photosChanged();
 }
 
 void PhotoPickerController::openEditGmabar() {
-    if (navigation_ && app())
-        navigation_->push(Screen::imageEdit, QStringLiteral("Senarai Gambar"));
+    if (navigation_)
+        navigation_->push(Screen::photoList, QStringLiteral("Senarai Gambar"));
 }

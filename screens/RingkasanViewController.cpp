@@ -16,10 +16,7 @@ QString dateText(const QDate& d) {
 RingkasanViewController::RingkasanViewController(QObject* parent) : ScreenController(parent) {}
 
 void RingkasanViewController::reload() {
-    AppDelegate* core = app();
-    if (!core)
-        return;
-    const ShiftSummary shift(core->saveStore().summaryRows(), core->clock().now());
+    const ShiftSummary shift(app().saveStore().summaryRows(), app().clock().now());
     days_ = shift.days();
     today_ = shift.today();
     undated_ = shift.undated();
@@ -74,15 +71,14 @@ QStringList RingkasanViewController::numbers() const {
 
 HandOverSlip::Content RingkasanViewController::slipContent() const {
     HandOverSlip::Content c;
-    if (AppDelegate* core = app()) {
-        const RecordMap officer = core->getUserGlobalID();
-        c.officerName = officer.value(QStringLiteral("peng_nama"));
-        c.officerCode = officer.value(QStringLiteral("kod_pekerja"));
-        // Asked without the "not registered" notice: the slip says "000" itself.
-        c.deviceCode = core->deviceIdentity().isRegistered() ? core->deviceIdentity().getCustomDeviceID()
-                                                             : QStringLiteral("000");
-        c.printedAt = KualaLumpur::format(core->clock().now(), QStringLiteral("dd/MM/yyyy HH:mm"));
-    }
+    AppDelegate& core = app();
+    const RecordMap officer = core.getUserGlobalID();
+    c.officerName = officer.value(QStringLiteral("peng_nama"));
+    c.officerCode = officer.value(QStringLiteral("kod_pekerja"));
+    // Asked without the "not registered" notice: the slip says "000" itself.
+    c.deviceCode = core.deviceIdentity().isRegistered() ? core.deviceIdentity().getCustomDeviceID()
+                                                        : QStringLiteral("000");
+    c.printedAt = KualaLumpur::format(core.clock().now(), QStringLiteral("dd/MM/yyyy HH:mm"));
     c.day = dateText(summary_.day);
     c.issued = summary_.issued;
     c.inForce = summary_.inForce;
@@ -101,24 +97,18 @@ HandOverSlip::Content RingkasanViewController::slipContent() const {
 }
 
 void RingkasanViewController::alert(const QString& title, const QString& message) {
-    AppDelegate* core = app();
-    if (core && core->platform().alerts)
-        core->platform().alerts->show({title, message, {QStringLiteral("OK")}, 0, {}});
+    app().platform().alerts->show({title, message, {QStringLiteral("OK")}, 0, {}});
 }
 
 void RingkasanViewController::cetakRingkasan() {
-    if (printing_ || !context_ || !app())
+    if (printing_)
         return;
-    PrinterConnection* connection = context_->printerConnection();
-    if (!connection) {
-        alert(QStringLiteral("Gagal"), QStringLiteral("Pencetak belum disediakan. Ringkasan tidak dicetak."));
-        return;
-    }
+    PrinterConnection& connection = context().printerConnection();
     // The figures as they are at this moment, not as they were when the screen opened.
     reload();
-    connection->printerDisconnect();
-    connection->printerConnect();
-    WSSessionController* session = connection->sessionController();
+    connection.printerDisconnect();
+    connection.printerConnect();
+    WSSessionController* session = connection.sessionController();
     notice_ = HandOverSlip::print(session, slipContent());
     if (notice_ == 0) {
         // A connection that failed has told the officer already.

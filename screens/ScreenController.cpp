@@ -3,20 +3,35 @@
 #include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
 
-AppContext* ScreenController::context() const {
-    return context_;
-}
-
 NavigationStack* ScreenController::navigation() const {
     return navigation_;
+}
+
+AppDelegate& ScreenController::app() const {
+    return context_->app();
 }
 
 void ScreenController::setContext(AppContext* context) {
     if (context_ == context)
         return;
+    if (!context || context_)
+        qFatal("%s: the services are given once, and never taken away", metaObject()->className());
     context_ = context;
-    contextSet();
     Q_EMIT contextChanged();
+    if (!building_)
+        arrive();
+}
+
+void ScreenController::componentComplete() {
+    building_ = false;
+    if (!context_)
+        qFatal("%s: its view gives it no services (context: AppContext)", metaObject()->className());
+    arrive();
+}
+
+void ScreenController::arrive() {
+    ready_ = true;
+    contextSet();
 }
 
 void ScreenController::setNavigation(NavigationStack* navigation) {
@@ -24,8 +39,4 @@ void ScreenController::setNavigation(NavigationStack* navigation) {
         return;
     navigation_ = navigation;
     Q_EMIT navigationChanged();
-}
-
-AppDelegate* ScreenController::app() const {
-    return context_ ? context_->app() : nullptr;
 }

@@ -12,8 +12,8 @@ inline constexpr QLatin1String kompoun{"KompounView.qml"};
 inline constexpr QLatin1String lokasi{"LokasiView.qml"};
 inline constexpr QLatin1String kenderaan{"KenderaanTabView.qml"};
 inline constexpr QLatin1String review{"ReviewView.qml"};
-inline constexpr QLatin1String map{"ContactUsView.qml"};
-inline constexpr QLatin1String imageEdit{"ImageEditView.qml"};
+inline constexpr QLatin1String map{"MapView.qml"};
+inline constexpr QLatin1String photoList{"PhotoListView.qml"};
 inline constexpr QLatin1String image{"ImageView.qml"};
 inline constexpr QLatin1String lesenDetail{"LesenDetailView.qml"};
 } // namespace Screen

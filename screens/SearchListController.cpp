@@ -32,8 +32,6 @@ void SearchListController::beginSearch() {
 }
 
 void SearchListController::search() {
-    if (!app())
-        return;
     // The full-list copy stays as it is: only Cancel brings it back.
     model_.setRows(searchRows(searchText_.text()));
 }

@@ -47,7 +47,7 @@ protected:
     void contextSet() override;
     // The screen's lookup for the typed text.
     virtual DbRows searchRows(const QString& /*text*/) { return {}; }
-    // Called once both the shared services and the screen's input are there.
+    // Called once both the shared services and the screen's input are there, and when the input changes.
     virtual void load() {}
 
     KeyValueListModel model_;

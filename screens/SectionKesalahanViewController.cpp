@@ -17,24 +17,25 @@ void SectionKesalahanViewController::setTypeCode(const QString& code) {
         return;
     typeCode_ = code;
     Q_EMIT typeCodeChanged();
-    load();
+    // While the view is being made the services may still be on their way: they load it when they come.
+    if (ready())
+        load();
 }
 
 void SectionKesalahanViewController::load() {
-    if (app() && !typeCode_.isEmpty())
-        setKesalahanArray(app()->lookups().getKeslahan(typeCode_));
+    if (!typeCode_.isEmpty())
+        setKesalahanArray(app().lookups().getKeslahan(typeCode_));
 }
 
 DbRows SectionKesalahanViewController::searchRows(const QString& text) {
-    return app()->lookups().getKeslahanSearch(app()->getDictionary()->value(Key::JenisKompaunID), text);
+    return app().lookups().getKeslahanSearch(app().getDictionary()->value(Key::JenisKompaunID), text);
 }
 
 void SectionKesalahanViewController::select(int row) {
-    AppDelegate* core = app();
-    if (!core || row < 0 || row >= model_.count())
+    if (row < 0 || row >= model_.count())
         return;
     const QVariantMap act = model_.row(row);
-    const Record record = core->getDictionary();
+    const Record record = app().getDictionary();
     const QString kodAkta = rowText(act, QStringLiteral("kod_akta"));
     const QString aktaId = rowText(act, QStringLiteral("akta_id"));
     record->insert(Key::akta, kodAkta);

@@ -15,9 +15,9 @@ struct TabRow {
     const char* name; // the stack's objectName, as the officer's scripts know it
 };
 constexpr std::array<TabRow, ShellController::TabCount> kTabs{{
-    {"Jenis Kompaun", "37-suitcase.png", "FirstView.qml", "compoundTypeTab"},
+    {"Jenis Kompaun", "37-suitcase.png", "CompoundTypesView.qml", "compoundTypeTab"},
     {"Simpanan", "37-suitcase.png", "FavView.qml", "favouritesTab"},
-    {"Dicetak", "33-cabinet.png", "SecondView.qml", "printedTab"},
+    {"Dicetak", "33-cabinet.png", "PrintedListView.qml", "printedTab"},
     {"Lesen/Cukai", "104-index-cards.png", "LesenView.qml", "scanTab"},
     {"Pencetak", "185-printer.png", "PrinterScreen.qml", "printerTab"},
 }};
@@ -63,21 +63,20 @@ QString ShellController::uploadQuestion(int waiting) {
 }
 
 void ShellController::askForStaleUploads() {
-    Alerts* alerts = app_.platform().alerts;
-    if (!alerts || !upload_)
+    if (!upload_)
         return;
     const ShiftSummary shift(app_.saveStore().summaryRows(), app_.clock().now());
     const std::optional<qint64> oldest = shift.oldestWaitingSeconds();
     if (!oldest || *oldest <= ShiftSummary::kDaySeconds)
         return;
-    alerts->show({QStringLiteral("Kepastian"),
-                  uploadQuestion(shift.waiting()),
-                  {QStringLiteral("Tidak"), QStringLiteral("Ya")},
-                  kUploadQuestionTag,
-                  [this](int button) {
-                      if (button == 1)
-                          upload_();
-                  }});
+    app_.platform().alerts->show({QStringLiteral("Kepastian"),
+                                  uploadQuestion(shift.waiting()),
+                                  {QStringLiteral("Tidak"), QStringLiteral("Ya")},
+                                  kUploadQuestionTag,
+                                  [this](int button) {
+                                      if (button == 1)
+                                          upload_();
+                                  }});
 }
 
 void ShellController::tabBarControllerDidSelect(int index) {
@@ -85,9 +84,9 @@ void ShellController::tabBarControllerDidSelect(int index) {
         return;
     app_.setPreviewIndicator(index == Dicetak);
     if (index == JenisKompaun) {
-        if (Log* log = app_.platform().log)
-            log->write(QStringLiteral("Ada Scan Lesen?? %1")
-                           .arg(app_.getDictionary()->value(QStringLiteral("lokasiLesenPerniagaan"))));
+        app_.platform().log->write(
+            QStringLiteral("Ada Scan Lesen?? %1")
+                .arg(app_.getDictionary()->value(QStringLiteral("lokasiLesenPerniagaan"))));
         app_.updateNoLesen();
     }
     if (index == Dicetak)
@@ -99,30 +98,28 @@ void ShellController::tabBarControllerDidSelect(int index) {
 }
 
 void ShellController::logout() {
-    Alerts* alerts = app_.platform().alerts;
-    if (!alerts)
-        return;
     const int waiting = upload_ ? app_.saveStore().getDicetakUploadCountNumber() : 0;
     if (waiting == 0) {
         confirmLogout();
         return;
     }
-    alerts->show({QStringLiteral("Kepastian"),
-                  uploadQuestion(waiting),
-                  {QStringLiteral("Tidak"), QStringLiteral("Ya")},
-                  kUploadQuestionTag,
-                  [this](int button) {
-                      if (button != 1) {
-                          confirmLogout();
-                          return;
-                      }
-                      app_.platform().log->write(QStringLiteral("YAMuatNaik (log keluar)"));
-                      signOutAfterUpload_ = true;
-                      upload_();
-                  }});
+    app_.platform().alerts->show({QStringLiteral("Kepastian"),
+                                  uploadQuestion(waiting),
+                                  {QStringLiteral("Tidak"), QStringLiteral("Ya")},
+                                  kUploadQuestionTag,
+                                  [this](int button) {
+                                      if (button != 1) {
+                                          confirmLogout();
+                                          return;
+                                      }
+                                      app_.platform().log->write(QStringLiteral("YAMuatNaik (log keluar)"));
+                                      signOutAfterUpload_ = true;
+                                      upload_();
+                                  }});
 }
 
 void ShellController::uploadFinished() {
+    Q_EMIT uploadEnded();
     refreshWaitingCount();
     if (!signOutAfterUpload_)
         return;
@@ -143,17 +140,14 @@ void ShellController::ringkasan() {
 }
 
 void ShellController::confirmLogout() {
-    Alerts* alerts = app_.platform().alerts;
-    if (!alerts)
-        return;
-    alerts->show({QStringLiteral("Kepastian"),
-                  QStringLiteral("Adakah anda pasti untuk log keluar ?"),
-                  {QStringLiteral("Batal"), QStringLiteral("Keluar")},
-                  0,
-                  [this](int button) {
-                      if (button == 1)
-                          signOut();
-                  }});
+    app_.platform().alerts->show({QStringLiteral("Kepastian"),
+                                  QStringLiteral("Adakah anda pasti untuk log keluar ?"),
+                                  {QStringLiteral("Batal"), QStringLiteral("Keluar")},
+                                  0,
+                                  [this](int button) {
+                                      if (button == 1)
+                                          signOut();
+                                  }});
 }
 
 void ShellController::viewGetBackToRoot() {
@@ -169,17 +163,17 @@ void ShellController::refreshWaitingCount() {
 }
 
 void ShellController::muatNaik() {
-    Alerts* alerts = app_.platform().alerts;
-    if (!alerts || !upload_)
+    if (!upload_)
         return;
-    alerts->show({QStringLiteral("Kepastian"),
-                  QStringLiteral("Adakah anda pasti muatnaik data kompaun?"),
-                  {QStringLiteral("Batal"), QStringLiteral("Ya")},
-                  0,
-                  [this](int button) {
-                      app_.platform().log->write(button == 1 ? QStringLiteral("YAMuatNaik")
-                                                             : QStringLiteral("BatalMuatNaik"));
-                      if (button == 1)
-                          upload_();
-                  }});
+    app_.platform().alerts->show({QStringLiteral("Kepastian"),
+                                  QStringLiteral("Adakah anda pasti muatnaik data kompaun?"),
+                                  {QStringLiteral("Batal"), QStringLiteral("Ya")},
+                                  0,
+                                  [this](int button) {
+                                      app_.platform().log->write(button == 1
+                                                                     ? QStringLiteral("YAMuatNaik")
+                                                                     : QStringLiteral("BatalMuatNaik"));
+                                      if (button == 1)
+                                          upload_();
+                                  }});
 }

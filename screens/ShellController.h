@@ -70,6 +70,8 @@ Q_SIGNALS:
     void signedInChanged();
     void currentIndexChanged();
     void waitingCountChanged();
+    // The upload run ended: the printed list reads the store again.
+    void uploadEnded();
 
 private:
     AppDelegate& app_;

@@ -1,13 +1,15 @@
 // What the scan tab and the map page cost: zbar over one camera frame (the frame rate the reader can
 // keep), and one map view (its tile layout, and the drawing of its tiles into the view).
 #include "platform/BarcodeDecoder.h"
-#include "screens/ContactUsViewController.h"
+#include "screens/MapViewController.h"
+#include "screens/ScreenServices.h"
 #include "support/BarcodePictures.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -42,19 +44,27 @@ void BM_DecodeFrameWithBillCode128(benchmark::State& state) {
 BENCHMARK(BM_DecodeFrameWithBillCode128)->Unit(benchmark::kMillisecond);
 
 // The map as the location form opens it, on a phone's view, at the council's offices.
-void openMap(ContactUsViewController& map, AppContext& context) {
-    map.setContext(&context);
-    map.initContactUsTemplateDictionary({{QStringLiteral("lat"), QStringLiteral("3.073800")},
-                                         {QStringLiteral("long"), QStringLiteral("101.518300")}});
-    map.setViewSize(360, 526);
-    map.viewWillAppear();
-}
+struct OpenMap {
+    OpenMap() {
+        map.setContext(&context);
+        map.initContactUsTemplateDictionary({{QStringLiteral("lat"), QStringLiteral("3.073800")},
+                                             {QStringLiteral("long"), QStringLiteral("101.518300")}});
+        map.setViewSize(360, 526);
+        map.viewWillAppear();
+    }
+    const QString resources = QStringLiteral(KOMPAUN_SOURCE_DIR "/resources");
+    QTemporaryDir dir;
+    FakePlatform fakes{dir.path(), resources};
+    AppDelegate core{fakes.platform()};
+    ScreenServices services{core, fakes, resources};
+    AppContext context{services.services()};
+    MapViewController map;
+};
 
 // A finger's pan: the view's cells laid out again.
 void BM_MapViewLayout(benchmark::State& state) {
-    AppContext context{AppContext::Parts{}};
-    ContactUsViewController map;
-    openMap(map, context);
+    OpenMap open;
+    MapViewController& map = open.map;
     double step = 3;
     for (auto _ : state) {
         map.panBy(step, -step);
@@ -66,9 +76,8 @@ BENCHMARK(BM_MapViewLayout);
 
 // One whole map view drawn from its tiles, as the scene graph's software path would.
 void BM_MapViewDraw(benchmark::State& state) {
-    AppContext context{AppContext::Parts{}};
-    ContactUsViewController map;
-    openMap(map, context);
+    OpenMap open;
+    MapViewController& map = open.map;
     QImage tile(256, 256, QImage::Format_RGB32);
     tile.fill(QColor(236, 232, 220));
     QImage view(360, 526, QImage::Format_RGB32);

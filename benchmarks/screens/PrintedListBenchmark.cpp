@@ -1,7 +1,7 @@
 // The printed list on a day of many compounds: read from the store and narrowed by a search as the
 // officer types one more letter.
 #include "core/SavedCompoundStore.h"
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 
 #include <QTemporaryDir>
 
@@ -32,7 +32,7 @@ void PrintedListRead(benchmark::State& state) {
     for (auto _ : state) {
         QStringList texts;
         for (const SavedCompoundRow& row : store.printedListRows())
-            texts << SecondViewController::rowTitle(row) + SecondViewController::rowSubtitle(row);
+            texts << PrintedListViewController::rowTitle(row) + PrintedListViewController::rowSubtitle(row);
         benchmark::DoNotOptimize(texts.size());
     }
 }
@@ -47,7 +47,7 @@ void PrintedListSearch(benchmark::State& state) {
     for (auto _ : state) {
         int found = 0;
         for (const SavedCompoundRow& row : rows)
-            found += SecondViewController::matches(row, QStringLiteral("wxy10"));
+            found += PrintedListViewController::matches(row, QStringLiteral("wxy10"));
         benchmark::DoNotOptimize(found);
     }
 }

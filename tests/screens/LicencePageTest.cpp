@@ -103,7 +103,7 @@ protected:
     }
     std::unique_ptr<LesenDetailViewer> open(const QString& account) {
         auto viewer = std::make_unique<LesenDetailViewer>();
-        viewer->setContext(&context);
+        viewer->setContext(&pageContext);
         viewer->webViewLesenUrl(account);
         viewer->viewWillAppear();
         EXPECT_TRUE(testsupport::waitFor([&] { return !viewer->loading(); }));
@@ -115,15 +115,9 @@ protected:
     CouncilEndpoints endpoints{council.origin()};
     QtHttp http{HttpSettings{}};
     HttpPageView pageView{http};
-    FakeUrlOpener opener;
-    AppContext context{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.endpoints = &endpoints;
-        parts.pageView = &pageView;
-        parts.urlOpener = &opener;
-        return parts;
-    }()};
+    FakeUrlOpener& opener = services.opener;
+    // The real page view over the loopback council.
+    AppContext pageContext{services.services({.pageView = &pageView, .endpoints = &endpoints})};
 };
 
 // CSS backgrounds, background= attributes, <link>, @import, url(...), pictures and objects: the page is

@@ -1,6 +1,4 @@
 #include "ScreensFixture.h"
-#include "platform/QtAlerts.h"
-#include "platform/QtProgress.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -22,13 +20,8 @@ TEST_F(LoginReturnKey, ReturnInTheDeviceIdFieldOnlyDismissesTheKeyboard) {
     QStringList registered;
     LoginViewController screen{core, login, {{}, [&](const QString& id) { registered << id; }, {}}};
     ShellController shell{core, screen};
-    QtAlerts alerts;
-    QtProgress progress;
-    AppContext context{AppContext::Parts{.login = &screen,
-                                         .shell = &shell,
-                                         .alerts = &alerts,
-                                         .progress = &progress,
-                                         .pictureDir = testsupport::resourceDir()}};
+    // The window's login screen is this one.
+    AppContext loginContext{services.services({.login = &screen, .shell = &shell})};
     ASSERT_FALSE(screen.registeredLayout());
 
     QQmlEngine engine;

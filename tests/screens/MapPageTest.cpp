@@ -2,9 +2,9 @@
 
 #include "platform/Http.h"
 #include "platform/fake/FakeSyncServices.h"
-#include "screens/ContactUsViewController.h"
 #include "screens/MapGeometry.h"
 #include "screens/MapTiles.h"
+#include "screens/MapViewController.h"
 #include "support/FileSizeLimit.h"
 
 #include <QBuffer>
@@ -86,7 +86,7 @@ TEST(MapGeometry, ARegionBecomesTheNearestWholeZoomLevel) {
 class MapPageTest : public FormsTest {
 protected:
     void open(const QString& lat, const QString& lon, QSizeF view = QSizeF(360, 526)) {
-        map.setContext(&mapContext);
+        map.setContext(&context);
         map.initContactUsTemplateDictionary({{QStringLiteral("lat"), lat}, {QStringLiteral("long"), lon}});
         map.setViewSize(view.width(), view.height());
         map.viewWillAppear();
@@ -98,14 +98,8 @@ protected:
         map.dragPinBy(dx / 2, dy / 2);
         map.endPinDrag();
     }
-    FakeUrlOpener opener;
-    AppContext mapContext{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.urlOpener = &opener;
-        return parts;
-    }()};
-    ContactUsViewController map;
+    FakeUrlOpener& opener = services.opener;
+    MapViewController map;
 };
 
 TEST_F(MapPageTest, ThePinStandsAtThePositionInTheMiddleOfARegionOf0014Degrees) {

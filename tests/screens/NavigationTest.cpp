@@ -1,18 +1,5 @@
-#include "core/RecordKeys.h"
-#include "platform/PhotoLibrary.h"
-#include "screens/ContactUsViewController.h"
-#include "screens/FavViewController.h"
-#include "screens/FirstViewController.h"
-#include "screens/ImageEditViewController.h"
-#include "screens/KategoriViewController.h"
 #include "screens/KeyValueListModel.h"
-#include "screens/LesenViewController.h"
-#include "screens/LokasiViewController.h"
-#include "screens/MaklumatPersalahViewController.h"
 #include "screens/NavigationStack.h"
-#include "screens/PhotoPickerController.h"
-#include "screens/ReviewViewController.h"
-#include "screens/SecondViewController.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +8,7 @@
 namespace {
 
 TEST(NavigationStack, BackNeverLosesTheRootAndAScreenWithoutAFileIsRefused) {
-    NavigationStack stack(QStringLiteral("FirstView.qml"), QStringLiteral("Jenis Kompaun"));
+    NavigationStack stack(QStringLiteral("CompoundTypesView.qml"), QStringLiteral("Jenis Kompaun"));
     QSignalSpy popped(&stack, &NavigationStack::popRequested);
     stack.pop();
     stack.popToRoot();
@@ -36,7 +23,7 @@ TEST(NavigationStack, BackNeverLosesTheRootAndAScreenWithoutAFileIsRefused) {
     EXPECT_EQ(stack.currentScreen(), QStringLiteral("SectionKesalahanView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("LALU LINTAS"));
     stack.popToRoot();
-    EXPECT_EQ(stack.currentScreen(), QStringLiteral("FirstView.qml"));
+    EXPECT_EQ(stack.currentScreen(), QStringLiteral("CompoundTypesView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("Jenis Kompaun"));
 
     stack.push(QString(), QStringLiteral("x"));
@@ -58,71 +45,6 @@ TEST(KeyValueListModel, ColumnsReadAsTextAndEveryResetReachesTheView) {
     model.setRows({{}, {}});
     EXPECT_EQ(count.size(), 1);
     EXPECT_EQ(reset.size(), 2);
-}
-
-// A view can make its controller and call it before the window has handed it its services (or after they
-// went): every action then does nothing rather than crash.
-TEST(ControllersWithoutServices, DoNothing) {
-    MaklumatPersalahViewController offender;
-    offender.pick(Key::negeriPesalah);
-    offender.samaDiatasExe();
-    offender.textFieldDidEndEditing(offender.field(Key::namaPesalah));
-    LokasiViewController place;
-    place.captureLatLong();
-    place.viewWillDisappear();
-    EXPECT_FALSE(place.capturing());
-
-    FirstViewController types;
-    types.select(0);
-    types.viewWillAppear();
-    KategoriViewController sections;
-    sections.semak();
-    sections.simpan(0);
-    sections.select(0);
-    sections.search();
-    ReviewViewController review;
-    review.viewWillAppear();
-    review.cetak();
-    FavViewController fav;
-    fav.viewWillAppear();
-    fav.select(0);
-    fav.padam(0);
-    fav.semak();
-    fav.cetak();
-    SecondViewController printed;
-    printed.relo();
-    printed.select(0);
-    printed.cetak();
-    printed.batalKompaun();
-
-    LesenViewController scan;
-    scan.viewWillAppear();
-    scan.cariAkaun();
-    scan.didReadSymbols({QStringLiteral("ABC*151*X")});
-    scan.imbasGambar();
-    scan.pictureChosen(0);
-    ContactUsViewController map;
-    map.viewWillAppear();
-    map.setViewSize(360, 526);
-    map.panBy(10, 10);
-    map.zoomIn();
-    map.beginPinDrag();
-    map.dragPinBy(10, 10);
-    map.endPinDrag();
-    map.openActionSheet();
-    map.actionSheetClickedButtonAtIndex(1);
-    EXPECT_FALSE(map.choiceVisible());
-
-    PhotoPickerController picker;
-    picker.keluarkamera();
-    picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
-    picker.imagePickerControllerDidFinishPickingImage(PickedPhoto{});
-    picker.openEditGmabar();
-    ImageEditViewController photos;
-    photos.viewWillAppear();
-    EXPECT_FALSE(photos.commitEditingStyleForRow(0));
-    photos.didSelectRow(0);
-    EXPECT_EQ(photos.model()->count(), 0);
 }
 
 } // namespace

@@ -3,11 +3,11 @@
 #include "platform/fake/FakePhotoLibrary.h"
 #include "screens/EvidencePhoto.h"
 #include "screens/GalleryThumbnails.h"
-#include "screens/ImageEditViewController.h"
 #include "screens/ImageViewController.h"
 #include "screens/LokasiViewController.h"
 #include "screens/NavigationStack.h"
 #include "screens/PhotoImageProvider.h"
+#include "screens/PhotoListViewController.h"
 #include "screens/PhotoPickerController.h"
 
 #include <QBuffer>
@@ -174,7 +174,7 @@ protected:
     void SetUp() override {
         FormsTest::SetUp();
         fakes.alerts.shown.clear(); // what start-up said is not this screen's business
-        picker.setContext(&photoContext);
+        picker.setContext(&context);
         picker.setNavigation(&stack);
     }
     PickedPhoto file(const QImage& image) {
@@ -187,14 +187,8 @@ protected:
         return testsupport::waitFor([&] { return !picker.busy(); });
     }
 
-    FakePhotoLibrary library;
-    AppContext photoContext{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.photos = &library;
-        return parts;
-    }()};
-    NavigationStack stack{QStringLiteral("FirstView.qml"), QStringLiteral("Jenis Kompaun")};
+    FakePhotoLibrary& library = services.library;
+    NavigationStack stack{QStringLiteral("CompoundTypesView.qml"), QStringLiteral("Jenis Kompaun")};
     PhotoPickerController picker;
 };
 
@@ -278,7 +272,7 @@ TEST_F(PhotoPickingTest, APreviewedCompoundTakesNoPictures) {
     EXPECT_TRUE(fakes.alerts.shown.isEmpty());
     core.setPreviewIndicator(false);
     picker.openEditGmabar();
-    EXPECT_EQ(stack.currentScreen(), QStringLiteral("ImageEditView.qml"));
+    EXPECT_EQ(stack.currentScreen(), QStringLiteral("PhotoListView.qml"));
     EXPECT_EQ(stack.currentTitle(), QStringLiteral("Senarai Gambar"));
 }
 
@@ -288,11 +282,11 @@ protected:
         PhotoPickingTest::SetUp();
         for (const QSize& size : {QSize(400, 300), QSize(300, 600), QSize(500, 500)})
             core.setImageArray(*EvidencePhoto::entryFor(numbered(size.width(), size.height())));
-        list.setContext(&photoContext);
+        list.setContext(&context);
         list.setNavigation(&stack);
         list.viewWillAppear();
     }
-    ImageEditViewController list;
+    PhotoListViewController list;
 };
 
 TEST_F(PhotoListTest, ASwipeDeletesThatRowAndTheRowsAreDrawnAgain) {

@@ -99,12 +99,10 @@ TEST_F(PickListTest, SheetThatGoesWhileOpenLetsTheNextListOpen) {
     show(form);
     {
         DropDownMenuViewController other;
-        sheet.setContext(nullptr);
         other.setContext(&context);
         form.pick(Key::kompaunCaraPenyerahan);
         EXPECT_TRUE(other.isOpen());
     }
-    sheet.setContext(&context);
     EXPECT_FALSE(core.isDropDownListOpen());
     form.pick(Key::kompaunCaraPenyerahan);
     EXPECT_TRUE(sheet.isOpen());

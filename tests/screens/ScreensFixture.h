@@ -1,21 +1,18 @@
 #pragma once
 
+#include "ScreenServices.h"
 #include "core/AppDelegate.h"
 #include "core/Clock.h"
 #include "core/RecordKeys.h"
 #include "platform/fake/FakePlatform.h"
-#include "printing/NoticePrinter.h"
-#include "printing/PrinterConnection.h"
-#include "printing/RecordingAccessory.h"
-#include "printing/WSSessionController.h"
 #include "screens/AppContext.h"
+#include "screens/CompoundTypesViewController.h"
 #include "screens/DropDownMenuViewController.h"
-#include "screens/FirstViewController.h"
 #include "screens/FormViewController.h"
 #include "screens/KategoriViewController.h"
 #include "screens/LoginViewController.h"
 #include "screens/NavigationStack.h"
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 #include "screens/SectionKesalahanViewController.h"
 #include "screens/ShellController.h"
 #include "support/TestSupport.h"
@@ -26,8 +23,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-// A phone over the shipped reference database with a clock the test sets; registered and signed in only
-// when the test says so.
+// A phone over the shipped reference database with a clock the test sets, and every service a screen
+// reaches; registered and signed in only when the test says so.
 class ScreensTest : public ::testing::Test {
 protected:
     class SetClock : public Clock {
@@ -77,6 +74,8 @@ protected:
     FakePlatform fakes{dir.path(), testsupport::resourceDir()};
     SetClock clock;
     AppDelegate core{fakes.platform(), &clock};
+    ScreenServices services{core, fakes, testsupport::resourceDir(), dir.path()};
+    AppContext context{services.services()};
 };
 
 // The issuing forms: a signed-in officer, a fresh general compound, and the pick-list sheet the window
@@ -110,11 +109,6 @@ protected:
         form.viewWillAppear();
     }
 
-    AppContext context{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        return parts;
-    }()};
     DropDownMenuViewController sheet;
 };
 
@@ -127,7 +121,6 @@ protected:
         ScreensTest::SetUp();
         registerPhone();
         signInOfficer();
-        accessories.setAccessories({printer});
         types.setContext(&context);
         types.setNavigation(tab(ShellController::JenisKompaun));
         types.viewWillAppear();
@@ -191,24 +184,14 @@ protected:
         return notices.noticeBytes(makeRecord(values), traffic);
     }
 
-    OfficerLogin login{core};
-    LoginViewController loginScreen{core, login, {}};
-    ShellController shell{core, loginScreen};
+    LoginViewController& loginScreen = services.loginScreen;
+    ShellController& shell = services.shell;
     QSignalSpy pushes{shell.stack(ShellController::JenisKompaun), &NavigationStack::pushRequested};
-    std::shared_ptr<RecordingAccessory> printer = std::make_shared<RecordingAccessory>();
-    FixedAccessoryManager accessories;
-    WSSessionController session{&fakes.log};
-    PrinterConnection connection{&accessories, &session, &fakes.log, &fakes.alerts};
-    NoticePrinter notices{testsupport::resourceDir() + QStringLiteral("/printheader.bmp"),
-                          QStringLiteral("https://enquiry.mptelukmerbau.gov.my")};
-    AppContext context{[this] {
-        AppContext::Parts parts;
-        parts.app = &core;
-        parts.shell = &shell;
-        parts.printerConnection = &connection;
-        parts.notices = &notices;
-        return parts;
-    }()};
+    std::shared_ptr<RecordingAccessory>& printer = services.printer;
+    FixedAccessoryManager& accessories = services.accessories;
+    WSSessionController& session = services.session;
+    PrinterConnection& connection = services.connection;
+    const NoticePrinter& notices = services.notices;
     // The printed list ("Dicetak") on its own tab, as the officer opens it.
     void showList() {
         list.setContext(&context);
@@ -217,8 +200,8 @@ protected:
         list.viewWillAppear();
     }
 
-    FirstViewController types;
+    CompoundTypesViewController types;
     SectionKesalahanViewController acts;
     KategoriViewController sections;
-    SecondViewController list;
+    PrintedListViewController list;
 };

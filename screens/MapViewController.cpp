@@ -1,4 +1,4 @@
-#include "screens/ContactUsViewController.h"
+#include "screens/MapViewController.h"
 
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
@@ -11,18 +11,17 @@
 
 using namespace MapGeometry;
 
-ContactUsViewController::ContactUsViewController(QObject* parent) : ScreenController(parent) {}
+MapViewController::MapViewController(QObject* parent) : ScreenController(parent) {}
 
-QString ContactUsViewController::subtitleOf(double lat, double lon) {
+QString MapViewController::subtitleOf(double lat, double lon) {
     return QString::asprintf("%f %f", lat, lon);
 }
 
-void ContactUsViewController::log(const QString& line) const {
-    if (context_ && context_->app() && context_->app()->platform().log)
-        context_->app()->platform().log->write(line);
+void MapViewController::log(const QString& line) const {
+    app().platform().log->write(line);
 }
 
-void ContactUsViewController::initContactUsTemplateDictionary(const QVariantMap& info) {
+void MapViewController::initContactUsTemplateDictionary(const QVariantMap& info) {
     contactInfo_ = info;
     QStringList pairs;
     for (auto it = info.cbegin(); it != info.cend(); ++it)
@@ -30,25 +29,23 @@ void ContactUsViewController::initContactUsTemplateDictionary(const QVariantMap&
     log(QStringLiteral("{ %1 }").arg(pairs.join(QStringLiteral("; "))));
 }
 
-void ContactUsViewController::viewWillAppear() {
-    if (!context_)
-        return;
+void MapViewController::viewWillAppear() {
     if (!loaded_) {
         loaded_ = true;
         // A stored compound's position is shown, never moved: its record is what was stored.
-        readOnly_ = context_->app() && context_->app()->getPreviewIndcator();
+        readOnly_ = app().getPreviewIndcator();
         viewDidLoad();
     }
     observing_ = true;
 }
 
-void ContactUsViewController::viewWillDisappear() {
+void MapViewController::viewWillDisappear() {
     observing_ = false;
     if (dragging_)
         endPinDrag();
 }
 
-void ContactUsViewController::viewDidLoad() {
+void MapViewController::viewDidLoad() {
     // Text that is not a number places the pin at 0, 0, as the phone's numeric reading does.
     lat_ = contactInfo_.value(QStringLiteral("lat")).toString().trimmed().toDouble();
     longti_ = contactInfo_.value(QStringLiteral("long")).toString().trimmed().toDouble();
@@ -62,7 +59,7 @@ void ContactUsViewController::viewDidLoad() {
     zoomMapViewToFitAnnotations();
 }
 
-void ContactUsViewController::zoomMapViewToFitAnnotations() {
+void MapViewController::zoomMapViewToFitAnnotations() {
     if (!loaded_)
         return;
     if (view_.isEmpty()) {
@@ -78,7 +75,7 @@ void ContactUsViewController::zoomMapViewToFitAnnotations() {
     relayout();
 }
 
-void ContactUsViewController::setViewSize(double width, double height) {
+void MapViewController::setViewSize(double width, double height) {
     const QSizeF size(width, height);
     if (size == view_ || width < 0 || height < 0)
         return;
@@ -89,7 +86,7 @@ void ContactUsViewController::setViewSize(double width, double height) {
         relayout();
 }
 
-void ContactUsViewController::panBy(double dx, double dy) {
+void MapViewController::panBy(double dx, double dy) {
     if (!loaded_)
         return;
     const double world = worldSize(zoom_);
@@ -101,7 +98,7 @@ void ContactUsViewController::panBy(double dx, double dy) {
     relayout();
 }
 
-void ContactUsViewController::setZoom(int zoom) {
+void MapViewController::setZoom(int zoom) {
     zoom = std::clamp(zoom, minZoom, maxZoom);
     if (!loaded_ || zoom == zoom_)
         return;
@@ -111,12 +108,12 @@ void ContactUsViewController::setZoom(int zoom) {
     relayout();
 }
 
-void ContactUsViewController::pinchFinished(double scale) {
+void MapViewController::pinchFinished(double scale) {
     if (scale > 0 && std::isfinite(scale))
         setZoom(zoom_ + int(std::lround(std::log2(scale))));
 }
 
-void ContactUsViewController::relayout() {
+void MapViewController::relayout() {
     if (view_.isEmpty()) {
         Q_EMIT viewChanged();
         return;
@@ -143,7 +140,7 @@ void ContactUsViewController::relayout() {
     Q_EMIT viewChanged();
 }
 
-double ContactUsViewController::pinX() const {
+double MapViewController::pinX() const {
     const double world = worldSize(zoom_);
     double x = pixelOf({lat_, longti_}, zoom_).x() - centre_.x();
     // The copy of the world nearest the centre.
@@ -151,18 +148,18 @@ double ContactUsViewController::pinX() const {
     return x + view_.width() / 2 + dragOffset_.x();
 }
 
-double ContactUsViewController::pinY() const {
+double MapViewController::pinY() const {
     return pixelOf({lat_, longti_}, zoom_).y() - centre_.y() + view_.height() / 2 + dragOffset_.y();
 }
 
-void ContactUsViewController::pinTapped() {
+void MapViewController::pinTapped() {
     if (!loaded_)
         return;
     calloutVisible_ = !calloutVisible_;
     Q_EMIT calloutChanged();
 }
 
-void ContactUsViewController::beginPinDrag() {
+void MapViewController::beginPinDrag() {
     if (!loaded_ || dragging_ || readOnly_)
         return;
     dragging_ = true;
@@ -174,14 +171,14 @@ void ContactUsViewController::beginPinDrag() {
     Q_EMIT pinChanged();
 }
 
-void ContactUsViewController::dragPinBy(double dx, double dy) {
+void MapViewController::dragPinBy(double dx, double dy) {
     if (!dragging_)
         return;
     dragOffset_ += QPointF(dx, dy);
     Q_EMIT viewChanged();
 }
 
-void ContactUsViewController::endPinDrag() {
+void MapViewController::endPinDrag() {
     if (!dragging_)
         return;
     // The drag leaves the dragging state: the pin's new place is where it was let go.
@@ -196,51 +193,50 @@ void ContactUsViewController::endPinDrag() {
     pinMoved(coordinateAtPixel(pixel, zoom_));
 }
 
-void ContactUsViewController::coordinateChanged(const Coordinate& moved) {
+void MapViewController::coordinateChanged(const Coordinate& moved) {
     if (observing_)
         pinMoved(moved);
 }
 
-void ContactUsViewController::pinMoved(const Coordinate& at) {
+void MapViewController::pinMoved(const Coordinate& at) {
     if (readOnly_)
         return;
     pinSubtitle_ = subtitleOf(at.latitude, at.longitude);
     lat_ = at.latitude;
     longti_ = at.longitude;
-    if (context_ && context_->app())
-        if (const Record record = context_->app()->getDictionary()) {
-            record->insert(Key::lat, QString::asprintf("%f", lat_));
-            record->insert(Key::long_, QString::asprintf("%f", longti_));
-        }
+    if (const Record record = app().getDictionary()) {
+        record->insert(Key::lat, QString::asprintf("%f", lat_));
+        record->insert(Key::long_, QString::asprintf("%f", longti_));
+    }
     log(QString::asprintf("Changed %f,%f", lat_, longti_));
     Q_EMIT pinChanged();
     Q_EMIT viewChanged();
 }
 
-void ContactUsViewController::openActionSheet() {
+void MapViewController::openActionSheet() {
     if (!loaded_)
         return;
     choiceVisible_ = true;
     Q_EMIT choiceChanged();
 }
 
-bool ContactUsViewController::open(const QUrl& url) const {
-    return context_ && context_->urlOpener() && context_->urlOpener()->openUrl(url);
+bool MapViewController::open(const QUrl& url) const {
+    return context().urlOpener().openUrl(url);
 }
 
-void ContactUsViewController::actionSheetClickedButtonAtIndex(int index) {
+void MapViewController::actionSheetClickedButtonAtIndex(int index) {
     if (!choiceVisible_)
         return;
     choiceVisible_ = false;
     Q_EMIT choiceChanged();
-    UrlOpener* opener = context_ ? context_->urlOpener() : nullptr;
+    const UrlOpener& opener = context().urlOpener();
     const QUrl google(QString::asprintf("https://maps.google.com/maps?q=%f,%f", lat_, longti_));
     switch (index) {
     case 0: {
         log(choiceButtons().at(0));
         // A maps application with driving directions where one is installed; else the web map.
         const QUrl directions(QString::asprintf("maps:?daddr=%f,%f&dirflg=d", lat_, longti_));
-        open(opener && opener->canOpenUrl(directions) ? directions : google);
+        open(opener.canOpenUrl(directions) ? directions : google);
         break;
     }
     case 1:
@@ -250,7 +246,7 @@ void ContactUsViewController::actionSheetClickedButtonAtIndex(int index) {
     case 2: {
         log(choiceButtons().at(2));
         const QUrl waze(QString::asprintf("waze://?ll=%f,%f&navigate=yes", lat_, longti_));
-        open(opener && opener->canOpenUrl(QUrl(QStringLiteral("waze://")))
+        open(opener.canOpenUrl(QUrl(QStringLiteral("waze://")))
                  ? waze
                  : QUrl(QStringLiteral("https://apps.apple.com/us/app/id323229106")));
         break;

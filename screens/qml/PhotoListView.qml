@@ -6,7 +6,7 @@ import Kompaun
 ScreenPage {
     id: screen
     objectName: "imageEditView"
-    ImageEditViewController { id: controller; context: AppContext; navigation: screen.navigation }
+    PhotoListViewController { id: controller; context: AppContext; navigation: screen.navigation }
     onAppearing: controller.viewWillAppear()
 
     PhotoRows {

@@ -1,49 +1,45 @@
-#include "screens/ImageEditViewController.h"
+#include "screens/PhotoListViewController.h"
 
 #include "core/AppDelegate.h"
 #include "screens/EvidencePhoto.h"
 #include "screens/PhotoImageProvider.h"
 #include "screens/ScreenNames.h"
 
-ImageEditViewController::ImageEditViewController(QObject* parent) : ScreenController(parent) {
+PhotoListViewController::PhotoListViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat([](const QVariantMap&, int) { return QStringLiteral("Gambar Kesalahan"); });
     model_.setPictureFormat(
         [this](const QVariantMap&, int index) { return PhotoImageProvider::url(true, generation_, index); });
 }
 
-void ImageEditViewController::viewWillAppear() {
+void PhotoListViewController::viewWillAppear() {
     reload();
 }
 
-void ImageEditViewController::reload() {
-    AppDelegate* hub = app();
-    if (!hub)
-        return;
+void PhotoListViewController::reload() {
     generation_ = PhotoImageProvider::nextGeneration();
-    editable_ = !hub->getPreviewIndcator();
+    editable_ = !app().getPreviewIndcator();
     // The rows carry nothing but their place: the pictures are read from the list when drawn.
     QList<QVariantMap> rows;
-    const qsizetype count = hub->getImageArray().size();
+    const qsizetype count = app().getImageArray().size();
     for (qsizetype i = 0; i < count; ++i)
         rows.append({{QStringLiteral("index"), int(i)}});
     model_.setRows(std::move(rows));
     Q_EMIT reloaded();
 }
 
-bool ImageEditViewController::commitEditingStyleForRow(int row) {
-    AppDelegate* hub = app();
-    if (!hub || hub->getPreviewIndcator() || row < 0 || row >= hub->getImageArray().size())
+bool PhotoListViewController::commitEditingStyleForRow(int row) {
+    AppDelegate& hub = app();
+    if (hub.getPreviewIndcator() || row < 0 || row >= hub.getImageArray().size())
         return false;
-    hub->removeImageArray(row);
+    hub.removeImageArray(row);
     reload();
     return true;
 }
 
-void ImageEditViewController::didSelectRow(int row) {
-    AppDelegate* hub = app();
-    if (!hub || !navigation_)
+void PhotoListViewController::didSelectRow(int row) {
+    if (!navigation_)
         return;
-    const PhotoList photos = hub->getImageArray();
+    const PhotoList photos = app().getImageArray();
     if (row < 0 || row >= photos.size())
         return;
     const QSize size = EvidencePhoto::sizeOf(photos.at(row).full);

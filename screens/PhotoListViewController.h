@@ -1,3 +1,4 @@
+// PhotoListViewController: ImageEditViewController in older notes.
 #pragma once
 
 #include "screens/AppContext.h"
@@ -11,13 +12,13 @@
 // "Senarai Gambar": the photographs of the compound in view, one row each with its thumbnail, titled
 // "Gambar Kesalahan". A row swiped away deletes its photograph, except in preview mode, where a stored
 // compound's photographs are only shown; a tapped row opens the photograph whole.
-class ImageEditViewController : public ScreenController {
+class PhotoListViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
     Q_PROPERTY(bool editable READ editable NOTIFY reloaded)
 public:
-    explicit ImageEditViewController(QObject* parent = nullptr);
+    explicit PhotoListViewController(QObject* parent = nullptr);
 
     KeyValueListModel* model() { return &model_; }
     bool editable() const { return editable_; }

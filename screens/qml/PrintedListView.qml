@@ -8,7 +8,7 @@ import Kompaun
 ScreenPage {
     id: screen
     objectName: "secondView"
-    SecondViewController {
+    PrintedListViewController {
         id: controller
         context: AppContext
         navigation: screen.navigation

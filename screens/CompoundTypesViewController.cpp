@@ -1,50 +1,44 @@
-#include "screens/FirstViewController.h"
+#include "screens/CompoundTypesViewController.h"
 
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
-#include "screens/SearchListController.h"
 #include "screens/ScreenNames.h"
+#include "screens/SearchListController.h"
 
 #include <array>
 
-FirstViewController::FirstViewController(QObject* parent) : ScreenController(parent) {
+CompoundTypesViewController::CompoundTypesViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("butiran")));
     model_.setKeyFormat(KeyValueListModel::column(QStringLiteral("kod_jeniskmp")));
     model_.setPictureFormat([](const QVariantMap&, int index) { return pictureFor(index); });
 }
 
-void FirstViewController::contextSet() {
+void CompoundTypesViewController::contextSet() {
     // The types are read once, when the screen is made; they never change while the application runs.
-    if (!loaded_ && context_ && context_->app()) {
-        loaded_ = true;
-        model_.setRows(context_->app()->lookups().getAkta());
-    }
+    model_.setRows(app().lookups().getAkta());
 }
 
-QString FirstViewController::pictureFor(int row) {
+QString CompoundTypesViewController::pictureFor(int row) {
     static const std::array<const char*, 6> pictures{"laulintas.png",     "bylawkenderaan.png",
                                                      "bylawOffender.png", "sitaan.png",
                                                      "kesenakmen.png",    "kesihatan.png"};
     return row >= 0 && row < int(pictures.size()) ? QLatin1String(pictures[size_t(row)]) : QString();
 }
 
-void FirstViewController::viewWillAppear() {
-    AppDelegate* app = context_ ? context_->app() : nullptr;
-    if (!app)
-        return;
-    app->cleanUserChoiceGlobal();
-    app->saveDictionaryInit();
+void CompoundTypesViewController::viewWillAppear() {
+    app().cleanUserChoiceGlobal();
+    app().saveDictionaryInit();
 }
 
-void FirstViewController::markTraffic(AppDelegate& app, int row) {
+void CompoundTypesViewController::markTraffic(AppDelegate& app, int row) {
     app.setLaluLintas(row == 0);
     app.getDictionary()->insert(Key::isLaluLintas,
                                 row == 0 || row == 1 ? QStringLiteral("YA") : QStringLiteral("TIDAK"));
 }
 
-bool FirstViewController::trafficNotice(AppDelegate& app, const RecordMap& record) {
+bool CompoundTypesViewController::trafficNotice(AppDelegate& app, const RecordMap& record) {
     const QString type = record.value(Key::JenisKompaunID);
     const DbRows types = app.lookups().getAkta();
     for (int i = 0; i < types.size(); ++i)
@@ -53,21 +47,19 @@ bool FirstViewController::trafficNotice(AppDelegate& app, const RecordMap& recor
     return record.value(Key::isLaluLintas) == QLatin1String("YA");
 }
 
-void FirstViewController::select(int row) {
-    AppDelegate* app = context_ ? context_->app() : nullptr;
-    if (!app || row < 0 || row >= model_.count())
+void CompoundTypesViewController::select(int row) {
+    if (row < 0 || row >= model_.count())
         return;
     // A number that may repeat one already given issues nothing; the officer is told why.
-    if (!app->readyToIssue())
+    if (!app().readyToIssue())
         return;
     const QVariantMap type = model_.row(row);
-    const Record record = app->getDictionary();
-    markTraffic(*app, row);
+    const Record record = app().getDictionary();
+    markTraffic(app(), row);
     const QString butiran = rowText(type, QStringLiteral("butiran"));
     const QString code = rowText(type, QStringLiteral("kod_jeniskmp"));
     record->insert(Key::JenisKompaun, butiran);
     record->insert(Key::JenisKompaunID, code);
     if (navigation_)
-        navigation_->push(Screen::sectionKesalahan, butiran,
-                          {{QStringLiteral("typeCode"), code}});
+        navigation_->push(Screen::sectionKesalahan, butiran, {{QStringLiteral("typeCode"), code}});
 }

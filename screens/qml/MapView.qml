@@ -10,7 +10,7 @@ ScreenPage {
     // The position from the location form, as its fields show it.
     property string contactLat
     property string contactLong
-    ContactUsViewController { id: controller; context: AppContext }
+    MapViewController { id: controller; context: AppContext }
     Component.onCompleted: controller.initContactUsTemplateDictionary({ "lat": screen.contactLat,
                                                                         "long": screen.contactLong })
     onAppearing: controller.viewWillAppear()

@@ -1,3 +1,4 @@
+// CompoundTypesViewController: FirstViewController in older notes.
 #pragma once
 
 #include "core/Record.h"
@@ -12,12 +13,12 @@ class AppDelegate;
 // "Jenis Kompaun": the compound types, the first list of issuing. Each time it shows, whatever was
 // entered for an unprinted compound is dropped and a fresh record begins. A row is drawn with the picture
 // of its position, and its position also decides the traffic flag and the record's traffic mark.
-class FirstViewController : public ScreenController {
+class CompoundTypesViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
 public:
-    explicit FirstViewController(QObject* parent = nullptr);
+    explicit CompoundTypesViewController(QObject* parent = nullptr);
 
     KeyValueListModel* model() { return &model_; }
 
@@ -39,5 +40,4 @@ public:
 private:
     void contextSet() override;
     KeyValueListModel model_;
-    bool loaded_ = false;
 };

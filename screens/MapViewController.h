@@ -1,3 +1,4 @@
+// MapViewController: ContactUsViewController in older notes.
 #pragma once
 
 #include "screens/AppContext.h"
@@ -15,7 +16,7 @@
 // "Peta": the compound's position as one draggable pin on a tile map. Dragging the pin corrects the
 // record's "lat" and "long"; the pin's callout offers the spot to a navigation application. The map is
 // drawn by the view from web-map tiles laid out here: the view only places what this computes.
-class ContactUsViewController : public ScreenController {
+class MapViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString pinTitle READ pinTitle CONSTANT)
@@ -35,7 +36,7 @@ class ContactUsViewController : public ScreenController {
     Q_PROPERTY(QStringList choiceButtons READ choiceButtons CONSTANT)
     Q_PROPERTY(QString cancelButton READ cancelButton CONSTANT)
 public:
-    explicit ContactUsViewController(QObject* parent = nullptr);
+    explicit MapViewController(QObject* parent = nullptr);
 
     QString pinTitle() const { return QStringLiteral("Seret untuk memindah pin"); }
     QString pinSubtitle() const { return pinSubtitle_; }

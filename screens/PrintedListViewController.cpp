@@ -1,55 +1,48 @@
-#include "screens/SecondViewController.h"
+#include "screens/PrintedListViewController.h"
 
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "printing/PrinterConnection.h"
 #include "screens/AppContext.h"
-#include "screens/FirstViewController.h"
+#include "screens/CompoundTypesViewController.h"
 #include "screens/IssuingFlow.h"
 #include "screens/NavigationStack.h"
-#include "sync/CouncilSync.h"
-#include "sync/UploadRun.h"
 
-SecondViewController::SecondViewController(QObject* parent) : ScreenController(parent) {
+PrintedListViewController::PrintedListViewController(QObject* parent) : ScreenController(parent) {
     model_.setTitleFormat(KeyValueListModel::column(QStringLiteral("title")));
     model_.setSubtitleFormat(KeyValueListModel::column(QStringLiteral("subtitle")));
-    connect(&formSet_, &FormSet::cetakRequested, this, &SecondViewController::cetak);
-    connect(&formSet_, &FormSet::batalRequested, this, &SecondViewController::batalKompaun);
+    connect(&formSet_, &FormSet::cetakRequested, this, &PrintedListViewController::cetak);
+    connect(&formSet_, &FormSet::batalRequested, this, &PrintedListViewController::batalKompaun);
 }
 
-SecondViewController::~SecondViewController() {
+PrintedListViewController::~PrintedListViewController() {
     // Gone mid-print: the lock goes back with it.
     if (job_.running())
-        if (AppDelegate* core = app())
-            core->endIssuing(this);
+        app().endIssuing(this);
 }
 
-void SecondViewController::contextSet() {
-    QObject::disconnect(uploadEnds_);
+void PrintedListViewController::contextSet() {
     // The upload's summary is followed by the list read again (relo).
-    if (context_ && context_->sync())
-        uploadEnds_ = connect(&context_->sync()->uploadRun(), &UploadRun::finished, this, [this] { relo(); });
+    connect(&context().shell(), &ShellController::uploadEnded, this, &PrintedListViewController::relo);
     relo();
 }
 
-void SecondViewController::alert(const QString& title, const QString& message, const QStringList& buttons,
-                                 int tag, std::function<void(int)> answer) {
-    AppDelegate* core = app();
-    if (core && core->platform().alerts)
-        core->platform().alerts->show({title, message, buttons, tag, std::move(answer)});
+void PrintedListViewController::alert(const QString& title, const QString& message,
+                                      const QStringList& buttons, int tag, std::function<void(int)> answer) {
+    app().platform().alerts->show({title, message, buttons, tag, std::move(answer)});
 }
 
-QString SecondViewController::rowTitle(const SavedCompoundRow& row) {
+QString PrintedListViewController::rowTitle(const SavedCompoundRow& row) {
     return row.statusBatal == QLatin1String("1") ? QStringLiteral("%1 (DIBATALKAN)").arg(row.number)
                                                  : row.number;
 }
 
-QString SecondViewController::cancelledRefusal() {
+QString PrintedListViewController::cancelledRefusal() {
     return QStringLiteral("Kompaun ini telah dibatalkan dan tidak boleh dicetak semula.");
 }
 
-QString SecondViewController::rowSubtitle(const SavedCompoundRow& row) {
+QString PrintedListViewController::rowSubtitle(const SavedCompoundRow& row) {
     const QString who = row.plate.trimmed().isEmpty() ? row.offender.trimmed() : row.plate.trimmed();
     QStringList second;
     for (const QString& part : {who, row.time.trimmed()})
@@ -63,7 +56,7 @@ QString SecondViewController::rowSubtitle(const SavedCompoundRow& row) {
     return lines.join(QLatin1Char('\n'));
 }
 
-bool SecondViewController::matches(const SavedCompoundRow& row, const QString& search) {
+bool PrintedListViewController::matches(const SavedCompoundRow& row, const QString& search) {
     const QString wanted = search.trimmed();
     if (wanted.isEmpty())
         return true;
@@ -74,7 +67,7 @@ bool SecondViewController::matches(const SavedCompoundRow& row, const QString& s
            squeezed(row.plate).contains(squeezed(wanted), Qt::CaseInsensitive);
 }
 
-void SecondViewController::setSearchText(const QString& text) {
+void PrintedListViewController::setSearchText(const QString& text) {
     if (text == searchText_)
         return;
     searchText_ = text;
@@ -82,18 +75,15 @@ void SecondViewController::setSearchText(const QString& text) {
     showRows();
 }
 
-void SecondViewController::relo() {
-    AppDelegate* core = app();
-    if (!core)
-        return;
+void PrintedListViewController::relo() {
     const qsizetype before = rows_.size();
-    rows_ = core->saveStore().printedListRows();
+    rows_ = app().saveStore().printedListRows();
     if (rows_.size() != before)
         Q_EMIT totalCountChanged();
     showRows();
 }
 
-void SecondViewController::showRows() {
+void PrintedListViewController::showRows() {
     shown_.clear();
     QList<QVariantMap> shown;
     for (int i = 0; i < rows_.size(); ++i) {
@@ -107,30 +97,30 @@ void SecondViewController::showRows() {
     model_.setRows(shown);
 }
 
-void SecondViewController::select(int row) {
-    AppDelegate* core = app();
-    if (!core || row < 0 || row >= shown_.size())
+void PrintedListViewController::select(int row) {
+    if (row < 0 || row >= shown_.size())
         return;
-    std::optional<SavedCompound> entry = core->saveStore().entry(rows_.at(shown_.at(row)).id);
+    AppDelegate& core = app();
+    std::optional<SavedCompound> entry = core.saveStore().entry(rows_.at(shown_.at(row)).id);
     if (!entry || !entry->record) {
         // Gone since the list was read (uploaded meanwhile): show what the store holds now.
         relo();
         return;
     }
     opened_ = std::move(entry);
-    core->setPreviewDictionary(opened_->record);
-    core->setImageArrayP(opened_->photos);
+    core.setPreviewDictionary(opened_->record);
+    core.setImageArrayP(opened_->photos);
     // The forms and, at a re-print, the notice layout are chosen as they were at issue.
-    formSet_.present(navigation_, FirstViewController::trafficNotice(*core, *opened_->record), true);
+    formSet_.present(navigation_, CompoundTypesViewController::trafficNotice(core, *opened_->record), true);
     formSet_.setCancelled(isCancelled());
 }
 
-bool SecondViewController::isCancelled() const {
+bool PrintedListViewController::isCancelled() const {
     return opened_ && opened_->record->value(Key::status_batal) == QLatin1String("1");
 }
 
-void SecondViewController::cetak() {
-    if (!opened_ || !app())
+void PrintedListViewController::cetak() {
+    if (!opened_)
         return;
     if (isCancelled()) {
         alert(QStringLiteral("Makluman"), cancelledRefusal(), {QStringLiteral("OK")}, kReprintTag, {});
@@ -139,7 +129,7 @@ void SecondViewController::cetak() {
     alert(QStringLiteral("Kepastian"), QStringLiteral("Adakah anda pasti mencetak kembali ?"),
           {QStringLiteral("Batal"), QStringLiteral("Ya")}, kReprintTag, [this](int button) {
               // Cancelled while the question waited: still refused.
-              if (button == 0 || !opened_ || !context_)
+              if (button == 0 || !opened_)
                   return;
               if (isCancelled()) {
                   alert(QStringLiteral("Makluman"), cancelledRefusal(), {QStringLiteral("OK")}, kReprintTag,
@@ -150,12 +140,12 @@ void SecondViewController::cetak() {
           });
 }
 
-void SecondViewController::reprint() {
-    AppDelegate* core = app();
-    if (!core || !opened_ || !context_ || job_.running())
+void PrintedListViewController::reprint() {
+    if (!opened_ || job_.running())
         return;
+    AppDelegate& core = app();
     // The compound as the store holds it, never as the screens may show it.
-    const std::optional<SavedCompound> stored = core->saveStore().entry(opened_->id);
+    const std::optional<SavedCompound> stored = core.saveStore().entry(opened_->id);
     if (!stored || !stored->record) {
         alert(QStringLiteral("Gagal"),
               QStringLiteral("Kompaun ini tidak lagi disimpan dalam telefon dan tidak dapat dicetak."),
@@ -163,19 +153,17 @@ void SecondViewController::reprint() {
         return;
     }
     // One notice on its way at a time, application-wide, until its result is known.
-    if (!core->beginIssuing(this)) {
+    if (!core.beginIssuing(this)) {
         alert(QStringLiteral("Makluman"), IssuingFlow::otherIssuingMessage(), {QStringLiteral("OK")}, 0, {});
         return;
     }
-    if (PrinterConnection* connection = context_->printerConnection()) {
-        connection->printerDisconnect();
-        connection->printerConnect();
-    }
+    PrinterConnection& connection = context().printerConnection();
+    connection.printerDisconnect();
+    connection.printerConnect();
     const Record record = stored->record;
-    job_.start(context_, record, FirstViewController::trafficNotice(*core, *record),
+    job_.start(context(), record, CompoundTypesViewController::trafficNotice(core, *record),
                [this, record](const NoticePrintJob::Result& result) {
-                   if (AppDelegate* hub = app())
-                       hub->endIssuing(this);
+                   app().endIssuing(this);
                    Q_EMIT reprinted(result.printed);
                    const QString message =
                        NoticePrintJob::resultMessage(record->value(Key::kompaunRunningNumber), result);
@@ -193,15 +181,14 @@ void SecondViewController::reprint() {
                });
 }
 
-void SecondViewController::batalKompaun() {
-    if (!opened_ || isCancelled() || !app())
+void PrintedListViewController::batalKompaun() {
+    if (!opened_ || isCancelled())
         return;
     alert(QStringLiteral("Kepastian"), QStringLiteral("Adakah anda pasti untuk membatalkan kompaun ini ?"),
           {QStringLiteral("Batal"), QStringLiteral("Ya")}, kCancelTag, [this](int button) {
-              AppDelegate* core = app();
-              if (button == 0 || !opened_ || !core || isCancelled())
+              if (button == 0 || !opened_ || isCancelled())
                   return;
-              if (!core->saveStore().setStatusBatal(opened_->id, QStringLiteral("1"))) {
+              if (!app().saveStore().setStatusBatal(opened_->id, QStringLiteral("1"))) {
                   alert(QStringLiteral("Gagal"),
                         QStringLiteral("Kompaun tidak dapat dibatalkan dalam telefon. Sila cuba lagi."),
                         {QStringLiteral("OK")}, 0, {});

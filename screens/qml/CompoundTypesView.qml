@@ -18,7 +18,7 @@ ScreenPage {
         }
     }
 
-    FirstViewController {
+    CompoundTypesViewController {
         id: controller
         context: AppContext
         navigation: screen.navigation

@@ -1,3 +1,4 @@
+// PrintedListViewController: SecondViewController in older notes.
 #pragma once
 
 #include "core/SavedCompoundStore.h"
@@ -14,7 +15,7 @@
 // (no photographs). Opening one shows it read-only in the forms, with "Cetak" to print it again
 // (nothing stored, the number untouched) and "Batal Kompaun" to cancel it: a cancelled compound stays in
 // the list, marked, is never printed again, and is still uploaded so the council sees the cancellation.
-class SecondViewController : public ScreenController {
+class PrintedListViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(KeyValueListModel* model READ model CONSTANT)
@@ -27,8 +28,8 @@ public:
     static constexpr int kCancelTag = 3;
     static constexpr int kResultTag = 4;
 
-    explicit SecondViewController(QObject* parent = nullptr);
-    ~SecondViewController() override;
+    explicit PrintedListViewController(QObject* parent = nullptr);
+    ~PrintedListViewController() override;
 
     KeyValueListModel* model() { return &model_; }
     FormSet* formSet() { return &formSet_; }
@@ -79,6 +80,5 @@ private:
     QString searchText_;
     FormSet formSet_;
     std::optional<SavedCompound> opened_;
-    QMetaObject::Connection uploadEnds_;
     NoticePrintJob job_{this};
 };
