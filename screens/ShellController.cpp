@@ -14,26 +14,26 @@ struct TabRow {
     const char* root; // the first screen; later screens are pushed by the controllers
     const char* name; // the stack's objectName, as the officer's scripts know it
 };
-constexpr std::array<TabRow, ShellController::TabCount> kTabs{{
+constexpr TabRow kTabs[] = {
     {"Jenis Kompaun", "37-suitcase.png", "CompoundTypesView.qml", "compoundTypeTab"},
     {"Simpanan", "37-suitcase.png", "FavView.qml", "favouritesTab"},
     {"Dicetak", "33-cabinet.png", "PrintedListView.qml", "printedTab"},
     {"Lesen/Cukai", "104-index-cards.png", "LesenView.qml", "scanTab"},
     {"Pencetak", "185-printer.png", "PrinterScreen.qml", "printerTab"},
-}};
+};
 } // namespace
 
 ShellController::ShellController(AppDelegate& app, LoginViewController& login, std::function<void()> upload,
                                  QObject* parent)
     : QObject(parent), app_(app), login_(login), upload_(std::move(upload)) {
     connect(&login_, &LoginViewController::signedIn, this, &ShellController::present);
-    for (size_t tab = 0; tab < kTabs.size(); ++tab)
-        stacks_[tab] = new NavigationStack(QString::fromLatin1(kTabs[tab].root),
-                                           QString::fromLatin1(kTabs[tab].title), this);
+    for (const TabRow& row : kTabs)
+        stacks_.append(
+            new NavigationStack(QString::fromLatin1(row.root), QString::fromLatin1(row.title), this));
 }
 
 NavigationStack* ShellController::stack(int tab) const {
-    return tab >= 0 && tab < TabCount ? stacks_[size_t(tab)] : nullptr;
+    return stacks_.value(tab, nullptr);
 }
 
 QVariantList ShellController::tabs() const {
@@ -80,7 +80,7 @@ void ShellController::askForStaleUploads() {
 }
 
 void ShellController::tabBarControllerDidSelect(int index) {
-    if (index < 0 || index >= TabCount)
+    if (index < 0 || index >= stacks_.size())
         return;
     app_.setPreviewIndicator(index == Dicetak);
     if (index == JenisKompaun) {

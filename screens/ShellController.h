@@ -2,12 +2,12 @@
 
 #include "screens/NavigationStack.h"
 
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
-#include <array>
 #include <functional>
 
 class AppDelegate;
@@ -28,7 +28,9 @@ class ShellController : public QObject {
     Q_PROPERTY(int waitingCount READ waitingCount NOTIFY waitingCountChanged)
     Q_PROPERTY(bool canUpload READ canUpload CONSTANT)
 public:
-    enum Tab { JenisKompaun = 0, Simpanan = 1, Dicetak = 2, Scan = 3, Pencetak = 4, TabCount };
+    // The tabs the code itself addresses, by their place on the bar; the bar itself is the table in the
+    // source file.
+    enum Tab { JenisKompaun = 0, Simpanan = 1, Dicetak = 2, Scan = 3, Pencetak = 4 };
     Q_ENUM(Tab)
 
     ShellController(AppDelegate& app, LoginViewController& login, std::function<void()> upload = {},
@@ -87,5 +89,5 @@ private:
     int waitingCount_ = 0;
     bool signOutAfterUpload_ = false;
     bool staleUploadsAsked_ = false;
-    std::array<NavigationStack*, TabCount> stacks_{};
+    QList<NavigationStack*> stacks_;
 };
