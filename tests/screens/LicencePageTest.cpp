@@ -8,10 +8,6 @@
 #include "sync/CouncilEndpoints.h"
 
 #include <QPainter>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtQml/QQmlExtensionPlugin>
@@ -130,22 +126,12 @@ TEST_F(LicencePageTest, AHostilePageIsShownAndDrawnWithoutAnyRequestButItsOwn) {
     ASSERT_TRUE(viewer->richTextPage());
 
     // The screen itself, drawn: its rows are what the officer sees.
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Kompaun/qml/LesenDetailView.qml")));
-    std::unique_ptr<QObject> root(component.createWithInitialProperties({{"account", "15012345"}}));
-    ASSERT_TRUE(root) << qPrintable(component.errorString());
-    QQuickWindow window;
-    window.resize(360, 640);
-    auto* item = qobject_cast<QQuickItem*>(root.get());
-    item->setParentItem(window.contentItem());
-    item->setSize(QSizeF(360, 640));
-    window.show();
-    QMetaObject::invokeMethod(root.get(), "appearing");
-    auto* text = root->findChild<QQuickItem*>(QStringLiteral("lesenDetailText"));
+    QmlScreen screen;
+    ASSERT_TRUE(screen.open(QStringLiteral("LesenDetailView.qml"), {360, 640}, {{"account", "15012345"}}));
+    QQuickItem* text = screen.item(QStringLiteral("lesenDetailText"));
     ASSERT_TRUE(text);
     ASSERT_TRUE(testsupport::waitFor([&] { return text->property("text").toString().contains("AKTIF"); }));
-    const QImage shown = window.grabWindow();
+    const QImage shown = screen.window.grabWindow();
     ASSERT_FALSE(shown.isNull());
     int dark = 0;
     for (int y = 0; y < 200; ++y)

@@ -262,6 +262,16 @@ public:
     QByteArray body;
 };
 
+QByteArray pngOf(QSize size, Qt::GlobalColor colour) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return png;
+}
+
 TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
     QTemporaryDir dir;
     ImmediateHttp http;
@@ -282,12 +292,7 @@ TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
     // A server's error page is never kept as a tile; a picture is, whole.
     EXPECT_FALSE(tiles.store(3, 1, 2, "<html>rate limited</html>"));
     EXPECT_FALSE(QFile::exists(tiles.cachePath(3, 1, 2)));
-    QImage picture(256, 256, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    const QByteArray png = pngOf({256, 256}, Qt::green);
     EXPECT_TRUE(tiles.store(3, 1, 2, png));
     EXPECT_EQ(testsupport::readFile(tiles.cachePath(3, 1, 2)), png);
 
@@ -304,16 +309,6 @@ TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
     std::unique_ptr<QQuickImageResponse> missing(tiles.requestImageResponse(QStringLiteral("4/3/6"), {}));
     EXPECT_FALSE(missing->errorString().isEmpty());
     EXPECT_FALSE(QFile::exists(tiles.cachePath(4, 3, 6)));
-}
-
-QByteArray pngOf(QSize size, Qt::GlobalColor colour) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(colour);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    return png;
 }
 
 TEST(MapTiles, TheCacheIsBoundedOldestFirstAndATileIsBoundedInBytesAndPixels) {

@@ -6,12 +6,6 @@
 #include "screens/RingkasanViewController.h"
 #include "support/KualaLumpurTime.h"
 
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QTest>
-
 namespace {
 
 using testsupport::kl;
@@ -34,31 +28,6 @@ protected:
             photoList.append({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
         ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(r, photoList));
     }
-    // By the visual tree: a list's delegates are not the list's QObject children.
-    static QQuickItem* find(QObject* root, const QString& name) {
-        QList<QQuickItem*> todo{qobject_cast<QQuickItem*>(root)};
-        while (!todo.isEmpty()) {
-            QQuickItem* item = todo.takeFirst();
-            if (!item)
-                continue;
-            if (item->objectName() == name)
-                return item;
-            todo += item->childItems();
-        }
-        return nullptr;
-    }
-    QString textOf(QObject* root, const char* name) {
-        auto* item = find(root, QLatin1String(name));
-        EXPECT_TRUE(item) << name;
-        return item ? item->property("text").toString() : QString();
-    }
-    void click(QQuickWindow& window, QObject* root, const QString& name) {
-        auto* item = find(root, name);
-        ASSERT_TRUE(item) << name.toStdString();
-        ASSERT_TRUE(item->isVisible() && item->isEnabled()) << name.toStdString();
-        QTest::mouseClick(&window, Qt::LeftButton, {},
-                          item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
-    }
 };
 
 TEST_F(RingkasanTest, TheScreenShowsTheChosenDayAndPrintsItsSlipOnceEveryByteIsTaken) {
@@ -73,44 +42,35 @@ TEST_F(RingkasanTest, TheScreenShowsTheChosenDayAndPrintsItsSlipOnceEveryByteIsT
     ASSERT_TRUE(core.saveStore().setStatusBatal(4, QStringLiteral("1")));
     clock.instant = kl(2026, 3, 4, 9, 30);
 
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Kompaun/qml/RingkasanView.qml")));
-    std::unique_ptr<QObject> root(component.create());
-    ASSERT_TRUE(root) << qPrintable(component.errorString());
-    QQuickWindow window;
-    window.resize(360, 588);
-    auto* item = qobject_cast<QQuickItem*>(root.get());
-    item->setParentItem(window.contentItem());
-    item->setSize(QSizeF(360, 588));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* controller = root->findChild<RingkasanViewController*>();
+    QmlScreen screen;
+    ASSERT_TRUE(screen.open(QStringLiteral("RingkasanView.qml"), {360, 588}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen.window));
+    auto* controller = screen.root->findChild<RingkasanViewController*>();
     ASSERT_TRUE(controller);
 
     // Today in Kuala Lumpur first, the day before beside it.
     EXPECT_EQ(controller->dayLabels(),
               (QStringList{QStringLiteral("Hari ini, 04/03/2026"), QStringLiteral("03/03/2026")}));
-    EXPECT_EQ(textOf(root.get(), "ringkasanIssued"), QStringLiteral("3"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanInForce"), QStringLiteral("2"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanKadar"), QStringLiteral("RM 150.30"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanCancelled"), QStringLiteral("1"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanWaiting"), QStringLiteral("3"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanOldest"), QStringLiteral("9 jam 29 minit"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanPhotos"), QStringLiteral("4"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanTypeFigures0"),
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanIssued")), QStringLiteral("3"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanInForce")), QStringLiteral("2"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanKadar")), QStringLiteral("RM 150.30"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanCancelled")), QStringLiteral("1"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanWaiting")), QStringLiteral("3"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanOldest")), QStringLiteral("9 jam 29 minit"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanPhotos")), QStringLiteral("4"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanTypeFigures0")),
               QStringLiteral("2 kompaun · RM 150.30 · tawaran RM 150.30"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanNumber0"), QStringLiteral("P2026M07000041"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanNumber2"), QStringLiteral("P2026M07000043 (DIBATALKAN)"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanNumber0")), QStringLiteral("P2026M07000041"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanNumber2")), QStringLiteral("P2026M07000043 (DIBATALKAN)"));
 
-    click(window, root.get(), QStringLiteral("ringkasanDay1"));
+    screen.tap(QStringLiteral("ringkasanDay1"));
     EXPECT_EQ(controller->dayText(), QStringLiteral("03/03/2026"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanKadar"), QStringLiteral("RM 300.00"));
-    EXPECT_EQ(textOf(root.get(), "ringkasanNumber0"), QStringLiteral("P2026M07000040"));
-    EXPECT_EQ(find(root.get(), QStringLiteral("ringkasanNumber1")), nullptr);
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanKadar")), QStringLiteral("RM 300.00"));
+    EXPECT_EQ(screen.text(QStringLiteral("ringkasanNumber0")), QStringLiteral("P2026M07000040"));
+    EXPECT_EQ(screen.find(QStringLiteral("ringkasanNumber1")), nullptr);
 
     // The slip of the day shown, through a fresh session; "printed" only after the last byte.
-    click(window, root.get(), QStringLiteral("ringkasanDay0"));
+    screen.tap(QStringLiteral("ringkasanDay0"));
     const HandOverSlip::Content content = controller->slipContent();
     EXPECT_EQ(content.officerName, QStringLiteral("AHMAD FAUZI BIN ISMAIL"));
     EXPECT_EQ(content.officerCode, QStringLiteral("PK1001"));
@@ -121,7 +81,7 @@ TEST_F(RingkasanTest, TheScreenShowsTheChosenDayAndPrintsItsSlipOnceEveryByteIsT
     for (const QByteArray& b : HandOverSlip::blocks(content))
         slip += b;
     QSignalSpy finished(controller, &RingkasanViewController::slipFinished);
-    click(window, root.get(), QStringLiteral("cetakRingkasanButton"));
+    screen.tap(QStringLiteral("cetakRingkasanButton"));
     EXPECT_TRUE(controller->printing());
     EXPECT_TRUE(fakes.alerts.shown.isEmpty());
     ASSERT_TRUE(finished.wait(10000));
@@ -132,7 +92,7 @@ TEST_F(RingkasanTest, TheScreenShowsTheChosenDayAndPrintsItsSlipOnceEveryByteIsT
 
     // A link that drops mid-slip: never reported printed, the connection says what to do.
     printer->setStalled(true);
-    click(window, root.get(), QStringLiteral("cetakRingkasanButton"));
+    screen.tap(QStringLiteral("cetakRingkasanButton"));
     ASSERT_TRUE(testsupport::waitFor([&] { return printer->sessionOpen(); }));
     printer->dropLink();
     ASSERT_TRUE(finished.wait(10000));

@@ -20,8 +20,68 @@
 
 #include <gtest/gtest.h>
 
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+
+// One of the application's QML screens in a phone-sized window, touched as the officer touches it: items
+// found by objectName through the visual tree (a list's rows are not QObject children).
+struct QmlScreen {
+    // The screen shown and told it appears; null, and a failure added, when it does not load.
+    QQuickItem* open(const QString& file, QSize size = {360, 640}, const QVariantMap& properties = {}) {
+        engine.addImportPath(QStringLiteral("qrc:/"));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Kompaun/qml/") + file));
+        root.reset(component.createWithInitialProperties(properties));
+        auto* item = qobject_cast<QQuickItem*>(root.get());
+        if (!item) {
+            ADD_FAILURE() << qPrintable(component.errorString());
+            return nullptr;
+        }
+        item->setParentItem(window.contentItem());
+        item->setSize(size);
+        window.resize(size);
+        window.show();
+        if (item->metaObject()->indexOfSignal("appearing()") >= 0)
+            QMetaObject::invokeMethod(item, "appearing");
+        return item;
+    }
+    QQuickItem* find(const QString& name, QQuickItem* from = nullptr) const {
+        from = from ? from : qobject_cast<QQuickItem*>(root.get());
+        if (!from || from->objectName() == name)
+            return from;
+        for (QQuickItem* child : from->childItems())
+            if (QQuickItem* found = find(name, child))
+                return found;
+        return nullptr;
+    }
+    QQuickItem* item(const QString& name) const {
+        QQuickItem* found = find(name);
+        EXPECT_TRUE(found) << name.toStdString();
+        return found;
+    }
+    QString text(const QString& name) const {
+        QQuickItem* found = item(name);
+        return found ? found->property("text").toString() : QString();
+    }
+    void tap(QQuickItem* target) {
+        ASSERT_TRUE(target && target->isVisible() && target->isEnabled());
+        const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+        QTest::mouseClick(&window, Qt::LeftButton, {}, centre.toPoint());
+    }
+    void tap(const QString& name) { tap(item(name)); }
+    void type(const char* text) {
+        for (const char* c = text; *c; ++c)
+            QTest::keyClick(&window, *c);
+    }
+
+    QQmlEngine engine;
+    QQuickWindow window;
+    std::unique_ptr<QObject> root;
+};
 
 // A phone over the shipped reference database with a clock the test sets, and every service a screen
 // reaches; registered and signed in only when the test says so.
