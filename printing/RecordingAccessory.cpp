@@ -1,6 +1,7 @@
 #include "printing/RecordingAccessory.h"
 
-#include <QSaveFile>
+#include "platform/WholeFile.h"
+
 #include <QTimer>
 
 #include <algorithm>
@@ -135,7 +136,5 @@ void RecordingAccessory::sessionClosed() {
     ++sessionsClosed_;
     if (outputFile_.isEmpty())
         return;
-    QSaveFile file(outputFile_);
-    saveFailed_ =
-        !(file.open(QIODevice::WriteOnly) && file.write(received_) == received_.size() && file.commit());
+    saveFailed_ = !WholeFile::write(outputFile_, received_);
 }

@@ -1,10 +1,11 @@
 #include "sync/PhotoFailures.h"
 
+#include "platform/WholeFile.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace {
 // Far more than a phone holds waiting; a file larger than this is not ours.
@@ -43,9 +44,7 @@ bool PhotoFailures::save() {
                                  {QStringLiteral("gambar"), f.position},
                                  {QStringLiteral("kali"), f.runs},
                                  {QStringLiteral("sebab"), f.reason}});
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(array).toJson(QJsonDocument::Compact)) < 0 || !file.commit())
+    if (!WholeFile::write(path_, QJsonDocument(array).toJson(QJsonDocument::Compact)))
         return false;
     changed_ = false;
     return true;
