@@ -109,6 +109,11 @@ void PrinterConnection::printerConnect() {
     }
 }
 
+void PrinterConnection::reconnect() {
+    printerDisconnect();
+    printerConnect();
+}
+
 void PrinterConnection::printerDisconnect() {
     connecting_ = false;
     if (sessionController_)

@@ -30,6 +30,9 @@ public:
 
     void printerConnect();
     void printerDisconnect();
+    // Each print makes the connection afresh: the printer may have been switched off, or gone out of reach,
+    // since the last one.
+    void reconnect();
 
     // The controller, once a connect has run; null before.
     WSSessionController* sessionController() const { return sessionController_; }

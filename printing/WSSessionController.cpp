@@ -13,7 +13,7 @@ WSSessionController::WSSessionController(Log* log, Timers* timers, QObject* pare
               return;
           if (confirming_)
               this->log(QStringLiteral("the printer did not confirm it read everything"));
-          finishClose(false);
+          finishClose(confirming_);
       }) {}
 
 WSSessionController::~WSSessionController() {
@@ -111,6 +111,15 @@ void WSSessionController::emitNoticeFinished(int notice, bool written) {
     // Never from inside a call into the controller: the listener may well close or reopen the session.
     QMetaObject::invokeMethod(
         this, [this, notice, written] { emit noticeFinished(notice, written); }, Qt::QueuedConnection);
+}
+
+QMetaObject::Connection WSSessionController::whenNoticeFinished(int notice, QObject* receiver,
+                                                                std::function<void(bool)> done) {
+    return connect(this, &WSSessionController::noticeFinished, receiver,
+                   [notice, done = std::move(done)](int finished, bool written) {
+                       if (finished == notice)
+                           done(written);
+                   });
 }
 
 int WSSessionController::markNotice() {

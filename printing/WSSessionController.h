@@ -50,6 +50,9 @@ public:
     // Everything written up to now ends a notice: returns its number for noticeFinished, which always
     // follows, and never from inside this call.
     int markNotice();
+    // `done(written)` when that notice ends, for as long as `receiver` lives; the connection is returned so
+    // a caller that stops waiting can drop it.
+    QMetaObject::Connection whenNoticeFinished(int notice, QObject* receiver, std::function<void(bool)> done);
     // Notices marked and not yet finished.
     int noticesInFlight() const { return int(notices_.size()); }
     // The first n received bytes, removed from the buffer; nothing when fewer are buffered.

@@ -184,14 +184,8 @@ void IssuingFlow::confirmed() {
         busy_ = false;
         return;
     }
-    reconnectPrinter();
+    context().printerConnection().reconnect();
     cetakExe();
-}
-
-void IssuingFlow::reconnectPrinter() {
-    PrinterConnection& connection = context().printerConnection();
-    connection.printerDisconnect();
-    connection.printerConnect();
 }
 
 void IssuingFlow::cetakExe() {
@@ -243,7 +237,7 @@ void IssuingFlow::menuChosen(int button) {
         return;
     }
     if (button == 1) {
-        reconnectPrinter();
+        context().printerConnection().reconnect();
         cetakExe();
         return;
     }

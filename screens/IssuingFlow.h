@@ -88,8 +88,6 @@ private:
     void confirmed();
     bool acquire();
     void release();
-    // The printer connection made afresh before a notice.
-    void reconnectPrinter();
     void showMenu(const NoticePrintJob::Result& result);
     void menuChosen(int button);
     void alert(const QString& title, const QString& message, const QStringList& buttons, int tag,

@@ -39,8 +39,8 @@ bool NoticePrintJob::start(AppContext& context, const Record& record, bool traff
     PrinterConnection& connection = context.printerConnection();
     WSSessionController* session = connection.sessionController();
     connection.holdFailureAlerts();
-    notice_ = session && record ? context.notices().cetakSaman(session, record, traffic) : 0;
-    if (notice_ == 0) {
+    const int notice = session && record ? context.notices().cetakSaman(session, record, traffic) : 0;
+    if (notice == 0) {
         // Nothing went out: a connect that failed is the reason when there was one.
         const QString reason = connection.connectHasFailed() ? PrinterConnection::connectFailedMessage()
                                                              : PrinterConnection::noticeFailedMessage();
@@ -52,9 +52,7 @@ bool NoticePrintJob::start(AppContext& context, const Record& record, bool traff
             Qt::QueuedConnection);
         return true;
     }
-    waiting_ = connect(session, &WSSessionController::noticeFinished, this, [this](int notice, bool written) {
-        if (notice != notice_)
-            return;
+    waiting_ = session->whenNoticeFinished(notice, this, [this](bool written) {
         if (written) {
             finish({true, {}});
             return;
@@ -69,7 +67,6 @@ bool NoticePrintJob::start(AppContext& context, const Record& record, bool traff
 void NoticePrintJob::stop() {
     QObject::disconnect(waiting_);
     running_ = false;
-    notice_ = 0;
     context_->printerConnection().releaseFailureAlerts();
     context_->app().platform().progress->hide();
 }

@@ -43,7 +43,6 @@ private:
     // The context of the notice on its way.
     AppContext* context_ = nullptr;
     Done done_;
-    int notice_ = 0;
     bool running_ = false;
     QMetaObject::Connection waiting_;
 };

@@ -157,9 +157,7 @@ void PrintedListViewController::reprint() {
         alert(QStringLiteral("Makluman"), IssuingFlow::otherIssuingMessage(), {QStringLiteral("OK")}, 0, {});
         return;
     }
-    PrinterConnection& connection = context().printerConnection();
-    connection.printerDisconnect();
-    connection.printerConnect();
+    context().printerConnection().reconnect();
     const Record record = stored->record;
     job_.start(context(), record, CompoundTypesViewController::trafficNotice(core, *record),
                [this, record](const NoticePrintJob::Result& result) {

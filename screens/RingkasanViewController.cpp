@@ -106,11 +106,10 @@ void RingkasanViewController::cetakRingkasan() {
     PrinterConnection& connection = context().printerConnection();
     // The figures as they are at this moment, not as they were when the screen opened.
     reload();
-    connection.printerDisconnect();
-    connection.printerConnect();
+    connection.reconnect();
     WSSessionController* session = connection.sessionController();
-    notice_ = HandOverSlip::print(session, slipContent());
-    if (notice_ == 0) {
+    const int notice = HandOverSlip::print(session, slipContent());
+    if (notice == 0) {
         // A connection that failed has told the officer already.
         Q_EMIT slipFinished(false);
         return;
@@ -118,10 +117,7 @@ void RingkasanViewController::cetakRingkasan() {
     printing_ = true;
     Q_EMIT printingChanged();
     QObject::disconnect(waiting_);
-    waiting_ = connect(session, &WSSessionController::noticeFinished, this, [this](int notice, bool written) {
-        if (notice == notice_)
-            finishPrinting(written);
-    });
+    waiting_ = session->whenNoticeFinished(notice, this, [this](bool written) { finishPrinting(written); });
 }
 
 void RingkasanViewController::finishPrinting(bool written) {

@@ -85,6 +85,5 @@ private:
     int undated_ = 0;
     std::optional<QDate> chosen_;
     bool printing_ = false;
-    int notice_ = 0;
     QMetaObject::Connection waiting_;
 };

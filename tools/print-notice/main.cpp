@@ -170,8 +170,7 @@ int main(int argc, char** argv) {
                             : connectFailed());
     });
 
-    connection.printerDisconnect();
-    connection.printerConnect();
+    connection.reconnect();
     if (alerts.shown)
         return fail(connectFailed());
     notice = notices.cetakSaman(&controller, record, cli.isSet(traffic));
