@@ -91,9 +91,7 @@ QQuickImageResponse* MapTiles::requestImageResponse(const QString& id, const QSi
         [guard, cache = cache_, path = cachePath(zoom, x, y)](const HttpResponse& reply) {
             // Parsed before it is kept: a tile server's error page, or a body too large for a tile, never
             // lands in the cache.
-            const QImage image = TileCache::decode(reply.body);
-            if (!image.isNull())
-                cache->keep(path, reply.body);
+            const QImage image = cache->keep(path, reply.body);
             if (guard)
                 guard->finish(image, image.isNull() ? QStringLiteral("not a picture") : QString());
         },

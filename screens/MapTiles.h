@@ -31,7 +31,9 @@ public:
     // Keeps a fetched tile; false when the bytes are not a picture within bounds or the file could not
     // be written.
     bool store(int zoom, int x, int y, const QByteArray& bytes) const {
-        return cache_->keep(cachePath(zoom, x, y), bytes);
+        bool written = false;
+        cache_->keep(cachePath(zoom, x, y), bytes, &written);
+        return written;
     }
     TileCache& cache() const { return *cache_; }
 

@@ -36,22 +36,27 @@ QImage TileCache::read(const QString& path) {
     return decode(file.readAll());
 }
 
-bool TileCache::keep(const QString& path, const QByteArray& bytes) {
-    if (decode(bytes).isNull())
-        return false;
+QImage TileCache::keep(const QString& path, const QByteArray& bytes, bool* written) {
+    if (written)
+        *written = false;
+    QImage image = decode(bytes);
+    if (image.isNull())
+        return image;
     QMutexLocker locker(&lock_);
     if (!QDir().mkpath(QFileInfo(path).path()))
-        return false;
+        return image;
     const qint64 before = QFileInfo(path).size();
     if (!WholeFile::write(path, bytes))
-        return false;
+        return image;
+    if (written)
+        *written = true;
     if (held_ < 0)
         countLocked();
     else
         held_ += bytes.size() - before;
     if (held_ > maxBytes_)
         pruneLocked();
-    return true;
+    return image;
 }
 
 qint64 TileCache::heldBytes() {

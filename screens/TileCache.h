@@ -22,9 +22,10 @@ public:
     static QImage decode(const QByteArray& bytes);
     // The picture kept at path, decoded within the same bounds; null when none is kept.
     static QImage read(const QString& path);
-    // Keeps a fetched tile written whole; false when it is not a picture within bounds or the file could
-    // not be written (a full disk: the old tile, if any, stays).
-    bool keep(const QString& path, const QByteArray& bytes);
+    // A fetched tile's picture, decoded once: null when it is not a picture within bounds, and then nothing
+    // is kept. A picture is kept written whole; a file that cannot be written (a full disk) leaves the old
+    // tile, if any, and the picture is still returned to be shown. `written`: whether the file was written.
+    QImage keep(const QString& path, const QByteArray& bytes, bool* written = nullptr);
     // Bytes the kept tiles take, as last counted.
     qint64 heldBytes();
 
