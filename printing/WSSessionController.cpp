@@ -13,7 +13,7 @@ WSSessionController::WSSessionController(Log* log, Timers* timers, QObject* pare
               return;
           if (confirming_)
               this->log(QStringLiteral("the printer did not confirm it read everything"));
-          finishClose(confirming_);
+          finishClose(false);
       }) {}
 
 WSSessionController::~WSSessionController() {
