@@ -46,26 +46,14 @@ Outcome printTo(quint16 port, FakeLog& log, int boundMs = 10000) {
 
 } // namespace
 
-TEST(NetworkPrinter, ANoticeIsDeliveredOnlyWhenThePrinterReadItToTheEnd) {
+// A printer that reads everything, or hangs up part way, is told apart by print-notice's own test
+// (tests/tools). One that never reads, within the bound: everything fitted in the link's buffers, so it
+// counted as written; only the close can tell.
+TEST(NetworkPrinter, ANoticeThePrinterNeverReadIsNotDelivered) {
     FakeLog log;
-    LoopbackPrinter whole(LoopbackPrinter::ReadsAll);
-    Outcome o = printTo(whole.port(), log);
-    EXPECT_TRUE(o.noticeWritten);
-    EXPECT_TRUE(o.delivered);
-    ASSERT_TRUE(waitFor([&] { return whole.disconnected; }));
-    EXPECT_EQ(whole.received, numbered(22616));
-
-    LoopbackPrinter partial(LoopbackPrinter::HangsUpAfter, 7538);
-    o = printTo(partial.port(), log);
-    ASSERT_TRUE(o.closed);
-    EXPECT_FALSE(o.delivered);
-    EXPECT_EQ(partial.received.size(), 7538);
-
-    // A printer that never reads, within the bound. Everything fitted in the link's buffers, so it counted
-    // as written; only the close can tell.
     LoopbackPrinter deaf(LoopbackPrinter::NeverReads);
     ASSERT_NE(deaf.port(), 0);
-    o = printTo(deaf.port(), log, 300);
+    const Outcome o = printTo(deaf.port(), log, 300);
     ASSERT_TRUE(o.closed);
     EXPECT_TRUE(o.noticeWritten);
     EXPECT_FALSE(o.delivered);

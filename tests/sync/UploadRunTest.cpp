@@ -61,8 +61,6 @@ TEST_F(Upload, RejectedCompoundStaysWaitingAndCountsShowProgress) {
     EXPECT_EQ(fake->progress.labels.constLast(), QStringLiteral("Di muat naik"));
     EXPECT_EQ(fake->progress.details, (QStringList{"0/3", "1/3", "2/4", "3/4"}));
     EXPECT_EQ(summary(), QStringLiteral("Berjaya : 2 , Gagal : 1, Jumlah : 3"));
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Notifikasi"));
-    EXPECT_EQ(fake->alerts.last().buttons, QStringList{QStringLiteral("OK")});
     EXPECT_EQ(flags(), (QStringList{"1", "0", "1"}));
     EXPECT_EQ(app->saveStore().getDicetakUploadCountNumber(), 1);
     EXPECT_EQ(emulator->store().compounds().size(), 2u);
@@ -166,22 +164,6 @@ TEST_F(Upload, DestroyedDuringARunStopsPromptlyAndLosesNothing) {
         const UploadFlag flag = UploadFlag::parse(e.uploadFlag);
         EXPECT_EQ(flag.compoundAccepted || flag.uploaded, atCouncil.count(number) == 1) << number;
     }
-}
-
-TEST(UploadFlagText, ReadsAsWaitingToEveryReader) {
-    UploadFlag flag;
-    flag.compoundAccepted = true;
-    flag.acceptedPhotos = {3, 1};
-    EXPECT_EQ(flag.text(), QStringLiteral("0;gambar=1,3"));
-    SavedCompound entry;
-    entry.uploadFlag = flag.text();
-    EXPECT_EQ(entry.flagValue(), 0);
-    const UploadFlag back = UploadFlag::parse(flag.text());
-    EXPECT_TRUE(back.compoundAccepted);
-    EXPECT_EQ(back.acceptedPhotos, (QSet<int>{1, 3}));
-    EXPECT_FALSE(UploadFlag::parse(QStringLiteral("0")).compoundAccepted);
-    EXPECT_TRUE(UploadFlag::parse(QStringLiteral("1")).uploaded);
-    EXPECT_FALSE(UploadFlag::parse(QStringLiteral("abc")).uploaded); // not a number: waiting
 }
 
 // Faults of every kind at random: nothing is lost, nothing is marked uploaded that the council did not
