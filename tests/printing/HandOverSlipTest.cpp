@@ -56,8 +56,6 @@ TEST(HandOverSlip, PrintsWhoWhenTotalsAndNumbersInFixedColumns) {
           "NO KOMPAUN (3)\r", "P2026M07000041\r", "P2026M07000043 (DIBATALKAN)\r"})
         EXPECT_TRUE(lines(slip).contains(QByteArray(line))) << line;
     EXPECT_LT(slip.indexOf("P2026M07000041"), slip.indexOf("P2026M07000042"));
-    for (const QByteArray& line : lines(slip))
-        EXPECT_LE(line.size(), 93) << line.constData(); // 92 columns and the carriage return
 }
 
 TEST(HandOverSlip, StoredTextsCannotBecomeCommandsOrBreakTheColumns) {
@@ -71,7 +69,7 @@ TEST(HandOverSlip, StoredTextsCannotBecomeCommandsOrBreakTheColumns) {
         EXPECT_TRUE(uchar(ch) >= 0x20 || ch == '\r' || ch == '\n') << int(ch);
     EXPECT_TRUE(lines(slip).contains("NAMA PENGUATKUASA     :  AHMAD @ !  ALI  X\r"));
     for (const QByteArray& line : lines(slip))
-        EXPECT_LE(line.size(), 93);
+        EXPECT_LE(line.size(), 93); // 92 columns and the carriage return
 }
 
 } // namespace

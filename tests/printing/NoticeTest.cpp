@@ -89,9 +89,6 @@ TEST(Notices, NothingIsPrintedWithoutAHeader) {
 }
 
 TEST(Notices, TheLookUpAddressFollowsTheConfiguredBase) {
-    EXPECT_EQ(NoticeLayout::lookupAddress(QStringLiteral("https://uji.example.my/"),
-                                          QStringLiteral("P2016M07000042")),
-              QStringLiteral("https://uji.example.my/v2/wsc/mk/P2016M07000042"));
     EXPECT_EQ(NoticeLayout::lookupAddress(QStringLiteral("https://uji.example.my"), QStringLiteral("P 1/2")),
               QStringLiteral("https://uji.example.my/v2/wsc/mk/P%201%2F2"));
     EXPECT_EQ(NoticePrinter(QString(), QString()).baseUrl(), QStringLiteral(KOMPAUN_TEST_BASE_URL));
