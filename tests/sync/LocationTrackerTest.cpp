@@ -71,7 +71,6 @@ TEST_F(Tracking, FiltersAndTheBestFixChooseWhatIsReportedAndAFailedReportIsDropp
     advance(60000);
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(reports()[0].deviceId, "000");
-    EXPECT_EQ(reports()[0].lat, QString::asprintf("%f", double(3.139f)).toStdString());
     EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
 
     seedRegistration(QStringLiteral("M07"), 3);

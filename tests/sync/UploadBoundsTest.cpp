@@ -215,10 +215,12 @@ TEST_F(SyncFixture, UploadBoundOutlastsTheFixedOneAndReportsProgress) {
     EXPECT_EQ(sent, total);
 }
 
-// A photograph may be allowed minutes, but an application that is closing does not wait for it.
-TEST_F(SyncFixture, ClosingDuringALongPhotographGivesItUpPromptly) {
+// A photograph may be allowed minutes, but an application that is closing does not wait for it, nor
+// goes on to the next compound, and loses nothing.
+TEST_F(SyncFixture, ClosingDuringALongPhotographGivesItUpPromptlyAndLosesNothing) {
     ASSERT_TRUE(app->saveStore().saveArrayFile(
-        {entryWithPhotos(QStringLiteral("P2016M07000070"), {jpegOfSize(64 * 1024)})}));
+        {entryWithPhotos(QStringLiteral("P2016M07000070"), {jpegOfSize(64 * 1024)}),
+         compoundEntry(QStringLiteral("P2016M07000071"), 0)}));
     setFault("muatnaik_gambar_kompaun", Fault::Kind::Delay, 5000); // within its bound of 8.7 s
     auto upload = std::make_unique<UploadRun>(services());
     upload->muatNaik();
@@ -236,7 +238,9 @@ TEST_F(SyncFixture, ClosingDuringALongPhotographGivesItUpPromptly) {
     EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_TRUE(fake->alerts.shown.isEmpty());
     const SavedCompoundList left = app->saveStore().getDicetak();
-    ASSERT_EQ(left.size(), 1);
+    ASSERT_EQ(left.size(), 2);
     EXPECT_EQ(left[0].uploadFlag, QStringLiteral("0;gambar=")); // its photograph goes with the next run
+    EXPECT_EQ(left[1].uploadFlag, QStringLiteral("0"));
+    EXPECT_EQ(emulator->store().compounds().size(), 1u);
     EXPECT_FALSE(QFile::exists(documents.filePath(QString::fromLatin1(PhotoFailures::fileName))));
 }
