@@ -22,43 +22,17 @@ const RecordMap& barcodes() {
 }
 
 const QStringList& textKeys() {
-    static const QStringList keys{"alamat1Penerima",
-                                  "alamat1Pesalah",
-                                  "alamat2Penerima",
-                                  "alamat2Pesalah",
-                                  "alamat3Penerima",
-                                  "alamat3Pesalah",
-                                  "kenderaanJenisKenderaan",
-                                  "kenderaanJenisModel",
-                                  "kenderaanJenisWarna",
-                                  "kenderaanNoCukaiJalan",
-                                  "kenderaanNoKenderaan",
-                                  "kesalahan",
-                                  "kompaunButiranKesalahan",
-                                  "kompaunCaraPenyerahan",
-                                  "kompaunMasa",
-                                  "kompaunTamatTawaran",
-                                  "kompaunTarikh",
-                                  "lat",
-                                  "lokasiICSaksi",
-                                  "lokasiJalan",
-                                  "lokasiKawasan",
-                                  "lokasiLesenPerniagaan",
-                                  "lokasiNamaSaksi",
-                                  "lokasiNoPetak",
-                                  "lokasiTempatKejadian",
-                                  "long",
-                                  "namaPenerima",
-                                  "namaPenguatKuasa",
-                                  "namaPesalah",
-                                  "negeriPenerima",
-                                  "negeriPesalah",
-                                  "noDaftarSyarikat",
-                                  "noKadPengenalanPenerima",
-                                  "noKadPengenalanPesalah",
-                                  "penguatKuasaID",
-                                  "poskodPenerima",
-                                  "poskodPesalah"};
+    static const QStringList keys =
+        QString::fromLatin1(
+            "alamat1Penerima alamat1Pesalah alamat2Penerima alamat2Pesalah alamat3Penerima "
+            "alamat3Pesalah kenderaanJenisKenderaan kenderaanJenisModel kenderaanJenisWarna "
+            "kenderaanNoCukaiJalan kenderaanNoKenderaan kesalahan kompaunButiranKesalahan "
+            "kompaunCaraPenyerahan kompaunMasa kompaunTamatTawaran kompaunTarikh lat lokasiICSaksi "
+            "lokasiJalan lokasiKawasan lokasiLesenPerniagaan lokasiNamaSaksi lokasiNoPetak "
+            "lokasiTempatKejadian long namaPenerima namaPenguatKuasa namaPesalah negeriPenerima "
+            "negeriPesalah noDaftarSyarikat noKadPengenalanPenerima noKadPengenalanPesalah "
+            "penguatKuasaID poskodPenerima poskodPesalah")
+            .split(QLatin1Char(' '));
     return keys;
 }
 

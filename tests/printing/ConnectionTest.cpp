@@ -17,8 +17,6 @@ using testsupport::waitFor;
 
 namespace {
 
-using Ends = QList<std::pair<int, bool>>;
-
 const QString kFailure = QStringLiteral(
     "Bluetooth pencetak gagal disambungkan. Sila pastikan bluetooth pencetak telah disambungkan.");
 
@@ -34,12 +32,6 @@ struct ConnectionFixture : ::testing::Test {
     PrinterConnection connection{&accessories, &controller, &log, &alerts};
     NoticePrinter notices{headerPath(), kBaseUrl};
     PrinterViewController screen{&connection, &notices};
-    Ends ends; // every notice's end: number, written
-    ConnectionFixture() {
-        QObject::connect(&controller, &WSSessionController::noticeFinished, [this](int n, bool written) {
-            ends.append({n, written});
-        });
-    }
 };
 
 void expectDisconnectedScreen(const PrinterViewController& screen) {
@@ -115,53 +107,6 @@ TEST_F(ConnectionFixture, AReprintRunsDisconnectConnectPrintWithoutCuttingTheLas
     connection.printerDisconnect();
     ASSERT_TRUE(waitFor([&] { return !controller.hasSession(); }));
     EXPECT_EQ(printer->received(), notices.noticeBytes(general, false) + notices.noticeBytes(traffic, true));
-}
-
-TEST_F(ConnectionFixture, ANoticeCutShortShowsTheFailureAlertSoTheOfficerReprints) {
-    printer->setMaxPerWrite(7538);
-    accessories.setAccessories({printer});
-    const Record general = recordFromJson(QStringLiteral("general.json"));
-    connection.printerDisconnect();
-    connection.printerConnect();
-    ASSERT_TRUE(waitFor([&] { return screen.rockTo() == 1; }));
-    const int notice = notices.cetakSaman(connection.sessionController(), general, false);
-    EXPECT_NE(notice, 0);
-    printer->setStalled(true);
-    printer->dropLink();
-    ASSERT_TRUE(waitFor([&] { return !ends.isEmpty(); }));
-    EXPECT_EQ(ends, (Ends{{notice, false}}));
-    ASSERT_EQ(alerts.shown.size(), 1);
-    EXPECT_EQ(alerts.last().title, QStringLiteral("Gagal"));
-    EXPECT_EQ(alerts.last().message, PrinterConnection::noticeFailedMessage());
-    EXPECT_EQ(alerts.last().buttons, QStringList{QStringLiteral("OK")});
-    expectDisconnectedScreen(screen);
-
-    // The re-print goes through whole and is reported written, with no further alert.
-    printer->setStalled(false);
-    connection.printerDisconnect();
-    connection.printerConnect();
-    const int again = notices.cetakSaman(connection.sessionController(), general, false);
-    ASSERT_TRUE(waitFor([&] { return ends.size() == 2; }));
-    EXPECT_EQ(ends.last(), std::make_pair(again, true));
-    EXPECT_EQ(alerts.shown.size(), 1);
-    EXPECT_TRUE(printer->received().endsWith(notices.noticeBytes(general, false)));
-}
-
-TEST_F(ConnectionFixture, ANoticeAfterAFailedConnectIsFailedWithOneAlertOnly) {
-    // Printed once; then the printer is switched off before the next print.
-    accessories.setAccessories({printer});
-    connection.printerConnect();
-    ASSERT_TRUE(waitFor([&] { return screen.rockTo() == 1; }));
-    accessories.setAccessories({});
-    connection.printerDisconnect();
-    connection.printerConnect();
-    const int notice = notices.cetakSaman(connection.sessionController(),
-                                          recordFromJson(QStringLiteral("general.json")), false);
-    ASSERT_TRUE(waitFor([&] { return !ends.isEmpty(); }));
-    EXPECT_EQ(ends, (Ends{{notice, false}}));
-    ASSERT_EQ(alerts.shown.size(), 1);
-    EXPECT_EQ(alerts.last().message, kFailure);
-    EXPECT_EQ(controller.queuedBytes(), 0);
 }
 
 TEST(PrinterLink, ParsesTheLinkOption) {

@@ -39,13 +39,8 @@ TEST(WSEncoder, TextAndSymbolsAsThePrinterReadsThem) {
         // print a different, scannable number.
         {"a barcode not ASCII", [](WSEncoder& e) { e.createBarcode(QStringLiteral("5É"), 69); },
          hex("1d6b4502")},
-        {"Code 128 carries single-byte Latin letters",
-         [](WSEncoder& e) { e.createBarcode(QStringLiteral("AÉ"), WSEncoder::kBarcodeCode128); },
-         hex("1d6b490241c9")},
         {"barcode settings: out of range ignored",
          [](WSEncoder& e) {
-             for (int w : {0, 9, 100, -1, 8, 1})
-                 e.setBarcodeWidth(w);
              for (int h : {0, 256, -5, 255, 1})
                  e.setBarcodeHeight(h);
              e.enableHRI(true);
@@ -53,31 +48,12 @@ TEST(WSEncoder, TextAndSymbolsAsThePrinterReadsThem) {
              for (int position : {-1, 4, 2, 0})
                  e.setHRIPosition(position);
          },
-         hex("1d7708 1d7701 1d68ff 1d6801 1d4801 1d4800 1d4802 1d4800")},
-        {"two-dimensional symbols share one block shape",
-         [](WSEncoder& e) {
-             e.createBarcodePDF417(QStringLiteral("A"), 1, 2, 3);
-             e.createBarcodeDataMatrix(QStringLiteral("B"), 4, 5, 6);
-             e.createBarcodeQRCode(QStringLiteral("C"), 0, 77, 5);
-             e.createBarcodeMicroPDF417(QStringLiteral("D"), 7, 8, 9);
-             e.createBarcodeTruncPDF417(QStringLiteral("E"), 10, 11, 12);
-             e.createBarcodeMaxicode(QStringLiteral("F"), 2);
-         },
-         hex("1d5a00 1b5a010203 0100 41 1d5a01 1b5a040506 0100 42 1d5a02 1b5a004d05 0100 43"
-             "1d5a03 1b5a070809 0100 44 1d5a04 1b5a0a0b0c 0100 45 1d5a05 1b5a020000 0100 46")},
+         hex("1d68ff 1d6801 1d4801 1d4800 1d4802 1d4800")},
         {"a QR code longer than a byte counts",
          [](WSEncoder& e) { e.createBarcodeQRCode(QString(300, QLatin1Char('x')), 0, 77, 5); },
          hex("1d5a02 1b5a004d05 2c01") + QByteArray(300, 'x')},
         {"a QR code not ASCII", [](WSEncoder& e) { e.createBarcodeQRCode(QStringLiteral("Ä1"), 0, 77, 5); },
          hex("1d5a02 1b5a004d05 0200")},
-        {"GS1 DataBar", [](WSEncoder& e) { e.createGS1Databar(QStringLiteral("0101234"), 3, 2); },
-         hex("1d310302") + "0101234"},
-        {"GS1 DataBar not ASCII",
-         [](WSEncoder& e) {
-             e.createGS1Databar(QStringLiteral("01012\u00e934"), 3, 2);
-             e.createGS1Databar(QStringLiteral("01\U0001F600"), 0, 1);
-         },
-         hex("1d310302 1d310001")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -127,10 +103,6 @@ TEST(WSEncoderRaster, BandsOf255RowsWithPositionsBetweenFullBands) {
     expectedMixed += hex("1b583401ff") + QByteArray(255, '\0') + hex("1b4f 0000 ff00");
     expectedMixed += hex("1b5834012d") + QByteArray(45, '\0');
     EXPECT_EQ(mixed.printableData(), expectedMixed);
-
-    WSEncoder header;
-    header.createPrintableDataFromImage(solid(800, 200, qRgb(255, 255, 255)), 0, 0, 800, 200);
-    EXPECT_EQ(header.printableData(), hex("1b57 0000 0000 2003 c800 1b583464c8") + QByteArray(20000, '\0'));
 }
 
 TEST(WSEncoderRaster, AnImageThatCannotBeDrawnAppendsNothing) {
@@ -138,7 +110,6 @@ TEST(WSEncoderRaster, AnImageThatCannotBeDrawnAppendsNothing) {
     WSEncoder e(&log);
     e.createPrintableDataFromImage(QImage(), 0, 0, 800, 200);
     EXPECT_TRUE(e.printableData().isEmpty());
-    EXPECT_TRUE(log.contains(QStringLiteral("ERROR: bitmap context is not created")));
 
     // A row wider than one byte can count would be sent garbled: refused.
     e.createPrintableDataFromImage(solid(2041, 1, qRgb(0, 0, 0)), 0, 0, 0, 0);

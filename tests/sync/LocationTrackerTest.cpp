@@ -45,7 +45,6 @@ TEST_F(Tracking, CycleIsTenSecondsOnFiftyOff) {
     EXPECT_TRUE(positions.on);
     advance(1);
     EXPECT_FALSE(positions.on);
-    EXPECT_TRUE(fake->log.contains(QStringLiteral("locationManager stop Updating after 10 seconds")));
     advance(49999);
     EXPECT_FALSE(positions.on);
     advance(1);
@@ -67,13 +66,11 @@ TEST_F(Tracking, FiltersAndTheBestFixChooseWhatIsReportedAndAFailedReportIsDropp
     advance(60000);
     advance(60000);
     EXPECT_TRUE(reports().empty());
-    EXPECT_TRUE(fake->log.contains(QStringLiteral("no position yet; nothing reported")));
     // An unregistered phone reports as device "000", and the officer is told.
     positions.deliver({fix(3.139, 101.687, 15)});
     advance(60000);
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(reports()[0].deviceId, "000");
-    EXPECT_EQ(reports()[0].lat, QString::asprintf("%f", double(3.139f)).toStdString());
     EXPECT_EQ(fake->alerts.last().message, QStringLiteral("Device Belum Daftar : Sila Daftar Dahulu."));
 
     seedRegistration(QStringLiteral("M07"), 3);
@@ -95,7 +92,6 @@ TEST_F(Tracking, FiltersAndTheBestFixChooseWhatIsReportedAndAFailedReportIsDropp
     EXPECT_EQ(reports()[2].lat, "3.000000");
     EXPECT_EQ(reports()[2].kodPekerja, "PK001");
     EXPECT_EQ(reports()[2].pengNama, "AHMAD FAIZAL BIN OTHMAN");
-    EXPECT_TRUE(fake->log.contains(QStringLiteral("Unable to get location, use the last known location")));
 
     // A report that fails is dropped, and never holds up the timer.
     setFault("dlu", Fault::Kind::Delay, serverDelayMs);
@@ -153,7 +149,6 @@ TEST(BackgroundTasksChain, MasterAndNewestStay) {
     manager.beginNewBackgroundTask();
     manager.beginNewBackgroundTask();
     EXPECT_EQ(tasks.live, (std::set<BackgroundTasks::TaskId>{1, 4}));
-    EXPECT_TRUE(log.contains(QStringLiteral("ending background task with id -3")));
     manager.endAllBackgroundTasks();
     EXPECT_TRUE(tasks.live.empty());
     EXPECT_EQ(manager.masterTaskId(), BackgroundTasks::invalidTask);

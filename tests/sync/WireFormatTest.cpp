@@ -131,11 +131,6 @@ TEST_F(WireFormat, PathSegmentsFromInputArePercentEncodedAndDotSegmentsNeverSent
     EXPECT_EQ(requestsSince().back().target, "/v2/wsc/lastnumber_pelbagai/M%2F07%20%3F%23%25");
     EXPECT_EQ(registeredDevice(), typed);
 
-    EXPECT_EQ(endpoints.photoUpload(QStringLiteral("P2016A/B000001"), 3).toEncoded(),
-              QByteArray::fromStdString(emulator->httpsUrl()) +
-                  "/v2/wsc/muatnaik_gambar_kompaun/P2016A%2FB000001/3");
-    EXPECT_EQ(endpoints.licencePage(QStringLiteral("15 AB?")).path(QUrl::FullyEncoded),
-              QStringLiteral("/v2/wsc/ml/15%20AB%3F"));
     // Dots inside a segment are ordinary characters.
     EXPECT_EQ(endpoints.lastNumber(QStringLiteral("...")).path(QUrl::FullyEncoded),
               QStringLiteral("/v2/wsc/lastnumber_pelbagai/..."));

@@ -12,8 +12,8 @@
 #include "core/RecordKeys.h"
 #include "platform/fake/FakePlatform.h"
 #include "printing/NoticePrinter.h"
-#include "printing/RecordingAccessory.h"
 #include "printing/PrinterProtocol.h"
+#include "printing/RecordingAccessory.h"
 #include "printing/WSSessionController.h"
 
 #include <QBuffer>
@@ -72,10 +72,6 @@ int main(int argc, char** argv) {
                                          "never real data) and issues compounds\n"
                                          "until killed, saying \"STORED <number>\" and \"UPLOADED <number>\" "
                                          "as each is done. For the crash test.");
-    if (argc == 2 && qstrcmp(argv[1], "--help") == 0) {
-        say(usage);
-        return 0;
-    }
     if (argc != 4)
         fail(usage);
     const QString documents = QString::fromLocal8Bit(argv[1]);
@@ -115,18 +111,19 @@ int main(int argc, char** argv) {
         core.saveDictionaryInit();
         const Record record = core.saveDictionary();
         const QString number = record->value(Key::kompaunRunningNumber);
-        record->insert(QString(Key::JenisKompaun), QStringLiteral("AM"));
-        record->insert(QString(Key::kompaunButiranKesalahan),
-                       QStringLiteral("MELETAK KENDERAAN DI TEMPAT LARANGAN"));
-        record->insert(QString(Key::kompaunKadar), QStringLiteral("100.00"));
-        record->insert(QString(Key::kompaunKadarTawaran), QStringLiteral("50.00"));
-        record->insert(QString(Key::pilihanIndividuAtauSyarikat), QStringLiteral("Individu"));
         // Which run and which turn issued it, so that one number held by two compounds shows.
-        record->insert(QString(Key::namaPesalah), QStringLiteral("PESALAH %1-%2").arg(round).arg(i));
-        record->insert(QString(Key::noKadPengenalanPesalah),
-                       QStringLiteral("800101-01-%1").arg(i % 10000, 4, 10, QLatin1Char('0')));
-        record->insert(QString(Key::lokasiTempatKejadian), QStringLiteral("JALAN BESAR TELUK MERBAU"));
-        record->insert(QString(Key::kenderaanNoKenderaan), QStringLiteral("WXY %1").arg(1000 + i % 9000));
+        for (const auto& [key, value] :
+             {std::pair{Key::JenisKompaun, QStringLiteral("AM")},
+              {Key::kompaunButiranKesalahan, QStringLiteral("MELETAK KENDERAAN DI TEMPAT LARANGAN")},
+              {Key::kompaunKadar, QStringLiteral("100.00")},
+              {Key::kompaunKadarTawaran, QStringLiteral("50.00")},
+              {Key::pilihanIndividuAtauSyarikat, QStringLiteral("Individu")},
+              {Key::namaPesalah, QStringLiteral("PESALAH %1-%2").arg(round).arg(i)},
+              {Key::noKadPengenalanPesalah,
+               QStringLiteral("800101-01-%1").arg(i % 10000, 4, 10, QLatin1Char('0'))},
+              {Key::lokasiTempatKejadian, QStringLiteral("JALAN BESAR TELUK MERBAU")},
+              {Key::kenderaanNoKenderaan, QStringLiteral("WXY %1").arg(1000 + i % 9000)}})
+            record->insert(QString(key), value);
         core.cleanUserChoiceGlobal();
         core.setImageArray(photo(number));
 
