@@ -112,7 +112,6 @@ TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndAFailedWriteKeepsThemToo) {
     SavedCompoundStore broken(dir.path() + QStringLiteral("/no-such-dir"), &log);
     EXPECT_FALSE(broken.insertIntoBaruPBCompound(makeRecord(), {}));
     EXPECT_FALSE(broken.purgeUploaded());
-    EXPECT_TRUE(log.contains(QStringLiteral("Save failed")));
     EXPECT_EQ(store.countYgDahCetak(), 3);
 }
 
@@ -132,7 +131,6 @@ TEST_F(StoresTest, ANumberAlreadyHeldIsRefusedButAStoreHoldingOneTwiceOpensAndKe
     // A new compound with a number held is refused whole, photographs included; the next number goes in.
     const SavedCompound again = entry(QStringLiteral("P2026M07000040"));
     EXPECT_FALSE(reopened.insertIntoBaruPBCompound(again.record, again.photos));
-    EXPECT_TRUE(log.contains(QStringLiteral("P2026M07000040 is already stored")));
     EXPECT_EQ(reopened.countYgDahCetak(), 3);
     const SavedCompound next = entry(QStringLiteral("P2026M07000042"));
     EXPECT_TRUE(reopened.insertIntoBaruPBCompound(next.record, next.photos));
@@ -156,8 +154,6 @@ TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {
     record->insert(QString(Key::kompaunRunningNumber), QStringLiteral("CHANGED"));
     ASSERT_TRUE(store.insertIntoBaruPBCompound(
         makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000042")}}), {}));
-    EXPECT_TRUE(log.contains(QStringLiteral("kompaun : ")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Save Successfully")));
 
     const QList<SavedCompoundRow> rows = store.printedListRows();
     ASSERT_EQ(rows.size(), 2);
@@ -246,7 +242,6 @@ TEST_F(RunningNumberTest, ReadsTheFileOfPhonesInService) {
     ASSERT_TRUE(numbers.addOneRunningNumber());
     EXPECT_EQ(numbers.getRunningNumber(), 4);
     EXPECT_EQ(PlistFile::read(numbers.path())->toList(), QVariantList(4, QStringLiteral("1")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Running number saved : 4")));
 }
 
 TEST_F(RunningNumberTest, LostOrStaleFileGoesOnFromTheHighestHeldSequenceNotTheCount) {
@@ -256,8 +251,6 @@ TEST_F(RunningNumberTest, LostOrStaleFileGoesOnFromTheHighestHeldSequenceNotTheC
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
     EXPECT_EQ(numbers.getRunningNumber(), 7);
     EXPECT_TRUE(numbers.isTrusted());
-    ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Current Running number : 7")));
     // A file behind the store (another device's numbers do not count) is raised past it.
     ASSERT_TRUE(store.saveArrayFile({entry("P2026M07000009"), entry("P2026X99000050")}));
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
@@ -299,17 +292,9 @@ TEST_F(RunningNumberTest, UnreadableFileIsMovedAsideAndNumberingIsNoLongerTruste
     EXPECT_TRUE(RunningNumber(dir.path(), store, &log).isTrusted());
 }
 
-TEST_F(RunningNumberTest, FailedWriteOrDamagedFileKeepsNumbersUniqueInThisRun) {
-    ASSERT_TRUE(numbers.saveRunningNumberFile(41));
-    // The file's place taken by a directory: every write fails from now on.
-    QFile::remove(numbers.path());
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromLatin1(RunningNumber::fileName)));
-    EXPECT_FALSE(numbers.saveRunningNumberFile(42));
-    EXPECT_EQ(numbers.getCompoundNumber(), 43);
-    EXPECT_FALSE(numbers.addOneRunningNumber());
-    EXPECT_EQ(numbers.getCompoundNumber(), 44);
-    // A file damaged while issuing is kept, and the number in hand is not given again either.
-    QDir(dir.path()).rmdir(QString::fromLatin1(RunningNumber::fileName));
+TEST_F(RunningNumberTest, FileDamagedWhileIssuingKeepsNumbersUniqueInThisRun) {
+    ASSERT_TRUE(numbers.saveRunningNumberFile(43));
+    // A file damaged while issuing is kept, and the number in hand is not given again.
     testsupport::writeFile(numbers.path(), QByteArray("\0\0\0garbage", 10));
     ASSERT_TRUE(numbers.addOneRunningNumber());
     EXPECT_EQ(numbers.getRunningNumber(), 44);
@@ -432,7 +417,6 @@ TEST_F(StoreMigration, UnreadableTooDeepOrBinaryFileIsMovedAsideAndReported) {
         EXPECT_EQ(store.countYgDahCetak(), 0);
     }
     EXPECT_EQ(filesLike(QStringLiteral("saveIns.dat.unreadable-*")).size(), 4);
-    EXPECT_TRUE(log.contains(QStringLiteral("saveIns.dat unreadable")));
 }
 
 // An import cut short leaves the old file to be imported again; one that committed is not repeated.
@@ -546,57 +530,40 @@ TEST(StoreMigrationKilled, ImportStoppedPartWayLeavesNoneImportedAndTheOldFileAs
     EXPECT_TRUE(QFile::exists(oldPath));
 
     testsupport::writeFile(oldPath, original);
-    QStringList shown;
-    const SavedCompoundStore::Migration m = store.migrateOldFile(
-        [&](int done, int total) { shown << QStringLiteral("%1 / %2").arg(done).arg(total); });
+    const SavedCompoundStore::Migration m = store.migrateOldFile();
     EXPECT_EQ(m.outcome, SavedCompoundStore::Migration::Imported);
     EXPECT_EQ(m.entries, 40);
     EXPECT_EQ(store.countYgDahCetak(), 40);
-    ASSERT_EQ(shown.size(), 41);
-    EXPECT_EQ(shown.first(), QStringLiteral("0 / 40"));
-    EXPECT_EQ(shown.at(17), QStringLiteral("17 / 40"));
-    EXPECT_EQ(shown.last(), QStringLiteral("40 / 40"));
     EXPECT_EQ(testsupport::readFile(m.keptAs), original);
     // The import's log has gone into the database at the end.
     EXPECT_LT(QFileInfo(dir.filePath(QStringLiteral("saveIns.sqlite-wal"))).size(), 64 * 1024);
 }
 
-// The streamed reader reads what the library reads, and refuses what is no list of ours.
-TEST(OldStoreStream, ReadsListsOnlyAndCountsBeforeReading) {
-    auto entries = [](const QByteArray& xml, QString* error = nullptr) {
-        int n = 0;
-        const bool ok = SavedCompoundFile::read(
+// The streamed reader reads what the library reads. What it refuses (cut short, binary, not a list) is
+// checked through the import (StoreMigration); here what the library takes that our writer never writes.
+TEST(OldStoreStream, ReadsBareListsCommentsAndEntitiesAsTheLibraryDoes) {
+    QList<SavedCompoundFile::Entry> got;
+    const auto read = [&](const QByteArray& xml) {
+        got.clear();
+        return SavedCompoundFile::read(
             xml,
-            [&](SavedCompoundFile::Entry&&) {
-                ++n;
+            [&](SavedCompoundFile::Entry&& e) {
+                got.append(std::move(e));
                 return true;
             },
-            error);
-        return ok ? n : -1;
+            nullptr);
     };
-    EXPECT_EQ(
-        entries("<plist><array><array><dict/><array/><string>0</string></array><array/></array></plist>"), 2);
-    EXPECT_EQ(entries("<array><array/></array>"), 1); // bare, without <plist>
-    EXPECT_EQ(entries("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"), 0);
-    QString why;
-    EXPECT_EQ(entries("<plist><dict/></plist>", &why), -1);
-    EXPECT_EQ(why, QStringLiteral("not a list"));
-    EXPECT_EQ(entries("<plist><array><array><string>x</string></array>", &why), -1); // cut short
-    EXPECT_EQ(entries("bplist00\xd0\x08", &why), -1);
-    EXPECT_EQ(why, QStringLiteral("a binary property list"));
-    EXPECT_EQ(entries(QByteArray(), &why), -1);
-    // Entities and comments inside an entry read as the library reads them.
-    SavedCompoundFile::Entry got;
-    ASSERT_TRUE(SavedCompoundFile::read(
-        "<plist><array><array><dict><key>nama</key><string>A &amp; B &lt;C&gt;</string><!-- x --></dict>"
-        "<array/><string>1</string></array></array></plist>",
-        [&](SavedCompoundFile::Entry&& e) {
-            got = std::move(e);
-            return true;
-        },
-        nullptr));
-    EXPECT_EQ(got.record.value(QStringLiteral("nama")), QStringLiteral("A & B <C>"));
-    EXPECT_EQ(got.flag, QStringLiteral("1"));
+    ASSERT_TRUE(read("<array><array/></array>")); // bare, without <plist>
+    EXPECT_EQ(got.size(), 1);
+    ASSERT_TRUE(read("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"));
+    EXPECT_TRUE(got.isEmpty());
+    EXPECT_FALSE(read(QByteArray()));
+    ASSERT_TRUE(
+        read("<plist><array><array><dict><key>nama</key><string>A &amp; B &lt;C&gt;</string><!-- x -->"
+             "</dict><array/><string>1</string></array></array></plist>"));
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(got[0].record.value(QStringLiteral("nama")), QStringLiteral("A & B <C>"));
+    EXPECT_EQ(got[0].flag, QStringLiteral("1"));
 }
 
 // A writer killed at any moment loses no compound it reported stored, and stores none twice.
