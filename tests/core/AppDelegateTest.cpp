@@ -40,7 +40,9 @@ protected:
     AppDelegate app{fakes.platform(), &clock};
 };
 
-TEST_F(AppDelegateTest, NewRecordCarriesNumberKualaLumpurDatesAndOfficer) {
+// The dates, offer date and officer a record carries are checked through the forms (IssuingGuardsTest,
+// LoginAndShellTest, PickListTest); here the numbering's edges.
+TEST_F(AppDelegateTest, NewRecordIsNumberedForTheDeviceAndTheKualaLumpurYear) {
     // Unregistered: numbered with zeros, and the officer is told; an empty device table tells nothing.
     app.saveDictionaryInit();
     EXPECT_EQ(value(Key::kompaunRunningNumber), QStringLiteral("P2016000000001"));
@@ -55,12 +57,6 @@ TEST_F(AppDelegateTest, NewRecordCarriesNumberKualaLumpurDatesAndOfficer) {
     ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(41));
     app.saveDictionaryInit();
     EXPECT_EQ(value(Key::kompaunRunningNumber), QStringLiteral("P2016M07000042"));
-    EXPECT_EQ(value(Key::kompaunTarikh), QStringLiteral("10/03/2016"));
-    EXPECT_EQ(value(Key::kompaunTamatTawaran), QStringLiteral("24/03/2016"));
-    EXPECT_EQ(value(Key::status_batal), QStringLiteral("0"));
-    EXPECT_EQ(value(Key::namaPenguatKuasa), QStringLiteral("AHMAD BIN ALI"));
-    EXPECT_EQ(value(Key::penguatKuasaID), QStringLiteral("PK1001"));
-    EXPECT_EQ(app.getDictionary()->size(), 52);
     EXPECT_FALSE(app.getDictionary()->contains(Key::lokasiJalan));
     EXPECT_EQ(fakes.alerts.shown.size(), 1);
 

@@ -67,13 +67,14 @@ TEST(PrintNotice, ExitsZeroOnlyWhenThePrinterReadTheWholeNotice) {
     EXPECT_TRUE(cut.err.contains(QStringLiteral("print-notice: the printer"))) << cut.err.toStdString();
 }
 
-TEST(PrinterEmulator, NoticesPrintedOverTcpDecodeFromThePictures) {
+// A notice's bytes are fixed by the reference files (NoticeTest) and drawn symbols decode in RendererTest;
+// here one whole notice through the emulator's process, as support staff see it.
+TEST(PrinterEmulator, ANoticePrintedOverTcpDecodesFromThePicture) {
     Emulator emulator;
     ASSERT_TRUE(emulator.start());
     const QString link = QStringLiteral("tcp:127.0.0.1:%1").arg(emulator.port);
     ASSERT_EQ(printNotice("general.json", to(link)).code, 0);
-    ASSERT_EQ(printNotice("traffic.json", QStringList{QStringLiteral("--traffic")} + to(link)).code, 0);
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(emulator.job(2) + QStringLiteral(".png")); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(emulator.job(1) + QStringLiteral(".png")); }, 30000));
 
     const QImage general(emulator.job(1) + QStringLiteral(".png"));
     ASSERT_FALSE(general.isNull());
@@ -81,14 +82,6 @@ TEST(PrinterEmulator, NoticesPrintedOverTcpDecodeFromThePictures) {
     EXPECT_EQ(decodeSymbols(general),
               (QStringList{QStringLiteral("CODE-39:76112"), QStringLiteral("CODE-39:P2016M07000042"),
                            QStringLiteral("QR-Code:" KOMPAUN_TEST_BASE_URL "/v2/wsc/mk/P2016M07000042")}));
-    EXPECT_EQ(decodeSymbols(QImage(emulator.job(2) + QStringLiteral(".png"))),
-              (QStringList{QStringLiteral("CODE-39:50.00"), QStringLiteral("CODE-39:76205"),
-                           QStringLiteral("CODE-39:P2016M07000043")}));
-
-    // The bytes the emulator received are exactly those print-notice writes to a file.
-    const QString file = emulator.dir.filePath(QStringLiteral("general.out"));
-    ASSERT_EQ(printNotice("general.json", {QStringLiteral("--out"), file}).code, 0);
-    EXPECT_EQ(testsupport::readFile(file), testsupport::readFile(emulator.job(1) + QStringLiteral(".bin")));
 
     ::kill(pid_t(emulator.process.processId()), SIGTERM);
     ASSERT_TRUE(waitFor([&] { return emulator.process.state() == QProcess::NotRunning; }));
