@@ -89,9 +89,7 @@ TEST_F(ShiftSummaryTest, SumsInSenByTypeWithCancelledAndUnreadableAmountsApart) 
     const DaySummary day = summaryAt(kl(2026, 3, 4, 12, 0)).day(QDate(2026, 3, 4));
     // A day with nothing on the phone yet is still today; the others are the days held, newest first.
     EXPECT_EQ(summaryAt(kl(2026, 3, 7, 8, 0)).days(), (QList<QDate>{QDate(2026, 3, 7), QDate(2026, 3, 4)}));
-    EXPECT_EQ(day.issued, 5);
-    EXPECT_EQ(day.cancelled, 1);
-    EXPECT_EQ(day.inForce, 4);
+    // The counts, the photographs and the numbers in order are checked through the screen (RingkasanTest).
     // 150.10 + 0.20 exactly; the cancelled 500.00 and the unreadable "RM50" are not in it.
     EXPECT_EQ(day.kadarSen, 15030);
     EXPECT_EQ(day.tawaranSen, 7515 + 2500);
@@ -106,12 +104,6 @@ TEST_F(ShiftSummaryTest, SumsInSenByTypeWithCancelledAndUnreadableAmountsApart) 
     // The cancelled one still waits: the council must learn of the cancellation.
     EXPECT_EQ(day.waiting, 4);
     EXPECT_EQ(day.oldestWaitingSeconds, std::optional<qint64>(3 * 3600 - 600));
-    EXPECT_EQ(day.photos, 6);
-    EXPECT_EQ(day.numbers, (QList<DaySummary::Number>{{QStringLiteral("P2026M07000001"), false},
-                                                      {QStringLiteral("P2026M07000002"), true},
-                                                      {QStringLiteral("P2026M07000003"), false},
-                                                      {QStringLiteral("P2026M07000004"), false},
-                                                      {QStringLiteral("P2026M07000005"), false}}));
 }
 
 TEST_F(ShiftSummaryTest, SummaryRowsCountPhotographsAndSkipTheRestOfTheRecord) {
