@@ -23,9 +23,7 @@ TEST(Sen, ReadsDecimalTextExactlyAndNothingElse) {
                             "abc", "15O.00", "1e3", "150.1.0", "1000000000000", "١٥٠"})
         EXPECT_EQ(Sen::parse(QString::fromUtf8(bad)), std::nullopt) << bad;
 
-    // Summed as sen, the sum is the sum of the notices; as doubles it would not be.
-    EXPECT_EQ(Sen::format(*Sen::parse(QStringLiteral("150.10")) + *Sen::parse(QStringLiteral("0.20"))),
-              QStringLiteral("150.30"));
+    // Summed as sen, 150.10 + 0.20 shows as 150.30 through the summary screen (RingkasanTest).
     EXPECT_EQ(Sen::format(5), QStringLiteral("0.05"));
     EXPECT_EQ(Sen::format(1234567), QStringLiteral("12345.67"));
 }

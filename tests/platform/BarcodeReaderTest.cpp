@@ -68,20 +68,15 @@ protected:
     QList<QStringList> delivered;
 };
 
-TEST_F(PictureReaderTest, APictureIsDecodedOffTheUiThreadAndDeliveredOnItWhileTheReaderRuns) {
+// A good picture decoded and delivered is walked through the window (the walkthrough's scan tab).
+TEST_F(PictureReaderTest, APictureThatIsNoneOrMissingIsAnEmptyDeliveryOnTheUiThread) {
     reader.start();
-    EXPECT_TRUE(reader.isRunning());
-    reader.readPicture(dir.filePath(QStringLiteral("lesen.png")));
-    ASSERT_TRUE(testsupport::waitFor([&] { return !delivered.isEmpty(); }));
-    EXPECT_EQ(delivered.first(), QStringList{QStringLiteral("MPT*15012345*2024")});
-
-    // A file that is not a picture, or is missing: an empty delivery, never a crash.
     testsupport::writeFile(dir.filePath(QStringLiteral("rosak.png")), "not a picture");
     reader.readPicture(dir.filePath(QStringLiteral("rosak.png")));
     reader.readPicture(dir.filePath(QStringLiteral("tiada.png")));
-    ASSERT_TRUE(testsupport::waitFor([&] { return delivered.size() == 3; }));
+    ASSERT_TRUE(testsupport::waitFor([&] { return delivered.size() == 2; }));
+    EXPECT_TRUE(delivered[0].isEmpty());
     EXPECT_TRUE(delivered[1].isEmpty());
-    EXPECT_TRUE(delivered[2].isEmpty());
 }
 
 TEST_F(PictureReaderTest, WhatIsDecodedAfterAStopOrForADelegateThatIsGoneIsNeverDelivered) {
