@@ -67,7 +67,7 @@ TEST(CouncilEmulatorProcess, AppliesACommandLineFaultOnceShowsWhatItReceivedAndE
 TEST(CouncilEmulatorFaults, SpecsAndSeededRandomnessReplay) {
     std::string endpoint, error;
     Fault fault;
-    // A good spec is read through the command line (the process test above).
+    // A good fault is read through the command line (the process test above).
     for (const char* bad :
          {"dlu:explode", "dlu", "muatnaik_gambar_kompaun:slow"}) // the last without its rate
         EXPECT_FALSE(Faults::parseFault(bad, endpoint, fault, error)) << bad;
