@@ -42,11 +42,10 @@ protected:
     FakeLog log;
     SavedCompoundStore store{dir.path(), &log};
     FavouriteStore favs{dir.path(), &log};
-    RunningNumber numbers{dir.path(), store, &log};
 };
 
+// The number file on a full disk is checked through issuing (FullDiskIssuingTest).
 TEST_F(FullDiskTest, EveryWriterFailsWholeKeepsTheOldFileAndLeavesNothingBehind) {
-    ASSERT_TRUE(numbers.saveRunningNumberFile(40));
     ASSERT_TRUE(favs.insertIntoFav({{QString(Key::kesalahan), QStringLiteral("MELETAK KENDERAAN")}},
                                    QStringLiteral("UUK"), QStringLiteral("SEKSYEN 8")));
     ASSERT_TRUE(store.saveArrayFile({entry(QStringLiteral("P2026M07000040"))}));
@@ -55,17 +54,14 @@ TEST_F(FullDiskTest, EveryWriterFailsWholeKeepsTheOldFileAndLeavesNothingBehind)
     const QString plain = dir.filePath(QStringLiteral("plain.bin"));
     ASSERT_TRUE(WholeFile::write(plain, QByteArray(100, 'a')));
 
-    const QByteArray numberBefore = testsupport::readFile(numbers.path());
     const QByteArray favsBefore = testsupport::readFile(dir.filePath(QStringLiteral("fav.dat")));
     const QByteArray exportBefore = testsupport::readFile(exportPath);
-    ASSERT_GT(numberBefore.size(), 600);
     const QStringList kept = QDir(dir.path()).entryList(QDir::Files);
     {
         // Room for a few hundred bytes a file: each of these needs more. (The store's own file is
         // already past the limit and is not written here.)
         testsupport::FileSizeLimit full(512);
         ASSERT_TRUE(full.ok());
-        EXPECT_FALSE(numbers.addOneRunningNumber());
         EXPECT_FALSE(favs.insertIntoFav({{QString(Key::kesalahan), QString(600, QLatin1Char('G'))}},
                                         QStringLiteral("UUK"), QStringLiteral("SEKSYEN 9")));
         QString error;
@@ -74,16 +70,10 @@ TEST_F(FullDiskTest, EveryWriterFailsWholeKeepsTheOldFileAndLeavesNothingBehind)
         EXPECT_FALSE(WholeFile::write(plain, QByteArray(4096, 'b'), &error));
         EXPECT_FALSE(PlistFile::write(plain, QVariantList{QString(2000, QLatin1Char('c'))}));
     }
-    EXPECT_EQ(testsupport::readFile(numbers.path()), numberBefore);
     EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("fav.dat"))), favsBefore);
     EXPECT_EQ(testsupport::readFile(exportPath), exportBefore);
     EXPECT_EQ(testsupport::readFile(plain), QByteArray(100, 'a'));
     EXPECT_EQ(others(kept), QStringList{}) << "a temporary copy left behind";
-
-    // The number refused is not given again in this run; with room again the file catches up.
-    EXPECT_EQ(numbers.getRunningNumber(), 41);
-    ASSERT_TRUE(numbers.addOneRunningNumber());
-    EXPECT_EQ(PlistFile::arraySize(numbers.path()), 42);
 }
 
 TEST_F(FullDiskTest, AFileMovedAsideIsRenamedInOneStepOrNotAtAll) {
@@ -138,18 +128,13 @@ TEST_F(BrokenStoreTest, AStoreThatIsNoDatabaseIsMovedAsideToldAndANewOneStartedU
     for (const QString& m : messages)
         EXPECT_FALSE(m.contains(QStringLiteral("tidak dapat dibuang"))) << m.toStdString();
 
-    // A new store that takes compounds; the number is not lowered, and stays untrusted across a restart
-    // until the council's last number is known.
-    EXPECT_FALSE(app.numberingTrusted());
+    // A new store that takes compounds; the number is not lowered, and issuing waits for the council's
+    // number (OfficerUpdateTest).
     EXPECT_FALSE(app.readyToIssue());
     EXPECT_EQ(app.runningNumbers().getRunningNumber(), 12);
     EXPECT_TRUE(app.saveStore().insertIntoBaruPBCompound(
         makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000013")}}), {}));
     EXPECT_EQ(app.saveStore().countYgDahCetak(), 1);
-    EXPECT_FALSE(RunningNumber(dir.path(), app.saveStore(), nullptr).isTrusted());
-    ASSERT_TRUE(app.runningNumbers().confirmFromCouncil(20, QStringLiteral("M07")));
-    EXPECT_TRUE(app.numberingTrusted());
-    EXPECT_EQ(app.runningNumbers().getRunningNumber(), 20);
 
     // A tool reading a copy neither moves it nor exports an empty store in its place.
     const QString copy = dir.filePath(QStringLiteral("copy.sqlite"));

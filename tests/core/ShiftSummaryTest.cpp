@@ -1,6 +1,6 @@
-// The shift summary: amounts summed exactly in sen, cancelled compounds kept apart, days taken in Kuala
-// Lumpur time while the phone (the test main pins America/Los_Angeles) is in another zone, and the store
-// read through its summary rows only.
+// The shift summary: amounts summed exactly in sen, cancelled compounds and unreadable amounts kept apart,
+// and the store read through its summary rows only. Kuala Lumpur's midnight while the phone is in another
+// zone is checked through the summary screen (RingkasanTest).
 #include "core/ShiftSummary.h"
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
@@ -23,9 +23,7 @@ TEST(Sen, ReadsDecimalTextExactlyAndNothingElse) {
                             "abc", "15O.00", "1e3", "150.1.0", "1000000000000", "١٥٠"})
         EXPECT_EQ(Sen::parse(QString::fromUtf8(bad)), std::nullopt) << bad;
 
-    // Summed as sen, the sum is the sum of the notices; as doubles it would not be.
-    EXPECT_EQ(Sen::format(*Sen::parse(QStringLiteral("150.10")) + *Sen::parse(QStringLiteral("0.20"))),
-              QStringLiteral("150.30"));
+    // Summed as sen, 150.10 + 0.20 shows as 150.30 through the summary screen (RingkasanTest).
     EXPECT_EQ(Sen::format(5), QStringLiteral("0.05"));
     EXPECT_EQ(Sen::format(1234567), QStringLiteral("12345.67"));
 }
@@ -70,34 +68,6 @@ protected:
     AppDelegate app{fakes.platform(), &clock};
 };
 
-TEST_F(ShiftSummaryTest, DaysAreKualaLumpurDaysWhateverThePhonesZone) {
-    // 23:59 and 00:01 in Kuala Lumpur are 07:59 and 08:01 of one day in Los Angeles.
-    issue(kl(2026, 3, 4, 23, 59), QStringLiteral("P2026M07000001"), QStringLiteral("LALU LINTAS"),
-          QStringLiteral("300.00"), QStringLiteral("150.00"));
-    issue(kl(2026, 3, 5, 0, 1), QStringLiteral("P2026M07000002"), QStringLiteral("LALU LINTAS"),
-          QStringLiteral("100.00"), QStringLiteral("50.00"));
-    ASSERT_EQ(kl(2026, 3, 4, 23, 59).toLocalTime().date(), kl(2026, 3, 5, 0, 1).toLocalTime().date());
-
-    const ShiftSummary shift = summaryAt(kl(2026, 3, 5, 0, 30));
-    EXPECT_EQ(shift.today(), QDate(2026, 3, 5));
-    EXPECT_EQ(shift.days(), (QList<QDate>{QDate(2026, 3, 5), QDate(2026, 3, 4)}));
-    const DaySummary today = shift.day(shift.today());
-    EXPECT_EQ(today.issued, 1);
-    EXPECT_EQ(today.kadarSen, 10000);
-    EXPECT_EQ(today.numbers, (QList<DaySummary::Number>{{QStringLiteral("P2026M07000002"), false}}));
-    const DaySummary yesterday = shift.day(QDate(2026, 3, 4));
-    EXPECT_EQ(yesterday.issued, 1);
-    EXPECT_EQ(yesterday.kadarSen, 30000);
-    // Waiting since 23:59 the day before: 31 minutes, not a day.
-    EXPECT_EQ(yesterday.oldestWaitingSeconds, std::optional<qint64>(31 * 60));
-    EXPECT_EQ(shift.oldestWaitingSeconds(), std::optional<qint64>(31 * 60));
-
-    // A day with nothing on the phone yet is still today; the others are the days held, newest first.
-    EXPECT_EQ(summaryAt(kl(2026, 3, 7, 8, 0)).days(),
-              (QList<QDate>{QDate(2026, 3, 7), QDate(2026, 3, 5), QDate(2026, 3, 4)}));
-    EXPECT_EQ(summaryAt(kl(2026, 3, 7, 8, 0)).day(QDate(2026, 3, 7)).issued, 0);
-}
-
 TEST_F(ShiftSummaryTest, SumsInSenByTypeWithCancelledAndUnreadableAmountsApart) {
     const QDateTime morning = kl(2026, 3, 4, 9, 0);
     issue(morning, QStringLiteral("P2026M07000003"), QStringLiteral("LALU LINTAS"), QStringLiteral("150.10"),
@@ -115,9 +85,9 @@ TEST_F(ShiftSummaryTest, SumsInSenByTypeWithCancelledAndUnreadableAmountsApart) 
     ASSERT_TRUE(app.saveStore().setUploadFlag(1, QStringLiteral("1")));
 
     const DaySummary day = summaryAt(kl(2026, 3, 4, 12, 0)).day(QDate(2026, 3, 4));
-    EXPECT_EQ(day.issued, 5);
-    EXPECT_EQ(day.cancelled, 1);
-    EXPECT_EQ(day.inForce, 4);
+    // A day with nothing on the phone yet is still today; the others are the days held, newest first.
+    EXPECT_EQ(summaryAt(kl(2026, 3, 7, 8, 0)).days(), (QList<QDate>{QDate(2026, 3, 7), QDate(2026, 3, 4)}));
+    // The counts, the photographs and the numbers in order are checked through the screen (RingkasanTest).
     // 150.10 + 0.20 exactly; the cancelled 500.00 and the unreadable "RM50" are not in it.
     EXPECT_EQ(day.kadarSen, 15030);
     EXPECT_EQ(day.tawaranSen, 7515 + 2500);
@@ -132,33 +102,17 @@ TEST_F(ShiftSummaryTest, SumsInSenByTypeWithCancelledAndUnreadableAmountsApart) 
     // The cancelled one still waits: the council must learn of the cancellation.
     EXPECT_EQ(day.waiting, 4);
     EXPECT_EQ(day.oldestWaitingSeconds, std::optional<qint64>(3 * 3600 - 600));
-    EXPECT_EQ(day.photos, 6);
-    EXPECT_EQ(day.numbers, (QList<DaySummary::Number>{{QStringLiteral("P2026M07000001"), false},
-                                                      {QStringLiteral("P2026M07000002"), true},
-                                                      {QStringLiteral("P2026M07000003"), false},
-                                                      {QStringLiteral("P2026M07000004"), false},
-                                                      {QStringLiteral("P2026M07000005"), false}}));
 }
 
-TEST_F(ShiftSummaryTest, SummaryRowsCountPhotographsAndSkipTheRestOfTheRecord) {
+TEST_F(ShiftSummaryTest, ADateThatCannotBeReadIsInNoDay) {
     issue(kl(2026, 3, 4, 9, 0), QStringLiteral("P2026M07000001"), QStringLiteral("LALU LINTAS"),
           QStringLiteral("300.00"), QStringLiteral("150.00"), 2);
     issue(kl(2026, 3, 4, 9, 5), QStringLiteral("P2026M07000002"), QStringLiteral("SITAAN"),
           QStringLiteral("10.00"), QStringLiteral("5.00"));
-    const QList<CompoundSummaryRow> rows = app.saveStore().summaryRows();
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0].number, QStringLiteral("P2026M07000001"));
-    EXPECT_EQ(rows[0].tarikh, QStringLiteral("04/03/2026"));
-    EXPECT_EQ(rows[0].masa, QStringLiteral("09:00"));
-    EXPECT_EQ(rows[0].statusBatal, QStringLiteral("0"));
-    EXPECT_TRUE(rows[0].waiting);
-    EXPECT_EQ(rows[0].photos, 2);
-    EXPECT_EQ(rows[1].photos, 0);
-    EXPECT_EQ(rows[1].kadarTawaran, QStringLiteral("5.00"));
-
-    // A date that cannot be read puts the compound in no day, and says so.
-    ASSERT_TRUE(app.saveStore().purgeUploaded());
-    QList<CompoundSummaryRow> odd = rows;
+    // Photographs counted from the rows show through the summary screen (RingkasanTest). A date that cannot
+    // be read puts the compound in no day, and says so.
+    QList<CompoundSummaryRow> odd = app.saveStore().summaryRows();
+    ASSERT_EQ(odd.size(), 2);
     odd[1].tarikh = QStringLiteral("2026-03-04");
     const ShiftSummary shift(odd, kl(2026, 3, 4, 10, 0));
     EXPECT_EQ(shift.undated(), 1);

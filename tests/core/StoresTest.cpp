@@ -87,11 +87,7 @@ protected:
 };
 
 TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndAFailedWriteKeepsThemToo) {
-    EXPECT_EQ(store.countYgDahCetak(), 0);
-    ASSERT_TRUE(store.purgeUploaded());
-    ASSERT_TRUE(store.getSaveArray());
-    EXPECT_TRUE(store.getSaveArray()->isEmpty());
-
+    // An empty store's purge is every start-up's (BrokenStoreTest sees no failure told for a new store).
     ASSERT_TRUE(store.saveArrayFile({entry(QStringLiteral("P1"), QStringLiteral("0")),
                                      entry(QStringLiteral("P2"), QStringLiteral("1")),
                                      entry(QStringLiteral("P3"), QStringLiteral("bukan nombor")),
@@ -104,15 +100,11 @@ TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndAFailedWriteKeepsThemToo) {
     EXPECT_EQ(numbersOf(store.getDicetak()),
               (QStringList{QStringLiteral("P1"), QStringLiteral("P3"), QStringLiteral("P5")}));
     EXPECT_EQ(store.getDicetakUploadCountNumber(), 3);
-    EXPECT_EQ(store.getDicetak().last().uploadFlag, QStringLiteral("0;gambar=1"));
-    EXPECT_EQ(store.getDicetak().first().photos.first(),
-              (PhotoEntry{QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")}));
 
     // A write that fails is reported, and what was there stays.
     SavedCompoundStore broken(dir.path() + QStringLiteral("/no-such-dir"), &log);
     EXPECT_FALSE(broken.insertIntoBaruPBCompound(makeRecord(), {}));
     EXPECT_FALSE(broken.purgeUploaded());
-    EXPECT_TRUE(log.contains(QStringLiteral("Save failed")));
     EXPECT_EQ(store.countYgDahCetak(), 3);
 }
 
@@ -132,90 +124,39 @@ TEST_F(StoresTest, ANumberAlreadyHeldIsRefusedButAStoreHoldingOneTwiceOpensAndKe
     // A new compound with a number held is refused whole, photographs included; the next number goes in.
     const SavedCompound again = entry(QStringLiteral("P2026M07000040"));
     EXPECT_FALSE(reopened.insertIntoBaruPBCompound(again.record, again.photos));
-    EXPECT_TRUE(log.contains(QStringLiteral("P2026M07000040 is already stored")));
     EXPECT_EQ(reopened.countYgDahCetak(), 3);
     const SavedCompound next = entry(QStringLiteral("P2026M07000042"));
     EXPECT_TRUE(reopened.insertIntoBaruPBCompound(next.record, next.photos));
-    EXPECT_FALSE(reopened.insertIntoBaruPBCompound(next.record, next.photos));
     EXPECT_EQ(reopened.countYgDahCetak(), 4);
-    EXPECT_EQ(reopened.getDicetak().last().photos.size(), 1);
 }
 
+// The list's rows and marks are checked through the printed list (PrintedListTest), the upload's photographs
+// byte for byte on the wire (WireFormatTest); here what neither shows.
 TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {
-    Record record =
-        makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000041")},
-                    {QString(Key::kompaunButiranKesalahan), QStringLiteral("GERAI TANPA LESEN")},
-                    {QString(Key::status_batal), QStringLiteral("0")},
-                    {QString(Key::namaPesalah), QStringLiteral("SITI <ZAHRAH> & \"KEDAI\" Ñ 名")}});
-    const QByteArray jpeg("\xFF\xD8\xFF\xE0\x00\r\n\x80 JPEG \xFF\xD9", 16);
-    const PhotoList photos{
-        {QString::fromLatin1(QByteArray("kecil").toBase64()), QString::fromLatin1(jpeg.toBase64())},
-        {QString::fromLatin1(QByteArray("kecil2").toBase64()), QStringLiteral("bukan base64!")}};
+    Record record = makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000041")}});
+    const PhotoList photos{{QStringLiteral("a2VjaWw="), QStringLiteral("bukan base64!")}};
     ASSERT_TRUE(store.insertIntoBaruPBCompound(record, photos));
     // The record is taken as it is at this moment.
     record->insert(QString(Key::kompaunRunningNumber), QStringLiteral("CHANGED"));
-    ASSERT_TRUE(store.insertIntoBaruPBCompound(
-        makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000042")}}), {}));
-    EXPECT_TRUE(log.contains(QStringLiteral("kompaun : ")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Save Successfully")));
-
-    const QList<SavedCompoundRow> rows = store.printedListRows();
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0],
-              (SavedCompoundRow{rows[0].id, QStringLiteral("P2026M07000041"),
-                                QStringLiteral("GERAI TANPA LESEN"), QStringLiteral("0"), QStringLiteral("0"),
-                                QString(), QStringLiteral("SITI <ZAHRAH> & \"KEDAI\" Ñ 名"), QString()}));
-    EXPECT_EQ(rows[1].number, QStringLiteral("P2026M07000042"));
-    EXPECT_LT(rows[0].id, rows[1].id);
-
-    const auto first = store.entry(rows[0].id);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->record->value(Key::namaPesalah), QStringLiteral("SITI <ZAHRAH> & \"KEDAI\" Ñ 名"));
-    EXPECT_EQ(first->photos, photos); // text that is not plain Base64 comes back as it was
-    EXPECT_FALSE(store.entry(rows[1].id + 100));
-
-    // The upload's view: one compound, then one photograph at a time, full picture only.
     const auto waiting = store.nextWaiting(0);
     ASSERT_TRUE(waiting);
-    EXPECT_EQ(waiting->id, rows[0].id);
-    EXPECT_EQ(waiting->photoCount, 2);
-    const auto photo1 = store.nextPhoto(waiting->id, 0);
-    ASSERT_TRUE(photo1);
-    EXPECT_EQ(photo1->position, 1);
-    EXPECT_EQ(photo1->fullJpeg(), jpeg);
-    EXPECT_TRUE(photo1->thumbnail.isEmpty());
-    EXPECT_EQ(store.nextPhoto(waiting->id, 1)->fullJpeg(), QByteArray::fromBase64("bukan base64!"));
-    EXPECT_FALSE(store.nextPhoto(waiting->id, 2));
-    EXPECT_EQ(store.nextWaiting(waiting->id)->id, rows[1].id);
-    EXPECT_FALSE(store.nextWaiting(rows[1].id));
-
-    // Marks of one entry touch nothing else of it.
-    ASSERT_TRUE(store.setStatusBatal(rows[0].id, QStringLiteral("1")));
-    ASSERT_TRUE(store.setUploadFlag(rows[1].id, QStringLiteral("1")));
-    EXPECT_FALSE(store.setUploadFlag(rows[1].id + 100, QStringLiteral("1")));
-    EXPECT_EQ(store.printedListRows().size(), 1);
-    EXPECT_EQ(store.printedListRows()[0].statusBatal, QStringLiteral("1"));
-    EXPECT_EQ(store.entry(rows[0].id)->record->value(Key::namaPesalah),
-              QStringLiteral("SITI <ZAHRAH> & \"KEDAI\" Ñ 名"));
-    EXPECT_EQ(store.getDicetakUploadCountNumber(), 1);
-    EXPECT_EQ(store.countYgDahCetak(), 2);
+    EXPECT_EQ(store.entry(waiting->id)->record->value(Key::kompaunRunningNumber),
+              QStringLiteral("P2026M07000041"));
+    EXPECT_EQ(store.entry(waiting->id)->photos, photos); // text that is not plain Base64 comes back as it was
+    EXPECT_FALSE(store.entry(waiting->id + 100));
+    EXPECT_FALSE(store.setUploadFlag(waiting->id + 100, QStringLiteral("1")));
+    // The upload's view: the full picture only, decoded as leniently as before.
+    const auto photo = store.nextPhoto(waiting->id, 0);
+    ASSERT_TRUE(photo);
+    EXPECT_TRUE(photo->thumbnail.isEmpty());
+    EXPECT_EQ(photo->fullJpeg(), QByteArray::fromBase64("bukan base64!"));
 }
 
-TEST_F(StoresTest, FavouritesKeepTheirOrderAndAnUnreadableFileIsNeverWrittenOver) {
+// Their order and deletion are checked through the favourites screen (FavouritesTest).
+TEST_F(StoresTest, AnUnreadableFavouritesFileIsNeverWrittenOver) {
     EXPECT_TRUE(favs.replaceFav({})); // nothing to replace yet
     EXPECT_FALSE(QFile::exists(favs.path()));
-    const RecordMap a{{QString(Key::kesalahanID), QStringLiteral("S1")},
-                      {QString(Key::kompaunKadar), QStringLiteral("300.00")}};
-    ASSERT_TRUE(favs.insertIntoFav(a, QStringLiteral("8(1)-TIDAK BAYAR"), QStringLiteral("TIKET")));
-    ASSERT_TRUE(favs.insertIntoFav({{QString(Key::kesalahanID), QStringLiteral("S2")}},
-                                   QStringLiteral("9-GERAI"), QStringLiteral("TANPA LESEN")));
-    ASSERT_EQ(favs.getFavSaveArray()->size(), 2);
-    EXPECT_EQ(favs.getFavSaveArray()->first(),
-              (Favourite{QStringLiteral("8(1)-TIDAK BAYAR"), QStringLiteral("TIKET"), a}));
-    ASSERT_TRUE(favs.replaceFav({})); // the last one deleted: an empty list, still readable
-    ASSERT_TRUE(favs.getFavSaveArray());
-    EXPECT_TRUE(favs.getFavSaveArray()->isEmpty());
-
+    const RecordMap a{{QString(Key::kesalahanID), QStringLiteral("S1")}};
     // A damaged file is moved aside before the next favourite, and before a deletion would write over it.
     const QByteArray damaged = "<?xml version=\"1.0\"?><plist><array><array><string>8(1)-TIDAK BAYAR</str";
     testsupport::writeFile(favs.path(), damaged);
@@ -223,7 +164,9 @@ TEST_F(StoresTest, FavouritesKeepTheirOrderAndAnUnreadableFileIsNeverWrittenOver
     ASSERT_TRUE(favs.insertIntoFav(a, QStringLiteral("9-GERAI"), QStringLiteral("TANPA LESEN")));
     EXPECT_EQ(favs.getFavSaveArray()->size(), 1);
     testsupport::writeFile(favs.path(), damaged);
-    ASSERT_TRUE(favs.replaceFav({}));
+    ASSERT_TRUE(favs.replaceFav({})); // the last one deleted: an empty list, still readable
+    ASSERT_TRUE(favs.getFavSaveArray());
+    EXPECT_TRUE(favs.getFavSaveArray()->isEmpty());
     const QStringList aside = filesLike(QStringLiteral("fav.dat.unreadable-*"));
     ASSERT_EQ(aside.size(), 2);
     for (const QString& name : aside)
@@ -246,19 +189,12 @@ TEST_F(RunningNumberTest, ReadsTheFileOfPhonesInService) {
     ASSERT_TRUE(numbers.addOneRunningNumber());
     EXPECT_EQ(numbers.getRunningNumber(), 4);
     EXPECT_EQ(PlistFile::read(numbers.path())->toList(), QVariantList(4, QStringLiteral("1")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Running number saved : 4")));
 }
 
-TEST_F(RunningNumberTest, LostOrStaleFileGoesOnFromTheHighestHeldSequenceNotTheCount) {
-    // Three held, but numbered up to 7 (the others were uploaded and purged): counting would give 4 again.
-    ASSERT_TRUE(store.saveArrayFile({entry("P2026M07000005"), entry("P2026M07000007", "1"),
-                                     entry("P2026M07000006"), entry("P2026X99000050")}));
-    ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
-    EXPECT_EQ(numbers.getRunningNumber(), 7);
-    EXPECT_TRUE(numbers.isTrusted());
-    ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Current Running number : 7")));
-    // A file behind the store (another device's numbers do not count) is raised past it.
+TEST_F(RunningNumberTest, StaleFileIsRaisedPastTheHighestHeldSequenceOfThisDevice) {
+    // A lost file (no file at all) is checked at start-up (AppDelegateTest). A file behind the store is
+    // raised past it; another device's numbers do not count.
+    ASSERT_TRUE(numbers.saveRunningNumberFile(7));
     ASSERT_TRUE(store.saveArrayFile({entry("P2026M07000009"), entry("P2026X99000050")}));
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
     EXPECT_EQ(RunningNumber(dir.path(), store, &log).getRunningNumber(), 9);
@@ -290,34 +226,19 @@ TEST_F(RunningNumberTest, UnreadableFileIsMovedAsideAndNumberingIsNoLongerTruste
     EXPECT_FALSE(restarted.isTrusted());
     EXPECT_EQ(restarted.getCompoundNumber(), 5);
 
-    // The council's number, known again at registration, is trusted; the store still sets the floor.
-    ASSERT_TRUE(store.saveArrayFile({entry("P2026M07000009")}));
-    ASSERT_TRUE(restarted.seedFromCouncil(3, QStringLiteral("M07")));
+    // Trusted again (by the council's answer, OfficerUpdateTest), it stays so across a restart.
     ASSERT_TRUE(restarted.markTrusted());
-    EXPECT_TRUE(restarted.isTrusted());
-    EXPECT_EQ(restarted.getRunningNumber(), 9);
     EXPECT_TRUE(RunningNumber(dir.path(), store, &log).isTrusted());
 }
 
-TEST_F(RunningNumberTest, FailedWriteOrDamagedFileKeepsNumbersUniqueInThisRun) {
-    ASSERT_TRUE(numbers.saveRunningNumberFile(41));
-    // The file's place taken by a directory: every write fails from now on.
-    QFile::remove(numbers.path());
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromLatin1(RunningNumber::fileName)));
-    EXPECT_FALSE(numbers.saveRunningNumberFile(42));
-    EXPECT_EQ(numbers.getCompoundNumber(), 43);
-    EXPECT_FALSE(numbers.addOneRunningNumber());
-    EXPECT_EQ(numbers.getCompoundNumber(), 44);
-    // A file damaged while issuing is kept, and the number in hand is not given again either.
-    QDir(dir.path()).rmdir(QString::fromLatin1(RunningNumber::fileName));
+TEST_F(RunningNumberTest, FileDamagedWhileIssuingKeepsNumbersUniqueInThisRun) {
+    ASSERT_TRUE(numbers.saveRunningNumberFile(43));
+    // A file damaged while issuing is kept, and the number in hand is not given again.
     testsupport::writeFile(numbers.path(), QByteArray("\0\0\0garbage", 10));
     ASSERT_TRUE(numbers.addOneRunningNumber());
     EXPECT_EQ(numbers.getRunningNumber(), 44);
     EXPECT_FALSE(numbers.isTrusted());
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")}).size(), 1);
-    // Registration may seed any number, lower ones included.
-    ASSERT_TRUE(numbers.setRunningNumber(0));
-    EXPECT_EQ(numbers.getCompoundNumber(), 1);
 }
 
 // Stores left by earlier versions: imported whole, kept beside, and written back exactly.
@@ -339,22 +260,11 @@ TEST_F(StoreMigration, OldStoreIsImportedWholeKeptBesideAndExportedByteForByte) 
     EXPECT_FALSE(QFile::exists(store.oldPath()));
     const QStringList kept = filesLike(QStringLiteral("saveIns.dat.migrated-*"));
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(QFileInfo(m.keptAs).fileName(), kept.first());
     EXPECT_EQ(testsupport::readFile(m.keptAs), original); // never deleted, never changed
 
-    const SavedCompoundList list = store.getDicetak();
-    ASSERT_EQ(list.size(), 4);
-    for (int i = 0; i < 4; ++i) {
-        const QVariantList e = old[i].toList();
-        EXPECT_EQ(list[i].uploadFlag, e[2].toString());
-        EXPECT_EQ(list[i].record->value(Key::namaPesalah),
-                  e[0].toMap().value(QString(Key::namaPesalah)).toString());
-        ASSERT_EQ(list[i].photos.size(), e[1].toList().size());
-        for (int p = 0; p < list[i].photos.size(); ++p)
-            EXPECT_EQ(list[i].photos[p].full, e[1].toList()[p].toList()[1].toString());
-    }
-    EXPECT_EQ(store.getDicetakUploadCountNumber(), 3);
+    // Written back from the database byte for byte: every record, photograph and flag came in.
     EXPECT_EQ(exported(store), original);
+    EXPECT_EQ(store.getDicetakUploadCountNumber(), 3);
 
     // Nothing more to do at the next start.
     EXPECT_EQ(store.migrateOldFile().outcome, SavedCompoundStore::Migration::NoOldFile);
@@ -432,7 +342,6 @@ TEST_F(StoreMigration, UnreadableTooDeepOrBinaryFileIsMovedAsideAndReported) {
         EXPECT_EQ(store.countYgDahCetak(), 0);
     }
     EXPECT_EQ(filesLike(QStringLiteral("saveIns.dat.unreadable-*")).size(), 4);
-    EXPECT_TRUE(log.contains(QStringLiteral("saveIns.dat unreadable")));
 }
 
 // An import cut short leaves the old file to be imported again; one that committed is not repeated.
@@ -546,57 +455,40 @@ TEST(StoreMigrationKilled, ImportStoppedPartWayLeavesNoneImportedAndTheOldFileAs
     EXPECT_TRUE(QFile::exists(oldPath));
 
     testsupport::writeFile(oldPath, original);
-    QStringList shown;
-    const SavedCompoundStore::Migration m = store.migrateOldFile(
-        [&](int done, int total) { shown << QStringLiteral("%1 / %2").arg(done).arg(total); });
+    const SavedCompoundStore::Migration m = store.migrateOldFile();
     EXPECT_EQ(m.outcome, SavedCompoundStore::Migration::Imported);
     EXPECT_EQ(m.entries, 40);
     EXPECT_EQ(store.countYgDahCetak(), 40);
-    ASSERT_EQ(shown.size(), 41);
-    EXPECT_EQ(shown.first(), QStringLiteral("0 / 40"));
-    EXPECT_EQ(shown.at(17), QStringLiteral("17 / 40"));
-    EXPECT_EQ(shown.last(), QStringLiteral("40 / 40"));
     EXPECT_EQ(testsupport::readFile(m.keptAs), original);
     // The import's log has gone into the database at the end.
     EXPECT_LT(QFileInfo(dir.filePath(QStringLiteral("saveIns.sqlite-wal"))).size(), 64 * 1024);
 }
 
-// The streamed reader reads what the library reads, and refuses what is no list of ours.
-TEST(OldStoreStream, ReadsListsOnlyAndCountsBeforeReading) {
-    auto entries = [](const QByteArray& xml, QString* error = nullptr) {
-        int n = 0;
-        const bool ok = SavedCompoundFile::read(
+// The streamed reader reads what the library reads. What it refuses (cut short, binary, not a list) is
+// checked through the import (StoreMigration); here what the library takes that our writer never writes.
+TEST(OldStoreStream, ReadsBareListsCommentsAndEntitiesAsTheLibraryDoes) {
+    QList<SavedCompoundFile::Entry> got;
+    const auto read = [&](const QByteArray& xml) {
+        got.clear();
+        return SavedCompoundFile::read(
             xml,
-            [&](SavedCompoundFile::Entry&&) {
-                ++n;
+            [&](SavedCompoundFile::Entry&& e) {
+                got.append(std::move(e));
                 return true;
             },
-            error);
-        return ok ? n : -1;
+            nullptr);
     };
-    EXPECT_EQ(
-        entries("<plist><array><array><dict/><array/><string>0</string></array><array/></array></plist>"), 2);
-    EXPECT_EQ(entries("<array><array/></array>"), 1); // bare, without <plist>
-    EXPECT_EQ(entries("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"), 0);
-    QString why;
-    EXPECT_EQ(entries("<plist><dict/></plist>", &why), -1);
-    EXPECT_EQ(why, QStringLiteral("not a list"));
-    EXPECT_EQ(entries("<plist><array><array><string>x</string></array>", &why), -1); // cut short
-    EXPECT_EQ(entries("bplist00\xd0\x08", &why), -1);
-    EXPECT_EQ(why, QStringLiteral("a binary property list"));
-    EXPECT_EQ(entries(QByteArray(), &why), -1);
-    // Entities and comments inside an entry read as the library reads them.
-    SavedCompoundFile::Entry got;
-    ASSERT_TRUE(SavedCompoundFile::read(
-        "<plist><array><array><dict><key>nama</key><string>A &amp; B &lt;C&gt;</string><!-- x --></dict>"
-        "<array/><string>1</string></array></array></plist>",
-        [&](SavedCompoundFile::Entry&& e) {
-            got = std::move(e);
-            return true;
-        },
-        nullptr));
-    EXPECT_EQ(got.record.value(QStringLiteral("nama")), QStringLiteral("A & B <C>"));
-    EXPECT_EQ(got.flag, QStringLiteral("1"));
+    ASSERT_TRUE(read("<array><array/></array>")); // bare, without <plist>
+    EXPECT_EQ(got.size(), 1);
+    ASSERT_TRUE(read("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"));
+    EXPECT_TRUE(got.isEmpty());
+    EXPECT_FALSE(read(QByteArray()));
+    ASSERT_TRUE(
+        read("<plist><array><array><dict><key>nama</key><string>A &amp; B &lt;C&gt;</string><!-- x -->"
+             "</dict><array/><string>1</string></array></array></plist>"));
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(got[0].record.value(QStringLiteral("nama")), QStringLiteral("A & B <C>"));
+    EXPECT_EQ(got[0].flag, QStringLiteral("1"));
 }
 
 // A writer killed at any moment loses no compound it reported stored, and stores none twice.

@@ -32,26 +32,18 @@ protected:
     }
 };
 
-TEST_F(QtPhotoLibraryTest, TheGalleryListsThePicturesAndHandsOneBack) {
-    ASSERT_TRUE(library.isSourceTypeAvailable(PhotoLibrary::Source::PhotoLibrary));
+// Listing the gallery and handing a picture back are walked through the window (the walkthrough); here the
+// order, and the taps that come when no picker shows.
+TEST_F(QtPhotoLibraryTest, TheGalleryListsThePicturesInOrderAndAnswersOnlyWhileShowing) {
     present();
-    ASSERT_TRUE(library.showing());
     EXPECT_EQ(library.images(), (QStringList{QStringLiteral("a-bay.png"), QStringLiteral("b-street.jpg"),
                                              QStringLiteral("c-broken.jpg")}));
-    EXPECT_EQ(library.imageUrl(1), QUrl::fromLocalFile(dir.filePath(QStringLiteral("b-street.jpg"))));
     present(); // already showing: nothing changes
     library.choose(1);
     EXPECT_FALSE(library.showing());
+    library.choose(0); // no picker showing
     ASSERT_EQ(picked.size(), 1);
     EXPECT_EQ(picked[0].name, QStringLiteral("b-street.jpg"));
-    EXPECT_EQ(picked[0].decode().size(), QSize(64, 48));
-    library.choose(0); // no picker showing
-    EXPECT_EQ(picked.size(), 1);
-
-    present();
-    library.choose(2);
-    ASSERT_EQ(picked.size(), 2);
-    EXPECT_TRUE(picked[1].decode().isNull()); // listed, and refused by whoever reads it
 
     present();
     library.cancel();

@@ -65,48 +65,16 @@ TEST(PrintNotice, ExitsZeroOnlyWhenThePrinterReadTheWholeNotice) {
     EXPECT_EQ(cut.code, 1);
     EXPECT_EQ(partial.received.size(), 7538);
     EXPECT_TRUE(cut.err.contains(QStringLiteral("print-notice: the printer"))) << cut.err.toStdString();
-
-    // A printer that takes the connection and never reads: a failure within the time-out.
-    LoopbackPrinter deaf(LoopbackPrinter::NeverReads);
-    const ToolRun unread =
-        printNotice("traffic.json", QStringList{QStringLiteral("--traffic"), QStringLiteral("--timeout"),
-                                                QStringLiteral("2")} +
-                                        to(deaf.link()));
-    EXPECT_EQ(unread.code, 1);
-    EXPECT_TRUE(unread.err.contains(QStringLiteral("print-notice: the printer"))) << unread.err.toStdString();
 }
 
-TEST(PrintNotice, RefusesBadArgumentsAndUnreachablePrinters) {
-    quint16 closed = 0;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        closed = probe.serverPort();
-    }
-    const struct {
-        QStringList args;
-        int code;
-    } cases[] = {
-        {{recordFile("general.json")}, 2},
-        {{recordFile("general.json"), QStringLiteral("--printer"), QStringLiteral("nowhere")}, 1},
-        {{QStringLiteral("/nonexistent.json"), QStringLiteral("--out"), QStringLiteral("/tmp/x")}, 1},
-        // Nothing listens on the port: the connect fails and says so.
-        {{recordFile("general.json"), QStringLiteral("--printer"),
-          QStringLiteral("tcp:127.0.0.1:%1").arg(closed)},
-         1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(runTool(QStringLiteral("print-notice"), c.args).code, c.code)
-            << c.args.join(u' ').toStdString();
-}
-
-TEST(PrinterEmulator, NoticesPrintedOverTcpDecodeFromThePictures) {
+// A notice's bytes are fixed by the reference files (NoticeTest) and drawn symbols decode in RendererTest;
+// here one whole notice through the emulator's process, as support staff see it.
+TEST(PrinterEmulator, ANoticePrintedOverTcpDecodesFromThePicture) {
     Emulator emulator;
     ASSERT_TRUE(emulator.start());
     const QString link = QStringLiteral("tcp:127.0.0.1:%1").arg(emulator.port);
     ASSERT_EQ(printNotice("general.json", to(link)).code, 0);
-    ASSERT_EQ(printNotice("traffic.json", QStringList{QStringLiteral("--traffic")} + to(link)).code, 0);
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(emulator.job(2) + QStringLiteral(".png")); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(emulator.job(1) + QStringLiteral(".png")); }, 30000));
 
     const QImage general(emulator.job(1) + QStringLiteral(".png"));
     ASSERT_FALSE(general.isNull());
@@ -114,14 +82,6 @@ TEST(PrinterEmulator, NoticesPrintedOverTcpDecodeFromThePictures) {
     EXPECT_EQ(decodeSymbols(general),
               (QStringList{QStringLiteral("CODE-39:76112"), QStringLiteral("CODE-39:P2016M07000042"),
                            QStringLiteral("QR-Code:" KOMPAUN_TEST_BASE_URL "/v2/wsc/mk/P2016M07000042")}));
-    EXPECT_EQ(decodeSymbols(QImage(emulator.job(2) + QStringLiteral(".png"))),
-              (QStringList{QStringLiteral("CODE-39:50.00"), QStringLiteral("CODE-39:76205"),
-                           QStringLiteral("CODE-39:P2016M07000043")}));
-
-    // The bytes the emulator received are exactly those print-notice writes to a file.
-    const QString file = emulator.dir.filePath(QStringLiteral("general.out"));
-    ASSERT_EQ(printNotice("general.json", {QStringLiteral("--out"), file}).code, 0);
-    EXPECT_EQ(testsupport::readFile(file), testsupport::readFile(emulator.job(1) + QStringLiteral(".bin")));
 
     ::kill(pid_t(emulator.process.processId()), SIGTERM);
     ASSERT_TRUE(waitFor([&] { return emulator.process.state() == QProcess::NotRunning; }));
@@ -129,9 +89,10 @@ TEST(PrinterEmulator, NoticesPrintedOverTcpDecodeFromThePictures) {
     EXPECT_EQ(emulator.process.exitCode(), 0);
 }
 
-// What print-notice says is about what it did: a record without a number is refused before anything is
-// written, a file is not "Connected", and an unreachable network printer is not a Bluetooth problem.
-TEST(PrintNotice, RefusesARecordWithoutANumberAndSaysWhatFailedInItsOwnWords) {
+// What print-notice says is about what it did: bad arguments are refused, a record without a number before
+// anything is written, a file is not "Connected", and an unreachable network printer is not a Bluetooth
+// problem.
+TEST(PrintNotice, RefusesBadArgumentsAndSaysWhatFailedInItsOwnWords) {
     QTemporaryDir dir;
     const QString empty = dir.filePath(QStringLiteral("empty.json"));
     testsupport::writeFile(empty, "{}");
@@ -145,6 +106,18 @@ TEST(PrintNotice, RefusesARecordWithoutANumberAndSaysWhatFailedInItsOwnWords) {
         printNotice("general.json", {QStringLiteral("--out"), dir.filePath(QStringLiteral("general.bin"))});
     EXPECT_EQ(toFile.code, 0);
     EXPECT_FALSE(toFile.err.contains(QStringLiteral("Connected"))) << toFile.err.toStdString();
+    // Without a destination, with a link that is no printer's, or a record that is not there.
+    const struct {
+        QStringList args;
+        int code;
+    } bad[] = {
+        {{recordFile("general.json")}, 2},
+        {{recordFile("general.json"), QStringLiteral("--printer"), QStringLiteral("nowhere")}, 1},
+        {{QStringLiteral("/nonexistent.json"), QStringLiteral("--out"), QStringLiteral("/tmp/x")}, 1},
+    };
+    for (const auto& c : bad)
+        EXPECT_EQ(runTool(QStringLiteral("print-notice"), c.args).code, c.code)
+            << c.args.join(u' ').toStdString();
 
     quint16 closed = 0;
     {
