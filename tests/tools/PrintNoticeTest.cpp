@@ -65,6 +65,16 @@ TEST(PrintNotice, ExitsZeroOnlyWhenThePrinterReadTheWholeNotice) {
     EXPECT_EQ(cut.code, 1);
     EXPECT_EQ(partial.received.size(), 7538);
     EXPECT_TRUE(cut.err.contains(QStringLiteral("print-notice: the printer"))) << cut.err.toStdString();
+
+    // A printer that takes the connection and never reads: everything fits the link's buffers, so only the
+    // close can tell, and it is a failure within the time-out.
+    LoopbackPrinter deaf(LoopbackPrinter::NeverReads);
+    const ToolRun unread =
+        printNotice("traffic.json", QStringList{QStringLiteral("--traffic"), QStringLiteral("--timeout"),
+                                                QStringLiteral("2")} +
+                                        to(deaf.link()));
+    EXPECT_EQ(unread.code, 1);
+    EXPECT_TRUE(unread.err.contains(QStringLiteral("print-notice: the printer"))) << unread.err.toStdString();
 }
 
 // A notice's bytes are fixed by the reference files (NoticeTest) and drawn symbols decode in RendererTest;
