@@ -20,11 +20,7 @@ QtPositionUpdates::QtPositionUpdates(QGeoPositionInfoSource* source, QObject* pa
         fix.horizontalAccuracy = info.hasAttribute(QGeoPositionInfo::HorizontalAccuracy)
                                      ? info.attribute(QGeoPositionInfo::HorizontalAccuracy)
                                      : -1;
-        fix.timestamp = info.timestamp();
-        // A replayed recording carries the times it was made at; as a live receiver would, stamp it now.
-        if (auto* nmea = qobject_cast<QNmeaPositionInfoSource*>(source_.data());
-            nmea && nmea->updateMode() == QNmeaPositionInfoSource::SimulationMode)
-            fix.timestamp = QDateTime::currentDateTimeUtc();
+        fix.timestamp = fixTime(source_, info);
         onFixes({fix});
     });
     connect(source_, &QGeoPositionInfoSource::errorOccurred, this,
@@ -38,6 +34,13 @@ QtPositionUpdates::QtPositionUpdates(QGeoPositionInfoSource* source, QObject* pa
                 else
                     onFailure(Failure::Other);
             });
+}
+
+QDateTime QtPositionUpdates::fixTime(const QGeoPositionInfoSource* source, const QGeoPositionInfo& info) {
+    const auto* nmea = qobject_cast<const QNmeaPositionInfoSource*>(source);
+    return nmea && nmea->updateMode() == QNmeaPositionInfoSource::SimulationMode
+               ? QDateTime::currentDateTimeUtc()
+               : info.timestamp();
 }
 
 PositionUpdates::Authorization QtPositionUpdates::authorization() const {

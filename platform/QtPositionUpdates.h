@@ -22,6 +22,9 @@ public:
 
     // An NMEA source reading a file (replayed at its own pace) or a TCP socket "host:port"; none on failure.
     static QGeoPositionInfoSource* makeNmeaSource(const QString& fileOrHostPort, QObject* parent);
+    // When a fix was taken. A replayed recording carries the times it was made at; as a live receiver
+    // would, its fixes are stamped now.
+    static QDateTime fixTime(const QGeoPositionInfoSource* source, const QGeoPositionInfo& info);
 
 private:
     QPointer<QGeoPositionInfoSource> source_;

@@ -1,5 +1,7 @@
 #include "platform/QtPositioning.h"
 
+#include "platform/QtPositionUpdates.h"
+
 #include <QGeoPositionInfoSource>
 
 QtPositioning::QtPositioning(QGeoPositionInfoSource* source) : source_(source) {
@@ -17,5 +19,5 @@ std::optional<Coordinate> QtPositioning::lastKnownPosition() const {
                                 ? info.attribute(QGeoPositionInfo::HorizontalAccuracy)
                                 : -1;
     return Coordinate{info.coordinate().latitude(), info.coordinate().longitude(), accuracy,
-                      info.timestamp()};
+                      QtPositionUpdates::fixTime(source_, info)};
 }
