@@ -14,10 +14,7 @@ TEST_F(IssuingTest, ANumberThatCannotBeKeptPrintsNothingAndIsNeverGivenAgain) {
     ASSERT_TRUE(core.runningNumbers().setRunningNumber(9000));
     types.viewWillAppear();
     EXPECT_EQ(stored(), 0);
-    startGeneral();
-    fillOffender();
-    ASSERT_TRUE(sections.flow().semak());
-    const RecordMap issued = *record();
+    const RecordMap issued = reviewGeneral();
     const QByteArray numberFile = testsupport::readFile(core.runningNumbers().path());
     {
         // The store's few pages still fit; the number file, written whole through a new copy, does not.

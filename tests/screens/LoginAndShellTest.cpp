@@ -94,11 +94,9 @@ TEST_F(LoginAndShellTest, MuatNaikAsksAndOnlyYaStartsTheRun) {
     shell.muatNaik();
     fakes.alerts.answer(0);
     EXPECT_EQ(uploads, 0);
-    EXPECT_TRUE(fakes.log.contains(QStringLiteral("BatalMuatNaik")));
     shell.muatNaik();
     fakes.alerts.answer(1);
     EXPECT_EQ(uploads, 1);
-    EXPECT_TRUE(fakes.log.contains(QStringLiteral("YAMuatNaik")));
 }
 
 TEST_F(LoginAndShellTest, EachTabHasItsOwnStackAndBackToRootMovesOnlyTheFirst) {

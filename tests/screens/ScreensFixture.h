@@ -219,6 +219,14 @@ protected:
         return -1;
     }
 
+    // A general compound with what the officer types and two photographs, reviewed: the record as
+    // "Semak" took it.
+    RecordMap reviewGeneral() {
+        startGeneral();
+        fillOffender();
+        EXPECT_TRUE(sections.flow().semak());
+        return *record();
+    }
     // What the officer types on the forms of a general compound, and two photographs.
     void fillOffender() {
         record()->insert(Key::noKadPengenalanPesalah, QStringLiteral("880514105123"));
