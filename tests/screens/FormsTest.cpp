@@ -45,9 +45,6 @@ TEST_F(FormsTest, EndOfEditingUpperCasesAndWritesEveryField) {
     typeInto(offender, offender.field(Key::noDaftarSyarikat), QStringLiteral("ab-123456-x"));
     EXPECT_EQ(rec(Key::noDaftarSyarikat), QStringLiteral("AB-123456-X"));
 
-    offender.choose(Key::pilihanIndividuAtauSyarikat, 1);
-    EXPECT_EQ(rec(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
-
     LokasiViewController place;
     show(place);
     place.field(Key::lokasiNoPetak)->setText(QStringLiteral("b12"));
@@ -142,12 +139,12 @@ TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
 }
 
 TEST_F(FormsTest, PreviewShowsTheStoredCompoundAndWritesNothingOfIssuing) {
-    const Record stored = makeRecord({{Key::pilihanIndividuAtauSyarikat, QStringLiteral("syarikat")},
-                                      {Key::namaPesalah, QStringLiteral("SYARIKAT MAJU SDN BHD")},
-                                      {Key::lat, QStringLiteral("3.073800")},
-                                      {Key::long_, QStringLiteral("101.518303")},
-                                      {Key::kenderaanNoKenderaan, QStringLiteral("BKT 4411")},
-                                      {Key::isLaluLintas, QStringLiteral("TIDAK")}});
+    const Record stored = makeRecord(mapOf({{Key::pilihanIndividuAtauSyarikat, "syarikat"},
+                                            {Key::namaPesalah, "SYARIKAT MAJU SDN BHD"},
+                                            {Key::lat, "3.073800"},
+                                            {Key::long_, "101.518303"},
+                                            {Key::kenderaanNoKenderaan, "BKT 4411"},
+                                            {Key::isLaluLintas, "TIDAK"}}));
     core.setPreviewDictionary(stored);
     core.setPreviewIndicator(true);
     fakes.positioning.known = Coordinate{2.5, 102.25};

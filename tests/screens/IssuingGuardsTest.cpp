@@ -83,10 +83,10 @@ TEST_F(IssuingGuardsTest, YaOnAReviewWhoseRecordAnotherTabReplacedStoresNothingA
     EXPECT_EQ(core.issuingFlow(), nullptr);
 
     // A change made while the question waits is caught at "Ya".
-    record()->insert(Key::noKadPengenalanPesalah, QStringLiteral("900101105555"));
-    record()->insert(Key::namaPesalah, QStringLiteral("LIM BEE LING"));
-    record()->insert(Key::alamat1Pesalah, QStringLiteral("NO 3, JALAN BAYU"));
-    record()->insert(Key::lokasiTempatKejadian, QStringLiteral("PASAR MALAM"));
+    fill({{Key::noKadPengenalanPesalah, "900101105555"},
+          {Key::namaPesalah, "LIM BEE LING"},
+          {Key::alamat1Pesalah, "NO 3, JALAN BAYU"},
+          {Key::lokasiTempatKejadian, "PASAR MALAM"}});
     ASSERT_TRUE(fav.flow().semak());
     fav.cetak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
@@ -149,10 +149,10 @@ TEST_F(IssuingGuardsTest,
 }
 
 TEST_F(IssuingGuardsTest, SemakAndCetakRefuseACompoundWithoutItsOffenceOrAmount) {
-    RecordMap r{{Key::noKadPengenalanPesalah, QStringLiteral("880514105123")},
-                {Key::namaPesalah, QStringLiteral("TAN AH KOW")},
-                {Key::alamat1Pesalah, QStringLiteral("NO 12")},
-                {Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI 12")}};
+    RecordMap r = mapOf({{Key::noKadPengenalanPesalah, "880514105123"},
+                         {Key::namaPesalah, "TAN AH KOW"},
+                         {Key::alamat1Pesalah, "NO 12"},
+                         {Key::lokasiTempatKejadian, "DEPAN KEDAI 12"}});
     r.insert(Key::kesalahan, QStringLiteral("6(1)-BERNIAGA TANPA LESEN"));
     r.insert(Key::kompaunKadar, QStringLiteral("  "));
     EXPECT_EQ(IssuingFlow::semakProblem(r, false), QStringLiteral("Sila Masukkan Jumlah Kompaun!"));
@@ -176,10 +176,10 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
     auto* offender = loadForm<MaklumatPersalahViewController>(sections.formSet(), offenderPage);
     auto* compound = loadForm<KompounViewController>(sections.formSet(), compoundPage);
     // The area and street as their lists write them: names and codes.
-    record()->insert(Key::lokasiKawasan, QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
-    record()->insert(Key::lokasiKawasanID, QStringLiteral("01"));
-    record()->insert(Key::lokasiJalan, QStringLiteral("JALAN MERANTI 3"));
-    record()->insert(Key::lokasiJalanID, QStringLiteral("0103"));
+    fill({{Key::lokasiKawasan, "PUSAT BANDAR TELUKMERBAU"},
+          {Key::lokasiKawasanID, "01"},
+          {Key::lokasiJalan, "JALAN MERANTI 3"},
+          {Key::lokasiJalanID, "0103"}});
     auto* place = loadForm<LokasiViewController>(sections.formSet(), placePage);
     offender->choose(Key::pilihanIndividuAtauSyarikat, 1);
     fillOffender();
@@ -238,13 +238,11 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
     types.select(1);
     EXPECT_FALSE(core.getLaluLintas());
     RecordMap r = *core.saveDictionary();
-    for (const auto& [key, text] : std::initializer_list<std::pair<QLatin1String, const char*>>{
-             {Key::kesalahan, "8-MELETAK KENDERAAN DI KAKI LIMA"},
-             {Key::kompaunKadar, "150.00"},
-             {Key::namaPesalah, "TAN AH KOW"},
-             {Key::kenderaanNoKenderaan, "WXY 1234"},
-             {Key::kompaunButiranKesalahan, "MELETAK KENDERAAN DI KAKI LIMA"}})
-        r.insert(key, QString::fromUtf8(text));
+    r.insert(mapOf({{Key::kesalahan, "8-MELETAK KENDERAAN DI KAKI LIMA"},
+                    {Key::kompaunKadar, "150.00"},
+                    {Key::namaPesalah, "TAN AH KOW"},
+                    {Key::kenderaanNoKenderaan, "WXY 1234"},
+                    {Key::kompaunButiranKesalahan, "MELETAK KENDERAAN DI KAKI LIMA"}}));
     ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(makeRecord(r), {}));
 
     showList();

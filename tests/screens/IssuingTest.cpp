@@ -36,23 +36,23 @@ TEST_F(IssuingTest, SemakChecksInOrderAndOpensTheReviewOnlyWhenAllPass) {
 }
 
 TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOpener) {
-    const RecordMap r{{Key::kodHasil, QStringLiteral("72201")},
-                      {Key::kompaunRunningNumber, QStringLiteral("P2026M07000042")},
-                      {Key::kompaunTarikh, QStringLiteral("04/03/2026")},
-                      {Key::kompaunMasa, QStringLiteral("09:30")},
-                      {Key::namaPesalah, QStringLiteral("TAN AH KOW")},
-                      {Key::alamat1Pesalah, QStringLiteral("NO 12")},
-                      {Key::alamat2Pesalah, QStringLiteral("TAMAN MERANTI")},
-                      {Key::poskodPesalah, QStringLiteral("42700")},
-                      {Key::alamat3Pesalah, QStringLiteral("BANTING")},
-                      {Key::negeriPesalah, QStringLiteral("SELANGOR")},
-                      {Key::noDaftarSyarikat, QStringLiteral("SA01")},
-                      {Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI")},
-                      {Key::lokasiJalan, QStringLiteral("JALAN MERANTI 3")},
-                      {Key::lat, QStringLiteral("3.073800")},
-                      {Key::long_, QStringLiteral("101.518303")},
-                      {Key::kompaunKadar, QStringLiteral("50.00")},
-                      {Key::kompaunTamatTawaran, QStringLiteral("18/03/2026")}};
+    const RecordMap r = mapOf({{Key::kodHasil, "72201"},
+                               {Key::kompaunRunningNumber, "P2026M07000042"},
+                               {Key::kompaunTarikh, "04/03/2026"},
+                               {Key::kompaunMasa, "09:30"},
+                               {Key::namaPesalah, "TAN AH KOW"},
+                               {Key::alamat1Pesalah, "NO 12"},
+                               {Key::alamat2Pesalah, "TAMAN MERANTI"},
+                               {Key::poskodPesalah, "42700"},
+                               {Key::alamat3Pesalah, "BANTING"},
+                               {Key::negeriPesalah, "SELANGOR"},
+                               {Key::noDaftarSyarikat, "SA01"},
+                               {Key::lokasiTempatKejadian, "DEPAN KEDAI"},
+                               {Key::lokasiJalan, "JALAN MERANTI 3"},
+                               {Key::lat, "3.073800"},
+                               {Key::long_, "101.518303"},
+                               {Key::kompaunKadar, "50.00"},
+                               {Key::kompaunTamatTawaran, "18/03/2026"}});
     QMap<QString, QString> shown;
     for (const auto& f : ReviewViewController::fields(r))
         shown.insert(f.outlet, f.value);
@@ -70,12 +70,12 @@ TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOp
         EXPECT_EQ(shown.value(QLatin1String(outlet)), QLatin1String(text)) << outlet;
     // A half-filled address and no position: no empty pieces.
     RecordMap half = r;
-    half.insert(Key::alamat1Pesalah, QStringLiteral("NO 12, JALAN MERANTI 3"));
-    half.insert(Key::alamat2Pesalah, QString());
-    half.insert(Key::alamat3Pesalah, QStringLiteral(" "));
-    half.insert(Key::negeriPesalah, QString());
-    half.insert(Key::lat, QString());
-    half.insert(Key::long_, QString());
+    half.insert(mapOf({{Key::alamat1Pesalah, "NO 12, JALAN MERANTI 3"},
+                       {Key::alamat2Pesalah, ""},
+                       {Key::alamat3Pesalah, " "},
+                       {Key::negeriPesalah, ""},
+                       {Key::lat, ""},
+                       {Key::long_, ""}}));
     shown.clear();
     for (const auto& f : ReviewViewController::fields(half))
         shown.insert(f.outlet, f.value);

@@ -16,10 +16,10 @@ protected:
         r.insert(Key::isLaluLintas, traffic ? QStringLiteral("YA") : QStringLiteral("TIDAK"));
         r.insert(Key::kompaunButiranKesalahan, traffic ? QStringLiteral("MELETAK KENDERAAN DI PETAK KUNING")
                                                        : QStringLiteral("BERNIAGA TANPA LESEN"));
-        r.insert(Key::kenderaanNoKenderaan, QStringLiteral("WXY 1234"));
-        r.insert(Key::namaPesalah, QStringLiteral("TAN AH KOW"));
-        r.insert(Key::kompaunMasa, QStringLiteral("09:30"));
-        r.insert(Key::kompaunKadar, QStringLiteral("100.00"));
+        r.insert(mapOf({{Key::kenderaanNoKenderaan, "WXY 1234"},
+                        {Key::namaPesalah, "TAN AH KOW"},
+                        {Key::kompaunMasa, "09:30"},
+                        {Key::kompaunKadar, "100.00"}}));
         EXPECT_TRUE(core.saveStore().insertIntoBaruPBCompound(
             makeRecord(r), {{QStringLiteral("dA=="), QStringLiteral("Zg==")}}));
         return r;
@@ -64,11 +64,11 @@ TEST_F(PrintedListTest, RowsNameThePlateOrTheOffenderAndASearchNarrowsThemAndOpe
     storeCompound(QStringLiteral("P2026M07000040"), false);
     // A general compound without a vehicle names its offender instead.
     RecordMap third = *core.saveDictionary();
-    third.insert(Key::kompaunRunningNumber, QStringLiteral("P2026M07000041"));
-    third.insert(Key::kompaunButiranKesalahan, QStringLiteral("BERNIAGA TANPA LESEN"));
-    third.insert(Key::namaPesalah, QStringLiteral("SITI AMINAH"));
-    third.insert(Key::kenderaanNoKenderaan, QString());
-    third.insert(Key::kompaunMasa, QStringLiteral("11:05"));
+    third.insert(mapOf({{Key::kompaunRunningNumber, "P2026M07000041"},
+                        {Key::kompaunButiranKesalahan, "BERNIAGA TANPA LESEN"},
+                        {Key::namaPesalah, "SITI AMINAH"},
+                        {Key::kenderaanNoKenderaan, ""},
+                        {Key::kompaunMasa, "11:05"}}));
     ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(makeRecord(third), {}));
     showList();
     ASSERT_EQ(list.model()->count(), 3);
