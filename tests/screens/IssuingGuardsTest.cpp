@@ -55,45 +55,24 @@ protected:
     FavViewController fav;
 };
 
-TEST_F(IssuingGuardsTest, YaOnAReviewWhoseRecordAnotherTabReplacedStoresNothingAndSaysSo) {
+// A review whose record another tab replaced stores nothing and shows the record as it now is: the officer
+// script tests/scripts/tab-switch-mid-review.officer, through the window. A change made while the question
+// waits is caught at "Ya" the same way.
+TEST_F(IssuingGuardsTest, AChangeMadeWhileTheQuestionWaitsIsCaughtAtYa) {
     saveFavourite();
-    // Tab 0: an offender, RM as the section says, two photographs, reviewed.
-    const RecordMap reviewed = reviewGeneral();
-    EXPECT_EQ(sections.flow().reviewed(), reviewed);
-
-    // Tab 1: a favourite chosen, a fresh record for its offence.
     chooseFavourite();
-    ASSERT_NE(rec(Key::kesalahan), reviewed.value(Key::kesalahan));
-
-    // Back on tab 0, "Cetak": nothing is asked or stored; the review shows the record as it is now.
-    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
-    fakes.alerts.shown.clear();
-    sections.cetak();
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
-    EXPECT_EQ(sections.flow().reviewed(), *core.saveDictionary());
-    answer(0);
-    // The record now shown has no offender: the checks stop it before any question.
-    sections.cetak();
-    EXPECT_EQ(lastAlert(), "Makluman: Sila Masukkan IC Pesalah atau No Daftar Syarikat! [OK]");
-    answer(0);
-    EXPECT_EQ(stored(), 0);
-    EXPECT_EQ(running(), 41);
-    EXPECT_EQ(printer->sessionsOpened(), 0);
-    EXPECT_EQ(core.issuingFlow(), nullptr);
-
-    // A change made while the question waits is caught at "Ya".
-    fill({{Key::noKadPengenalanPesalah, "900101105555"},
-          {Key::namaPesalah, "LIM BEE LING"},
-          {Key::alamat1Pesalah, "NO 3, JALAN BAYU"},
-          {Key::lokasiTempatKejadian, "PASAR MALAM"}});
+    fillOffender();
     ASSERT_TRUE(fav.flow().semak());
+    fakes.alerts.shown.clear();
     fav.cetak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
     record()->insert(Key::kompaunKadar, QStringLiteral("1.00"));
     answer(1);
     EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
     EXPECT_EQ(stored(), 0);
+    EXPECT_EQ(running(), 41);
+    EXPECT_EQ(printer->sessionsOpened(), 0);
+    EXPECT_EQ(core.issuingFlow(), nullptr);
     answer(0);
     // Reviewed again, it is stored as the review showed it.
     fav.cetak();
@@ -148,26 +127,18 @@ TEST_F(IssuingGuardsTest,
     EXPECT_EQ(core.issuingFlow(), nullptr);
 }
 
-TEST_F(IssuingGuardsTest, SemakAndCetakRefuseACompoundWithoutItsOffenceOrAmount) {
+// A stale review whose record has no offence is stopped by "Sila Pilih Kesalahan!": the officer script
+// tests/scripts/duplicate-ya.officer, through the window.
+TEST_F(IssuingGuardsTest, SemakRefusesACompoundWithoutItsAmount) {
     RecordMap r = mapOf({{Key::noKadPengenalanPesalah, "880514105123"},
                          {Key::namaPesalah, "TAN AH KOW"},
                          {Key::alamat1Pesalah, "NO 12"},
-                         {Key::lokasiTempatKejadian, "DEPAN KEDAI 12"}});
-    r.insert(Key::kesalahan, QStringLiteral("6(1)-BERNIAGA TANPA LESEN"));
-    r.insert(Key::kompaunKadar, QStringLiteral("  "));
+                         {Key::lokasiTempatKejadian, "DEPAN KEDAI 12"},
+                         {Key::kesalahan, "6(1)-BERNIAGA TANPA LESEN"},
+                         {Key::kompaunKadar, "  "}});
     EXPECT_EQ(IssuingFlow::semakProblem(r, false), QStringLiteral("Sila Masukkan Jumlah Kompaun!"));
     r.insert(Key::kompaunKadar, QStringLiteral("250.00"));
     EXPECT_EQ(IssuingFlow::semakProblem(r, false), QString());
-
-    // A favourite under way; the type menu shows on tab 0 and starts a fresh record.
-    ASSERT_NO_FATAL_FAILURE(leaveFavouriteReviewForTheTypeMenu());
-    fakes.alerts.shown.clear();
-    fav.cetak();
-    answer(0); // changed
-    fav.cetak();
-    EXPECT_EQ(lastAlert(), "Makluman: Sila Pilih Kesalahan! [OK]");
-    answer(0);
-    EXPECT_EQ(stored(), 0);
 }
 
 TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsShown) {
