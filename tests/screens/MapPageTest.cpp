@@ -104,8 +104,7 @@ protected:
 
 TEST_F(MapPageTest, ThePinStandsAtThePositionInTheMiddleOfARegionOf0014Degrees) {
     open(QStringLiteral("3.073800"), QStringLiteral("101.518300"));
-    EXPECT_EQ(map.pinSubtitle(), QStringLiteral("3.073800 101.518300"));
-    EXPECT_EQ(map.zoom(), 15);
+    EXPECT_EQ(map.zoom(), 15); // (the pin's coordinates the walkthrough reads)
     EXPECT_NEAR(map.pinX(), 180, 1e-6);
     EXPECT_NEAR(map.pinY(), 263, 1e-6);
     // The cells cover the view exactly: the first starts at or left of 0, the last reaches the edge.
