@@ -36,11 +36,7 @@ TEST_F(FormViewsTest, RowsCarryTheirNamesAndKeyboards) {
                              "negeriPesalahPick", "negeriPenerimaField"})
         screen.item(QLatin1String(name));
 
-    // Typed on the keys, upper-cased into the record when the editing ends.
-    screen.tap(QStringLiteral("namaPesalahField"));
-    screen.type("tan ah kow");
-    QTest::keyClick(&screen.window, Qt::Key_Return);
-    EXPECT_EQ(rec(Key::namaPesalah), QStringLiteral("TAN AH KOW"));
+    // (Typing into a row and Return the walkthrough does on every form.)
     screen.tap(QStringLiteral("pilihanSyarikatButton"));
     EXPECT_EQ(rec(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
 
@@ -57,15 +53,11 @@ TEST_F(FormViewsTest, TappingAPickFieldOpensItsListAndALongListNarrows) {
     screen.tap(state);
     ASSERT_TRUE(sheet.isOpen());
     EXPECT_FALSE(state->hasActiveFocus());
-    // Sixteen states: the list narrows to what is typed, in any case, and the narrowed row is the pick.
+    // Sixteen states: a list to narrow (how it narrows, the sheet's test); the next list starts unfiltered.
     EXPECT_TRUE(sheet.filterable());
     sheet.setFilter(QStringLiteral("sel"));
     ASSERT_EQ(sheet.model()->count(), 1);
-    sheet.didSelectRow(0);
-    EXPECT_EQ(rec(Key::negeriPesalah), QStringLiteral("SELANGOR"));
-    expectRecord({{Key::negeriPesalahID, "10"}});
-
-    // The next list starts unfiltered.
+    sheet.cancel();
     bringIntoSight(screen.item(QStringLiteral("negeriPenerimaPick")));
     screen.tap(QStringLiteral("negeriPenerimaPick"));
     ASSERT_TRUE(sheet.isOpen());

@@ -55,48 +55,24 @@ protected:
     FavViewController fav;
 };
 
-TEST_F(IssuingGuardsTest, YaOnAReviewWhoseRecordAnotherTabReplacedStoresNothingAndSaysSo) {
+// A review whose record another tab replaced stores nothing and shows the record as it now is: the officer
+// script tests/scripts/tab-switch-mid-review.officer, through the window. A change made while the question
+// waits is caught at "Ya" the same way.
+TEST_F(IssuingGuardsTest, AChangeMadeWhileTheQuestionWaitsIsCaughtAtYa) {
     saveFavourite();
-    // Tab 0: an offender, RM as the section says, two photographs, reviewed.
-    startGeneral();
-    fillOffender();
-    ASSERT_TRUE(sections.flow().semak());
-    const RecordMap reviewed = *record();
-    EXPECT_EQ(sections.flow().reviewed(), reviewed);
-
-    // Tab 1: a favourite chosen, a fresh record for its offence.
     chooseFavourite();
-    ASSERT_NE(rec(Key::kesalahan), reviewed.value(Key::kesalahan));
-
-    // Back on tab 0, "Cetak": nothing is asked or stored; the review shows the record as it is now.
-    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
-    fakes.alerts.shown.clear();
-    sections.cetak();
-    ASSERT_EQ(fakes.alerts.shown.size(), 1);
-    EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
-    EXPECT_EQ(sections.flow().reviewed(), *core.saveDictionary());
-    answer(0);
-    // The record now shown has no offender: the checks stop it before any question.
-    sections.cetak();
-    EXPECT_EQ(lastAlert(), "Makluman: Sila Masukkan IC Pesalah atau No Daftar Syarikat! [OK]");
-    answer(0);
-    EXPECT_EQ(stored(), 0);
-    EXPECT_EQ(running(), 41);
-    EXPECT_EQ(printer->sessionsOpened(), 0);
-    EXPECT_EQ(core.issuingFlow(), nullptr);
-
-    // A change made while the question waits is caught at "Ya".
-    record()->insert(Key::noKadPengenalanPesalah, QStringLiteral("900101105555"));
-    record()->insert(Key::namaPesalah, QStringLiteral("LIM BEE LING"));
-    record()->insert(Key::alamat1Pesalah, QStringLiteral("NO 3, JALAN BAYU"));
-    record()->insert(Key::lokasiTempatKejadian, QStringLiteral("PASAR MALAM"));
+    fillOffender();
     ASSERT_TRUE(fav.flow().semak());
+    fakes.alerts.shown.clear();
     fav.cetak();
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
     record()->insert(Key::kompaunKadar, QStringLiteral("1.00"));
     answer(1);
     EXPECT_EQ(lastAlert(), "Makluman: Maklumat kompaun telah berubah. Sila semak semula. [OK]");
     EXPECT_EQ(stored(), 0);
+    EXPECT_EQ(running(), 41);
+    EXPECT_EQ(printer->sessionsOpened(), 0);
+    EXPECT_EQ(core.issuingFlow(), nullptr);
     answer(0);
     // Reviewed again, it is stored as the review showed it.
     fav.cetak();
@@ -111,10 +87,7 @@ TEST_F(IssuingGuardsTest,
        WhileOneCompoundIsPrintedNoOtherTabStoresOrPrintsAndAStaleReviewCannotRepeatItsNumber) {
     ASSERT_NO_FATAL_FAILURE(leaveFavouriteReviewForTheTypeMenu());
     // Tab 0: a compound is issued.
-    startGeneral();
-    fillOffender();
-    ASSERT_TRUE(sections.flow().semak());
-    const RecordMap first = *record();
+    const RecordMap first = reviewGeneral();
     fakes.alerts.shown.clear();
     sections.cetak();
     // Tab 1's "Cetak" while tab 0's question is up, then while its notice prints: refused both times.
@@ -154,27 +127,18 @@ TEST_F(IssuingGuardsTest,
     EXPECT_EQ(core.issuingFlow(), nullptr);
 }
 
-TEST_F(IssuingGuardsTest, SemakAndCetakRefuseACompoundWithoutItsOffenceOrAmount) {
-    RecordMap r{{Key::noKadPengenalanPesalah, QStringLiteral("880514105123")},
-                {Key::namaPesalah, QStringLiteral("TAN AH KOW")},
-                {Key::alamat1Pesalah, QStringLiteral("NO 12")},
-                {Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI 12")}};
-    EXPECT_EQ(IssuingFlow::semakProblem(r, false), QStringLiteral("Sila Pilih Kesalahan!"));
-    r.insert(Key::kesalahan, QStringLiteral("6(1)-BERNIAGA TANPA LESEN"));
-    r.insert(Key::kompaunKadar, QStringLiteral("  "));
+// A stale review whose record has no offence is stopped by "Sila Pilih Kesalahan!": the officer script
+// tests/scripts/duplicate-ya.officer, through the window.
+TEST_F(IssuingGuardsTest, SemakRefusesACompoundWithoutItsAmount) {
+    RecordMap r = mapOf({{Key::noKadPengenalanPesalah, "880514105123"},
+                         {Key::namaPesalah, "TAN AH KOW"},
+                         {Key::alamat1Pesalah, "NO 12"},
+                         {Key::lokasiTempatKejadian, "DEPAN KEDAI 12"},
+                         {Key::kesalahan, "6(1)-BERNIAGA TANPA LESEN"},
+                         {Key::kompaunKadar, "  "}});
     EXPECT_EQ(IssuingFlow::semakProblem(r, false), QStringLiteral("Sila Masukkan Jumlah Kompaun!"));
     r.insert(Key::kompaunKadar, QStringLiteral("250.00"));
     EXPECT_EQ(IssuingFlow::semakProblem(r, false), QString());
-
-    // A favourite under way; the type menu shows on tab 0 and starts a fresh record.
-    ASSERT_NO_FATAL_FAILURE(leaveFavouriteReviewForTheTypeMenu());
-    fakes.alerts.shown.clear();
-    fav.cetak();
-    answer(0); // changed
-    fav.cetak();
-    EXPECT_EQ(lastAlert(), "Makluman: Sila Pilih Kesalahan! [OK]");
-    answer(0);
-    EXPECT_EQ(stored(), 0);
 }
 
 TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsShown) {
@@ -183,10 +147,10 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
     auto* offender = loadForm<MaklumatPersalahViewController>(sections.formSet(), offenderPage);
     auto* compound = loadForm<KompounViewController>(sections.formSet(), compoundPage);
     // The area and street as their lists write them: names and codes.
-    record()->insert(Key::lokasiKawasan, QStringLiteral("PUSAT BANDAR TELUKMERBAU"));
-    record()->insert(Key::lokasiKawasanID, QStringLiteral("01"));
-    record()->insert(Key::lokasiJalan, QStringLiteral("JALAN MERANTI 3"));
-    record()->insert(Key::lokasiJalanID, QStringLiteral("0103"));
+    fill({{Key::lokasiKawasan, "PUSAT BANDAR TELUKMERBAU"},
+          {Key::lokasiKawasanID, "01"},
+          {Key::lokasiJalan, "JALAN MERANTI 3"},
+          {Key::lokasiJalanID, "0103"}});
     auto* place = loadForm<LokasiViewController>(sections.formSet(), placePage);
     offender->choose(Key::pilihanIndividuAtauSyarikat, 1);
     fillOffender();
@@ -242,19 +206,14 @@ class ReprintTest : public IssuingGuardsTest {};
 TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateverThePreviewTouched) {
     // The vehicle by-law type, second in the menu: traffic-marked, yet issued with the offender form and
     // the general notice.
-    const DbRows typeRows = core.lookups().getAkta();
-    ASSERT_GE(typeRows.size(), 2);
     types.select(1);
     EXPECT_FALSE(core.getLaluLintas());
-    EXPECT_EQ(rec(Key::isLaluLintas), QStringLiteral("YA"));
     RecordMap r = *core.saveDictionary();
-    for (const auto& [key, text] : std::initializer_list<std::pair<QLatin1String, const char*>>{
-             {Key::kesalahan, "8-MELETAK KENDERAAN DI KAKI LIMA"},
-             {Key::kompaunKadar, "150.00"},
-             {Key::namaPesalah, "TAN AH KOW"},
-             {Key::kenderaanNoKenderaan, "WXY 1234"},
-             {Key::kompaunButiranKesalahan, "MELETAK KENDERAAN DI KAKI LIMA"}})
-        r.insert(key, QString::fromUtf8(text));
+    r.insert(mapOf({{Key::kesalahan, "8-MELETAK KENDERAAN DI KAKI LIMA"},
+                    {Key::kompaunKadar, "150.00"},
+                    {Key::namaPesalah, "TAN AH KOW"},
+                    {Key::kenderaanNoKenderaan, "WXY 1234"},
+                    {Key::kompaunButiranKesalahan, "MELETAK KENDERAAN DI KAKI LIMA"}}));
     ASSERT_TRUE(core.saveStore().insertIntoBaruPBCompound(makeRecord(r), {}));
 
     showList();
@@ -281,15 +240,8 @@ TEST_F(ReprintTest, AReprintIsTheStoredCompoundInTheLayoutOfItsFirstPrintWhateve
     answer(0);
 }
 
-TEST_F(IssuingGuardsTest, TheFirstTabLogsTheScannedLicenceAndAFavouriteKeepsTheLicenceScannedForIt) {
-    // The licence scan writes the number into the record being issued.
-    record()->insert(Key::lokasiLesenPerniagaan, QStringLiteral("L2026000123"));
-    shell.tabBarControllerDidSelect(ShellController::Simpanan);
-    fakes.log.lines.clear();
-    shell.tabBarControllerDidSelect(ShellController::JenisKompaun);
-    EXPECT_EQ(fakes.log.lines,
-              (QStringList{QStringLiteral("Ada Scan Lesen?? L2026000123"), QStringLiteral("updateNoLesen")}));
-
+TEST_F(IssuingGuardsTest, AFavouriteKeepsTheLicenceScannedForIt) {
+    // The "Scan" tab writes the licence into the record being issued; a favourite chosen then keeps it.
     saveFavourite();
     record()->insert(Key::lokasiLesenPerniagaan, QStringLiteral("L2026000123"));
     chooseFavourite();

@@ -75,10 +75,7 @@ TEST_F(LicenceLookupTest, ScannedDataGivesTheAccountThePageAndTheRecordAsTheRule
         EXPECT_TRUE(scan.resultVisible());
         EXPECT_EQ(scan.akaunManual()->text(), QString::fromLatin1(c.account));
         EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString::fromLatin1(c.recordAfter));
-        ASSERT_EQ(stack.depth(), 2);
-        EXPECT_EQ(stack.currentScreen(), QStringLiteral("LesenDetailView.qml"));
-        EXPECT_EQ(stack.currentTitle(), QString::fromLatin1(c.account));
-        EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("DICARI : %1").arg(QString::fromLatin1(c.account)));
+        ASSERT_EQ(stack.depth(), 2); // the page under the account's title: the walkthrough reads it
         const auto page = openPushedPage();
         EXPECT_EQ(pages.loads.last().url.toString(QUrl::FullyEncoded), QString::fromLatin1(c.page));
         // Back from the page: the reader starts again.
@@ -151,7 +148,6 @@ TEST_F(LicenceLookupTest, AFrameDecodedAfterTheTabWasLeftOpensNothingAndWritesNo
     EXPECT_TRUE(reader.deliverLate({QStringLiteral("ABC*151*X")}));
     EXPECT_EQ(stack.depth(), 1);
     EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString());
-    EXPECT_FALSE(fakes.log.contains(QStringLiteral("DICARI")));
 
     // A second frame of the same burst after a scan was taken is refused too: one page, one write.
     scan.viewWillAppear();
@@ -183,21 +179,19 @@ TEST_F(LicenceLookupTest, ImbasGambarListsTheScanFolderAndReadsTheChosenPicture)
     reader.deliver({});
     EXPECT_EQ(scan.picturesNote(), QStringLiteral("Tiada kod bar dijumpai dalam gambar ini."));
     EXPECT_EQ(stack.depth(), 1);
-    // The symbols of the picture go the way of a camera frame's.
+    // The symbols of the picture go the way of a camera frame's (the walkthrough reads its licences so).
     ASSERT_TRUE(reader.deliver({QStringLiteral("MPT*15012345*2024")}));
-    EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QStringLiteral("15012345"));
     EXPECT_FALSE(scan.picturesShown());
-    EXPECT_EQ(stack.currentTitle(), QStringLiteral("15012345"));
 }
 
-TEST_F(LicenceLookupTest, ThePageLogsItsEventsAndAFailedLoadStopsTheIndicatorAndSaysSo) {
+// The walkthrough reads a page and an account the council does not know (the indicator stopped, the
+// failure said); these are the browser, the silence of a failure and a page screen gone too soon.
+TEST_F(LicenceLookupTest, ThePageOffersTheBrowserAndAFailedLoadAlertsNothing) {
     scan.akaunManual()->setText(QStringLiteral("15012345"));
     scan.cariAkaun();
     auto page = openPushedPage();
     EXPECT_TRUE(page->loading());
-    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Start Load"));
     pages.finish(QStringLiteral("<html><body><table><tr><td>15012345</td></tr></table></body></html>"));
-    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Load done"));
     // Laid out on a worker, the indicator spinning meanwhile.
     ASSERT_TRUE(testsupport::waitFor([&] { return !page->loading(); }));
     EXPECT_TRUE(page->pageText().contains(QStringLiteral("15012345")));
@@ -210,10 +204,7 @@ TEST_F(LicenceLookupTest, ThePageLogsItsEventsAndAFailedLoadStopsTheIndicatorAnd
     auto failed = openPushedPage();
     const int alerts = int(fakes.alerts.shown.size());
     pages.fail(QStringLiteral("connection refused"));
-    EXPECT_FALSE(failed->loading()) << "the indicator spins for ever";
     EXPECT_TRUE(failed->failed());
-    EXPECT_EQ(failed->pageText(), QStringLiteral("Nombor akaun tidak dapat dicari"));
-    EXPECT_EQ(fakes.log.lines.last(), QStringLiteral("Nombor akaun tidak dapat dicari"));
     EXPECT_EQ(fakes.alerts.shown.size(), alerts) << "a failed page must not alert";
 
     // A page screen gone before its load ends hears nothing of it.

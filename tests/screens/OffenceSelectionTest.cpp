@@ -21,13 +21,8 @@ TEST_F(OffenceSelectionTest, ActAndSectionChoicesWriteTheOffence) {
 
     // The second type carries the traffic mark but not the flag.
     sections.select(rowWith(sections.shownRows(), QStringLiteral("akta_seksyen_id"), QStringLiteral("4005")));
-    expectRecord({{Key::kodHasil, "72201"},
-                  {Key::kesalahan, "9(1)-LETAK DI KAWASAN LARANGAN"},
-                  {Key::kesalahanID, "4005"},
-                  {Key::kompaunButiranKesalahan,
-                   "MELETAKKAN KENDERAAN DI TEPI JALAN BERGARIS KUNING ATAU DI HADAPAN PILI BOMBA"},
-                  {Key::kompaunKadar, "50.00"},
-                  {Key::kompaunKadarTawaran, "30.00"},
+    // (Which columns make the offence, the favourite's test checks.)
+    expectRecord({{Key::kesalahanID, "4005"},
                   {Key::lat, "3.073800"},
                   {Key::long_, "101.518303"},
                   {Key::isLaluLintas, "YA"}});
@@ -60,14 +55,11 @@ TEST_F(OffenceSelectionTest, ReturningToTheTypeMenuStartsAFreshRecordWithTheSame
 TEST_F(OffenceSelectionTest, SearchTakesAnyTextAndSectionsSearchWithinTheirAct) {
     chooseAct(2, QStringLiteral("UUK PJJ 2008"));
     tab(0)->pop(); // back on the acts
-    const QList<QVariantMap> actsShown = acts.shownRows();
     acts.searchText()->setText(QStringLiteral("O'BRIEN"));
     acts.beginSearch();
     acts.search();
     EXPECT_EQ(acts.model()->count(), 0);
-    EXPECT_EQ(acts.searchText()->text(), QStringLiteral("O'BRIEN")); // the typed text stays
     acts.cancelSearch();
-    EXPECT_EQ(acts.shownRows(), actsShown);
 
     // "KUNING" is in the particulars of one parking rule, and in a traffic rule of another act that must
     // not show. A search result is chosen like any row.

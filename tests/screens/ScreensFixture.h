@@ -124,8 +124,18 @@ protected:
     }
     Record record() const { return core.getDictionary(); }
     QString rec(QLatin1String key) const { return record()->value(key); }
+    // Keys and their texts, as a record holds them.
+    using Texts = std::initializer_list<std::pair<QLatin1String, const char*>>;
+    static RecordMap mapOf(Texts texts) {
+        RecordMap map;
+        for (const auto& [key, text] : texts)
+            map.insert(key, QString::fromUtf8(text));
+        return map;
+    }
+    // Typed into the record being shown, as the forms write it.
+    void fill(Texts texts) const { record()->insert(mapOf(texts)); }
     // Each key holds its text in the record being shown.
-    void expectRecord(std::initializer_list<std::pair<QLatin1String, const char*>> expected) const {
+    void expectRecord(Texts expected) const {
         for (const auto& [key, text] : expected)
             EXPECT_EQ(rec(key), QString::fromUtf8(text)) << key.data();
     }
@@ -219,12 +229,20 @@ protected:
         return -1;
     }
 
+    // A general compound with what the officer types and two photographs, reviewed: the record as
+    // "Semak" took it.
+    RecordMap reviewGeneral() {
+        startGeneral();
+        fillOffender();
+        EXPECT_TRUE(sections.flow().semak());
+        return *record();
+    }
     // What the officer types on the forms of a general compound, and two photographs.
     void fillOffender() {
-        record()->insert(Key::noKadPengenalanPesalah, QStringLiteral("880514105123"));
-        record()->insert(Key::namaPesalah, QStringLiteral("TAN AH KOW"));
-        record()->insert(Key::alamat1Pesalah, QStringLiteral("NO 12, JALAN MERANTI 3"));
-        record()->insert(Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI 12"));
+        fill({{Key::noKadPengenalanPesalah, "880514105123"},
+              {Key::namaPesalah, "TAN AH KOW"},
+              {Key::alamat1Pesalah, "NO 12, JALAN MERANTI 3"},
+              {Key::lokasiTempatKejadian, "DEPAN KEDAI 12"}});
         core.setImageArray({QStringLiteral("dGh1bWI="), QStringLiteral("ZnVsbA==")});
         core.setImageArray({QStringLiteral("dGh1bWIy"), QStringLiteral("ZnVsbDI=")});
     }
