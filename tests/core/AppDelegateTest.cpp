@@ -152,15 +152,11 @@ TEST_F(AppDelegateTest, DamagedWorkingCopyIsInstalledAgainKeepingTheRegistration
         QStringList statements; // or on a new database
         QString device;         // what the reinstalled copy shows
     } cases[] = {
-        {"zero bytes", {}, false, {}, QStringLiteral("(none)")},
-        {"not a database", QByteArray(4096, 'x'), false, {}, QStringLiteral("(none)")},
-        {"only the registration", {}, false, {deviceTable, deviceRow}, QStringLiteral("M07")},
-        {"registered, a table lost",
-         {},
-         true,
-         {deviceTable, deviceRow, QStringLiteral("drop table gc_kod_seksyen")},
-         QStringLiteral("M07")},
-        {"registered without a row", {}, false, {deviceTable}, QStringLiteral("000")},
+        {"zero bytes", {}, false, {}, "(none)"},
+        {"not a database", QByteArray(4096, 'x'), false, {}, "(none)"},
+        {"only the registration", {}, false, {deviceTable, deviceRow}, "M07"},
+        {"registered, a table lost", {}, true, {deviceTable, deviceRow, "drop table gc_kod_seksyen"}, "M07"},
+        {"registered without a row", {}, false, {deviceTable}, "000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -181,7 +177,7 @@ TEST_F(AppDelegateTest, DamagedWorkingCopyIsInstalledAgainKeepingTheRegistration
         app.startUpData();
         EXPECT_FALSE(app.lookups().getAkta().isEmpty());
         EXPECT_FALSE(app.lookups().getCategoryArray(QStringLiteral("1")).isEmpty());
-        const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("new_tvr.sqlite.unreadable-*")});
+        const QStringList aside = QDir(dir.path()).entryList({"new_tvr.sqlite.unreadable-*"});
         ASSERT_EQ(aside.size(), 1);
         EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), bad);
         EXPECT_EQ(app.deviceIdentity().isRegistered() ? app.deviceIdentity().getCustomDeviceID()
@@ -192,12 +188,10 @@ TEST_F(AppDelegateTest, DamagedWorkingCopyIsInstalledAgainKeepingTheRegistration
 
 TEST_F(AppDelegateTest, StartUpRemovesWhatKilledWritesLeftAndNothingElse) {
     fakes.files.res = testsupport::resourceDir();
-    const QStringList stale = {QStringLiteral("saveIns.dat.Ab12Cd"), QStringLiteral("fav.dat.x1y2z3"),
-                               QStringLiteral("runningnumber.dat.QWERTY"),
-                               QStringLiteral("new_tvr.sqlite.a1b2c3")};
-    const QStringList kept = {QStringLiteral("saveIns.dat.unreadable-20260101000000"),
-                              QStringLiteral("notes.txt.abcdef"), QStringLiteral("fav.dat.abc"),
-                              QStringLiteral("saveIns.dat.abc1234")};
+    const QStringList stale = {"saveIns.dat.Ab12Cd", "fav.dat.x1y2z3", "runningnumber.dat.QWERTY",
+                               "new_tvr.sqlite.a1b2c3"};
+    const QStringList kept = {"saveIns.dat.unreadable-20260101000000", "notes.txt.abcdef", "fav.dat.abc",
+                              "saveIns.dat.abc1234"};
     for (const QString& name : stale + kept)
         testsupport::writeFile(dir.filePath(name), "x");
     app.startUp();

@@ -55,6 +55,14 @@ QVariant oldEntry(const QString& number, const QString& flag, int photos, const 
     return QVariantList{record, list, flag};
 }
 
+QVariantList oldStore(int count, int photos) {
+    QVariantList old;
+    for (int i = 1; i <= count; ++i)
+        old << oldEntry(QStringLiteral("P2016M07%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("0"),
+                        photos, QStringLiteral("PESALAH %1").arg(i));
+    return old;
+}
+
 QByteArray xmlOfFile(const QByteArray& bytes) {
     plist_t root = nullptr;
     plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
@@ -88,11 +96,8 @@ protected:
 
 TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndAFailedWriteKeepsThemToo) {
     // An empty store's purge is every start-up's (BrokenStoreTest sees no failure told for a new store).
-    ASSERT_TRUE(store.saveArrayFile({entry(QStringLiteral("P1"), QStringLiteral("0")),
-                                     entry(QStringLiteral("P2"), QStringLiteral("1")),
-                                     entry(QStringLiteral("P3"), QStringLiteral("bukan nombor")),
-                                     entry(QStringLiteral("P4"), QStringLiteral("1")),
-                                     entry(QStringLiteral("P5"), QStringLiteral("0;gambar=1"))}));
+    ASSERT_TRUE(store.saveArrayFile({entry("P1", "0"), entry("P2", "1"), entry("P3", "bukan nombor"),
+                                     entry("P4", "1"), entry("P5", "0;gambar=1")}));
     EXPECT_EQ(store.countYgDahCetak(), 5);
     // A flag that is not a number counts as not uploaded; one with photographs left is still waiting.
     EXPECT_EQ(store.getDicetakUploadCountNumber(), 3);
@@ -112,8 +117,7 @@ TEST_F(StoresTest, ANumberAlreadyHeldIsRefusedButAStoreHoldingOneTwiceOpensAndKe
     // A phone whose store already holds one number twice (a migrated store, or one written before numbers
     // were checked): it opens again, and both stay, in order.
     ASSERT_TRUE(
-        store.saveArrayFile({entry(QStringLiteral("P2026M07000040")), entry(QStringLiteral("P2026M07000041")),
-                             entry(QStringLiteral("P2026M07000041"))}));
+        store.saveArrayFile({entry("P2026M07000040"), entry("P2026M07000041"), entry("P2026M07000041")}));
     SavedCompoundStore reopened(dir.path(), &log);
     EXPECT_EQ(numbersOf(reopened.getDicetak()),
               (QStringList{QStringLiteral("P2026M07000040"), QStringLiteral("P2026M07000041"),
@@ -122,10 +126,10 @@ TEST_F(StoresTest, ANumberAlreadyHeldIsRefusedButAStoreHoldingOneTwiceOpensAndKe
     EXPECT_FALSE(reopened.holdsNumber(QStringLiteral("P2026M07000042")));
 
     // A new compound with a number held is refused whole, photographs included; the next number goes in.
-    const SavedCompound again = entry(QStringLiteral("P2026M07000040"));
+    const SavedCompound again = entry("P2026M07000040");
     EXPECT_FALSE(reopened.insertIntoBaruPBCompound(again.record, again.photos));
     EXPECT_EQ(reopened.countYgDahCetak(), 3);
-    const SavedCompound next = entry(QStringLiteral("P2026M07000042"));
+    const SavedCompound next = entry("P2026M07000042");
     EXPECT_TRUE(reopened.insertIntoBaruPBCompound(next.record, next.photos));
     EXPECT_EQ(reopened.countYgDahCetak(), 4);
 }
@@ -214,7 +218,7 @@ TEST_F(RunningNumberTest, UnreadableFileIsMovedAsideAndNumberingIsNoLongerTruste
     ASSERT_TRUE(store.saveArrayFile({entry("P2026M07000002")}));
     ASSERT_TRUE(numbers.runningNumber(QStringLiteral("M07")));
 
-    const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")});
+    const QStringList aside = filesLike(QStringLiteral("runningnumber.dat.unreadable-*"));
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), damaged);
     // The highest of what can still be read, never lower.
@@ -238,7 +242,7 @@ TEST_F(RunningNumberTest, FileDamagedWhileIssuingKeepsNumbersUniqueInThisRun) {
     ASSERT_TRUE(numbers.addOneRunningNumber());
     EXPECT_EQ(numbers.getRunningNumber(), 44);
     EXPECT_FALSE(numbers.isTrusted());
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("runningnumber.dat.unreadable-*")}).size(), 1);
+    EXPECT_EQ(filesLike(QStringLiteral("runningnumber.dat.unreadable-*")).size(), 1);
 }
 
 // Stores left by earlier versions: imported whole, kept beside, and written back exactly.
@@ -273,25 +277,13 @@ TEST_F(StoreMigration, OldStoreIsImportedWholeKeptBesideAndExportedByteForByte) 
 
 // Values that are not text, and pictures whose text is not plain Base64, as other writers leave them.
 TEST_F(StoreMigration, ValuesThatAreNotTextComeBackAsTheyWere) {
-    const QByteArray odd = R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0"><array>
-  <array>
-    <dict>
-      <key>bersarang</key><dict><key>a</key><string>b</string><key>n</key><integer>7</integer></dict>
-      <key>data</key><data>AAECAwQ=</data>
-      <key>kompaunKadar</key><real>150.5</real>
-      <key>kompaunRunningNumber</key><string>P2016M07000009</string>
-      <key>lat</key><integer>3</integer>
-      <key>status_batal</key><string>0</string>
-      <key>tarikh</key><date>2016-03-10T02:30:00Z</date>
-      <key>ya</key><true/>
-    </dict>
-    <array><array><string>a2VjaWw=</string><string>/9j/4AAQ
-SkZJRg</string></array></array>
-    <string>0</string>
-  </array>
-  <array><dict/><array/><string>1</string></array>
+    const QByteArray odd = R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><array><array><dict>
+<key>bersarang</key><dict><key>a</key><string>b</string><key>n</key><integer>7</integer></dict>
+<key>data</key><data>AAECAwQ=</data><key>kompaunKadar</key><real>150.5</real>
+<key>kompaunRunningNumber</key><string>P2016M07000009</string><key>lat</key><integer>3</integer>
+<key>status_batal</key><string>0</string><key>tarikh</key><date>2016-03-10T02:30:00Z</date><key>ya</key><true/>
+</dict><array><array><string>a2VjaWw=</string><string>/9j/4AAQ
+SkZJRg</string></array></array><string>0</string></array><array><dict/><array/><string>1</string></array>
 </array></plist>
 )";
     testsupport::writeFile(store.oldPath(), odd);
@@ -346,10 +338,7 @@ TEST_F(StoreMigration, UnreadableTooDeepOrBinaryFileIsMovedAsideAndReported) {
 
 // An import cut short leaves the old file to be imported again; one that committed is not repeated.
 TEST(StoreMigrationKilled, InterruptedImportIsDoneOnceAtTheNextStart) {
-    QVariantList old;
-    for (int i = 1; i <= 150; ++i)
-        old << oldEntry(QStringLiteral("P2016M07%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("0"), 3,
-                        QStringLiteral("PESALAH %1").arg(i));
+    const QVariantList old = oldStore(150, 3);
 
     // Killed while the import is being written, before its commit. On a busy machine the child may finish
     // before it is caught; then the whole phone is set up afresh and the kill tried again.
@@ -401,10 +390,7 @@ TEST(StoreMigrationKilled, InterruptedImportIsDoneOnceAtTheNextStart) {
 // or failing part-way, none of the old file's compounds is in the store and the old file is where and as
 // it was; the next start brings all of them in.
 TEST(StoreMigrationKilled, ImportStoppedPartWayLeavesNoneImportedAndTheOldFileAsItWas) {
-    QVariantList old;
-    for (int i = 1; i <= 40; ++i)
-        old << oldEntry(QStringLiteral("P2016M07%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("0"), 2,
-                        QStringLiteral("PESALAH %1").arg(i));
+    const QVariantList old = oldStore(40, 2);
     QTemporaryDir dir;
     const QString oldPath = dir.filePath(QLatin1String(SavedCompoundStore::oldFileName));
     ASSERT_TRUE(PlistFile::write(oldPath, old));

@@ -13,12 +13,10 @@ using testsupport::waitFor;
 
 namespace {
 
-const QString updateFailed =
-    QStringLiteral("Operasi Mengemaskini gagal. Ia berkemungkinan pelayar ORVA tidak dapat "
-                   "disambung atau kegagalan internet anda. Sila cuba lagi.");
-const QString registrationFailed =
-    QStringLiteral("Operasi mendaftar device gagal. Ia berkemungkinan pelayar ORVA "
-                   "tidak dapat disambung atau kegagalan internet anda. Sila cuba lagi.");
+const QString failed = QStringLiteral(" gagal. Ia berkemungkinan pelayar ORVA tidak dapat disambung atau "
+                                      "kegagalan internet anda. Sila cuba lagi.");
+const QString updateFailed = QStringLiteral("Operasi Mengemaskini") + failed;
+const QString registrationFailed = QStringLiteral("Operasi mendaftar device") + failed;
 
 class OfficerAndDevice : public SyncFixture {
 protected:

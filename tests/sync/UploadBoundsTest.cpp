@@ -8,8 +8,10 @@
 #include "sync/UploadRun.h"
 
 #include <QElapsedTimer>
+
 #include <QFile>
 #include <QThread>
+#include <algorithm>
 
 using testsupport::waitFor;
 
@@ -69,25 +71,19 @@ public:
 
 class SimulatedUpload : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(documents.isValid());
-        fake = std::make_unique<FakePlatform>(documents.path(), documents.path());
-        app = std::make_unique<AppDelegate>(fake->platform());
-    }
     // One run on this thread, as a freshly started application would make it.
     QString run() {
-        SyncServices s =
-            syncServicesFor(*app, council, CouncilEndpoints(QStringLiteral("https://council.test")));
-        UploadRun upload(s);
-        fake->progress.details.clear();
+        UploadRun upload(
+            syncServicesFor(app, council, CouncilEndpoints(QStringLiteral("https://council.test"))));
+        fake.progress.details.clear();
         upload.muatNaikExe();
-        return fake->alerts.shown.isEmpty() ? QString() : fake->alerts.last().message;
+        return fake.alerts.shown.isEmpty() ? QString() : fake.alerts.last().message;
     }
     QString failuresFile() const { return documents.filePath(QString::fromLatin1(PhotoFailures::fileName)); }
 
     QTemporaryDir documents;
-    std::unique_ptr<FakePlatform> fake;
-    std::unique_ptr<AppDelegate> app;
+    FakePlatform fake{documents.path(), documents.path()};
+    AppDelegate app{fake.platform()};
     SimulatedCouncil council;
 };
 
@@ -115,7 +111,7 @@ TEST(RequestBound, PhotographsGetTheirSizeAtEightKilobytesASecondOnTopOfTheBase)
 // A council whose photograph replies come 32 s after the request began: past the fixed bound, well
 // within a photograph's. The compound request keeps its 30 s.
 TEST_F(SimulatedUpload, PhotographAnsweredAfterThirtyTwoSecondsIsAcceptedInThatRun) {
-    ASSERT_TRUE(app->saveStore().saveArrayFile(
+    ASSERT_TRUE(app.saveStore().saveArrayFile(
         {compoundEntry(QStringLiteral("P2016M07000001"), 2),
          compoundEntry(QStringLiteral("P2016M07000002"), 0),
          entryWithPhotos(QStringLiteral("P2016M07000003"), {jpegOfSize(1024 * 1024)})}));
@@ -134,7 +130,7 @@ TEST_F(SimulatedUpload, PhotographAnsweredAfterThirtyTwoSecondsIsAcceptedInThatR
                            compoundPath + " timed out after 30 s", compoundPath + " ok",
                            "/v2/wsc/muatnaik_gambar_kompaun/P2016M07000003/1 ok"}));
     // Where the run is, and how much of the photograph has gone.
-    EXPECT_EQ(fake->progress.details,
+    EXPECT_EQ(fake.progress.details,
               (QStringList{"1/3 · gambar 1/2 · 0%", "1/3 · gambar 1/2 · 40%", "1/3 · gambar 1/2 · 100%",
                            "1/3 · gambar 2/2 · 0%", "1/3 · gambar 2/2 · 40%", "1/3 · gambar 2/2 · 100%",
                            "1/3", "2/4", "3/4 · gambar 1/1 · 0%", "3/4 · gambar 1/1 · 40%",
@@ -144,14 +140,9 @@ TEST_F(SimulatedUpload, PhotographAnsweredAfterThirtyTwoSecondsIsAcceptedInThatR
 // A photograph that fails run after run is named after the third, from a record that outlives the
 // application; one that got through in between, or at last, is not.
 TEST_F(SimulatedUpload, PhotographFailingInThreeRunsInARowIsNamedWithItsReason) {
-    ASSERT_TRUE(app->saveStore().saveArrayFile({compoundEntry(QStringLiteral("P2016M07000030"), 3),
-                                                compoundEntry(QStringLiteral("P2016M07000031"), 1)}));
-    {
-        // Whatever is left there by a crash only delays a report.
-        QFile garbage(failuresFile());
-        ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-        garbage.write("[{\"kompaun\":");
-    }
+    ASSERT_TRUE(app.saveStore().saveArrayFile({compoundEntry(QStringLiteral("P2016M07000030"), 3),
+                                               compoundEntry(QStringLiteral("P2016M07000031"), 1)}));
+    testsupport::writeFile(failuresFile(), "[{\"kompaun\":"); // a crash's leftover only delays a report
     int runNumber = 0;
     council.retval = [&](const QString& path) {
         if (path.endsWith(QStringLiteral("P2016M07000030/2")))

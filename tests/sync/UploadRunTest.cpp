@@ -165,8 +165,7 @@ TEST_F(Upload, RandomFaultsLoseNothing) {
             }
             std::set<std::string> onPhone;
             for (const SavedCompound& e : app->saveStore().getDicetak()) {
-                const std::string number =
-                    e.record->value(QStringLiteral("kompaunRunningNumber")).toStdString();
+                const std::string number = e.record->value(Key::kompaunRunningNumber).toStdString();
                 onPhone.insert(number);
                 const UploadFlag flag = UploadFlag::parse(e.uploadFlag);
                 if (flag.uploaded || flag.compoundAccepted) {
