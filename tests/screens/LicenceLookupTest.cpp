@@ -32,9 +32,6 @@ protected:
         page->viewWillAppear();
         return page;
     }
-    QString pageOf(const QString& account) const {
-        return LicenceScan::pageUrl(endpoints, account).toString(QUrl::FullyEncoded);
-    }
 
     const CouncilEndpoints& endpoints = services.endpoints;
     FakeBarcodeReader& reader = services.reader;
@@ -51,33 +48,27 @@ protected:
 };
 
 TEST_F(LicenceLookupTest, ScannedDataGivesTheAccountThePageAndTheRecordAsTheRulesSay) {
-    struct Case {
-        const char* data;
-        const char* account;
-        const char* page;
-        const char* recordAfter;
-    };
-    const Case cases[] = {
-        {"ABC*151*X", "151", "https://enquiry.example.gov.my/v2/wsc/ml/151", "151"},
-        // A bill: the whole data, the tax page, the record left with the licence already there.
-        {"05-123456", "05-123456", "https://enquiry.example.gov.my/v2/wsc/mc/05-123456", "151"},
-        {"12345*", "12345*", "https://enquiry.example.gov.my/v2/wsc/ml/12345%2A", "12345*"},
-        {"15abc", "15abc", "https://enquiry.example.gov.my/v2/wsc/ml/15abc", "15ABC"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.data);
+    bool first = true;
+    for (const auto& [data, account, url, recordAfter] : std::initializer_list<std::array<const char*, 4>>{
+             {"ABC*151*X", "151", "https://enquiry.example.gov.my/v2/wsc/ml/151", "151"},
+             // A bill: the whole data, the tax page, the record left with the licence already there.
+             {"05-123456", "05-123456", "https://enquiry.example.gov.my/v2/wsc/mc/05-123456", "151"},
+             {"12345*", "12345*", "https://enquiry.example.gov.my/v2/wsc/ml/12345%2A", "12345*"},
+             {"15abc", "15abc", "https://enquiry.example.gov.my/v2/wsc/ml/15abc", "15ABC"}}) {
+        SCOPED_TRACE(data);
         scan.viewWillAppear();
         ASSERT_TRUE(reader.running);
-        EXPECT_EQ(scan.resultVisible(), &c != cases) << "hidden when the screen loads, then the last scan";
-        ASSERT_TRUE(reader.deliver({QString::fromLatin1(c.data), QStringLiteral("ignored*999*second")}));
+        EXPECT_EQ(scan.resultVisible(), !std::exchange(first, false))
+            << "hidden when the screen loads, then the last scan";
+        ASSERT_TRUE(reader.deliver({QString::fromLatin1(data), QStringLiteral("ignored*999*second")}));
         EXPECT_FALSE(reader.running) << "the reader keeps running after a scan";
-        EXPECT_EQ(scan.resultText(), QString::fromLatin1(c.account));
+        EXPECT_EQ(scan.resultText(), QString::fromLatin1(account));
         EXPECT_TRUE(scan.resultVisible());
-        EXPECT_EQ(scan.akaunManual()->text(), QString::fromLatin1(c.account));
-        EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString::fromLatin1(c.recordAfter));
+        EXPECT_EQ(scan.akaunManual()->text(), QString::fromLatin1(account));
+        EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString::fromLatin1(recordAfter));
         ASSERT_EQ(stack.depth(), 2); // the page under the account's title: the walkthrough reads it
         const auto page = openPushedPage();
-        EXPECT_EQ(pages.loads.last().url.toString(QUrl::FullyEncoded), QString::fromLatin1(c.page));
+        EXPECT_EQ(pages.loads.last().url.toString(QUrl::FullyEncoded), QString::fromLatin1(url));
         // Back from the page: the reader starts again.
         scan.viewWillDisappear();
         stack.pop();

@@ -9,7 +9,6 @@
 #include "screens/PhotoListViewController.h"
 #include "screens/PhotoPickerController.h"
 
-#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <QRegularExpression>
@@ -17,6 +16,7 @@
 namespace {
 
 using EvidencePhoto::imageByScalingAndCroppingForSize;
+using EvidencePhoto::jpeg;
 
 // Every pixel its own: red and green say the column, blue the row.
 QImage numbered(int width, int height) {
@@ -25,14 +25,6 @@ QImage numbered(int width, int height) {
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(x % 256, x / 256, y % 256));
     return image;
-}
-
-QByteArray jpegOf(const QImage& image, int quality = 92) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", quality);
-    return bytes;
 }
 
 // A phone's JPEG: an Exif block whose one entry is the orientation.
@@ -105,11 +97,7 @@ TEST(ScaleAndCropTest, PicturesScaleByTheLargerFactorAndKeepTheirMiddle) {
 }
 
 TEST(PhotoEntryTest, BothPicturesAreJpegAtQualityFiftyInStandardBase64) {
-    QImage photo(1600, 1200, QImage::Format_RGB32);
-    QPainter p(&photo);
-    for (int i = 0; i < 40; ++i)
-        p.fillRect(i * 40, 0, 40, 1200, QColor::fromHsv(i * 9, 200, 90 + i * 4));
-    p.end();
+    const QImage photo = numbered(1600, 1200);
     const auto entry = EvidencePhoto::entryFor(photo);
     ASSERT_TRUE(entry);
 
@@ -134,7 +122,7 @@ TEST(PhotoEntryTest, ReadingAppliesTheOrientationMark) {
     QImage stored(160, 120, QImage::Format_RGB32);
     stored.fill(Qt::blue);
     QPainter(&stored).fillRect(0, 0, 80, 120, Qt::red);
-    PickedPhoto picked{withOrientation(jpegOf(stored), 6), {}, {}};
+    PickedPhoto picked{withOrientation(jpeg(stored), 6), {}, {}};
     const QImage upright = picked.decode();
     ASSERT_EQ(upright.size(), QSize(120, 160));
     EXPECT_LE(distance(upright.pixel(60, 20), qRgb(255, 0, 0)), 40);
@@ -144,7 +132,7 @@ TEST(PhotoEntryTest, ReadingAppliesTheOrientationMark) {
     EXPECT_EQ(fromBase64(entry->full).size(), QSize(120, 160));
 
     // Without a mark, the picture as stored.
-    picked.encoded = jpegOf(stored);
+    picked.encoded = jpeg(stored);
     EXPECT_EQ(picked.decode().size(), QSize(160, 120));
     EXPECT_FALSE(EvidencePhoto::entryFor(QImage()));
 }
@@ -158,7 +146,7 @@ protected:
         picker.setContext(&context);
         picker.setNavigation(&stack);
     }
-    PickedPhoto file(const QImage& image) { return {jpegOf(image), {}, QStringLiteral("IMG.jpg")}; }
+    PickedPhoto file(const QImage& image) { return {jpeg(image), {}, QStringLiteral("IMG.jpg")}; }
     bool processed() {
         return testsupport::waitFor([&] { return !picker.busy(); });
     }
