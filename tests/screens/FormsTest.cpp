@@ -282,15 +282,14 @@ TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
     LokasiViewController place;
     KenderaanTabViewController vehicle;
     for (FormViewController* form :
-         std::initializer_list<FormViewController*>{&offender, &compound, &place, &vehicle})
+         std::array<FormViewController*, 4>{&offender, &compound, &place, &vehicle})
         show(*form);
 
+    // What re-use keeps of the switch, the area and the photographs, and the emptied offender on the screen,
+    // the issuing guards and the walkthrough check through "Guna Kembali".
     typeInto(offender, offender.field(Key::namaPesalah), QStringLiteral("ali"));
-    offender.choose(Key::pilihanIndividuAtauSyarikat, 1);
     offender.initForm();
-    EXPECT_EQ(offender.field(Key::namaPesalah)->text(), QString());
     EXPECT_EQ(rec(Key::namaPesalah), QStringLiteral("ALI"));
-    EXPECT_EQ(offender.fieldText(Key::pilihanIndividuAtauSyarikat), QStringLiteral("syarikat"));
 
     compound.pick(Key::kompaunCaraPenyerahan);
     pick(QStringLiteral("Dengan Tangan"));
@@ -298,18 +297,13 @@ TEST_F(FormsTest, InitFormPreparesEachFormForTheSameOffence) {
     compound.initForm();
     EXPECT_EQ(rec(Key::kompaunCaraPenyerahan), QStringLiteral("DENGAN TANGAN"));
 
-    place.pick(Key::lokasiKawasan);
-    pick(QStringLiteral("TAMAN MERANTI"));
     typeInto(place, place.field(Key::lokasiTempatKejadian), QStringLiteral("pasar"));
     typeInto(place, place.field(Key::lokasiNoPetak), QStringLiteral("12"));
-    core.setImageArray({QStringLiteral("dA=="), QStringLiteral("Zg==")});
     place.initForm();
     EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(), QString());
     EXPECT_EQ(place.field(Key::lokasiNoPetak)->text(), QString());
-    EXPECT_EQ(place.field(Key::lokasiKawasan)->text(), QStringLiteral("TAMAN MERANTI"));
     EXPECT_EQ(place.field(Key::lat)->text(), QStringLiteral("3.073800"));
     EXPECT_EQ(rec(Key::long_), QStringLiteral("101.518303"));
-    EXPECT_TRUE(core.getImageArray().isEmpty());
 
     typeInto(vehicle, vehicle.field(Key::kenderaanNoKenderaan), QStringLiteral("abc 1"));
     vehicle.initForm();
