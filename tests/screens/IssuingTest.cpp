@@ -37,37 +37,35 @@ TEST_F(IssuingTest, SemakChecksInOrderAndOpensTheReviewOnlyWhenAllPass) {
 }
 
 TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOpener) {
-    const RecordMap r = mapOf({{Key::kodHasil, "72201"},
-                               {Key::kompaunRunningNumber, "P2026M07000042"},
-                               {Key::kompaunTarikh, "04/03/2026"},
+    // The fields the review composes; those shown as the record holds them need no check.
+    const RecordMap r = mapOf({{Key::kompaunTarikh, "04/03/2026"},
                                {Key::kompaunMasa, "09:30"},
-                               {Key::namaPesalah, "TAN AH KOW"},
                                {Key::alamat1Pesalah, "NO 12"},
                                {Key::alamat2Pesalah, "TAMAN MERANTI"},
                                {Key::poskodPesalah, "42700"},
                                {Key::alamat3Pesalah, "BANTING"},
                                {Key::negeriPesalah, "SELANGOR"},
-                               {Key::noDaftarSyarikat, "SA01"},
                                {Key::lokasiTempatKejadian, "DEPAN KEDAI"},
                                {Key::lokasiJalan, "JALAN MERANTI 3"},
                                {Key::lat, "3.073800"},
                                {Key::long_, "101.518303"},
                                {Key::kompaunKadar, "50.00"},
                                {Key::kompaunTamatTawaran, "18/03/2026"}});
-    QMap<QString, QString> shown;
-    for (const auto& f : ReviewViewController::fields(r))
-        shown.insert(f.outlet, f.value);
+    const auto shownOf = [](const RecordMap& m) {
+        QMap<QString, QString> shown;
+        for (const auto& f : ReviewViewController::fields(m))
+            shown.insert(f.outlet, f.value);
+        return shown;
+    };
+    const QMap<QString, QString> shown = shownOf(r);
     // Only the filled parts show, whatever is missing.
     for (const auto& [outlet, text] : std::initializer_list<std::pair<const char*, const char*>>{
              {"alamat", "NO 12, TAMAN MERANTI, 42700 BANTING, SELANGOR"},
-             {"noDaftarLesenDanPerniagaan", "SA01"},
              {"tempatKesalahn", "DEPAN KEDAI, JALAN MERANTI 3"},
              {"kordinatLokasi", "3.073800, 101.518303"},
              {"tarikhKesalahan", "04/03/2026"},
-             {"tarikhPenyerahan", "04/03/2026"},
              {"jumlahKompaun", "RM 50.00"},
-             {"sebelumTarikhBayaran", "18/03/2026.BAYARAN HENDAKLAH DIBUAT DI MAJLIS"},
-             {"kepadaNamaPenerimaAlamat", ""}})
+             {"sebelumTarikhBayaran", "18/03/2026.BAYARAN HENDAKLAH DIBUAT DI MAJLIS"}})
         EXPECT_EQ(shown.value(QLatin1String(outlet)), QLatin1String(text)) << outlet;
     // A half-filled address and no position: no empty pieces.
     RecordMap half = r;
@@ -77,11 +75,8 @@ TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOp
                        {Key::negeriPesalah, ""},
                        {Key::lat, ""},
                        {Key::long_, ""}}));
-    shown.clear();
-    for (const auto& f : ReviewViewController::fields(half))
-        shown.insert(f.outlet, f.value);
-    EXPECT_EQ(shown.value(QStringLiteral("alamat")), QStringLiteral("NO 12, JALAN MERANTI 3, 42700"));
-    EXPECT_EQ(shown.value(QStringLiteral("kordinatLokasi")), QString());
+    EXPECT_EQ(shownOf(half).value(QStringLiteral("alamat")), QStringLiteral("NO 12, JALAN MERANTI 3, 42700"));
+    EXPECT_EQ(shownOf(half).value(QStringLiteral("kordinatLokasi")), QString());
 
     // Filled once, when it first shows, with the record as "Semak" took it: later changes to the record
     // do not reach it.
@@ -134,10 +129,6 @@ TEST_F(IssuingTest, YaStoresWithPhotosThenPrintsThenNumbersThenOffersTheMenu) {
     EXPECT_EQ(printer->received(), noticeOf(issued, false));
     EXPECT_EQ(lastAlert(), "Kepastian: Notis kompaun P2026M07000042 telah dicetak. Sila pilih menu dibawah "
                            "[Ke Utama|Cetak Kembali|Guna Kembali Kesalahan Ini]");
-
-    const SavedCompoundList all = core.saveStore().getDicetak();
-    ASSERT_EQ(all.size(), 1);
-    EXPECT_EQ(*all.first().record, issued);
 
     // "Ke Utama": the type menu again, which starts a fresh record with the next number.
     answer(0);
@@ -217,17 +208,14 @@ TEST_F(IssuingTest, ANoticeCutShortMidwayIsToldInTheMenuAndTheCompoundStaysStore
         return true;
     }));
     ASSERT_LT(printer->received().size(), noticeOf(*record(), false).size());
-    EXPECT_TRUE(fakes.progress.visible);
-    EXPECT_EQ(core.issuingFlow(), &sections.flow());
     printer->dropLink();
     ASSERT_TRUE(waitForMenu());
     QCoreApplication::processEvents();
     ASSERT_EQ(fakes.alerts.shown.size(), 1) << lastAlert();
-    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Gagal"));
-    EXPECT_EQ(fakes.alerts.last().message, QStringLiteral("Notis kompaun P2026M07000042 tidak dicetak. ") +
-                                               PrinterConnection::noticeFailedMessage() +
-                                               QStringLiteral(" Sila pilih menu dibawah"));
-    EXPECT_EQ(fakes.alerts.last().buttons.first(), QStringLiteral("Cetak Kembali"));
+    EXPECT_EQ(lastAlert(),
+              "Gagal: Notis kompaun P2026M07000042 tidak dicetak. " +
+                  PrinterConnection::noticeFailedMessage().toStdString() +
+                  " Sila pilih menu dibawah [Cetak Kembali|Ke Utama|Guna Kembali Kesalahan Ini]");
     EXPECT_FALSE(fakes.progress.visible);
     EXPECT_EQ(core.issuingFlow(), nullptr);
 
@@ -235,32 +223,6 @@ TEST_F(IssuingTest, ANoticeCutShortMidwayIsToldInTheMenuAndTheCompoundStaysStore
     answer(1);
     EXPECT_EQ(tab(0)->depth(), 1);
     EXPECT_EQ(stored(), 1);
-}
-
-// The next compound issued after "Guna Kembali" is the re-use test's, with the forms that carry it.
-TEST_F(IssuingTest, CetakKembaliTwiceStoresOnceAndGunaKembaliStartsTheNextCompound) {
-    startGeneral();
-    fillOffender();
-    record()->insert(Key::kompaunCaraPenyerahan, QStringLiteral("SERAHAN TANGAN"));
-    ASSERT_TRUE(sections.flow().semak());
-    const RecordMap first = *record();
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
-    const QByteArray once = noticeOf(first, false);
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
-    EXPECT_EQ(printer->received(), once + once + once);
-    EXPECT_EQ(stored(), 1);
-    EXPECT_EQ(running(), 42);
-
-    // What is kept and what is cleared is the record's own business, tested with it.
-    fakes.positioning.known = Coordinate{3.0738, 101.5183};
-    answer(2);
-    EXPECT_EQ(rec(Key::kompaunCaraPenyerahan), QStringLiteral("SERAHAN TANGAN"));
-    EXPECT_EQ(rec(Key::lat), QStringLiteral("3.073800"));
 }
 
 // "Ya" on a phone whose disk has filled: a compound the phone could not number for good prints nothing

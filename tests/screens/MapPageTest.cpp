@@ -19,13 +19,12 @@ namespace {
 
 using Place = MapGeometry::Coordinate; // not the phone's own position type
 
-TEST(MapGeometry, WebMercatorPlacesKnownPointsOnTheStandardTiles) {
+TEST(MapGeometry, PointsRegionsAndZoomLevelsFollowWebMercatorAndTheStandardTiles) {
     // The council's offices near Banting at zoom 15, and the corners of the world.
     const QPointF p = pixelOf({3.0738, 101.5183}, 15);
     EXPECT_EQ(int(p.x() / tileSize), 25624); // floor((lon + 180) / 360 * 2^15)
     EXPECT_EQ(int(p.y() / tileSize), 16104); // floor((1 - asinh(tan(lat)) / pi) / 2 * 2^15)
-    EXPECT_NEAR(worldFraction({0, 0}).x(), 0.5, 1e-12);
-    EXPECT_NEAR(worldFraction({0, 0}).y(), 0.5, 1e-12);
+    EXPECT_EQ(worldFraction({0, 0}), QPointF(0.5, 0.5));
     EXPECT_NEAR(worldFraction({maxLatitude, -180}).y(), 0.0, 1e-9);
     EXPECT_NEAR(worldFraction({90, 0}).y(), 0.0, 1e-9) << "latitudes past the cut-off are held at its edge";
     for (const Place c : {Place{3.0738, 101.5183}, Place{-33.86, 151.2}, Place{51.5, -0.12}}) {
@@ -35,12 +34,9 @@ TEST(MapGeometry, WebMercatorPlacesKnownPointsOnTheStandardTiles) {
     }
     EXPECT_EQ(wrappedColumn(-1, 3), 7);
     EXPECT_EQ(wrappedColumn(8, 3), 0);
-    EXPECT_TRUE(rowExists(7, 3));
-    EXPECT_FALSE(rowExists(8, 3));
-    EXPECT_FALSE(rowExists(-1, 3));
-}
+    EXPECT_TRUE(rowExists(7, 3) && !rowExists(8, 3) && !rowExists(-1, 3));
 
-TEST(MapGeometry, TheRegionFitsThePinsWidenedAndHeldBetweenItsBounds) {
+    // The region fits the pins, widened and held between its bounds.
     EXPECT_FALSE(regionFitting({}));
     // One pin: 0.014 degrees both ways, wherever it is.
     for (const Place c : {Place{3.0738, 101.5183}, Place{0, 0}, Place{70, -170}}) {
@@ -67,9 +63,8 @@ TEST(MapGeometry, TheRegionFitsThePinsWidenedAndHeldBetweenItsBounds) {
     ASSERT_TRUE(tall);
     EXPECT_NEAR(tall->latitudeSpan, 11.5, 1e-9);
     EXPECT_GT(tall->centre.latitude, 15.0) << "the centre is the projection's, not the degrees' midpoint";
-}
 
-TEST(MapGeometry, ARegionBecomesTheNearestWholeZoomLevel) {
+    // A region becomes the nearest whole zoom level.
     // 0.014 degrees across a 360-pixel phone: 2^z = 360 * 360 / (256 * 0.014) = 36160, z = 15.14.
     const Region one = *regionFitting({{3.0738, 101.5183}});
     EXPECT_EQ(zoomShowing(one, QSizeF(360, 526)), 15);

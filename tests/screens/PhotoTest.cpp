@@ -9,7 +9,6 @@
 #include "screens/PhotoListViewController.h"
 #include "screens/PhotoPickerController.h"
 
-#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <QRegularExpression>
@@ -17,6 +16,7 @@
 namespace {
 
 using EvidencePhoto::imageByScalingAndCroppingForSize;
+using EvidencePhoto::jpeg;
 
 // Every pixel its own: red and green say the column, blue the row.
 QImage numbered(int width, int height) {
@@ -25,14 +25,6 @@ QImage numbered(int width, int height) {
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(x % 256, x / 256, y % 256));
     return image;
-}
-
-QByteArray jpegOf(const QImage& image, int quality = 92) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", quality);
-    return bytes;
 }
 
 // A phone's JPEG: an Exif block whose one entry is the orientation.
@@ -63,32 +55,23 @@ int distance(QRgb a, QRgb b) {
     return qMax(qAbs(qRed(a) - qRed(b)), qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
 }
 
-TEST(ScaleAndCropTest, WideTallAndSquarePicturesKeepTheirMiddle) {
-    // 400 x 300: scale 1, placed at x = -50: columns 50 to 349 of the source, every row.
-    const QImage wide = numbered(400, 300);
-    const QImage wideThumb = imageByScalingAndCroppingForSize(QSize(300, 300), wide);
-    ASSERT_EQ(wideThumb.size(), QSize(300, 300));
-    EXPECT_EQ(wideThumb, wide.copy(50, 0, 300, 300).convertToFormat(wideThumb.format()));
+TEST(ScaleAndCropTest, PicturesScaleByTheLargerFactorAndKeepTheirMiddle) {
+    // At scale 1: 400 x 300 placed at x = -50 keeps columns 50 to 349, every row; 300 x 600 placed at
+    // y = -150 keeps rows 150 to 449; 300 x 300 is drawn unchanged.
+    for (const auto& [size, kept] : {std::pair{QSize(400, 300), QRect(50, 0, 300, 300)},
+                                     {QSize(300, 600), QRect(0, 150, 300, 300)},
+                                     {QSize(300, 300), QRect(0, 0, 300, 300)}}) {
+        const QImage source = numbered(size.width(), size.height());
+        const QImage thumb = imageByScalingAndCroppingForSize(QSize(300, 300), source);
+        EXPECT_EQ(thumb, source.copy(kept).convertToFormat(thumb.format())) << size.width();
+    }
 
-    // 300 x 600: scale 1, placed at y = -150: rows 150 to 449.
-    const QImage tall = numbered(300, 600);
-    const QImage tallThumb = imageByScalingAndCroppingForSize(QSize(300, 300), tall);
-    EXPECT_EQ(tallThumb, tall.copy(0, 150, 300, 300).convertToFormat(tallThumb.format()));
-
-    // 300 x 300: drawn unchanged.
-    const QImage square = numbered(300, 300);
-    EXPECT_EQ(imageByScalingAndCroppingForSize(QSize(300, 300), square), square);
-}
-
-TEST(ScaleAndCropTest, LargeAndTinyPicturesScaleByTheLargerFactor) {
     // 1200 x 900: width factor 0.25, height factor 1/3; scaled to 400 x 300 and placed at x = -50,
     // so the thumbnail's left edge is source column 150 and its right edge column 1050.
     QImage large(1200, 900, QImage::Format_RGB32);
     large.fill(Qt::green);
-    QPainter p(&large);
-    p.fillRect(0, 0, 150, 900, Qt::red);
-    p.fillRect(1050, 0, 150, 900, Qt::blue);
-    p.end();
+    QPainter(&large).fillRect(0, 0, 150, 900, Qt::red);
+    QPainter(&large).fillRect(1050, 0, 150, 900, Qt::blue);
     const QImage thumb = imageByScalingAndCroppingForSize(QSize(300, 300), large);
     ASSERT_EQ(thumb.size(), QSize(300, 300));
     for (int x : {2, 150, 297})
@@ -114,11 +97,7 @@ TEST(ScaleAndCropTest, LargeAndTinyPicturesScaleByTheLargerFactor) {
 }
 
 TEST(PhotoEntryTest, BothPicturesAreJpegAtQualityFiftyInStandardBase64) {
-    QImage photo(1600, 1200, QImage::Format_RGB32);
-    QPainter p(&photo);
-    for (int i = 0; i < 40; ++i)
-        p.fillRect(i * 40, 0, 40, 1200, QColor::fromHsv(i * 9, 200, 90 + i * 4));
-    p.end();
+    const QImage photo = numbered(1600, 1200);
     const auto entry = EvidencePhoto::entryFor(photo);
     ASSERT_TRUE(entry);
 
@@ -143,8 +122,7 @@ TEST(PhotoEntryTest, ReadingAppliesTheOrientationMark) {
     QImage stored(160, 120, QImage::Format_RGB32);
     stored.fill(Qt::blue);
     QPainter(&stored).fillRect(0, 0, 80, 120, Qt::red);
-    PickedPhoto picked;
-    picked.encoded = withOrientation(jpegOf(stored), 6);
+    PickedPhoto picked{withOrientation(jpeg(stored), 6), {}, {}};
     const QImage upright = picked.decode();
     ASSERT_EQ(upright.size(), QSize(120, 160));
     EXPECT_LE(distance(upright.pixel(60, 20), qRgb(255, 0, 0)), 40);
@@ -154,7 +132,7 @@ TEST(PhotoEntryTest, ReadingAppliesTheOrientationMark) {
     EXPECT_EQ(fromBase64(entry->full).size(), QSize(120, 160));
 
     // Without a mark, the picture as stored.
-    picked.encoded = jpegOf(stored);
+    picked.encoded = jpeg(stored);
     EXPECT_EQ(picked.decode().size(), QSize(160, 120));
     EXPECT_FALSE(EvidencePhoto::entryFor(QImage()));
 }
@@ -168,12 +146,7 @@ protected:
         picker.setContext(&context);
         picker.setNavigation(&stack);
     }
-    PickedPhoto file(const QImage& image) {
-        PickedPhoto p;
-        p.encoded = jpegOf(image);
-        p.name = QStringLiteral("IMG.jpg");
-        return p;
-    }
+    PickedPhoto file(const QImage& image) { return {jpeg(image), {}, QStringLiteral("IMG.jpg")}; }
     bool processed() {
         return testsupport::waitFor([&] { return !picker.busy(); });
     }
@@ -185,7 +158,7 @@ protected:
 
 // The walkthrough taps the source choice, the gallery, the list, the viewer and a deletion through the
 // window; these are the cases it cannot make happen there.
-TEST_F(PhotoPickingTest, OnlyAnAvailableSourceOpens) {
+TEST_F(PhotoPickingTest, OnlyAnAvailableSourceOpensAndAPreviewedCompoundOffersNone) {
     picker.keluarkamera();
     fakes.alerts.answer(0); // "Batal"
     EXPECT_TRUE(library.presented.isEmpty());
@@ -196,6 +169,12 @@ TEST_F(PhotoPickingTest, OnlyAnAvailableSourceOpens) {
               QStringLiteral("Galeri gambar tidak dapat dibuka pada peranti ini."));
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::Kamera);
     EXPECT_EQ(library.shownSource(), PhotoLibrary::Source::Camera);
+
+    // A previewed compound takes no pictures: no source is offered.
+    fakes.alerts.shown.clear();
+    core.setPreviewIndicator(true);
+    picker.keluarkamera();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
 }
 
 TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundInTheOrderTaken) {
@@ -237,12 +216,6 @@ TEST_F(PhotoPickingTest, APictureCutShortOrEmptyAddsNothing) {
     EXPECT_TRUE(core.getImageArray().isEmpty());
     EXPECT_TRUE(library.album().isEmpty());
     EXPECT_FALSE(fakes.progress.visible);
-}
-
-TEST_F(PhotoPickingTest, APreviewedCompoundTakesNoPictures) {
-    core.setPreviewIndicator(true);
-    picker.keluarkamera();
-    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
 }
 
 class PhotoListTest : public PhotoPickingTest {
