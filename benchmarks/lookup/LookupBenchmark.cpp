@@ -1,8 +1,8 @@
 // What the scan tab and the map page cost: zbar over one camera frame (the frame rate the reader can
 // keep), and one map view (its tile layout, and the drawing of its tiles into the view).
 #include "platform/BarcodeDecoder.h"
-#include "screens/MapViewController.h"
 #include "screens/ScreenServices.h"
+#include "screens/map/MapViewController.h"
 #include "support/BarcodePictures.h"
 
 #include <benchmark/benchmark.h>

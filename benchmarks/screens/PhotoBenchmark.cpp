@@ -1,5 +1,5 @@
 #include "platform/PhotoLibrary.h"
-#include "screens/EvidencePhoto.h"
+#include "screens/photos/EvidencePhoto.h"
 
 #include <benchmark/benchmark.h>
 

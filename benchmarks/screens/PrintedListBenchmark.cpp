@@ -1,7 +1,7 @@
 // The printed list on a day of many compounds: read from the store and narrowed by a search as the
 // officer types one more letter.
 #include "core/SavedCompoundStore.h"
-#include "screens/PrintedListViewController.h"
+#include "screens/printed/PrintedListViewController.h"
 
 #include <QTemporaryDir>
 

@@ -1,10 +1,10 @@
 // The issuing forms' cases the walkthrough does not reach: it types and picks through every form of a
 // general and a traffic compound and checks the record after each.
 #include "ScreensFixture.h"
-#include "screens/KenderaanTabViewController.h"
-#include "screens/KompounViewController.h"
-#include "screens/LokasiViewController.h"
-#include "screens/MaklumatPersalahViewController.h"
+#include "screens/forms/KenderaanTabViewController.h"
+#include "screens/forms/KompounViewController.h"
+#include "screens/forms/LokasiViewController.h"
+#include "screens/forms/MaklumatPersalahViewController.h"
 
 #include <QSignalSpy>
 

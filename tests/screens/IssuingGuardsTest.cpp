@@ -2,12 +2,12 @@
 // tab while another is half-way through a compound, and what re-use and re-print hand on. Each test is
 // a sequence an officer met: a notice that differed from its review, or one number given twice.
 #include "ScreensFixture.h"
-#include "screens/FavViewController.h"
-#include "screens/FormSet.h"
-#include "screens/KompounViewController.h"
-#include "screens/LokasiViewController.h"
-#include "screens/MaklumatPersalahViewController.h"
-#include "screens/PrintedListViewController.h"
+#include "screens/forms/FormSet.h"
+#include "screens/forms/KompounViewController.h"
+#include "screens/forms/LokasiViewController.h"
+#include "screens/forms/MaklumatPersalahViewController.h"
+#include "screens/offences/FavViewController.h"
+#include "screens/printed/PrintedListViewController.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // issues general, traffic and favourite compounds through the window; these are the orders, failures and
 // exact bytes it does not reach.
 #include "ScreensFixture.h"
-#include "screens/FormSet.h"
-#include "screens/ReviewViewController.h"
+#include "screens/forms/FormSet.h"
+#include "screens/issuing/ReviewViewController.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDir>

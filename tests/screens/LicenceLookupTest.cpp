@@ -4,9 +4,9 @@
 #include "platform/fake/FakeScanning.h"
 #include "platform/fake/FakeSyncServices.h"
 #include "printing/NoticeLayout.h"
-#include "screens/LesenDetailViewer.h"
-#include "screens/LesenViewController.h"
-#include "screens/NavigationStack.h"
+#include "screens/licence/LesenDetailViewer.h"
+#include "screens/licence/LesenViewController.h"
+#include "screens/shell/NavigationStack.h"
 #include "sync/CouncilEndpoints.h"
 #include "sync/LicenceScan.h"
 

@@ -4,7 +4,7 @@
 #include "platform/QtHttp.h"
 #include "platform/RichTextPage.h"
 #include "platform/fake/FakeSyncServices.h"
-#include "screens/LesenDetailViewer.h"
+#include "screens/licence/LesenDetailViewer.h"
 #include "sync/CouncilEndpoints.h"
 
 #include <QPainter>

@@ -1,5 +1,5 @@
 #include "ScreensFixture.h"
-#include "screens/KeyValueListModel.h"
+#include "screens/shell/KeyValueListModel.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "platform/Http.h"
 #include "platform/fake/FakeSyncServices.h"
-#include "screens/MapGeometry.h"
-#include "screens/MapTiles.h"
-#include "screens/MapViewController.h"
+#include "screens/map/MapGeometry.h"
+#include "screens/map/MapTiles.h"
+#include "screens/map/MapViewController.h"
 #include "support/FileSizeLimit.h"
 
 #include <QBuffer>

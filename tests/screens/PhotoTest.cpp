@@ -1,13 +1,13 @@
 #include "ScreensFixture.h"
 
 #include "platform/fake/FakePhotoLibrary.h"
-#include "screens/EvidencePhoto.h"
-#include "screens/GalleryThumbnails.h"
-#include "screens/ImageViewController.h"
-#include "screens/NavigationStack.h"
-#include "screens/PhotoImageProvider.h"
-#include "screens/PhotoListViewController.h"
-#include "screens/PhotoPickerController.h"
+#include "screens/photos/EvidencePhoto.h"
+#include "screens/photos/GalleryThumbnails.h"
+#include "screens/photos/ImageViewController.h"
+#include "screens/photos/PhotoImageProvider.h"
+#include "screens/photos/PhotoListViewController.h"
+#include "screens/photos/PhotoPickerController.h"
+#include "screens/shell/NavigationStack.h"
 
 #include <QImageReader>
 #include <QPainter>

@@ -2,8 +2,8 @@
 // same registered phone and recording printer as the issuing tests. The walkthrough opens, re-prints and
 // cancels through the window; these are the bytes, the refusals and the orders it does not check.
 #include "ScreensFixture.h"
-#include "screens/FavViewController.h"
-#include "screens/PrintedListViewController.h"
+#include "screens/offences/FavViewController.h"
+#include "screens/printed/PrintedListViewController.h"
 
 namespace {
 

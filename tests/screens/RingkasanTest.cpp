@@ -3,7 +3,7 @@
 #include "ScreensFixture.h"
 #include "core/ShiftSummary.h"
 #include "printing/HandOverSlip.h"
-#include "screens/RingkasanViewController.h"
+#include "screens/printed/RingkasanViewController.h"
 #include "support/KualaLumpurTime.h"
 
 namespace {

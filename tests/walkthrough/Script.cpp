@@ -7,8 +7,8 @@
 #include "core/AppDelegate.h"
 #include "platform/QtAlerts.h"
 #include "platform/QtProgress.h"
-#include "screens/LoginViewController.h"
-#include "screens/ShellController.h"
+#include "screens/login/LoginViewController.h"
+#include "screens/shell/ShellController.h"
 
 #include <QFile>
 #include <QJsonDocument>

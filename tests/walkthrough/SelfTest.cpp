@@ -5,7 +5,7 @@
 #include "app/Application.h"
 #include "platform/QtAlerts.h"
 #include "platform/QtProgress.h"
-#include "screens/ShellController.h"
+#include "screens/shell/ShellController.h"
 
 #include <QDirIterator>
 #include <QQmlApplicationEngine>

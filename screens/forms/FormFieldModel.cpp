@@ -1,0 +1,77 @@
+#include "screens/forms/FormFieldModel.h"
+
+void FormFieldModel::setRows(QList<FormRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    texts_.clear();
+    for (qsizetype i = 0; i < rows_.size(); ++i)
+        texts_.push_back(std::make_unique<TextField>());
+    shown_ = QList<bool>(rows_.size(), true);
+    endResetModel();
+}
+
+int FormFieldModel::indexOf(QLatin1String key) const {
+    for (qsizetype i = 0; i < rows_.size(); ++i)
+        if (rows_[i].key == key)
+            return int(i);
+    return -1;
+}
+
+TextField* FormFieldModel::field(QLatin1String key) const {
+    const int i = indexOf(key);
+    return i < 0 ? nullptr : texts_[size_t(i)].get();
+}
+
+const FormRow* FormFieldModel::row(QLatin1String key) const {
+    const int i = indexOf(key);
+    return i < 0 ? nullptr : &rows_[i];
+}
+
+bool FormFieldModel::shown(QLatin1String key) const {
+    const int i = indexOf(key);
+    return i >= 0 && shown_[i];
+}
+
+void FormFieldModel::setShown(QLatin1String key, bool shown) {
+    const int i = indexOf(key);
+    if (i < 0 || shown_[i] == shown)
+        return;
+    shown_[i] = shown;
+    Q_EMIT dataChanged(index(i), index(i), {ShownRole});
+}
+
+int FormFieldModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+QVariant FormFieldModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_.size())
+        return {};
+    const FormRow& row = rows_[index.row()];
+    switch (role) {
+    case KindRole:
+        return int(row.kind);
+    case KeyRole:
+        return QString(row.key);
+    case LabelRole:
+        return row.label;
+    case HintRole:
+        return int(row.hint);
+    case FieldRole:
+        return QVariant::fromValue(texts_[size_t(index.row())].get());
+    case EmphasisedRole:
+        return row.emphasised;
+    case OptionsRole:
+        return row.options;
+    case ShownRole:
+        return shown_[index.row()];
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> FormFieldModel::roleNames() const {
+    return {{KindRole, "kind"},       {KeyRole, "key"},     {LabelRole, "label"},
+            {HintRole, "hint"},       {FieldRole, "field"}, {EmphasisedRole, "emphasised"},
+            {OptionsRole, "options"}, {ShownRole, "shown"}};
+}

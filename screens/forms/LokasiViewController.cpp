@@ -1,0 +1,210 @@
+#include "screens/forms/LokasiViewController.h"
+
+#include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
+#include "platform/Alerts.h"
+#include "platform/Progress.h"
+#include "screens/shell/ScreenNames.h"
+
+#include <QPointer>
+#include <QThread>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+const QLatin1String samaSptAlamat{"samaSptAlamat"};
+const QLatin1String kedudukan{"kedudukan"};
+} // namespace
+
+LokasiViewController::LokasiViewController(QObject* parent) : FormViewController(parent) {
+    // The area and street stay for the next compound: an officer works one street at a time.
+    setRows({
+        {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian"), .upper = true},
+        {.kind = FormRow::Action,
+         .key = samaSptAlamat,
+         .label = QStringLiteral("Sama seperti alamat pesalah")},
+        {.kind = FormRow::Pick,
+         .key = Key::lokasiKawasan,
+         .label = QStringLiteral("Kawasan"),
+         .upper = true,
+         .list = FormRow::Kawasan,
+         .codeKey = Key::lokasiKawasanID,
+         .keep = true},
+        {.kind = FormRow::Pick,
+         .key = Key::lokasiJalan,
+         .label = QStringLiteral("Jalan"),
+         .upper = true,
+         .list = FormRow::Jalan,
+         .codeKey = Key::lokasiJalanID,
+         .keep = true,
+         .listTitle = QStringLiteral("Lokasi")},
+        {.key = Key::lokasiNoPetak, .label = QStringLiteral("No. Petak"), .upper = true},
+        {.kind = FormRow::Pick,
+         .key = Key::lokasiNamaSaksi,
+         .label = QStringLiteral("Saksi Penguatkuasa"),
+         .upper = true,
+         .list = FormRow::Saksi,
+         .codeKey = Key::namaSaksi},
+        {.key = Key::lokasiICSaksi,
+         .label = QStringLiteral("No. K/P Saksi"),
+         .hint = FormRow::Digits,
+         .upper = true},
+        {.kind = FormRow::Value, .key = Key::namaPenguatKuasa, .label = QStringLiteral("Penguatkuasa")},
+        {.kind = FormRow::Heading, .key = kedudukan, .label = QStringLiteral("Kedudukan")},
+        {.kind = FormRow::Value, .key = Key::lat, .label = QStringLiteral("Latitud")},
+        {.kind = FormRow::Value, .key = Key::long_, .label = QStringLiteral("Longitud")},
+    });
+}
+
+bool LokasiViewController::witnessVisible() const {
+    return shown(Key::lokasiNamaSaksi);
+}
+
+void LokasiViewController::viewDidLoad() {
+    // A traffic notice names no witness.
+    const bool witness = value(Key::isLaluLintas) != QLatin1String("YA");
+    setShown(Key::lokasiNamaSaksi, witness);
+    setShown(Key::lokasiICSaksi, witness);
+}
+
+void LokasiViewController::willAppear() {
+    fill(Key::lat);
+    fill(Key::long_);
+    refreshPhotoCount();
+}
+
+void LokasiViewController::action(const QString& name) {
+    if (name == samaSptAlamat)
+        samaSptAlamatPesalah();
+}
+
+void LokasiViewController::refreshPhotoCount() {
+    const int count = int(app().getImageArray().size());
+    if (count == photoCount_)
+        return;
+    photoCount_ = count;
+    Q_EMIT photoCountChanged();
+}
+
+void LokasiViewController::listOpened(const FormRow& row, bool opened) {
+    // The identity-card field is named only for the list that actually opened.
+    if (opened && row.list == FormRow::Saksi)
+        app().setKeyTextField(field(Key::lokasiICSaksi));
+}
+
+void LokasiViewController::showPosition(const RecordMap& position) {
+    field(Key::lat)->setText(position.value(QStringLiteral("lat")));
+    field(Key::long_)->setText(position.value(QStringLiteral("long")));
+    if (!preview()) {
+        write(Key::lat, field(Key::lat)->text());
+        write(Key::long_, field(Key::long_)->text());
+    }
+}
+
+QString LokasiViewController::noFixMessage() {
+    return QStringLiteral("Lokasi tidak dapat dikesan. Sila cuba lagi.");
+}
+
+QString LokasiViewController::describeFix(const PositionFix& fix, const QDateTime& now) {
+    QStringList parts;
+    if (fix.horizontalAccuracy >= 0)
+        parts.append(QStringLiteral("Ketepatan \u00b1%1 m").arg(qRound(fix.horizontalAccuracy)));
+    if (fix.timestamp.isValid() && now.isValid()) {
+        const qint64 seconds = std::max<qint64>(0, fix.timestamp.secsTo(now));
+        if (seconds < 60)
+            parts.append(QStringLiteral("%1 saat lalu").arg(seconds));
+        else if (seconds < 3600)
+            parts.append(QStringLiteral("%1 minit lalu").arg(seconds / 60));
+        else if (seconds < 48 * 3600)
+            parts.append(QStringLiteral("%1 jam lalu").arg(seconds / 3600));
+        else
+            parts.append(QStringLiteral("%1 hari lalu").arg(seconds / 86400));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+void LokasiViewController::setFixDetail(const QString& detail) {
+    if (detail == fixDetail_)
+        return;
+    fixDetail_ = detail;
+    Q_EMIT fixDetailChanged();
+}
+
+// A fix shows with its accuracy and age; no fix says so and leaves the position as it was, never 0, 0.
+void LokasiViewController::captureEnded() {
+    AppDelegate& hub = app();
+    const RecordMap position = hub.getLocation();
+    const std::optional<PositionFix> fix = hub.positionReader().lastFix();
+    if (!fix || position.value(QStringLiteral("lat")).isEmpty()) {
+        setFixDetail(QString());
+        hub.platform().alerts->show(
+            {QStringLiteral("Makluman"), noFixMessage(), {QStringLiteral("OK")}, 0, {}});
+        return;
+    }
+    showPosition(position);
+    setFixDetail(describeFix(*fix, hub.clock().now()));
+}
+
+void LokasiViewController::captureLatLong() {
+    if (!record() || capturing_)
+        return;
+    AppDelegate* hub = &app();
+    capturing_ = true;
+    Q_EMIT capturingChanged();
+    hub->platform().progress->show(QStringLiteral("Mengesan Lokasi"));
+    // The wait runs on a worker; the position is read back on this thread once it ends, in the same step
+    // that takes the overlay away, so the overlay never goes before the position shows. The overlay goes
+    // even if the form has gone meanwhile, and nothing is touched once the hub itself has gone (the
+    // connection ends with it).
+    const int delay = captureDelayMs_;
+    QThread* worker = QThread::create([delay] {
+        if (delay > 0)
+            QThread::msleep(static_cast<unsigned long>(delay));
+    });
+    QPointer<LokasiViewController> form(this);
+    connect(worker, &QThread::finished, hub, [hub, form] {
+        hub->platform().progress->hide();
+        if (!form)
+            return;
+        form->capturing_ = false;
+        form->captureEnded();
+        Q_EMIT form->capturingChanged();
+        Q_EMIT form->positionCaptured();
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void LokasiViewController::goToMap() {
+    // The map page, given the position the two fields show.
+    if (record() && navigation())
+        navigation()->push(Screen::map, QStringLiteral("Peta"),
+                           {{QStringLiteral("contactLat"), fieldText(Key::lat)},
+                            {QStringLiteral("contactLong"), fieldText(Key::long_)}});
+}
+
+void LokasiViewController::samaSptAlamatPesalah() {
+    if (record() && !preview())
+        field(Key::lokasiTempatKejadian)
+            ->setText(QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
+}
+
+void LokasiViewController::keluarkamera() {
+    if (record() && !preview())
+        Q_EMIT photoSourceRequested();
+}
+
+void LokasiViewController::openEditGmabar() {
+    if (record())
+        Q_EMIT photoListRequested();
+}
+
+void LokasiViewController::initForm() {
+    FormViewController::initForm();
+    setFixDetail(QString());
+    if (record())
+        showPosition(app().getLocation());
+    app().cleanUserChoiceGlobal();
+    refreshPhotoCount();
+}

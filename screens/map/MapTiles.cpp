@@ -1,0 +1,105 @@
+#include "screens/map/MapTiles.h"
+
+#include "platform/Http.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPointer>
+
+namespace {
+
+// One tile on its way: finished as soon as it is known, from the disk or the network.
+class TileResponse : public QQuickImageResponse {
+public:
+    QQuickTextureFactory* textureFactory() const override {
+        return QQuickTextureFactory::textureFactoryForImage(image_);
+    }
+    QString errorString() const override { return error_; }
+    void finish(QImage image, QString error = {}) {
+        image_ = std::move(image);
+        error_ = std::move(error);
+        Q_EMIT finished();
+    }
+
+private:
+    QImage image_;
+    QString error_;
+};
+
+} // namespace
+
+MapTiles::MapTiles(Http& http, QString urlTemplate, QString cacheDir, qint64 maxCacheBytes)
+    : http_(http),
+      template_(urlTemplate.isEmpty() ? QString::fromLatin1(defaultTemplate) : std::move(urlTemplate)),
+      cacheDir_(std::move(cacheDir)), cache_(std::make_shared<TileCache>(cacheDir_, maxCacheBytes)) {}
+
+std::optional<QUrl> MapTiles::tileUrl(int zoom, int x, int y) const {
+    if (zoom < 0 || zoom > 22 || x < 0 || y < 0 || x >= (1 << zoom) || y >= (1 << zoom))
+        return std::nullopt;
+    for (const char* name : {"{z}", "{x}", "{y}"})
+        if (!template_.contains(QLatin1String(name)))
+            return std::nullopt;
+    QString text = template_;
+    text.replace(QLatin1String("{z}"), QString::number(zoom))
+        .replace(QLatin1String("{x}"), QString::number(x))
+        .replace(QLatin1String("{y}"), QString::number(y));
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
+        return std::nullopt;
+    return url;
+}
+
+QString MapTiles::cachePath(int zoom, int x, int y) const {
+    return QStringLiteral("%1/%2/%3/%4.tile").arg(cacheDir_).arg(zoom).arg(x).arg(y);
+}
+
+std::optional<std::array<int, 3>> MapTiles::parseId(const QString& id) {
+    const QStringList parts = id.split(QLatin1Char('/'));
+    if (parts.size() != 3)
+        return std::nullopt;
+    std::array<int, 3> values{};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        values[size_t(i)] = parts[i].toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    return values;
+}
+
+QQuickImageResponse* MapTiles::requestImageResponse(const QString& id, const QSize&) {
+    auto* response = new TileResponse;
+    const auto tile = parseId(id);
+    const std::optional<QUrl> url = tile ? tileUrl((*tile)[0], (*tile)[1], (*tile)[2]) : std::nullopt;
+    if (!url) {
+        response->finish({}, QStringLiteral("no such tile"));
+        return response;
+    }
+    const auto [zoom, x, y] = *tile;
+    const QImage cached = TileCache::read(cachePath(zoom, x, y));
+    if (!cached.isNull()) {
+        response->finish(cached);
+        return response;
+    }
+    HttpRequest request;
+    request.url = *url;
+    request.timeoutMs = 15000;
+    QPointer<TileResponse> guard(response);
+    http_.send(
+        request,
+        [guard, cache = cache_, path = cachePath(zoom, x, y)](const HttpResponse& reply) {
+            // Parsed before it is kept: a tile server's error page, or a body too large for a tile, never
+            // lands in the cache.
+            const QImage image = cache->keep(path, reply.body);
+            if (guard)
+                guard->finish(image, image.isNull() ? QStringLiteral("not a picture") : QString());
+        },
+        [guard](const HttpResponse& reply) {
+            if (guard)
+                guard->finish({}, reply.errorText.isEmpty() ? QStringLiteral("HTTP %1").arg(reply.status)
+                                                            : reply.errorText);
+        },
+        response);
+    return response;
+}
