@@ -103,7 +103,7 @@ bool RunningNumber::addOneRunningNumber() {
 }
 
 bool RunningNumber::setRunningNumber(int count) {
-    floor_ = 0;
+    floor_ = std::max(count, 0);
     if (!store_.setHighWaterMark(count))
         return false;
     QString error;
