@@ -142,13 +142,17 @@ void UploadRun::muatNaikExe() {
             log(QStringLiteral("muatNaik: the mark of %1 could not be written; it will be sent again")
                     .arg(number));
         };
-        if (!flag.compoundAccepted) {
+        // A compound cancelled after the council accepted it goes again, so that the council hears of
+        // the cancellation; the council keeps the last it received of a number.
+        const bool cancelled = entry->record.value(Key::status_batal) == QLatin1String("1");
+        if (flag.compoundToSend(cancelled)) {
             if (!sendCompound(entry->record)) {
                 ++failures;
                 setDetail(attempted);
                 continue;
             }
             flag.compoundAccepted = true;
+            flag.cancellationAccepted = cancelled;
             mark();
         }
 

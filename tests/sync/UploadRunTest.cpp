@@ -6,6 +6,9 @@
 #include "sync/UploadFlag.h"
 #include "sync/UploadRun.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <algorithm>
 #include <map>
 #include <random>
@@ -99,6 +102,46 @@ TEST_F(Upload, PhotographRefusedWithZeroAfterItsCompoundIsSentAgainAlone) {
     run();
     EXPECT_TRUE(flags().isEmpty());
     EXPECT_EQ(summary(), QStringLiteral("Berjaya : 0 , Gagal : 0, Jumlah : 0"));
+}
+
+// A compound the council accepted, cancelled while a photograph still waits: the council hears of the
+// cancellation at the next run, once, and keeps the last it received of that number.
+TEST_F(Upload, ACancellationAfterAcceptanceIsSentAgainOnceAndReplacesTheCouncilsCopy) {
+    SavedCompound cancelledFirst = compoundEntry("P2016M07000031", 0);
+    cancelledFirst.record->insert(QString(Key::status_batal), QStringLiteral("1"));
+    ASSERT_TRUE(app->saveStore().saveArrayFile({compoundEntry("P2016M07000030", 2), cancelledFirst}));
+    setFault("muatnaik_gambar_kompaun", Fault::Kind::Retval, 0, 1, 1); // the second photograph refused
+    run();
+    // Cancelled before it ever went: sent once, cancelled, and done.
+    EXPECT_EQ(flags(), (QStringList{"0;gambar=1", "1"}));
+
+    const qint64 id = app->saveStore().nextWaiting(0)->id;
+    ASSERT_TRUE(app->saveStore().setStatusBatal(id, QStringLiteral("1")));
+    int64_t mark = lastRequestId();
+    setFault("muatnaik_gambar_kompaun", Fault::Kind::Retval, 0, 1); // and refused once more
+    run();
+    EXPECT_EQ(targets(mark), (std::vector<std::string>{compoundPath, photoPath("P2016M07000030", 2)}));
+    EXPECT_EQ(flags(), QStringList{"0;batal;gambar=1"});
+    const auto statusOf = [&](const char* number) {
+        for (const ReceivedCompound& c : emulator->store().compounds())
+            if (c.number == number)
+                return std::pair{QJsonDocument::fromJson(QByteArray::fromStdString(c.json))
+                                     .object()
+                                     .value(QStringLiteral("status_batal"))
+                                     .toString(),
+                                 c.receivedCount};
+        return std::pair{QString(), 0};
+    };
+    EXPECT_EQ(statusOf("P2016M07000030"), std::pair(QStringLiteral("1"), 2));
+    EXPECT_EQ(statusOf("P2016M07000031"), std::pair(QStringLiteral("1"), 1));
+    EXPECT_EQ(emulator->store().compounds().size(), 2u);
+
+    // The council has the cancellation: only the photograph goes now.
+    mark = lastRequestId();
+    run();
+    EXPECT_EQ(targets(mark), std::vector<std::string>{photoPath("P2016M07000030", 2)});
+    EXPECT_EQ(flags(), QStringList{"1"});
+    EXPECT_EQ(statusOf("P2016M07000030"), std::pair(QStringLiteral("1"), 2));
 }
 
 TEST_F(Upload, FirstPhotographLostMeansTheRestWait) {
