@@ -85,14 +85,15 @@ bool RunningNumber::saveRunningNumberFile(int count) {
     floor_ = std::max(floor_, count);
     // The store's mark follows; on the issuing path it is already there (written with the compound), and
     // nothing more is written.
-    const bool marked = store_.raiseHighWaterMark(count);
+    store_.raiseHighWaterMark(count);
     if (ok) {
         log_->write(QStringLiteral("Running number saved : %1").arg(count));
     } else {
         log_->write(QStringLiteral("Running number not saved (%1): %2").arg(count).arg(error));
     }
-    // One mark kept is enough to go on: the other is raised at the next start.
-    return ok || (marked && store_.highWaterMark().value_or(-1) >= count);
+    // A file that cannot be written is reported (a disk filling up), though the store's mark still
+    // keeps the number from being given again.
+    return ok;
 }
 
 bool RunningNumber::addOneRunningNumber() {
