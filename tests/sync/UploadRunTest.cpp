@@ -174,8 +174,17 @@ TEST_F(Upload, AcceptedButUnmarkedIsNotCountedAsSuccess) {
                              "dalam telefon; akan dihantar semula)\n"
                              "Kompaun yang telah dimuat naik tidak dapat dibuang dari telefon."));
     EXPECT_EQ(flags(), (QStringList{"0", "1"}));
-    // Its photographs wait with it rather than go out under a mark that was never kept.
-    EXPECT_TRUE(emulator->store().photos().empty());
+    // Its photograph went with it; unmarked, both go again at the next run, and the council still
+    // holds one of each.
+    ASSERT_EQ(emulator->store().photos().size(), 1u);
+    ASSERT_FALSE(storeDb.doQuery(QStringLiteral("DROP TRIGGER refuse_UPDATE")));
+    ASSERT_FALSE(storeDb.doQuery(QStringLiteral("DROP TRIGGER refuse_DELETE")));
+    run();
+    EXPECT_EQ(summary(), QStringLiteral("Berjaya : 1 , Gagal : 0, Jumlah : 1"));
+    EXPECT_EQ(flags(), QStringList{"1"});
+    EXPECT_EQ(emulator->store().compounds().size(), 1u);
+    ASSERT_EQ(emulator->store().photos().size(), 1u);
+    EXPECT_EQ(emulator->store().photos().at(0).receivedCount, 2);
 }
 
 // Faults of every kind at random: nothing is lost, nothing is marked uploaded that the council did not
