@@ -358,6 +358,12 @@ int SavedCompoundStore::createFile() const {
                 .arg(QLatin1String(fileName),
                      db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc))));
     sqlite3_close_v2(db);
+    // A journal or log left beside a store that is gone belongs to no database now: SQLite would take it
+    // as the new store's own and play it back into it.
+    for (const char* companion : {"-journal", "-wal", "-shm"})
+        if (rc == SQLITE_OK && QFileInfo::exists(path_ + QLatin1String(companion)) &&
+            !QFile::remove(path_ + QLatin1String(companion)))
+            rc = SQLITE_CANTOPEN;
     if (rc == SQLITE_OK && !WholeFile::rename(fresh, path_))
         rc = SQLITE_CANTOPEN;
     if (rc != SQLITE_OK) {

@@ -194,6 +194,25 @@ TEST(LostStore, AnEarlierVersionsStoreIsAdoptedAndStampedWithItsCompounds) {
     EXPECT_EQ(pragma(path, "user_version"), SavedCompoundStore::schemaVersion);
 }
 
+TEST(LostStore, AJournalLeftBesideAStoreThatIsGoneIsNeverPlayedIntoTheNewOne) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(SavedCompoundStore::fileName));
+    // The journal of a store since deleted, with content that would be played back into a database.
+    {
+        SavedCompoundStore old(dir.path(), nullptr);
+        ASSERT_TRUE(old.insertIntoBaruPBCompound(
+            makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000001")}}), {}));
+    }
+    const QByteArray oldStore = testsupport::readFile(path);
+    QFile::remove(path);
+    testsupport::writeFile(path + QStringLiteral("-journal"), oldStore);
+    SavedCompoundStore store(dir.path(), nullptr);
+    EXPECT_TRUE(store.insertIntoBaruPBCompound(
+        makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000002")}}), {}));
+    EXPECT_EQ(store.countYgDahCetak(), 1);
+    EXPECT_NE(testsupport::readFile(path + QStringLiteral("-journal")), oldStore);
+}
+
 TEST(LostStore, AToolNeverMovesNorWritesIntoAForeignDatabase) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("copy.sqlite"));
