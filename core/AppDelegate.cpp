@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QTimeZone>
 #include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 
@@ -143,12 +144,12 @@ void AppDelegate::storesReady(const SavedCompoundStore::Migration& migration) {
         showFailure(
             QStringLiteral("Kompaun lama tidak dapat dipindahkan ke dalam telefon. Ia akan dicuba lagi "
                            "semasa aplikasi dibuka semula."));
-    // A store that is no database is moved aside and a new one started; the compounds it held, and so
-    // the numbers they took, are no longer known here until the council says its last number.
+    // A store that is not ours is moved aside and a new one started. The numbers its compounds took are
+    // still known from the number file (the running-number check below); only when that is lost too
+    // does numbering wait for the council.
     saveStore_.ready();
     const QString storeAside = saveStore_.takeMovedAside();
     if (!storeAside.isEmpty()) {
-        running_.markUntrusted();
         showFailure(
             QStringLiteral("Simpanan kompaun dalam telefon tidak dapat dibaca dan telah disimpan sebagai "
                            "%1. Simpanan baru dimulakan. Sila maklumkan pihak pengurusan IT anda.")
@@ -168,9 +169,34 @@ void AppDelegate::storesReady(const SavedCompoundStore::Migration& migration) {
 }
 
 bool AppDelegate::readyToIssue() {
-    if (running_.isTrusted())
+    if (!running_.isTrusted()) {
+        tellNumberingUntrusted();
+        return false;
+    }
+    return clockAhead(QString());
+}
+
+bool AppDelegate::clockAhead(const QString& number) {
+    // A clock set back would date this compound before the last one, and after New Year would even put
+    // an earlier year in its number: issuing waits until the officer has put the clock right.
+    const IssueMark last = saveStore_.lastIssue();
+    const QDateTime now = clock_->now();
+    const int year = number.isEmpty() ? KualaLumpur::format(now, QStringLiteral("yyyy")).toInt()
+                                      : number.mid(1, 4).toInt();
+    const bool timeBack = last.issuedAt > 0 && now.toSecsSinceEpoch() < last.issuedAt;
+    if (!timeBack && year >= last.year)
         return true;
-    tellNumberingUntrusted();
+    const QDateTime lastAt = QDateTime::fromSecsSinceEpoch(last.issuedAt, QTimeZone::utc());
+    if (platform_.log)
+        platform_.log->write(QStringLiteral("Clock behind the last compound: now %1, last %2, year %3 < %4")
+                                 .arg(now.toString(Qt::ISODate), lastAt.toString(Qt::ISODate))
+                                 .arg(year)
+                                 .arg(last.year));
+    showFailure(QStringLiteral("Tarikh dan masa telefon (%1) lebih awal daripada kompaun terakhir (%2). Sila "
+                               "semak tarikh dan masa telefon sebelum mengeluarkan kompaun.")
+                    .arg(KualaLumpur::format(now, QStringLiteral("dd/MM/yyyy HH:mm")),
+                         last.issuedAt > 0 ? KualaLumpur::format(lastAt, QStringLiteral("dd/MM/yyyy HH:mm"))
+                                           : QString::number(last.year)));
     return false;
 }
 
@@ -317,9 +343,18 @@ void AppDelegate::showFailure(const QString& message) {
 }
 
 bool AppDelegate::insertIntoBaruPBCompound(const Record& record) {
-    if (saveStore_.insertIntoBaruPBCompound(record, imageArray_))
-        return true;
     const QString number = record ? record->value(QStringLiteral("kompaunRunningNumber")) : QString();
+    // Checked again at "Ya": the clock may have moved since the record was made, and a re-used record
+    // is made without the menu's check.
+    if (!clockAhead(number))
+        return false;
+    // The store remembers how far the numbering went, and when, with the compound itself.
+    const QString code = device_.isRegistered() ? device_.getCustomDeviceID() : QStringLiteral("000");
+    const int sequence = RunningNumber::sequenceOf(number, code);
+    const IssueMark mark{sequence, clock_->now().toSecsSinceEpoch(),
+                         sequence >= 0 ? number.mid(1, 4).toInt() : 0};
+    if (saveStore_.insertIntoBaruPBCompound(record, imageArray_, mark))
+        return true;
     if (!number.isEmpty() && saveStore_.holdsNumber(number))
         showFailure(
             QStringLiteral("No. kompaun %1 telah digunakan oleh kompaun yang telah disimpan. Kompaun ini "

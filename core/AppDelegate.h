@@ -100,8 +100,9 @@ public:
     // Whether the running number can be trusted never to repeat a number already given; when it cannot,
     // no compound may be issued until the device is registered again.
     bool numberingTrusted() const { return running_.isTrusted(); }
-    // For the screen about to make a record: true when it may, otherwise the officer is told (in Malay) to
-    // register the device again.
+    // For the screen about to make a record: true when it may, otherwise the officer is told (in Malay)
+    // why not: numbering that cannot be trusted, or a clock set back before the last compound's time or
+    // year.
     bool readyToIssue();
 
     // One compound is confirmed, stored and printed at a time, whichever screen issues it: a flow takes
@@ -126,6 +127,9 @@ private:
     void showFailure(const QString& message);
     void storesReady(const SavedCompoundStore::Migration& migration);
     void tellNumberingUntrusted();
+    // False, with the officer told, when the clock reads earlier than the last compound stored, or the
+    // year (of this number, or of the clock when none) is below the last number's.
+    bool clockAhead(const QString& number);
     void writeCompanion(RecordMap& record);
 
     Platform platform_;

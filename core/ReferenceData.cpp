@@ -190,8 +190,6 @@ bool ReferenceData::replaceDigestedOfficers(const QList<QStringList>& stored) {
 
 bool ReferenceData::registerDevice(const QString& deviceId, const QString& lastNumber, int councilLast,
                                    RunningNumber& numbers) {
-    const int previous = numbers.getRunningNumber();
-    bool numberWritten = false;
     const bool registered = db_.runInTransaction([&] {
         if (const auto e = db_.doQuery(QStringLiteral("drop table if exists device_info")))
             logError(*e);
@@ -206,15 +204,12 @@ bool ReferenceData::registerDevice(const QString& deviceId, const QString& lastN
             logError(*e);
             return false;
         }
-        // Last inside the transaction, so a number that cannot be written keeps the old registration.
-        numberWritten = numbers.seedFromCouncil(councilLast, deviceId);
-        return numberWritten;
+        // Last inside the transaction, so a number that cannot be written keeps the old registration. A
+        // number raised before a failed commit stays raised: a number skipped is never one given twice.
+        return numbers.seedFromCouncil(councilLast, deviceId);
     });
-    if (!registered) {
-        if (numberWritten)
-            numbers.setRunningNumber(previous); // the commit failed after the file was replaced
+    if (!registered)
         return false;
-    }
     // The council's number is known again: numbering is trusted from here on.
     numbers.markTrusted();
     return true;

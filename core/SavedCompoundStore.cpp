@@ -12,10 +12,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutexLocker>
+#include <QSet>
 #include <QStorageInfo>
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -111,7 +116,29 @@ CREATE TABLE IF NOT EXISTS migrated(
   at TEXT NOT NULL,
   entries INTEGER NOT NULL
 );
+CREATE TABLE IF NOT EXISTS mark(
+  name TEXT PRIMARY KEY,                 -- 'running_number', 'issued_at', 'number_year' (IssueMark)
+  value INTEGER NOT NULL
+);
 )sql";
+
+// The columns of each table this application makes, in order: a database whose tables of these names
+// have other columns, or that holds anything else, is not this application's store.
+struct TableShape {
+    const char* name;
+    QStringList columns;
+    bool required;
+};
+const TableShape shapes[] = {
+    {"compound", {"id", "record", "non_text", "flag", "waiting"}, true},
+    {"photo", {"compound", "position", "kept", "thumbnail", "full"}, true},
+    {"migrated", {"digest", "at", "entries"}, false},
+    {"mark", {"name", "value"}, false},
+};
+
+constexpr const char* runningNumberMark = "running_number";
+constexpr const char* issuedAtMark = "issued_at";
+constexpr const char* numberYearMark = "number_year";
 
 QByteArray recordJson(const RecordMap& record) {
     QJsonObject object;
@@ -232,13 +259,154 @@ bool SavedCompoundStore::setAsideUnreadable() const {
     return true;
 }
 
+namespace {
+
+// Whether an open database is this application's store: stamped with our application id, or unstamped
+// (the stores of phones in service) but holding exactly our tables. Only read, never written.
+enum class Ownership { Ours, OursUnstamped, Foreign, Unreadable };
+
+Ownership ownershipOf(sqlite3* db, int* rc, QString* why) {
+    qint64 applicationId = 0;
+    {
+        Statement id(db, "PRAGMA application_id");
+        if (!id.step()) {
+            *rc = sqlite3_errcode(db);
+            *why = QString::fromUtf8(sqlite3_errmsg(db));
+            return Ownership::Unreadable;
+        }
+        applicationId = id.integer(0);
+    }
+    if (applicationId != 0 && applicationId != SavedCompoundStore::applicationId) {
+        *why = QStringLiteral("application id %1 is another program's").arg(applicationId);
+        return Ownership::Foreign;
+    }
+    Statement objects(db,
+                      "SELECT type, name FROM sqlite_master WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'");
+    QSet<QString> tables;
+    while (objects.step()) {
+        const QString type = objects.text(0);
+        const QString name = objects.text(1);
+        if (type == QLatin1String("index") &&
+            (name == QLatin1String("compound_waiting") || name == QLatin1String("compound_number")))
+            continue;
+        const bool known = std::any_of(std::begin(shapes), std::end(shapes),
+                                       [&](const TableShape& t) { return name == QLatin1String(t.name); });
+        if (type != QLatin1String("table") || !known) {
+            *why = QStringLiteral("it holds the %1 \"%2\"").arg(type, name);
+            return Ownership::Foreign;
+        }
+        tables.insert(name);
+    }
+    if (!objects.done()) {
+        *rc = sqlite3_errcode(db);
+        *why = QString::fromUtf8(sqlite3_errmsg(db));
+        return Ownership::Unreadable;
+    }
+    for (const TableShape& shape : shapes) {
+        const QString name = QLatin1String(shape.name);
+        if (!tables.contains(name)) {
+            if (shape.required) {
+                *why = QStringLiteral("it has no table \"%1\"").arg(name);
+                return Ownership::Foreign;
+            }
+            continue;
+        }
+        Statement info(db, "SELECT name FROM pragma_table_info(?) ORDER BY cid");
+        info.bind(1, name.toUtf8());
+        QStringList columns;
+        while (info.step())
+            columns << info.text(0);
+        if (columns != shape.columns) {
+            *why = QStringLiteral("its table \"%1\" has the columns %2").arg(name, columns.join(u','));
+            return Ownership::Foreign;
+        }
+    }
+    return applicationId == SavedCompoundStore::applicationId ? Ownership::Ours : Ownership::OursUnstamped;
+}
+
+// Makes sure a rename has reached the disk: the directory that holds the name is synced too.
+void syncDirectoryOf(const QString& path) {
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+int SavedCompoundStore::createFile() const {
+    // Made whole beside and renamed in, so that the store's name never stands for a half-made file: a
+    // start killed half-way leaves only the file beside, made again next time.
+    const QString fresh = path_ + QStringLiteral(".new");
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(fresh + QLatin1String(suffix));
+    sqlite3* db = nullptr;
+    const QByteArray name = fresh.toUtf8();
+    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=FULL; BEGIN;", nullptr, nullptr,
+                          nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, schema, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, stamp().constData(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        log(QStringLiteral("%1 could not be made: %2")
+                .arg(QLatin1String(fileName),
+                     db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc))));
+    sqlite3_close_v2(db);
+    // A journal or log left beside a store that is gone belongs to no database now: SQLite would take it
+    // as the new store's own and play it back into it.
+    for (const char* companion : {"-journal", "-wal", "-shm"})
+        if (rc == SQLITE_OK && QFileInfo::exists(path_ + QLatin1String(companion)) &&
+            !QFile::remove(path_ + QLatin1String(companion)))
+            rc = SQLITE_CANTOPEN;
+    if (rc == SQLITE_OK && !WholeFile::rename(fresh, path_))
+        rc = SQLITE_CANTOPEN;
+    if (rc != SQLITE_OK) {
+        QFile::remove(fresh);
+        return rc;
+    }
+    syncDirectoryOf(path_);
+    return SQLITE_OK;
+}
+
+QByteArray SavedCompoundStore::stamp() {
+    return QStringLiteral("PRAGMA application_id=%1; PRAGMA user_version=%2;")
+        .arg(applicationId)
+        .arg(schemaVersion)
+        .toUtf8();
+}
+
 int SavedCompoundStore::openFile() const {
+    if (!QFileInfo::exists(path_)) {
+        const int made = createFile();
+        if (made != SQLITE_OK)
+            return made;
+    }
     sqlite3* db = nullptr;
     const QByteArray path = path_.toUtf8();
-    int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // Never created here: a file that went meanwhile is not replaced by an empty store unseen.
+    int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    QString why;
+    Ownership ownership = Ownership::Unreadable;
     if (rc == SQLITE_OK) {
+        // Until the database is known to be ours nothing may be written into it, not even the
+        // checkpoint SQLite makes on closing a database in write-ahead mode.
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         // A second process (the export tool, a test) may hold the database for a moment.
         sqlite3_busy_timeout(db, 5000);
+        ownership = ownershipOf(db, &rc, &why);
+        if (ownership == Ownership::Foreign) {
+            log(QStringLiteral("%1 is not this application's store: %2").arg(QLatin1String(fileName), why));
+            rc = SQLITE_NOTADB;
+        }
+    }
+    if (rc == SQLITE_OK) {
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
         // A compound's pages are new pages: with a rollback journal they are written once, straight into
         // the database, and the journal holds only the few pages a change rewrites (a write-ahead log
         // would write every page twice, once into the log and once at its checkpoint, and the checkpoint
@@ -251,11 +419,17 @@ int SavedCompoundStore::openFile() const {
                           nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)
             rc = sqlite3_exec(db, schema, nullptr, nullptr, nullptr);
+        // A store of an earlier version, recognised by its tables, is ours from now on by its stamp too.
+        if (rc == SQLITE_OK && ownership == Ownership::OursUnstamped) {
+            rc = sqlite3_exec(db, stamp().constData(), nullptr, nullptr, nullptr);
+            if (rc == SQLITE_OK)
+                log(QStringLiteral("%1 of an earlier version adopted").arg(QLatin1String(fileName)));
+        }
     }
     if (rc != SQLITE_OK) {
-        log(QStringLiteral("%1 could not be opened: %2")
-                .arg(QLatin1String(fileName),
-                     db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc))));
+        if (why.isEmpty())
+            why = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        log(QStringLiteral("%1 could not be opened: %2").arg(QLatin1String(fileName), why));
         sqlite3_close_v2(db);
         return rc;
     }
@@ -556,7 +730,8 @@ int SavedCompoundStore::highestSequence(const QString& deviceCode) const {
     return highest;
 }
 
-bool SavedCompoundStore::insertIntoBaruPBCompound(const Record& record, const PhotoList& photos) {
+bool SavedCompoundStore::insertIntoBaruPBCompound(const Record& record, const PhotoList& photos,
+                                                  const IssueMark& mark) {
     const RecordMap values = record ? *record : RecordMap{};
     QList<StoredPhoto> stored;
     stored.reserve(photos.size());
@@ -570,11 +745,67 @@ bool SavedCompoundStore::insertIntoBaruPBCompound(const Record& record, const Ph
             log(QStringLiteral("Save refused: number %1 is already stored").arg(number));
             return false;
         }
-        return append(values, {}, stored, QStringLiteral("0"));
+        // The number is remembered with the compound, in one commit: whatever else is lost later, the
+        // store alone still knows how far this phone has numbered.
+        return append(values, {}, stored, QStringLiteral("0")) &&
+               (mark.sequence <= 0 || writeMark(runningNumberMark, mark.sequence, true)) &&
+               (mark.issuedAt <= 0 || writeMark(issuedAtMark, mark.issuedAt, true)) &&
+               (mark.year <= 0 || writeMark(numberYearMark, mark.year, true));
     });
     if (ok)
         log(QStringLiteral("Save Successfully"));
     return ok;
+}
+
+std::optional<qint64> SavedCompoundStore::mark(const char* name) const {
+    Statement select(db_, "SELECT value FROM mark WHERE name = ?");
+    select.bind(1, QByteArray(name));
+    if (!select.step())
+        return std::nullopt;
+    return std::max<qint64>(select.integer(0), 0);
+}
+
+bool SavedCompoundStore::writeMark(const char* name, qint64 value, bool onlyHigher) const {
+    Statement upsert(db_, onlyHigher ? "INSERT INTO mark(name, value) VALUES(?, ?) ON CONFLICT(name) DO "
+                                       "UPDATE SET value = max(value, excluded.value)"
+                                     : "INSERT INTO mark(name, value) VALUES(?, ?) ON CONFLICT(name) DO "
+                                       "UPDATE SET value = excluded.value");
+    upsert.bind(1, QByteArray(name)).bind(2, std::max<qint64>(value, 0));
+    return upsert.run();
+}
+
+std::optional<int> SavedCompoundStore::highWaterMark() const {
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return std::nullopt;
+    const auto value = mark(runningNumberMark);
+    if (!value)
+        return std::nullopt;
+    return int(std::min<qint64>(*value, std::numeric_limits<int>::max()));
+}
+
+IssueMark SavedCompoundStore::lastIssue() const {
+    QMutexLocker locker(&lock_);
+    IssueMark last;
+    if (!open())
+        return last;
+    last.issuedAt = mark(issuedAtMark).value_or(0);
+    last.year = int(std::min<qint64>(mark(numberYearMark).value_or(0), 9999));
+    return last;
+}
+
+bool SavedCompoundStore::raiseHighWaterMark(int sequence) {
+    QMutexLocker locker(&lock_);
+    if (!open())
+        return false;
+    if (mark(runningNumberMark).value_or(-1) >= sequence)
+        return true;
+    return transaction("mark", [&] { return writeMark(runningNumberMark, sequence, true); });
+}
+
+bool SavedCompoundStore::setHighWaterMark(int sequence) {
+    QMutexLocker locker(&lock_);
+    return transaction("mark", [&] { return writeMark(runningNumberMark, sequence, false); });
 }
 
 bool SavedCompoundStore::holds(const QString& number) const {
@@ -685,8 +916,10 @@ bool SavedCompoundStore::exportTo(const QString& datPath, QString* error) const 
                  "FROM compound c ORDER BY id");
         while (select.step()) {
             ids.append(select.integer(0));
-            skeletons.append(
-                {recordOf(select.text(1)), select.bytes(2), int(select.integer(4)), select.text(3)});
+            // Old readers know only "0" and "1": the marks of photographs part-sent stay on the phone.
+            const QString flag =
+                SavedCompound::leadingInt(select.text(3)) == 0 ? QStringLiteral("0") : QStringLiteral("1");
+            skeletons.append({recordOf(select.text(1)), select.bytes(2), int(select.integer(4)), flag});
         }
     }
     const bool ok = SavedCompoundFile::write(

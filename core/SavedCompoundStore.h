@@ -63,6 +63,14 @@ struct CompoundSummaryRow {
     int photos = 0;
 };
 
+// What the store remembers of the compounds it was given, beyond the compounds themselves: kept in
+// its own table, so it outlives the purge of uploaded compounds and the loss of the number file.
+struct IssueMark {
+    int sequence = 0;    // the number's sequence: the highest this phone has given
+    qint64 issuedAt = 0; // when it was stored, seconds since the epoch: the latest
+    int year = 0;        // the year in the number: the latest
+};
+
 // The saved-compounds store: a SQLite database of its own ("saveIns.sqlite") in the Documents folder,
 // one row per compound and one per photograph, so that every question reads only what it needs and
 // every change writes only the rows it touches, in one transaction (a rollback journal,
@@ -76,6 +84,9 @@ class SavedCompoundStore {
 public:
     static constexpr const char* fileName = "saveIns.sqlite";
     static constexpr const char* oldFileName = "saveIns.dat";
+    // What marks a database as this application's store ("KMPN"), and the generation of its tables.
+    static constexpr qint64 applicationId = 0x4B4D504E;
+    static constexpr int schemaVersion = 2;
 
     SavedCompoundStore(QString documentsDir, Log* log);
     // A database elsewhere (a copy taken off a phone); no old file beside it is looked for.
@@ -105,8 +116,11 @@ public:
     // The free space an import of an old file of this size needs beside it.
     static qint64 roomForImport(qint64 oldFileSize);
 
-    // Opens the store; a file there that is no database is moved aside ("saveIns.sqlite.unreadable-<utc
-    // time>") and a new store started. False when no store could be opened.
+    // Opens the store. Only this application's store is taken: stamped with its application id, or
+    // holding exactly its tables (a store of an earlier version, stamped then). Anything else there (no
+    // database, an empty file, another program's database, a "compound" of another shape) is moved aside
+    // untouched ("saveIns.sqlite.unreadable-<utc time>") and a new store started. False when no store
+    // could be opened.
     bool ready();
     // Where an unreadable store was moved this run, once; empty when none was.
     QString takeMovedAside();
@@ -129,8 +143,20 @@ public:
     int highestSequence(const QString& deviceCode) const;
 
     // Appends [record, photos, "0"]; refused (false, nothing written) when the store already holds a
-    // compound with the record's `kompaunRunningNumber`.
-    bool insertIntoBaruPBCompound(const Record& record, const PhotoList& photos);
+    // compound with the record's `kompaunRunningNumber`. The mark's parts above 0 are remembered in the
+    // same transaction, each only where it is higher than what the store holds.
+    bool insertIntoBaruPBCompound(const Record& record, const PhotoList& photos, const IssueMark& mark = {});
+    // The latest time and number year of the compounds stored; parts never told are 0.
+    IssueMark lastIssue() const;
+
+    // The highest sequence this phone has given, as the store remembers it: kept in its own table, so
+    // it outlives the purge of uploaded compounds and the loss of the running-number file. None when the
+    // store has never been told one (a new store, or one of an earlier version).
+    std::optional<int> highWaterMark() const;
+    // Raises the mark to at least this (nothing written when it is there already).
+    bool raiseHighWaterMark(int sequence);
+    // Sets the mark to exactly this, lower too: for setting up a phone, never for issuing.
+    bool setHighWaterMark(int sequence);
     // Whether a stored compound has this `kompaunRunningNumber`.
     bool holdsNumber(const QString& number) const;
     bool setUploadFlag(qint64 id, const QString& flag);
@@ -152,6 +178,10 @@ public:
 private:
     bool open() const;
     int openFile() const;
+    int createFile() const;
+    static QByteArray stamp();
+    std::optional<qint64> mark(const char* name) const;
+    bool writeMark(const char* name, qint64 value, bool onlyHigher) const;
     static bool looksLikeDatabase(const QString& path);
     bool setAsideUnreadable() const;
     bool transaction(const char* what, const std::function<bool()>& body) const;

@@ -87,8 +87,8 @@ void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body
     const QString n = *lastNumber;
     const qint64 count = std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(n)));
 
-    // The number seeded is the council's, or higher when this phone still holds later compounds of the
-    // device: a number is never given twice.
+    // The number seeded is the council's, or higher when this phone has numbered further (its number
+    // file, its store's mark, the compounds it holds): registering again never lowers it.
     if (!s_.lookups->registerDevice(deviceId, n, int(count), *s_.runningNumbers))
         return fail(
             QStringLiteral("the device table could not be rebuilt; the previous registration is kept"));

@@ -9,7 +9,8 @@
 
 namespace {
 const QString photosMark = QStringLiteral(";gambar=");
-}
+const QString cancellationMark = QStringLiteral(";batal");
+} // namespace
 
 UploadFlag UploadFlag::parse(const QString& text) {
     UploadFlag flag;
@@ -21,6 +22,7 @@ UploadFlag UploadFlag::parse(const QString& text) {
     if (at < 0)
         return flag;
     flag.compoundAccepted = true;
+    flag.cancellationAccepted = text.left(at).contains(cancellationMark);
     const QString list = text.mid(at + photosMark.size());
     for (const QString& item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         bool ok = false;
@@ -41,5 +43,6 @@ QString UploadFlag::text() const {
     QStringList items;
     for (int p : positions)
         items << QString::number(p);
-    return QStringLiteral("0") + photosMark + items.join(QLatin1Char(','));
+    return QStringLiteral("0") + (cancellationAccepted ? cancellationMark : QString()) + photosMark +
+           items.join(QLatin1Char(','));
 }

@@ -134,22 +134,19 @@ void UploadRun::muatNaikExe() {
         const QString number = entry->record.value(Key::kompaunRunningNumber);
         waitingNumbers.insert(number);
         ++attempted; // also one of which only photographs are left
-        bool marked = true;
-        auto mark = [&] {
-            if (store.setUploadFlag(entry->id, flag.text()))
-                return;
-            marked = false;
-            log(QStringLiteral("muatNaik: the mark of %1 could not be written; it will be sent again")
-                    .arg(number));
-        };
-        if (!flag.compoundAccepted) {
+        bool changed = false;
+        // A compound cancelled after the council accepted it goes again, so that the council hears of
+        // the cancellation; the council keeps the last it received of a number.
+        const bool cancelled = entry->record.value(Key::status_batal) == QLatin1String("1");
+        if (flag.compoundToSend(cancelled)) {
             if (!sendCompound(entry->record)) {
                 ++failures;
                 setDetail(attempted);
                 continue;
             }
             flag.compoundAccepted = true;
-            mark();
+            flag.cancellationAccepted = cancelled;
+            changed = true;
         }
 
         // The entry still reads as waiting while its photographs go, so it is among those counted.
@@ -157,7 +154,7 @@ void UploadRun::muatNaikExe() {
                                                           attempted - 1 + store.getDicetakUploadCountNumber())
                                                     : QString();
         bool success = true;
-        for (int position = 0; marked;) {
+        for (int position = 0;;) {
             if (stopping_) {
                 success = false;
                 break;
@@ -181,16 +178,23 @@ void UploadRun::muatNaikExe() {
             }
             photoFailures.accepted(number, position);
             flag.acceptedPhotos.insert(position);
-            mark();
+            changed = true;
         }
-        if (marked && success) {
+        if (success) {
             flag.uploaded = true;
-            mark();
+            changed = true;
         }
-        if (!marked)
+        // One synced commit per compound, whatever came of it. A mark lost to a crash or a refused write
+        // only has the council hear again what it already holds: it keeps the last compound and the last
+        // photograph it received under a number and position.
+        const bool marked = !changed || store.setUploadFlag(entry->id, flag.text());
+        if (!marked) {
+            log(QStringLiteral("muatNaik: the mark of %1 could not be written; it will be sent again")
+                    .arg(number));
             ++unmarked;
-        else
+        } else {
             success ? ++successes : ++failures;
+        }
         setDetail(attempted);
     }
     if (!stopping_)

@@ -72,6 +72,56 @@ TEST_F(AppDelegateTest, NewRecordIsNumberedForTheDeviceAndTheKualaLumpurYear) {
     EXPECT_TRUE(value(Key::kompaunRunningNumber).startsWith(QStringLiteral("P2017M07")));
 }
 
+// A phone whose clock went back, a day or across New Year: nothing dated before the last compound, and
+// no year in a number going backwards, until the officer puts the clock right.
+TEST_F(AppDelegateTest, AClockSetBackStopsIssuingUntilItIsPutRight) {
+    registerDevice(QStringLiteral("M07"));
+    ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(3));
+    clock.instant = kl(2027, 1, 1, 0, 5);
+    ASSERT_TRUE(app.readyToIssue());
+    app.saveDictionaryInit();
+    ASSERT_TRUE(app.insertIntoBaruPBCompound(app.saveDictionary()));
+    ASSERT_TRUE(app.addOneRunningNumber());
+    EXPECT_EQ(app.saveStore().lastIssue().year, 2027);
+    fakes.alerts.shown.clear();
+
+    const struct {
+        QDateTime clock;
+        bool ready;
+    } cases[] = {
+        {kl(2026, 12, 31, 0, 5), false}, // a day behind, and the year of the number with it
+        {kl(2027, 1, 1, 0, 4), false},   // a minute behind
+        {kl(2027, 1, 1, 0, 5), true},    // the same moment
+        {kl(2027, 1, 2, 8, 0), true},
+    };
+    for (const auto& c : cases) {
+        clock.instant = c.clock;
+        EXPECT_EQ(app.readyToIssue(), c.ready) << c.clock.toString(Qt::ISODate).toStdString();
+    }
+    ASSERT_EQ(fakes.alerts.shown.size(), 2);
+    EXPECT_EQ(fakes.alerts.shown.first().title, QStringLiteral("Gagal"));
+    EXPECT_EQ(
+        fakes.alerts.shown.first().message,
+        QStringLiteral("Tarikh dan masa telefon (31/12/2026 00:05) lebih awal daripada kompaun terakhir "
+                       "(01/01/2027 00:05). Sila semak tarikh dan masa telefon sebelum mengeluarkan "
+                       "kompaun."));
+
+    // A record made before the clock went back is refused at "Ya": nothing stored, the number kept.
+    app.saveDictionaryInit();
+    clock.instant = kl(2026, 12, 31, 23, 0);
+    EXPECT_FALSE(app.insertIntoBaruPBCompound(app.saveDictionary()));
+    EXPECT_EQ(app.saveStore().countYgDahCetak(), 1);
+
+    // The store remembers it across a restart and after the compound is uploaded and purged.
+    ASSERT_TRUE(app.saveStore().setUploadFlag(app.saveStore().nextWaiting(0)->id, QStringLiteral("1")));
+    ASSERT_TRUE(app.saveStore().purgeUploaded());
+    AppDelegate restarted(fakes.platform(), &clock);
+    restarted.startUp();
+    EXPECT_FALSE(restarted.readyToIssue());
+    clock.instant = kl(2027, 1, 3, 7, 30);
+    EXPECT_TRUE(restarted.readyToIssue());
+}
+
 // Reuse's number, dates, switch and place are checked through the forms (IssuingGuardsTest); here the keys
 // those forms do not show.
 TEST_F(AppDelegateTest, ReuseEmptiesTheOffenderInTheSameRecordAndKeepsTheRevenueCode) {

@@ -101,9 +101,10 @@ protected:
     AppDelegate app{fakes.platform(), nullptr};
 };
 
-TEST_F(BrokenStoreTest, AStoreThatIsNoDatabaseIsMovedAsideToldAndANewOneStartedUntrusted) {
+TEST_F(BrokenStoreTest, AStoreThatIsNoDatabaseIsMovedAsideWithItsLogToldAndANewOneStarted) {
     registerDevice(QStringLiteral("M07"));
-    ASSERT_TRUE(app.runningNumbers().saveRunningNumberFile(12));
+    // As the last run left it; the store is not opened before start-up.
+    ASSERT_TRUE(PlistFile::writeRepeated(app.runningNumbers().path(), QStringLiteral("1"), 12));
     const QByteArray garbage = QByteArray("garbage, not a database ").repeated(200);
     testsupport::writeFile(app.saveStore().path(), garbage);
     testsupport::writeFile(app.saveStore().path() + QStringLiteral("-wal"), "stale log");
@@ -124,13 +125,12 @@ TEST_F(BrokenStoreTest, AStoreThatIsNoDatabaseIsMovedAsideToldAndANewOneStartedU
                        "Simpanan baru dimulakan. Sila maklumkan pihak pengurusan IT anda.")
             .arg(aside.first())))
         << messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(messages.contains(RunningNumber::untrustedMessage()));
     for (const QString& m : messages)
         EXPECT_FALSE(m.contains(QStringLiteral("tidak dapat dibuang"))) << m.toStdString();
 
-    // A new store that takes compounds; the number is not lowered, and issuing waits for the council's
-    // number (OfficerUpdateTest).
-    EXPECT_FALSE(app.readyToIssue());
+    // A new store that takes compounds; the number file still holds the number, so issuing goes on
+    // (what else can stand there and the numbers that follow: LostStoreTest).
+    EXPECT_TRUE(app.readyToIssue());
     EXPECT_EQ(app.runningNumbers().getRunningNumber(), 12);
     EXPECT_TRUE(app.saveStore().insertIntoBaruPBCompound(
         makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000013")}}), {}));

@@ -184,6 +184,8 @@ protected:
         // At most the compound being issued when the kill came is there without having been reported.
         EXPECT_LE(unreported, 1);
 
+        // The store's own mark holds every number reported too: either file alone carries the number.
+        EXPECT_GE(store->highWaterMark().value_or(0), highestReported);
         // The number file reads, holds every number reported, and start-up then gives a number above
         // every one ever given, trusted.
         const auto fileCount = PlistFile::arraySize(copy + QStringLiteral("/runningnumber.dat"));

@@ -138,8 +138,10 @@ TEST_F(IssuingTest, YaStoresWithPhotosThenPrintsThenNumbersThenOffersTheMenu) {
 
 TEST_F(IssuingTest, AStoreThatFailsPrintsNothingAndKeepsTheNumberSoYaCanBeTriedAgain) {
     reviewGeneral();
-    // The store's file cannot be made: a folder stands in its place.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("saveIns.sqlite")));
+    // The store refuses the write (its disk failing).
+    ASSERT_FALSE(SQLiteManager(core.saveStore().path(), nullptr, nullptr)
+                     .doQuery(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON compound BEGIN "
+                                             "SELECT RAISE(ABORT, 'disk I/O error'); END")));
     sections.cetak();
     answer(1);
     ASSERT_EQ(fakes.alerts.shown.size(), 1);
@@ -149,7 +151,8 @@ TEST_F(IssuingTest, AStoreThatFailsPrintsNothingAndKeepsTheNumberSoYaCanBeTriedA
     EXPECT_EQ(printer->sessionsOpened(), 0);
     answer(0);
 
-    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("saveIns.sqlite")));
+    ASSERT_FALSE(SQLiteManager(core.saveStore().path(), nullptr, nullptr)
+                     .doQuery(QStringLiteral("DROP TRIGGER refuse")));
     sections.cetak();
     answer(1);
     ASSERT_TRUE(waitForMenu());

@@ -122,8 +122,11 @@ TEST_F(LoginAndShellTest, RegisteredPhoneWithAnUntrustedNumberOffersRegistration
     EXPECT_TRUE(screen.registeredLayout());
     EXPECT_FALSE(screen.offersRegistration());
 
-    // The number file is damaged: numbering cannot be trusted until the device is registered again.
+    // The number file is damaged and the store's mark lost with it: numbering cannot be trusted until the
+    // council's number is known again.
     testsupport::writeFile(dir.path() + QStringLiteral("/runningnumber.dat"), "<plist><array><str");
+    ASSERT_FALSE(
+        SQLiteManager(core.saveStore().path(), nullptr, nullptr).doQuery(QStringLiteral("DELETE FROM mark")));
     core.startUpStores();
     ASSERT_FALSE(core.numberingTrusted());
     screen.viewDidLoad();

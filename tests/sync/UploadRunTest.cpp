@@ -6,6 +6,9 @@
 #include "sync/UploadFlag.h"
 #include "sync/UploadRun.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <algorithm>
 #include <map>
 #include <random>
@@ -101,6 +104,46 @@ TEST_F(Upload, PhotographRefusedWithZeroAfterItsCompoundIsSentAgainAlone) {
     EXPECT_EQ(summary(), QStringLiteral("Berjaya : 0 , Gagal : 0, Jumlah : 0"));
 }
 
+// A compound the council accepted, cancelled while a photograph still waits: the council hears of the
+// cancellation at the next run, once, and keeps the last it received of that number.
+TEST_F(Upload, ACancellationAfterAcceptanceIsSentAgainOnceAndReplacesTheCouncilsCopy) {
+    SavedCompound cancelledFirst = compoundEntry("P2016M07000031", 0);
+    cancelledFirst.record->insert(QString(Key::status_batal), QStringLiteral("1"));
+    ASSERT_TRUE(app->saveStore().saveArrayFile({compoundEntry("P2016M07000030", 2), cancelledFirst}));
+    setFault("muatnaik_gambar_kompaun", Fault::Kind::Retval, 0, 1, 1); // the second photograph refused
+    run();
+    // Cancelled before it ever went: sent once, cancelled, and done.
+    EXPECT_EQ(flags(), (QStringList{"0;gambar=1", "1"}));
+
+    const qint64 id = app->saveStore().nextWaiting(0)->id;
+    ASSERT_TRUE(app->saveStore().setStatusBatal(id, QStringLiteral("1")));
+    int64_t mark = lastRequestId();
+    setFault("muatnaik_gambar_kompaun", Fault::Kind::Retval, 0, 1); // and refused once more
+    run();
+    EXPECT_EQ(targets(mark), (std::vector<std::string>{compoundPath, photoPath("P2016M07000030", 2)}));
+    EXPECT_EQ(flags(), QStringList{"0;batal;gambar=1"});
+    const auto statusOf = [&](const char* number) {
+        for (const ReceivedCompound& c : emulator->store().compounds())
+            if (c.number == number)
+                return std::pair{QJsonDocument::fromJson(QByteArray::fromStdString(c.json))
+                                     .object()
+                                     .value(QStringLiteral("status_batal"))
+                                     .toString(),
+                                 c.receivedCount};
+        return std::pair{QString(), 0};
+    };
+    EXPECT_EQ(statusOf("P2016M07000030"), std::pair(QStringLiteral("1"), 2));
+    EXPECT_EQ(statusOf("P2016M07000031"), std::pair(QStringLiteral("1"), 1));
+    EXPECT_EQ(emulator->store().compounds().size(), 2u);
+
+    // The council has the cancellation: only the photograph goes now.
+    mark = lastRequestId();
+    run();
+    EXPECT_EQ(targets(mark), std::vector<std::string>{photoPath("P2016M07000030", 2)});
+    EXPECT_EQ(flags(), QStringList{"1"});
+    EXPECT_EQ(statusOf("P2016M07000030"), std::pair(QStringLiteral("1"), 2));
+}
+
 TEST_F(Upload, FirstPhotographLostMeansTheRestWait) {
     ASSERT_TRUE(app->saveStore().saveArrayFile(
         {compoundEntry("P2016M07000020", 2), compoundEntry("P2016M07000021", 0)}));
@@ -131,8 +174,17 @@ TEST_F(Upload, AcceptedButUnmarkedIsNotCountedAsSuccess) {
                              "dalam telefon; akan dihantar semula)\n"
                              "Kompaun yang telah dimuat naik tidak dapat dibuang dari telefon."));
     EXPECT_EQ(flags(), (QStringList{"0", "1"}));
-    // Its photographs wait with it rather than go out under a mark that was never kept.
-    EXPECT_TRUE(emulator->store().photos().empty());
+    // Its photograph went with it; unmarked, both go again at the next run, and the council still
+    // holds one of each.
+    ASSERT_EQ(emulator->store().photos().size(), 1u);
+    ASSERT_FALSE(storeDb.doQuery(QStringLiteral("DROP TRIGGER refuse_UPDATE")));
+    ASSERT_FALSE(storeDb.doQuery(QStringLiteral("DROP TRIGGER refuse_DELETE")));
+    run();
+    EXPECT_EQ(summary(), QStringLiteral("Berjaya : 1 , Gagal : 0, Jumlah : 1"));
+    EXPECT_EQ(flags(), QStringList{"1"});
+    EXPECT_EQ(emulator->store().compounds().size(), 1u);
+    ASSERT_EQ(emulator->store().photos().size(), 1u);
+    EXPECT_EQ(emulator->store().photos().at(0).receivedCount, 2);
 }
 
 // Faults of every kind at random: nothing is lost, nothing is marked uploaded that the council did not
