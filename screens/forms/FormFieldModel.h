@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/TextField.h"
+#include "core/RecordKeys.h"
+#include "screens/shell/TextField.h"
 
 #include <QAbstractListModel>
 #include <QLatin1String>
@@ -35,13 +36,7 @@ struct FormRow {
     QLatin1String key;
     QString label;
     Hint hint = Plain;
-    // Written upper-cased (the field itself is upper-cased when its editing ends).
-    bool upper = false;
     List list = NoList;
-    // Where a pick puts the chosen row's code.
-    QLatin1String codeKey{};
-    // Kept for the next compound of the same offence.
-    bool keep = false;
     bool emphasised = false;
     // A switch's choices; the record holds the chosen one in lower case.
     QStringList options{};
@@ -49,6 +44,15 @@ struct FormRow {
     QString listTitle{};
 
     bool isInput() const { return kind == Text || kind == Pick || kind == MultiLine; }
+    // What the record's key table says of the row's key: written upper-cased (the field itself is
+    // upper-cased when its editing ends), where a pick puts the chosen row's code, and whether the field
+    // keeps its text for the next compound of the same offence.
+    bool upper() const { return RecordKeys::upperCased(key); }
+    QLatin1String codeKey() const { return RecordKeys::codeOf(key); }
+    bool kept() const {
+        const RecordKey* row = RecordKeys::find(key);
+        return row && row->reuse != RecordKey::Emptied;
+    }
 };
 
 // A form's rows as QML sees them, each with the text it holds.

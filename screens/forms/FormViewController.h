@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Record.h"
-#include "core/TextField.h"
+#include "screens/shell/TextField.h"
 
 #include "screens/forms/FormFieldModel.h"
 #include "screens/shell/AppContext.h"

@@ -3,20 +3,16 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "core/SQLiteManager.h"
+#include "screens/forms/PickRelay.h"
 
 namespace {
 const QLatin1String samaDiatas{"samaDiatas"};
 
 FormRow text(QLatin1String key, const QString& label, FormRow::Hint hint = FormRow::Plain) {
-    return {.key = key, .label = label, .hint = hint, .upper = true};
+    return {.key = key, .label = label, .hint = hint};
 }
-FormRow state(QLatin1String key, QLatin1String codeKey) {
-    return {.kind = FormRow::Pick,
-            .key = key,
-            .label = QStringLiteral("Negeri"),
-            .upper = true,
-            .list = FormRow::Negeri,
-            .codeKey = codeKey};
+FormRow state(QLatin1String key) {
+    return {.kind = FormRow::Pick, .key = key, .label = QStringLiteral("Negeri"), .list = FormRow::Negeri};
 }
 } // namespace
 
@@ -30,7 +26,6 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
          .label = QString(),
          .options = {QStringLiteral("Individu"), QStringLiteral("Syarikat")}},
         text(Key::noKadPengenalanPesalah, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits),
-        // The company number is written as it is typed.
         {.key = Key::noDaftarSyarikat,
          .label = QStringLiteral("No. Daftar Syarikat"),
          .hint = FormRow::Capitals},
@@ -40,7 +35,7 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
         text(Key::alamat2Pesalah, QStringLiteral("Alamat 2")),
         text(Key::poskodPesalah, QStringLiteral("Poskod"), FormRow::Digits),
         text(Key::alamat3Pesalah, QStringLiteral("Bandar")),
-        state(Key::negeriPesalah, Key::negeriPesalahID),
+        state(Key::negeriPesalah),
         {.kind = FormRow::Heading,
          .key = QLatin1String("penerima"),
          .label = QStringLiteral("Maklumat Penerima")},
@@ -51,12 +46,13 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
         text(Key::alamat2Penerima, QStringLiteral("Alamat 2")),
         text(Key::poskodPenerima, QStringLiteral("Poskod"), FormRow::Digits),
         text(Key::alamat3Penerima, QStringLiteral("Bandar")),
-        state(Key::negeriPenerima, Key::negeriPenerimaID),
+        state(Key::negeriPenerima),
     });
 }
 
 void MaklumatPersalahViewController::contextSet() {
-    connect(&app(), &AppDelegate::dropDownListClosed, this, &MaklumatPersalahViewController::listClosed);
+    connect(&PickRelay::of(app()), &PickRelay::dropDownListClosed, this,
+            &MaklumatPersalahViewController::listClosed);
 }
 
 void MaklumatPersalahViewController::viewDidLoad() {
@@ -101,7 +97,7 @@ void MaklumatPersalahViewController::fillIn() {
 
 void MaklumatPersalahViewController::listOpened(const FormRow& row, bool opened) {
     if (opened && row.list == FormRow::Negeri)
-        openStateType_ = row.codeKey;
+        openStateType_ = row.codeKey();
 }
 
 void MaklumatPersalahViewController::listClosed(const QString& type, bool picked) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/SQLiteManager.h"
-#include "core/TextField.h"
 #include "screens/shell/KeyValueListModel.h"
 #include "screens/shell/ScreenController.h"
+#include "screens/shell/TextField.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
