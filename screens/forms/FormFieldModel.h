@@ -12,12 +12,24 @@
 #include <memory>
 #include <vector>
 
+// A row's kind and keyboard hint, named alike in the forms' tables and in the view that draws them.
+namespace FormRowType {
+Q_NAMESPACE
+QML_ELEMENT
+enum Kind { Text, Pick, Switch, MultiLine, Value, Heading, Action };
+Q_ENUM_NS(Kind)
+// The keyboard a phone offers for the field.
+enum Hint { Plain, Digits, Capitals };
+Q_ENUM_NS(Hint)
+} // namespace FormRowType
+
 // One row of a form's table: what the officer sees and where it goes in the record. A council that adds
 // a field adds a row; the view draws it by its kind and names it `<key>Field` (and `<key>Pick`).
 struct FormRow {
-    enum Kind { Text, Pick, Switch, MultiLine, Value, Heading, Action };
-    // The keyboard a phone offers for the field.
-    enum Hint { Plain, Digits, Capitals };
+    using Kind = FormRowType::Kind;
+    using enum FormRowType::Kind;
+    using Hint = FormRowType::Hint;
+    using enum FormRowType::Hint;
     // The reference list a pick field chooses from.
     enum List {
         NoList,
