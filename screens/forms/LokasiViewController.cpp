@@ -47,10 +47,6 @@ LokasiViewController::LokasiViewController(QObject* parent) : FormViewController
     });
 }
 
-bool LokasiViewController::witnessVisible() const {
-    return shown(Key::lokasiNamaSaksi);
-}
-
 void LokasiViewController::viewDidLoad() {
     // A traffic notice names no witness.
     const bool witness = value(Key::isLaluLintas) != QLatin1String("YA");

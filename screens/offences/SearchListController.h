@@ -28,7 +28,6 @@ public:
 
     // The rows shown and the full-list copy, both set at once.
     void setRows(const DbRows& rows);
-    const DbRows& fullList() const { return temp_; }
     const QList<QVariantMap>& shownRows() const { return model_.rows(); }
 
     // The officer started typing in the search bar: the cancel button shows.
