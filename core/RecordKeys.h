@@ -83,12 +83,12 @@ struct RecordKey {
         // Written again by the hub: the number, its dates, the time, the officer, the cancellation mark.
         Renewed
     };
-    // Who writes the shown label of a picked row into the record.
+    // When the relay writes the shown label of a pick list's row into the record, upper-cased.
     enum Label {
-        // The relay, when the list closes, upper-cased (a cancelled pick re-writes what the field shows).
-        RelayWritesLabel,
-        // The form itself, only when a row was picked (the states).
-        FormWritesLabel
+        // Whenever the list closes: a cancelled pick re-writes what the field shows.
+        Always,
+        // Only when a row was picked (the states).
+        WhenPicked
     };
 
     QLatin1String key;
@@ -98,7 +98,7 @@ struct RecordKey {
     bool upper = false;
     // For a key shown by a pick field: the key that holds the picked row's code.
     QLatin1String code{};
-    Label label = RelayWritesLabel;
+    Label label = Always;
 };
 
 namespace RecordKeys {
@@ -126,7 +126,7 @@ inline constexpr RecordKey table[] = {
     {Key::alamat2Pesalah, fresh, Emptied, upper},
     {Key::poskodPesalah, fresh, Emptied, upper},
     {Key::alamat3Pesalah, fresh, Emptied, upper},
-    {Key::negeriPesalah, fresh, Emptied, upper, Key::negeriPesalahID, FormWritesLabel},
+    {Key::negeriPesalah, fresh, Emptied, upper, Key::negeriPesalahID, WhenPicked},
     {Key::negeriPesalahID, fresh, Emptied},
     {Key::noKadPengenalanPenerima, fresh, Emptied, upper},
     {Key::namaPenerima, fresh, Emptied, upper},
@@ -134,7 +134,7 @@ inline constexpr RecordKey table[] = {
     {Key::alamat2Penerima, fresh, Emptied, upper},
     {Key::poskodPenerima, fresh, Emptied, upper},
     {Key::alamat3Penerima, fresh, Emptied, upper},
-    {Key::negeriPenerima, fresh, Emptied, upper, Key::negeriPenerimaID, FormWritesLabel},
+    {Key::negeriPenerima, fresh, Emptied, upper, Key::negeriPenerimaID, WhenPicked},
     {Key::negeriPenerimaID, fresh, Emptied},
     {Key::lat, fresh, Emptied},
     {Key::long_, fresh, Emptied},

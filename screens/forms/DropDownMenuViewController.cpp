@@ -19,8 +19,8 @@ DropDownMenuViewController::~DropDownMenuViewController() {
         PickRelay::of(app()).onClose();
 }
 
-void DropDownMenuViewController::present(const QString& title) {
-    items_ = PickRelay::of(app()).getDropListArray();
+void DropDownMenuViewController::present(const QString& title, const PickList& items) {
+    items_ = items;
     filter_.clear();
     Q_EMIT filterChanged();
     showRows();

@@ -47,7 +47,7 @@ Q_SIGNALS:
 
 private:
     void contextSet() override;
-    void present(const QString& title);
+    void present(const QString& title, const PickList& items);
     void close();
     void showRows();
 

@@ -3,7 +3,6 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "core/SQLiteManager.h"
-#include "screens/forms/PickRelay.h"
 
 namespace {
 const QLatin1String samaDiatas{"samaDiatas"};
@@ -50,11 +49,6 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
     });
 }
 
-void MaklumatPersalahViewController::contextSet() {
-    connect(&PickRelay::of(app()), &PickRelay::dropDownListClosed, this,
-            &MaklumatPersalahViewController::listClosed);
-}
-
 void MaklumatPersalahViewController::viewDidLoad() {
     // A stored compound keeps the choice it was issued with; a new one starts as an individual.
     if (!preview())
@@ -93,21 +87,6 @@ void MaklumatPersalahViewController::fillFromPostcode(QLatin1String postcode, QL
 void MaklumatPersalahViewController::fillIn() {
     fillFromPostcode(Key::poskodPesalah, Key::alamat3Pesalah, Key::negeriPesalah, Key::negeriPesalahID);
     fillFromPostcode(Key::poskodPenerima, Key::alamat3Penerima, Key::negeriPenerima, Key::negeriPenerimaID);
-}
-
-void MaklumatPersalahViewController::listOpened(const FormRow& row, bool opened) {
-    if (opened && row.list == FormRow::Negeri)
-        openStateType_ = row.codeKey();
-}
-
-void MaklumatPersalahViewController::listClosed(const QString& type, bool picked) {
-    if (openStateType_.isEmpty() || type != openStateType_)
-        return;
-    openStateType_.clear();
-    if (!picked)
-        return;
-    const QLatin1String state = type == Key::negeriPesalahID ? Key::negeriPesalah : Key::negeriPenerima;
-    write(state, field(state)->text().toUpper());
 }
 
 void MaklumatPersalahViewController::samaDiatasExe() {

@@ -17,17 +17,11 @@ public:
     void action(const QString& name) override;
 
 protected:
-    void contextSet() override;
     void viewDidLoad() override;
     void willAppear() override;
     void fillIn() override;
-    void listOpened(const FormRow& row, bool opened) override;
 
 private:
     void fillFromPostcode(QLatin1String postcode, QLatin1String town, QLatin1String state,
                           QLatin1String stateCodeKey);
-    void listClosed(const QString& type, bool picked);
-
-    // The state list this form opened and is waiting on, if any.
-    QString openStateType_;
 };

@@ -31,7 +31,7 @@ bool PickRelay::openDropDownList(const PickList& items, const QString& title, Te
     items_ = items;
     generalTextField_ = field;
     keyTextField_ = nullptr;
-    Q_EMIT dropDownListRequested(title);
+    Q_EMIT dropDownListRequested(title, items_);
     return true;
 }
 
@@ -58,18 +58,15 @@ void PickRelay::onClose() {
     open_ = false;
     const Record record = std::exchange(record_, nullptr);
     writeLabel(*record);
-    const QString type = currentType_;
     generalTextField_ = nullptr;
     keyTextField_ = nullptr;
-    Q_EMIT dropDownListClosed(type, picked_);
 }
 
-// The label key the table pairs with the list's code key gets the field's text upper-cased, picked or
-// not; the states' labels are the form's to write.
+// The label key the table pairs with the list's code key gets the field's text upper-cased.
 void PickRelay::writeLabel(RecordMap& record) {
     const QByteArray latin = currentType_.toLatin1();
     const RecordKey* row = RecordKeys::pickedInto(QLatin1String(latin));
-    if (!row || row->label != RecordKey::RelayWritesLabel || !generalTextField_)
+    if (!row || !generalTextField_ || (row->label == RecordKey::WhenPicked && !picked_))
         return;
     QString shown = generalTextField_->text();
     if (row->key == Key::lokasiJalan) {

@@ -12,7 +12,7 @@ class AppDelegate;
 
 // The pick list's relay between a form and the sheet: the form opens a list for one of its fields with
 // the record key its code goes under, the sheet shows the items and hands back the row picked, and the
-// relay writes the code, the field and, on closing, the label the key table pairs with that code.
+// relay writes the code and the field and, on closing, the label the key table pairs with that code.
 // One list at a time: while a list is open another open is refused (false), and a pick or a close with no
 // list open does nothing, so a late or doubled call never writes into a field or a record that another
 // list, or no list, is about. One relay serves a hub's forms and sheet: `of` finds or makes it.
@@ -34,10 +34,8 @@ public:
     QString currentDDKey() const { return currentDDKey_; }
 
 Q_SIGNALS:
-    // The sheet is asked to present the list with this title.
-    void dropDownListRequested(const QString& title);
-    // The open list has closed; `picked` when a row was chosen on it.
-    void dropDownListClosed(const QString& type, bool picked);
+    // The sheet is asked to present these items under this title.
+    void dropDownListRequested(const QString& title, const PickList& items);
 
 private:
     explicit PickRelay(AppDelegate& hub);

@@ -416,6 +416,17 @@ TEST_F(PickListTest, WitnessNameAndIdentityCardAreUpperCasedAndAnAreaLeavesThem)
                   {Key::lokasiICSaksi, "800101-10-5566A"},
                   {Key::lokasiKawasan, "TAMAN MELAWATI"}});
     EXPECT_EQ(witnessIc.text(), QStringLiteral("800101-10-5566A"));
+
+    // A state's name is written only when one was picked: a cancelled list leaves the record as it was.
+    TextField state;
+    state.setText(QStringLiteral("johor (typed)"));
+    relay.openDropDownList({}, QStringLiteral("Negeri"), &state, Key::negeriPesalahID);
+    relay.onClose();
+    EXPECT_EQ(rec(Key::negeriPesalah), QString());
+    relay.openDropDownList({}, QStringLiteral("Negeri"), &state, Key::negeriPesalahID);
+    relay.setTextField(QStringLiteral("Johor"), QStringLiteral("01"));
+    relay.onClose();
+    expectRecord({{Key::negeriPesalah, "JOHOR"}, {Key::negeriPesalahID, "01"}});
 }
 
 TEST_F(PickListTest, SheetThatGoesWhileOpenLetsTheNextListOpen) {
