@@ -2,7 +2,7 @@
 
 #include "core/DatabaseInstaller.h"
 #include "core/FileAside.h"
-#include "core/TextField.h"
+#include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
@@ -14,80 +14,13 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 
-namespace {
-
-QString documents(const Platform& p) {
-    return p.files ? p.files->documentsDir() : QString();
-}
-
-// The keys of a fresh record in the order they are written, all starting as "", and whether the re-use
-// reset empties them (the offender and recipient, the position, the old compound, the place and the
-// vehicle) or keeps them (the offence, its amounts, the delivery method). The number, its dates and the
-// officer are written again by both.
-struct KeyRule {
-    const char* key;
-    bool emptiedOnReuse;
-};
-const KeyRule recordKeys[] = {{"status_batal", false},
-                              {"JenisKompaun", false},
-                              {"JenisKompaunID", false},
-                              {"akta", false},
-                              {"aktaID", false},
-                              {"kesalahan", false},
-                              {"kesalahanID", false},
-                              // Kept: the offender form's switch keeps showing it for the next offender.
-                              {"pilihanIndividuAtauSyarikat", false},
-                              {"noDaftarSyarikat", true},
-                              {"lokasiLesenPerniagaan", true},
-                              {"noKadPengenalanPesalah", true},
-                              {"namaPesalah", true},
-                              {"alamat1Pesalah", true},
-                              {"alamat2Pesalah", true},
-                              {"poskodPesalah", true},
-                              {"alamat3Pesalah", true},
-                              {"negeriPesalah", true},
-                              {"negeriPesalahID", true},
-                              {"noKadPengenalanPenerima", true},
-                              {"namaPenerima", true},
-                              {"alamat1Penerima", true},
-                              {"alamat2Penerima", true},
-                              {"poskodPenerima", true},
-                              {"alamat3Penerima", true},
-                              {"negeriPenerima", true},
-                              {"negeriPenerimaID", true},
-                              {"lat", true},
-                              {"long", true},
-                              {"kompaunLama", true},
-                              {"kompaunRunningNumber", false},
-                              {"kompaunTarikh", false},
-                              {"kompaunTamatTawaran", false},
-                              {"kompaunButiranKesalahan", false},
-                              {"kompaunKadar", false},
-                              {"kompaunKadarTawaran", false},
-                              {"kompaunCaraPenyerahan", false},
-                              {"kompaunCaraPenyerahanID", false},
-                              {"lokasiTempatKejadian", true},
-                              {"lokasiNoPetak", true},
-                              {"lokasiNamaSaksi", true},
-                              {"lokasiICSaksi", true},
-                              {"kenderaanNoKenderaan", true},
-                              {"kenderaanNoCukaiJalan", true},
-                              {"kenderaanJenisKenderaan", true},
-                              {"kenderaanJenisKenderaanID", true},
-                              {"kenderaanJenisModel", true},
-                              {"kenderaanJenisModelID", true},
-                              {"kenderaanJenisWarna", true},
-                              {"kenderaanJenisWarnaID", true},
-                              {"kenderaanNoChasis", true}};
-
-} // namespace
-
 AppDelegate::AppDelegate(Platform platform, const Clock* clock, QObject* parent)
     : QObject(parent), platform_(platform.complete()), clock_(clock ? clock : &defaultClock_),
-      db_(QStringLiteral("new_tvr.sqlite"), platform.files, platform.log), lookups_(db_, platform.log),
-      saveStore_(documents(platform), platform.log), favStore_(documents(platform), platform.log),
-      running_(documents(platform), saveStore_, platform.log),
-      device_(lookups_, platform.alerts, platform.files), position_(platform.positioning),
+      db_(QStringLiteral("new_tvr.sqlite"), platform_.files, platform_.log), lookups_(db_, platform_.log),
+      saveStore_(platform_.files->documentsDir(), platform_.log),
+      favStore_(platform_.files->documentsDir(), platform_.log),
+      running_(platform_.files->documentsDir(), saveStore_, platform_.log),
+      device_(lookups_, platform_.alerts, platform_.files), position_(platform_.positioning),
       saveDictionary_(makeRecord()), previewDictionary_(makeRecord()) {}
 
 AppDelegate::~AppDelegate() {
@@ -97,9 +30,8 @@ AppDelegate::~AppDelegate() {
 void AppDelegate::startUpData() {
     imageArray_.clear();
     // Nothing writes yet, so whatever temporary file lies beside the stores was left by a killed write.
-    removeStaleTemporaries(documents(platform_), platform_.log);
-    if (platform_.files)
-        transferDb(*platform_.files, platform_.log);
+    removeStaleTemporaries(platform_.files->documentsDir(), platform_.log);
+    transferDb(*platform_.files, platform_.log);
     // A database of an earlier release keeps the officers' passwords in clear.
     lookups_.convertClearPasswords();
     setPreviewIndicator(false);
@@ -201,48 +133,48 @@ bool AppDelegate::clockAhead(const QString& number) {
 }
 
 void AppDelegate::tellNumberingUntrusted() {
-    if (platform_.alerts)
-        platform_.alerts->show(
-            {QStringLiteral("Notifikasi"), RunningNumber::untrustedMessage(), {QStringLiteral("OK")}, 0, {}});
+    platform_.alerts->show(
+        {QStringLiteral("Notifikasi"), RunningNumber::untrustedMessage(), {QStringLiteral("OK")}, 0, {}});
 }
 
 void AppDelegate::writeNumberAndDates(RecordMap& record) {
     const QDateTime now = clock_->now();
-    record.insert(QStringLiteral("kompaunRunningNumber"),
+    record.insert(Key::kompaunRunningNumber,
                   RunningNumber::compoundNumber(KualaLumpur::format(now, QStringLiteral("yyyy")),
                                                 device_.getCustomDeviceID(), running_.getCompoundNumber()));
-    record.insert(QStringLiteral("kompaunTarikh"), KualaLumpur::format(now, QStringLiteral("dd/MM/yyyy")));
-    record.insert(QStringLiteral("kompaunTamatTawaran"),
+    record.insert(Key::kompaunTarikh, KualaLumpur::format(now, QStringLiteral("dd/MM/yyyy")));
+    record.insert(Key::kompaunTamatTawaran,
                   KualaLumpur::format(now.addSecs(1209600), QStringLiteral("dd/MM/yyyy")));
 }
 
 void AppDelegate::writeOfficer(RecordMap& record) {
     if (userIDGlobal_.isEmpty())
         return;
-    record.insert(QStringLiteral("namaPenguatKuasa"), userIDGlobal_.value(QStringLiteral("peng_nama")));
-    record.insert(QStringLiteral("penguatKuasaID"), userIDGlobal_.value(QStringLiteral("kod_pekerja")));
+    record.insert(Key::namaPenguatKuasa, userIDGlobal_.value(QStringLiteral("peng_nama")));
+    record.insert(Key::penguatKuasaID, userIDGlobal_.value(QStringLiteral("kod_pekerja")));
 }
 
 void AppDelegate::saveDictionaryInit() {
     saveDictionary_ = makeRecord();
     RecordMap& record = *saveDictionary_;
-    for (const KeyRule& rule : recordKeys)
-        record.insert(QLatin1String(rule.key), QString());
-    record.insert(QStringLiteral("status_batal"), QStringLiteral("0"));
+    for (const RecordKey& row : RecordKeys::table)
+        if (row.fresh)
+            record.insert(row.key, QString());
+    record.insert(Key::status_batal, QStringLiteral("0"));
     writeNumberAndDates(record);
     writeOfficer(record);
 }
 
 void AppDelegate::saveDictionaryInitGunaKembali() {
     RecordMap& record = *saveDictionary_;
-    record.insert(QStringLiteral("status_batal"), QStringLiteral("0"));
-    for (const KeyRule& rule : recordKeys)
-        if (rule.emptiedOnReuse)
-            record.insert(QLatin1String(rule.key), QString());
-    // The area and street stay with their codes, as the location form keeps showing them. The time is the
-    // moment the next compound is made, as its date is, whether or not the compound form shows again.
+    record.insert(Key::status_batal, QStringLiteral("0"));
+    for (const RecordKey& row : RecordKeys::table)
+        if (row.reuse == RecordKey::Emptied)
+            record.insert(row.key, QString());
+    // The time is the moment the next compound is made, as its date is, whether or not the compound form
+    // shows again.
     writeNumberAndDates(record);
-    record.insert(QStringLiteral("kompaunMasa"), KualaLumpur::format(clock_->now(), QStringLiteral("HH:mm")));
+    record.insert(Key::kompaunMasa, KualaLumpur::format(clock_->now(), QStringLiteral("HH:mm")));
     writeOfficer(record);
 }
 
@@ -258,92 +190,12 @@ void AppDelegate::setPreviewIndicator(bool on) {
     Q_EMIT previewIndicatorChanged();
 }
 
-bool AppDelegate::openDropDownList(const PickList& items, const QString& title, TextField* field,
-                                   const QString& type) {
-    if (dropDownOpen_) {
-        if (platform_.log)
-            platform_.log->write(
-                QStringLiteral("pick list \"%1\" refused: \"%2\" is still open").arg(title, currentType_));
-        return false;
-    }
-    dropDownOpen_ = true;
-    dropDownPicked_ = false;
-    dropDownRecord_ = getDictionary();
-    currentType_ = type;
-    currentDDKey_.clear();
-    dropDownListArray_ = items;
-    generalTextField_ = field;
-    keyTextField_ = nullptr;
-    Q_EMIT dropDownListRequested(title);
-    return true;
-}
-
-void AppDelegate::setKeyTextField(TextField* codeField) {
-    if (dropDownOpen_ && !dropDownPicked_)
-        keyTextField_ = codeField;
-}
-
-void AppDelegate::setTextField(const QString& label, const QString& code) {
-    if (!dropDownOpen_ || dropDownPicked_)
-        return;
-    dropDownPicked_ = true;
-    dropDownRecord_->insert(currentType_, code);
-    if (generalTextField_)
-        generalTextField_->setText(label);
-    if (keyTextField_)
-        keyTextField_->setText(code);
-    currentDDKey_ = code;
-}
-
-void AppDelegate::onClose() {
-    if (!dropDownOpen_)
-        return;
-    dropDownOpen_ = false;
-    const Record record = std::exchange(dropDownRecord_, nullptr);
-    writeCompanion(*record);
-    const QString type = currentType_;
-    generalTextField_ = nullptr;
-    keyTextField_ = nullptr;
-    Q_EMIT dropDownListClosed(type, dropDownPicked_);
-}
-
-void AppDelegate::writeCompanion(RecordMap& record) {
-    static const QMap<QString, QString> companions{
-        {QStringLiteral("lokasiKawasanID"), QStringLiteral("lokasiKawasan")},
-        {QStringLiteral("lokasiJalanID"), QStringLiteral("lokasiJalan")},
-        {QStringLiteral("kenderaanJenisKenderaanID"), QStringLiteral("kenderaanJenisKenderaan")},
-        {QStringLiteral("kenderaanJenisModelID"), QStringLiteral("kenderaanJenisModel")},
-        {QStringLiteral("kenderaanJenisWarnaID"), QStringLiteral("kenderaanJenisWarna")},
-        {QStringLiteral("kompaunCaraPenyerahanID"), QStringLiteral("kompaunCaraPenyerahan")},
-        {QStringLiteral("namaSaksi"), QStringLiteral("lokasiNamaSaksi")},
-    };
-    const auto companion = companions.constFind(currentType_);
-    if (companion == companions.cend() || !generalTextField_)
-        return;
-    QString shown = generalTextField_->text();
-    if (currentType_ == QLatin1String("lokasiJalanID")) {
-        // Street items read "code-name": only the name is kept, dashes inside the name included.
-        const qsizetype dash = shown.indexOf(QLatin1Char('-'));
-        if (dash >= 0)
-            shown = shown.mid(dash + 1);
-    }
-    shown = shown.toUpper();
-    generalTextField_->setText(shown);
-    record.insert(*companion, shown);
-    if (currentType_ == QLatin1String("namaSaksi") && keyTextField_) {
-        const QString ic = keyTextField_->text().toUpper();
-        keyTextField_->setText(ic);
-        record.insert(QStringLiteral("lokasiICSaksi"), ic);
-    }
-}
-
 void AppDelegate::showFailure(const QString& message) {
-    if (platform_.alerts)
-        platform_.alerts->show({QStringLiteral("Gagal"), message, {QStringLiteral("OK")}, 0, {}});
+    platform_.alerts->show({QStringLiteral("Gagal"), message, {QStringLiteral("OK")}, 0, {}});
 }
 
 bool AppDelegate::insertIntoBaruPBCompound(const Record& record) {
-    const QString number = record ? record->value(QStringLiteral("kompaunRunningNumber")) : QString();
+    const QString number = record ? record->value(Key::kompaunRunningNumber) : QString();
     // Checked again at "Ya": the clock may have moved since the record was made, and a re-used record
     // is made without the menu's check.
     if (!clockAhead(number))
@@ -378,8 +230,7 @@ void AppDelegate::endIssuing(const QObject* flow) {
 }
 
 void AppDelegate::updateNoLesen() {
-    if (platform_.log)
-        platform_.log->write(QStringLiteral("updateNoLesen"));
+    platform_.log->write(QStringLiteral("updateNoLesen"));
 }
 
 bool AppDelegate::addOneRunningNumber() {

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "core/Clock.h"
 #include "core/DeviceIdentity.h"
 #include "core/FavouriteStore.h"
+#include "core/KualaLumpurDate.h"
+#include "core/PickListRelay.h"
 #include "core/PositionReader.h"
 #include "core/Record.h"
 #include "core/ReferenceData.h"
 #include "core/RunningNumber.h"
 #include "core/SQLiteManager.h"
 #include "core/SavedCompoundStore.h"
+#include "platform/Clock.h"
 #include "platform/Platform.h"
 
 #include <QFuture>
@@ -18,12 +20,12 @@
 #include <functional>
 #include <memory>
 
-#include "core/TextField.h"
-
 // The hub of the application: the compound record being issued and the stored record being viewed,
 // their photographs, preview mode, the signed-in officer, the traffic flag and the pick-list relay.
-// It owns the data core's objects and hands them out; screens reach records only through getDictionary
-// and getImageArray, so the same forms and notices serve issuing and viewing.
+// It owns the data core's objects and hands them out. The forms and notices reach records through
+// getDictionary and getImageArray, so the same code serves issuing and viewing; the steps that only ever
+// concern the compound being issued (storing it, the re-use reset, a favourite) ask for it by name with
+// saveDictionary and issuingPhotos.
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
@@ -78,17 +80,17 @@ public:
     RecordMap getUserGlobalID() const { return userIDGlobal_; }
     void setUserGlobalID(const RecordMap& officer) { userIDGlobal_ = officer; }
 
-    // The pick-list relay. One list at a time: while a list is open another open is refused (false), and
-    // a pick or a close with no list open does nothing, so a late or doubled call never writes into a
-    // field or a record that another list, or no list, is about.
-    bool openDropDownList(const PickList& items, const QString& title, TextField* field, const QString& type);
-    void setKeyTextField(TextField* codeField);
-    bool isDropDownListOpen() const { return dropDownOpen_; }
-    PickList getDropListArray() const { return dropDownListArray_; }
-    QString currentType() const { return currentType_; }
-    QString currentDDKey() const { return currentDDKey_; }
-    void setTextField(const QString& label, const QString& code);
-    void onClose();
+    // The pick-list relay's operations, forwarded to the relay the forms make (it registers itself here
+    // and lives as long as the hub).
+    void setPickListRelay(PickListRelay& relay) { relay_ = &relay; }
+    bool openDropDownList(const PickList& items, const QString& title, TextField* field,
+                          const QString& type) {
+        return relay_->openDropDownList(items, title, field, type);
+    }
+    void setKeyTextField(TextField* codeField) { relay_->setKeyTextField(codeField); }
+    PickList getDropListArray() const { return relay_->getDropListArray(); }
+    void setTextField(const QString& label, const QString& code) { relay_->setTextField(label, code); }
+    void onClose() { relay_->onClose(); }
 
     // The one-shot position read.
     RecordMap getLocation() { return position_.getLocation(); }
@@ -115,10 +117,6 @@ public:
     void updateNoLesen();
 
 Q_SIGNALS:
-    // The relay asks the window to present the pick list with this title.
-    void dropDownListRequested(const QString& title);
-    // The open list has closed; `picked` when a row was chosen on it.
-    void dropDownListClosed(const QString& type, bool picked);
     void previewIndicatorChanged();
 
 private:
@@ -130,7 +128,6 @@ private:
     // False, with the officer told, when the clock reads earlier than the last compound stored, or the
     // year (of this number, or of the clock when none) is below the last number's.
     bool clockAhead(const QString& number);
-    void writeCompanion(RecordMap& record);
 
     Platform platform_;
     Clock defaultClock_;
@@ -153,14 +150,6 @@ private:
     bool previewIndicator_ = false;
     bool lalulintas_ = false;
 
-    PickList dropDownListArray_;
-    QPointer<TextField> generalTextField_;
-    QPointer<TextField> keyTextField_;
-    QString currentType_;
-    QString currentDDKey_;
-    // The record current when the list opened: a choice lands there even if the record is replaced meanwhile.
-    Record dropDownRecord_;
-    bool dropDownOpen_ = false;
-    bool dropDownPicked_ = false;
+    PickListRelay* relay_ = nullptr;
     QPointer<const QObject> issuing_;
 };

@@ -1,5 +1,7 @@
 #include "core/PositionReader.h"
 
+#include "core/RecordKeys.h"
+
 #include "platform/Positioning.h"
 
 #include <QMutexLocker>
@@ -16,9 +18,8 @@ RecordMap PositionReader::getLocation() {
                  : std::nullopt;
     latitude_ = known ? float(known->latitude) : 0.0f;
     longtitude_ = known ? float(known->longitude) : 0.0f;
-    RecordMap result{
-        {QStringLiteral("lat"), known ? QString::asprintf("%f", double(latitude_)) : QString()},
-        {QStringLiteral("long"), known ? QString::asprintf("%f", double(longtitude_)) : QString()}};
+    RecordMap result{{Key::lat, known ? QString::asprintf("%f", double(latitude_)) : QString()},
+                     {Key::long_, known ? QString::asprintf("%f", double(longtitude_)) : QString()}};
     if (positioning_)
         positioning_->stopUpdates();
     return result;

@@ -1,6 +1,6 @@
 #include "core/ShiftSummary.h"
 
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
 #include "core/RecordKeys.h"
 
 #include <QHash>

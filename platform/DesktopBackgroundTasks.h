@@ -10,7 +10,6 @@ public:
     bool supported() const override { return true; }
     TaskId begin(std::function<void()> expirationHandler) override;
     void end(TaskId id) override { live_.erase(id); }
-    size_t liveCount() const { return live_.size(); }
 
 private:
     TaskId next_ = 1;

@@ -1,6 +1,7 @@
 #include "printing/NoticeLayout.h"
 
 #include "core/ControlCharacters.h"
+#include "core/RecordKeys.h"
 #include "printing/WSCommands.h"
 #include "printing/WSEncoder.h"
 
@@ -47,19 +48,23 @@ struct Column {
 // carries no control character to the printer: the line ends and commands are the layout's own.
 struct Fields {
     const RecordMap& r;
-    QString operator[](const QString& key) const { return withoutControlCharacters(r.value(key)); }
-    QString operator[](const char* key) const { return (*this)[QLatin1String(key)]; }
+    QString operator[](QLatin1String key) const { return withoutControlCharacters(r.value(key)); }
 
     // The offender's or the recipient's postal address, on one line.
-    QString address(const char* who) const {
-        const auto key = [who](const char* part) { return QString::fromLatin1(part) + QLatin1String(who); };
+    struct Address {
+        QLatin1String line1, line2, postcode, town, state;
+    };
+    static constexpr Address offender{Key::alamat1Pesalah, Key::alamat2Pesalah, Key::poskodPesalah,
+                                      Key::alamat3Pesalah, Key::negeriPesalah};
+    static constexpr Address recipient{Key::alamat1Penerima, Key::alamat2Penerima, Key::poskodPenerima,
+                                       Key::alamat3Penerima, Key::negeriPenerima};
+    QString address(const Address& a) const {
         return QStringLiteral("%1, %2, %3 %4, %5 \r\n\r\n")
-            .arg((*this)[key("alamat1")], (*this)[key("alamat2")], (*this)[key("poskod")],
-                 (*this)[key("alamat3")], (*this)[key("negeri")]);
+            .arg((*this)[a.line1], (*this)[a.line2], (*this)[a.postcode], (*this)[a.town], (*this)[a.state]);
     }
     QString place() const {
         return QStringLiteral("%1,%2,%3 \r\n\r\n")
-            .arg((*this)["lokasiTempatKejadian"], (*this)["lokasiKawasan"], (*this)["lokasiJalan"]);
+            .arg((*this)[Key::lokasiTempatKejadian], (*this)[Key::lokasiKawasan], (*this)[Key::lokasiJalan]);
     }
 };
 
@@ -105,9 +110,9 @@ void addTitle(WSEncoder& e, const Fields& f) {
                 QStringLiteral("KOD HASIL                           NO KOMPAUN \r\n"));
     // The citizen reads both codes in digits under their bars.
     e.setHRIPosition(WSEncoder::kHriBelow);
-    e.createBarcode(f["kodHasil"], WSEncoder::kBarcodeCode39);
+    e.createBarcode(f[Key::kodHasil], WSEncoder::kBarcodeCode39);
     e.addString(spaces(14));
-    e.createBarcode(f["kompaunRunningNumber"], WSEncoder::kBarcodeCode39);
+    e.createBarcode(f[Key::kompaunRunningNumber], WSEncoder::kBarcodeCode39);
     e.addString(lineEnds(2));
 }
 
@@ -141,35 +146,35 @@ QList<QByteArray> NoticeLayout::generalNotice(const RecordMap& record, const QIm
     WSEncoder title;
     addTitle(title, f);
     blocks.append(title.printableData());
-    pair(Column{13}(u"TARIKH", f["kompaunTarikh"], {}), 336,
-         Column{11}(u"MASA", f["kompaunMasa"], u"\r\n\r\n"));
+    pair(Column{13}(u"TARIKH", f[Key::kompaunTarikh], {}), 336,
+         Column{11}(u"MASA", f[Key::kompaunMasa], u"\r\n\r\n"));
     const Column offender{34};
     text({
-        offender(u"KEPADA/NAMA PESALAH", f["namaPesalah"]),
-        offender(u"NO KAD PENGENALAN", f["noKadPengenalanPesalah"], u"\r\n\r\n"),
+        offender(u"KEPADA/NAMA PESALAH", f[Key::namaPesalah]),
+        offender(u"NO KAD PENGENALAN", f[Key::noKadPengenalanPesalah], u"\r\n\r\n"),
         offender(u"ALAMAT TETAP SURAT MENYURAT", {}, u"\r\n"),
-        f.address("Pesalah"),
+        f.address(Fields::offender),
         offender(u"NO DAFTAR PERNIAGAAN/LESEN ORVA",
-                 QStringLiteral("%1 / %2").arg(f["noDaftarSyarikat"], f["lokasiLesenPerniagaan"])),
+                 QStringLiteral("%1 / %2").arg(f[Key::noDaftarSyarikat], f[Key::lokasiLesenPerniagaan])),
     });
     const Column left{13};
     const Column right{16};
-    pair(left(u"NO KENDERAAN", f["kenderaanNoKenderaan"], {}), 436,
-         right(u"NO CUKAI JALAN", f["kenderaanNoCukaiJalan"], u"\r\n"));
-    pair(left(u"JENIS BADAN", f["kenderaanJenisKenderaan"], {}), 436,
-         right(u"PEMBUAT/MODEL", f["kenderaanJenisModel"], u"\r\n\r\n"));
+    pair(left(u"NO KENDERAAN", f[Key::kenderaanNoKenderaan], {}), 436,
+         right(u"NO CUKAI JALAN", f[Key::kenderaanNoCukaiJalan], u"\r\n"));
+    pair(left(u"JENIS BADAN", f[Key::kenderaanJenisKenderaan], {}), 436,
+         right(u"PEMBUAT/MODEL", f[Key::kenderaanJenisModel], u"\r\n\r\n"));
     const Column offence{22, 1};
     text({
         kOffenceHeading,
-        offence(u"SEKSYEN/UUK", f["kesalahan"], u" \r\n\r\n"),
-        offence(u"BUTIR-BUTIR KESALAHAN", f["kompaunButiranKesalahan"], u" \r\n\r\n"),
+        offence(u"SEKSYEN/UUK", f[Key::kesalahan], u" \r\n\r\n"),
+        offence(u"BUTIR-BUTIR KESALAHAN", f[Key::kompaunButiranKesalahan], u" \r\n\r\n"),
         offence(u"TEMPAT", {}, u"\r\n"),
         f.place(),
-        offence(u"KOORDINAT LOKASI", QStringLiteral("%1, %2").arg(f["lat"], f["long"]), u"\r\n"),
-        offence(u"TARIKH KESALAHAN", f["kompaunTarikh"], joined({spaces(26), u"JUMLAH KOMPAUN\r\n"})),
+        offence(u"KOORDINAT LOKASI", QStringLiteral("%1, %2").arg(f[Key::lat], f[Key::long_]), u"\r\n"),
+        offence(u"TARIKH KESALAHAN", f[Key::kompaunTarikh], joined({spaces(26), u"JUMLAH KOMPAUN\r\n"})),
     });
     blocks.append(WSCommands::characterSize(1));
-    text({spaces(30), u"RM ", f["kompaunKadar"]});
+    text({spaces(30), u"RM ", f[Key::kompaunKadar]});
     blocks.append(WSCommands::characterSize(0));
 
     WSEncoder e;
@@ -177,25 +182,25 @@ QList<QByteArray> NoticeLayout::generalNotice(const RecordMap& record, const QIm
         lineEnds(2),
         ruled(joined({u"KESALAHAN INI BOLEH DI SELESAIKAN DI LUAR MAHKAMAH DENGAN MEMBAYAR KOMPAUN SEBELUM  "
                       u"TARIKH  ",
-                      f["kompaunTamatTawaran"],
+                      f[Key::kompaunTamatTawaran],
                       u".BAYARAN HENDAKLAH DIBUAT DI MAJLIS PERBANDARAN TELUKMERBAU \r\n"})),
-        kOfficer(u"NAMA PENGUATKUASA", f["namaPenguatKuasa"]),
-        kOfficer(u"NO PEKERJA", f["penguatKuasaID"]),
-        kOfficer(u"SAKSI", f["lokasiNamaSaksi"]),
-        kOfficer(u"IC SAKSI", f["lokasiICSaksi"]),
-        kOfficer(u"CARA PENYERAHAN", f["kompaunCaraPenyerahan"], u" \r\n\r\n"),
-        kOfficer(u"TARIKH PENYERAHAN", f["kompaunTarikh"]),
-        kOfficer(u"KEPADA/NAMA PENERIMA", f["namaPenerima"]),
-        kOfficer(u"NO KAD PENGENALAN", f["noKadPengenalanPenerima"]),
+        kOfficer(u"NAMA PENGUATKUASA", f[Key::namaPenguatKuasa]),
+        kOfficer(u"NO PEKERJA", f[Key::penguatKuasaID]),
+        kOfficer(u"SAKSI", f[Key::lokasiNamaSaksi]),
+        kOfficer(u"IC SAKSI", f[Key::lokasiICSaksi]),
+        kOfficer(u"CARA PENYERAHAN", f[Key::kompaunCaraPenyerahan], u" \r\n\r\n"),
+        kOfficer(u"TARIKH PENYERAHAN", f[Key::kompaunTarikh]),
+        kOfficer(u"KEPADA/NAMA PENERIMA", f[Key::namaPenerima]),
+        kOfficer(u"NO KAD PENGENALAN", f[Key::noKadPengenalanPenerima]),
         kOfficer(u"ALAMAT TETAP/SURAT MENYURAT", {}, u"\r\n"),
-        f.address("Penerima"),
+        f.address(Fields::recipient),
         lineEnds(3),
         Column{33}(u"TANDATANGAN PENERIMA", QString(41, QLatin1Char('-')), u"\r\n"),
         spaces(32),
         u"\r\n",
         spaces(38),
     }));
-    e.createBarcodeQRCode(lookupAddress(baseUrl, f["kompaunRunningNumber"]), 0, 77, 5);
+    e.createBarcodeQRCode(lookupAddress(baseUrl, f[Key::kompaunRunningNumber]), 0, 77, 5);
     e.addString(spaces(18) + lineEnds(4));
     blocks.append(e.printableData());
     return blocks;
@@ -211,40 +216,40 @@ QList<QByteArray> NoticeLayout::trafficNotice(const RecordMap& record, const QIm
     WSEncoder e;
     addTitle(e, f);
     e.addString(joined({
-        left(u"TARIKH", f["kompaunTarikh"], spaces(11)),
-        right(u"WAKTU", f["kompaunMasa"], u"\r\n"),
-        left(u"NO KENDERAAN", f["kenderaanNoKenderaan"], spaces(11)),
-        right(u"WARNA", f["kenderaanJenisWarna"], u"\r\n"),
-        left(u"NO CUKAI", f["kenderaanNoCukaiJalan"], spaces(7)),
-        right(u"NO PETAK", f["lokasiNoPetak"], u"\r\n"),
-        left(u"MODEL KENDERAAN", f["kenderaanJenisKenderaan"], spaces(6) + lineEnds(2)),
+        left(u"TARIKH", f[Key::kompaunTarikh], spaces(11)),
+        right(u"WAKTU", f[Key::kompaunMasa], u"\r\n"),
+        left(u"NO KENDERAAN", f[Key::kenderaanNoKenderaan], spaces(11)),
+        right(u"WARNA", f[Key::kenderaanJenisWarna], u"\r\n"),
+        left(u"NO CUKAI", f[Key::kenderaanNoCukaiJalan], spaces(7)),
+        right(u"NO PETAK", f[Key::lokasiNoPetak], u"\r\n"),
+        left(u"MODEL KENDERAAN", f[Key::kenderaanJenisKenderaan], spaces(6) + lineEnds(2)),
         Column{31, 1}(u"TEMPAT KESALAHAN", {}, u"\r\n"),
         f.place(),
         lineEnds(2),
         kOffenceHeading,
         u"\r\n",
-        Column{24, 1}(u"KOD KESALAHAN", f["kesalahan"], u" \r\n\r\n"),
+        Column{24, 1}(u"KOD KESALAHAN", f[Key::kesalahan], u" \r\n\r\n"),
         Column{18}(u"BUTIRAN KESALAHAN", {}, u"\r\n"),
-        f["kompaunButiranKesalahan"],
+        f[Key::kompaunButiranKesalahan],
         u" \r\n\r\n",
         spaces(58),
         u"BAYARAN(DIKENAKAN)\r\n",
         spaces(62),
         u"RM ",
-        f["kompaunKadar"],
+        f[Key::kompaunKadar],
         spaces(14),
         u"\r\n\r\n",
         spaces(58),
     }));
     // The title's human-readable setting still holds: the amount's digits print under its bars too.
-    e.createBarcode(f["kompaunKadar"], WSEncoder::kBarcodeCode39);
+    e.createBarcode(f[Key::kompaunKadar], WSEncoder::kBarcodeCode39);
     e.addString(joined({
         u"\r\n",
         ruled(spaces(90) + QStringLiteral("\r\n")),
         lineEnds(3),
-        kOfficer(u"DIKELUARKAN OLEH", f["namaPenguatKuasa"]),
-        kOfficer(u"NO PEKERJA", f["penguatKuasaID"]),
-        kOfficer(u"CARA PENYERAHAN", f["kompaunCaraPenyerahan"], u" \r\n\r\n"),
+        kOfficer(u"DIKELUARKAN OLEH", f[Key::namaPenguatKuasa]),
+        kOfficer(u"NO PEKERJA", f[Key::penguatKuasaID]),
+        kOfficer(u"CARA PENYERAHAN", f[Key::kompaunCaraPenyerahan], u" \r\n\r\n"),
         lineEnds(3),
     }));
     blocks.append(e.printableData());

@@ -9,8 +9,10 @@
 
 class Log;
 
-// The printed notices as the byte blocks sent to the printer, one block per write, in order. Pure: the same
-// record, header and base address always give the same bytes.
+// The printed notices as the byte blocks sent to the printer, one block per write, in order. The same
+// record, header and base address always give the same bytes; the header's raster is the one thing kept
+// between calls (made once per picture and width, under a lock), so the notices may be laid out on any
+// thread.
 namespace NoticeLayout {
 
 // The print area of the header bitmap, in dots.

@@ -38,7 +38,6 @@ public:
     WSSessionController* sessionController() const { return sessionController_; }
     const AccessoryList& accessoryList() const { return accessoryList_; }
     int state() const { return state_; }
-    bool isConnecting() const { return connecting_; }
     // The last connect failed (and what was written after it failed for that reason).
     bool connectHasFailed() const { return connectAlerted_; }
 

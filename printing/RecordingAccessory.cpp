@@ -37,7 +37,6 @@ public:
     }
     bool hasSpaceAvailable() const override { return open_ && !owner_->stalled_ && !busy_; }
     qint64 write(const char* data, qint64 length) override {
-        ++owner_->writeCalls_;
         if (!open_ || owner_->failWrites_)
             return -1;
         if (owner_->stalled_ || busy_)
@@ -133,7 +132,6 @@ void RecordingAccessory::dropLink() {
 }
 
 void RecordingAccessory::sessionClosed() {
-    ++sessionsClosed_;
     if (outputFile_.isEmpty())
         return;
     saveFailed_ = !WholeFile::write(outputFile_, received_);

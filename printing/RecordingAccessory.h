@@ -34,8 +34,6 @@ public:
     void sendToPhone(const QByteArray& bytes);
 
     int sessionsOpened() const { return sessionsOpened_; }
-    int sessionsClosed() const { return sessionsClosed_; }
-    int writeCalls() const { return writeCalls_; }
     bool sessionOpen() const;
     // The link drops: both streams report the end.
     void dropLink();
@@ -59,8 +57,6 @@ private:
     bool refuse_ = false;
     bool failWrites_ = false;
     int sessionsOpened_ = 0;
-    int sessionsClosed_ = 0;
-    int writeCalls_ = 0;
     QPointer<Output> output_;
     QPointer<Input> input_;
 };

@@ -56,9 +56,6 @@ QUrl CouncilEndpoints::taxPage(const QString& account) const {
 QUrl CouncilEndpoints::licencePage(const QString& account) const {
     return make("/v2/wsc/ml/" + segment(account));
 }
-QUrl CouncilEndpoints::compoundLookup(const QString& compoundNumber) const {
-    return make("/v2/wsc/mk/" + segment(compoundNumber));
-}
 QUrl CouncilEndpoints::updatePage() const {
     return make("/v2/iosinstallation/KompaunIns.html");
 }

@@ -28,7 +28,6 @@ public:
     QUrl locationReport() const;
     QUrl taxPage(const QString& account) const;
     QUrl licencePage(const QString& account) const;
-    QUrl compoundLookup(const QString& compoundNumber) const;
     QUrl updatePage() const;
 
     static QByteArray segment(const QString& text);

@@ -13,17 +13,15 @@ bool CouncilSync::kemaskiniApplikasi() {
     const bool opened = urlOpener_ && urlOpener_->openUrl(page);
     if (opened)
         return true;
-    if (services_.platform.log)
-        services_.platform.log->write(QStringLiteral("kemaskiniApplikasi: cannot open %1").arg(page.toString()));
+    services_.platform.log->write(QStringLiteral("kemaskiniApplikasi: cannot open %1").arg(page.toString()));
     // A tap that does nothing looks like a broken button: say what to do instead.
-    if (services_.platform.alerts)
-        services_.platform.alerts->show(
-            {QStringLiteral("Gagal"),
-             QStringLiteral("Halaman kemaskini aplikasi tidak dapat dibuka pada telefon ini. Sila buka %1 "
-                            "di pelayar.")
-                 .arg(page.toString()),
-             {QStringLiteral("OK")},
-             0,
-             {}});
+    services_.platform.alerts->show(
+        {QStringLiteral("Gagal"),
+         QStringLiteral("Halaman kemaskini aplikasi tidak dapat dibuka pada telefon ini. Sila buka %1 "
+                        "di pelayar.")
+             .arg(page.toString()),
+         {QStringLiteral("OK")},
+         0,
+         {}});
     return false;
 }

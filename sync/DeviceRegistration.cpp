@@ -21,7 +21,7 @@ void DeviceRegistration::kemas_kini_device(const QString& deviceId) {
     request.timeoutMs = s_.timeoutMs;
     if (!request.url.isValid())
         return fail(QStringLiteral("device id \"%1\" cannot be sent as a path segment").arg(deviceId));
-    s_.http->send(
+    s_.http.send(
         request, [this, deviceId](const HttpResponse& r) { onReply(deviceId, r.body); },
         [this](const HttpResponse& r) {
             fail(QStringLiteral("request failed: %1 %2").arg(r.status).arg(r.errorText));
@@ -50,10 +50,10 @@ std::optional<QString> DeviceRegistration::lastNumberOf(const QByteArray& body) 
 }
 
 void DeviceRegistration::confirmRunningNumber() {
-    RunningNumber& numbers = *s_.runningNumbers;
-    if (numbers.isTrusted() || !s_.deviceIdentity->isRegistered())
+    RunningNumber& numbers = s_.runningNumbers;
+    if (numbers.isTrusted() || !s_.deviceIdentity.isRegistered())
         return;
-    const QString deviceId = s_.deviceIdentity->getCustomDeviceID();
+    const QString deviceId = s_.deviceIdentity.getCustomDeviceID();
     HttpRequest request;
     request.url = s_.endpoints.lastNumber(deviceId);
     request.timeoutMs = s_.timeoutMs;
@@ -61,12 +61,12 @@ void DeviceRegistration::confirmRunningNumber() {
         Q_EMIT runningNumberConfirmed(false);
         return;
     }
-    s_.http->send(
+    s_.http.send(
         request,
         [this, deviceId](const HttpResponse& r) {
             const auto n = lastNumberOf(r.body);
             const bool confirmed =
-                n && s_.runningNumbers->confirmFromCouncil(
+                n && s_.runningNumbers.confirmFromCouncil(
                          int(std::max<qint64>(0, CouncilWire::integerValue(QJsonValue(*n)))), deviceId);
             s_.platform.log->write(confirmed ? QStringLiteral("Running number confirmed by the council")
                                              : QStringLiteral("Running number still unconfirmed"));
@@ -89,7 +89,7 @@ void DeviceRegistration::onReply(const QString& deviceId, const QByteArray& body
 
     // The number seeded is the council's, or higher when this phone has numbered further (its number
     // file, its store's mark, the compounds it holds): registering again never lowers it.
-    if (!s_.lookups->registerDevice(deviceId, n, int(count), *s_.runningNumbers))
+    if (!s_.lookups.registerDevice(deviceId, n, int(count), s_.runningNumbers))
         return fail(
             QStringLiteral("the device table could not be rebuilt; the previous registration is kept"));
 

@@ -7,10 +7,6 @@ LicenceScan::Kind LicenceScan::kindOf(const QString& account) {
     return account.startsWith(QLatin1String("05")) ? AssessmentTax : Licence;
 }
 
-QString LicenceScan::pagePath(Kind kind) {
-    return kind == AssessmentTax ? QStringLiteral("/v2/wsc/mc/") : QStringLiteral("/v2/wsc/ml/");
-}
-
 QUrl LicenceScan::pageUrl(const CouncilEndpoints& endpoints, const QString& account) {
     return kindOf(account) == AssessmentTax ? endpoints.taxPage(account) : endpoints.licencePage(account);
 }

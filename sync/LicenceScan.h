@@ -23,8 +23,6 @@ struct LicenceScan {
 
     // An account beginning with "05" is an assessment-tax account; every other one is a licence.
     static Kind kindOf(const QString& account);
-    // The page's path on the enquiry host for an account of that kind (the account still to be appended).
-    static QString pagePath(Kind kind);
     // The council's page for an account, the account one percent-encoded path segment (so a scanned "/",
     // "?" or "#" cannot ask for another page); invalid when no address can be made for it.
     static QUrl pageUrl(const CouncilEndpoints& endpoints, const QString& account);

@@ -47,7 +47,7 @@ void OfficerUpdate::kemas_kini_penguat_kuasa() {
     HttpRequest request;
     request.url = s_.endpoints.officers();
     request.timeoutMs = s_.timeoutMs;
-    s_.http->send(
+    s_.http.send(
         request, [this](const HttpResponse& r) { onReply(r.body); },
         [this](const HttpResponse& r) {
             fail(QStringLiteral("request failed: %1 %2").arg(r.status).arg(r.errorText));
@@ -96,13 +96,13 @@ void OfficerUpdate::onReply(const QByteArray& body) {
 }
 
 void OfficerUpdate::store(const QList<QStringList>& rows) {
-    const bool rebuilt = s_.lookups->replaceDigestedOfficers(rows);
+    const bool rebuilt = s_.lookups.replaceDigestedOfficers(rows);
     if (!rebuilt)
         return fail(QStringLiteral("the officers table could not be rebuilt; the previous one is kept"));
 
     busy_ = false;
     reportCouncilSuccess(
-        s_.platform, QStringLiteral("Check User : %1").arg(describeRows(s_.lookups->checkUser())),
+        s_.platform, QStringLiteral("Check User : %1").arg(describeRows(s_.lookups.checkUser())),
         QStringLiteral("Berjaya mengemaskini penguat kuasa. Sila masukkan id dan kata laluan anda. Jika "
                        "masih tidak berjaya sila semak dgn pihak pengerusan IT anda."));
     Q_EMIT finished(true);

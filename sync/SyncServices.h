@@ -4,22 +4,20 @@
 #include "sync/CouncilEndpoints.h"
 
 class Http;
-class SQLiteManager;
 class ReferenceData;
 class RunningNumber;
 class DeviceIdentity;
 class SavedCompoundStore;
 
-// What the synchronisation needs of the rest of the application; pointers are not owned.
+// What the synchronisation needs of the rest of the application: every service required, none owned.
 struct SyncServices {
     Platform platform;
-    Http* http = nullptr;
+    Http& http;
     CouncilEndpoints endpoints;
-    SQLiteManager* db = nullptr;
-    ReferenceData* lookups = nullptr;
-    RunningNumber* runningNumbers = nullptr;
-    DeviceIdentity* deviceIdentity = nullptr;
-    SavedCompoundStore* saveStore = nullptr;
+    ReferenceData& lookups;
+    RunningNumber& runningNumbers;
+    DeviceIdentity& deviceIdentity;
+    SavedCompoundStore& saveStore;
     int timeoutMs = 0; // 0: the engine's default (30 s)
 };
 

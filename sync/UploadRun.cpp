@@ -36,7 +36,7 @@ void UploadRun::muatNaik() {
     if (worker_)
         return;
     s_.platform.progress->show(QStringLiteral("Di muat naik"));
-    s_.platform.progress->setDetail(QStringLiteral("0/%1").arg(s_.saveStore->getDicetakUploadCountNumber()));
+    s_.platform.progress->setDetail(QStringLiteral("0/%1").arg(s_.saveStore.getDicetakUploadCountNumber()));
     worker_ = QThread::create([this] { muatNaikExe(); });
     connect(worker_, &QThread::finished, this, [this] {
         s_.platform.progress->hide();
@@ -48,7 +48,7 @@ void UploadRun::muatNaik() {
 
 void UploadRun::setDetail(int attempted) {
     s_.platform.progress->setDetail(
-        QStringLiteral("%1/%2").arg(attempted).arg(attempted + s_.saveStore->getDicetakUploadCountNumber()));
+        QStringLiteral("%1/%2").arg(attempted).arg(attempted + s_.saveStore.getDicetakUploadCountNumber()));
 }
 
 bool UploadRun::sendCompound(const RecordMap& record) {
@@ -56,7 +56,7 @@ bool UploadRun::sendCompound(const RecordMap& record) {
     request.timeoutMs = s_.timeoutMs;
     request.abandon = &stopping_;
     log(QStringLiteral("muatNaik kompaun : %1").arg(QString::fromUtf8(request.body)));
-    const HttpResponse response = s_.http->sendBlocking(request);
+    const HttpResponse response = s_.http.sendBlocking(request);
     const auto reply = response.succeeded() ? CouncilWire::firstObject(response.body) : std::nullopt;
     log(QStringLiteral("muatNaik kompaun reply : %1 %2")
             .arg(response.status)
@@ -83,7 +83,7 @@ QString UploadRun::sendPhoto(const QString& compoundNumber, int position, QByteA
         shown = percent;
         progress->setDetail(detail + QStringLiteral(" · %1%").arg(percent));
     };
-    const HttpResponse response = s_.http->sendBlocking(std::move(request));
+    const HttpResponse response = s_.http.sendBlocking(std::move(request));
     const auto reply = response.succeeded() ? CouncilWire::firstObject(response.body) : std::nullopt;
     log(QStringLiteral("muatNaik gambar %1/%2 reply : %3 %4")
             .arg(compoundNumber)
@@ -109,7 +109,7 @@ QString UploadRun::sendPhoto(const QString& compoundNumber, int position, QByteA
 }
 
 void UploadRun::muatNaikExe() {
-    SavedCompoundStore& store = *s_.saveStore;
+    SavedCompoundStore& store = s_.saveStore;
     const bool purged = store.purgeUploaded();
     if (!purged)
         log(QStringLiteral("muatNaik: the purge of uploaded compounds could not be written"));

@@ -1,6 +1,6 @@
 // Opening the shift summary with 1,000 compounds on the phone, each with three photographs: the store's
 // summary rows read, the days found and today's figures made, as the "Ringkasan" screen does it.
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
 #include "core/SavedCompoundStore.h"
 #include "core/ShiftSummary.h"
 

@@ -1,6 +1,7 @@
 #include "screens/forms/DropDownMenuViewController.h"
 
 #include "core/AppDelegate.h"
+#include "screens/forms/PickRelay.h"
 #include "screens/shell/AppContext.h"
 
 DropDownMenuViewController::DropDownMenuViewController(QObject* parent) : ScreenController(parent) {
@@ -9,16 +10,17 @@ DropDownMenuViewController::DropDownMenuViewController(QObject* parent) : Screen
 }
 
 void DropDownMenuViewController::contextSet() {
-    connect(&app(), &AppDelegate::dropDownListRequested, this, &DropDownMenuViewController::present);
+    connect(&PickRelay::of(app()), &PickRelay::dropDownListRequested, this,
+            &DropDownMenuViewController::present);
 }
 
 DropDownMenuViewController::~DropDownMenuViewController() {
     if (open_)
-        app().onClose();
+        PickRelay::of(app()).onClose();
 }
 
-void DropDownMenuViewController::present(const QString& title) {
-    items_ = app().getDropListArray();
+void DropDownMenuViewController::present(const QString& title, const PickList& items) {
+    items_ = items;
     filter_.clear();
     Q_EMIT filterChanged();
     showRows();
@@ -47,7 +49,7 @@ void DropDownMenuViewController::showRows() {
 void DropDownMenuViewController::didSelectRow(int index) {
     if (!open_ || index < 0 || index >= model_.count())
         return;
-    app().setTextField(model_.title(index), model_.key(index));
+    PickRelay::of(app()).setTextField(model_.title(index), model_.key(index));
     close();
 }
 
@@ -60,5 +62,5 @@ void DropDownMenuViewController::close() {
     // The sheet goes first, so a list the closing step opens in turn is shown again.
     open_ = false;
     Q_EMIT openChanged();
-    app().onClose();
+    PickRelay::of(app()).onClose();
 }

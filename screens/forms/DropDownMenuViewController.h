@@ -9,10 +9,10 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-// The pick list: a modal sheet over the tabs that lists the items the relay of the application
-// delegate holds, under the title the form gave. A row writes its label and code through the relay and
-// closes; "Cancel" closes without picking. Closing always runs the relay's closing step, once. A list
-// longer than kFilterFrom rows can be narrowed by typing part of a row's label.
+// The pick list: a modal sheet over the tabs that lists the items the forms' pick relay holds, under the
+// title the form gave. A row writes its label and code through the relay and closes; "Cancel" closes without
+// picking. Closing always runs the relay's closing step, once. A list longer than kFilterFrom rows can be
+// narrowed by typing part of a row's label.
 class DropDownMenuViewController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
@@ -47,7 +47,7 @@ Q_SIGNALS:
 
 private:
     void contextSet() override;
-    void present(const QString& title);
+    void present(const QString& title, const PickList& items);
     void close();
     void showRows();
 

@@ -25,7 +25,7 @@ TextField {
     background: Rectangle {
         radius: 6
         color: "white"
-        border.color: control.activeFocus ? Theme.accent : "#d1d5db"
+        border.color: control.activeFocus ? Theme.accent : Theme.fieldBorder
         border.width: control.activeFocus ? 2 : 1
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/TextField.h"
+#include "core/RecordKeys.h"
+#include "screens/shell/TextField.h"
 
 #include <QAbstractListModel>
 #include <QLatin1String>
@@ -11,12 +12,24 @@
 #include <memory>
 #include <vector>
 
+// A row's kind and keyboard hint, named alike in the forms' tables and in the view that draws them.
+namespace FormRowType {
+Q_NAMESPACE
+QML_ELEMENT
+enum Kind { Text, Pick, Switch, MultiLine, Value, Heading, Action };
+Q_ENUM_NS(Kind)
+// The keyboard a phone offers for the field.
+enum Hint { Plain, Digits, Capitals };
+Q_ENUM_NS(Hint)
+} // namespace FormRowType
+
 // One row of a form's table: what the officer sees and where it goes in the record. A council that adds
 // a field adds a row; the view draws it by its kind and names it `<key>Field` (and `<key>Pick`).
 struct FormRow {
-    enum Kind { Text, Pick, Switch, MultiLine, Value, Heading, Action };
-    // The keyboard a phone offers for the field.
-    enum Hint { Plain, Digits, Capitals };
+    using Kind = FormRowType::Kind;
+    using enum FormRowType::Kind;
+    using Hint = FormRowType::Hint;
+    using enum FormRowType::Hint;
     // The reference list a pick field chooses from.
     enum List {
         NoList,
@@ -35,13 +48,7 @@ struct FormRow {
     QLatin1String key;
     QString label;
     Hint hint = Plain;
-    // Written upper-cased (the field itself is upper-cased when its editing ends).
-    bool upper = false;
     List list = NoList;
-    // Where a pick puts the chosen row's code.
-    QLatin1String codeKey{};
-    // Kept for the next compound of the same offence.
-    bool keep = false;
     bool emphasised = false;
     // A switch's choices; the record holds the chosen one in lower case.
     QStringList options{};
@@ -49,6 +56,15 @@ struct FormRow {
     QString listTitle{};
 
     bool isInput() const { return kind == Text || kind == Pick || kind == MultiLine; }
+    // What the record's key table says of the row's key: written upper-cased (the field itself is
+    // upper-cased when its editing ends), where a pick puts the chosen row's code, and whether the field
+    // keeps its text for the next compound of the same offence.
+    bool upper() const { return RecordKeys::upperCased(key); }
+    QLatin1String codeKey() const { return RecordKeys::codeOf(key); }
+    bool kept() const {
+        const RecordKey* row = RecordKeys::find(key);
+        return row && row->reuse != RecordKey::Emptied;
+    }
 };
 
 // A form's rows as QML sees them, each with the text it holds.

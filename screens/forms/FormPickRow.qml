@@ -32,7 +32,7 @@ ColumnLayout {
             enabled: row.active
             readOnly: true
             activeFocusOnPress: false
-            color: "#111827"
+            color: Theme.text
             // A long text shows from its start.
             onTextChanged: input.cursorPosition = 0
             MouseArea {

@@ -12,9 +12,9 @@ Repeater {
     readonly property bool active: rows.form !== null && !rows.form.preview
     // The hint column as the phone's keyboards.
     function keyboard(hint: int): int {
-        if (hint === 1)
+        if (hint === FormRowType.Digits)
             return Qt.ImhDigitsOnly
-        if (hint === 2)
+        if (hint === FormRowType.Capitals)
             return Qt.ImhUppercaseOnly | Qt.ImhNoPredictiveText
         return Qt.ImhNone
     }
@@ -24,15 +24,6 @@ Repeater {
     // qmllint disable unqualified
     delegate: Loader {
         id: row
-        // The kinds, as the table numbers them.
-        readonly property int textKind: 0
-        readonly property int pickKind: 1
-        readonly property int switchKind: 2
-        readonly property int multiLineKind: 3
-        readonly property int valueKind: 4
-        readonly property int headingKind: 5
-        readonly property int actionKind: 6
-
         required property int kind
         required property string key
         required property string label
@@ -42,8 +33,18 @@ Repeater {
         required property list<string> options
         required property bool shown
         Layout.fillWidth: true
-        visible: row.shown && (row.kind !== row.actionKind || rows.active)
-        sourceComponent: [textRow, pickRow, switchRow, multiLineRow, valueRow, headingRow, actionRow][row.kind]
+        visible: row.shown && (row.kind !== FormRowType.Action || rows.active)
+        sourceComponent: {
+            switch (row.kind) {
+            case FormRowType.Pick: return pickRow
+            case FormRowType.Switch: return switchRow
+            case FormRowType.MultiLine: return multiLineRow
+            case FormRowType.Value: return valueRow
+            case FormRowType.Heading: return headingRow
+            case FormRowType.Action: return actionRow
+            }
+            return textRow
+        }
 
         Component {
             id: textRow
@@ -103,14 +104,14 @@ Repeater {
                     readOnly: !rows.active
                     inputMethodHints: rows.keyboard(row.hint)
                     font.pixelSize: Theme.font
-                    color: "#111827"
+                    color: Theme.text
                     text: row.field ? row.field.text : ""
                     onTextChanged: if (area.activeFocus && row.field) row.field.text = area.text
                     onEditingFinished: rows.form.textFieldDidEndEditing(row.field)
                     background: Rectangle {
                         radius: 6
                         color: "white"
-                        border.color: area.activeFocus ? Theme.accent : "#d1d5db"
+                        border.color: area.activeFocus ? Theme.accent : Theme.fieldBorder
                         border.width: area.activeFocus ? 2 : 1
                     }
                 }

@@ -38,5 +38,5 @@ Rectangle {
             }
         }
     }
-    Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom } height: 1; color: "#d1d5db" }
+    Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom } height: 1; color: Theme.fieldBorder }
 }

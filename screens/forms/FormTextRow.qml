@@ -28,7 +28,7 @@ ColumnLayout {
         id: input
         field: row.field
         enabled: row.editable
-        color: "#111827"
+        color: Theme.text
         // A long text shows from its start whenever it is not being typed.
         onTextChanged: if (!input.activeFocus) input.cursorPosition = 0
         onEditingFinished: {

@@ -27,6 +27,6 @@ ColumnLayout {
         wrapMode: Text.Wrap
         text: row.field && row.field.text !== "" ? row.field.text : "-"
         font { pixelSize: Theme.font; bold: row.emphasised }
-        color: "#111827"
+        color: Theme.text
     }
 }

@@ -3,6 +3,7 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "core/SQLiteManager.h"
+#include "screens/forms/PickRelay.h"
 #include "screens/shell/AppContext.h"
 #include "screens/shell/NavigationStack.h"
 
@@ -55,7 +56,7 @@ void FormViewController::writeRows() {
         const QString text = field(row.key)->text();
         const auto synced = synced_.constFind(row.key);
         if (all || synced == synced_.cend() || *synced != text) {
-            write(row.key, row.upper ? text.toUpper() : text);
+            write(row.key, row.upper() ? text.toUpper() : text);
             synced_.insert(row.key, text);
         }
     }
@@ -78,7 +79,7 @@ void FormViewController::textViewDismissTaps() {
 
 void FormViewController::initForm() {
     for (const FormRow& row : fields_.rows())
-        if (row.isInput() && !row.keep)
+        if (row.isInput() && !row.kept())
             field(row.key)->setText(QString());
 }
 
@@ -89,7 +90,7 @@ void FormViewController::pick(const QString& key) {
     if (!row || row->kind != FormRow::Pick || !fields_.shown(name) || !record_ || preview_)
         return;
     const bool opened = openList(listItems(row->list), row->listTitle.isEmpty() ? row->label : row->listTitle,
-                                 *field(row->key), row->codeKey);
+                                 *field(row->key), row->codeKey());
     listOpened(*row, opened);
 }
 
@@ -155,5 +156,5 @@ void FormViewController::write(QLatin1String key, const QString& value) {
 bool FormViewController::openList(const PickList& items, const QString& title, TextField& field,
                                   QLatin1String type) {
     // A pick would write into the stored compound's record.
-    return record_ && !preview_ && app().openDropDownList(items, title, &field, type);
+    return record_ && !preview_ && PickRelay::of(app()).openDropDownList(items, title, &field, type);
 }

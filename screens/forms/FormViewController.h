@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Record.h"
-#include "core/TextField.h"
+#include "screens/shell/TextField.h"
 
 #include "screens/forms/FormFieldModel.h"
 #include "screens/shell/AppContext.h"
@@ -28,7 +28,6 @@ public:
     explicit FormViewController(QObject* parent = nullptr);
 
     bool preview() const { return preview_; }
-    bool isLoaded() const { return loaded_; }
     FormFieldModel* fields() { return &fields_; }
     // The text of the row with that key (null if the form has no such row).
     TextField* field(QLatin1String key) const { return fields_.field(key); }

@@ -1,7 +1,7 @@
 #include "screens/forms/KompounViewController.h"
 
 #include "core/AppDelegate.h"
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
 #include "core/RecordKeys.h"
 
 KompounViewController::KompounViewController(QObject* parent) : FormViewController(parent) {
@@ -18,18 +18,14 @@ KompounViewController::KompounViewController(QObject* parent) : FormViewControll
         shown(Key::kesalahan, QStringLiteral("Seksyen / Kesalahan")),
         {.kind = FormRow::MultiLine,
          .key = Key::kompaunButiranKesalahan,
-         .label = QStringLiteral("Butiran Kesalahan"),
-         .upper = true,
-         .keep = true},
+         .label = QStringLiteral("Butiran Kesalahan")},
         shown(Key::kompaunKadar, QStringLiteral("Kadar Kompaun"), true),
         shown(Key::kompaunKadarTawaran, QStringLiteral("Kadar Tawaran"), true),
-        {.key = Key::kompaunLama, .label = QStringLiteral("Kompaun Lama"), .upper = true, .keep = true},
+        {.key = Key::kompaunLama, .label = QStringLiteral("Kompaun Lama")},
         {.kind = FormRow::Pick,
          .key = Key::kompaunCaraPenyerahan,
          .label = QStringLiteral("Cara Penyerahan"),
-         .list = FormRow::CaraPenyerahan,
-         .codeKey = Key::kompaunCaraPenyerahanID,
-         .keep = true},
+         .list = FormRow::CaraPenyerahan},
     });
 }
 

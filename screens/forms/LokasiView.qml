@@ -37,7 +37,7 @@ ScreenPage {
                 Layout.preferredWidth: 96
                 Layout.preferredHeight: 72
                 radius: 8
-                color: screen.active ? "#e0e7ff" : "#eef0f4"
+                color: screen.active ? Theme.photoStripActive : Theme.photoStripIdle
                 border.color: Theme.bar
                 Text {
                     anchors.centerIn: parent

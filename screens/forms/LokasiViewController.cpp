@@ -4,6 +4,7 @@
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "platform/Progress.h"
+#include "screens/forms/PickRelay.h"
 #include "screens/shell/ScreenNames.h"
 
 #include <QPointer>
@@ -20,45 +21,30 @@ const QLatin1String kedudukan{"kedudukan"};
 LokasiViewController::LokasiViewController(QObject* parent) : FormViewController(parent) {
     // The area and street stay for the next compound: an officer works one street at a time.
     setRows({
-        {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian"), .upper = true},
+        {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian")},
         {.kind = FormRow::Action,
          .key = samaSptAlamat,
          .label = QStringLiteral("Sama seperti alamat pesalah")},
         {.kind = FormRow::Pick,
          .key = Key::lokasiKawasan,
          .label = QStringLiteral("Kawasan"),
-         .upper = true,
-         .list = FormRow::Kawasan,
-         .codeKey = Key::lokasiKawasanID,
-         .keep = true},
+         .list = FormRow::Kawasan},
         {.kind = FormRow::Pick,
          .key = Key::lokasiJalan,
          .label = QStringLiteral("Jalan"),
-         .upper = true,
          .list = FormRow::Jalan,
-         .codeKey = Key::lokasiJalanID,
-         .keep = true,
          .listTitle = QStringLiteral("Lokasi")},
-        {.key = Key::lokasiNoPetak, .label = QStringLiteral("No. Petak"), .upper = true},
+        {.key = Key::lokasiNoPetak, .label = QStringLiteral("No. Petak")},
         {.kind = FormRow::Pick,
          .key = Key::lokasiNamaSaksi,
          .label = QStringLiteral("Saksi Penguatkuasa"),
-         .upper = true,
-         .list = FormRow::Saksi,
-         .codeKey = Key::namaSaksi},
-        {.key = Key::lokasiICSaksi,
-         .label = QStringLiteral("No. K/P Saksi"),
-         .hint = FormRow::Digits,
-         .upper = true},
+         .list = FormRow::Saksi},
+        {.key = Key::lokasiICSaksi, .label = QStringLiteral("No. K/P Saksi"), .hint = FormRow::Digits},
         {.kind = FormRow::Value, .key = Key::namaPenguatKuasa, .label = QStringLiteral("Penguatkuasa")},
         {.kind = FormRow::Heading, .key = kedudukan, .label = QStringLiteral("Kedudukan")},
         {.kind = FormRow::Value, .key = Key::lat, .label = QStringLiteral("Latitud")},
         {.kind = FormRow::Value, .key = Key::long_, .label = QStringLiteral("Longitud")},
     });
-}
-
-bool LokasiViewController::witnessVisible() const {
-    return shown(Key::lokasiNamaSaksi);
 }
 
 void LokasiViewController::viewDidLoad() {
@@ -90,12 +76,12 @@ void LokasiViewController::refreshPhotoCount() {
 void LokasiViewController::listOpened(const FormRow& row, bool opened) {
     // The identity-card field is named only for the list that actually opened.
     if (opened && row.list == FormRow::Saksi)
-        app().setKeyTextField(field(Key::lokasiICSaksi));
+        PickRelay::of(app()).setKeyTextField(field(Key::lokasiICSaksi));
 }
 
 void LokasiViewController::showPosition(const RecordMap& position) {
-    field(Key::lat)->setText(position.value(QStringLiteral("lat")));
-    field(Key::long_)->setText(position.value(QStringLiteral("long")));
+    field(Key::lat)->setText(position.value(Key::lat));
+    field(Key::long_)->setText(position.value(Key::long_));
     if (!preview()) {
         write(Key::lat, field(Key::lat)->text());
         write(Key::long_, field(Key::long_)->text());
@@ -136,7 +122,7 @@ void LokasiViewController::captureEnded() {
     AppDelegate& hub = app();
     const RecordMap position = hub.getLocation();
     const std::optional<PositionFix> fix = hub.positionReader().lastFix();
-    if (!fix || position.value(QStringLiteral("lat")).isEmpty()) {
+    if (!fix || position.value(Key::lat).isEmpty()) {
         setFixDetail(QString());
         hub.platform().alerts->show(
             {QStringLiteral("Makluman"), noFixMessage(), {QStringLiteral("OK")}, 0, {}});

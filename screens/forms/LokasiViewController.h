@@ -17,7 +17,6 @@ class LokasiViewController : public FormViewController {
 public:
     explicit LokasiViewController(QObject* parent = nullptr);
 
-    bool witnessVisible() const;
     QString editGambarTitle() const { return QStringLiteral("%1 Gambar").arg(photoCount_); }
     bool capturing() const { return capturing_; }
     // How good the captured fix is: its accuracy and age, as far as the platform told them.

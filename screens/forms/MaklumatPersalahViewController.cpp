@@ -8,15 +8,10 @@ namespace {
 const QLatin1String samaDiatas{"samaDiatas"};
 
 FormRow text(QLatin1String key, const QString& label, FormRow::Hint hint = FormRow::Plain) {
-    return {.key = key, .label = label, .hint = hint, .upper = true};
+    return {.key = key, .label = label, .hint = hint};
 }
-FormRow state(QLatin1String key, QLatin1String codeKey) {
-    return {.kind = FormRow::Pick,
-            .key = key,
-            .label = QStringLiteral("Negeri"),
-            .upper = true,
-            .list = FormRow::Negeri,
-            .codeKey = codeKey};
+FormRow state(QLatin1String key) {
+    return {.kind = FormRow::Pick, .key = key, .label = QStringLiteral("Negeri"), .list = FormRow::Negeri};
 }
 } // namespace
 
@@ -30,7 +25,6 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
          .label = QString(),
          .options = {QStringLiteral("Individu"), QStringLiteral("Syarikat")}},
         text(Key::noKadPengenalanPesalah, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits),
-        // The company number is written as it is typed.
         {.key = Key::noDaftarSyarikat,
          .label = QStringLiteral("No. Daftar Syarikat"),
          .hint = FormRow::Capitals},
@@ -40,7 +34,7 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
         text(Key::alamat2Pesalah, QStringLiteral("Alamat 2")),
         text(Key::poskodPesalah, QStringLiteral("Poskod"), FormRow::Digits),
         text(Key::alamat3Pesalah, QStringLiteral("Bandar")),
-        state(Key::negeriPesalah, Key::negeriPesalahID),
+        state(Key::negeriPesalah),
         {.kind = FormRow::Heading,
          .key = QLatin1String("penerima"),
          .label = QStringLiteral("Maklumat Penerima")},
@@ -51,12 +45,8 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
         text(Key::alamat2Penerima, QStringLiteral("Alamat 2")),
         text(Key::poskodPenerima, QStringLiteral("Poskod"), FormRow::Digits),
         text(Key::alamat3Penerima, QStringLiteral("Bandar")),
-        state(Key::negeriPenerima, Key::negeriPenerimaID),
+        state(Key::negeriPenerima),
     });
-}
-
-void MaklumatPersalahViewController::contextSet() {
-    connect(&app(), &AppDelegate::dropDownListClosed, this, &MaklumatPersalahViewController::listClosed);
 }
 
 void MaklumatPersalahViewController::viewDidLoad() {
@@ -97,21 +87,6 @@ void MaklumatPersalahViewController::fillFromPostcode(QLatin1String postcode, QL
 void MaklumatPersalahViewController::fillIn() {
     fillFromPostcode(Key::poskodPesalah, Key::alamat3Pesalah, Key::negeriPesalah, Key::negeriPesalahID);
     fillFromPostcode(Key::poskodPenerima, Key::alamat3Penerima, Key::negeriPenerima, Key::negeriPenerimaID);
-}
-
-void MaklumatPersalahViewController::listOpened(const FormRow& row, bool opened) {
-    if (opened && row.list == FormRow::Negeri)
-        openStateType_ = row.codeKey;
-}
-
-void MaklumatPersalahViewController::listClosed(const QString& type, bool picked) {
-    if (openStateType_.isEmpty() || type != openStateType_)
-        return;
-    openStateType_.clear();
-    if (!picked)
-        return;
-    const QLatin1String state = type == Key::negeriPesalahID ? Key::negeriPesalah : Key::negeriPenerima;
-    write(state, field(state)->text().toUpper());
 }
 
 void MaklumatPersalahViewController::samaDiatasExe() {

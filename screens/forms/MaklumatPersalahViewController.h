@@ -3,8 +3,9 @@
 #include "screens/forms/FormViewController.h"
 
 // "Pesalah": the offender and the recipient of the notice. A postcode fills its town and state, a state
-// can be picked, and "Sama seperti di atas" copies the offender to the recipient. Every end of editing
-// writes all sixteen fields to the record.
+// can be picked, and "Sama seperti di atas" copies the offender to the recipient. An end of editing writes
+// the fields the officer changed since they were last filled or written (all of them to a record not yet
+// written); the states follow their picks.
 class MaklumatPersalahViewController : public FormViewController {
     Q_OBJECT
     QML_ELEMENT
@@ -16,17 +17,11 @@ public:
     void action(const QString& name) override;
 
 protected:
-    void contextSet() override;
     void viewDidLoad() override;
     void willAppear() override;
     void fillIn() override;
-    void listOpened(const FormRow& row, bool opened) override;
 
 private:
     void fillFromPostcode(QLatin1String postcode, QLatin1String town, QLatin1String state,
                           QLatin1String stateCodeKey);
-    void listClosed(const QString& type, bool picked);
-
-    // The state list this form opened and is waiting on, if any.
-    QString openStateType_;
 };

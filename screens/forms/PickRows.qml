@@ -24,14 +24,14 @@ ListView {
             wrapMode: Text.WordWrap
             verticalAlignment: Text.AlignVCenter
             font.pixelSize: Theme.font
-            color: "#111827"
+            color: Theme.text
         }
         background: Rectangle {
-            color: row.down ? "#e5e7eb" : "white"
+            color: row.down ? Theme.line : "white"
             Rectangle {
                 anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 16 }
                 height: 1
-                color: "#e5e7eb"
+                color: Theme.line
             }
         }
         onClicked: (row.ListView.view as PickRows).picked(row.index)

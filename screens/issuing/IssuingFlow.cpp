@@ -1,7 +1,7 @@
 #include "screens/issuing/IssuingFlow.h"
 
 #include "core/AppDelegate.h"
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "printing/PrinterConnection.h"
@@ -249,8 +249,8 @@ void IssuingFlow::menuChosen(int button) {
     const Record record = core.saveDictionary();
     if (record->value(Key::lat).isEmpty()) {
         const RecordMap position = core.getLocation();
-        record->insert(Key::lat, position.value(QStringLiteral("lat")));
-        record->insert(Key::long_, position.value(QStringLiteral("long")));
+        record->insert(Key::lat, position.value(Key::lat));
+        record->insert(Key::long_, position.value(Key::long_));
     }
     // Back to the forms: the review shows the previous compound, and only a fresh "Semak" may print.
     if (navigation && navigation->currentScreen() == Screen::review)

@@ -69,9 +69,9 @@ ScreenPage {
                         text: field.subtitle.trim()
                         wrapMode: Text.WrapAtWordBoundaryOrAnywhere
                         font.pixelSize: 15
-                        color: "#111827"
+                        color: Theme.text
                     }
-                    Rectangle { width: field.width; height: 1; color: "#e5e7eb" }
+                    Rectangle { width: field.width; height: 1; color: Theme.line }
                 }
             }
         }

@@ -57,7 +57,7 @@ ScreenPage {
         anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
         height: 64
         color: Theme.page
-        Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top } height: 1; color: "#e5e7eb" }
+        Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top } height: 1; color: Theme.line }
         RowLayout {
             anchors { fill: parent; margins: 10 }
             ActionButton {

@@ -20,7 +20,7 @@ ScreenPage {
             Layout.fillWidth: true
             Layout.preferredHeight: 150
             radius: 10
-            color: controller.hasCamera ? "#111827" : "#e0e7ff"
+            color: controller.hasCamera ? Theme.text : Theme.photoStripActive
             border.color: Theme.bar
             Column {
                 anchors.centerIn: parent

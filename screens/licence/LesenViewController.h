@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/TextField.h"
 #include "screens/shell/AppContext.h"
 #include "screens/shell/KeyValueListModel.h"
 #include "screens/shell/NavigationStack.h"
 #include "screens/shell/ScreenController.h"
+#include "screens/shell/TextField.h"
 
 #include <QObject>
 #include <QStringList>

@@ -37,7 +37,7 @@ Rectangle {
             Text {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Sistem Kompaun Elektronik"
-                color: "#c7d2fe"
+                color: Theme.loginSubtitle
                 font.pixelSize: 12
             }
         }
@@ -59,7 +59,7 @@ Rectangle {
             Text {
                 text: screen.login.registeredLayout ? "Log Masuk Pegawai" : "Pendaftaran Device"
                 font { pixelSize: 18; bold: true }
-                color: "#111827"
+                color: Theme.text
             }
             Text {
                 Layout.fillWidth: true
@@ -129,7 +129,7 @@ Rectangle {
         anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
         height: 64
         color: "white"
-        border.color: "#e5e7eb"
+        border.color: Theme.line
         GridLayout {
             anchors { fill: parent; margins: 8 }
             columns: 3
@@ -147,7 +147,7 @@ Rectangle {
                         objectName: cell.modelData[2]
                         text: cell.modelData[1]
                         font { pixelSize: 15; bold: true }
-                        color: "#111827"
+                        color: Theme.text
                         anchors.horizontalCenter: parent.horizontalCenter
                     }
                 }

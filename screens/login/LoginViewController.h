@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TextField.h"
+#include "screens/shell/TextField.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>

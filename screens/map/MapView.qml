@@ -25,7 +25,7 @@ ScreenPage {
         onHeightChanged: controller.setViewSize(map.width, map.height)
         Component.onCompleted: controller.setViewSize(map.width, map.height)
 
-        Rectangle { anchors.fill: parent; color: "#eef0f3" }
+        Rectangle { anchors.fill: parent; color: Theme.mapGround }
         // The tiles over a plain grid: where a tile cannot be had, the grid shows through.
         Repeater {
             model: controller.tiles
@@ -39,7 +39,7 @@ ScreenPage {
                 width: 256
                 height: 256
                 color: "transparent"
-                border.color: "#cfd5de"
+                border.color: Theme.mapTileBorder
                 Image {
                     anchors.fill: parent
                     asynchronous: true
@@ -80,14 +80,14 @@ ScreenPage {
                 width: 4
                 height: 28
                 radius: 2
-                color: "#7f1d1d"
+                color: Theme.pinStem
             }
             Rectangle {
                 anchors.horizontalCenter: parent.horizontalCenter
                 width: 30
                 height: 30
                 radius: 15
-                color: controller.dragging ? "#ef4444" : "#dc2626"
+                color: controller.dragging ? Theme.pinDragged : Theme.pin
                 border.color: "white"
                 border.width: 3
             }
@@ -157,7 +157,7 @@ ScreenPage {
             y: Math.max(8, controller.pinY - pin.height - callout.height - 6)
             radius: 10
             color: "white"
-            border.color: "#d1d5db"
+            border.color: Theme.fieldBorder
             RowLayout {
                 anchors { fill: parent; leftMargin: 12; rightMargin: 6 }
                 spacing: 6
@@ -169,7 +169,7 @@ ScreenPage {
                         text: controller.pinTitle
                         elide: Text.ElideRight
                         font { pixelSize: 15; bold: true }
-                        color: "#111827"
+                        color: Theme.text
                     }
                     Text {
                         objectName: "pinSubtitle"
@@ -197,14 +197,14 @@ ScreenPage {
             width: coordinates.implicitWidth + 16
             height: coordinates.implicitHeight + 10
             radius: 6
-            color: "#e6ffffff"
+            color: Theme.mapCallout
             Text {
                 id: coordinates
                 objectName: "pinCoordinates"
                 anchors.centerIn: parent
                 text: controller.pinSubtitle + "  (zum " + controller.zoom + ")"
                 font.pixelSize: 13
-                color: "#111827"
+                color: Theme.text
             }
         }
     }
@@ -214,7 +214,7 @@ ScreenPage {
         objectName: "navigationChoice"
         anchors.fill: parent
         visible: controller.choiceVisible
-        color: "#99000000"
+        color: Theme.mapScrim
         MouseArea { anchors.fill: parent }
         Column {
             anchors { left: parent.left; right: parent.right; bottom: parent.bottom; margins: 10 }
@@ -223,7 +223,7 @@ ScreenPage {
                 width: parent.width
                 height: sheet.implicitHeight
                 radius: 12
-                color: "#e6202020"
+                color: Theme.darkSheet
                 Column {
                     id: sheet
                     width: parent.width
@@ -234,7 +234,7 @@ ScreenPage {
                         verticalAlignment: Text.AlignVCenter
                         text: controller.choiceTitle
                         font.pixelSize: 13
-                        color: "#d1d5db"
+                        color: Theme.fieldBorder
                     }
                     Button {
                         id: choice0
@@ -247,12 +247,12 @@ ScreenPage {
                             horizontalAlignment: Text.AlignHCenter
                             verticalAlignment: Text.AlignVCenter
                             font.pixelSize: 18
-                            color: "#93c5fd"
+                            color: Theme.darkSheetLink
                         }
                         background: Rectangle {
-                            color: choice0.down ? "#33ffffff" : "transparent"
+                            color: choice0.down ? Theme.darkSheetPressed : "transparent"
                             Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top }
-                                        height: 1; color: "#44ffffff" }
+                                        height: 1; color: Theme.darkSheetLine }
                         }
                         onClicked: controller.actionSheetClickedButtonAtIndex(0)
                     }
@@ -267,12 +267,12 @@ ScreenPage {
                             horizontalAlignment: Text.AlignHCenter
                             verticalAlignment: Text.AlignVCenter
                             font.pixelSize: 18
-                            color: "#93c5fd"
+                            color: Theme.darkSheetLink
                         }
                         background: Rectangle {
-                            color: choice1.down ? "#33ffffff" : "transparent"
+                            color: choice1.down ? Theme.darkSheetPressed : "transparent"
                             Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top }
-                                        height: 1; color: "#44ffffff" }
+                                        height: 1; color: Theme.darkSheetLine }
                         }
                         onClicked: controller.actionSheetClickedButtonAtIndex(1)
                     }
@@ -287,12 +287,12 @@ ScreenPage {
                             horizontalAlignment: Text.AlignHCenter
                             verticalAlignment: Text.AlignVCenter
                             font.pixelSize: 18
-                            color: "#93c5fd"
+                            color: Theme.darkSheetLink
                         }
                         background: Rectangle {
-                            color: choice2.down ? "#33ffffff" : "transparent"
+                            color: choice2.down ? Theme.darkSheetPressed : "transparent"
                             Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top }
-                                        height: 1; color: "#44ffffff" }
+                                        height: 1; color: Theme.darkSheetLine }
                         }
                         onClicked: controller.actionSheetClickedButtonAtIndex(2)
                     }
@@ -307,9 +307,9 @@ ScreenPage {
                     horizontalAlignment: Text.AlignHCenter
                     verticalAlignment: Text.AlignVCenter
                     font { pixelSize: 18; bold: true }
-                    color: "#93c5fd"
+                    color: Theme.darkSheetLink
                 }
-                background: Rectangle { radius: 12; color: "#e6202020" }
+                background: Rectangle { radius: 12; color: Theme.darkSheet }
                 onClicked: controller.actionSheetClickedButtonAtIndex(controller.choiceButtons.length)
             }
         }

@@ -14,7 +14,7 @@
 #include <QtQml/qqmlregistration.h>
 
 // "Peta": the compound's position as one draggable pin on a tile map. Dragging the pin corrects the
-// record's "lat" and "long"; the pin's callout offers the spot to a navigation application. The map is
+// record's latitude and longitude; the pin's callout offers the spot to a navigation application. The map is
 // drawn by the view from web-map tiles laid out here: the view only places what this computes.
 class MapViewController : public ScreenController {
     Q_OBJECT
@@ -63,7 +63,7 @@ public:
     QString cancelButton() const { return QStringLiteral("Cancel Button"); }
     MapGeometry::Coordinate centre() const { return MapGeometry::coordinateAtPixel(centre_, zoom_); }
 
-    // The position handed over by the location form ("lat", "long" as text); logged.
+    // The position handed over by the location form (latitude and longitude as text); logged.
     Q_INVOKABLE void initContactUsTemplateDictionary(const QVariantMap& info);
     // Each time the screen shows (the first time it also loads: the pin placed, the region fitted).
     Q_INVOKABLE void viewWillAppear();

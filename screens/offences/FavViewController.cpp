@@ -88,8 +88,8 @@ void FavViewController::select(int row) {
     CompoundTypesViewController::markTraffic(core, typeRow);
 
     const RecordMap position = core.getLocation();
-    record->insert(Key::lat, position.value(QStringLiteral("lat")));
-    record->insert(Key::long_, position.value(QStringLiteral("long")));
+    record->insert(Key::lat, position.value(Key::lat));
+    record->insert(Key::long_, position.value(Key::long_));
 
     formSet_.present(navigation_, core.getLaluLintas(), false);
 }

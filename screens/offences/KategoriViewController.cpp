@@ -1,7 +1,7 @@
 #include "screens/offences/KategoriViewController.h"
 
 #include "core/AppDelegate.h"
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "screens/shell/NavigationStack.h"
@@ -70,8 +70,8 @@ void KategoriViewController::select(int row) {
         record->insert(it.key(), it.value());
 
     const RecordMap position = app().getLocation();
-    record->insert(Key::lat, position.value(QStringLiteral("lat")));
-    record->insert(Key::long_, position.value(QStringLiteral("long")));
+    record->insert(Key::lat, position.value(Key::lat));
+    record->insert(Key::long_, position.value(Key::long_));
 
     // A traffic compound names the vehicle, not an offender: its set has no offender form.
     formSet_.present(navigation(), app().getLaluLintas(), false);

@@ -25,10 +25,6 @@ public:
 
     // Sets the shown list and the full-list copy.
     void setKetegoriArray(const DbRows& rows) { setRows(rows); }
-
-    // The tabs of the form set opened last, by the traffic flag at the time: their titles and screens.
-    QStringList formTitles() const { return formSet_.titles(); }
-    QStringList formScreens() const { return formSet_.screens(); }
     FormSet* formSet() { return &formSet_; }
     IssuingFlow& flow() { return flow_; }
 

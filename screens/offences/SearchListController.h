@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/SQLiteManager.h"
-#include "core/TextField.h"
 #include "screens/shell/KeyValueListModel.h"
 #include "screens/shell/ScreenController.h"
+#include "screens/shell/TextField.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
@@ -28,7 +28,6 @@ public:
 
     // The rows shown and the full-list copy, both set at once.
     void setRows(const DbRows& rows);
-    const DbRows& fullList() const { return temp_; }
     const QList<QVariantMap>& shownRows() const { return model_.rows(); }
 
     // The officer started typing in the search bar: the cancel button shows.

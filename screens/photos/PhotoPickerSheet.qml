@@ -61,9 +61,9 @@ Rectangle {
             padding: 0
             onClicked: AppContext.photoPicker.choose(row.index)
             background: Rectangle {
-                color: row.down ? "#e5e7eb" : Theme.card
+                color: row.down ? Theme.line : Theme.card
                 Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 92 }
-                            height: 1; color: "#e5e7eb" }
+                            height: 1; color: Theme.line }
             }
             contentItem: Row {
                 leftPadding: 10
@@ -89,7 +89,7 @@ Rectangle {
                     text: row.modelData
                     elide: Text.ElideMiddle
                     font.pixelSize: 15
-                    color: "#111827"
+                    color: Theme.text
                 }
             }
         }

@@ -25,9 +25,9 @@ ListView {
         swipe.enabled: row.owner !== null && row.owner.editable
         onClicked: if (row.owner) row.owner.chosen(row.index)
         background: Rectangle {
-            color: row.down ? "#e5e7eb" : Theme.card
+            color: row.down ? Theme.line : Theme.card
             Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 92 }
-                        height: 1; color: "#e5e7eb" }
+                        height: 1; color: Theme.line }
         }
         contentItem: Row {
             leftPadding: 10
@@ -47,7 +47,7 @@ ListView {
                 width: row.width - 72 - 10 - 12 - 36
                 text: row.title
                 font { pixelSize: 15; bold: true }
-                color: "#111827"
+                color: Theme.text
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter

@@ -45,7 +45,7 @@ ScreenPage {
         id: searchBar
         anchors { left: parent.left; right: parent.right; top: parent.top }
         height: 60
-        color: "#dfe2e8"
+        color: Theme.searchStrip
         TextField {
             id: search
             objectName: "dicetakSearchField"
@@ -53,7 +53,7 @@ ScreenPage {
             height: 48
             placeholderText: "Cari no. kompaun, kenderaan atau nama"
             placeholderTextColor: Theme.muted
-            color: "#111827"
+            color: Theme.text
             font.pixelSize: Theme.font
             inputMethodHints: Qt.ImhNoPredictiveText
             text: controller.searchText
@@ -61,7 +61,7 @@ ScreenPage {
             background: Rectangle {
                 radius: 8
                 color: "white"
-                border.color: search.activeFocus ? Theme.accent : "#6b7280"
+                border.color: search.activeFocus ? Theme.accent : Theme.idleBorder
             }
         }
     }

@@ -30,7 +30,7 @@ ScreenPage {
             text: figure.label
             wrapMode: Text.WordWrap
             font.pixelSize: Theme.font
-            color: "#111827"
+            color: Theme.text
         }
         Text {
             id: valueText
@@ -38,10 +38,10 @@ ScreenPage {
             anchors { right: parent.right; verticalCenter: parent.verticalCenter; rightMargin: 14 }
             text: figure.value
             font { pixelSize: Theme.font; bold: true }
-            color: figure.warn ? Theme.danger : "#111827"
+            color: figure.warn ? Theme.danger : Theme.text
         }
         Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 14 }
-                    height: 1; color: "#e5e7eb" }
+                    height: 1; color: Theme.line }
     }
 
     ListView {
@@ -184,7 +184,7 @@ ScreenPage {
                             text: typeRow.modelData.type
                             wrapMode: Text.WordWrap
                             font { pixelSize: Theme.font; bold: true }
-                            color: "#111827"
+                            color: Theme.text
                         }
                         Text {
                             objectName: "ringkasanTypeFigures" + typeRow.index
@@ -193,11 +193,11 @@ ScreenPage {
                                   + " · tawaran " + typeRow.modelData.tawaran
                             wrapMode: Text.WordWrap
                             font.pixelSize: Theme.font
-                            color: "#374151"
+                            color: Theme.secondaryText
                         }
                     }
                     Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 14 }
-                                height: 1; color: "#e5e7eb" }
+                                height: 1; color: Theme.line }
                 }
             }
 
@@ -229,7 +229,7 @@ ScreenPage {
                     bottomPadding: 3
                     text: numberLine.modelData
                     font.pixelSize: Theme.font
-                    color: "#111827"
+                    color: Theme.text
                 }
             }
         }

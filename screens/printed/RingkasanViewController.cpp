@@ -1,7 +1,7 @@
 #include "screens/printed/RingkasanViewController.h"
 
 #include "core/AppDelegate.h"
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
 #include "platform/Alerts.h"
 #include "printing/PrinterConnection.h"
 #include "printing/WSSessionController.h"

@@ -46,9 +46,9 @@ ScreenPage {
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
             text: screen.printer && screen.printer.status !== "" ? screen.printer.status : "-"
-            color: !screen.printer ? "#111827"
-                 : screen.printer.state === PrinterViewController.Connected ? "#15803d"
-                 : screen.printer.state === PrinterViewController.Disconnected ? Theme.danger : "#111827"
+            color: !screen.printer ? Theme.text
+                 : screen.printer.state === PrinterViewController.Connected ? Theme.connected
+                 : screen.printer.state === PrinterViewController.Disconnected ? Theme.danger : Theme.text
             font { pixelSize: 24; bold: true }
         }
         ActionButton {

@@ -1,6 +1,7 @@
 #include "screens/printer/ReceiptPreview.h"
 
 #include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
 #include "printing/NoticeLayout.h"
 #include "printing/NoticePrinter.h"
 #include "printing/ReceiptRenderer.h"
@@ -14,7 +15,7 @@ QImage ReceiptPreview::requestImage(const QString& id, QSize* size, const QSize&
         const Record record = app_.getDictionary();
         // A stored compound says what it is; the one being issued follows the traffic flag.
         const bool traffic = app_.getPreviewIndcator()
-                                 ? record->value(QStringLiteral("isLaluLintas")) == QLatin1String("YA")
+                                 ? record->value(Key::isLaluLintas) == QLatin1String("YA")
                                  : app_.getLaluLintas();
         bytes = printer_.noticeBytes(record, traffic);
     } else {

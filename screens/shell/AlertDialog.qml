@@ -8,7 +8,7 @@ Rectangle {
     objectName: "alertDialog"
     readonly property Alerts alerts: AppContext.alerts
     visible: dialog.alerts !== null && dialog.alerts.visible
-    color: "#80000000"
+    color: Theme.scrim
     MouseArea { anchors.fill: parent; hoverEnabled: true }
     Rectangle {
         anchors.centerIn: parent
@@ -28,7 +28,7 @@ Rectangle {
                 horizontalAlignment: Text.AlignHCenter
                 text: dialog.alerts ? dialog.alerts.title : ""
                 font { pixelSize: 17; bold: true }
-                color: "#111827"
+                color: Theme.text
             }
             // A question with no message (the photo source choice) keeps no empty line under its title.
             Item { width: 1; height: messageText.visible ? 16 : 18 }
@@ -42,10 +42,10 @@ Rectangle {
                 wrapMode: Text.WordWrap
                 text: dialog.alerts ? dialog.alerts.message : ""
                 font.pixelSize: 14
-                color: "#374151"
+                color: Theme.secondaryText
             }
             Item { width: 1; height: 16; visible: messageText.visible }
-            Rectangle { width: parent.width; height: 1; color: "#e5e7eb" }
+            Rectangle { width: parent.width; height: 1; color: Theme.line }
             // Two buttons side by side; three or more one above the other, so long labels stay whole.
             // Positioned, not laid out: a layout engine here met buttons being destroyed mid-arrangement.
             Grid {
@@ -75,7 +75,7 @@ Rectangle {
                             color: Theme.accent
                             font { pixelSize: 16; bold: button.index > 0 || AppContext.alerts.buttons.length === 1 }
                         }
-                        background: Rectangle { color: button.down ? "#f3f4f6" : "transparent" }
+                        background: Rectangle { color: button.down ? Theme.pressed : "transparent" }
                         onClicked: AppContext.alerts.answer(button.index)
                     }
                 }

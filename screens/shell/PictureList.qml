@@ -19,7 +19,7 @@ ListView {
         height: 60
         padding: 0
         onClicked: (row.ListView.view as PictureList).chosen(row.index)
-        background: Rectangle { color: row.down ? "#e5e7eb" : Theme.card }
+        background: Rectangle { color: row.down ? Theme.line : Theme.card }
         contentItem: Row {
             leftPadding: 10
             spacing: 12
@@ -40,7 +40,7 @@ ListView {
                 maximumLineCount: 2
                 elide: Text.ElideRight
                 font { pixelSize: 15; bold: true }
-                color: "#111827"
+                color: Theme.text
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter

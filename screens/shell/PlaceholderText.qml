@@ -13,7 +13,7 @@ Column {
         horizontalAlignment: Text.AlignHCenter
         text: parent.heading
         font { pixelSize: 20; bold: true }
-        color: "#111827"
+        color: Theme.text
     }
     Text {
         width: parent.width

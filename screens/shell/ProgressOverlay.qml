@@ -8,14 +8,14 @@ Rectangle {
     objectName: "progressOverlay"
     readonly property Progress progress: AppContext.progress
     visible: overlay.progress !== null && overlay.progress.visible
-    color: "#80000000"
+    color: Theme.scrim
     MouseArea { anchors.fill: parent; hoverEnabled: true }
     Rectangle {
         anchors.centerIn: parent
         width: 220
         height: column.implicitHeight + 32
         radius: 10
-        color: "#e6111827"
+        color: Theme.overlayCard
         Column {
             id: column
             anchors.centerIn: parent
@@ -31,7 +31,7 @@ Rectangle {
                 anchors.horizontalCenter: parent.horizontalCenter
                 visible: text !== ""
                 text: overlay.progress ? overlay.progress.detail : ""
-                color: "#d1d5db"
+                color: Theme.fieldBorder
                 font.pixelSize: 13
             }
         }

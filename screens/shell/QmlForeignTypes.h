@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/TextField.h"
 #include "platform/QtAlerts.h"
 #include "platform/QtProgress.h"
+#include "screens/shell/TextField.h"
 
 #include <QtQml/qqml.h>
 

@@ -8,7 +8,7 @@ Rectangle {
     id: bar
     property SearchListController list: null
     height: 60
-    color: "#dfe2e8"
+    color: Theme.searchStrip
 
     TextField {
         id: field
@@ -32,7 +32,7 @@ Rectangle {
         background: Rectangle {
             radius: 8
             color: "white"
-            border.color: field.activeFocus ? Theme.accent : "#c7cbd3"
+            border.color: field.activeFocus ? Theme.accent : Theme.searchBorder
         }
     }
     ToolButton {

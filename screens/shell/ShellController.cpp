@@ -1,6 +1,7 @@
 #include "screens/shell/ShellController.h"
 
 #include "core/AppDelegate.h"
+#include "core/RecordKeys.h"
 #include "core/ShiftSummary.h"
 #include "platform/Alerts.h"
 #include "platform/Log.h"
@@ -84,9 +85,8 @@ void ShellController::tabBarControllerDidSelect(int index) {
         return;
     app_.setPreviewIndicator(index == Dicetak);
     if (index == JenisKompaun) {
-        app_.platform().log->write(
-            QStringLiteral("Ada Scan Lesen?? %1")
-                .arg(app_.getDictionary()->value(QStringLiteral("lokasiLesenPerniagaan"))));
+        app_.platform().log->write(QStringLiteral("Ada Scan Lesen?? %1")
+                                       .arg(app_.getDictionary()->value(Key::lokasiLesenPerniagaan)));
         app_.updateNoLesen();
     }
     if (index == Dicetak)

@@ -34,9 +34,9 @@ ListView {
         swipe.enabled: row.owner !== null && row.owner.canSave
         onClicked: if (row.owner) row.owner.chosen(row.index)
         background: Rectangle {
-            color: row.down ? "#e5e7eb" : Theme.card
+            color: row.down ? Theme.line : Theme.card
             Rectangle { anchors { left: parent.left; right: parent.right; bottom: parent.bottom; leftMargin: 14 }
-                        height: 1; color: "#e5e7eb" }
+                        height: 1; color: Theme.line }
         }
         contentItem: Column {
             spacing: 3
@@ -45,7 +45,7 @@ ListView {
                 text: row.title
                 wrapMode: Text.WordWrap
                 font { pixelSize: 15; bold: true }
-                color: "#111827"
+                color: Theme.text
             }
             Text {
                 width: parent.width

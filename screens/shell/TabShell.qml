@@ -30,7 +30,7 @@ Rectangle {
         anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
         height: 62
         color: "white"
-        Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top } height: 1; color: "#e5e7eb" }
+        Rectangle { anchors { left: parent.left; right: parent.right; top: parent.top } height: 1; color: Theme.line }
         Row {
             anchors.fill: parent
             Repeater {

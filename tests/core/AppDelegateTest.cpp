@@ -3,7 +3,6 @@
 #include "core/PlistFile.h"
 #include "core/RecordKeys.h"
 #include "core/ReferenceSchema.h"
-#include "core/TextField.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/KualaLumpurTime.h"
 #include "support/TestSupport.h"
@@ -138,25 +137,6 @@ TEST_F(AppDelegateTest, ReuseEmptiesTheOffenderInTheSameRecordAndKeepsTheRevenue
     EXPECT_EQ(value(Key::kodHasil), QStringLiteral("H1"));
     for (const QLatin1String key : emptied)
         EXPECT_EQ(value(key), QString()) << key.data();
-}
-
-// Which pick writes which companion is driven through the forms (tests/screens); here only the witness's
-// identity card, which those lists never give in lower case.
-TEST_F(AppDelegateTest, WitnessNameAndIdentityCardAreUpperCasedAndAnAreaLeavesThem) {
-    app.saveDictionaryInit();
-    TextField witness, witnessIc, area;
-    app.openDropDownList({}, QStringLiteral("Saksi Penguatkuasa"), &witness, QStringLiteral("namaSaksi"));
-    app.setKeyTextField(&witnessIc);
-    app.setTextField(QStringLiteral("siti aminah"), QStringLiteral("800101-10-5566a"));
-    app.onClose();
-    app.openDropDownList({}, QStringLiteral("Kawasan"), &area, QStringLiteral("lokasiKawasanID"));
-    app.setTextField(QStringLiteral("Taman Melawati"), QStringLiteral("K1"));
-    app.onClose();
-    EXPECT_EQ(value(Key::namaSaksi), QStringLiteral("800101-10-5566a"));
-    EXPECT_EQ(value(Key::lokasiNamaSaksi), QStringLiteral("SITI AMINAH"));
-    EXPECT_EQ(value(Key::lokasiICSaksi), QStringLiteral("800101-10-5566A"));
-    EXPECT_EQ(witnessIc.text(), QStringLiteral("800101-10-5566A"));
-    EXPECT_EQ(value(Key::lokasiKawasan), QStringLiteral("TAMAN MELAWATI"));
 }
 
 // A known position's single precision is checked through the location form (tests/screens).

@@ -63,6 +63,54 @@ TEST(WSEncoder, TextAndSymbolsAsThePrinterReadsThem) {
     }
 }
 
+// The printer language's other symbols, each as one call on a notice's number (P, year, device code,
+// running number): GS Z selects the symbology, ESC Z carries the three arguments and the data's length.
+TEST(WSEncoder, TwoDimensionalDataBarAndCode128Commands) {
+    const QString number = QStringLiteral("P2016041000123");
+    const QByteArray data = number.toLatin1();
+    const struct {
+        const char* what;
+        std::function<void(WSEncoder&)> call;
+        QByteArray expected;
+    } cases[] = {
+        {"PDF417", [&](WSEncoder& e) { e.createBarcodePDF417(number, 4, 2, 3); },
+         hex("1d5a00 1b5a040203 0e00") + data},
+        {"DataMatrix", [&](WSEncoder& e) { e.createBarcodeDataMatrix(number, 16, 48, 4); },
+         hex("1d5a01 1b5a103004 0e00") + data},
+        {"MicroPDF417", [&](WSEncoder& e) { e.createBarcodeMicroPDF417(number, 2, 11, 3); },
+         hex("1d5a03 1b5a020b03 0e00") + data},
+        {"truncated PDF417", [&](WSEncoder& e) { e.createBarcodeTruncPDF417(number, 3, 1, 2); },
+         hex("1d5a04 1b5a030102 0e00") + data},
+        {"MaxiCode: the mode, then two zero arguments",
+         [&](WSEncoder& e) { e.createBarcodeMaxicode(number, 4); }, hex("1d5a05 1b5a040000 0e00") + data},
+        {"arguments are their low bytes", [&](WSEncoder& e) { e.createBarcodePDF417(number, 0x104, -1, 0); },
+         hex("1d5a00 1b5a04ff00 0e00") + data},
+        {"DataMatrix not ASCII: the commands stand without data",
+         [](WSEncoder& e) { e.createBarcodeDataMatrix(QStringLiteral("JALAN \u00c9"), 0, 0, 3); },
+         hex("1d5a01 1b5a000003 0700")},
+        {"GS1 DataBar: no length, no terminator", [&](WSEncoder& e) { e.createGS1Databar(number, 2, 4); },
+         hex("1d310204") + data},
+        {"Code 128 carries Latin-1 letters as they are",
+         [](WSEncoder& e) { e.createBarcode(QStringLiteral("CAF\u00c9-12"), WSEncoder::kBarcodeCode128); },
+         hex("1d6b4907 434146c92d3132")},
+        {"Code 128 beyond Latin-1 sends no data",
+         [](WSEncoder& e) { e.createBarcode(QStringLiteral("\u20ac12"), WSEncoder::kBarcodeCode128); },
+         hex("1d6b4903")},
+        {"barcode width: 1 to 8 only",
+         [](WSEncoder& e) {
+             for (int w : {0, 9, 100, -1, 8, 1})
+                 e.setBarcodeWidth(w);
+         },
+         hex("1d7708 1d7701")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WSEncoder e;
+        c.call(e);
+        EXPECT_EQ(e.printableData(), c.expected);
+    }
+}
+
 TEST(WSEncoderRaster, RowSizeAndBitOrder) {
     QImage img = solid(385, 1, qRgb(255, 255, 255));
     img.setPixel(0, 0, qRgb(0, 0, 0));

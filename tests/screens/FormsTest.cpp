@@ -5,6 +5,7 @@
 #include "screens/forms/KompounViewController.h"
 #include "screens/forms/LokasiViewController.h"
 #include "screens/forms/MaklumatPersalahViewController.h"
+#include "screens/forms/PickRelay.h"
 
 #include <QSignalSpy>
 
@@ -358,7 +359,7 @@ TEST_F(PickListTest, OneListAtATime) {
     offender.pick(Key::negeriPesalah);
     place.pick(Key::lokasiNamaSaksi);
     EXPECT_EQ(sheet.title(), QStringLiteral("Kawasan"));
-    EXPECT_EQ(core.currentType(), QStringLiteral("lokasiKawasanID"));
+    EXPECT_EQ(PickRelay::of(core).currentType(), QStringLiteral("lokasiKawasanID"));
     pick(QStringLiteral("TAMAN MERANTI"));
     EXPECT_EQ(place.field(Key::lokasiKawasan)->text(), QStringLiteral("TAMAN MERANTI"));
     EXPECT_EQ(place.field(Key::lokasiICSaksi)->text(),
@@ -399,6 +400,35 @@ TEST_F(PickListTest, OneListAtATime) {
     expectRecord({{Key::kenderaanJenisWarnaID, ""}, {Key::kenderaanJenisWarna, ""}});
 }
 
+// The witness's identity card comes from a list that never gives it in lower case; a later area leaves it.
+TEST_F(PickListTest, WitnessNameAndIdentityCardAreUpperCasedAndAnAreaLeavesThem) {
+    PickRelay& relay = PickRelay::of(core);
+    TextField witness, witnessIc, area;
+    relay.openDropDownList({}, QStringLiteral("Saksi Penguatkuasa"), &witness, Key::namaSaksi);
+    relay.setKeyTextField(&witnessIc);
+    relay.setTextField(QStringLiteral("siti aminah"), QStringLiteral("800101-10-5566a"));
+    relay.onClose();
+    relay.openDropDownList({}, QStringLiteral("Kawasan"), &area, Key::lokasiKawasanID);
+    relay.setTextField(QStringLiteral("Taman Melawati"), QStringLiteral("K1"));
+    relay.onClose();
+    expectRecord({{Key::namaSaksi, "800101-10-5566a"},
+                  {Key::lokasiNamaSaksi, "SITI AMINAH"},
+                  {Key::lokasiICSaksi, "800101-10-5566A"},
+                  {Key::lokasiKawasan, "TAMAN MELAWATI"}});
+    EXPECT_EQ(witnessIc.text(), QStringLiteral("800101-10-5566A"));
+
+    // A state's name is written only when one was picked: a cancelled list leaves the record as it was.
+    TextField state;
+    state.setText(QStringLiteral("johor (typed)"));
+    relay.openDropDownList({}, QStringLiteral("Negeri"), &state, Key::negeriPesalahID);
+    relay.onClose();
+    EXPECT_EQ(rec(Key::negeriPesalah), QString());
+    relay.openDropDownList({}, QStringLiteral("Negeri"), &state, Key::negeriPesalahID);
+    relay.setTextField(QStringLiteral("Johor"), QStringLiteral("01"));
+    relay.onClose();
+    expectRecord({{Key::negeriPesalah, "JOHOR"}, {Key::negeriPesalahID, "01"}});
+}
+
 TEST_F(PickListTest, SheetThatGoesWhileOpenLetsTheNextListOpen) {
     KompounViewController form;
     show(form);
@@ -408,7 +438,7 @@ TEST_F(PickListTest, SheetThatGoesWhileOpenLetsTheNextListOpen) {
         form.pick(Key::kompaunCaraPenyerahan);
         EXPECT_TRUE(other.isOpen());
     }
-    EXPECT_FALSE(core.isDropDownListOpen());
+    EXPECT_FALSE(PickRelay::of(core).isDropDownListOpen());
     form.pick(Key::kompaunCaraPenyerahan);
     EXPECT_TRUE(sheet.isOpen());
     pick(QStringLiteral("Tampal"));

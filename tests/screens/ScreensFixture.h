@@ -2,7 +2,7 @@
 
 #include "ScreenServices.h"
 #include "core/AppDelegate.h"
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
 #include "core/RecordKeys.h"
 #include "platform/fake/FakePlatform.h"
 #include "screens/forms/DropDownMenuViewController.h"

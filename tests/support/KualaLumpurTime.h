@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/Clock.h"
+#include "core/KualaLumpurDate.h"
+#include "platform/Clock.h"
 
 #include <QDateTime>
 

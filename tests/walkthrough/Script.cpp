@@ -7,6 +7,7 @@
 #include "core/AppDelegate.h"
 #include "platform/QtAlerts.h"
 #include "platform/QtProgress.h"
+#include "screens/forms/PickRelay.h"
 #include "screens/login/LoginViewController.h"
 #include "screens/shell/ShellController.h"
 
@@ -159,7 +160,7 @@ private:
     }
     // The open pick list's row with that label.
     QString pick(const QString& label) {
-        const PickList items = app_.app().getDropListArray();
+        const PickList items = PickRelay::of(app_.app()).getDropListArray();
         for (int i = 0; i < items.size(); ++i)
             if (items[i].label == label)
                 return act(QStringLiteral("pickRow%1").arg(i),

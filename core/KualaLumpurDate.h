@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Clock.h"
-
 #include <QDateTime>
 #include <QTimeZone>
 
