@@ -8,6 +8,7 @@
 
 #include <argon2.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -17,8 +18,6 @@ constexpr QLatin1String pbkdf2Scheme{"pbkdf2-sha256"};
 // stored value from a damaged or crafted table cannot make a sign-in allocate gigabytes or run for
 // minutes.
 constexpr int largestIterations = 10000000;
-constexpr uint32_t largestMemoryKiB = 256 * 1024;
-constexpr uint32_t largestPasses = 16;
 constexpr uint32_t largestLanes = 4;
 
 struct Pbkdf2 {
@@ -51,21 +50,34 @@ struct Argon2id {
     uint32_t memoryKiB = 0;
     uint32_t passes = 0;
     uint32_t lanes = 0;
+    QByteArray salt;
+    QByteArray digest;
 };
+
+QByteArray fromUnpaddedBase64(const QString& text) {
+    const auto decoded =
+        QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    return decoded ? decoded.decoded : QByteArray();
+}
 
 bool parseArgon2id(const QString& stored, Argon2id& out) {
     // Salt and digest in unpadded Base64, as the library writes them; the library checks the rest.
     static const QRegularExpression form(
         QStringLiteral("^\\$argon2id\\$v=19\\$m=([1-9][0-9]{0,9}),t=([1-9][0-9]{0,9}),p=([1-9][0-9]{0,9})"
-                       "\\$[A-Za-z0-9+/]{11,88}\\$[A-Za-z0-9+/]{22,88}$"));
+                       "\\$([A-Za-z0-9+/]{11,88})\\$([A-Za-z0-9+/]{22,88})$"));
     const QRegularExpressionMatch m = form.match(stored);
     if (!m.hasMatch())
         return false;
     out.memoryKiB = m.captured(1).toUInt();
     out.passes = m.captured(2).toUInt();
     out.lanes = m.captured(3).toUInt();
-    return out.memoryKiB <= largestMemoryKiB && out.memoryKiB >= 8 * out.lanes &&
-           out.passes <= largestPasses && out.lanes <= largestLanes;
+    if (out.passes < 1 || out.lanes > largestLanes || out.memoryKiB < 8 * out.lanes ||
+        out.memoryKiB > OfficerPassword::largestMemoryKiB ||
+        uint64_t(out.memoryKiB) * out.passes > OfficerPassword::largestWorkKiB)
+        return false;
+    out.salt = fromUnpaddedBase64(m.captured(4));
+    out.digest = fromUnpaddedBase64(m.captured(5));
+    return out.salt.size() >= ARGON2_MIN_SALT_LENGTH && !out.digest.isEmpty();
 }
 
 QByteArray derivePbkdf2(const QString& password, const QByteArray& salt, int iterations) {
@@ -131,17 +143,40 @@ bool isCurrent(const QString& stored) {
     return parseArgon2id(stored, a) && a.memoryKiB == memoryKiB && a.passes == passes && a.lanes == lanes;
 }
 
-bool matches(const QString& stored, const QString& typed) {
+Check check(const QString& stored, const QString& typed, Allocate allocate) {
     if (Argon2id a; parseArgon2id(stored, a)) {
-        const QByteArray encoded = stored.toLatin1();
-        const QByteArray utf8 = typed.toUtf8();
-        // The library compares in constant time.
-        return argon2id_verify(encoded.constData(), utf8.constData(), size_t(utf8.size())) == ARGON2_OK;
+        QByteArray utf8 = typed.toUtf8();
+        QByteArray salt = a.salt;
+        QByteArray made(a.digest.size(), Qt::Uninitialized);
+        argon2_context ctx{};
+        ctx.out = reinterpret_cast<uint8_t*>(made.data());
+        ctx.outlen = uint32_t(made.size());
+        ctx.pwd = reinterpret_cast<uint8_t*>(utf8.data());
+        ctx.pwdlen = uint32_t(utf8.size());
+        ctx.salt = reinterpret_cast<uint8_t*>(salt.data());
+        ctx.saltlen = uint32_t(salt.size());
+        ctx.t_cost = a.passes;
+        ctx.m_cost = a.memoryKiB;
+        ctx.lanes = a.lanes;
+        ctx.threads = 1; // the caller is already a worker; one core, whatever the lanes
+        ctx.version = ARGON2_VERSION_13;
+        ctx.allocate_cbk = allocate;
+        ctx.free_cbk =
+            allocate ? deallocate_fptr([](uint8_t* memory, size_t) { std::free(memory); }) : nullptr;
+        const int rc = argon2id_ctx(&ctx);
+        if (rc == ARGON2_MEMORY_ALLOCATION_ERROR)
+            return Check::NoMemory;
+        return rc == ARGON2_OK && constantTimeEqual(made, a.digest) ? Check::Matches : Check::DoesNotMatch;
     }
     Pbkdf2 p;
     if (!parsePbkdf2(stored, p))
-        return false;
-    return constantTimeEqual(derivePbkdf2(typed, p.salt, p.iterations), p.digest);
+        return Check::DoesNotMatch;
+    return constantTimeEqual(derivePbkdf2(typed, p.salt, p.iterations), p.digest) ? Check::Matches
+                                                                                  : Check::DoesNotMatch;
+}
+
+bool matches(const QString& stored, const QString& typed) {
+    return check(stored, typed) == Check::Matches;
 }
 
 } // namespace OfficerPassword

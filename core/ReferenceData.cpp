@@ -215,12 +215,16 @@ bool ReferenceData::registerDevice(const QString& deviceId, const QString& lastN
     return true;
 }
 
-std::optional<RecordMap> ReferenceData::signIn(const QString& staffCode, const QString& password) {
-    const DbRows rows = db_.getRowsForQuery(
+DbRows ReferenceData::officerRows(const QString& staffCode) {
+    return db_.getRowsForQuery(
         QStringLiteral("select peng_nama, peng_katalaluan, peng_ic, kod_pekerja, status from gc_penguatkuasa "
                        "where status = 'A' AND kod_pekerja=?"),
         {staffCode});
-    std::optional<RecordMap> officer;
+}
+
+ReferenceData::SignInJudgement ReferenceData::judgeSignIn(const DbRows& rows, const QString& password) {
+    SignInJudgement out;
+    bool worked = false;
     for (const DbRow& row : rows) {
         const QVariant stored = row.value(QStringLiteral("peng_katalaluan"));
         // A null or binary password never matched a typed one, and still does not.
@@ -228,37 +232,44 @@ std::optional<RecordMap> ReferenceData::signIn(const QString& staffCode, const Q
             continue;
         const QString text = SQLiteManager::text(stored);
         bool match = false;
-        QString made;
         if (OfficerPassword::isDigest(text)) {
-            match = OfficerPassword::matches(text, password);
+            worked = true;
+            const OfficerPassword::Check c = OfficerPassword::check(text, password);
+            if (c == OfficerPassword::Check::NoMemory) {
+                out.noMemory = true;
+                return out;
+            }
+            match = c == OfficerPassword::Check::Matches;
         } else {
-            // Left in clear only when it could not be converted. The digest made here is the same work
-            // as a check, so the time taken does not tell this officer apart, and replaces the password.
-            made = OfficerPassword::digest(password);
+            // Left in clear only when it could not be converted; compared as it is, and replaced.
             match = text == password;
         }
         if (match) {
-            officer.emplace();
+            out.officer.emplace();
             for (auto it = row.cbegin(); it != row.cend(); ++it)
-                officer->insert(it.key(), SQLiteManager::text(it.value()));
-            if (!OfficerPassword::isCurrent(text))
-                upgradeDigest(staffCode, text, made.isEmpty() ? OfficerPassword::digest(password) : made,
-                              *officer);
-            break;
+                out.officer->insert(it.key(), SQLiteManager::text(it.value()));
+            out.stored = text;
+            out.renew = !OfficerPassword::isCurrent(text);
+            return out;
         }
     }
-    if (rows.isEmpty()) {
-        // The same work as a real check, so the time taken does not tell which staff codes exist.
+    // The same work as a real check, so the time taken does not tell which staff codes exist.
+    if (!worked)
         OfficerPassword::digest(password);
-    }
-    return officer;
+    return out;
 }
 
-void ReferenceData::upgradeDigest(const QString& staffCode, const QString& stored, const QString& current,
-                                  RecordMap& officer) {
+std::optional<RecordMap> ReferenceData::signIn(const QString& staffCode, const QString& password) {
+    SignInJudgement judged = judgeSignIn(officerRows(staffCode), password);
+    if (judged.officer && judged.renew)
+        renewDigest(staffCode, judged.stored, OfficerPassword::digest(password), *judged.officer);
+    return judged.officer;
+}
+
+void ReferenceData::renewDigest(const QString& staffCode, const QString& stored, const QString& current,
+                                RecordMap& officer) {
     // The password is known at a sign-in, and only then: its digest is made again in the current
-    // scheme. Only the row as it was read is changed; should the write fail, the old digest still
-    // signs in.
+    // scheme.
     if (!OfficerPassword::isCurrent(current))
         return;
     if (const auto e = db_.doQuery(QStringLiteral("update gc_penguatkuasa set peng_katalaluan = ? where "

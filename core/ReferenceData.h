@@ -51,7 +51,26 @@ public:
                         RunningNumber& numbers);
     // The active officer with this staff code and password, both exactly as typed; the record carries
     // the stored digest, never the password. A digest of an earlier scheme is renewed in the current one.
+    // The three steps below, one after the other, for callers that may wait.
     std::optional<RecordMap> signIn(const QString& staffCode, const QString& password);
+
+    // A sign-in in three steps, so the slow middle one runs on a worker: the candidate rows read here,
+    // judged against the typed password anywhere (touching no database), a digest renewed here.
+    DbRows officerRows(const QString& staffCode);
+    struct SignInJudgement {
+        std::optional<RecordMap> officer;
+        // The stored value the officer matched, and whether it is to be renewed (an earlier scheme,
+        // another work factor, a password in clear).
+        QString stored;
+        bool renew = false;
+        // The digest's memory could not be had: nothing is known about the password.
+        bool noMemory = false;
+    };
+    static SignInJudgement judgeSignIn(const DbRows& rows, const QString& password);
+    // Replaces the matched officer's stored value by one of the current scheme; only the row as it was
+    // read is changed, so should the write fail, the old digest still signs in.
+    void renewDigest(const QString& staffCode, const QString& stored, const QString& current,
+                     RecordMap& officer);
     // Passwords an earlier release kept in clear become digests, all in one transaction. The number
     // converted, or -1 when nothing could be written.
     int convertClearPasswords();
@@ -68,9 +87,6 @@ public:
 
 private:
     void logError(const DbError& error);
-    // Replaces an officer's stored value (an earlier scheme, or a password in clear) by current.
-    void upgradeDigest(const QString& staffCode, const QString& stored, const QString& current,
-                       RecordMap& officer);
     SQLiteManager& db_;
     Log* log_;
 };

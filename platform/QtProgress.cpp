@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include <utility>
+
 template <typename F> void QtProgress::onOwnThread(F&& f) {
     if (QThread::currentThread() == thread())
         f();
@@ -15,6 +17,7 @@ void QtProgress::show(const QString& label) {
         visible_ = true;
         label_ = label;
         detail_.clear();
+        onCancel_ = nullptr;
         Q_EMIT changed();
     });
 }
@@ -29,6 +32,21 @@ void QtProgress::setDetail(const QString& detail) {
 void QtProgress::hide() {
     onOwnThread([this] {
         visible_ = false;
+        onCancel_ = nullptr;
         Q_EMIT changed();
     });
+}
+
+void QtProgress::offerCancel(std::function<void()> onCancel) {
+    onOwnThread([this, onCancel = std::move(onCancel)] {
+        onCancel_ = onCancel;
+        Q_EMIT changed();
+    });
+}
+
+void QtProgress::cancel() {
+    const std::function<void()> onCancel = std::exchange(onCancel_, nullptr);
+    Q_EMIT changed();
+    if (onCancel)
+        onCancel();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Log.h"
 
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <cstring>
@@ -21,6 +22,46 @@ bool isLatin1(const QString& text) {
         if (c.unicode() > 0xff)
             return false;
     return true;
+}
+
+// Black when darker than the threshold, except where nothing was drawn at all (all four bytes 0). With
+// straight alpha, each channel is first premultiplied as the conversion to premultiplied ARGB does it
+// ((t + t / 256 + 128) / 256 of t = channel * alpha), in 16-bit lanes, which is what lets the compiler
+// take eight dots at a time; a dot with alpha 0 premultiplies to nothing drawn.
+template <bool Straight> inline uchar dark(quint32 p) {
+    if constexpr (Straight) {
+        const quint16 a = quint16(p >> 24);
+        const auto premultiplied = [a](quint16 c) {
+            const quint16 t = quint16(c * a);
+            return quint16(quint16(t + quint16(t >> 8) + 0x80) >> 8);
+        };
+        const quint16 s = quint16(premultiplied(quint16((p >> 16) & 0xff)) +
+                                  premultiplied(quint16((p >> 8) & 0xff)) + premultiplied(quint16(p & 0xff)));
+        return uchar((s < quint16(WSEncoder::kBlackThreshold)) & (a != 0));
+    } else {
+        const quint32 s = ((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff);
+        return uchar((s < quint32(WSEncoder::kBlackThreshold)) & (p != 0));
+    }
+}
+
+// A row at a time: each dot's decision into a byte of its own, in a loop without branches that the
+// compiler turns into vector instructions, then eight decisions packed into a byte by one multiply (byte
+// k of the eight, 0 or 1, lands on bit 7 - k of the top byte).
+template <bool Straight> void rasterRows(const QImage& canvas, uchar* out, int r) {
+    const int w = canvas.width();
+    std::vector<uchar> decisions(size_t(r) * 8, 0);
+    for (int y = 0; y < canvas.height(); ++y) {
+        const quint32* line = reinterpret_cast<const quint32*>(canvas.constScanLine(y));
+        uchar* d = decisions.data();
+        for (int x = 0; x < w; ++x)
+            d[x] = dark<Straight>(line[x]);
+        uchar* row = out + qsizetype(y) * r;
+        for (int i = 0; i < r; ++i) {
+            quint64 eight;
+            std::memcpy(&eight, d + size_t(i) * 8, 8);
+            row[i] = uchar((qFromLittleEndian(eight) * 0x8040201008040201ULL) >> 56);
+        }
+    }
 }
 
 void appendLe16(QByteArray& b, int v) {
@@ -157,39 +198,30 @@ QByteArray WSEncoder::rasterize(const QImage& image, int* bytesPerRow, QString* 
         return fail("ERROR: bitmap context is not created");
 
     // Drawn over a zeroed (transparent black) canvas so transparency reads as white paper. Source-over
-    // onto transparent black is the premultiplied image itself, so an image already in that form (or
-    // opaque 32-bit, which is the same) is read as it is, and any other is converted, which is what
-    // drawing it would do.
-    const bool direct =
-        image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32;
-    const QImage canvas = direct ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // onto transparent black is the premultiplied image itself: an image in a premultiplied or opaque
+    // 32-bit form is read as it is, one with straight alpha (ARGB32, RGBA8888) premultiplied dot by dot
+    // in the same loop, with the same rounding as the conversion, and any other form converted.
+    // Red and blue only ever meet in their sum, so the byte orders of ARGB and RGBA read alike.
+    const QImage::Format format = image.format();
+    const bool littleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    const bool premultiplied =
+        format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB32 ||
+        (littleEndian &&
+         (format == QImage::Format_RGBA8888_Premultiplied || format == QImage::Format_RGBX8888));
+    const bool straight =
+        format == QImage::Format_ARGB32 || (littleEndian && format == QImage::Format_RGBA8888);
+    const QImage canvas =
+        premultiplied || straight ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
         return fail("ERROR: memory allocation for bitmap is failed");
 
     const int r = (w + 7) / 8;
     QByteArray bits(qsizetype(r) * h, '\0');
     uchar* out = reinterpret_cast<uchar*>(bits.data());
-    // Black when darker than the threshold, except where nothing was drawn at all (all four bytes 0).
-    const auto dark = [](quint32 p) {
-        const quint32 s = ((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff);
-        return quint32((s < quint32(kBlackThreshold)) & (p != 0));
-    };
-    // A row at a time: each dot's decision into a byte of its own, in a loop without branches that the
-    // compiler turns into vector instructions, then eight decisions packed into a byte by one multiply
-    // (byte k of the eight, 0 or 1, lands on bit 7 - k of the top byte).
-    std::vector<uchar> decisions(size_t(r) * 8, 0);
-    for (int y = 0; y < h; ++y) {
-        const quint32* line = reinterpret_cast<const quint32*>(canvas.constScanLine(y));
-        uchar* d = decisions.data();
-        for (int x = 0; x < w; ++x)
-            d[x] = uchar(dark(line[x]));
-        uchar* row = out + qsizetype(y) * r;
-        for (int i = 0; i < r; ++i) {
-            quint64 eight;
-            std::memcpy(&eight, d + size_t(i) * 8, 8);
-            row[i] = uchar((qFromLittleEndian(eight) * 0x8040201008040201ULL) >> 56);
-        }
-    }
+    if (straight)
+        rasterRows<true>(canvas, out, r);
+    else
+        rasterRows<false>(canvas, out, r);
     if (bytesPerRow)
         *bytesPerRow = r;
     return bits;

@@ -6,6 +6,7 @@ SyncServices syncServicesFor(AppDelegate& app, Http& http, const CouncilEndpoint
     return {.platform = app.platform(),
             .http = http,
             .endpoints = endpoints,
+            .db = app.dbManager(),
             .lookups = app.lookups(),
             .runningNumbers = app.runningNumbers(),
             .deviceIdentity = app.deviceIdentity(),

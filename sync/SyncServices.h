@@ -4,6 +4,7 @@
 #include "sync/CouncilEndpoints.h"
 
 class Http;
+class SQLiteManager;
 class ReferenceData;
 class RunningNumber;
 class DeviceIdentity;
@@ -14,6 +15,7 @@ struct SyncServices {
     Platform platform;
     Http& http;
     CouncilEndpoints endpoints;
+    SQLiteManager& db;
     ReferenceData& lookups;
     RunningNumber& runningNumbers;
     DeviceIdentity& deviceIdentity;

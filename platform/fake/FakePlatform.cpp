@@ -19,6 +19,7 @@ void FakeAlerts::answer(int buttonIndex) {
 
 void FakeProgress::show(const QString& label) {
     visible = true;
+    onCancel = nullptr;
     labels.append(label);
 }
 

@@ -10,6 +10,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <utility>
+
 // In-memory stand-ins for the phone services: tests read what was shown and answer alerts.
 class FakeLog : public Log {
 public:
@@ -31,8 +33,20 @@ class FakeProgress : public Progress {
 public:
     void show(const QString& label) override;
     void setDetail(const QString& detail) override { details.append(detail); }
-    void hide() override { visible = false; }
+    void hide() override {
+        visible = false;
+        onCancel = nullptr;
+    }
+    void offerCancel(std::function<void()> cancel) override { onCancel = std::move(cancel); }
+    // The officer presses "Batal"; false when the overlay offers none.
+    bool cancel() {
+        const std::function<void()> pressed = std::exchange(onCancel, nullptr);
+        if (pressed)
+            pressed();
+        return bool(pressed);
+    }
     bool visible = false;
+    std::function<void()> onCancel;
     QStringList labels;
     QStringList details;
 };

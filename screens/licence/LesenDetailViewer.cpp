@@ -14,7 +14,10 @@
 
 LesenDetailViewer::LesenDetailViewer(QObject* parent) : ScreenController(parent) {}
 
-LesenDetailViewer::~LesenDetailViewer() = default;
+LesenDetailViewer::~LesenDetailViewer() {
+    // A layout still running is given up at its next piece: closing the application waits for no page.
+    abandon_->store(true);
+}
 
 QObject* LesenDetailViewer::page() const {
     return page_.get();
@@ -73,13 +76,20 @@ void LesenDetailViewer::webViewDidFinishLoad(const QString& html) {
     QPointer<LesenDetailViewer> self(this);
     QThread* ui = thread();
     const qreal width = pageWidth_;
-    QThreadPool::globalInstance()->start([self, ui, html, width] {
-        std::shared_ptr<RichTextPage> page = RichTextPage::make(html, width);
-        page->moveToThread(ui);
+    QThreadPool::globalInstance()->start([self, ui, html, width, abandon = abandon_] {
+        bool overBudget = false;
+        std::shared_ptr<RichTextPage> page =
+            RichTextPage::make(html, width, abandon.get(), RichTextPage::layoutBudgetMs, &overBudget);
+        if (page)
+            page->moveToThread(ui);
         // The last hold on the page is the interface thread's, where it now lives.
-        auto deliver = [self, page = std::move(page)] {
-            if (self)
+        auto deliver = [self, page = std::move(page), overBudget] {
+            if (!self)
+                return;
+            if (page)
                 self->showPage(page);
+            else if (overBudget)
+                self->pageTooLarge();
         };
         QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(deliver), Qt::QueuedConnection);
     });

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
+#include <atomic>
 #include <memory>
 
 class RichTextPage;
@@ -76,4 +77,6 @@ private:
     bool loaded_ = false;
     qreal pageWidth_ = 328;
     std::shared_ptr<RichTextPage> page_;
+    // Set when the screen goes: a page still being laid out for it is given up.
+    std::shared_ptr<std::atomic<bool>> abandon_ = std::make_shared<std::atomic<bool>>(false);
 };

@@ -97,6 +97,8 @@ Rectangle {
             ActionButton {
                 objectName: "btn"
                 visible: screen.login.registeredLayout
+                // Off until the sign-in under way has its answer.
+                enabled: !screen.login.signingIn
                 text: "Log Masuk"
                 onClicked: screen.login.logMasuk()
             }

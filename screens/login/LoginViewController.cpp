@@ -6,7 +6,17 @@
 
 LoginViewController::LoginViewController(AppDelegate& app, OfficerLogin& login, Actions actions,
                                          QObject* parent)
-    : QObject(parent), app_(app), login_(login), actions_(std::move(actions)) {}
+    : QObject(parent), app_(app), login_(login), actions_(std::move(actions)) {
+    connect(&login_, &OfficerLogin::busyChanged, this, &LoginViewController::signingInChanged);
+    connect(&login_, &OfficerLogin::finished, this, [this](bool succeeded) {
+        if (succeeded)
+            Q_EMIT signedIn();
+    });
+}
+
+bool LoginViewController::signingIn() const {
+    return login_.busy();
+}
 
 void LoginViewController::viewDidLoad() {
     Log* log = app_.platform().log;
@@ -40,8 +50,7 @@ void LoginViewController::showDeviceLayout() {
 }
 
 void LoginViewController::logMasuk() {
-    if (login_.logIn(userID_.text(), password_.text()))
-        Q_EMIT signedIn();
+    login_.logIn(userID_.text(), password_.text());
 }
 
 void LoginViewController::kemaskiniPenggunaAction() {

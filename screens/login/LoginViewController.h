@@ -25,6 +25,8 @@ class LoginViewController : public QObject {
     Q_PROPERTY(QString iphoneID READ iphoneID NOTIFY layoutChanged)
     Q_PROPERTY(QString versionNumber READ versionNumber NOTIFY layoutChanged)
     Q_PROPERTY(QString runningNumber READ runningNumber NOTIFY layoutChanged)
+    // A sign-in awaits its answer: the button is off meanwhile.
+    Q_PROPERTY(bool signingIn READ signingIn NOTIFY signingInChanged)
     Q_PROPERTY(bool canUpdateOfficers READ canUpdateOfficers CONSTANT)
     Q_PROPERTY(bool canRegisterDevice READ canRegisterDevice CONSTANT)
     Q_PROPERTY(bool canOpenUpdatePage READ canOpenUpdatePage CONSTANT)
@@ -46,6 +48,7 @@ public:
     QString iphoneID() const { return iphoneID_; }
     QString versionNumber() const { return versionNumber_; }
     QString runningNumber() const { return runningNumber_; }
+    bool signingIn() const;
     bool canUpdateOfficers() const { return bool(actions_.updateOfficers); }
     bool canRegisterDevice() const { return bool(actions_.registerDevice); }
     bool canOpenUpdatePage() const { return bool(actions_.openUpdatePage); }
@@ -63,6 +66,7 @@ public:
 
 Q_SIGNALS:
     void layoutChanged();
+    void signingInChanged();
     void signedIn();
 
 private:

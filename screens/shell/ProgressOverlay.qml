@@ -34,6 +34,14 @@ Rectangle {
                 color: Theme.fieldBorder
                 font.pixelSize: 13
             }
+            // Long work that can be given up without losing anything offers "Batal".
+            Button {
+                objectName: "progressCancel"
+                anchors.horizontalCenter: parent.horizontalCenter
+                visible: overlay.progress !== null && overlay.progress.cancellable
+                text: "Batal"
+                onClicked: overlay.progress.cancel()
+            }
         }
     }
 }

@@ -8,12 +8,16 @@
 
 #include <QTemporaryDir>
 
+#include <argon2.h>
+
+#include <cstdlib>
+
 namespace {
 
 TEST(OfficerPasswordTest, DigestsAreMemoryHardSaltedAndMatchOnlyTheExactPassword) {
     const QString stored = OfficerPassword::digest(QStringLiteral("Lim 'Keong'"));
     ASSERT_TRUE(OfficerPassword::isDigest(stored));
-    EXPECT_TRUE(stored.startsWith(QStringLiteral("$argon2id$v=19$m=65536,t=3,p=1$"))) << stored.toStdString();
+    EXPECT_TRUE(stored.startsWith(QStringLiteral("$argon2id$v=19$m=32768,t=2,p=1$"))) << stored.toStdString();
     EXPECT_TRUE(OfficerPassword::isCurrent(stored));
     EXPECT_FALSE(stored.contains(QStringLiteral("Keong")));
     // A fresh salt every time: two officers with one password do not share a digest.
@@ -33,6 +37,32 @@ TEST(OfficerPasswordTest, DigestsAreMemoryHardSaltedAndMatchOnlyTheExactPassword
         OfficerPassword::argon2idDigest(QStringLiteral("rahsia"), QByteArray(16, 's'), 1024, 1);
     EXPECT_TRUE(OfficerPassword::matches(lighter, QStringLiteral("rahsia")));
     EXPECT_FALSE(OfficerPassword::isCurrent(lighter));
+    // The previous release's digests (64 MiB, 3 passes) are the most a stored digest may ask: they
+    // verify, once, and are renewed.
+    const QString previous =
+        OfficerPassword::argon2idDigest(QStringLiteral("rahsia"), QByteArray(16, 'p'), 64 * 1024, 3);
+    EXPECT_TRUE(OfficerPassword::matches(previous, QStringLiteral("rahsia")));
+    EXPECT_FALSE(OfficerPassword::matches(previous, QStringLiteral("rahsia ")));
+    EXPECT_FALSE(OfficerPassword::isCurrent(previous));
+}
+
+TEST(OfficerPasswordTest, MemoryThatCannotBeHadIsNotAWrongPassword) {
+    const QString stored = OfficerPassword::digest(QStringLiteral("rahsia"));
+    const OfficerPassword::Allocate refused = [](uint8_t**, size_t) {
+        return int(ARGON2_MEMORY_ALLOCATION_ERROR);
+    };
+    EXPECT_EQ(OfficerPassword::check(stored, QStringLiteral("rahsia"), refused),
+              OfficerPassword::Check::NoMemory);
+    EXPECT_EQ(OfficerPassword::check(stored, QStringLiteral("salah"), refused),
+              OfficerPassword::Check::NoMemory);
+    const OfficerPassword::Allocate given = [](uint8_t** memory, size_t bytes) {
+        *memory = static_cast<uint8_t*>(std::malloc(bytes));
+        return *memory ? int(ARGON2_OK) : int(ARGON2_MEMORY_ALLOCATION_ERROR);
+    };
+    EXPECT_EQ(OfficerPassword::check(stored, QStringLiteral("rahsia"), given),
+              OfficerPassword::Check::Matches);
+    EXPECT_EQ(OfficerPassword::check(stored, QStringLiteral("salah"), given),
+              OfficerPassword::Check::DoesNotMatch);
 }
 
 TEST(OfficerPasswordTest, EarlierDigestsStillVerifyAndNothingElseCounts) {
@@ -58,6 +88,9 @@ TEST(OfficerPasswordTest, EarlierDigestsStillVerifyAndNothingElseCounts) {
           QStringLiteral("pbkdf2-sha256$01$c2FsdA==$Eg+2z/z4syxD5yJSVsT4N6hlSMkszDVICAWYfLcL4Xs="),
           QStringLiteral("pbkdf2-sha256$1$c2FsdA==$EgxLUmcj"),
           QStringLiteral("$argon2id$v=19$m=4194304,t=3,p=1") + tail,
+          QStringLiteral("$argon2id$v=19$m=262144,t=16,p=1") + tail,
+          QStringLiteral("$argon2id$v=19$m=65536,t=4,p=1") + tail,
+          QStringLiteral("$argon2id$v=19$m=131072,t=1,p=1") + tail,
           QStringLiteral("$argon2id$v=19$m=65536,t=100000,p=1") + tail,
           QStringLiteral("$argon2id$v=19$m=65536,t=3,p=64") + tail,
           QStringLiteral("$argon2i$v=19$m=65536,t=3,p=1") + tail,

@@ -1,4 +1,5 @@
 #include "ScreensFixture.h"
+#include "core/OfficerPassword.h"
 #include "screens/shell/KeyValueListModel.h"
 
 namespace {
@@ -9,7 +10,9 @@ protected:
     bool signIn(const QString& code, const QString& password) {
         screen.userID()->setText(code);
         screen.password()->setText(password);
+        QSignalSpy answered(&login, &OfficerLogin::finished);
         screen.logMasuk();
+        EXPECT_TRUE(!answered.isEmpty() || answered.wait(30000));
         return shell.signedIn();
     }
 
@@ -53,6 +56,37 @@ TEST_F(LoginAndShellTest, OnlyActiveOfficersWithExactCredentialsSignIn) {
     EXPECT_EQ(signedIn.count(), 1);
     EXPECT_EQ(core.getUserGlobalID().value(QStringLiteral("peng_nama")),
               QStringLiteral("MOHD NOR'AZMAN BIN ABDUL RAHMAN"));
+}
+
+TEST_F(LoginAndShellTest, TheCheckRunsUnderTheOverlayWithTheButtonOffAndRenewsACostlierDigest) {
+    registerPhone();
+    // A digest of the previous release, dearer than this phone would make.
+    const QString previous =
+        OfficerPassword::argon2idDigest(QStringLiteral("merbau1001"), QByteArray(16, 'p'), 64 * 1024, 3);
+    ASSERT_FALSE(core.dbManager().doQuery(
+        QStringLiteral("update gc_penguatkuasa set peng_katalaluan = ? where kod_pekerja = 'PK1001'"),
+        {previous}));
+    QSignalSpy answered(&login, &OfficerLogin::finished);
+    screen.userID()->setText(QStringLiteral("PK1001"));
+    screen.password()->setText(QStringLiteral("merbau1001"));
+    screen.logMasuk();
+    EXPECT_TRUE(screen.signingIn());
+    EXPECT_TRUE(fakes.progress.visible);
+    EXPECT_EQ(fakes.progress.labels.constLast(), QStringLiteral("Log Masuk"));
+    EXPECT_FALSE(shell.signedIn());
+    screen.logMasuk(); // a second tap while the first is answered is not a second sign-in
+    ASSERT_TRUE(answered.wait(30000));
+    EXPECT_FALSE(screen.signingIn());
+    EXPECT_FALSE(fakes.progress.visible);
+    EXPECT_TRUE(shell.signedIn());
+    EXPECT_EQ(answered.size(), 1);
+    const QString stored = SQLiteManager::text(
+        core.dbManager()
+            .getRowsForQuery(
+                QStringLiteral("select peng_katalaluan from gc_penguatkuasa where kod_pekerja = 'PK1001'"))
+            .value(0)
+            .value(QStringLiteral("peng_katalaluan")));
+    EXPECT_TRUE(OfficerPassword::isCurrent(stored)) << stored.toStdString();
 }
 
 TEST_F(LoginAndShellTest, TabsSwitchTheRecordShownAndSigningOutKeepsTheTabAndTheOfficersRecords) {

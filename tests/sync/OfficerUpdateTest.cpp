@@ -4,6 +4,7 @@
 
 #include "../support/TestSupport.h"
 #include "core/OfficerPassword.h"
+#include "platform/Http.h"
 
 #include "sync/DeviceRegistration.h"
 #include "sync/OfficerUpdate.h"
@@ -67,11 +68,132 @@ TEST_F(OfficerAndDevice, GoodOfficerListReplacesTheTableKeepingOnlyDigests) {
     EXPECT_TRUE(signIn(QStringLiteral("PK003"), QStringLiteral("Lim 'Keong'")));
     EXPECT_FALSE(signIn(QStringLiteral("pk003"), QStringLiteral("Lim 'Keong'")));
 
-    // An empty list is still a success.
+    // An empty list would lock everyone out: refused, the officers kept.
     emulator->store().replaceOfficers({});
     updateOfficers();
-    EXPECT_EQ(fake->alerts.last().title, QStringLiteral("Notifikasi"));
-    EXPECT_TRUE(officerCodes().isEmpty());
+    expectAlert(QStringLiteral("Gagal"), updateFailed, QStringLiteral("YA"));
+    EXPECT_EQ(officerCodes(), (QStringList{"PK001", "PK002", "PK003", "PK004"}));
+    EXPECT_TRUE(signIn(QStringLiteral("PK002"), QStringLiteral("ain&2016")));
+}
+
+// What the council's list must be to replace the table; the refusal names no value of the reply.
+TEST(OfficerListJudgement, OnlyAListSomeoneCanSignInWithWithinTheLimitsIsAccepted) {
+    const QByteArray good =
+        R"({"kod_pekerja":"PK1","peng_katalaluan":"rahsia-91","peng_ic":"800101-14-5555",)"
+        R"("status":"A","peng_nama":"ALI"})";
+    const QByteArray name257 =
+        QByteArray(R"({"kod_pekerja":"PK2","status":"T","peng_nama":")") + QByteArray(257, 'N') + R"("})";
+    QByteArray many = "[";
+    for (int i = 0; i <= OfficerUpdate::maxOfficers; ++i)
+        many += (i ? "," : "") + good;
+    many += "]";
+    const QByteArray huge = "[" + good + R"(,{"kod_pekerja":"PK3","peng_nama":")" +
+                            QByteArray(OfficerUpdate::maxReplyBytes, 'N') + R"("}])";
+    const struct {
+        QByteArray body;
+        const char* refusal; // empty: accepted
+        bool overLimit;
+        int rows;
+    } cases[] = {
+        {"[" + good + R"(,{"kod_pekerja":"PK2","status":"T"}])", "", false, 2},
+        {"[]", "holds no officer", false, 0},
+        {"[{}]", "officer 1 has no staff code", false, 0},
+        {"[" + good + R"(,{"peng_katalaluan":"x","status":"A"}])", "officer 2 has no staff code", false, 0},
+        {R"([{"kod_pekerja":"PK1","status":"A","peng_ic":"800101-14-5555"}])",
+         "PK1 is active without a password", false, 0},
+        {R"([{"kod_pekerja":"PK1","peng_katalaluan":"rahsia-91","status":"T"}])",
+         "no officer in the list could sign in", false, 0},
+        {R"({"kod_pekerja":"PK1"})", "not a JSON list", false, 0},
+        {"[" + good + ",3]", "officer 2 is not an object", false, 0},
+        {"[" + good + "," + name257 + "]", "officer 2: peng_nama is longer than 256 characters", true, 0},
+        {many, "holds 1001 officers, more than 1000", true, 0},
+        {huge, "larger than 2097152 bytes", true, 0},
+    };
+    for (const auto& c : cases) {
+        const OfficerUpdate::OfficerList list = OfficerUpdate::parseOfficers(c.body);
+        SCOPED_TRACE(c.refusal);
+        EXPECT_EQ(list.refusal.isEmpty(), *c.refusal == 0);
+        EXPECT_TRUE(list.refusal.contains(QLatin1String(c.refusal))) << list.refusal.toStdString();
+        EXPECT_EQ(list.overLimit, c.overLimit);
+        EXPECT_EQ(list.rows.size(), c.rows);
+        for (const char* secret : {"rahsia", "800101"})
+            EXPECT_FALSE(list.refusal.contains(QLatin1String(secret)));
+    }
+}
+
+// A list past the limits ends at once with its own message; the officers on the phone still sign in, and
+// nothing of the reply reaches the log.
+TEST_F(OfficerAndDevice, ARunawayListIsRefusedAndTheOfficersKept) {
+    const QString overLimit = QStringLiteral(
+        "Operasi Mengemaskini gagal. Senarai penguat kuasa dari pelayan ORVA melebihi had (1000 orang, 2 MB, "
+        "256 "
+        "aksara satu maklumat). Senarai lama dikekalkan; sila hubungi pihak pengurusan IT anda.");
+    const auto officer = [](int i, std::string name) {
+        return Officer{{"kod_pekerja", "PK" + std::to_string(i)},
+                       {"peng_katalaluan", "bocor" + std::to_string(i)},
+                       {"peng_ic", "900101-10-" + std::to_string(1000 + i)},
+                       {"peng_nama", std::move(name)},
+                       {"status", "A"}};
+    };
+    std::vector<Officer> many;
+    for (int i = 0; i <= OfficerUpdate::maxOfficers; ++i)
+        many.push_back(officer(i, "PEGAWAI"));
+    for (const std::vector<Officer>& list :
+         {many, std::vector<Officer>{officer(1, std::string(3 * 1024 * 1024, 'N'))},
+          std::vector<Officer>{officer(1, std::string(300, 'N'))}}) {
+        emulator->store().replaceOfficers(list);
+        // The emulator takes its time over a list this long: the application's time-out, not the tests'.
+        SyncServices patient = services();
+        patient.timeoutMs = Http::defaultTimeoutMs;
+        OfficerUpdate update(patient);
+        update.kemas_kini_penguat_kuasa();
+        ASSERT_TRUE(waitFor([&] { return !update.busy(); }, 60000));
+        expectAlert(QStringLiteral("Gagal"), overLimit, QStringLiteral("YA"));
+        EXPECT_EQ(officerCodes(), QStringList{QStringLiteral("OLD01")});
+        EXPECT_TRUE(signIn(QStringLiteral("OLD01"), QStringLiteral("lama")));
+    }
+    // A reply the phone cannot read is logged by its status alone.
+    emulator->store().replaceOfficers({officer(7, "ALI")});
+    setFault("penguatkuasa_pelbagai", Fault::Kind::Malformed, 0, 1);
+    updateOfficers();
+    expectAlert(QStringLiteral("Gagal"), updateFailed, QStringLiteral("YA"));
+    for (const QString& secret : {QStringLiteral("bocor"), QStringLiteral("900101")})
+        EXPECT_FALSE(fake->log.contains(secret)) << secret.toStdString();
+}
+
+// "Batal" on the overlay, while the council answers or while the passwords are digested, keeps the table.
+TEST_F(OfficerAndDevice, BatalKeepsTheOfficers) {
+    std::vector<Officer> council;
+    for (int i = 0; i < 60; ++i)
+        council.push_back({{"kod_pekerja", "PK" + std::to_string(i)},
+                           {"peng_katalaluan", "kata" + std::to_string(i)},
+                           {"status", "A"}});
+    emulator->store().replaceOfficers(council);
+    for (const bool whileDigesting : {false, true}) {
+        SCOPED_TRACE(whileDigesting ? "while digesting" : "while waiting for the council");
+        fake->progress.details.clear();
+        if (!whileDigesting)
+            setFault("penguatkuasa_pelbagai", Fault::Kind::Delay, serverDelayMs, 1);
+        SyncServices patient = services();
+        patient.timeoutMs = Http::defaultTimeoutMs;
+        OfficerUpdate update(patient);
+        QSignalSpy finished(&update, &OfficerUpdate::finished);
+        update.kemas_kini_penguat_kuasa();
+        if (whileDigesting) {
+            ASSERT_TRUE(waitFor([&] { return !fake->progress.details.isEmpty(); }));
+        }
+        ASSERT_TRUE(fake->progress.cancel());
+        ASSERT_TRUE(finished.size() == 1 || finished.wait(30000));
+        EXPECT_FALSE(finished.first().first().toBool());
+        EXPECT_FALSE(update.busy());
+        EXPECT_FALSE(fake->progress.visible);
+        expectAlert(
+            QStringLiteral("Notifikasi"),
+            QStringLiteral("Kemaskini penguat kuasa dibatalkan. Senarai penguat kuasa lama dikekalkan."),
+            QStringLiteral("OK"));
+        EXPECT_EQ(officerCodes(), QStringList{QStringLiteral("OLD01")});
+        EXPECT_TRUE(signIn(QStringLiteral("OLD01"), QStringLiteral("lama")));
+    }
 }
 
 TEST_F(OfficerAndDevice, RegistrationSeedsTheRunningNumberNeverBelowCompoundsStillWaiting) {
@@ -154,8 +276,6 @@ TEST_F(OfficerAndDevice, BadRepliesKeepSignInRegistrationAndNumber) {
         {Fault::Kind::Delay, serverDelayMs}};
     for (const bool registration : {false, true})
         for (const auto& [kind, value] : faults) {
-            if (kind == Fault::Kind::EmptyArray && !registration)
-                continue; // an empty officer list is a success
             SCOPED_TRACE(std::string(registration ? "registration " : "officers ") + Fault::nameOf(kind));
             fake->alerts.shown.clear();
             // Every attempt: Qt retries a dropped connection once.

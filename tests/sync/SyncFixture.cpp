@@ -3,8 +3,8 @@
 #include "core/ReferenceSchema.h"
 #include "sync/OfficerLogin.h"
 
-
 #include <QCoreApplication>
+#include <QSignalSpy>
 
 void SyncFixture::SetUp() {
     ASSERT_TRUE(documents.isValid());
@@ -70,7 +70,10 @@ void SyncFixture::seedRegistration(const QString& deviceId, int runningNumber) {
 }
 
 bool SyncFixture::signIn(const QString& code, const QString& password) {
-    return OfficerLogin(*app).logIn(code, password);
+    OfficerLogin login(*app);
+    QSignalSpy answered(&login, &OfficerLogin::finished);
+    login.logIn(code, password);
+    return (!answered.isEmpty() || answered.wait(30000)) && answered.first().first().toBool();
 }
 
 QStringList SyncFixture::officerCodes() {
