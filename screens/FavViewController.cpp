@@ -90,6 +90,7 @@ void FavViewController::select(int row) {
     const RecordMap position = core.getLocation();
     record->insert(Key::lat, position.value(QStringLiteral("lat")));
     record->insert(Key::long_, position.value(QStringLiteral("long")));
+    context().shift().applyDelivery(*record, core.getLaluLintas());
 
     formSet_.present(navigation_, core.getLaluLintas(), false);
 }

@@ -47,6 +47,8 @@ struct FormRow {
     QStringList options{};
     // The list's title where it is not the label.
     QString listTitle{};
+    // "Semak" asks for it: its label carries the mark.
+    bool required = false;
 
     bool isInput() const { return kind == Text || kind == Pick || kind == MultiLine; }
 };
@@ -65,7 +67,8 @@ public:
         FieldRole,
         EmphasisedRole,
         OptionsRole,
-        ShownRole
+        ShownRole,
+        RequiredRole
     };
     explicit FormFieldModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
@@ -76,6 +79,8 @@ public:
     const FormRow* row(QLatin1String key) const;
     bool shown(QLatin1String key) const;
     void setShown(QLatin1String key, bool shown);
+    bool required(QLatin1String key) const;
+    void setRequired(QLatin1String key, bool required);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -87,4 +92,5 @@ private:
     QList<FormRow> rows_;
     std::vector<std::unique_ptr<TextField>> texts_;
     QList<bool> shown_;
+    QList<bool> required_;
 };

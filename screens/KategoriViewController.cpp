@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
+#include "screens/AppContext.h"
 #include "screens/NavigationStack.h"
 
 KategoriViewController::KategoriViewController(QObject* parent)
@@ -72,6 +73,7 @@ void KategoriViewController::select(int row) {
     const RecordMap position = app().getLocation();
     record->insert(Key::lat, position.value(QStringLiteral("lat")));
     record->insert(Key::long_, position.value(QStringLiteral("long")));
+    context().shift().applyDelivery(*record, app().getLaluLintas());
 
     // A traffic compound names the vehicle, not an offender: its set has no offender form.
     formSet_.present(navigation(), app().getLaluLintas(), false);

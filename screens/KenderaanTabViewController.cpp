@@ -1,5 +1,6 @@
 #include "screens/KenderaanTabViewController.h"
 
+#include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 
 KenderaanTabViewController::KenderaanTabViewController(QObject* parent) : FormViewController(parent) {
@@ -27,4 +28,9 @@ KenderaanTabViewController::KenderaanTabViewController(QObject* parent) : FormVi
          .codeKey = Key::kenderaanJenisWarnaID},
         {.key = Key::kenderaanNoChasis, .label = QStringLiteral("No. Chasis"), .hint = FormRow::Capitals},
     });
+}
+
+void KenderaanTabViewController::viewDidLoad() {
+    // A traffic compound is checked by its plate.
+    setRequired(Key::kenderaanNoKenderaan, app().getLaluLintas());
 }

@@ -1,6 +1,7 @@
 #include "screens/LokasiViewController.h"
 
 #include "core/AppDelegate.h"
+#include "core/PositionReader.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "platform/Progress.h"
@@ -20,7 +21,10 @@ const QLatin1String kedudukan{"kedudukan"};
 LokasiViewController::LokasiViewController(QObject* parent) : FormViewController(parent) {
     // The area and street stay for the next compound: an officer works one street at a time.
     setRows({
-        {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian"), .upper = true},
+        {.key = Key::lokasiTempatKejadian,
+         .label = QStringLiteral("Tempat Kejadian"),
+         .upper = true,
+         .required = true},
         {.kind = FormRow::Action,
          .key = samaSptAlamat,
          .label = QStringLiteral("Sama seperti alamat pesalah")},
@@ -62,16 +66,28 @@ bool LokasiViewController::witnessVisible() const {
 }
 
 void LokasiViewController::viewDidLoad() {
-    // A traffic notice names no witness.
-    const bool witness = value(Key::isLaluLintas) != QLatin1String("YA");
-    setShown(Key::lokasiNamaSaksi, witness);
-    setShown(Key::lokasiICSaksi, witness);
+    // A traffic notice names no witness, and a traffic compound has no offender whose address could
+    // be copied.
+    const bool traffic = value(Key::isLaluLintas) == QLatin1String("YA");
+    setShown(Key::lokasiNamaSaksi, !traffic);
+    setShown(Key::lokasiICSaksi, !traffic);
+    setShown(samaSptAlamat, !traffic);
 }
 
 void LokasiViewController::willAppear() {
-    fill(Key::lat);
-    fill(Key::long_);
+    showRecordedPosition();
     refreshPhotoCount();
+}
+
+void LokasiViewController::showRecordedPosition() {
+    // The zero pair the record carries for "no position" is shown as none, never as a place.
+    const bool known = PositionReader::isPosition(value(Key::lat), value(Key::long_));
+    field(Key::lat)->setText(known ? value(Key::lat) : QString());
+    field(Key::long_)->setText(known ? value(Key::long_) : QString());
+    if (!known)
+        setFixDetail(PositionReader::noPositionText());
+    else if (fixDetail_ == PositionReader::noPositionText())
+        setFixDetail(QString());
 }
 
 void LokasiViewController::action(const QString& name) {
@@ -94,12 +110,17 @@ void LokasiViewController::listOpened(const FormRow& row, bool opened) {
 }
 
 void LokasiViewController::showPosition(const RecordMap& position) {
-    field(Key::lat)->setText(position.value(QStringLiteral("lat")));
-    field(Key::long_)->setText(position.value(QStringLiteral("long")));
+    const QString lat = position.value(QStringLiteral("lat"));
+    const QString lon = position.value(QStringLiteral("long"));
+    const bool known = PositionReader::isPosition(lat, lon);
+    field(Key::lat)->setText(known ? lat : QString());
+    field(Key::long_)->setText(known ? lon : QString());
     if (!preview()) {
-        write(Key::lat, field(Key::lat)->text());
-        write(Key::long_, field(Key::long_)->text());
+        write(Key::lat, known ? lat : PositionReader::noPosition());
+        write(Key::long_, known ? lon : PositionReader::noPosition());
     }
+    if (!known)
+        setFixDetail(PositionReader::noPositionText());
 }
 
 QString LokasiViewController::noFixMessage() {
@@ -136,8 +157,10 @@ void LokasiViewController::captureEnded() {
     AppDelegate& hub = app();
     const RecordMap position = hub.getLocation();
     const std::optional<PositionFix> fix = hub.positionReader().lastFix();
-    if (!fix || position.value(QStringLiteral("lat")).isEmpty()) {
+    if (!fix || !PositionReader::isPosition(position.value(QStringLiteral("lat")),
+                                            position.value(QStringLiteral("long")))) {
         setFixDetail(QString());
+        showRecordedPosition();
         hub.platform().alerts->show(
             {QStringLiteral("Makluman"), noFixMessage(), {QStringLiteral("OK")}, 0, {}});
         return;
@@ -185,9 +208,15 @@ void LokasiViewController::goToMap() {
 }
 
 void LokasiViewController::samaSptAlamatPesalah() {
-    if (record() && !preview())
-        field(Key::lokasiTempatKejadian)
-            ->setText(QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
+    if (!record() || preview() || !shown(samaSptAlamat))
+        return;
+    // Only the lines the offender's address has: no stray comma, and nothing at all from an empty one.
+    QStringList lines;
+    for (const QLatin1String key : {Key::alamat1Pesalah, Key::alamat2Pesalah})
+        if (const QString line = value(key).trimmed(); !line.isEmpty())
+            lines.append(line);
+    if (!lines.isEmpty())
+        field(Key::lokasiTempatKejadian)->setText(lines.join(QLatin1Char(',')));
 }
 
 void LokasiViewController::keluarkamera() {

@@ -69,6 +69,12 @@ QByteArray compoundJson(const RecordMap& record) {
     QJsonObject object;
     for (auto it = record.cbegin(); it != record.cend(); ++it)
         object.insert(it.key(), it.value());
+    // No position is the "%f" zero pair on the wire, as the council's service has always received it
+    // (a compound stored with empty texts by an earlier version included); it may refuse an empty
+    // number. A record without the keys is sent as it is.
+    for (const QLatin1String key : {QLatin1String("lat"), QLatin1String("long")})
+        if (object.contains(key) && object.value(key).toString().trimmed().isEmpty())
+            object.insert(key, QStringLiteral("0.000000"));
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 

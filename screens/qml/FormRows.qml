@@ -41,6 +41,7 @@ Repeater {
         required property bool emphasised
         required property list<string> options
         required property bool shown
+        required property bool marked
         Layout.fillWidth: true
         visible: row.shown && (row.kind !== row.actionKind || rows.active)
         sourceComponent: [textRow, pickRow, switchRow, multiLineRow, valueRow, headingRow, actionRow][row.kind]
@@ -49,6 +50,7 @@ Repeater {
             id: textRow
             FormTextRow {
                 caption: row.label
+                marked: row.marked
                 name: row.key + "Field"
                 field: row.field
                 form: rows.form
@@ -60,6 +62,7 @@ Repeater {
             id: pickRow
             FormPickRow {
                 caption: row.label
+                marked: row.marked
                 name: row.key + "Field"
                 pickName: row.key + "Pick"
                 field: row.field
