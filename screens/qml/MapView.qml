@@ -50,7 +50,9 @@ ScreenPage {
                     asynchronous: true
                     cache: true
                     source: cell.source
-                    // A tile that could not be had comes as a single clear pixel: an empty square.
+                    // A tile that could not be had comes as a single clear pixel: an empty square. The map,
+                    // from inside the repeater's delegate.
+                    // qmllint disable unqualified
                     onStatusChanged: {
                         if (tile.status !== Image.Ready)
                             return
@@ -59,6 +61,7 @@ ScreenPage {
                         else
                             map.tileFailed = true
                     }
+                    // qmllint enable unqualified
                 }
             }
         }
