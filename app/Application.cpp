@@ -29,6 +29,7 @@
 #include "screens/shell/AppContext.h"
 #include "screens/shell/ShellController.h"
 #include "sync/CouncilSync.h"
+#include "sync/DeviceRegistration.h"
 #include "sync/LocationTracker.h"
 #include "sync/OfficerLogin.h"
 #include "sync/UploadRun.h"
@@ -88,7 +89,7 @@ struct Application::Parts {
     QtTimers timers;
     QtLog log;
     DirFiles files;
-    QtAlerts alerts;
+    QtAlerts alerts{&timers};
     QtProgress progress;
     std::unique_ptr<QGeoPositionInfoSource> oneShotSource;
     QtPositioning positioning;
@@ -233,6 +234,13 @@ bool Application::start() {
         if (!d_->app.numberingTrusted())
             d_->sync.deviceRegistration().confirmRunningNumber();
     });
+    // A registration that succeeded shows the sign-in layout at once, beside its "Berjaya" notice, not a
+    // screen still saying the phone is unregistered.
+    connect(&d_->sync.deviceRegistration(), &DeviceRegistration::finished, &d_->loginScreen,
+            [this](bool registered) {
+                if (registered)
+                    d_->loginScreen.viewDidLoad();
+            });
     d_->sync.uploadRun().setReload([this] { d_->shell.refreshWaitingCount(); });
     // A sign-out that waited for the upload goes on once the upload has ended.
     connect(&d_->sync.uploadRun(), &UploadRun::finished, &d_->shell, [this] { d_->shell.uploadFinished(); });

@@ -6,6 +6,22 @@
 
 #include <QMutexLocker>
 
+#include <cmath>
+
+bool PositionReader::isPosition(double lat, double lon) {
+    // Within a degree of 0, 0 is the zero pair or a pin dragged a little from it: never a council's.
+    return std::isfinite(lat) && std::isfinite(lon) && std::abs(lat) <= 90 && std::abs(lon) <= 180 &&
+           (std::abs(lat) >= 1 || std::abs(lon) >= 1);
+}
+
+bool PositionReader::isPosition(const QString& lat, const QString& lon) {
+    bool latOk = false;
+    bool lonOk = false;
+    const double la = lat.trimmed().toDouble(&latOk);
+    const double lo = lon.trimmed().toDouble(&lonOk);
+    return latOk && lonOk && isPosition(la, lo);
+}
+
 RecordMap PositionReader::getLocation() {
     QMutexLocker lock(&mutex_);
     std::optional<Coordinate> known;
@@ -16,10 +32,12 @@ RecordMap PositionReader::getLocation() {
     fix_ = known ? std::optional<PositionFix>(
                        PositionFix{known->latitude, known->longitude, known->accuracy, known->taken})
                  : std::nullopt;
+    if (fix_)
+        goodFix_ = fix_;
     latitude_ = known ? float(known->latitude) : 0.0f;
     longtitude_ = known ? float(known->longitude) : 0.0f;
-    RecordMap result{{Key::lat, known ? QString::asprintf("%f", double(latitude_)) : QString()},
-                     {Key::long_, known ? QString::asprintf("%f", double(longtitude_)) : QString()}};
+    RecordMap result{{Key::lat, QString::asprintf("%f", double(latitude_))},
+                     {Key::long_, QString::asprintf("%f", double(longtitude_))}};
     if (positioning_)
         positioning_->stopUpdates();
     return result;
@@ -33,6 +51,11 @@ float PositionReader::latitude() const {
 std::optional<PositionFix> PositionReader::lastFix() const {
     QMutexLocker lock(&mutex_);
     return fix_;
+}
+
+std::optional<PositionFix> PositionReader::lastGoodFix() const {
+    QMutexLocker lock(&mutex_);
+    return goodFix_;
 }
 
 float PositionReader::longtitude() const {

@@ -20,6 +20,12 @@ QString lineEnds(int n) {
     return QStringLiteral("\r\n").repeated(n);
 }
 
+// A compound with no position prints the "%f" zero the council has always read as none, never a bare
+// comma.
+QString coordinate(const QString& value) {
+    return value.trimmed().isEmpty() ? QStringLiteral("0.000000") : value;
+}
+
 // A run of the notice's text, written as one string.
 QString joined(std::initializer_list<QStringView> parts) {
     QString out;
@@ -170,7 +176,8 @@ QList<QByteArray> NoticeLayout::generalNotice(const RecordMap& record, const QIm
         offence(u"BUTIR-BUTIR KESALAHAN", f[Key::kompaunButiranKesalahan], u" \r\n\r\n"),
         offence(u"TEMPAT", {}, u"\r\n"),
         f.place(),
-        offence(u"KOORDINAT LOKASI", QStringLiteral("%1, %2").arg(f[Key::lat], f[Key::long_]), u"\r\n"),
+        offence(u"KOORDINAT LOKASI",
+                QStringLiteral("%1, %2").arg(coordinate(f[Key::lat]), coordinate(f[Key::long_])), u"\r\n"),
         offence(u"TARIKH KESALAHAN", f[Key::kompaunTarikh], joined({spaces(26), u"JUMLAH KOMPAUN\r\n"})),
     });
     blocks.append(WSCommands::characterSize(1));

@@ -1,5 +1,7 @@
 #include "sync/CouncilEndpoints.h"
 
+#include "core/RecordKeys.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -66,6 +68,12 @@ QByteArray compoundJson(const RecordMap& record) {
     QJsonObject object;
     for (auto it = record.cbegin(); it != record.cend(); ++it)
         object.insert(it.key(), it.value());
+    // No position is the "%f" zero pair on the wire, as the council's service has always received it
+    // (a compound stored with empty texts by an earlier version included); it may refuse an empty
+    // number. A record without the keys is sent as it is.
+    for (const QLatin1String key : {Key::lat, Key::long_})
+        if (object.contains(key) && object.value(key).toString().trimmed().isEmpty())
+            object.insert(key, QStringLiteral("0.000000"));
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 

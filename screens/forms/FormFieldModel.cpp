@@ -7,6 +7,9 @@ void FormFieldModel::setRows(QList<FormRow> rows) {
     for (qsizetype i = 0; i < rows_.size(); ++i)
         texts_.push_back(std::make_unique<TextField>());
     shown_ = QList<bool>(rows_.size(), true);
+    required_.clear();
+    for (const FormRow& row : rows_)
+        required_.append(row.required);
     endResetModel();
 }
 
@@ -40,6 +43,19 @@ void FormFieldModel::setShown(QLatin1String key, bool shown) {
     Q_EMIT dataChanged(index(i), index(i), {ShownRole});
 }
 
+bool FormFieldModel::required(QLatin1String key) const {
+    const int i = indexOf(key);
+    return i >= 0 && required_[i];
+}
+
+void FormFieldModel::setRequired(QLatin1String key, bool required) {
+    const int i = indexOf(key);
+    if (i < 0 || required_[i] == required)
+        return;
+    required_[i] = required;
+    Q_EMIT dataChanged(index(i), index(i), {RequiredRole});
+}
+
 int FormFieldModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
 }
@@ -65,6 +81,8 @@ QVariant FormFieldModel::data(const QModelIndex& index, int role) const {
         return row.options;
     case ShownRole:
         return shown_[index.row()];
+    case RequiredRole:
+        return required_[index.row()];
     default:
         return {};
     }
@@ -73,5 +91,5 @@ QVariant FormFieldModel::data(const QModelIndex& index, int role) const {
 QHash<int, QByteArray> FormFieldModel::roleNames() const {
     return {{KindRole, "kind"},       {KeyRole, "key"},     {LabelRole, "label"},
             {HintRole, "hint"},       {FieldRole, "field"}, {EmphasisedRole, "emphasised"},
-            {OptionsRole, "options"}, {ShownRole, "shown"}};
+            {OptionsRole, "options"}, {ShownRole, "shown"}, {RequiredRole, "marked"}};
 }

@@ -54,6 +54,8 @@ struct FormRow {
     QStringList options{};
     // The list's title where it is not the label.
     QString listTitle{};
+    // "Semak" asks for it: its label carries the mark.
+    bool required = false;
 
     bool isInput() const { return kind == Text || kind == Pick || kind == MultiLine; }
     // What the record's key table says of the row's key: written upper-cased (the field itself is
@@ -81,7 +83,8 @@ public:
         FieldRole,
         EmphasisedRole,
         OptionsRole,
-        ShownRole
+        ShownRole,
+        RequiredRole
     };
     explicit FormFieldModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
@@ -92,6 +95,8 @@ public:
     const FormRow* row(QLatin1String key) const;
     bool shown(QLatin1String key) const;
     void setShown(QLatin1String key, bool shown);
+    bool required(QLatin1String key) const;
+    void setRequired(QLatin1String key, bool required);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -103,4 +108,5 @@ private:
     QList<FormRow> rows_;
     std::vector<std::unique_ptr<TextField>> texts_;
     QList<bool> shown_;
+    QList<bool> required_;
 };

@@ -6,7 +6,9 @@ import Kompaun
 // list; the field is not typed into and never takes the keyboard, so the form stays where it is.
 ColumnLayout {
     id: row
-    property alias caption: label.text
+    property string caption
+    // "Semak" asks for it: a mark after the label.
+    property bool marked: false
     property alias name: input.objectName
     property alias pickName: button.objectName
     property FieldText field
@@ -22,6 +24,8 @@ ColumnLayout {
         elide: Text.ElideRight
         font.pixelSize: 13
         color: Theme.muted
+        textFormat: Text.StyledText
+        text: row.marked ? row.caption + " <font color=\"" + Theme.requiredMark + "\"><b>*</b></font>" : row.caption
     }
     RowLayout {
         Layout.fillWidth: true

@@ -32,6 +32,7 @@ Repeater {
         required property bool emphasised
         required property list<string> options
         required property bool shown
+        required property bool marked
         Layout.fillWidth: true
         visible: row.shown && (row.kind !== FormRowType.Action || rows.active)
         sourceComponent: {
@@ -50,6 +51,7 @@ Repeater {
             id: textRow
             FormTextRow {
                 caption: row.label
+                marked: row.marked
                 name: row.key + "Field"
                 field: row.field
                 form: rows.form
@@ -61,6 +63,7 @@ Repeater {
             id: pickRow
             FormPickRow {
                 caption: row.label
+                marked: row.marked
                 name: row.key + "Field"
                 pickName: row.key + "Pick"
                 field: row.field

@@ -1,5 +1,6 @@
 #include "screens/forms/FormSet.h"
 
+#include "core/RecordKeys.h"
 #include "screens/forms/FormViewController.h"
 #include "screens/shell/NavigationStack.h"
 #include "screens/shell/ScreenNames.h"
@@ -40,6 +41,12 @@ void FormSet::formLoaded(QObject* page) {
         pages_.append(page);
 }
 
+QString FormSet::firstMissingField(QObject* page) const {
+    const auto* form =
+        page ? page->findChild<FormViewController*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    return form ? form->firstMissingField() : QString();
+}
+
 QList<FormViewController*> FormSet::forms() const {
     QList<FormViewController*> all;
     for (const QPointer<QObject>& page : pages_)
@@ -51,4 +58,25 @@ QList<FormViewController*> FormSet::forms() const {
 void FormSet::initForms() const {
     for (FormViewController* form : forms())
         form->initForm();
+}
+
+int FormSet::tabOf(QLatin1String key) const {
+    // The fields "Semak" may name, by the form that holds them.
+    QLatin1String screen;
+    if (key == Key::noKadPengenalanPesalah || key == Key::noDaftarSyarikat || key == Key::namaPesalah ||
+        key == Key::alamat1Pesalah)
+        screen = Screen::maklumatPersalah;
+    else if (key == Key::kesalahan || key == Key::kompaunKadar)
+        screen = Screen::kompoun;
+    else if (key == Key::kenderaanNoKenderaan)
+        screen = Screen::kenderaan;
+    else if (key == Key::lokasiTempatKejadian || key == Key::lokasiKawasan || key == Key::lokasiJalan)
+        screen = Screen::lokasi;
+    return screen.isEmpty() ? -1 : int(screens_.indexOf(QString(screen)));
+}
+
+void FormSet::showField(QLatin1String key) {
+    const int tab = tabOf(key);
+    if (tab >= 0)
+        Q_EMIT fieldRequested(tab, QString(key) + QStringLiteral("Field"));
 }

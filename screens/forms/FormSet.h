@@ -39,10 +39,17 @@ public:
 
     // The view: a form of this set has been made (its page, whose controller is a direct child).
     Q_INVOKABLE void formLoaded(QObject* page);
+    // The field of that page's form where the officer starts typing (see FormViewController).
+    Q_INVOKABLE QString firstMissingField(QObject* page) const;
     // The forms of this set made so far, in the order they were made.
     QList<FormViewController*> forms() const;
     // Each form made prepares itself for a new compound of the same offence.
     void initForms() const;
+    // The officer is taken to the field of that record key: its form's tab shows and the field takes
+    // the focus. Keys of no form of this set are ignored.
+    void showField(QLatin1String key);
+    // The tab of the form holding that record key's field; -1 when no form of this set holds it.
+    int tabOf(QLatin1String key) const;
 
     // The bar's buttons.
     Q_INVOKABLE void semak() { Q_EMIT semakRequested(); }
@@ -54,6 +61,8 @@ Q_SIGNALS:
     void semakRequested();
     void cetakRequested();
     void batalRequested();
+    // The view: show that tab and give the item of that objectName the focus.
+    void fieldRequested(int tab, const QString& name);
 
 private:
     QStringList titles_;

@@ -77,9 +77,40 @@ ScreenPage {
                 screen.formSet.formLoaded(page)
             page.navigation = screen.navigation
             page.appearing()
+            // A new compound's first form: the keyboard is ready in the first field it asks for.
+            if (index === 0 && screen.formSet && !screen.formSet.preview) {
+                const field = screen.findNamed(page, screen.formSet.firstMissingField(page))
+                if (field !== null)
+                    field.forceActiveFocus()
+            }
         }
     }
     onAppearing: screen.showTab(screen.currentTab)
+
+    // The item of that objectName under the item, depth first.
+    function findNamed(item: Item, name: string): Item {
+        if (item === null || name === "")
+            return null
+        if (item.objectName === name)
+            return item
+        for (let i = 0; i < item.children.length; ++i) {
+            const found = screen.findNamed(item.children[i], name)
+            if (found !== null)
+                return found
+        }
+        return null
+    }
+    // "Semak" refused: the tab of the field it names shows and the field takes the focus (the form's
+    // page scrolls to it), so the officer is not left searching.
+    Connections {
+        target: screen.formSet
+        function onFieldRequested(tab: int, name: string) {
+            screen.showTab(tab)
+            const field = screen.findNamed(screen.pageAt(tab), name)
+            if (field !== null)
+                field.forceActiveFocus()
+        }
+    }
 
     FormTabStrip {
         id: strip

@@ -7,7 +7,8 @@ Rectangle {
     property list<string> titles
     property int current: 0
     signal chosen(int index)
-    height: 46
+    // A finger's height.
+    height: 48
     color: Theme.card
 
     Row {

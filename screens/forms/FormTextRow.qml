@@ -6,7 +6,9 @@ import Kompaun
 // the form's. A field that cannot be edited stays legible.
 ColumnLayout {
     id: row
-    property alias caption: label.text
+    property string caption
+    // "Semak" asks for it: a mark after the label.
+    property bool marked: false
     property alias name: input.objectName
     property alias placeholder: input.placeholder
     property FieldText field
@@ -17,12 +19,22 @@ ColumnLayout {
     Layout.fillWidth: true
     spacing: 3
 
+    function next() {
+        const following = input.nextItemInFocusChain(true)
+        if (following !== null && following !== input)
+            following.forceActiveFocus(Qt.TabFocusReason)
+        else
+            input.focus = false
+    }
+
     Text {
         id: label
         Layout.fillWidth: true
         elide: Text.ElideRight
         font.pixelSize: 13
         color: Theme.muted
+        textFormat: Text.StyledText
+        text: row.marked ? row.caption + " <font color=\"" + Theme.requiredMark + "\"><b>*</b></font>" : row.caption
     }
     FormField {
         id: input
@@ -36,5 +48,10 @@ ColumnLayout {
             if (row.form)
                 row.form.textFieldDidEndEditing(row.field)
         }
+        // The keyboard's "next" goes on to the following field, as Tab does; leaving this one ends its
+        // editing.
+        EnterKey.type: Qt.EnterKeyNext
+        Keys.onReturnPressed: row.next()
+        Keys.onEnterPressed: row.next()
     }
 }

@@ -41,6 +41,16 @@ QString FormViewController::fieldText(const QString& key) const {
     return text ? text->text() : QString();
 }
 
+QString FormViewController::firstMissingField() const {
+    if (preview_)
+        return {};
+    for (const FormRow& row : fields_.rows())
+        if (row.kind == FormRow::Text && fields_.required(row.key) && fields_.shown(row.key) &&
+            field(row.key)->text().trimmed().isEmpty())
+            return QString(row.key) + QStringLiteral("Field");
+    return {};
+}
+
 void FormViewController::fillRows() {
     for (const FormRow& row : fields_.rows())
         if (row.isInput() || row.kind == FormRow::Value || row.kind == FormRow::Switch)

@@ -34,6 +34,9 @@ public:
     bool shown(QLatin1String key) const { return fields_.shown(key); }
     // What the row with that key shows.
     Q_INVOKABLE QString fieldText(const QString& key) const;
+    // The objectName of the first field "Semak" asks for that is still empty (where the officer starts
+    // typing); empty when none is, and in a stored compound.
+    Q_INVOKABLE QString firstMissingField() const;
 
     // The form comes to show: the first time it also loads (fills itself, decides preview mode).
     Q_INVOKABLE void viewWillAppear();
@@ -68,6 +71,7 @@ protected:
     }
     void setRows(QList<FormRow> rows) { fields_.setRows(std::move(rows)); }
     void setShown(QLatin1String key, bool shown) { fields_.setShown(key, shown); }
+    void setRequired(QLatin1String key, bool required) { fields_.setRequired(key, required); }
     void fillRows();
     // Every input row the officer changed into the record (every one, for a record not yet written).
     void writeRows();

@@ -1,5 +1,6 @@
 #include "screens/forms/KenderaanTabViewController.h"
 
+#include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 
 KenderaanTabViewController::KenderaanTabViewController(QObject* parent) : FormViewController(parent) {
@@ -24,4 +25,9 @@ KenderaanTabViewController::KenderaanTabViewController(QObject* parent) : FormVi
          .list = FormRow::JenisWarna},
         {.key = Key::kenderaanNoChasis, .label = QStringLiteral("No. Chasis"), .hint = FormRow::Capitals},
     });
+}
+
+void KenderaanTabViewController::viewDidLoad() {
+    // A traffic compound is checked by its plate.
+    setRequired(Key::kenderaanNoKenderaan, app().getLaluLintas());
 }

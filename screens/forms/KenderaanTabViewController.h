@@ -10,4 +10,7 @@ class KenderaanTabViewController : public FormViewController {
     QML_ELEMENT
 public:
     explicit KenderaanTabViewController(QObject* parent = nullptr);
+
+protected:
+    void viewDidLoad() override;
 };

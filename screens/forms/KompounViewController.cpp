@@ -8,8 +8,13 @@ KompounViewController::KompounViewController(QObject* parent) : FormViewControll
     const auto shown = [](QLatin1String key, const QString& label, bool emphasised = false) {
         return FormRow{.kind = FormRow::Value, .key = key, .label = label, .emphasised = emphasised};
     };
-    // The particulars and the old compound are kept for the next compound: the record refills them.
+    // The particulars and the old compound are kept for the next compound: the record refills them. The
+    // one choice the officer makes here stands first, where the form opens.
     setRows({
+        {.kind = FormRow::Pick,
+         .key = Key::kompaunCaraPenyerahan,
+         .label = QStringLiteral("Cara Penyerahan"),
+         .list = FormRow::CaraPenyerahan},
         shown(Key::kompaunRunningNumber, QStringLiteral("No. Kompaun"), true),
         shown(Key::kompaunTarikh, QStringLiteral("Tarikh, Masa")),
         shown(Key::kompaunTamatTawaran, QStringLiteral("Tamat Tawaran")),
@@ -22,10 +27,6 @@ KompounViewController::KompounViewController(QObject* parent) : FormViewControll
         shown(Key::kompaunKadar, QStringLiteral("Kadar Kompaun"), true),
         shown(Key::kompaunKadarTawaran, QStringLiteral("Kadar Tawaran"), true),
         {.key = Key::kompaunLama, .label = QStringLiteral("Kompaun Lama")},
-        {.kind = FormRow::Pick,
-         .key = Key::kompaunCaraPenyerahan,
-         .label = QStringLiteral("Cara Penyerahan"),
-         .list = FormRow::CaraPenyerahan},
     });
 }
 

@@ -60,16 +60,29 @@ ScreenPage {
                 text: controller.editGambarTitle
                 onClicked: controller.openEditGmabar()
             }
+            // The source kept for the shift, and the way to change it: the picture opens it at once.
+            ActionButton {
+                objectName: "gambarSumberButton"
+                Layout.fillWidth: false
+                Layout.preferredWidth: 96
+                visible: screen.active && photos.sourceName !== ""
+                secondary: true
+                text: photos.sourceName + " ▾"
+                onClicked: photos.chooseSource()
+            }
         }
 
         FormRows { form: controller }
 
+        // Its line is kept whether or not there is anything to say, so the buttons below never move
+        // under the finger when a capture ends.
         Text {
             objectName: "fixDetailText"
             Layout.fillWidth: true
-            visible: controller.fixDetail !== ""
+            Layout.preferredHeight: 18
             text: controller.fixDetail
-            wrapMode: Text.WordWrap
+            elide: Text.ElideRight
+            verticalAlignment: Text.AlignVCenter
             font.pixelSize: 13
             color: Theme.muted
         }

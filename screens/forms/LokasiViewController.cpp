@@ -1,6 +1,7 @@
 #include "screens/forms/LokasiViewController.h"
 
 #include "core/AppDelegate.h"
+#include "core/PositionReader.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "platform/Progress.h"
@@ -21,7 +22,7 @@ const QLatin1String kedudukan{"kedudukan"};
 LokasiViewController::LokasiViewController(QObject* parent) : FormViewController(parent) {
     // The area and street stay for the next compound: an officer works one street at a time.
     setRows({
-        {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian")},
+        {.key = Key::lokasiTempatKejadian, .label = QStringLiteral("Tempat Kejadian"), .required = true},
         {.kind = FormRow::Action,
          .key = samaSptAlamat,
          .label = QStringLiteral("Sama seperti alamat pesalah")},
@@ -48,16 +49,28 @@ LokasiViewController::LokasiViewController(QObject* parent) : FormViewController
 }
 
 void LokasiViewController::viewDidLoad() {
-    // A traffic notice names no witness.
-    const bool witness = value(Key::isLaluLintas) != QLatin1String("YA");
-    setShown(Key::lokasiNamaSaksi, witness);
-    setShown(Key::lokasiICSaksi, witness);
+    // A traffic notice names no witness, and a traffic compound has no offender whose address could
+    // be copied.
+    const bool traffic = value(Key::isLaluLintas) == QLatin1String("YA");
+    setShown(Key::lokasiNamaSaksi, !traffic);
+    setShown(Key::lokasiICSaksi, !traffic);
+    setShown(samaSptAlamat, !traffic);
 }
 
 void LokasiViewController::willAppear() {
-    fill(Key::lat);
-    fill(Key::long_);
+    showRecordedPosition();
     refreshPhotoCount();
+}
+
+void LokasiViewController::showRecordedPosition() {
+    // The zero pair the record carries for "no position" is shown as none, never as a place.
+    const bool known = PositionReader::isPosition(value(Key::lat), value(Key::long_));
+    field(Key::lat)->setText(known ? value(Key::lat) : QString());
+    field(Key::long_)->setText(known ? value(Key::long_) : QString());
+    if (!known)
+        setFixDetail(PositionReader::noPositionText());
+    else if (fixDetail_ == PositionReader::noPositionText())
+        setFixDetail(QString());
 }
 
 void LokasiViewController::action(const QString& name) {
@@ -80,12 +93,17 @@ void LokasiViewController::listOpened(const FormRow& row, bool opened) {
 }
 
 void LokasiViewController::showPosition(const RecordMap& position) {
-    field(Key::lat)->setText(position.value(Key::lat));
-    field(Key::long_)->setText(position.value(Key::long_));
+    const QString lat = position.value(Key::lat);
+    const QString lon = position.value(Key::long_);
+    const bool known = PositionReader::isPosition(lat, lon);
+    field(Key::lat)->setText(known ? lat : QString());
+    field(Key::long_)->setText(known ? lon : QString());
     if (!preview()) {
-        write(Key::lat, field(Key::lat)->text());
-        write(Key::long_, field(Key::long_)->text());
+        write(Key::lat, known ? lat : PositionReader::noPosition());
+        write(Key::long_, known ? lon : PositionReader::noPosition());
     }
+    if (!known)
+        setFixDetail(PositionReader::noPositionText());
 }
 
 QString LokasiViewController::noFixMessage() {
@@ -122,8 +140,10 @@ void LokasiViewController::captureEnded() {
     AppDelegate& hub = app();
     const RecordMap position = hub.getLocation();
     const std::optional<PositionFix> fix = hub.positionReader().lastFix();
-    if (!fix || position.value(Key::lat).isEmpty()) {
+    if (!fix || !PositionReader::isPosition(position.value(Key::lat),
+                                            position.value(Key::long_))) {
         setFixDetail(QString());
+        showRecordedPosition();
         hub.platform().alerts->show(
             {QStringLiteral("Makluman"), noFixMessage(), {QStringLiteral("OK")}, 0, {}});
         return;
@@ -171,9 +191,15 @@ void LokasiViewController::goToMap() {
 }
 
 void LokasiViewController::samaSptAlamatPesalah() {
-    if (record() && !preview())
-        field(Key::lokasiTempatKejadian)
-            ->setText(QStringLiteral("%1,%2").arg(value(Key::alamat1Pesalah), value(Key::alamat2Pesalah)));
+    if (!record() || preview() || !shown(samaSptAlamat))
+        return;
+    // Only the lines the offender's address has: no stray comma, and nothing at all from an empty one.
+    QStringList lines;
+    for (const QLatin1String key : {Key::alamat1Pesalah, Key::alamat2Pesalah})
+        if (const QString line = value(key).trimmed(); !line.isEmpty())
+            lines.append(line);
+    if (!lines.isEmpty())
+        field(Key::lokasiTempatKejadian)->setText(lines.join(QLatin1Char(',')));
 }
 
 void LokasiViewController::keluarkamera() {

@@ -56,6 +56,8 @@ protected:
 private:
     void refreshPhotoCount();
     void showPosition(const RecordMap& position);
+    // The record's position in the two fields, or none said to be none.
+    void showRecordedPosition();
     void captureEnded();
     void setFixDetail(const QString& detail);
 

@@ -10,6 +10,11 @@ const QLatin1String samaDiatas{"samaDiatas"};
 FormRow text(QLatin1String key, const QString& label, FormRow::Hint hint = FormRow::Plain) {
     return {.key = key, .label = label, .hint = hint};
 }
+// What "Semak" asks of the offender, marked.
+FormRow required(FormRow row) {
+    row.required = true;
+    return row;
+}
 FormRow state(QLatin1String key) {
     return {.kind = FormRow::Pick, .key = key, .label = QStringLiteral("Negeri"), .list = FormRow::Negeri};
 }
@@ -24,17 +29,21 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
          .key = Key::pilihanIndividuAtauSyarikat,
          .label = QString(),
          .options = {QStringLiteral("Individu"), QStringLiteral("Syarikat")}},
-        text(Key::noKadPengenalanPesalah, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits),
+        // What "Semak" asks for first, in the order the keyboard's "next" takes them, within the first
+        // screen of a small phone; a company gives its number, next, in place of the identity card.
+        required(text(Key::noKadPengenalanPesalah, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits)),
+        required(text(Key::namaPesalah, QStringLiteral("Nama"))),
+        required(text(Key::alamat1Pesalah, QStringLiteral("Alamat 1"))),
+        // The company number is written as it is typed.
         {.key = Key::noDaftarSyarikat,
          .label = QStringLiteral("No. Daftar Syarikat"),
-         .hint = FormRow::Capitals},
-        text(Key::lokasiLesenPerniagaan, QStringLiteral("No. Lesen Perniagaan")),
-        text(Key::namaPesalah, QStringLiteral("Nama")),
-        text(Key::alamat1Pesalah, QStringLiteral("Alamat 1")),
+         .hint = FormRow::Capitals,
+         .required = true},
         text(Key::alamat2Pesalah, QStringLiteral("Alamat 2")),
         text(Key::poskodPesalah, QStringLiteral("Poskod"), FormRow::Digits),
         text(Key::alamat3Pesalah, QStringLiteral("Bandar")),
         state(Key::negeriPesalah),
+        text(Key::lokasiLesenPerniagaan, QStringLiteral("No. Lesen Perniagaan")),
         {.kind = FormRow::Heading,
          .key = QLatin1String("penerima"),
          .label = QStringLiteral("Maklumat Penerima")},

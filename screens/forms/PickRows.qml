@@ -15,6 +15,8 @@ ListView {
         required property string title
         objectName: "pickRow" + row.index
         width: ListView.view ? ListView.view.width : 0
+        // A finger's height at least; a long label wraps and the row grows.
+        implicitHeight: Math.max(48, row.implicitContentHeight + row.topPadding + row.bottomPadding)
         topPadding: 13
         bottomPadding: 13
         leftPadding: 16

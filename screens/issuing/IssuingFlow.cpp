@@ -2,6 +2,7 @@
 
 #include "core/AppDelegate.h"
 #include "core/KualaLumpurDate.h"
+#include "core/PositionReader.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
 #include "printing/PrinterConnection.h"
@@ -12,6 +13,8 @@
 #include "screens/shell/ScreenController.h"
 #include "screens/shell/ScreenNames.h"
 #include "screens/shell/ShellController.h"
+
+#include <algorithm>
 
 IssuingFlow::IssuingFlow(Opener kind, FormSet& forms, const ScreenController& screen, QObject* parent)
     : QObject(parent), kind_(kind), forms_(forms), screen_(screen) {}
@@ -44,29 +47,44 @@ QString IssuingFlow::otherIssuingMessage() {
     return QStringLiteral("Kompaun lain sedang dicetak. Sila tunggu sehingga ia selesai.");
 }
 
-QString IssuingFlow::semakProblem(const RecordMap& record, bool traffic) {
+QString IssuingFlow::placeRefusedMessage() {
+    return QStringLiteral("Sila Masukkan Tempat Kejadian Yang Sah!");
+}
+
+bool IssuingFlow::isPlace(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+IssuingFlow::Problem IssuingFlow::semakCheck(const RecordMap& record, bool traffic) {
     const auto empty = [&](QLatin1String key) { return record.value(key).trimmed().isEmpty(); };
     // A notice without its offence or its amount is no compound at all.
     if (empty(Key::kesalahan))
-        return QStringLiteral("Sila Pilih Kesalahan!");
+        return {QStringLiteral("Sila Pilih Kesalahan!"), Key::kesalahan};
     if (empty(Key::kompaunKadar))
-        return QStringLiteral("Sila Masukkan Jumlah Kompaun!");
+        return {QStringLiteral("Sila Masukkan Jumlah Kompaun!"), Key::kompaunKadar};
     if (traffic) {
         if (empty(Key::kenderaanNoKenderaan))
-            return QStringLiteral("Sila Masukkan No Kenderaan!");
+            return {QStringLiteral("Sila Masukkan No Kenderaan!"), Key::kenderaanNoKenderaan};
     } else {
         if (empty(Key::noKadPengenalanPesalah) && empty(Key::noDaftarSyarikat))
-            return QStringLiteral("Sila Masukkan IC Pesalah atau No Daftar Syarikat!");
+            return {QStringLiteral("Sila Masukkan IC Pesalah atau No Daftar Syarikat!"),
+                    Key::noKadPengenalanPesalah};
         if (empty(Key::namaPesalah))
-            return QStringLiteral("Sila Masukkan Nama Pesalah!");
+            return {QStringLiteral("Sila Masukkan Nama Pesalah!"), Key::namaPesalah};
         if (empty(Key::alamat1Pesalah))
-            return QStringLiteral("Sila Masukkan Alamat Pesalah!");
+            return {QStringLiteral("Sila Masukkan Alamat Pesalah!"), Key::alamat1Pesalah};
     }
-    if ((record.value(Key::lokasiTempatKejadian) + record.value(Key::lokasiKawasan) +
-         record.value(Key::lokasiJalan))
-            .isEmpty())
-        return QStringLiteral("Sila Masukkan Maklumat Lokasi Kesalahan");
+    const QString place = record.value(Key::lokasiTempatKejadian);
+    if ((place + record.value(Key::lokasiKawasan) + record.value(Key::lokasiJalan)).isEmpty())
+        return {QStringLiteral("Sila Masukkan Maklumat Lokasi Kesalahan"), Key::lokasiTempatKejadian};
+    // Commas and spaces (an empty address copied) would print as the place of the offence.
+    if (!place.isEmpty() && !isPlace(place))
+        return {placeRefusedMessage(), Key::lokasiTempatKejadian};
     return {};
+}
+
+QString IssuingFlow::semakProblem(const RecordMap& record, bool traffic) {
+    return semakCheck(record, traffic).message;
 }
 
 IssuingFlow::Snapshot IssuingFlow::now() const {
@@ -86,9 +104,16 @@ bool IssuingFlow::semak() {
     // that form ever showing, and its notice would print with no time.
     if (record->value(Key::kompaunMasa).isEmpty())
         record->insert(Key::kompaunMasa, KualaLumpur::format(core.clock().now(), QStringLiteral("HH:mm")));
-    const QString problem = semakProblem(*record, core.getLaluLintas());
-    if (!problem.isEmpty()) {
-        alert(QStringLiteral("Makluman"), problem, {QStringLiteral("OK")}, 0, {});
+    // A compound with no position carries the zero pair on the wire and on paper, as the council's
+    // service has always received it.
+    for (const QLatin1String key : {Key::lat, Key::long_})
+        if (record->value(key).trimmed().isEmpty())
+            record->insert(key, PositionReader::noPosition());
+    const Problem problem = semakCheck(*record, core.getLaluLintas());
+    if (!problem.message.isEmpty()) {
+        alert(QStringLiteral("Makluman"), problem.message, {QStringLiteral("OK")}, 0, {});
+        // The officer is taken to the field named, not left to search the tabs for it.
+        forms_.showField(problem.key);
         return false;
     }
     NavigationStack* navigation = screen_.navigation();
@@ -177,6 +202,7 @@ void IssuingFlow::confirmed() {
     }
     issued_ = stored;
     issuedTraffic_ = reviewed_->traffic;
+    context().shift().rememberDelivery(*stored, issuedTraffic_);
     // The number is advanced before anything prints: a notice never carries a number the phone could give
     // again. When the advance cannot be kept the compound stays stored (its number is held in memory
     // and by the store, so it is not given twice) and the officer is told; nothing prints.
@@ -209,34 +235,28 @@ void IssuingFlow::showMenu(const NoticePrintJob::Result& result) {
     const QString message = NoticePrintJob::resultMessage(
                                 issued_ ? issued_->value(Key::kompaunRunningNumber) : QString(), result) +
                             QStringLiteral(" Sila pilih menu dibawah");
-    if (result.printed) {
-        alert(QStringLiteral("Kepastian"), message,
-              {QStringLiteral("Ke Utama"), QStringLiteral("Cetak Kembali"),
-               QStringLiteral("Guna Kembali Kesalahan Ini")},
-              kMenuTag, [this](int button) { menuChosen(button); });
-        return;
-    }
-    // Not printed: printing again comes first.
-    alert(QStringLiteral("Gagal"), message,
-          {QStringLiteral("Cetak Kembali"), QStringLiteral("Ke Utama"),
-           QStringLiteral("Guna Kembali Kesalahan Ini")},
-          kMenuTag, [this](int button) {
-              menuChosen(button == 0 ? 1 : button == 1 ? 0 : button);
-          });
+    // One order whether the notice came out or not, so the officer's hand learns one place per choice.
+    // "Cetak Kembali" is last: the menu is taller than the question that led to it and centred like it,
+    // so its last button lies wholly below the question's "Ya" and a second tap on "Ya" can never print
+    // the notice again.
+    alert(result.printed ? QStringLiteral("Kepastian") : QStringLiteral("Gagal"), message,
+          {QStringLiteral("Ke Utama"), QStringLiteral("Guna Kembali Kesalahan Ini"),
+           QStringLiteral("Cetak Kembali")},
+          kMenuTag, [this](int button) { menuChosen(button); });
 }
 
 void IssuingFlow::menuChosen(int button) {
     NavigationStack* navigation = screen_.navigation();
     // Whatever follows, the review of the printed compound is done with: it may never store it again.
     reviewed_.reset();
-    if (button == 0) {
+    if (button == kMenuKeUtama) {
         context().shell().viewGetBackToRoot();
         // The favourites tab goes back to its list too.
         if (kind_ == Opener::Favourites && navigation)
             navigation->popToRoot();
         return;
     }
-    if (button == 1) {
+    if (button == kMenuCetakKembali) {
         context().printerConnection().reconnect();
         cetakExe();
         return;

@@ -41,13 +41,26 @@ public:
     enum class Opener { Sections, Favourites };
     static constexpr int kConfirmTag = 1;
     static constexpr int kMenuTag = 2;
+    // The after-print menu's buttons: "Ke Utama", "Guna Kembali Kesalahan Ini", "Cetak Kembali".
+    static constexpr int kMenuKeUtama = 0;
+    static constexpr int kMenuGunaKembali = 1;
+    static constexpr int kMenuCetakKembali = 2;
 
     IssuingFlow(Opener kind, FormSet& forms, const ScreenController& screen, QObject* parent = nullptr);
     ~IssuingFlow() override;
 
-    // The first check the record fails, as the officer is told it; empty when it passes. A traffic
-    // compound names the vehicle instead of an offender.
+    // The first check the record fails: what the officer is told and the record key of the field to
+    // look at; an empty message when it passes. A traffic compound names the vehicle instead of an
+    // offender.
+    struct Problem {
+        QString message;
+        QLatin1String key{};
+    };
+    static Problem semakCheck(const RecordMap& record, bool traffic);
     static QString semakProblem(const RecordMap& record, bool traffic);
+    static QString placeRefusedMessage();
+    // Some letter or digit: a place an officer could find again.
+    static bool isPlace(const QString& text);
     static QString changedMessage();
     static QString otherIssuingMessage();
 

@@ -1,5 +1,6 @@
 #include "screens/issuing/ReviewViewController.h"
 
+#include "core/PositionReader.h"
 #include "core/RecordKeys.h"
 #include "screens/forms/AddressText.h"
 #include "screens/issuing/IssuingFlow.h"
@@ -54,7 +55,9 @@ QList<ReviewViewController::Field> ReviewViewController::fields(const RecordMap&
         {QStringLiteral("tempatKesalahn"), QStringLiteral("Tempat Kesalahan"),
          AddressText::join({v(Key::lokasiTempatKejadian), v(Key::lokasiKawasan), v(Key::lokasiJalan)})},
         {QStringLiteral("kordinatLokasi"), QStringLiteral("Koordinat Lokasi"),
-         AddressText::join({v(Key::lat), v(Key::long_)})},
+         PositionReader::isPosition(v(Key::lat), v(Key::long_))
+             ? AddressText::join({v(Key::lat), v(Key::long_)})
+             : PositionReader::noPositionText()},
         {QStringLiteral("tarikhKesalahan"), QStringLiteral("Tarikh Kesalahan"), tarikh},
         {QStringLiteral("jumlahKompaun"), QStringLiteral("Jumlah Kompaun"),
          QStringLiteral("RM %1").arg(v(Key::kompaunKadar))},

@@ -71,4 +71,16 @@ void LoginViewController::kemaskiniApplikasiAction() {
 void LoginViewController::clearLogKeluar() {
     userID_.setText(QString());
     password_.setText(QString());
+    // The login screen shows again: its serial number is the one the compounds just issued reached.
+    refreshRunningNumber();
+}
+
+void LoginViewController::refreshRunningNumber() {
+    if (!registered_)
+        return;
+    const QString number = QString::number(app_.runningNumbers().getRunningNumber());
+    if (number == runningNumber_)
+        return;
+    runningNumber_ = number;
+    Q_EMIT layoutChanged();
 }

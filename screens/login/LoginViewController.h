@@ -10,8 +10,9 @@
 class AppDelegate;
 class OfficerLogin;
 
-// The login screen: the root of the window. Its layout (registered or not) is chosen once, when the
-// screen is loaded; a registration made here shows the sign-in fields at the next start.
+// The login screen: the root of the window. Its layout (registered or not) is chosen when the screen is
+// loaded, and again at once when a registration made here succeeds; its serial number is the current
+// one whenever it shows.
 class LoginViewController : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -63,6 +64,8 @@ public:
     Q_INVOKABLE void kemaskiniDeviceAction();
     Q_INVOKABLE void kemaskiniApplikasiAction();
     Q_INVOKABLE void clearLogKeluar();
+    // "No. Siri" as the running number now stands.
+    void refreshRunningNumber();
 
 Q_SIGNALS:
     void layoutChanged();

@@ -15,16 +15,22 @@ public:
     QQuickTextureFactory* textureFactory() const override {
         return QQuickTextureFactory::textureFactoryForImage(image_);
     }
-    QString errorString() const override { return error_; }
-    void finish(QImage image, QString error = {}) {
+    QString errorString() const override { return {}; }
+    void finish(QImage image) {
         image_ = std::move(image);
-        error_ = std::move(error);
         Q_EMIT finished();
+    }
+    // A tile that cannot be had is drawn as an empty square: one transparent pixel, which the view
+    // tells from a real tile by its size. No error is reported, so the view prints no warning for each
+    // tile of a map seen without a network.
+    void fail() {
+        QImage blank(1, 1, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        finish(std::move(blank));
     }
 
 private:
     QImage image_;
-    QString error_;
 };
 
 } // namespace
@@ -73,7 +79,7 @@ QQuickImageResponse* MapTiles::requestImageResponse(const QString& id, const QSi
     const auto tile = parseId(id);
     const std::optional<QUrl> url = tile ? tileUrl((*tile)[0], (*tile)[1], (*tile)[2]) : std::nullopt;
     if (!url) {
-        response->finish({}, QStringLiteral("no such tile"));
+        response->fail();
         return response;
     }
     const auto [zoom, x, y] = *tile;
@@ -92,13 +98,16 @@ QQuickImageResponse* MapTiles::requestImageResponse(const QString& id, const QSi
             // Parsed before it is kept: a tile server's error page, or a body too large for a tile, never
             // lands in the cache.
             const QImage image = cache->keep(path, reply.body);
-            if (guard)
-                guard->finish(image, image.isNull() ? QStringLiteral("not a picture") : QString());
+            if (!guard)
+                return;
+            if (image.isNull())
+                guard->fail();
+            else
+                guard->finish(image);
         },
-        [guard](const HttpResponse& reply) {
+        [guard](const HttpResponse&) {
             if (guard)
-                guard->finish({}, reply.errorText.isEmpty() ? QStringLiteral("HTTP %1").arg(reply.status)
-                                                            : reply.errorText);
+                guard->fail();
         },
         response);
     return response;

@@ -21,6 +21,10 @@ ScreenPage {
         objectName: "mapView"
         anchors.fill: parent
         clip: true
+        // Whether any tile has come as a picture, and whether any could not be had: a map with none
+        // drawn says so instead of showing an empty grid.
+        property bool tileLoaded: false
+        property bool tileFailed: false
         onWidthChanged: controller.setViewSize(map.width, map.height)
         onHeightChanged: controller.setViewSize(map.width, map.height)
         Component.onCompleted: controller.setViewSize(map.width, map.height)
@@ -41,10 +45,23 @@ ScreenPage {
                 color: "transparent"
                 border.color: Theme.mapTileBorder
                 Image {
+                    id: tile
                     anchors.fill: parent
                     asynchronous: true
                     cache: true
                     source: cell.source
+                    // A tile that could not be had comes as a single clear pixel: an empty square. The map,
+                    // from inside the repeater's delegate.
+                    // qmllint disable unqualified
+                    onStatusChanged: {
+                        if (tile.status !== Image.Ready)
+                            return
+                        if (tile.sourceSize.width > 1)
+                            map.tileLoaded = true
+                        else
+                            map.tileFailed = true
+                    }
+                    // qmllint enable unqualified
                 }
             }
         }
@@ -54,10 +71,19 @@ ScreenPage {
             objectName: "mapPanArea"
             anchors.fill: parent
             property point last
-            onPressed: (mouse) => panArea.last = Qt.point(mouse.x, mouse.y)
+            property point pressedAt
+            onPressed: (mouse) => {
+                panArea.last = Qt.point(mouse.x, mouse.y)
+                panArea.pressedAt = panArea.last
+            }
             onPositionChanged: (mouse) => {
                 controller.panBy(mouse.x - panArea.last.x, mouse.y - panArea.last.y)
                 panArea.last = Qt.point(mouse.x, mouse.y)
+            }
+            // A tap, not a pan: with no pin yet, the officer places it there.
+            onReleased: (mouse) => {
+                if (Math.abs(mouse.x - panArea.pressedAt.x) + Math.abs(mouse.y - panArea.pressedAt.y) < 6)
+                    controller.mapTapped(mouse.x, mouse.y)
             }
         }
         PinchHandler {
@@ -70,6 +96,7 @@ ScreenPage {
         Item {
             id: pin
             objectName: "mapPin"
+            visible: controller.hasPin
             width: 48
             height: 52
             x: controller.pinX - pin.width / 2
@@ -191,8 +218,49 @@ ScreenPage {
             }
         }
 
+        // What the map cannot show: no position to put a pin at, no tile to draw.
+        Column {
+            anchors { left: parent.left; right: parent.right; top: parent.top; margins: 10 }
+            spacing: 6
+            Rectangle {
+                width: parent.width
+                height: noPosition.implicitHeight + 14
+                visible: !controller.hasPin
+                radius: 6
+                color: Theme.mapWarning
+                border.color: Theme.mapWarningBorder
+                Text {
+                    id: noPosition
+                    objectName: "mapNoPosition"
+                    anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; margins: 8 }
+                    text: controller.noPositionText
+                    wrapMode: Text.WordWrap
+                    font.pixelSize: 14
+                    color: Theme.mapWarningText
+                }
+            }
+            Rectangle {
+                width: parent.width
+                height: tilesUnavailable.implicitHeight + 14
+                visible: !map.tileLoaded && map.tileFailed
+                radius: 6
+                color: Theme.mapNote
+                border.color: Theme.fieldBorder
+                Text {
+                    id: tilesUnavailable
+                    objectName: "mapTilesUnavailable"
+                    anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter; margins: 8 }
+                    text: "Peta tidak dapat dimuatkan"
+                    wrapMode: Text.WordWrap
+                    font.pixelSize: 14
+                    color: Theme.secondaryText
+                }
+            }
+        }
+
         // The pin's co-ordinates, legible with or without tiles beneath.
         Rectangle {
+            visible: controller.hasPin
             anchors { left: parent.left; bottom: parent.bottom; margins: 10 }
             width: coordinates.implicitWidth + 16
             height: coordinates.implicitHeight + 10

@@ -1,6 +1,7 @@
 #include "screens/map/MapViewController.h"
 
 #include "core/AppDelegate.h"
+#include "core/PositionReader.h"
 #include "core/RecordKeys.h"
 #include "platform/Log.h"
 #include "platform/UrlOpener.h"
@@ -45,18 +46,50 @@ void MapViewController::viewWillDisappear() {
         endPinDrag();
 }
 
+Coordinate MapViewController::homeArea() {
+    const QStringList parts = QStringLiteral(KOMPAUN_MAP_HOME).split(QLatin1Char(','));
+    if (parts.size() == 2 && PositionReader::isPosition(parts[0], parts[1]))
+        return {parts[0].trimmed().toDouble(), parts[1].trimmed().toDouble()};
+    return {3.0738, 101.5183};
+}
+
 void MapViewController::viewDidLoad() {
-    // Text that is not a number places the pin at 0, 0, as the phone's numeric reading does.
-    lat_ = contactInfo_.value(QStringLiteral("lat")).toString().trimmed().toDouble();
-    longti_ = contactInfo_.value(QStringLiteral("long")).toString().trimmed().toDouble();
-    if (!std::isfinite(lat_))
-        lat_ = 0;
-    if (!std::isfinite(longti_))
-        longti_ = 0;
-    pinSubtitle_ = subtitleOf(lat_, longti_);
+    const QString latText = contactInfo_.value(QStringLiteral("lat")).toString();
+    const QString longText = contactInfo_.value(QStringLiteral("long")).toString();
+    // No position (none handed over, text that is no number, the zero pair): no pin is invented. The
+    // map opens where the phone last knew itself to be, else on the council's area, and waits for the
+    // officer to tap the place.
+    hasPin_ = PositionReader::isPosition(latText, longText);
+    Coordinate at;
+    if (hasPin_) {
+        at = {latText.trimmed().toDouble(), longText.trimmed().toDouble()};
+    } else {
+        const std::optional<PositionFix> fix = app().positionReader().lastGoodFix();
+        at = fix && PositionReader::isPosition(fix->latitude, fix->longitude)
+                 ? Coordinate{fix->latitude, fix->longitude}
+                 : homeArea();
+    }
+    lat_ = at.latitude;
+    longti_ = at.longitude;
+    pinSubtitle_ = hasPin_ ? subtitleOf(lat_, longti_) : QString();
     Q_EMIT pinChanged();
     centre_ = pixelOf({lat_, longti_}, zoom_);
     zoomMapViewToFitAnnotations();
+}
+
+void MapViewController::mapTapped(double x, double y) {
+    if (!loaded_ || hasPin_ || readOnly_ || view_.isEmpty())
+        return;
+    const QPointF topLeft = centre_ - QPointF(view_.width() / 2, view_.height() / 2);
+    QPointF pixel = topLeft + QPointF(x, y);
+    const double world = worldSize(zoom_);
+    pixel.setX(std::fmod(std::fmod(pixel.x(), world) + world, world));
+    pixel.setY(std::clamp(pixel.y(), 0.0, world));
+    const Coordinate at = coordinateAtPixel(pixel, zoom_);
+    if (!PositionReader::isPosition(at.latitude, at.longitude))
+        return;
+    hasPin_ = true;
+    pinMoved(at);
 }
 
 void MapViewController::zoomMapViewToFitAnnotations() {
@@ -153,14 +186,14 @@ double MapViewController::pinY() const {
 }
 
 void MapViewController::pinTapped() {
-    if (!loaded_)
+    if (!loaded_ || !hasPin_)
         return;
     calloutVisible_ = !calloutVisible_;
     Q_EMIT calloutChanged();
 }
 
 void MapViewController::beginPinDrag() {
-    if (!loaded_ || dragging_ || readOnly_)
+    if (!loaded_ || !hasPin_ || dragging_ || readOnly_)
         return;
     dragging_ = true;
     dragOffset_ = {};
@@ -199,8 +232,14 @@ void MapViewController::coordinateChanged(const Coordinate& moved) {
 }
 
 void MapViewController::pinMoved(const Coordinate& at) {
-    if (readOnly_)
+    if (readOnly_ || !hasPin_)
         return;
+    // The sea off West Africa is where a pin lands that started from no position: never written.
+    if (!PositionReader::isPosition(at.latitude, at.longitude)) {
+        log(QString::asprintf("Not a position: %f,%f", at.latitude, at.longitude));
+        Q_EMIT viewChanged();
+        return;
+    }
     pinSubtitle_ = subtitleOf(at.latitude, at.longitude);
     lat_ = at.latitude;
     longti_ = at.longitude;
@@ -214,7 +253,7 @@ void MapViewController::pinMoved(const Coordinate& at) {
 }
 
 void MapViewController::openActionSheet() {
-    if (!loaded_)
+    if (!loaded_ || !hasPin_)
         return;
     choiceVisible_ = true;
     Q_EMIT choiceChanged();

@@ -35,6 +35,9 @@ class MapViewController : public ScreenController {
     Q_PROPERTY(QString choiceTitle READ choiceTitle CONSTANT)
     Q_PROPERTY(QStringList choiceButtons READ choiceButtons CONSTANT)
     Q_PROPERTY(QString cancelButton READ cancelButton CONSTANT)
+    // No position was handed over: no pin until the officer taps the map where the offence was.
+    Q_PROPERTY(bool hasPin READ hasPin NOTIFY pinChanged)
+    Q_PROPERTY(QString noPositionText READ noPositionText CONSTANT)
 public:
     explicit MapViewController(QObject* parent = nullptr);
 
@@ -62,6 +65,12 @@ public:
     }
     QString cancelButton() const { return QStringLiteral("Cancel Button"); }
     MapGeometry::Coordinate centre() const { return MapGeometry::coordinateAtPixel(centre_, zoom_); }
+    bool hasPin() const { return hasPin_; }
+    QString noPositionText() const {
+        return QStringLiteral("Tiada kedudukan. Ketik peta di tempat kesalahan untuk meletakkan pin.");
+    }
+    // Where the map opens without a position: the deployment's home in the council's area.
+    static MapGeometry::Coordinate homeArea();
 
     // The position handed over by the location form (latitude and longitude as text); logged.
     Q_INVOKABLE void initContactUsTemplateDictionary(const QVariantMap& info);
@@ -79,6 +88,8 @@ public:
     // The fitting of the region (`zoomMapViewToFitAnnotations:animated:`), with the one pin.
     Q_INVOKABLE void zoomMapViewToFitAnnotations();
 
+    // A tap on the map (not a pan): with no pin yet, the officer's deliberate choice of the place.
+    Q_INVOKABLE void mapTapped(double x, double y);
     // The pin: tapped (its callout), pressed, moved by the finger, let go.
     Q_INVOKABLE void pinTapped();
     Q_INVOKABLE void beginPinDrag();
@@ -116,6 +127,7 @@ private:
     double longti_ = 0;
     QString pinSubtitle_;
     bool loaded_ = false;
+    bool hasPin_ = false;
     bool observing_ = false;
     bool readOnly_ = false;
     bool fitPending_ = false;

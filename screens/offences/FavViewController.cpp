@@ -90,6 +90,7 @@ void FavViewController::select(int row) {
     const RecordMap position = core.getLocation();
     record->insert(Key::lat, position.value(Key::lat));
     record->insert(Key::long_, position.value(Key::long_));
+    context().shift().applyDelivery(*record, core.getLaluLintas());
 
     formSet_.present(navigation_, core.getLaluLintas(), false);
 }

@@ -4,6 +4,7 @@
 #include "core/KualaLumpurDate.h"
 #include "core/RecordKeys.h"
 #include "platform/Alerts.h"
+#include "screens/shell/AppContext.h"
 #include "screens/shell/NavigationStack.h"
 
 KategoriViewController::KategoriViewController(QObject* parent)
@@ -72,6 +73,7 @@ void KategoriViewController::select(int row) {
     const RecordMap position = app().getLocation();
     record->insert(Key::lat, position.value(Key::lat));
     record->insert(Key::long_, position.value(Key::long_));
+    context().shift().applyDelivery(*record, app().getLaluLintas());
 
     // A traffic compound names the vehicle, not an offender: its set has no offender form.
     formSet_.present(navigation(), app().getLaluLintas(), false);

@@ -33,6 +33,24 @@ PhotoPickerController::~PhotoPickerController() {
 void PhotoPickerController::keluarkamera() {
     if (app().getPreviewIndcator())
         return;
+    // Photographs come from one place through a shift: asked once, then opened with one tap.
+    if (const std::optional<int> source = context().shift().photoSource) {
+        actionSheetClickedButtonAtIndex(*source);
+        return;
+    }
+    chooseSource();
+}
+
+QString PhotoPickerController::sourceName() const {
+    if (!ready())
+        return {};
+    const std::optional<int> source = context().shift().photoSource;
+    return !source ? QString() : *source == Kamera ? QStringLiteral("Kamera") : QStringLiteral("Galeri");
+}
+
+void PhotoPickerController::chooseSource() {
+    if (app().getPreviewIndcator())
+        return;
     // The alert's cancel button stands first; the choice is told by the sheet's own order.
     QPointer<PhotoPickerController> self(this);
     app().platform().alerts->show(
@@ -60,9 +78,18 @@ void PhotoPickerController::actionSheetClickedButtonAtIndex(int index) {
     const auto source =
         index == GaleriGambar ? PhotoLibrary::Source::PhotoLibrary : PhotoLibrary::Source::Camera;
     if (!photos.isSourceTypeAvailable(source)) {
+        // A source the phone lacks is not kept: the next tap asks again.
+        if (context().shift().photoSource == index) {
+            context().shift().photoSource.reset();
+            Q_EMIT sourceChanged();
+        }
         app().platform().alerts->show(
             {QStringLiteral("Makluman"), unavailableMessage(index), {QStringLiteral("OK")}, 0, {}});
         return;
+    }
+    if (context().shift().photoSource != index) {
+        context().shift().photoSource = index;
+        Q_EMIT sourceChanged();
     }
     QPointer<PhotoPickerController> self(this);
     photos.present(

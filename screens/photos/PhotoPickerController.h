@@ -21,6 +21,8 @@ class PhotoPickerController : public ScreenController {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    // The source the shift's photographs come from once chosen ("Galeri" or "Kamera"); empty before.
+    Q_PROPERTY(QString sourceName READ sourceName NOTIFY sourceChanged)
 public:
     // The buttons of the source choice, as the officer reads them.
     enum SheetButton { GaleriGambar = 0, Kamera = 1, Batal = 2 };
@@ -31,8 +33,12 @@ public:
 
     bool busy() const { return inFlight_ > 0; }
 
-    // The photo picture tapped: the source choice (not in preview mode).
+    // The photo picture tapped: the source chosen earlier in the shift opens at once; the first time,
+    // the source choice (not in preview mode).
     Q_INVOKABLE void keluarkamera();
+    // The source choice again, to change the source kept for the shift.
+    Q_INVOKABLE void chooseSource();
+    QString sourceName() const;
     // A button of the source choice: a source opens only where the phone has it; otherwise the officer
     // is told why nothing opened.
     Q_INVOKABLE void actionSheetClickedButtonAtIndex(int index);
@@ -46,6 +52,7 @@ public:
 
 Q_SIGNALS:
     void busyChanged();
+    void sourceChanged();
     // The issuing list changed or the picker went away: the form counts its photographs again.
     void photosChanged();
 

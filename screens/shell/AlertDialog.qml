@@ -67,6 +67,11 @@ Rectangle {
                         // qmllint enable unqualified
                         height: 48
                         flat: true
+                        // A dialog just shown takes no tap yet: a finger's second tap meant the dialog
+                        // before. It looks the same meanwhile; only the tap is ignored.
+                        enabled: AppContext.alerts.accepting
+                        // Answering leaves the focus where it was: on the field a refusal pointed to.
+                        focusPolicy: Qt.NoFocus
                         contentItem: Text {
                             text: button.modelData
                             horizontalAlignment: Text.AlignHCenter

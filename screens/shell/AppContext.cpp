@@ -9,6 +9,10 @@ AppContext* current = nullptr;
 
 AppContext::AppContext(const Services& services, QObject* parent) : QObject(parent), s_(services) {
     current = this;
+    connect(&s_.shell, &ShellController::signedInChanged, this, [this] {
+        if (!s_.shell.signedIn())
+            shift_.forget();
+    });
 }
 
 AppContext::~AppContext() {

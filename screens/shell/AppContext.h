@@ -6,6 +6,7 @@
 #include "screens/login/LoginViewController.h"
 #include "screens/printer/PrinterViewController.h"
 #include "screens/shell/ShellController.h"
+#include "screens/shell/ShiftChoices.h"
 
 #include <QObject>
 #include <QString>
@@ -77,6 +78,9 @@ public:
     QtPhotoLibrary* photoPicker() const { return dynamic_cast<QtPhotoLibrary*>(&s_.photos); }
     QString councilName() const { return QStringLiteral("MAJLIS PERBANDARAN TELUKMERBAU"); }
 
+    // The officer's choices kept through the shift; forgotten at sign-out.
+    ShiftChoices& shift() const { return shift_; }
+
     // A shipped picture by file name, for an Image's source.
     Q_INVOKABLE QUrl picture(const QString& fileName) const;
 
@@ -89,4 +93,5 @@ private:
     PrinterViewController* printerScreen() const { return &s_.printer; }
 
     const Services s_;
+    mutable ShiftChoices shift_;
 };

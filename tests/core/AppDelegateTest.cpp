@@ -140,9 +140,20 @@ TEST_F(AppDelegateTest, ReuseEmptiesTheOffenderInTheSameRecordAndKeepsTheRevenue
 }
 
 // A known position's single precision is checked through the location form (tests/screens).
-TEST_F(AppDelegateTest, UnknownPositionIsEmptyNotZeroAndAskingStartsNoUpdates) {
-    EXPECT_EQ(app.getLocation(),
-              (RecordMap{{QString(Key::lat), QString()}, {QString(Key::long_), QString()}}));
+// No position is the "%f" zero pair, as the council's service and the notice have always taken it; the
+// phone reads that pair, and anything within a degree of it, as no position.
+TEST_F(AppDelegateTest, UnknownPositionIsTheZeroPairAndAskingStartsNoUpdates) {
+    EXPECT_EQ(app.getLocation(), (RecordMap{{QString(Key::lat), QStringLiteral("0.000000")},
+                                            {QString(Key::long_), QStringLiteral("0.000000")}}));
+    for (const auto& [lat, lon, place] : {std::tuple{"0.000000", "0.000000", false},
+                                          {"0.002575", "0.003004", false},
+                                          {"", "", false},
+                                          {"tiada", "101.5", false},
+                                          {"3.073800", "101.518303", true},
+                                          {"0.500000", "101.518303", true},
+                                          {"-33.860000", "151.200000", true},
+                                          {"91.000000", "101.5", false}})
+        EXPECT_EQ(PositionReader::isPosition(QLatin1String(lat), QLatin1String(lon)), place) << lat << lon;
     EXPECT_FALSE(app.positionReader().lastFix().has_value());
     EXPECT_FALSE(fakes.positioning.updating);
 }

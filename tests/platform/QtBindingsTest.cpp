@@ -1,6 +1,7 @@
 #include "platform/DirFiles.h"
 #include "platform/QtAlerts.h"
 #include "platform/QtProgress.h"
+#include "platform/fake/FakeSyncServices.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,49 @@ TEST(QtAlertsTest, ShowsOneAtATimeAndAnswersInOrder) {
     EXPECT_FALSE(alerts.visible());
     alerts.answer(0); // nothing left: ignored
     EXPECT_EQ(answers, (QList<int>{1, 10}));
+}
+
+// A finger's second tap lands on the dialog that replaced the one it answered: the confirmation's "Ya"
+// twice, 120 ms apart, must not also answer the menu that follows the printing.
+TEST(QtAlertsTest, ANewDialogTakesNoTapForItsFirstMoments) {
+    FakeTimers timers;
+    QtAlerts alerts(&timers);
+    QStringList chosen;
+    const auto menu = [&](int b) { chosen << QStringLiteral("menu %1").arg(b); };
+    alerts.show({QStringLiteral("Kepastian"),
+                 QStringLiteral("Adakah anda pasti?"),
+                 {QStringLiteral("Batal"), QStringLiteral("Ya")},
+                 1,
+                 [&](int b) {
+                     chosen << QStringLiteral("confirm %1").arg(b);
+                     alerts.show({QStringLiteral("Kepastian"),
+                                  QStringLiteral("Sila pilih menu dibawah"),
+                                  {QStringLiteral("Ke Utama"), QStringLiteral("Guna Kembali Kesalahan Ini"),
+                                   QStringLiteral("Cetak Kembali")},
+                                  2,
+                                  menu});
+                 }});
+    struct Step {
+        qint64 advanceMs;
+        int button;
+        bool accepting;
+        int answered;
+    };
+    const Step steps[] = {
+        {0, 1, false, 0},   // tapped as it appears: nothing
+        {399, 1, false, 0}, // still new
+        {1, 1, true, 1},    // "Ya"
+        {120, 2, false, 1}, // the second tap of the same finger, on the menu just shown
+        {280, 0, true, 2},  // the menu answered once it has settled
+    };
+    for (const Step& s : steps) {
+        timers.advance(s.advanceMs);
+        EXPECT_EQ(alerts.accepting(), s.accepting) << s.advanceMs;
+        alerts.answer(s.button);
+        EXPECT_EQ(chosen.size(), s.answered) << chosen.join(QStringLiteral(", ")).toStdString();
+    }
+    EXPECT_EQ(chosen, (QStringList{QStringLiteral("confirm 1"), QStringLiteral("menu 0")}));
+    EXPECT_FALSE(alerts.visible());
 }
 
 TEST(QtProgressTest, WorkerThreadUpdatesReachTheUiThread) {

@@ -60,6 +60,12 @@ TEST(GeneralNotice, EveryKeyEmptyStillPrintsEveryLine) {
     EXPECT_TRUE(blocks[9].contains("ALAMAT TETAP SURAT MENYURAT       :  \r\n, ,  ,  \r\n\r\n"));
     const QByteArray address = "https://enquiry.mptelukmerbau.gov.my/v2/wsc/mk/";
     EXPECT_TRUE(blocks[22].contains(hex("1b5a004d05") + char(address.size()) + '\0' + address + "      "));
+    // No position prints the zero pair the council reads as none, not a bare comma.
+    const QByteArray all = blocks.join();
+    const qsizetype at = all.indexOf("KOORDINAT LOKASI");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(all.mid(at, all.indexOf("\r\n", at) - at).simplified(),
+              QByteArray("KOORDINAT LOKASI : 0.000000, 0.000000"));
 }
 
 TEST(TrafficNotice, EveryKeyEmptyAndAnAmountThePrinterCannotCarry) {

@@ -87,13 +87,31 @@ TEST_F(FormsTest, SameAddressCopies) {
                   {Key::poskodPenerima, "42700"},
                   {Key::alamat3Penerima, "BANTING"}}); // the state the walkthrough reads
 
-    // The place of the offence from the offender's address (the walkthrough copies a whole one): an empty
-    // address leaves only the separator.
+    // The place of the offence from the offender's address: only the lines it has, so no stray comma;
+    // an empty address copies nothing over what the place holds.
     LokasiViewController place;
     show(place);
-    fill({{Key::alamat1Pesalah, ""}, {Key::alamat2Pesalah, ""}});
-    place.samaSptAlamatPesalah();
-    EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(), QStringLiteral(","));
+    place.field(Key::lokasiTempatKejadian)->setText(QStringLiteral("DEPAN KEDAI"));
+    for (const auto& [line1, line2, copied] :
+         {std::tuple{"", "", "DEPAN KEDAI"},
+          {"NO 1, JALAN BESAR", "", "NO 1, JALAN BESAR"},
+          {"  ", "TAMAN MERANTI", "TAMAN MERANTI"},
+          {"NO 1, JALAN BESAR", "TAMAN MERANTI", "NO 1, JALAN BESAR,TAMAN MERANTI"}}) {
+        fill({{Key::alamat1Pesalah, line1}, {Key::alamat2Pesalah, line2}});
+        place.samaSptAlamatPesalah();
+        EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(), QLatin1String(copied)) << line1 << line2;
+    }
+}
+
+// A traffic compound has no offender form: nothing to copy, so no button for it.
+TEST_F(FormsTest, TheAddressCopyIsNotOfferedWithoutAnOffenderForm) {
+    record()->insert(Key::isLaluLintas, QStringLiteral("YA"));
+    fill({{Key::alamat1Pesalah, "NO 1, JALAN BESAR"}});
+    LokasiViewController place;
+    show(place);
+    EXPECT_FALSE(place.shown(QLatin1String("samaSptAlamat")));
+    place.action(QStringLiteral("samaSptAlamat"));
+    EXPECT_EQ(place.field(Key::lokasiTempatKejadian)->text(), QString());
 }
 
 TEST_F(FormsTest, TimeOfIssueIsStampedEachShowingWhileIssuingOnly) {
@@ -224,7 +242,7 @@ TEST_F(FormsTest, ACaptureRunsOffTheInterfaceThreadTellsAMissingFixAndShowsAFixs
     EXPECT_EQ(lastAlert(), "Makluman: Lokasi tidak dapat dikesan. Sila cuba lagi. [OK]");
     EXPECT_EQ(form.field(Key::lat)->text(), QString());
     expectRecord({{Key::lat, ""}, {Key::long_, ""}});
-    EXPECT_EQ(form.fixDetail(), QString());
+    EXPECT_EQ(form.fixDetail(), QStringLiteral("Tiada kedudukan"));
 
     // A fix 42 s old within 15 m.
     fakes.positioning.known = Coordinate{3.0738, 101.5183, 14.6, clock.instant.addSecs(-42)};

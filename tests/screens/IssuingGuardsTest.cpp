@@ -162,7 +162,7 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
 
     // Two hours later, "Guna Kembali Kesalahan Ini" without the compound form showing again.
     clock.instant = clock.instant.addSecs(2 * 3600);
-    answer(2);
+    answer(IssuingFlow::kMenuGunaKembali);
     expectRecord({{Key::kompaunRunningNumber, "P2026M07000043"},
                   {Key::kompaunTarikh, "04/03/2026"},
                   {Key::kompaunMasa, "11:30"},

@@ -76,7 +76,10 @@ TEST_F(IssuingTest, TheReviewShowsEveryFieldInItsFormatAndItsCetakCallsBackItsOp
                        {Key::lat, ""},
                        {Key::long_, ""}}));
     EXPECT_EQ(shownOf(half).value(QStringLiteral("alamat")), QStringLiteral("NO 12, JALAN MERANTI 3, 42700"));
-    EXPECT_EQ(shownOf(half).value(QStringLiteral("kordinatLokasi")), QString());
+    // No position, empty or the zero pair the record carries for it, reads as none.
+    EXPECT_EQ(shownOf(half).value(QStringLiteral("kordinatLokasi")), QStringLiteral("Tiada kedudukan"));
+    half.insert(mapOf({{Key::lat, "0.000000"}, {Key::long_, "0.000000"}}));
+    EXPECT_EQ(shownOf(half).value(QStringLiteral("kordinatLokasi")), QStringLiteral("Tiada kedudukan"));
 
     // Filled once, when it first shows, with the record as "Semak" took it: later changes to the record
     // do not reach it.
@@ -128,12 +131,58 @@ TEST_F(IssuingTest, YaStoresWithPhotosThenPrintsThenNumbersThenOffersTheMenu) {
     EXPECT_EQ(core.issuingFlow(), nullptr);
     EXPECT_EQ(printer->received(), noticeOf(issued, false));
     EXPECT_EQ(lastAlert(), "Kepastian: Notis kompaun P2026M07000042 telah dicetak. Sila pilih menu dibawah "
-                           "[Ke Utama|Cetak Kembali|Guna Kembali Kesalahan Ini]");
+                           "[Ke Utama|Guna Kembali Kesalahan Ini|Cetak Kembali]");
 
     // "Ke Utama": the type menu again, which starts a fresh record with the next number.
     answer(0);
     types.viewWillAppear();
     EXPECT_EQ(rec(Key::kompaunRunningNumber), QStringLiteral("P2026M07000043"));
+}
+
+// The delivery method of the last compound printed comes with the next of its kind (traffic and other
+// compounds apart), until the officer signs out; the "Semak" refusal takes the officer to the field.
+TEST_F(IssuingTest, TheDeliveryMethodIsKeptForTheShiftAndARefusalShowsItsField) {
+    startGeneral();
+    QSignalSpy shown(sections.formSet(), &FormSet::fieldRequested);
+    sections.formSet()->semak();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.first().at(0).toInt(), 0); // "Pesalah"
+    EXPECT_EQ(shown.first().at(1).toString(), QStringLiteral("noKadPengenalanPesalahField"));
+    answer(0);
+    fill({{Key::kompaunCaraPenyerahan, "SERAH KEPADA PEMILIK"}, {Key::kompaunCaraPenyerahanID, "6"}});
+    fillOffender();
+    record()->insert(Key::lokasiTempatKejadian, QStringLiteral(", ,"));
+    sections.formSet()->semak();
+    EXPECT_EQ(lastAlert(), "Makluman: Sila Masukkan Tempat Kejadian Yang Sah! [OK]");
+    EXPECT_EQ(shown.last().at(0).toInt(), 2); // "Lokasi"
+    EXPECT_EQ(shown.last().at(1).toString(), QStringLiteral("lokasiTempatKejadianField"));
+    answer(0);
+    record()->insert(Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI 12"));
+    ASSERT_TRUE(sections.flow().semak());
+    sections.cetak();
+    answer(1);
+    ASSERT_TRUE(waitForMenu());
+    answer(IssuingFlow::kMenuKeUtama);
+
+    for (const auto& [traffic, name, code] : {std::tuple{false, "SERAH KEPADA PEMILIK", "6"},
+                                              {true, "", ""},
+                                              {false, "SERAH KEPADA PEMILIK", "6"}}) {
+        tab(0)->popToRoot();
+        types.viewWillAppear();
+        traffic ? startTraffic() : startGeneral();
+        expectRecord({{Key::kompaunCaraPenyerahan, name}, {Key::kompaunCaraPenyerahanID, code}});
+    }
+    // Signed out: forgotten.
+    shell.present();
+    shell.logout();
+    if (fakes.alerts.last().message.startsWith(QLatin1String("Ada "))) // the upload question: "Tidak"
+        answer(0);
+    answer(1);
+    ASSERT_FALSE(shell.signedIn());
+    tab(0)->popToRoot();
+    types.viewWillAppear();
+    startGeneral();
+    expectRecord({{Key::kompaunCaraPenyerahanID, ""}});
 }
 
 TEST_F(IssuingTest, AStoreThatFailsPrintsNothingAndKeepsTheNumberSoYaCanBeTriedAgain) {
@@ -161,20 +210,20 @@ TEST_F(IssuingTest, AStoreThatFailsPrintsNothingAndKeepsTheNumberSoYaCanBeTriedA
     EXPECT_EQ(printer->received(), noticeOf(*record(), false));
 }
 
-TEST_F(IssuingTest, APrintThatFailsIsToldInTheMenuWithItsReasonAndCetakKembaliFirstThenPrintsIt) {
+TEST_F(IssuingTest, APrintThatFailsIsToldInTheMenuWithItsReasonAndCetakKembaliPrintsIt) {
     const RecordMap issued = reviewGeneral();
     accessories.setAccessories({}); // the printer is off
     QSignalSpy done(&sections.flow(), &IssuingFlow::noticeDone);
     sections.cetak();
     answer(1);
     ASSERT_TRUE(waitForMenu());
-    // One alert: the menu says why, with printing again first; the connection's own alert is held back.
+    // One alert: the menu says why, in the order of the printed one; the connection's own alert is held back.
     QCoreApplication::processEvents();
     ASSERT_EQ(fakes.alerts.shown.size(), 1) << lastAlert();
     EXPECT_EQ(lastAlert(),
               "Gagal: Notis kompaun P2026M07000042 tidak dicetak. " +
                   PrinterConnection::connectFailedMessage().toStdString() +
-                  " Sila pilih menu dibawah [Cetak Kembali|Ke Utama|Guna Kembali Kesalahan Ini]");
+                  " Sila pilih menu dibawah [Ke Utama|Guna Kembali Kesalahan Ini|Cetak Kembali]");
     ASSERT_EQ(done.size(), 1);
     EXPECT_FALSE(done.first().first().toBool());
     EXPECT_FALSE(fakes.progress.visible);
@@ -185,7 +234,7 @@ TEST_F(IssuingTest, APrintThatFailsIsToldInTheMenuWithItsReasonAndCetakKembaliFi
 
     // The printer back on, "Cetak Kembali" prints the same notice; nothing stored or numbered again.
     accessories.setAccessories({printer});
-    answer(0);
+    answer(IssuingFlow::kMenuCetakKembali);
     EXPECT_TRUE(fakes.progress.visible);
     ASSERT_TRUE(waitForMenu());
     EXPECT_EQ(printer->received(), noticeOf(issued, false));
@@ -218,12 +267,12 @@ TEST_F(IssuingTest, ANoticeCutShortMidwayIsToldInTheMenuAndTheCompoundStaysStore
     EXPECT_EQ(lastAlert(),
               "Gagal: Notis kompaun P2026M07000042 tidak dicetak. " +
                   PrinterConnection::noticeFailedMessage().toStdString() +
-                  " Sila pilih menu dibawah [Cetak Kembali|Ke Utama|Guna Kembali Kesalahan Ini]");
+                  " Sila pilih menu dibawah [Ke Utama|Guna Kembali Kesalahan Ini|Cetak Kembali]");
     EXPECT_FALSE(fakes.progress.visible);
     EXPECT_EQ(core.issuingFlow(), nullptr);
 
-    // "Ke Utama" (second when it failed) goes home; the compound stays stored for the printed list.
-    answer(1);
+    // "Ke Utama", first in either menu, goes home; the compound stays stored for the printed list.
+    answer(IssuingFlow::kMenuKeUtama);
     EXPECT_EQ(tab(0)->depth(), 1);
     EXPECT_EQ(stored(), 1);
 }

@@ -30,12 +30,13 @@ TEST_F(OffenceSelectionTest, ActAndSectionChoicesWriteTheOffence) {
     EXPECT_FALSE(core.getLaluLintas());
     EXPECT_EQ(lastPush().value(QStringLiteral("formSet")).value<QObject*>(), sections.formSet());
 
-    // No position known: left empty, never 0, 0. A type row past the menu's end does nothing.
+    // No position known: the zero pair the council's service takes for none. A type row past the
+    // menu's end does nothing.
     tab(0)->popToRoot();
     types.viewWillAppear();
     fakes.positioning.known.reset();
     startTraffic();
-    expectRecord({{Key::lat, ""}, {Key::long_, ""}});
+    expectRecord({{Key::lat, "0.000000"}, {Key::long_, "0.000000"}});
     tab(0)->popToRoot();
     types.select(6);
     EXPECT_EQ(tab(0)->depth(), 1);

@@ -177,6 +177,39 @@ TEST_F(PhotoPickingTest, OnlyAnAvailableSourceOpensAndAPreviewedCompoundOffersNo
     EXPECT_TRUE(fakes.alerts.shown.isEmpty());
 }
 
+// The source is asked once a shift: the picture then opens it at once; the source button asks again; a
+// source the phone has lost is asked for again rather than failing each time.
+TEST_F(PhotoPickingTest, TheSourceChosenIsKeptForTheShift) {
+    library.cameraAvailable = true;
+    const auto presented = [&] { return library.presented.size(); };
+    picker.keluarkamera();
+    ASSERT_EQ(fakes.alerts.shown.size(), 1);
+    EXPECT_EQ(picker.sourceName(), QString());
+    fakes.alerts.answer(2); // "Kamera"
+    EXPECT_EQ(library.shownSource(), PhotoLibrary::Source::Camera);
+    EXPECT_EQ(picker.sourceName(), QStringLiteral("Kamera"));
+    ASSERT_TRUE(library.cancel());
+    const auto before = presented();
+    picker.keluarkamera();
+    EXPECT_TRUE(fakes.alerts.shown.isEmpty());
+    EXPECT_EQ(presented(), before + 1);
+    EXPECT_EQ(library.shownSource(), PhotoLibrary::Source::Camera);
+    ASSERT_TRUE(library.cancel());
+
+    picker.chooseSource();
+    fakes.alerts.answer(1); // "Galeri Gambar"
+    EXPECT_EQ(picker.sourceName(), QStringLiteral("Galeri"));
+    ASSERT_TRUE(library.cancel());
+    library.libraryAvailable = false;
+    picker.keluarkamera();
+    EXPECT_EQ(fakes.alerts.last().message,
+              QStringLiteral("Galeri gambar tidak dapat dibuka pada peranti ini."));
+    fakes.alerts.answer(0);
+    EXPECT_EQ(picker.sourceName(), QString());
+    picker.keluarkamera();
+    EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Sila Pilih"));
+}
+
 TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundInTheOrderTaken) {
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
     ASSERT_TRUE(library.pick(file(numbered(640, 480))));

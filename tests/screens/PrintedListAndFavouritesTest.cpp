@@ -174,7 +174,7 @@ TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsChe
     sections.cetak();
     answer(1);
     ASSERT_TRUE(waitForMenu());
-    answer(1); // "Cetak Kembali": the menu stays in play, tab 0 stays on the review
+    answer(IssuingFlow::kMenuCetakKembali); // the menu stays in play, tab 0 stays on the review
     ASSERT_TRUE(waitForMenu());
     fakes.alerts.shown.clear();
 

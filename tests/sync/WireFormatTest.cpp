@@ -52,6 +52,9 @@ TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByteAndTheCouncilReadsBackW
     SavedCompound awkward = compoundEntry(number, 2);
     awkward.record->insert(Key::namaPesalah, QStringLiteral("TAN+LIM %41 %22 a=b&c \"Ali\" Ng\u00E9 \u6797"));
     awkward.record->insert(Key::alamat1Pesalah, QStringLiteral("NO. 5%, JALAN 1/2 ~_-."));
+    // Stored with no position as empty texts by an earlier version: it goes as the zero pair.
+    awkward.record->insert(Key::lat, QString());
+    awkward.record->insert(Key::long_, QStringLiteral(" "));
     ASSERT_TRUE(app->saveStore().saveArrayFile({entry, awkward}));
 
     UploadRun run(services());
@@ -98,8 +101,13 @@ TEST_F(WireFormat, CompoundAndPhotographsGoOutByteForByteAndTheCouncilReadsBackW
     EXPECT_EQ(compounds[1].number, number.toStdString());
     const QJsonObject received =
         QJsonDocument::fromJson(QByteArray::fromStdString(compounds[1].json)).object();
-    for (auto it = awkward.record->cbegin(); it != awkward.record->cend(); ++it)
-        EXPECT_EQ(received.value(it.key()).toString(), it.value()) << it.key().toStdString();
+    for (auto it = awkward.record->cbegin(); it != awkward.record->cend(); ++it) {
+        if (it.key() != Key::lat && it.key() != Key::long_) {
+            EXPECT_EQ(received.value(it.key()).toString(), it.value()) << it.key().toStdString();
+        }
+    }
+    EXPECT_EQ(received.value(Key::lat).toString(), QStringLiteral("0.000000"));
+    EXPECT_EQ(received.value(Key::long_).toString(), QStringLiteral("0.000000"));
     EXPECT_EQ(received.size(), awkward.record->size());
     // The device's "+" stays a "+" in the photographs' path, so they find their compound.
     const auto photos = emulator->store().photos();

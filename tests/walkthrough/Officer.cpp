@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -22,6 +23,18 @@ QQuickItem* findVisible(QQuickItem* item, const QString& name) {
     return nullptr;
 }
 
+// The named item a finger at that window point touches: the deepest visible one, topmost first.
+QString touched(QQuickItem* item, const QPointF& scenePoint) {
+    if (!item || !item->isVisible())
+        return {};
+    const QList<QQuickItem*> children = item->childItems();
+    for (auto it = children.crbegin(); it != children.crend(); ++it)
+        if (const QString name = touched(*it, scenePoint); !name.isEmpty())
+            return name;
+    const QPointF local = item->mapFromScene(scenePoint);
+    return item->contains(local) && !item->objectName().isEmpty() ? item->objectName() : QString();
+}
+
 bool anyBusy(QQuickItem* item) {
     if (!item)
         return false;
@@ -37,6 +50,11 @@ Officer::Officer(QQuickWindow* window, LogLine log) : window_(window), log_(std:
 
 QQuickItem* Officer::find(const QString& objectName) const {
     return window_ ? findVisible(window_->contentItem(), objectName) : nullptr;
+}
+
+bool Officer::isEnabled(const QString& objectName) const {
+    const QQuickItem* item = find(objectName);
+    return item && item->isEnabled();
 }
 
 QQuickItem* Officer::ready(const QString& objectName) {
@@ -76,6 +94,7 @@ void Officer::scrollIntoView(QQuickItem* item) {
         if (r.top() < top || r.bottom() > top + view) {
             const qreal maxY = qMax<qreal>(0, p->property("contentHeight").toReal() - view);
             p->setProperty("contentY", qBound<qreal>(0, r.top() - view / 3, maxY));
+            ++scrolls_;
         }
     }
     settle();
@@ -109,6 +128,23 @@ bool Officer::choose(const QString& objectName, const QString& label, const QStr
              .arg(verb, objectName, label.isEmpty() ? QString() : QLatin1Char(' ') + label));
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
     QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    settle();
+    return true;
+}
+
+bool Officer::tapTwice(const QString& objectName, int gapMs) {
+    QQuickItem* item = ready(objectName);
+    if (!item)
+        return false;
+    log_(QStringLiteral("action tap-twice %1 %2").arg(objectName).arg(gapMs));
+    const QPoint centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre);
+    // The finger's pace: the application runs on meanwhile (a notice printing, a dialog coming).
+    QEventLoop pace;
+    QTimer::singleShot(gapMs, &pace, &QEventLoop::quit);
+    pace.exec();
+    log_(QStringLiteral("  (the second tap lands on %1)").arg(touched(window_->contentItem(), centre)));
+    QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre);
     settle();
     return true;
 }

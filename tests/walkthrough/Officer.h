@@ -18,6 +18,8 @@ public:
     // The visible item with that objectName (the first in depth order), or null.
     QQuickItem* find(const QString& objectName) const;
     bool isShowing(const QString& objectName) const { return find(objectName) != nullptr; }
+    // Showing and taking taps (a dialog just shown takes none for its first moments).
+    bool isEnabled(const QString& objectName) const;
 
     // Each returns false (and logs why) when the item is not there to act on.
     bool tap(const QString& objectName);
@@ -26,6 +28,9 @@ public:
     // A row of a list: taps the delegate with that objectName, logged as a choice.
     bool choose(const QString& objectName, const QString& label = {},
                 const QString& verb = QStringLiteral("choose"));
+    // Taps the item's centre, then the same point of the window again gapMs later, whatever shows there
+    // by then: a finger that taps twice where it meant once.
+    bool tapTwice(const QString& objectName, int gapMs);
     // Drags the item leftwards, as a finger uncovering a row's swipe actions.
     bool swipe(const QString& objectName);
     // Presses the item's centre and moves the finger by (dx, dy) in small steps before letting go.
@@ -39,6 +44,8 @@ public:
     void settle();
 
     QString lastProblem() const { return problem_; }
+    // How many times an item had to be scrolled into view first: each a scroll an officer makes.
+    int scrolls() const { return scrolls_; }
 
 private:
     QQuickItem* ready(const QString& objectName);
@@ -46,4 +53,5 @@ private:
     QQuickWindow* window_;
     LogLine log_;
     QString problem_;
+    int scrolls_ = 0;
 };

@@ -65,6 +65,35 @@ Line parse(const QString& text) {
     return {m.captured(1), m.captured(2), m.captured(3)};
 }
 
+// What an officer's hands do, counted as the phone's user would feel them: every tap, list pick,
+// answer to a dialog, keyboard "next", scroll and typed character. The modelled time is 1.5 s an action
+// and 2.5 characters a second of typing.
+struct Tally {
+    int taps = 0;
+    int picks = 0;
+    int confirmations = 0;
+    int nexts = 0;
+    int scrolls = 0;
+    int fields = 0;
+    int characters = 0;
+
+    int actions() const { return taps + picks + confirmations + nexts + scrolls + fields; }
+    double seconds() const { return 1.5 * (actions() - fields) + characters / 2.5; }
+    QString text() const {
+        return QStringLiteral("%1 actions, %2 s: %3 taps, %4 picks, %5 confirmations, %6 keyboard next, "
+                              "%7 scrolls, %8 typed fields (%9 characters)")
+            .arg(actions())
+            .arg(seconds(), 0, 'f', 1)
+            .arg(taps)
+            .arg(picks)
+            .arg(confirmations)
+            .arg(nexts)
+            .arg(scrolls)
+            .arg(fields)
+            .arg(characters);
+    }
+};
+
 class Runner {
 public:
     explicit Runner(Walkthrough& w) : w_(w), officer_(w.officer()), app_(w.app()) {}
@@ -72,12 +101,24 @@ public:
     // Empty when the line held, else why not.
     QString run(const Line& line) {
         const QString& c = line.command;
+        if (c == QLatin1String("count-start")) {
+            tally_ = Tally{};
+            counting_ = true;
+            scrollsAtStart_ = officer_.scrolls();
+            return {};
+        }
+        if (c == QLatin1String("count-report"))
+            return countReport(line);
+        if (counting_)
+            count(line);
         if (c == QLatin1String("tap"))
             return act(line.name, [&] { return officer_.tap(line.name); });
         if (c == QLatin1String("type"))
             return act(line.name, [&] { return officer_.type(line.name, line.rest); });
         if (c == QLatin1String("choose"))
             return act(line.name, [&] { return officer_.choose(line.name, line.rest); });
+        if (c == QLatin1String("tap-twice"))
+            return act(line.name, [&] { return officer_.tapTwice(line.name, line.rest.trimmed().toInt()); });
         if (c == QLatin1String("swipe"))
             return act(line.name, [&] { return officer_.swipe(line.name); });
         if (c == QLatin1String("drag"))
@@ -110,6 +151,14 @@ public:
             return line.name.isEmpty() || !w_.collectReceipt(line.name).isEmpty()
                        ? QString()
                        : QStringLiteral("the printer received nothing");
+        if (c == QLatin1String("expect-printed-count")) {
+            const int printed = w_.printedCount();
+            return QString::number(printed) == line.name
+                       ? QString()
+                       : QStringLiteral("the printer received %1 jobs, expected %2")
+                             .arg(printed)
+                             .arg(line.name);
+        }
         if (c == QLatin1String("screenshot"))
             return shot(line.name.isEmpty() ? QString() : w_.numbered(line.name));
         if (c == QLatin1String("reopen-login")) {
@@ -134,6 +183,45 @@ public:
     }
 
 private:
+    // The line's share of the officer's work, counted before it runs (what has the focus then decides
+    // whether a field needs a tap).
+    void count(const Line& line) {
+        const QString& c = line.command;
+        const bool dialog = line.name.startsWith(QLatin1String("alertButton"));
+        if (c == QLatin1String("tap"))
+            ++(dialog ? tally_.confirmations : tally_.taps);
+        else if (c == QLatin1String("tap-twice"))
+            tally_.taps += 2;
+        else if (c == QLatin1String("choose"))
+            ++(line.name.startsWith(QLatin1String("pickRow")) ? tally_.picks : tally_.taps);
+        else if (c == QLatin1String("pick"))
+            ++tally_.picks;
+        else if (c == QLatin1String("swipe") || c == QLatin1String("drag"))
+            ++tally_.taps;
+        else if (c == QLatin1String("key"))
+            ++tally_.nexts;
+        else if (c == QLatin1String("type")) {
+            // A field the keyboard is already in (a new form's first, or reached by "next") needs no tap.
+            QQuickItem* field = officer_.find(line.name);
+            if (!field || !field->hasActiveFocus())
+                ++tally_.taps;
+            ++tally_.fields;
+            tally_.characters += int(line.rest.size());
+        }
+    }
+    // "count-report LABEL [MAX_ACTIONS MAX_SECONDS]": what was counted since count-start, within bounds.
+    QString countReport(const Line& line) {
+        if (!counting_)
+            return QStringLiteral("count-report without count-start");
+        counting_ = false;
+        tally_.scrolls = officer_.scrolls() - scrollsAtStart_;
+        w_.line(QStringLiteral("count %1: %2").arg(line.name, tally_.text()));
+        const QStringList bounds = line.rest.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (bounds.size() == 2 &&
+            (tally_.actions() > bounds[0].toInt() || tally_.seconds() > bounds[1].toDouble()))
+            return QStringLiteral("%1 is over %2 actions or %3 s").arg(tally_.text(), bounds[0], bounds[1]);
+        return {};
+    }
     static QString joined(const Line& line) {
         return line.rest.isEmpty() ? line.name : line.name + QLatin1Char(' ') + line.rest;
     }
@@ -146,7 +234,7 @@ private:
         if (name.isEmpty())
             return QStringLiteral("no item named");
         waitFor([&] {
-            return officer_.isShowing(name) && !officer_.isShowing(QStringLiteral("progressOverlay"));
+            return officer_.isEnabled(name) && !officer_.isShowing(QStringLiteral("progressOverlay"));
         });
         return action() ? QString() : officer_.lastProblem();
     }
@@ -278,7 +366,7 @@ private:
         QtAlerts& alerts = app_.alerts();
         QtProgress& progress = app_.progress();
         LoginViewController& login = app_.login();
-        const auto answered = [&] { return alerts.visible() && !progress.visible(); };
+        const auto answered = [&] { return alerts.accepting() && !progress.visible(); };
         const auto dismiss = [&](const QString& title) -> QString {
             if (!waitFor(answered))
                 return QStringLiteral("no answer to %1").arg(title);
@@ -289,7 +377,7 @@ private:
         };
         if (!login.registeredLayout()) {
             // The fresh phone's notice, then registration.
-            if (alerts.visible())
+            if (alerts.visible() && waitFor([&] { return alerts.accepting(); }))
                 officer_.tap(QStringLiteral("alertButton0"));
             if (!officer_.type(QStringLiteral("deviceIDField"), w_.deviceId()) ||
                 !officer_.tap(QStringLiteral("btnDaftarDevice")))
@@ -297,7 +385,6 @@ private:
             const QString said = dismiss(QStringLiteral("registration"));
             if (said != QLatin1String("Berjaya mendaftar device."))
                 return QStringLiteral("registration: %1").arg(said);
-            login.viewDidLoad();
         }
         if (!officer_.tap(QStringLiteral("kemaskiniPengguna")))
             return officer_.lastProblem();
@@ -317,6 +404,9 @@ private:
     Walkthrough& w_;
     Officer& officer_;
     Application& app_;
+    Tally tally_;
+    bool counting_ = false;
+    int scrollsAtStart_ = 0;
 };
 
 } // namespace

@@ -37,6 +37,8 @@ int runSelfTest(Application& application) {
     application.progress().show(QStringLiteral("Ujian"));
     application.progress().setDetail(QStringLiteral("1/2"));
     officer.settle();
+    // A dialog takes taps (and is read) once it has settled.
+    Officer::waitUntil([&] { return application.alerts().accepting(); }, 5000);
     audit(application.window()->contentItem(), QStringLiteral("alert+progress"), window);
     application.alerts().answer(0);
     application.progress().hide();

@@ -73,6 +73,17 @@ QString Walkthrough::collectReceipt(const QString& name) {
     return QFile::copy(path, dir_ + QLatin1Char('/') + file) ? file : QString();
 }
 
+int Walkthrough::printedCount() {
+    const auto count = [this] {
+        return int(QDir(printerJobs_).entryList({QStringLiteral("job-*.png")}, QDir::Files).size());
+    };
+    const int before = count();
+    // The emulator closes a job after an idle gap of 1.5 s: a notice still on its way shows by then.
+    QFileSystemWatcher watcher({printerJobs_});
+    Officer::waitUntil([&] { return count() != before; }, 2500);
+    return count();
+}
+
 void Walkthrough::line(const QString& text) {
     std::printf("%s\n", qPrintable(text));
     std::fflush(stdout);

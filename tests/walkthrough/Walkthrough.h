@@ -36,6 +36,9 @@ public:
     // Waits for the printer emulator's next job and saves its picture beside the screenshots as
     // NN-name-receipt.png; empty when none came.
     QString collectReceipt(const QString& name);
+    // How many jobs the printer emulator has written; waits out its idle gap first, so a job still
+    // arriving is counted.
+    int printedCount();
     QString staffCode() const { return staffCode_; }
     QString password() const { return password_; }
     QString deviceId() const { return deviceId_; }
