@@ -21,6 +21,7 @@
 #include "printing/PrinterReplyConsumer.h"
 #include "printing/PrinterViewController.h"
 #include "printing/WSSessionController.h"
+#include "recognition/TesseractReader.h"
 #include "screens/AppContext.h"
 #include "screens/GalleryThumbnails.h"
 #include "screens/LoginViewController.h"
@@ -112,6 +113,8 @@ struct Application::Parts {
     HttpPageView pageView;
     NoticePrinter notices;
     QtPhotoLibrary photos;
+    // Cards and plates read on the phone itself; its engine loads on the first reading.
+    TesseractReader textReader;
     std::unique_ptr<PrinterConnection> printerConnection;
     std::unique_ptr<PrinterViewController> printerScreen;
     std::unique_ptr<AppContext> context;
@@ -202,7 +205,8 @@ bool Application::start() {
                                                           .pageView = d_->pageView,
                                                           .photos = d_->photos,
                                                           .scanDir = options_.scanDir,
-                                                          .pictureDir = options_.resourceDir});
+                                                          .pictureDir = options_.resourceDir,
+                                                          .textReader = &d_->textReader});
     d_->engine = std::make_unique<QQmlApplicationEngine>();
     connect(d_->engine.get(), &QQmlApplicationEngine::warnings, this,
             [this](const QList<QQmlError>& warnings) {

@@ -65,7 +65,8 @@ public:
         FieldRole,
         EmphasisedRole,
         OptionsRole,
-        ShownRole
+        ShownRole,
+        FromPictureRole
     };
     explicit FormFieldModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
@@ -76,6 +77,9 @@ public:
     const FormRow* row(QLatin1String key) const;
     bool shown(QLatin1String key) const;
     void setShown(QLatin1String key, bool shown);
+    // The row's text was read from a picture: marked so until the text becomes anything else.
+    void setFromPicture(QLatin1String key, const QString& text);
+    bool fromPicture(QLatin1String key) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -87,4 +91,6 @@ private:
     QList<FormRow> rows_;
     std::vector<std::unique_ptr<TextField>> texts_;
     QList<bool> shown_;
+    // What each row read from a picture holds (null: not read).
+    QList<QString> read_;
 };

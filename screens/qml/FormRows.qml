@@ -41,6 +41,7 @@ Repeater {
         required property bool emphasised
         required property list<string> options
         required property bool shown
+        required property bool fromPicture
         Layout.fillWidth: true
         visible: row.shown && (row.kind !== row.actionKind || rows.active)
         sourceComponent: [textRow, pickRow, switchRow, multiLineRow, valueRow, headingRow, actionRow][row.kind]
@@ -50,6 +51,8 @@ Repeater {
             FormTextRow {
                 caption: row.label
                 name: row.key + "Field"
+                markName: row.key + "Dibaca"
+                fromPicture: row.fromPicture
                 field: row.field
                 form: rows.form
                 editable: rows.active
