@@ -26,11 +26,10 @@ QString identityNumber(const QString& text, QDate today) {
     const int yy = birth.left(2).toInt();
     const int mm = birth.mid(2, 2).toInt();
     const int dd = birth.mid(4, 2).toInt();
-    // The century is not written: the date must be real in the one of the last hundred years it falls in.
-    int year = 2000 + yy;
-    if (QDate(year, 1, 1) > today)
-        year -= 100;
-    const QDate date(year, mm, dd);
+    // The century is not written: the date must be real in the last hundred years up to today.
+    QDate date(2000 + yy, mm, dd);
+    if (!date.isValid() || date > today)
+        date = QDate(1900 + yy, mm, dd);
     if (!date.isValid() || date > today)
         return {};
     if (!placeOfBirthCode(match.captured(2).toInt()))

@@ -83,7 +83,9 @@ TEST(ReadText, CardPartsBelowTheNumber) {
         line(20, {{"MyKad", 90}, {"KAD", 90}, {"PENGENALAN", 90}}),
         line(80, {{"880514-10-5123", 95}}, 100, 30),
         line(150, {{"|_|", 40}}),
-        line(300, {{"KRISHNAN", 93}, {"A/L", 90}, {"MUTHU", 91}, {"WARGANEGARA", 92}}),
+        line(300, {{"KRISHNAN", 93}, {"A/L", 90}, {"MUTHU", 91}}),
+        // The card's right-hand side, beside the name: not part of it.
+        line(302, {{"WARGANEGARA", 92}}, 700),
         line(330, {{"NO", 96}, {"216", 95}, {"JALAN", 94}, {"SERI", 93}, {"INDAH", 92}, {"10", 96}}),
         line(360, {{"TAMAN", 93}, {"SENTOSA", 60}}),
         line(390, {{"05000", 96}, {"ALOR", 93}, {"SETAR", 91}}),
