@@ -262,7 +262,7 @@ QRect paleArea(const QImage& picture) {
     return box & picture.rect();
 }
 
-QRect letterRows(const QImage& binary, int* letters) {
+QList<QRect> letterRows(const QImage& binary, int most) {
     const int w = binary.width();
     const int h = binary.height();
     std::vector<uchar> mask(static_cast<size_t>(w) * h, 0);
@@ -276,7 +276,7 @@ QRect letterRows(const QImage& binary, int* letters) {
     for (const Blob& blob : blobs(mask, w, h)) {
         const QRect& b = blob.box;
         const double fill = static_cast<double>(blob.pixels) / (b.width() * b.height());
-        if (b.height() >= 12 && b.height() <= h / 3 && b.width() <= b.height() * 1.2 &&
+        if (b.height() >= 12 && b.height() <= h / 3 && b.width() <= b.height() * 1.6 &&
             b.width() >= b.height() / 8 && fill > 0.15 && fill < 0.9)
             marks.push_back(blob);
     }
@@ -308,33 +308,84 @@ QRect letterRows(const QImage& binary, int* letters) {
         ++size[root(i)];
         box[root(i)] = box[root(i)].united(marks[i].box);
     }
-    // The tallest row of three or more letters: a plate's letters are the largest in its picture.
-    int best = -1;
+    // Rows of three or more letters, the tallest first: a plate's letters are the largest in its picture.
+    std::vector<int> rows;
     for (int i = 0; i < n; ++i)
-        if (size[i] >= 3 && (best < 0 || box[i].height() > box[best].height()))
-            best = i;
-    if (best < 0)
-        return {};
-    QRect area = box[best];
-    int count = size[best];
-    // A two-row plate: a row of the same height just above or below, over the same width.
-    for (int i = 0; i < n; ++i) {
-        if (i == best || size[i] < 1 || parent[i] != i)
+        if (parent[i] == i && size[i] >= 3)
+            rows.push_back(i);
+    std::sort(rows.begin(), rows.end(), [&](int a, int b) { return box[a].height() > box[b].height(); });
+    QList<QRect> found;
+    for (const int row : rows) {
+        if (found.size() >= most)
+            break;
+        QRect area = box[row];
+        // A two-row plate: a row of the same height just above or below, over the same width.
+        for (int i = 0; i < n; ++i) {
+            if (i == row || parent[i] != i)
+                continue;
+            const QRect& other = box[i];
+            if (std::abs(other.height() - area.height()) * 4 > area.height() || other.right() < area.left() ||
+                other.left() > area.right())
+                continue;
+            const int gap = std::max(other.top(), area.top()) - std::min(other.bottom(), area.bottom());
+            if (gap > 0 && gap < area.height())
+                area = area.united(other);
+        }
+        const int pad = box[row].height() / 2;
+        found.append(area.adjusted(-pad, -pad, pad, pad) & binary.rect());
+    }
+    return found;
+}
+
+QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight) {
+    const QImage crop = binary.copy(area);
+    const int w = crop.width();
+    const int h = crop.height();
+    std::vector<uchar> mask(static_cast<size_t>(w) * h, 0);
+    for (int y = 0; y < h; ++y) {
+        const uchar* row = crop.constScanLine(y);
+        for (int x = 0; x < w; ++x)
+            mask[static_cast<size_t>(y) * w + x] = row[x] == 0;
+    }
+    const std::vector<Blob> all = blobs(mask, w, h);
+    std::vector<int> heights;
+    for (const Blob& blob : all)
+        if (blob.box.height() >= 8 && blob.box.width() <= blob.box.height() * 1.8 && blob.box.left() > 0 &&
+            blob.box.top() > 0 && blob.box.right() < w - 1 && blob.box.bottom() < h - 1)
+            heights.push_back(blob.box.height());
+    QImage clean(w, h, QImage::Format_Grayscale8);
+    clean.fill(255);
+    if (tight)
+        *tight = area;
+    if (heights.empty())
+        return clean;
+    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+    const int common = heights[heights.size() / 2];
+    QRect letters;
+    for (const Blob& blob : all) {
+        if (blob.box.height() < common * 0.6 || blob.box.height() > common * 1.4 ||
+            blob.box.width() > blob.box.height() * 1.8)
             continue;
-        const QRect& other = box[i];
-        if (std::abs(other.height() - area.height()) * 4 > area.height() || other.right() < area.left() ||
-            other.left() > area.right())
+        letters = letters.united(blob.box);
+    }
+    // Every inked pixel inside a kept letter's box stays (a letter's separate parts too).
+    for (const Blob& blob : all) {
+        if (!letters.contains(blob.box) || blob.box.height() > common * 1.4 ||
+            blob.box.width() > common * 1.8)
             continue;
-        const int gap = std::max(other.top(), area.top()) - std::min(other.bottom(), area.bottom());
-        if (gap > 0 && gap < area.height()) {
-            area = area.united(other);
-            count += size[i];
+        for (int y = blob.box.top(); y <= blob.box.bottom(); ++y) {
+            const uchar* in = crop.constScanLine(y);
+            uchar* out = clean.scanLine(y);
+            for (int x = blob.box.left(); x <= blob.box.right(); ++x)
+                if (in[x] == 0)
+                    out[x] = 0;
         }
     }
-    if (letters)
-        *letters = count;
-    const int pad = box[best].height() / 2;
-    return area.adjusted(-pad, -pad, pad, pad) & binary.rect();
+    if (tight) {
+        const int pad = std::max(3, common / 4);
+        *tight = letters.translated(area.topLeft()).adjusted(-pad, -pad, pad, pad) & binary.rect();
+    }
+    return clean;
 }
 
 } // namespace Prepare

@@ -29,9 +29,12 @@ QRect inkArea(const QImage& binary, int margin);
 // the whole picture when none covers a tenth of it.
 QRect paleArea(const QImage& picture);
 
-// Where a row of letters of one size stands (a plate's), with the rows stacked directly above or below
-// it, padded by half a letter; an empty rectangle when no row of three or more letters is found. Its
-// letter count goes to letters.
-QRect letterRows(const QImage& binary, int* letters = nullptr);
+// Where rows of three or more letters of one size stand (a plate's among them), each with the row
+// stacked directly above or below it, padded by half a letter: the tallest letters first, at most most.
+QList<QRect> letterRows(const QImage& binary, int most);
+
+// The letters of an area alone: its blobs of the letters' common height kept, everything else (a
+// plate's border, bolts, dirt) made white. tight receives the letters' own box, padded a little.
+QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight);
 
 } // namespace Prepare

@@ -115,6 +115,26 @@ QString identityText(const ReadLine& line) {
     return numberShape().match(joined).captured(0);
 }
 
+float identityConfidence(const ReadLine& line) {
+    QString joined;
+    QList<int> ends;
+    for (const ReadWord& word : line.words) {
+        joined += word.text;
+        ends.append(int(joined.size()));
+    }
+    const QRegularExpressionMatch match = numberShape().match(joined);
+    if (!match.hasMatch())
+        return 0;
+    float least = 100;
+    int start = 0;
+    for (int i = 0; i < line.words.size(); ++i) {
+        if (ends[i] > match.capturedStart() && start < match.capturedEnd())
+            least = std::min(least, line.words[i].confidence);
+        start = ends[i];
+    }
+    return least;
+}
+
 CardReading cardParts(const QList<ReadLine>& lines, int numberLine) {
     CardReading reading;
     if (numberLine < 0 || numberLine >= lines.size())

@@ -32,6 +32,8 @@ constexpr float kConfident = 70.0f;
 int identityLine(const QList<ReadLine>& lines);
 // The number as written in that line (digits and dashes), before any validation.
 QString identityText(const ReadLine& line);
+// The least confidence of the words the number is written in (not of stray marks beside it).
+float identityConfidence(const ReadLine& line);
 
 // The card's parts below the number line: the name, the address lines and the postcode. Parts read
 // without confidence stay empty. The number itself is left to the caller (read again on its own).

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
@@ -129,26 +131,31 @@ CardReading TesseractReader::readCard(const QImage& picture) {
         return reading;
     reading = ReadText::cardParts(lines, numberLine);
 
-    // The number again, alone and in digits only: both reads must agree and be confident.
-    const QString first = ReadText::identityText(lines[numberLine]);
-    const QList<ReadLine> again =
-        run(binary.copy(padded(lines[numberLine].box(), binary)), tesseract::PSM_SINGLE_LINE, kDigits);
-    QString second;
-    float confidence = 0;
-    if (!again.isEmpty()) {
-        second = ReadText::identityText(again.first());
-        confidence = again.first().leastConfidence();
+    // The number again, alone and in digits only, from the grey picture and from the binarised one, each
+    // enlarged to the letter size the engine reads best. Every confident read must agree.
+    const QRect box = padded(lines[numberLine].box(), binary);
+    const double enlarge = std::clamp(48.0 / std::max(1, lines[numberLine].box().height()), 1.0, 3.0);
+    QStringList numbers;
+    bool disagree = false;
+    const auto consider = [&](const QString& text, float confidence) {
+        const QString number = Validation::identityNumber(text, today_());
+        if (number.isEmpty() || confidence < ReadText::kConfident)
+            return;
+        if (!numbers.isEmpty() && numbers.first() != number)
+            disagree = true;
+        numbers.append(number);
+    };
+    consider(ReadText::identityText(lines[numberLine]), ReadText::identityConfidence(lines[numberLine]));
+    for (const QImage& source : {upright, binary}) {
+        const QImage crop = source.copy(box);
+        const QImage larger = enlarge > 1.05 ? crop.scaled(crop.size() * enlarge, Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation)
+                                             : crop;
+        for (const ReadLine& line : run(larger, tesseract::PSM_SINGLE_LINE, kDigits))
+            consider(ReadText::identityText(line), ReadText::identityConfidence(line));
     }
-    const QString firstNumber = Validation::identityNumber(first, today_());
-    const QString secondNumber = Validation::identityNumber(second, today_());
-    const float firstConfidence = lines[numberLine].leastConfidence();
-    // The digits-only read decides; the first may only confirm it or, where the second found nothing
-    // of a number's shape, stand alone when it is itself confident.
-    if (!secondNumber.isEmpty() && confidence >= ReadText::kConfident &&
-        (firstNumber.isEmpty() || firstNumber == secondNumber))
-        reading.icNumber = secondNumber;
-    else if (second.isEmpty() && !firstNumber.isEmpty() && firstConfidence >= ReadText::kConfident)
-        reading.icNumber = firstNumber;
+    if (!numbers.isEmpty() && !disagree)
+        reading.icNumber = numbers.first();
     return reading;
 }
 
@@ -159,22 +166,59 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
         return reading;
     const QImage grey = Prepare::grey(picture, kPlateSide);
     const QImage upright = Prepare::straightened(grey, Prepare::skew(grey));
-    // Most plates are white on black, a taxi's black on white: the letters are looked for both ways,
-    // and the way with more of them read.
-    QImage best;
-    int most = 0;
+    // Most plates are white on black, a taxi's black on white: rows of letters are looked for both
+    // ways, and the tallest few read (grey and binarised, enlarged) until one is a plate read with
+    // confidence. Two different plates read with confidence: neither is written.
+    struct Candidate {
+        QRect area;
+        bool inverted;
+    };
+    QList<Candidate> candidates;
+    QImage binaries[2];
     for (const bool inverted : {true, false}) {
-        const QImage binary = Prepare::binarised(upright, inverted);
-        int letters = 0;
-        const QRect area = Prepare::letterRows(binary, &letters);
-        if (!area.isEmpty() && letters > most) {
-            most = letters;
-            best = binary.copy(area);
-        }
+        binaries[inverted] = Prepare::binarised(upright, inverted);
+        for (const QRect& area : Prepare::letterRows(binaries[inverted], 3))
+            candidates.append({area, inverted});
     }
-    if (best.isNull())
-        return reading;
-    lastLines_ = run(best, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
-    reading.plate = ReadText::plate(lastLines_);
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.area.height() > b.area.height(); });
+    lastLines_.clear();
+    for (const Candidate& candidate : candidates) {
+        QRect tight;
+        const QImage letters = Prepare::lettersOnly(binaries[candidate.inverted], candidate.area, &tight);
+        QImage greyCrop = upright.copy(tight);
+        if (candidate.inverted)
+            greyCrop.invertPixels();
+        QStringList plates;
+        // The digits each read saw, confident or not: a read that saw other digits casts doubt.
+        QStringList digits;
+        for (const QImage& crop : {letters, greyCrop}) {
+            // Letters some 40 pixels high, as the engine reads best (a two-row plate's crop is taller).
+            const double enlarge = std::clamp(100.0 / std::max(1, crop.height()), 1.0, 3.0);
+            const QImage larger = enlarge > 1.05 ? crop.scaled(crop.size() * enlarge, Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation)
+                                                 : crop;
+            const QList<ReadLine> lines = run(larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
+            lastLines_ += lines;
+            const QString plate = ReadText::plate(lines);
+            if (!plate.isEmpty())
+                plates.append(plate);
+            QString seen;
+            for (const ReadLine& line : lines)
+                for (const QChar c : line.text())
+                    if (c.isDigit())
+                        seen += c;
+            digits.append(seen);
+        }
+        if (plates.isEmpty())
+            continue;
+        const QString number = QString(plates.first()).remove(QRegularExpression(QStringLiteral("\\D")));
+        const bool doubted = std::any_of(digits.begin(), digits.end(), [&](const QString& seen) {
+            return seen.size() == number.size() && seen != number;
+        });
+        if (!doubted && (plates.size() == 1 || plates.first() == plates.last()))
+            reading.plate = plates.first();
+        break;
+    }
     return reading;
 }
