@@ -49,6 +49,7 @@ TEST_F(PictureScanTest, CardFillsItsFieldsMarkedUntilTypedOver) {
     typeInto(form, form.field(Key::alamat2Pesalah), QStringLiteral("taman lama"));
     services.textReader.card = {QStringLiteral("880514105123"), QStringLiteral("TAN AH KOW"),
                                 QStringLiteral("NO 12 JALAN MERANTI 3"), QString(), QStringLiteral("42700")};
+    const qsizetype alerts = fakes.alerts.shown.size();
     scan(form, QStringLiteral("imbasMyKad"), *form.scan());
 
     // The postcode fills town and state as typing does; a part not read keeps what was typed.
@@ -64,7 +65,7 @@ TEST_F(PictureScanTest, CardFillsItsFieldsMarkedUntilTypedOver) {
     EXPECT_TRUE(rows.fromPicture(Key::namaPesalah));
     EXPECT_FALSE(rows.fromPicture(Key::alamat2Pesalah));
     EXPECT_FALSE(rows.fromPicture(Key::alamat3Pesalah));
-    EXPECT_EQ(lastAlert(), "<none>");
+    EXPECT_EQ(fakes.alerts.shown.size(), alerts) << lastAlert();
 
     // The end of editing upper-cases what is already upper case: still as read. Typing over: not.
     typeInto(form, form.field(Key::namaPesalah), QStringLiteral("TAN AH KOW"));
