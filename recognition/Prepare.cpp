@@ -331,8 +331,11 @@ QList<QRect> letterRows(const QImage& binary, int most) {
             if (gap > 0 && gap < area.height())
                 area = area.united(other);
         }
+        // Sideways further: a letter the row missed (run into the plate's edge, or past a wide space)
+        // is still in the picture read.
         const int pad = box[row].height() / 2;
-        found.append(area.adjusted(-pad, -pad, pad, pad) & binary.rect());
+        const int side = box[row].height() * 4;
+        found.append(area.adjusted(-side, -pad, side, pad) & binary.rect());
     }
     return found;
 }
