@@ -20,6 +20,7 @@
 #include "printing/PrinterProtocol.h"
 #include "printing/PrinterReplyConsumer.h"
 #include "printing/WSSessionController.h"
+#include "recognition/TesseractReader.h"
 #include "screens/login/LoginViewController.h"
 #include "screens/map/MapTiles.h"
 #include "screens/photos/GalleryThumbnails.h"
@@ -113,6 +114,8 @@ struct Application::Parts {
     HttpPageView pageView;
     NoticePrinter notices;
     QtPhotoLibrary photos;
+    // Cards and plates read on the phone itself; its engine loads on the first reading.
+    TesseractReader textReader;
     std::unique_ptr<PrinterConnection> printerConnection;
     std::unique_ptr<PrinterViewController> printerScreen;
     std::unique_ptr<AppContext> context;
@@ -203,7 +206,8 @@ bool Application::start() {
                                                           .pageView = d_->pageView,
                                                           .photos = d_->photos,
                                                           .scanDir = options_.scanDir,
-                                                          .pictureDir = options_.resourceDir});
+                                                          .pictureDir = options_.resourceDir,
+                                                          .textReader = &d_->textReader});
     d_->engine = std::make_unique<QQmlApplicationEngine>();
     connect(d_->engine.get(), &QQmlApplicationEngine::warnings, this,
             [this](const QList<QQmlError>& warnings) {

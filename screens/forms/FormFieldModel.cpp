@@ -4,8 +4,17 @@ void FormFieldModel::setRows(QList<FormRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     texts_.clear();
-    for (qsizetype i = 0; i < rows_.size(); ++i)
+    read_ = QList<QString>(rows_.size());
+    for (qsizetype i = 0; i < rows_.size(); ++i) {
         texts_.push_back(std::make_unique<TextField>());
+        // Edited by the officer (or emptied for the next compound): no longer what the picture said.
+        connect(texts_.back().get(), &TextField::textChanged, this, [this, i] {
+            if (read_[i].isNull() || texts_[size_t(i)]->text().compare(read_[i], Qt::CaseInsensitive) == 0)
+                return;
+            read_[i] = QString();
+            Q_EMIT dataChanged(index(int(i)), index(int(i)), {FromPictureRole});
+        });
+    }
     shown_ = QList<bool>(rows_.size(), true);
     required_.clear();
     for (const FormRow& row : rows_)
@@ -56,6 +65,20 @@ void FormFieldModel::setRequired(QLatin1String key, bool required) {
     Q_EMIT dataChanged(index(i), index(i), {RequiredRole});
 }
 
+void FormFieldModel::setFromPicture(QLatin1String key, const QString& text) {
+    const int i = indexOf(key);
+    if (i < 0)
+        return;
+    read_[i] = text.isNull() ? QStringLiteral("") : text;
+    texts_[size_t(i)]->setText(text);
+    Q_EMIT dataChanged(index(i), index(i), {FromPictureRole});
+}
+
+bool FormFieldModel::fromPicture(QLatin1String key) const {
+    const int i = indexOf(key);
+    return i >= 0 && !read_[i].isNull();
+}
+
 int FormFieldModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
 }
@@ -83,6 +106,8 @@ QVariant FormFieldModel::data(const QModelIndex& index, int role) const {
         return shown_[index.row()];
     case RequiredRole:
         return required_[index.row()];
+    case FromPictureRole:
+        return !read_[index.row()].isNull();
     default:
         return {};
     }
@@ -91,5 +116,6 @@ QVariant FormFieldModel::data(const QModelIndex& index, int role) const {
 QHash<int, QByteArray> FormFieldModel::roleNames() const {
     return {{KindRole, "kind"},       {KeyRole, "key"},     {LabelRole, "label"},
             {HintRole, "hint"},       {FieldRole, "field"}, {EmphasisedRole, "emphasised"},
-            {OptionsRole, "options"}, {ShownRole, "shown"}, {RequiredRole, "marked"}};
+            {OptionsRole, "options"}, {ShownRole, "shown"}, {RequiredRole, "marked"},
+            {FromPictureRole, "fromPicture"}};
 }

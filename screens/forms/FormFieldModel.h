@@ -84,7 +84,8 @@ public:
         EmphasisedRole,
         OptionsRole,
         ShownRole,
-        RequiredRole
+        RequiredRole,
+        FromPictureRole
     };
     explicit FormFieldModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
@@ -97,6 +98,9 @@ public:
     void setShown(QLatin1String key, bool shown);
     bool required(QLatin1String key) const;
     void setRequired(QLatin1String key, bool required);
+    // The row's text was read from a picture: marked so until the text becomes anything else.
+    void setFromPicture(QLatin1String key, const QString& text);
+    bool fromPicture(QLatin1String key) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -109,4 +113,6 @@ private:
     std::vector<std::unique_ptr<TextField>> texts_;
     QList<bool> shown_;
     QList<bool> required_;
+    // What each row read from a picture holds (null: not read).
+    QList<QString> read_;
 };

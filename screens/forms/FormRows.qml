@@ -33,6 +33,7 @@ Repeater {
         required property list<string> options
         required property bool shown
         required property bool marked
+        required property bool fromPicture
         Layout.fillWidth: true
         visible: row.shown && (row.kind !== FormRowType.Action || rows.active)
         sourceComponent: {
@@ -53,6 +54,8 @@ Repeater {
                 caption: row.label
                 marked: row.marked
                 name: row.key + "Field"
+                markName: row.key + "Dibaca"
+                fromPicture: row.fromPicture
                 field: row.field
                 form: rows.form
                 editable: rows.active

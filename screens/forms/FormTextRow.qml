@@ -14,6 +14,9 @@ ColumnLayout {
     property FieldText field
     property FormViewController form
     property bool editable: true
+    // Read from a picture and not edited since: said beside the caption.
+    property bool fromPicture: false
+    property alias markName: mark.objectName
     // The keyboard a phone offers.
     property alias hints: input.inputMethodHints
     Layout.fillWidth: true
@@ -27,14 +30,24 @@ ColumnLayout {
             input.focus = false
     }
 
-    Text {
-        id: label
+    RowLayout {
         Layout.fillWidth: true
-        elide: Text.ElideRight
-        font.pixelSize: 13
-        color: Theme.muted
-        textFormat: Text.StyledText
-        text: row.marked ? row.caption + " <font color=\"" + Theme.requiredMark + "\"><b>*</b></font>" : row.caption
+        Text {
+            id: label
+            Layout.fillWidth: true
+            elide: Text.ElideRight
+            font.pixelSize: 13
+            color: Theme.muted
+            textFormat: Text.StyledText
+            text: row.marked ? row.caption + " <font color=\"" + Theme.requiredMark + "\"><b>*</b></font>" : row.caption
+        }
+        Text {
+            id: mark
+            visible: row.fromPicture
+            text: "Dibaca dari gambar"
+            font { pixelSize: 12; italic: true }
+            color: Theme.accent
+        }
     }
     FormField {
         id: input

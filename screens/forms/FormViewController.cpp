@@ -82,6 +82,23 @@ void FormViewController::textFieldDidEndEditing(TextField* text) {
     writeRows();
 }
 
+bool FormViewController::fillFromPicture(const QList<std::pair<QLatin1String, QString>>& read) {
+    if (!record_ || preview_)
+        return false;
+    bool any = false;
+    for (const auto& [key, text] : read) {
+        if (text.isEmpty() || !fields_.field(key))
+            continue;
+        fields_.setFromPicture(key, text);
+        any = true;
+    }
+    if (any) {
+        fillIn();
+        writeRows();
+    }
+    return any;
+}
+
 void FormViewController::textViewDismissTaps() {
     if (record_)
         writeRows();

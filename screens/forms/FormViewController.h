@@ -72,6 +72,9 @@ protected:
     void setRows(QList<FormRow> rows) { fields_.setRows(std::move(rows)); }
     void setShown(QLatin1String key, bool shown) { fields_.setShown(key, shown); }
     void setRequired(QLatin1String key, bool required) { fields_.setRequired(key, required); }
+    // Fields read from a picture: each non-empty one filled and marked, then written as an end of
+    // editing writes (the postcode fills its town and state); false when none was given.
+    bool fillFromPicture(const QList<std::pair<QLatin1String, QString>>& read);
     void fillRows();
     // Every input row the officer changed into the record (every one, for a record not yet written).
     void writeRows();

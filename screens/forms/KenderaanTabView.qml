@@ -14,4 +14,5 @@ ScreenPage {
         onBackgroundTapped: controller.textViewDismissTaps()
         FormRows { form: controller }
     }
+    PictureScanSheet { anchors.fill: parent; scan: controller.scan }
 }

@@ -3,9 +3,11 @@
 #include "core/AppDelegate.h"
 #include "core/RecordKeys.h"
 #include "core/SQLiteManager.h"
+#include "platform/Alerts.h"
 
 namespace {
 const QLatin1String samaDiatas{"samaDiatas"};
+const QLatin1String imbasMyKad{"imbasMyKad"};
 
 FormRow text(QLatin1String key, const QString& label, FormRow::Hint hint = FormRow::Plain) {
     return {.key = key, .label = label, .hint = hint};
@@ -20,7 +22,9 @@ FormRow state(QLatin1String key) {
 }
 } // namespace
 
-MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) : FormViewController(parent) {
+MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent)
+    : FormViewController(parent),
+      scan_(PictureScan::Kind::Card, [this](const PictureScan::Reading& read) { cardRead(read.card); }) {
     setRows({
         {.kind = FormRow::Heading,
          .key = QLatin1String("pesalah"),
@@ -29,6 +33,7 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
          .key = Key::pilihanIndividuAtauSyarikat,
          .label = QString(),
          .options = {QStringLiteral("Individu"), QStringLiteral("Syarikat")}},
+        {.kind = FormRow::Action, .key = imbasMyKad, .label = QStringLiteral("Imbas MyKad")},
         // What "Semak" asks for first, in the order the keyboard's "next" takes them, within the first
         // screen of a small phone; a company gives its number, next, in place of the identity card.
         required(text(Key::noKadPengenalanPesalah, QStringLiteral("No. Kad Pengenalan"), FormRow::Digits)),
@@ -58,6 +63,10 @@ MaklumatPersalahViewController::MaklumatPersalahViewController(QObject* parent) 
     });
 }
 
+void MaklumatPersalahViewController::contextSet() {
+    scan_.setContext(&context());
+}
+
 void MaklumatPersalahViewController::viewDidLoad() {
     // A stored compound keeps the choice it was issued with; a new one starts as an individual.
     if (!preview())
@@ -74,6 +83,8 @@ void MaklumatPersalahViewController::willAppear() {
 void MaklumatPersalahViewController::action(const QString& name) {
     if (name == samaDiatas)
         samaDiatasExe();
+    else if (name == imbasMyKad)
+        imbasMyKadExe();
 }
 
 void MaklumatPersalahViewController::fillFromPostcode(QLatin1String postcode, QLatin1String town,
@@ -115,4 +126,21 @@ void MaklumatPersalahViewController::samaDiatasExe() {
         write(to, field(to)->text().toUpper());
     }
     write(Key::negeriPenerimaID, value(Key::negeriPesalahID));
+}
+
+void MaklumatPersalahViewController::imbasMyKadExe() {
+    if (record() && !preview())
+        scan_.start();
+}
+
+void MaklumatPersalahViewController::cardRead(const CardReading& card) {
+    // Only what was read with confidence is filled; the rest keeps what the officer has typed.
+    const bool filled = fillFromPicture({{Key::noKadPengenalanPesalah, card.icNumber},
+                                         {Key::namaPesalah, card.name},
+                                         {Key::alamat1Pesalah, card.address1},
+                                         {Key::alamat2Pesalah, card.address2},
+                                         {Key::poskodPesalah, card.postcode}});
+    if (!filled)
+        app().platform().alerts->show(
+            {QStringLiteral("Gagal"), PictureScan::unreadable(), {QStringLiteral("OK")}, 0, {}});
 }

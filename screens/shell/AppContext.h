@@ -19,6 +19,7 @@ class CouncilEndpoints;
 class NoticePrinter;
 class PageView;
 class PhotoLibrary;
+class TextReader;
 class PrinterConnection;
 class QJSEngine;
 class QQmlEngine;
@@ -57,6 +58,8 @@ public:
         // Where "Imbas Gambar" finds pictures of barcodes to decode.
         QString scanDir;
         QString pictureDir;
+        // Reads identity cards and number plates from pictures (none: the scan buttons read nothing).
+        TextReader* textReader = nullptr;
     };
 
     explicit AppContext(const Services& services, QObject* parent = nullptr);
@@ -74,6 +77,7 @@ public:
     PageView& pageView() const { return s_.pageView; }
     PhotoLibrary& photos() const { return s_.photos; }
     QString scanDir() const { return s_.scanDir; }
+    TextReader* textReader() const { return s_.textReader; }
     // The photo library's own picker, where the window draws it (none with a test's library).
     QtPhotoLibrary* photoPicker() const { return dynamic_cast<QtPhotoLibrary*>(&s_.photos); }
     QString councilName() const { return QStringLiteral("MAJLIS PERBANDARAN TELUKMERBAU"); }

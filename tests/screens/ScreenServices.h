@@ -11,6 +11,7 @@
 #include "printing/PrinterConnection.h"
 #include "printing/RecordingAccessory.h"
 #include "printing/WSSessionController.h"
+#include "recognition/TextReader.h"
 #include "screens/login/LoginViewController.h"
 #include "screens/printer/PrinterViewController.h"
 #include "screens/shell/AppContext.h"
@@ -57,7 +58,8 @@ struct ScreenServices {
                 .pageView = instead.pageView ? *instead.pageView : pages,
                 .photos = library,
                 .scanDir = scanDir,
-                .pictureDir = pictureDir};
+                .pictureDir = pictureDir,
+                .textReader = &textReader};
     }
 
     AppDelegate& core;
@@ -77,6 +79,13 @@ struct ScreenServices {
     FakeBarcodeReader reader;
     FakePageView pages;
     FakePhotoLibrary library;
+    // What "Imbas MyKad" and "Imbas Plat" read, whatever the picture.
+    struct FakeTextReader : TextReader {
+        CardReading readCard(const QImage&) override { return card; }
+        PlateReading readPlate(const QImage&) override { return plate; }
+        CardReading card;
+        PlateReading plate;
+    } textReader;
     QString pictureDir;
     QString scanDir;
 };

@@ -1,4 +1,5 @@
 #include "Walkthrough.h"
+#include "recognition/drawn/DrawnPictures.h"
 #include "support/BarcodePictures.h"
 
 #include <QBuffer>
@@ -8,6 +9,10 @@
 #include <QPainter>
 
 namespace {
+
+// The drawn card and plate the walkthrough reads (the seeds of DrawnPictures).
+constexpr quint32 walkthroughCard = 1019;
+constexpr quint32 walkthroughPlate = 1003;
 
 // A phone's JPEG with its orientation mark: an Exif block whose one entry is the orientation.
 QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation) {
@@ -90,4 +95,12 @@ void Walkthrough::writePictures() {
         .save(options_.scanDir + QStringLiteral("/1-lesen.png"));
     barcodepictures::code128(QStringLiteral("0512345678"), 3)
         .save(options_.scanDir + QStringLiteral("/2-bil-cukai.png"));
+    // "Imbas MyKad" and "Imbas Plat": a card and a plate photographed at an angle on a busy table, and
+    // a photograph of neither.
+    writeFile(options_.scanDir + QStringLiteral("/3-mykad.jpg"),
+              DrawnPictures::jpeg(DrawnPictures::card(walkthroughCard).picture, 85));
+    writeFile(options_.scanDir + QStringLiteral("/4-plat.jpg"),
+              DrawnPictures::jpeg(DrawnPictures::plate(walkthroughPlate).picture, 85));
+    writeFile(options_.scanDir + QStringLiteral("/5-bukan-kad.jpg"),
+              DrawnPictures::jpeg(DrawnPictures::nothing(5), 85));
 }

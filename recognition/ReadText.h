@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+#include "recognition/TextReader.h"
+
+// The recognised text of a picture as the engine gives it: lines of words, each with its confidence
+// (0-100) and its box in the picture.
+struct ReadWord {
+    QString text;
+    float confidence = 0;
+    QRect box;
+};
+struct ReadLine {
+    QList<ReadWord> words;
+    QRect box() const;
+    QString text() const;
+    float leastConfidence() const;
+};
+
+// Turns recognised lines into form fields. Pure functions of the text: the engine's passes and the
+// fuzzer feed them.
+namespace ReadText {
+
+// The least word confidence a part needs to be written.
+constexpr float kConfident = 70.0f;
+
+// The line holding the identity-card number (its words from where the number starts), or -1.
+int identityLine(const QList<ReadLine>& lines);
+// The number as written in that line (digits and dashes), before any validation.
+QString identityText(const ReadLine& line);
+// The least confidence of the words the number is written in (not of stray marks beside it).
+float identityConfidence(const ReadLine& line);
+
+// The card's parts below the number line: the name, the address lines and the postcode. Parts read
+// without confidence stay empty. The number itself is left to the caller (read again on its own).
+CardReading cardParts(const QList<ReadLine>& lines, int numberLine);
+
+// The plate among the lines (a line, or two stacked lines of a two-row plate), as Validation::plate
+// writes it; the tallest when several qualify; empty when none is read with confidence.
+QString plate(const QList<ReadLine>& lines);
+
+} // namespace ReadText

@@ -1,0 +1,224 @@
+#include "recognition/TesseractReader.h"
+
+#include "recognition/Prepare.h"
+#include "recognition/Validation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+namespace {
+
+// Larger pictures only cost time: a card filling the frame has its number some 40 pixels high at this size.
+constexpr int kCardSide = 1200;
+constexpr int kPlateSide = 1000;
+const QString kDigits = QStringLiteral("0123456789- ");
+// The space belongs in each set: without it the engine runs words together and gives no confidence.
+const QString kPlateLetters = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ0123456789 ");
+
+QRect padded(const QRect& box, const QImage& image) {
+    const int pad = std::max(4, box.height() / 3);
+    return box.adjusted(-pad, -pad, pad, pad) & image.rect();
+}
+
+} // namespace
+
+TesseractReader::TesseractReader(QString dataDir, std::function<QDate()> today)
+    : dataDir_(std::move(dataDir)), today_(std::move(today)) {
+    if (!today_)
+        today_ = [] { return QDate::currentDate(); };
+}
+
+TesseractReader::~TesseractReader() {
+    if (api_)
+        api_->End();
+}
+
+QString TesseractReader::findDataDir() {
+    QStringList places;
+    const QString prefix = qEnvironmentVariable("TESSDATA_PREFIX");
+    if (!prefix.isEmpty())
+        places << prefix << prefix + QStringLiteral("/tessdata");
+    places << QStringLiteral("/usr/share/tesseract-ocr/5/tessdata")
+           << QStringLiteral("/usr/share/tesseract-ocr/4.00/tessdata")
+           << QStringLiteral("/usr/share/tessdata") << QStringLiteral("/usr/local/share/tessdata");
+    for (const QString& place : places)
+        if (QFileInfo::exists(place + QStringLiteral("/eng.traineddata")))
+            return QDir(place).absolutePath();
+    return {};
+}
+
+bool TesseractReader::load() {
+    if (api_)
+        return true;
+    if (failed_)
+        return false;
+    if (dataDir_.isEmpty())
+        dataDir_ = findDataDir();
+    auto api = std::make_unique<tesseract::TessBaseAPI>();
+    // No dictionary: names and plates are not words, and a dictionary only bends them toward some.
+    std::vector<std::string> names{"load_system_dawg", "load_freq_dawg", "debug_file"};
+    std::vector<std::string> values{"0", "0", "/dev/null"};
+    const QByteArray dir = QFile::encodeName(dataDir_);
+    if (dataDir_.isEmpty() || api->Init(dir.constData(), "eng", tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
+                                        &values, false) != 0) {
+        failed_ = true;
+        return false;
+    }
+    api_ = std::move(api);
+    return true;
+}
+
+bool TesseractReader::ready() {
+    std::lock_guard lock(mutex_);
+    return load();
+}
+
+QList<ReadLine> TesseractReader::run(const QImage& binary, int segmentation, const QString& characters) {
+    QList<ReadLine> lines;
+    if (binary.isNull() || binary.width() < 8 || binary.height() < 8)
+        return lines;
+    api_->SetPageSegMode(static_cast<tesseract::PageSegMode>(segmentation));
+    api_->SetVariable("tessedit_char_whitelist", characters.toLatin1().constData());
+    api_->SetImage(binary.constBits(), binary.width(), binary.height(), 1,
+                   static_cast<int>(binary.bytesPerLine()));
+    api_->SetSourceResolution(300);
+    if (api_->Recognize(nullptr) != 0) {
+        api_->Clear();
+        return lines;
+    }
+    std::unique_ptr<tesseract::ResultIterator> it(api_->GetIterator());
+    if (it) {
+        bool lineStarts = true;
+        do {
+            if (it->Empty(tesseract::RIL_WORD))
+                continue;
+            lineStarts = lineStarts || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE);
+            std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
+            const QString word = text ? QString::fromUtf8(text.get()).trimmed() : QString();
+            if (word.isEmpty())
+                continue;
+            if (lines.isEmpty() || lineStarts)
+                lines.append(ReadLine{});
+            lineStarts = false;
+            int left = 0, top = 0, right = 0, bottom = 0;
+            it->BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom);
+            lines.last().words.append(ReadWord{word, it->Confidence(tesseract::RIL_WORD),
+                                               QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))});
+        } while (it->Next(tesseract::RIL_WORD));
+    }
+    api_->Clear();
+    return lines;
+}
+
+CardReading TesseractReader::readCard(const QImage& picture) {
+    std::lock_guard lock(mutex_);
+    CardReading reading;
+    if (picture.isNull() || !load())
+        return reading;
+    // The card alone: the background's shapes and words only cost time and mislead the layout.
+    const QImage grey = Prepare::grey(picture.copy(Prepare::paleArea(picture)), kCardSide);
+    const QImage upright = Prepare::straightened(grey, Prepare::skew(grey));
+    const QImage binary = Prepare::binarised(upright);
+    const QList<ReadLine> lines = run(binary, tesseract::PSM_AUTO, {});
+    lastLines_ = lines;
+    const int numberLine = ReadText::identityLine(lines);
+    if (numberLine < 0)
+        return reading;
+    reading = ReadText::cardParts(lines, numberLine);
+
+    // The number again, alone and in digits only, from the grey picture and from the binarised one, each
+    // enlarged to the letter size the engine reads best. Every confident read must agree.
+    const QRect box = padded(lines[numberLine].box(), binary);
+    const double enlarge = std::clamp(48.0 / std::max(1, lines[numberLine].box().height()), 1.0, 3.0);
+    QStringList numbers;
+    bool disagree = false;
+    const auto consider = [&](const QString& text, float confidence) {
+        const QString number = Validation::identityNumber(text, today_());
+        if (number.isEmpty() || confidence < ReadText::kConfident)
+            return;
+        if (!numbers.isEmpty() && numbers.first() != number)
+            disagree = true;
+        numbers.append(number);
+    };
+    consider(ReadText::identityText(lines[numberLine]), ReadText::identityConfidence(lines[numberLine]));
+    for (const QImage& source : {upright, binary}) {
+        const QImage crop = source.copy(box);
+        const QImage larger = enlarge > 1.05 ? crop.scaled(crop.size() * enlarge, Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation)
+                                             : crop;
+        for (const ReadLine& line : run(larger, tesseract::PSM_SINGLE_LINE, kDigits))
+            consider(ReadText::identityText(line), ReadText::identityConfidence(line));
+    }
+    if (!numbers.isEmpty() && !disagree)
+        reading.icNumber = numbers.first();
+    return reading;
+}
+
+PlateReading TesseractReader::readPlate(const QImage& picture) {
+    std::lock_guard lock(mutex_);
+    PlateReading reading;
+    if (picture.isNull() || !load())
+        return reading;
+    const QImage grey = Prepare::grey(picture, kPlateSide);
+    const QImage upright = Prepare::straightened(grey, Prepare::skew(grey));
+    // Most plates are white on black, a taxi's black on white: rows of letters are looked for both
+    // ways, and the tallest few read (grey and binarised, enlarged) until one is a plate read with
+    // confidence. Two different plates read with confidence: neither is written.
+    struct Candidate {
+        QRect area;
+        bool inverted;
+    };
+    QList<Candidate> candidates;
+    QImage binaries[2];
+    for (const bool inverted : {true, false}) {
+        binaries[inverted] = Prepare::binarised(upright, inverted);
+        for (const QRect& area : Prepare::letterRows(binaries[inverted], 3))
+            candidates.append({area, inverted});
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.area.height() > b.area.height(); });
+    lastLines_.clear();
+    for (const Candidate& candidate : candidates) {
+        QRect tight;
+        const QImage letters = Prepare::lettersOnly(binaries[candidate.inverted], candidate.area, &tight);
+        QImage greyCrop = upright.copy(tight);
+        if (candidate.inverted)
+            greyCrop.invertPixels();
+        QStringList plates;
+        // The digits each read saw, confident or not: a read that saw other digits casts doubt.
+        QStringList digits;
+        for (const QImage& crop : {letters, greyCrop}) {
+            // Letters some 40 pixels high, as the engine reads best (a two-row plate's crop is taller).
+            const double enlarge = std::clamp(100.0 / std::max(1, crop.height()), 1.0, 3.0);
+            const QImage larger = enlarge > 1.05 ? crop.scaled(crop.size() * enlarge, Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation)
+                                                 : crop;
+            const QList<ReadLine> lines = run(larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
+            lastLines_ += lines;
+            const QString plate = ReadText::plate(lines);
+            if (!plate.isEmpty())
+                plates.append(plate);
+            QString seen;
+            for (const ReadLine& line : lines)
+                for (const QChar c : line.text())
+                    if (c.isDigit())
+                        seen += c;
+            digits.append(seen);
+        }
+        if (plates.isEmpty())
+            continue;
+        const QString number = QString(plates.first()).remove(QRegularExpression(QStringLiteral("\\D")));
+        const bool doubted = std::any_of(digits.begin(), digits.end(), [&](const QString& seen) {
+            return seen.size() == number.size() && seen != number;
+        });
+        if (!doubted && (plates.size() == 1 || plates.first() == plates.last()))
+            reading.plate = plates.first();
+        break;
+    }
+    return reading;
+}

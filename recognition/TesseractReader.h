@@ -1,0 +1,48 @@
+#pragma once
+
+#include "recognition/ReadText.h"
+#include "recognition/TextReader.h"
+
+#include <QDate>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+// The reader over Tesseract 5 (its LSTM engine with the English data: cards and plates are printed in
+// capital Latin letters and digits, and the Malay data's dictionary would only pull names toward words).
+// The picture is made grey, straightened, binarised and cropped before each pass; the number and the
+// plate are read again with their own character sets. One engine, loaded on first use and kept.
+class TesseractReader : public TextReader {
+public:
+    // The folder holding eng.traineddata; empty: TESSDATA_PREFIX, then Debian's and the usual places.
+    explicit TesseractReader(QString dataDir = {}, std::function<QDate()> today = {});
+    ~TesseractReader() override;
+
+    // Where the engine's data was found (empty when it was not).
+    static QString findDataDir();
+    // Whether the engine could be loaded (it is, on first use, if not yet).
+    bool ready();
+
+    CardReading readCard(const QImage& picture) override;
+    PlateReading readPlate(const QImage& picture) override;
+
+    // The lines the last card reading's first pass found, for the accuracy harness's report.
+    QList<ReadLine> lastLines() const { return lastLines_; }
+
+private:
+    QList<ReadLine> run(const QImage& binary, int segmentation, const QString& characters);
+    bool load();
+
+    QString dataDir_;
+    std::function<QDate()> today_;
+    std::mutex mutex_;
+    std::unique_ptr<tesseract::TessBaseAPI> api_;
+    bool failed_ = false;
+    QList<ReadLine> lastLines_;
+};

@@ -1,0 +1,160 @@
+// The checks a read number or plate must pass, the parser of the engine's lines, and the refusals of
+// the real engine on drawn photographs: an empty answer where a wrong one could be written.
+#include "recognition/ReadText.h"
+#include "recognition/TesseractReader.h"
+#include "recognition/Validation.h"
+#include "recognition/drawn/DrawnPictures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kToday(2026, 12, 7);
+
+TEST(Validation, IdentityNumbers) {
+    const struct {
+        const char* text;
+        const char* number;
+    } cases[] = {
+        {"880514-10-5123", "880514105123"}, // Selangor
+        {"880514105123", "880514105123"},
+        {"000229-14-0001", "000229140001"}, // 29 February 2000
+        {"010229-14-0001", ""},             // no 29 February in 2001 nor 1901
+        {"881314-10-5123", ""},             // month 13
+        {"880532-10-5123", ""},             // day 32
+        {"880514-00-5123", ""},             // place code 00
+        {"880514-17-5123", ""},             // 17-20 are not issued
+        {"880514-70-5123", ""},
+        {"880514-60-5123", "880514605123"}, // born in Brunei
+        {"880514-98-5123", "880514985123"}, // stateless
+        {"261208-10-5123", "261208105123"}, // 8 December 1926: tomorrow's date a hundred years ago
+        {"88051410512", ""},                // 11 digits
+        {"88051-410-5123", ""},
+        {"880514-10-512A", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Validation::identityNumber(QString::fromLatin1(c.text), kToday),
+                  QString::fromLatin1(c.number))
+            << c.text;
+}
+
+TEST(Validation, Plates) {
+    const struct {
+        const char* text;
+        const char* plate;
+    } cases[] = {
+        {"WXY 1234", "WXY 1234"},
+        {"wxy1234", "WXY 1234"},
+        {"WA 7733 H", "WA 7733 H"},
+        {"WA7733H", "WA 7733 H"},
+        {"B 1", "B 1"},
+        {"SAB 1234 A", "SAB 1234 A"},
+        {"QAA-1234", "QAA 1234"},
+        {"PUTRAJAYA 12", "PUTRAJAYA 12"},
+        {"WXY 0123", ""},  // no leading zero
+        {"WXY 12345", ""}, // five digits
+        {"WOX 1234", ""},  // O is never a series letter
+        {"IXY 1234", ""},  // nor I
+        {"XYZ 1234", ""},  // X is no state's letter
+        {"WXYZ 1234", ""}, // four letters
+        {"1234", ""},
+        {"WXY", ""},
+        {"", ""},
+        {"WA 7733 HH", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Validation::plate(QString::fromLatin1(c.text)), QString::fromLatin1(c.plate)) << c.text;
+}
+
+ReadLine line(int top, std::initializer_list<std::pair<const char*, float>> words, int left = 100,
+              int height = 20) {
+    ReadLine read;
+    int x = left;
+    for (const auto& [text, confidence] : words) {
+        const int width = int(qstrlen(text)) * height * 2 / 3;
+        read.words.append({QString::fromLatin1(text), confidence, QRect(x, top, width, height)});
+        x += width + height / 2;
+    }
+    return read;
+}
+
+TEST(ReadText, CardPartsBelowTheNumber) {
+    const QList<ReadLine> lines{
+        line(20, {{"MyKad", 90}, {"KAD", 90}, {"PENGENALAN", 90}}),
+        line(80, {{"880514-10-5123", 95}}, 100, 30),
+        line(150, {{"|_|", 40}}),
+        line(300, {{"KRISHNAN", 93}, {"A/L", 90}, {"MUTHU", 91}}),
+        // The card's right-hand side, beside the name: not part of it.
+        line(302, {{"WARGANEGARA", 92}}, 700),
+        line(330, {{"NO", 96}, {"216", 95}, {"JALAN", 94}, {"SERI", 93}, {"INDAH", 92}, {"10", 96}}),
+        line(360, {{"TAMAN", 93}, {"SENTOSA", 60}}),
+        line(390, {{"05000", 96}, {"ALOR", 93}, {"SETAR", 91}}),
+        line(420, {{"KEDAH", 96}}),
+    };
+    ASSERT_EQ(ReadText::identityLine(lines), 1);
+    EXPECT_EQ(ReadText::identityText(lines[1]), QStringLiteral("880514-10-5123"));
+    const CardReading read = ReadText::cardParts(lines, 1);
+    EXPECT_EQ(read.name, QStringLiteral("KRISHNAN A/L MUTHU"));
+    EXPECT_EQ(read.address1, QStringLiteral("NO 216 JALAN SERI INDAH 10"));
+    // A word read without confidence: the line is left to the officer.
+    EXPECT_EQ(read.address2, QString());
+    EXPECT_EQ(read.postcode, QStringLiteral("05000"));
+
+    // Without the postcode's line the address's end is unknown: the name alone.
+    const CardReading cut = ReadText::cardParts(lines.mid(0, 6), 1);
+    EXPECT_EQ(cut.name, QStringLiteral("KRISHNAN A/L MUTHU"));
+    EXPECT_TRUE(cut.address1.isEmpty());
+}
+
+TEST(ReadText, PlateFromOneOrTwoRows) {
+    EXPECT_EQ(ReadText::plate({line(10, {{"WA", 90}, {"7733", 92}, {"H", 88}}, 100, 60)}),
+              QStringLiteral("WA 7733 H"));
+    EXPECT_EQ(ReadText::plate({line(10, {{"WXY", 90}}, 100, 60), line(80, {{"1234", 92}}, 100, 60)}),
+              QStringLiteral("WXY 1234"));
+    EXPECT_EQ(ReadText::plate({line(10, {{"WA", 90}, {"7733", 50}}, 100, 60)}), QString());
+    // The tallest plate-shaped text is the plate; small print around it is not.
+    EXPECT_EQ(ReadText::plate(
+                  {line(10, {{"B", 90}, {"12", 90}}, 100, 20), line(60, {{"JKL", 90}, {"88", 90}}, 100, 60)}),
+              QStringLiteral("JKL 88"));
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!reader.ready())
+            GTEST_SKIP() << "no Tesseract data";
+    }
+    TesseractReader reader{{}, [] { return kToday; }};
+};
+
+TEST_F(EngineTest, RefusesWhatIsNoCardNorPlate) {
+    EXPECT_TRUE(reader.readCard(DrawnPictures::nothing(5)).isEmpty());
+    EXPECT_TRUE(reader.readPlate(DrawnPictures::nothing(6)).isEmpty());
+    EXPECT_TRUE(reader.readCard(QImage()).isEmpty());
+}
+
+TEST_F(EngineTest, ReadsACardButRefusesAnInvalidNumber) {
+    const DrawnPictures::Card valid =
+        DrawnPictures::card(DrawnPictures::person(1019), 1019, DrawnPictures::Difficulty::Clean);
+    const CardReading read = reader.readCard(valid.picture);
+    EXPECT_EQ(read.icNumber, valid.person.icNumber);
+    EXPECT_EQ(read.name, valid.person.name);
+
+    // Month 13: the rest of the card is read, the number is not written.
+    const DrawnPictures::Card invalid = DrawnPictures::cardWithNumber(QStringLiteral("881314-10-5123"), 1019);
+    const CardReading refused = reader.readCard(invalid.picture);
+    EXPECT_TRUE(refused.icNumber.isEmpty());
+    EXPECT_EQ(refused.name, invalid.person.name);
+}
+
+TEST_F(EngineTest, RefusesAPlateOfNoMalaysianShape) {
+    EXPECT_EQ(
+        reader
+            .readPlate(DrawnPictures::plate(QStringLiteral("N 4359"), 1003, DrawnPictures::Difficulty::Clean)
+                           .picture)
+            .plate,
+        QStringLiteral("N 4359"));
+    EXPECT_TRUE(reader.readPlate(DrawnPictures::plate(QStringLiteral("XQ 0123"), 1003).picture).isEmpty());
+}
+
+} // namespace
