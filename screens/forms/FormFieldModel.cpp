@@ -114,8 +114,9 @@ QVariant FormFieldModel::data(const QModelIndex& index, int role) const {
 }
 
 QHash<int, QByteArray> FormFieldModel::roleNames() const {
-    return {{KindRole, "kind"},       {KeyRole, "key"},     {LabelRole, "label"},
-            {HintRole, "hint"},       {FieldRole, "field"}, {EmphasisedRole, "emphasised"},
-            {OptionsRole, "options"}, {ShownRole, "shown"}, {RequiredRole, "marked"},
-            {FromPictureRole, "fromPicture"}};
+    return {{KindRole, "kind"},       {KeyRole, "key"},
+            {LabelRole, "label"},     {HintRole, "hint"},
+            {FieldRole, "field"},     {EmphasisedRole, "emphasised"},
+            {OptionsRole, "options"}, {ShownRole, "shown"},
+            {RequiredRole, "marked"}, {FromPictureRole, "fromPicture"}};
 }

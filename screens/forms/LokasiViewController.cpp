@@ -140,8 +140,7 @@ void LokasiViewController::captureEnded() {
     AppDelegate& hub = app();
     const RecordMap position = hub.getLocation();
     const std::optional<PositionFix> fix = hub.positionReader().lastFix();
-    if (!fix || !PositionReader::isPosition(position.value(Key::lat),
-                                            position.value(Key::long_))) {
+    if (!fix || !PositionReader::isPosition(position.value(Key::lat), position.value(Key::long_))) {
         setFixDetail(QString());
         showRecordedPosition();
         hub.platform().alerts->show(
