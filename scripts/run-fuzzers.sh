@@ -11,7 +11,7 @@ if command -v ccache >/dev/null; then
 fi
 cmake --preset fuzz >/dev/null
 fuzzers=(fuzz_plist fuzz_store_files fuzz_officer_reply fuzz_registration_reply fuzz_printer_reply fuzz_licence_scan
-  fuzz_barcode_record fuzz_notice_record fuzz_picture_decode fuzz_page_sanitiser)
+  fuzz_barcode_record fuzz_notice_record fuzz_picture_decode fuzz_page_sanitiser fuzz_read_text)
 # Runs a CPU-second, measured on one core here: fuzz_licence_scan ~68,000, fuzz_picture_decode ~28,000,
 # fuzz_barcode_record ~25,000, fuzz_notice_record ~4,400 (a notice laid out a run), fuzz_page_sanitiser
 # ~1,100 (a page parsed, laid out and drawn a run). A million runs so take about 40 s for the picture and
