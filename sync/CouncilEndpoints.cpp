@@ -1,5 +1,6 @@
 #include "sync/CouncilEndpoints.h"
 
+#include "core/PositionReader.h"
 #include "core/RecordKeys.h"
 
 #include <QJsonArray>
@@ -73,7 +74,7 @@ QByteArray compoundJson(const RecordMap& record) {
     // number. A record without the keys is sent as it is.
     for (const QLatin1String key : {Key::lat, Key::long_})
         if (object.contains(key) && object.value(key).toString().trimmed().isEmpty())
-            object.insert(key, QStringLiteral("0.000000"));
+            object.insert(key, PositionReader::noPosition());
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
