@@ -17,6 +17,10 @@ fuzzers=(fuzz_plist fuzz_store_files fuzz_officer_reply fuzz_registration_reply 
 # ~1,100 (a page parsed, laid out and drawn a run). A million runs so take about 40 s for the picture and
 # barcode targets, 4 minutes for the notice and 15 minutes for the page: give those their time with
 # SECONDS when a release is fuzzed; 30 s runs still cover their seeds and the shallow cases.
+# A fuzzer without committed seeds would only be found missing after the others have run.
+for fuzzer in "${fuzzers[@]}"; do
+  [[ -d "fuzz/corpus/$fuzzer" ]] || { echo "fuzz/corpus/$fuzzer: no seeds committed" >&2; exit 1; }
+done
 cmake --build --preset fuzz --target "${fuzzers[@]}"
 
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0"
