@@ -181,6 +181,13 @@ void AppDelegate::saveDictionaryInitGunaKembali() {
 void AppDelegate::removeImageArray(int index) {
     if (index >= 0 && index < imageArray_.size())
         imageArray_.removeAt(index);
+    stageImageArray();
+}
+
+void AppDelegate::stageImageArray() {
+    // The photographs go to the store as they are taken, while the officer is still filling the
+    // compound, so that "Ya" has only the compound's row to write; one not staged is written at "Ya".
+    saveStore_.stagePhotos(imageArray_);
 }
 
 void AppDelegate::setPreviewIndicator(bool on) {

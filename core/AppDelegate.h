@@ -63,12 +63,18 @@ public:
 
     // Photographs.
     PhotoList getImageArray() const { return previewIndicator_ ? imageArrayPreview_ : imageArray_; }
-    void setImageArray(const PhotoEntry& entry) { imageArray_.append(entry); }
+    void setImageArray(const PhotoEntry& entry) {
+        imageArray_.append(entry);
+        stageImageArray();
+    }
     // The photographs of the compound being issued, whichever tab is selected.
     PhotoList issuingPhotos() const { return imageArray_; }
     void removeImageArray(int index);
     void setImageArrayP(const PhotoList& list) { imageArrayPreview_ = list; }
-    void cleanUserChoiceGlobal() { imageArray_.clear(); }
+    void cleanUserChoiceGlobal() {
+        imageArray_.clear();
+        stageImageArray();
+    }
 
     // Preview mode: on while the printed-list tab is selected.
     bool getPreviewIndcator() const { return previewIndicator_; }
@@ -120,6 +126,7 @@ Q_SIGNALS:
     void previewIndicatorChanged();
 
 private:
+    void stageImageArray();
     void writeNumberAndDates(RecordMap& record);
     void writeOfficer(RecordMap& record);
     void showFailure(const QString& message);

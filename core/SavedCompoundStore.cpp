@@ -411,11 +411,12 @@ int SavedCompoundStore::openFile() const {
         // the database, and the journal holds only the few pages a change rewrites (a write-ahead log
         // would write every page twice, once into the log and once at its checkpoint, and the checkpoint
         // would fall on some officer's "Ya"). FULL syncs the journal and the database at every commit, so
-        // a change reported done survives a power cut. A database a killed import left in WAL mode comes
-        // back to the journal here, its log's uncommitted pages dropped.
+        // a change reported done survives a power cut. The cache holds a photograph's pages (8 MB):
+        // one spilled before the commit costs a journal sync and a second write of the pages. A database a
+        // killed import left in WAL mode comes back to the journal here, its log's uncommitted pages dropped.
         rc = sqlite3_exec(db,
                           "PRAGMA journal_mode=TRUNCATE; PRAGMA synchronous=FULL; "
-                          "PRAGMA journal_size_limit=8388608;",
+                          "PRAGMA journal_size_limit=8388608; PRAGMA cache_size=-8192;",
                           nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)
             rc = sqlite3_exec(db, schema, nullptr, nullptr, nullptr);
@@ -439,7 +440,17 @@ int SavedCompoundStore::openFile() const {
 
 bool SavedCompoundStore::ready() {
     QMutexLocker locker(&lock_);
-    return open();
+    if (!open())
+        return false;
+    // Photographs staged by a run that ended before its "Ya" belong to no compound.
+    if (stagedId_ == 0 && photoCount(nextId()) > 0) {
+        transaction("foto", [&] {
+            Statement drop(db_, "DELETE FROM photo WHERE compound >= ?");
+            drop.bind(1, nextId());
+            return drop.run();
+        });
+    }
+    return true;
 }
 
 QString SavedCompoundStore::takeMovedAside() {
@@ -466,15 +477,30 @@ bool SavedCompoundStore::transaction(const char* what, const std::function<bool(
 }
 
 bool SavedCompoundStore::append(const RecordMap& record, const QByteArray& nonText,
-                                const QList<StoredPhoto>& photos, const QString& flag) const {
-    Statement insert(db_, "INSERT INTO compound(record, non_text, flag, waiting) VALUES(?, ?, ?, ?)");
+                                const QList<StoredPhoto>& photos, const QString& flag,
+                                qint64 stagedId) const {
+    Statement insert(db_, stagedId > 0
+                              ? "INSERT INTO compound(record, non_text, flag, waiting, id) "
+                                "VALUES(?, ?, ?, ?, ?)"
+                              : "INSERT INTO compound(record, non_text, flag, waiting) VALUES(?, ?, ?, ?)");
     insert.bind(1, recordJson(record))
         .bindNullable(2, nonText)
         .bind(3, flag.toUtf8())
         .bind(4, SavedCompound::leadingInt(flag) == 0 ? 1 : 0);
+    if (stagedId > 0)
+        insert.bind(5, stagedId);
     if (!insert.run())
         return false;
+    if (stagedId > 0)
+        return true;
+    // A new place owns no photographs: any there were staged for a compound never confirmed.
     const qint64 id = sqlite3_last_insert_rowid(db_);
+    Statement leftover(db_, "DELETE FROM photo WHERE compound = ?");
+    leftover.bind(1, id);
+    return leftover.run() && appendPhotos(id, photos);
+}
+
+bool SavedCompoundStore::appendPhotos(qint64 id, const QList<StoredPhoto>& photos) const {
     for (const StoredPhoto& p : photos) {
         Statement one(db_,
                       "INSERT INTO photo(compound, position, kept, thumbnail, full) VALUES(?, ?, ?, ?, ?)");
@@ -483,6 +509,48 @@ bool SavedCompoundStore::append(const RecordMap& record, const QByteArray& nonTe
             return false;
     }
     return true;
+}
+
+qint64 SavedCompoundStore::nextId() const {
+    // The sequence, not the highest row: an id once given is never given again, purged or not.
+    Statement select(db_,
+                     "SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = 'compound'), 0), "
+                     "coalesce((SELECT max(id) FROM compound), 0)) + 1");
+    return select.step() ? select.integer(0) : 0;
+}
+
+qsizetype SavedCompoundStore::photoCount(qint64 id) const {
+    Statement count(db_, "SELECT count(*) FROM photo WHERE compound = ?");
+    count.bind(1, id);
+    return count.step() ? qsizetype(count.integer(0)) : -1;
+}
+
+bool SavedCompoundStore::stagePhotos(const PhotoList& photos) {
+    QMutexLocker locker(&lock_);
+    qsizetype same = 0;
+    while (same < staged_.size() && same < photos.size() && staged_.at(same) == photos.at(same))
+        ++same;
+    if (same == staged_.size() && same == photos.size())
+        return true;
+    qint64 id = stagedId_;
+    const bool ok = transaction("foto", [&] {
+        if (id <= 0)
+            id = nextId();
+        if (id <= 0)
+            return false;
+        Statement drop(db_, "DELETE FROM photo WHERE compound = ? AND position > ?");
+        drop.bind(1, id).bind(2, qint64(same));
+        QList<StoredPhoto> added;
+        for (qsizetype i = same; i < photos.size(); ++i)
+            added.append(StoredPhoto::fromEntry(int(i) + 1, photos.at(i)));
+        return drop.run() && appendPhotos(id, added);
+    });
+    // A failed write is rolled back: what is staged is still what was.
+    if (ok) {
+        stagedId_ = photos.isEmpty() ? 0 : id;
+        staged_ = photos;
+    }
+    return ok;
 }
 
 qint64 SavedCompoundStore::roomForImport(qint64 oldFileSize) {
@@ -745,15 +813,24 @@ bool SavedCompoundStore::insertIntoBaruPBCompound(const Record& record, const Ph
             log(QStringLiteral("Save refused: number %1 is already stored").arg(number));
             return false;
         }
+        // Photographs staged as they were taken are the compound's when they are these, in this order,
+        // and their place is still the next: then only the compound's row is written here.
+        const bool staged = stagedId_ > 0 && staged_ == photos && nextId() == stagedId_ &&
+                            photoCount(stagedId_) == photos.size();
         // The number is remembered with the compound, in one commit: whatever else is lost later, the
         // store alone still knows how far this phone has numbered.
-        return append(values, {}, stored, QStringLiteral("0")) &&
+        return append(values, {}, staged ? QList<StoredPhoto>{} : stored, QStringLiteral("0"),
+                      staged ? stagedId_ : 0) &&
                (mark.sequence <= 0 || writeMark(runningNumberMark, mark.sequence, true)) &&
                (mark.issuedAt <= 0 || writeMark(issuedAtMark, mark.issuedAt, true)) &&
                (mark.year <= 0 || writeMark(numberYearMark, mark.year, true));
     });
-    if (ok)
+    if (ok) {
+        // The staged photographs now belong to the compound (or were dropped with its new place).
+        staged_.clear();
+        stagedId_ = 0;
         log(QStringLiteral("Save Successfully"));
+    }
     return ok;
 }
 
@@ -880,6 +957,9 @@ std::optional<SavedCompoundList> SavedCompoundStore::getSaveArray() const {
 
 bool SavedCompoundStore::saveArrayFile(const SavedCompoundList& list) {
     QMutexLocker locker(&lock_);
+    // Every photograph goes, staged ones too.
+    staged_.clear();
+    stagedId_ = 0;
     const bool ok = transaction("store", [&] {
         Statement photos(db_, "DELETE FROM photo");
         Statement compounds(db_, "DELETE FROM compound");

@@ -142,6 +142,13 @@ public:
     // 0 when the store holds none.
     int highestSequence(const QString& deviceCode) const;
 
+    // The photographs of the compound being filled, written as the officer takes them, under the place
+    // its compound will take: "Ya" then writes the compound's row and marks, not megabytes, and a
+    // photograph is on disk before its compound is confirmed. The store is brought to hold exactly these;
+    // those already there in the same order are not written again. False when they could not be written
+    // (nothing is lost: "Ya" writes whatever is not staged).
+    bool stagePhotos(const PhotoList& photos);
+
     // Appends [record, photos, "0"]; refused (false, nothing written) when the store already holds a
     // compound with the record's `kompaunRunningNumber`. The mark's parts above 0 are remembered in the
     // same transaction, each only where it is higher than what the store holds.
@@ -185,8 +192,12 @@ private:
     static bool looksLikeDatabase(const QString& path);
     bool setAsideUnreadable() const;
     bool transaction(const char* what, const std::function<bool()>& body) const;
+    // stagedId: the compound takes this place, whose photographs are already staged.
     bool append(const RecordMap& record, const QByteArray& nonText, const QList<StoredPhoto>& photos,
-                const QString& flag) const;
+                const QString& flag, qint64 stagedId = 0) const;
+    bool appendPhotos(qint64 id, const QList<StoredPhoto>& photos) const;
+    qint64 nextId() const;
+    qsizetype photoCount(qint64 id) const;
     QList<StoredPhoto> photosOf(qint64 id) const;
     bool holds(const QString& number) const;
     void log(const QString& line) const;
@@ -197,5 +208,7 @@ private:
     mutable QMutex lock_;
     mutable sqlite3* db_ = nullptr;
     mutable QString movedAside_;
+    PhotoList staged_;         // the photographs staged, in order
+    qint64 stagedId_ = 0;      // the place they are staged under; 0 when none are
     bool startsAfresh_ = true; // the phone's own store: one that is no database is set aside
 };

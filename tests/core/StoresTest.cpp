@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <plist/plist.h>
+#include <sqlite3.h>
 
 #include <csignal>
 #include <set>
@@ -136,6 +137,62 @@ TEST_F(StoresTest, ANumberAlreadyHeldIsRefusedButAStoreHoldingOneTwiceOpensAndKe
 
 // The list's rows and marks are checked through the printed list (PrintedListTest), the upload's photographs
 // byte for byte on the wire (WireFormatTest); here what neither shows.
+PhotoList photographs(const QStringList& names) {
+    PhotoList list;
+    for (const QString& name : names)
+        list.append({QString::fromLatin1(("kecil " + name).toLatin1().toBase64()),
+                     QString::fromLatin1(("\xFF\xD8 " + name).toLatin1().toBase64())});
+    return list;
+}
+
+QStringList fullsOf(const PhotoList& list) {
+    QStringList out;
+    for (const PhotoEntry& p : list)
+        out << QString::fromLatin1(QByteArray::fromBase64(p.full.toLatin1()).mid(3));
+    return out;
+}
+
+TEST_F(StoresTest, PhotographsStagedAsTakenAreTheCompoundsAtYaAndNoneIsLeftBehind) {
+    // An uploaded compound purged: its place is never given again, to photographs neither.
+    ASSERT_TRUE(store.saveArrayFile({entry("P1", "1")}));
+    ASSERT_TRUE(store.purgeUploaded());
+    // Taken, one taken out of the middle, another added: the store follows.
+    const PhotoList abc = photographs({"A", "B", "C"});
+    ASSERT_TRUE(store.stagePhotos(abc.first(2)));
+    ASSERT_TRUE(store.stagePhotos(abc));
+    const PhotoList acd = PhotoList{abc[0], abc[2]} + photographs({"D"});
+    ASSERT_TRUE(store.stagePhotos(acd));
+    const SavedCompound first = entry("P2");
+    ASSERT_TRUE(store.insertIntoBaruPBCompound(first.record, acd));
+
+    // Changed after staging (a staging write that failed): written at "Ya", the staged ones dropped.
+    ASSERT_TRUE(store.stagePhotos(photographs({"E", "F"})));
+    const SavedCompound second = entry("P3");
+    ASSERT_TRUE(store.insertIntoBaruPBCompound(second.record, photographs({"G"})));
+
+    // A run that ends after staging and before "Ya": the next start drops them.
+    ASSERT_TRUE(store.stagePhotos(photographs({"H", "I"})));
+    SavedCompoundStore next(dir.path(), &log);
+    ASSERT_TRUE(next.ready());
+    const SavedCompound third = entry("P4");
+    ASSERT_TRUE(next.insertIntoBaruPBCompound(third.record, photographs({"J"})));
+
+    QList<QStringList> held;
+    for (const SavedCompound& c : next.getDicetak())
+        held << fullsOf(c.photos);
+    EXPECT_EQ(held, (QList<QStringList>{{"A", "C", "D"}, {"G"}, {"J"}}));
+    // Nothing else is held: every photograph in the file belongs to a compound.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(next.path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM photo", -1, &count, nullptr);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 5);
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+}
+
 TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {
     Record record = makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000041")}});
     const PhotoList photos{{QStringLiteral("a2VjaWw="), QStringLiteral("bukan base64!")}};
