@@ -13,12 +13,6 @@ void notify(AppDelegate& app, const QString& message) {
 }
 } // namespace
 
-struct OfficerLogin::Judged {
-    ReferenceData::SignInJudgement judgement;
-    // The current digest of the typed password, made on the worker when the stored one is renewed.
-    QString renewed;
-};
-
 OfficerLogin::OfficerLogin(AppDelegate& app, QObject* parent) : QObject(parent), app_(app) {
     worker_.setMaxThreadCount(1);
 }
@@ -42,20 +36,17 @@ void OfficerLogin::logIn(const QString& staffCode, const QString& password) {
     app_.platform().progress->show(QStringLiteral("Log Masuk"));
     const DbRows rows = app_.lookups().officerRows(staffCode);
     worker_.start([this, rows, staffCode, password] {
-        Judged judged{ReferenceData::judgeSignIn(rows, password), {}};
-        // The renewal's digest too, while the overlay is still up: a sign-in is then one wait, and the
-        // interface thread only writes the row.
-        if (judged.judgement.officer && judged.judgement.renew)
-            judged.renewed = OfficerPassword::digest(password);
+        ReferenceData::SignInJudgement judged = ReferenceData::judgeSignIn(rows, password);
         QMetaObject::invokeMethod(
-            this, [this, staffCode, judged] { answer(staffCode, judged); }, Qt::QueuedConnection);
+            this, [this, staffCode, password, judged] { answer(staffCode, password, judged); },
+            Qt::QueuedConnection);
     });
 }
 
-void OfficerLogin::answer(const QString& staffCode, Judged judged) {
+void OfficerLogin::answer(const QString& staffCode, const QString& password,
+                          ReferenceData::SignInJudgement j) {
     app_.platform().progress->hide();
     setBusy(false);
-    ReferenceData::SignInJudgement& j = judged.judgement;
     if (j.noMemory) {
         app_.platform().log->write(QStringLiteral("Sign-in: the digest's memory could not be had"));
         notify(app_, QStringLiteral("Memori telefon tidak mencukupi untuk menyemak kata laluan. Sila tutup "
@@ -69,13 +60,30 @@ void OfficerLogin::answer(const QString& staffCode, Judged judged) {
         return;
     }
     RecordMap& officer = *j.officer;
-    if (j.renew)
-        app_.lookups().renewDigest(staffCode, j.stored, judged.renewed, officer);
     app_.setUserGlobalID(officer);
     app_.platform().log->write(
         QStringLiteral("Officer : %1 (%2)")
             .arg(officer.value(QStringLiteral("peng_nama")), officer.value(QStringLiteral("kod_pekerja"))));
     Q_EMIT finished(true);
+    if (j.renew)
+        renew(staffCode, password, j.stored, officer);
+}
+
+void OfficerLogin::renew(const QString& staffCode, const QString& password, const QString& stored,
+                         const RecordMap& officer) {
+    // After the answer: the officer is at work while the new digest is made. The row is written only
+    // where it still holds the digest the password was checked against.
+    worker_.start([this, staffCode, password, stored, officer] {
+        const QString current = OfficerPassword::digest(password);
+        QMetaObject::invokeMethod(
+            this,
+            [this, staffCode, stored, current, officer] {
+                RecordMap written = officer;
+                app_.lookups().renewDigest(staffCode, stored, current, written);
+                Q_EMIT digestRenewed();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void OfficerLogin::setBusy(bool busy) {

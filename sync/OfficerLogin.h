@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ReferenceData.h"
+
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
@@ -24,10 +26,13 @@ public:
 Q_SIGNALS:
     void busyChanged();
     void finished(bool signedIn);
+    // A stored digest of an earlier scheme was made again in the current one, after the answer.
+    void digestRenewed();
 
 private:
-    struct Judged;
-    void answer(const QString& staffCode, Judged judged);
+    void answer(const QString& staffCode, const QString& password, ReferenceData::SignInJudgement j);
+    void renew(const QString& staffCode, const QString& password, const QString& stored,
+               const RecordMap& officer);
     void setBusy(bool busy);
     AppDelegate& app_;
     bool busy_ = false;

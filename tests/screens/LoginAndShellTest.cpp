@@ -58,7 +58,7 @@ TEST_F(LoginAndShellTest, OnlyActiveOfficersWithExactCredentialsSignIn) {
               QStringLiteral("MOHD NOR'AZMAN BIN ABDUL RAHMAN"));
 }
 
-TEST_F(LoginAndShellTest, TheCheckRunsUnderTheOverlayWithTheButtonOffAndRenewsACostlierDigest) {
+TEST_F(LoginAndShellTest, TheCheckRunsUnderTheOverlayWithTheButtonOffAndRenewsACostlierDigestAfterTheAnswer) {
     registerPhone();
     // A digest of the previous release, dearer than this phone would make.
     const QString previous =
@@ -80,6 +80,9 @@ TEST_F(LoginAndShellTest, TheCheckRunsUnderTheOverlayWithTheButtonOffAndRenewsAC
     EXPECT_FALSE(fakes.progress.visible);
     EXPECT_TRUE(shell.signedIn());
     EXPECT_EQ(answered.size(), 1);
+    // The dearer digest is renewed after the answer, on the worker.
+    QSignalSpy renewed(&login, &OfficerLogin::digestRenewed);
+    ASSERT_TRUE(renewed.wait(30000));
     const QString stored = SQLiteManager::text(
         core.dbManager()
             .getRowsForQuery(
