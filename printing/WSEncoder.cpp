@@ -85,20 +85,21 @@ inline __m128i load4(const quint32* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-// Red + green + blue of four dots, one 32-bit lane each: green joins blue in its 16-bit half, and the
-// pairwise multiply-add by one folds red in.
-inline __m128i channelSums(__m128i v) {
+// Four premultiplied or opaque dots as all-ones (black) or 0 in 32-bit lanes. With x = 256 * (red + green +
+// blue) + alpha, nothing drawn is x = 0, so a dot is black when 1 <= x < 256 * 702: one unsigned comparison
+// of x - 1, made signed by moving both sides down by 2^31.
+inline __m128i darkOpaque4(__m128i v) {
     const __m128i blueRed = _mm_and_si128(v, _mm_set1_epi32(0x00ff00ff));
-    const __m128i green = _mm_and_si128(_mm_srli_epi32(v, 8), _mm_set1_epi32(0xff));
-    return _mm_madd_epi16(_mm_add_epi16(blueRed, green), _mm_set1_epi16(1));
+    const __m128i greenAlpha = _mm_srli_epi16(v, 8);
+    const __m128i x = _mm_add_epi32(_mm_madd_epi16(blueRed, _mm_set1_epi16(256)),
+                                    _mm_madd_epi16(greenAlpha, _mm_set1_epi32(0x00010100)));
+    return _mm_cmplt_epi32(_mm_add_epi32(x, _mm_set1_epi32(0x7fffffff)),
+                           _mm_set1_epi32(qint32(0x80000000u + 256 * WSEncoder::kBlackThreshold - 1)));
 }
 
 // Eight premultiplied or opaque dots as 0xffff (black) or 0 in 16-bit lanes.
 inline __m128i darkOpaque8(__m128i v0, __m128i v1) {
-    const __m128i sums = _mm_packs_epi32(channelSums(v0), channelSums(v1));
-    const __m128i nothing =
-        _mm_packs_epi32(_mm_cmpeq_epi32(v0, _mm_setzero_si128()), _mm_cmpeq_epi32(v1, _mm_setzero_si128()));
-    return _mm_andnot_si128(nothing, _mm_cmplt_epi16(sums, _mm_set1_epi16(WSEncoder::kBlackThreshold)));
+    return _mm_packs_epi32(darkOpaque4(v0), darkOpaque4(v1));
 }
 
 // A channel times alpha, divided by 255 as the conversion rounds it, (t + t / 256 + 128) / 256 of t =
