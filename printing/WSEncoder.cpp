@@ -109,18 +109,17 @@ inline __m128i premultiply(__m128i channelHigh, __m128i alpha257) {
 }
 
 // Eight straight-alpha dots, each premultiplied exactly: the low and the high half of each dot (sign-extended
-// so the saturating pack keeps them whole) gathered into 16-bit lanes, then a channel at a time.
-inline __m128i darkStraightExact8(__m128i v0, __m128i v1) {
+// so the saturating pack keeps them whole) gathered into 16-bit lanes, then a channel at a time. Alpha * 257
+// is the alpha byte twice.
+inline __m128i darkStraightExact8(__m128i v0, __m128i v1, __m128i alpha257) {
     const __m128i low = _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(v0, 16), 16),
                                         _mm_srai_epi32(_mm_slli_epi32(v1, 16), 16));
     const __m128i high = _mm_packs_epi32(_mm_srai_epi32(v0, 16), _mm_srai_epi32(v1, 16));
-    const __m128i alpha257 = _mm_mullo_epi16(_mm_srli_epi16(high, 8), _mm_set1_epi16(257));
     const __m128i sums = _mm_add_epi16(
         _mm_add_epi16(premultiply(_mm_slli_epi16(low, 8), alpha257),
                       premultiply(_mm_and_si128(low, _mm_set1_epi16(qint16(0xff00))), alpha257)),
         premultiply(_mm_slli_epi16(high, 8), alpha257));
-    return _mm_andnot_si128(_mm_cmpeq_epi16(alpha257, _mm_setzero_si128()),
-                            _mm_cmplt_epi16(sums, _mm_set1_epi16(WSEncoder::kBlackThreshold)));
+    return _mm_cmplt_epi16(sums, _mm_set1_epi16(WSEncoder::kBlackThreshold));
 }
 
 // Red + green + blue + 4 * alpha of four dots. Premultiplying by 255 leaves a channel as it is, and by
@@ -133,21 +132,25 @@ inline __m128i channelSumsWithAlpha(__m128i v) {
                          _mm_madd_epi16(greenAlpha, _mm_set1_epi32(0x00040001)));
 }
 
-// Sixteen straight-alpha dots as 0xff (black) or 0 bytes. Premultiplying is only needed, dot by dot, for a
-// group with an alpha in 234..254 (the soft edge of a drawing); elsewhere the sum above decides.
+// Sixteen straight-alpha dots as 0xff (black) or 0 bytes; alpha 0 is white. Premultiplying is only needed,
+// dot by dot, for a group with an alpha in 234..254 (the soft edge of a drawing); elsewhere the sum above
+// decides.
 inline __m128i darkStraight16(__m128i v0, __m128i v1, __m128i v2, __m128i v3) {
     const __m128i alpha = _mm_packus_epi16(_mm_packs_epi32(_mm_srli_epi32(v0, 24), _mm_srli_epi32(v1, 24)),
                                            _mm_packs_epi32(_mm_srli_epi32(v2, 24), _mm_srli_epi32(v3, 24)));
+    const __m128i clear = _mm_cmpeq_epi8(alpha, _mm_setzero_si128());
     const __m128i opaque = _mm_cmpeq_epi8(alpha, _mm_set1_epi8(char(0xff)));
     const __m128i nearlyOpaque =
         _mm_cmpeq_epi8(_mm_adds_epu8(alpha, _mm_set1_epi8(21)), _mm_set1_epi8(char(0xff)));
     if (_mm_movemask_epi8(_mm_xor_si128(opaque, nearlyOpaque)) != 0)
-        return _mm_packs_epi16(darkStraightExact8(v0, v1), darkStraightExact8(v2, v3));
+        return _mm_andnot_si128(clear,
+                                _mm_packs_epi16(darkStraightExact8(v0, v1, _mm_unpacklo_epi8(alpha, alpha)),
+                                                darkStraightExact8(v2, v3, _mm_unpackhi_epi8(alpha, alpha))));
     const __m128i limit = _mm_set1_epi16(WSEncoder::kBlackThreshold + 4 * 255);
     const __m128i dark = _mm_packs_epi16(
         _mm_cmplt_epi16(_mm_packs_epi32(channelSumsWithAlpha(v0), channelSumsWithAlpha(v1)), limit),
         _mm_cmplt_epi16(_mm_packs_epi32(channelSumsWithAlpha(v2), channelSumsWithAlpha(v3)), limit));
-    return _mm_andnot_si128(_mm_cmpeq_epi8(alpha, _mm_setzero_si128()), dark);
+    return _mm_andnot_si128(clear, dark);
 }
 
 // Sixteen dots a step: decisions packed to bytes, their top bits gathered, the two bytes reversed into
