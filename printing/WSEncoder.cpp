@@ -323,8 +323,8 @@ QByteArray WSEncoder::rasterizeWith(const QImage& image, bool vector, int* bytes
 
     // Drawn over a zeroed (transparent black) canvas so transparency reads as white paper. Source-over
     // onto transparent black is the premultiplied image itself: an image in a premultiplied or opaque
-    // 32-bit form is read as it is, one with straight alpha (ARGB32, RGBA8888) premultiplied dot by dot
-    // in the same loop, with the same rounding as the conversion, and any other form converted.
+    // 32-bit form is read as it is, one with straight alpha (ARGB32, RGBA8888) read in place and decided as
+    // if premultiplied with the conversion's own rounding, and any other form converted.
     // Red and blue only ever meet in their sum, so the byte orders of ARGB and RGBA read alike.
     const QImage::Format format = image.format();
     const bool littleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
