@@ -5,8 +5,13 @@
 #include <QSysInfo>
 #include <QtEndian>
 
+#include <array>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -63,6 +68,113 @@ template <bool Straight> void rasterRows(const QImage& canvas, uchar* out, int r
         }
     }
 }
+
+#if defined(__SSE2__)
+// The vector path's sixteen decisions come out with dot i in bit i; the printer wants the leftmost dot in
+// the most significant bit.
+constexpr std::array<uchar, 256> kLeftmostHigh = [] {
+    std::array<uchar, 256> t{};
+    for (int i = 0; i < 256; ++i)
+        for (int k = 0; k < 8; ++k)
+            if (i & (1 << k))
+                t[size_t(i)] |= uchar(0x80 >> k);
+    return t;
+}();
+
+inline __m128i load4(const quint32* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// Four premultiplied or opaque dots as all-ones (black) or 0 in 32-bit lanes. With x = 256 * (red + green +
+// blue) + alpha, nothing drawn is x = 0, so a dot is black when 1 <= x < 256 * 702: one unsigned comparison
+// of x - 1, made signed by moving both sides down by 2^31.
+inline __m128i darkOpaque4(__m128i v) {
+    const __m128i blueRed = _mm_and_si128(v, _mm_set1_epi32(0x00ff00ff));
+    const __m128i greenAlpha = _mm_srli_epi16(v, 8);
+    const __m128i x = _mm_add_epi32(_mm_madd_epi16(blueRed, _mm_set1_epi16(256)),
+                                    _mm_madd_epi16(greenAlpha, _mm_set1_epi32(0x00010100)));
+    return _mm_cmplt_epi32(_mm_add_epi32(x, _mm_set1_epi32(0x7fffffff)),
+                           _mm_set1_epi32(qint32(0x80000000u + 256 * WSEncoder::kBlackThreshold - 1)));
+}
+
+// Eight premultiplied or opaque dots as 0xffff (black) or 0 in 16-bit lanes.
+inline __m128i darkOpaque8(__m128i v0, __m128i v1) {
+    return _mm_packs_epi32(darkOpaque4(v0), darkOpaque4(v1));
+}
+
+// A channel times alpha, divided by 255 as the conversion rounds it, (t + t / 256 + 128) / 256 of t =
+// channel * alpha: the high half of (channel * 256) * (alpha * 257) is t + t / 256 exactly.
+inline __m128i premultiply(__m128i channelHigh, __m128i alpha257) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(channelHigh, alpha257), _mm_set1_epi16(0x80)), 8);
+}
+
+// Eight straight-alpha dots, each premultiplied exactly: the low and the high half of each dot (sign-extended
+// so the saturating pack keeps them whole) gathered into 16-bit lanes, then a channel at a time. Alpha * 257
+// is the alpha byte twice.
+inline __m128i darkStraightExact8(__m128i v0, __m128i v1, __m128i alpha257) {
+    const __m128i low = _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(v0, 16), 16),
+                                        _mm_srai_epi32(_mm_slli_epi32(v1, 16), 16));
+    const __m128i high = _mm_packs_epi32(_mm_srai_epi32(v0, 16), _mm_srai_epi32(v1, 16));
+    const __m128i sums = _mm_add_epi16(
+        _mm_add_epi16(premultiply(_mm_slli_epi16(low, 8), alpha257),
+                      premultiply(_mm_and_si128(low, _mm_set1_epi16(qint16(0xff00))), alpha257)),
+        premultiply(_mm_slli_epi16(high, 8), alpha257));
+    return _mm_cmplt_epi16(sums, _mm_set1_epi16(WSEncoder::kBlackThreshold));
+}
+
+// Red + green + blue + 4 * alpha of four dots. Premultiplying by 255 leaves a channel as it is, and by
+// alpha 233 or less leaves at most 3 * 233 < 702 however light the dot: so where no alpha lies in 234..254
+// a dot is black exactly when this sum is below 702 + 4 * 255 (and alpha is not 0).
+inline __m128i channelSumsWithAlpha(__m128i v) {
+    const __m128i blueRed = _mm_and_si128(v, _mm_set1_epi32(0x00ff00ff));
+    const __m128i greenAlpha = _mm_srli_epi16(v, 8);
+    return _mm_add_epi32(_mm_madd_epi16(blueRed, _mm_set1_epi16(1)),
+                         _mm_madd_epi16(greenAlpha, _mm_set1_epi32(0x00040001)));
+}
+
+// Sixteen straight-alpha dots as 0xff (black) or 0 bytes; alpha 0 is white. Premultiplying is only needed,
+// dot by dot, for a group with an alpha in 234..254 (the soft edge of a drawing); elsewhere the sum above
+// decides.
+inline __m128i darkStraight16(__m128i v0, __m128i v1, __m128i v2, __m128i v3) {
+    const __m128i alpha = _mm_packus_epi16(_mm_packs_epi32(_mm_srli_epi32(v0, 24), _mm_srli_epi32(v1, 24)),
+                                           _mm_packs_epi32(_mm_srli_epi32(v2, 24), _mm_srli_epi32(v3, 24)));
+    const __m128i clear = _mm_cmpeq_epi8(alpha, _mm_setzero_si128());
+    const __m128i opaque = _mm_cmpeq_epi8(alpha, _mm_set1_epi8(char(0xff)));
+    const __m128i nearlyOpaque =
+        _mm_cmpeq_epi8(_mm_adds_epu8(alpha, _mm_set1_epi8(21)), _mm_set1_epi8(char(0xff)));
+    if (_mm_movemask_epi8(_mm_xor_si128(opaque, nearlyOpaque)) != 0)
+        return _mm_andnot_si128(clear,
+                                _mm_packs_epi16(darkStraightExact8(v0, v1, _mm_unpacklo_epi8(alpha, alpha)),
+                                                darkStraightExact8(v2, v3, _mm_unpackhi_epi8(alpha, alpha))));
+    const __m128i limit = _mm_set1_epi16(WSEncoder::kBlackThreshold + 4 * 255);
+    const __m128i dark = _mm_packs_epi16(
+        _mm_cmplt_epi16(_mm_packs_epi32(channelSumsWithAlpha(v0), channelSumsWithAlpha(v1)), limit),
+        _mm_cmplt_epi16(_mm_packs_epi32(channelSumsWithAlpha(v2), channelSumsWithAlpha(v3)), limit));
+    return _mm_andnot_si128(clear, dark);
+}
+
+// Sixteen dots a step: decisions packed to bytes, their top bits gathered, the two bytes reversed into
+// the printer's order; the dots after the last whole step one by one into the (zeroed) row.
+template <bool Straight> void rasterRowsSse2(const QImage& canvas, uchar* out, int r) {
+    const int w = canvas.width();
+    const int whole = w & ~15;
+    for (int y = 0; y < canvas.height(); ++y) {
+        const quint32* line = reinterpret_cast<const quint32*>(canvas.constScanLine(y));
+        uchar* row = out + qsizetype(y) * r;
+        for (int x = 0; x < whole; x += 16) {
+            const __m128i v0 = load4(line + x), v1 = load4(line + x + 4);
+            const __m128i v2 = load4(line + x + 8), v3 = load4(line + x + 12);
+            const __m128i decisions = Straight ? darkStraight16(v0, v1, v2, v3)
+                                               : _mm_packs_epi16(darkOpaque8(v0, v1), darkOpaque8(v2, v3));
+            const unsigned bits = unsigned(_mm_movemask_epi8(decisions));
+            row[x / 8] = kLeftmostHigh[bits & 0xff];
+            row[x / 8 + 1] = kLeftmostHigh[bits >> 8];
+        }
+        for (int x = whole; x < w; ++x)
+            row[x / 8] |= uchar(dark<Straight>(line[x]) << (7 - x % 8));
+    }
+}
+#endif
 
 void appendLe16(QByteArray& b, int v) {
     b.append(char(v & 0xff));
@@ -184,6 +296,18 @@ void WSEncoder::createGS1Databar(const QString& data, int type, int rowSegment) 
 }
 
 QByteArray WSEncoder::rasterize(const QImage& image, int* bytesPerRow, QString* error) {
+#if defined(__SSE2__)
+    return rasterizeWith(image, true, bytesPerRow, error);
+#else
+    return rasterizeWith(image, false, bytesPerRow, error);
+#endif
+}
+
+QByteArray WSEncoder::rasterizePortable(const QImage& image) {
+    return rasterizeWith(image, false, nullptr, nullptr);
+}
+
+QByteArray WSEncoder::rasterizeWith(const QImage& image, bool vector, int* bytesPerRow, QString* error) {
     const int w = image.width();
     const int h = image.height();
     auto fail = [&](const char* message) {
@@ -199,8 +323,8 @@ QByteArray WSEncoder::rasterize(const QImage& image, int* bytesPerRow, QString* 
 
     // Drawn over a zeroed (transparent black) canvas so transparency reads as white paper. Source-over
     // onto transparent black is the premultiplied image itself: an image in a premultiplied or opaque
-    // 32-bit form is read as it is, one with straight alpha (ARGB32, RGBA8888) premultiplied dot by dot
-    // in the same loop, with the same rounding as the conversion, and any other form converted.
+    // 32-bit form is read as it is, one with straight alpha (ARGB32, RGBA8888) read in place and decided as
+    // if premultiplied with the conversion's own rounding, and any other form converted.
     // Red and blue only ever meet in their sum, so the byte orders of ARGB and RGBA read alike.
     const QImage::Format format = image.format();
     const bool littleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
@@ -218,10 +342,14 @@ QByteArray WSEncoder::rasterize(const QImage& image, int* bytesPerRow, QString* 
     const int r = (w + 7) / 8;
     QByteArray bits(qsizetype(r) * h, '\0');
     uchar* out = reinterpret_cast<uchar*>(bits.data());
-    if (straight)
-        rasterRows<true>(canvas, out, r);
-    else
-        rasterRows<false>(canvas, out, r);
+    void (*rows)(const QImage&, uchar*, int) = straight ? rasterRows<true> : rasterRows<false>;
+#if defined(__SSE2__)
+    if (vector)
+        rows = straight ? rasterRowsSse2<true> : rasterRowsSse2<false>;
+#else
+    Q_UNUSED(vector);
+#endif
+    rows(canvas, out, r);
     if (bytesPerRow)
         *bytesPerRow = r;
     return bits;

@@ -54,8 +54,12 @@ public:
     // The 1-bit raster of an image, R = ceil(W / 8) bytes a row, most significant bit leftmost, 1 = black.
     // Empty when the image cannot be drawn.
     static QByteArray rasterize(const QImage& image, int* bytesPerRow = nullptr, QString* error = nullptr);
+    // The same raster in plain C++, without hand-written vector instructions: what processors without
+    // SSE2 run, and the reference the vector path is checked against.
+    static QByteArray rasterizePortable(const QImage& image);
 
 private:
+    static QByteArray rasterizeWith(const QImage& image, bool vector, int* bytesPerRow, QString* error);
     void make2DBarcode(const QString& data, int barcodeType, int a1, int a2, int a3);
     QByteArray& buffer();
 
