@@ -21,7 +21,9 @@ AppDelegate::AppDelegate(Platform platform, const Clock* clock, QObject* parent)
       favStore_(platform_.files->documentsDir(), platform_.log),
       running_(platform_.files->documentsDir(), saveStore_, platform_.log),
       device_(lookups_, platform_.alerts, platform_.files), position_(platform_.positioning),
-      saveDictionary_(makeRecord()), previewDictionary_(makeRecord()) {}
+      saveDictionary_(makeRecord()), previewDictionary_(makeRecord()) {
+    stager_.setMaxThreadCount(1);
+}
 
 AppDelegate::~AppDelegate() {
     importing_.waitForFinished();
@@ -187,7 +189,8 @@ void AppDelegate::removeImageArray(int index) {
 void AppDelegate::stageImageArray() {
     // The photographs go to the store as they are taken, while the officer is still filling the
     // compound, so that "Ya" has only the compound's row to write; one not staged is written at "Ya".
-    saveStore_.stagePhotos(imageArray_);
+    // Each change hands over the whole list, so the last one queued is what the store ends up holding.
+    stager_.start([this, photos = imageArray_] { saveStore_.stagePhotos(photos); });
 }
 
 void AppDelegate::setPreviewIndicator(bool on) {
@@ -212,6 +215,8 @@ bool AppDelegate::insertIntoBaruPBCompound(const Record& record) {
     const int sequence = RunningNumber::sequenceOf(number, code);
     const IssueMark mark{sequence, clock_->now().toSecsSinceEpoch(),
                          sequence >= 0 ? number.mid(1, 4).toInt() : 0};
+    // A photograph still being staged is finished first (milliseconds), so the compound takes it as it is.
+    stager_.waitForDone();
     if (saveStore_.insertIntoBaruPBCompound(record, imageArray_, mark))
         return true;
     if (!number.isEmpty() && saveStore_.holdsNumber(number))

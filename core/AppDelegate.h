@@ -16,6 +16,7 @@
 #include <QFuture>
 #include <QObject>
 #include <QPointer>
+#include <QThreadPool>
 
 #include <functional>
 #include <memory>
@@ -159,4 +160,7 @@ private:
 
     PickListRelay* relay_ = nullptr;
     QPointer<const QObject> issuing_;
+    // Photographs staged in the store one list at a time, in order, off the interface thread; last, so it
+    // is waited for before anything it uses goes.
+    QThreadPool stager_;
 };
