@@ -340,7 +340,7 @@ QList<QRect> letterRows(const QImage& binary, int most) {
     return found;
 }
 
-QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight) {
+Letters lettersOnly(const QImage& binary, const QRect& area) {
     const QImage crop = binary.copy(area);
     const int w = crop.width();
     const int h = crop.height();
@@ -356,39 +356,55 @@ QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight) {
         if (blob.box.height() >= 8 && blob.box.width() <= blob.box.height() * 1.8 && blob.box.left() > 0 &&
             blob.box.top() > 0 && blob.box.right() < w - 1 && blob.box.bottom() < h - 1)
             heights.push_back(blob.box.height());
-    QImage clean(w, h, QImage::Format_Grayscale8);
-    clean.fill(255);
-    if (tight)
-        *tight = area;
+    Letters found;
+    found.image = QImage(w, h, QImage::Format_Grayscale8);
+    found.image.fill(255);
+    found.tight = area;
     if (heights.empty())
-        return clean;
+        return found;
     std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
     const int common = heights[heights.size() / 2];
+    found.height = common;
+    // A letter, or bold letters run together (a few side by side, well inked): a border's piece of
+    // the same height is a thin line, mostly empty.
+    const auto letterLike = [&](const Blob& blob) {
+        const QRect& b = blob.box;
+        if (b.height() < common * 0.6 || b.height() > common * 1.4)
+            return false;
+        if (b.width() <= b.height() * 1.8)
+            return true;
+        return b.width() <= b.height() * 4.5 && blob.pixels >= 0.3 * b.width() * b.height();
+    };
     QRect letters;
-    for (const Blob& blob : all) {
-        if (blob.box.height() < common * 0.6 || blob.box.height() > common * 1.4 ||
-            blob.box.width() > blob.box.height() * 1.8)
-            continue;
-        letters = letters.united(blob.box);
-    }
+    for (const Blob& blob : all)
+        if (letterLike(blob)) {
+            letters = letters.united(blob.box);
+            found.marks.append(blob.box.translated(area.topLeft()));
+        }
     // Every inked pixel inside a kept letter's box stays (a letter's separate parts too).
     for (const Blob& blob : all) {
         if (!letters.contains(blob.box) || blob.box.height() > common * 1.4 ||
-            blob.box.width() > common * 1.8)
+            (blob.box.width() > common * 1.8 && !letterLike(blob)))
             continue;
         for (int y = blob.box.top(); y <= blob.box.bottom(); ++y) {
             const uchar* in = crop.constScanLine(y);
-            uchar* out = clean.scanLine(y);
+            uchar* out = found.image.scanLine(y);
             for (int x = blob.box.left(); x <= blob.box.right(); ++x)
                 if (in[x] == 0)
                     out[x] = 0;
         }
     }
-    if (tight) {
-        const int pad = std::max(3, common / 4);
-        *tight = letters.translated(area.topLeft()).adjusted(-pad, -pad, pad, pad) & binary.rect();
-    }
-    return clean;
+    const int pad = std::max(3, common / 4);
+    found.tight = letters.translated(area.topLeft()).adjusted(-pad, -pad, pad, pad) & binary.rect();
+    return found;
+}
+
+int fewestLetters(const Letters& letters, const QRect& area) {
+    int fewest = 0;
+    for (const QRect& mark : letters.marks)
+        if (area.contains(mark.center()))
+            fewest += mark.width() > mark.height() * 1.8 ? 2 : 1;
+    return fewest;
 }
 
 } // namespace Prepare

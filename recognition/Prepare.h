@@ -34,7 +34,17 @@ QRect paleArea(const QImage& picture);
 QList<QRect> letterRows(const QImage& binary, int most);
 
 // The letters of an area alone: its blobs of the letters' common height kept, everything else (a
-// plate's border, bolts, dirt) made white. tight receives the letters' own box, padded a little.
-QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight);
+// plate's border, bolts, dirt) made white.
+struct Letters {
+    QImage image;   // the area's size
+    QRect tight;    // the letters' own box in the binary picture, padded a little
+    int height = 0; // their common height
+    // The kept marks, in the binary picture: each one letter, or bold letters run together.
+    QList<QRect> marks;
+};
+// The fewest letters the marks inside an area of the picture can be: one a mark, two where bold
+// letters ran together.
+int fewestLetters(const Letters& letters, const QRect& area);
+Letters lettersOnly(const QImage& binary, const QRect& area);
 
 } // namespace Prepare
