@@ -262,7 +262,16 @@ QRect paleArea(const QImage& picture) {
     return box & picture.rect();
 }
 
-QList<QRect> letterRows(const QImage& binary, int most) {
+namespace {
+
+// Rows of letter-like marks of about one height, side by side and close together: each row's box and
+// how many marks it holds.
+struct Row {
+    QRect box;
+    int marks = 0;
+};
+
+std::vector<Row> rowsOfMarks(const QImage& binary) {
     const int w = binary.width();
     const int h = binary.height();
     std::vector<uchar> mask(static_cast<size_t>(w) * h, 0);
@@ -308,10 +317,28 @@ QList<QRect> letterRows(const QImage& binary, int most) {
         ++size[root(i)];
         box[root(i)] = box[root(i)].united(marks[i].box);
     }
+    std::vector<Row> rows;
+    for (int i = 0; i < n; ++i)
+        if (parent[i] == i)
+            rows.push_back({box[i], size[i]});
+    return rows;
+}
+
+} // namespace
+
+QList<QRect> letterRows(const QImage& binary, int most) {
+    const std::vector<Row> all = rowsOfMarks(binary);
+    const int n = static_cast<int>(all.size());
+    std::vector<int> size(n);
+    std::vector<QRect> box(n);
+    for (int i = 0; i < n; ++i) {
+        size[i] = all[i].marks;
+        box[i] = all[i].box;
+    }
     // Rows of three or more letters, the tallest first: a plate's letters are the largest in its picture.
     std::vector<int> rows;
     for (int i = 0; i < n; ++i)
-        if (parent[i] == i && size[i] >= 3)
+        if (size[i] >= 3)
             rows.push_back(i);
     std::sort(rows.begin(), rows.end(), [&](int a, int b) { return box[a].height() > box[b].height(); });
     QList<QRect> found;
@@ -321,7 +348,7 @@ QList<QRect> letterRows(const QImage& binary, int most) {
         QRect area = box[row];
         // A two-row plate: a row of the same height just above or below, over the same width.
         for (int i = 0; i < n; ++i) {
-            if (i == row || parent[i] != i)
+            if (i == row)
                 continue;
             const QRect& other = box[i];
             if (std::abs(other.height() - area.height()) * 4 > area.height() || other.right() < area.left() ||
@@ -338,6 +365,15 @@ QList<QRect> letterRows(const QImage& binary, int most) {
         found.append(area.adjusted(-side, -pad, side, pad) & binary.rect());
     }
     return found;
+}
+
+QRect numberRow(const QImage& binary) {
+    QRect best;
+    for (const Row& row : rowsOfMarks(binary))
+        if (row.marks >= 10 && row.marks <= 16 && row.box.width() >= 5 * row.box.height() &&
+            row.box.height() > best.height())
+            best = row.box;
+    return best;
 }
 
 Letters lettersOnly(const QImage& binary, const QRect& area) {

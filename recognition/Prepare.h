@@ -33,6 +33,10 @@ QRect paleArea(const QImage& picture);
 // stacked directly above or below it, padded by half a letter: the tallest letters first, at most most.
 QList<QRect> letterRows(const QImage& binary, int most);
 
+// Where an identity card's number stands: the tallest row of ten to sixteen marks of one height (its
+// digits; the dashes are too small to count). Empty when there is none.
+QRect numberRow(const QImage& binary);
+
 // The letters of an area alone: its blobs of the letters' common height kept, everything else (a
 // plate's border, bolts, dirt) made white.
 struct Letters {

@@ -133,7 +133,23 @@ CardReading TesseractReader::readCard(const QImage& picture) {
     const QImage grey = Prepare::grey(picture.copy(Prepare::paleArea(picture)), kCardSide);
     const QImage upright = Prepare::straightened(grey, Prepare::skew(grey));
     const QImage binary = Prepare::binarised(upright);
-    const QList<ReadLine> lines = run(binary, tesseract::PSM_AUTO, {});
+    // Most of the page's pass goes to what is never used (the heading, the photograph, the right-hand
+    // column, the background): where the number's row is found, only the number and the column under
+    // it are read, the whole page again only when that finds no number.
+    QList<ReadLine> lines;
+    const QRect band = Prepare::numberRow(binary);
+    if (!band.isEmpty()) {
+        const int pad = band.height();
+        const QRect column =
+            QRect(band.left() - pad, band.top() - pad, band.width() * 7 / 4 + 2 * pad, binary.height()) &
+            binary.rect();
+        lines = run(binary.copy(column), tesseract::PSM_AUTO, {});
+        for (ReadLine& line : lines)
+            for (ReadWord& word : line.words)
+                word.box.translate(column.topLeft());
+    }
+    if (ReadText::identityLine(lines) < 0)
+        lines = run(binary, tesseract::PSM_AUTO, {});
     lastLines_ = lines;
     const int numberLine = ReadText::identityLine(lines);
     if (numberLine < 0)
