@@ -227,6 +227,10 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
     lastLines_.clear();
     for (const Candidate& candidate : candidates) {
         const Prepare::Letters letters = Prepare::lettersOnly(binaries[candidate.inverted], candidate.area);
+        // Marks far smaller than the row's letters (a patterned background): no plate, and enlarged to
+        // a letter's size they would only cost the engine seconds.
+        if (letters.height * 5 < candidate.area.height())
+            continue;
         QImage greyCrop = upright.copy(letters.tight);
         if (candidate.inverted)
             greyCrop.invertPixels();
@@ -237,7 +241,9 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
         // Letters 40 pixels high, as the engine reads them best; read nothing confidently at that
         // size, a little larger (a J, a suffix letter read with doubt at one size is often sure at another).
         for (const double size : {40.0, 48.0}) {
-            const double enlarge = std::clamp(size / std::max(1, letters.height), 0.5, 4.0);
+            const double enlarge =
+                std::clamp(size / std::max(1, letters.height), 0.5,
+                           std::clamp(2000.0 / std::max(1, candidate.area.width()), 0.5, 4.0));
             for (const auto& [crop, origin] : {std::pair{letters.image, candidate.area.topLeft()},
                                                std::pair{greyCrop, letters.tight.topLeft()}}) {
                 const QImage larger = scaledBy(crop, enlarge);
