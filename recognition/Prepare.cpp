@@ -262,7 +262,16 @@ QRect paleArea(const QImage& picture) {
     return box & picture.rect();
 }
 
-QList<QRect> letterRows(const QImage& binary, int most) {
+namespace {
+
+// Rows of letter-like marks of about one height, side by side and close together: each row's box and
+// how many marks it holds.
+struct Row {
+    QRect box;
+    int marks = 0;
+};
+
+std::vector<Row> rowsOfMarks(const QImage& binary) {
     const int w = binary.width();
     const int h = binary.height();
     std::vector<uchar> mask(static_cast<size_t>(w) * h, 0);
@@ -308,10 +317,28 @@ QList<QRect> letterRows(const QImage& binary, int most) {
         ++size[root(i)];
         box[root(i)] = box[root(i)].united(marks[i].box);
     }
+    std::vector<Row> rows;
+    for (int i = 0; i < n; ++i)
+        if (parent[i] == i)
+            rows.push_back({box[i], size[i]});
+    return rows;
+}
+
+} // namespace
+
+QList<QRect> letterRows(const QImage& binary, int most) {
+    const std::vector<Row> all = rowsOfMarks(binary);
+    const int n = static_cast<int>(all.size());
+    std::vector<int> size(n);
+    std::vector<QRect> box(n);
+    for (int i = 0; i < n; ++i) {
+        size[i] = all[i].marks;
+        box[i] = all[i].box;
+    }
     // Rows of three or more letters, the tallest first: a plate's letters are the largest in its picture.
     std::vector<int> rows;
     for (int i = 0; i < n; ++i)
-        if (parent[i] == i && size[i] >= 3)
+        if (size[i] >= 3)
             rows.push_back(i);
     std::sort(rows.begin(), rows.end(), [&](int a, int b) { return box[a].height() > box[b].height(); });
     QList<QRect> found;
@@ -321,7 +348,7 @@ QList<QRect> letterRows(const QImage& binary, int most) {
         QRect area = box[row];
         // A two-row plate: a row of the same height just above or below, over the same width.
         for (int i = 0; i < n; ++i) {
-            if (i == row || parent[i] != i)
+            if (i == row)
                 continue;
             const QRect& other = box[i];
             if (std::abs(other.height() - area.height()) * 4 > area.height() || other.right() < area.left() ||
@@ -340,7 +367,16 @@ QList<QRect> letterRows(const QImage& binary, int most) {
     return found;
 }
 
-QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight) {
+QRect numberRow(const QImage& binary) {
+    QRect best;
+    for (const Row& row : rowsOfMarks(binary))
+        if (row.marks >= 10 && row.marks <= 16 && row.box.width() >= 5 * row.box.height() &&
+            row.box.height() > best.height())
+            best = row.box;
+    return best;
+}
+
+Letters lettersOnly(const QImage& binary, const QRect& area) {
     const QImage crop = binary.copy(area);
     const int w = crop.width();
     const int h = crop.height();
@@ -356,39 +392,55 @@ QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight) {
         if (blob.box.height() >= 8 && blob.box.width() <= blob.box.height() * 1.8 && blob.box.left() > 0 &&
             blob.box.top() > 0 && blob.box.right() < w - 1 && blob.box.bottom() < h - 1)
             heights.push_back(blob.box.height());
-    QImage clean(w, h, QImage::Format_Grayscale8);
-    clean.fill(255);
-    if (tight)
-        *tight = area;
+    Letters found;
+    found.image = QImage(w, h, QImage::Format_Grayscale8);
+    found.image.fill(255);
+    found.tight = area;
     if (heights.empty())
-        return clean;
+        return found;
     std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
     const int common = heights[heights.size() / 2];
+    found.height = common;
+    // A letter, or bold letters run together (a few side by side, well inked): a border's piece of
+    // the same height is a thin line, mostly empty.
+    const auto letterLike = [&](const Blob& blob) {
+        const QRect& b = blob.box;
+        if (b.height() < common * 0.6 || b.height() > common * 1.4)
+            return false;
+        if (b.width() <= b.height() * 1.8)
+            return true;
+        return b.width() <= b.height() * 4.5 && blob.pixels >= 0.3 * b.width() * b.height();
+    };
     QRect letters;
-    for (const Blob& blob : all) {
-        if (blob.box.height() < common * 0.6 || blob.box.height() > common * 1.4 ||
-            blob.box.width() > blob.box.height() * 1.8)
-            continue;
-        letters = letters.united(blob.box);
-    }
+    for (const Blob& blob : all)
+        if (letterLike(blob)) {
+            letters = letters.united(blob.box);
+            found.marks.append(blob.box.translated(area.topLeft()));
+        }
     // Every inked pixel inside a kept letter's box stays (a letter's separate parts too).
     for (const Blob& blob : all) {
         if (!letters.contains(blob.box) || blob.box.height() > common * 1.4 ||
-            blob.box.width() > common * 1.8)
+            (blob.box.width() > common * 1.8 && !letterLike(blob)))
             continue;
         for (int y = blob.box.top(); y <= blob.box.bottom(); ++y) {
             const uchar* in = crop.constScanLine(y);
-            uchar* out = clean.scanLine(y);
+            uchar* out = found.image.scanLine(y);
             for (int x = blob.box.left(); x <= blob.box.right(); ++x)
                 if (in[x] == 0)
                     out[x] = 0;
         }
     }
-    if (tight) {
-        const int pad = std::max(3, common / 4);
-        *tight = letters.translated(area.topLeft()).adjusted(-pad, -pad, pad, pad) & binary.rect();
-    }
-    return clean;
+    const int pad = std::max(3, common / 4);
+    found.tight = letters.translated(area.topLeft()).adjusted(-pad, -pad, pad, pad) & binary.rect();
+    return found;
+}
+
+int fewestLetters(const Letters& letters, const QRect& area) {
+    int fewest = 0;
+    for (const QRect& mark : letters.marks)
+        if (area.contains(mark.center()))
+            fewest += mark.width() > mark.height() * 1.8 ? 2 : 1;
+    return fewest;
 }
 
 } // namespace Prepare

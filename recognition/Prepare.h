@@ -33,8 +33,22 @@ QRect paleArea(const QImage& picture);
 // stacked directly above or below it, padded by half a letter: the tallest letters first, at most most.
 QList<QRect> letterRows(const QImage& binary, int most);
 
+// Where an identity card's number stands: the tallest row of ten to sixteen marks of one height (its
+// digits; the dashes are too small to count). Empty when there is none.
+QRect numberRow(const QImage& binary);
+
 // The letters of an area alone: its blobs of the letters' common height kept, everything else (a
-// plate's border, bolts, dirt) made white. tight receives the letters' own box, padded a little.
-QImage lettersOnly(const QImage& binary, const QRect& area, QRect* tight);
+// plate's border, bolts, dirt) made white.
+struct Letters {
+    QImage image;   // the area's size
+    QRect tight;    // the letters' own box in the binary picture, padded a little
+    int height = 0; // their common height
+    // The kept marks, in the binary picture: each one letter, or bold letters run together.
+    QList<QRect> marks;
+};
+// The fewest letters the marks inside an area of the picture can be: one a mark, two where bold
+// letters ran together.
+int fewestLetters(const Letters& letters, const QRect& area);
+Letters lettersOnly(const QImage& binary, const QRect& area);
 
 } // namespace Prepare

@@ -135,7 +135,7 @@ float identityConfidence(const ReadLine& line) {
     return least;
 }
 
-CardReading cardParts(const QList<ReadLine>& lines, int numberLine) {
+CardReading cardParts(const QList<ReadLine>& lines, int numberLine, QList<QRect>* nameLines) {
     CardReading reading;
     if (numberLine < 0 || numberLine >= lines.size())
         return reading;
@@ -143,9 +143,10 @@ CardReading cardParts(const QList<ReadLine>& lines, int numberLine) {
     const int height = std::max(1, number.height());
 
     // The lines of the column under the number, top to bottom, until the postcode's line or a gap.
+    // The engine's blocks need not come top to bottom: every line below the number counts.
     QList<ReadLine> below;
-    for (int i = numberLine + 1; i < lines.size(); ++i) {
-        if (lines[i].box().top() < number.bottom() - height / 3)
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i == numberLine || lines[i].box().top() < number.bottom() - height / 3)
             continue;
         for (const ReadLine& part : columns(lines[i])) {
             if (std::abs(part.box().left() - number.left()) > std::max(2 * height, number.width() / 3))
@@ -172,6 +173,8 @@ CardReading cardParts(const QList<ReadLine>& lines, int numberLine) {
     if (below.isEmpty())
         return reading;
     reading.name = nameOf(below[0]);
+    if (nameLines)
+        *nameLines = {below[0].box()};
     // Without the postcode's line the end of the address is not known: it is left to the officer.
     if (postcodeAt < 0)
         return reading;
@@ -182,6 +185,8 @@ CardReading cardParts(const QList<ReadLine>& lines, int numberLine) {
     if (postcodeAt >= 3 && !addressLike(below[1].text())) {
         const QString more = nameOf(below[1]);
         reading.name = reading.name.isEmpty() || more.isEmpty() ? QString() : reading.name + u' ' + more;
+        if (nameLines)
+            nameLines->append(below[1].box());
         first = 2;
     }
     if (first < postcodeAt)
@@ -199,22 +204,35 @@ CardReading cardParts(const QList<ReadLine>& lines, int numberLine) {
     return reading;
 }
 
-QString plate(const QList<ReadLine>& lines) {
+QString name(const QList<ReadLine>& lines) {
+    QStringList parts;
+    for (const ReadLine& line : lines) {
+        const QString part = nameOf(line);
+        if (part.isEmpty())
+            return {};
+        parts.append(part);
+    }
+    return parts.join(u' ');
+}
+
+QString plate(const QList<ReadLine>& lines, QRect* where) {
     QString best;
     int bestHeight = 0;
-    const auto consider = [&](const QString& text, float confidence, int height) {
+    QRect bestBox;
+    const auto consider = [&](const QString& text, float confidence, int height, const QRect& box) {
         const QString read = Validation::plate(text);
         if (read.isEmpty() || confidence < kConfident || height <= bestHeight)
             return;
         best = read;
         bestHeight = height;
+        bestBox = box;
     };
     for (int i = 0; i < lines.size(); ++i) {
         const ReadLine& line = lines[i];
         if (line.words.isEmpty())
             continue;
         const QRect box = line.box();
-        consider(line.text(), line.leastConfidence(), box.height());
+        consider(line.text(), line.leastConfidence(), box.height(), box);
         // A two-row plate: the series above the number, about as tall and over the same width.
         if (i + 1 < lines.size() && !lines[i + 1].words.isEmpty()) {
             const QRect next = lines[i + 1].box();
@@ -224,9 +242,11 @@ QString plate(const QList<ReadLine>& lines) {
             if (stacked)
                 consider(line.text() + u' ' + lines[i + 1].text(),
                          std::min(line.leastConfidence(), lines[i + 1].leastConfidence()),
-                         std::min(box.height(), next.height()));
+                         std::min(box.height(), next.height()), box.united(next));
         }
     }
+    if (where)
+        *where = bestBox;
     return best;
 }
 

@@ -37,10 +37,16 @@ float identityConfidence(const ReadLine& line);
 
 // The card's parts below the number line: the name, the address lines and the postcode. Parts read
 // without confidence stay empty. The number itself is left to the caller (read again on its own).
-CardReading cardParts(const QList<ReadLine>& lines, int numberLine);
+// nameLines receives the boxes of the one or two lines the name is printed on, read or not.
+CardReading cardParts(const QList<ReadLine>& lines, int numberLine, QList<QRect>* nameLines = nullptr);
+
+// The name as printed on one or more lines, each read on its own: empty unless every line is
+// confident and the whole is a name's shape.
+QString name(const QList<ReadLine>& lines);
 
 // The plate among the lines (a line, or two stacked lines of a two-row plate), as Validation::plate
-// writes it; the tallest when several qualify; empty when none is read with confidence.
-QString plate(const QList<ReadLine>& lines);
+// writes it; the tallest when several qualify; empty when none is read with confidence. where receives
+// the box of the line or lines it was read from.
+QString plate(const QList<ReadLine>& lines, QRect* where = nullptr);
 
 } // namespace ReadText

@@ -16,13 +16,22 @@ namespace {
 // Larger pictures only cost time: a card filling the frame has its number some 40 pixels high at this size.
 constexpr int kCardSide = 1200;
 constexpr int kPlateSide = 1000;
-const QString kDigits = QStringLiteral("0123456789- ");
 // The space belongs in each set: without it the engine runs words together and gives no confidence.
+const QString kDigits = QStringLiteral("0123456789- ");
 const QString kPlateLetters = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ0123456789 ");
+// A name's letters, as the registration department prints them.
+const QString kNameLetters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ '@/.-");
 
 QRect padded(const QRect& box, const QImage& image) {
     const int pad = std::max(4, box.height() / 3);
     return box.adjusted(-pad, -pad, pad, pad) & image.rect();
+}
+
+// The picture scaled by factor (not at all when it is about 1).
+QImage scaledBy(const QImage& image, double factor) {
+    if (std::abs(factor - 1.0) < 0.05)
+        return image;
+    return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -124,17 +133,53 @@ CardReading TesseractReader::readCard(const QImage& picture) {
     const QImage grey = Prepare::grey(picture.copy(Prepare::paleArea(picture)), kCardSide);
     const QImage upright = Prepare::straightened(grey, Prepare::skew(grey));
     const QImage binary = Prepare::binarised(upright);
-    const QList<ReadLine> lines = run(binary, tesseract::PSM_AUTO, {});
+    // Most of the page's pass goes to what is never used (the heading, the photograph, the right-hand
+    // column, the background): where the number's row is found, only the number and the column under
+    // it are read, the whole page again only when that finds no number.
+    QList<ReadLine> lines;
+    const QRect band = Prepare::numberRow(binary);
+    if (!band.isEmpty()) {
+        const int pad = band.height();
+        const QRect column =
+            QRect(band.left() - pad, band.top() - pad, band.width() * 7 / 4 + 2 * pad, binary.height()) &
+            binary.rect();
+        lines = run(binary.copy(column), tesseract::PSM_AUTO, {});
+        for (ReadLine& line : lines)
+            for (ReadWord& word : line.words)
+                word.box.translate(column.topLeft());
+    }
+    if (ReadText::identityLine(lines) < 0)
+        lines = run(binary, tesseract::PSM_AUTO, {});
     lastLines_ = lines;
     const int numberLine = ReadText::identityLine(lines);
     if (numberLine < 0)
         return reading;
-    reading = ReadText::cardParts(lines, numberLine);
+    QList<QRect> nameLines;
+    reading = ReadText::cardParts(lines, numberLine, &nameLines);
 
-    // The number again, alone and in digits only, from the grey picture and from the binarised one, each
-    // enlarged to the letter size the engine reads best. Every confident read must agree.
+    // The name again, each of its lines alone in a name's letters and enlarged: the whole page's pass
+    // reads a slash, or an I at a word's end, with little confidence. Two confident reads that differ:
+    // neither is written.
+    QList<ReadLine> again;
+    for (const QRect& line : nameLines) {
+        const double enlarge = std::clamp(40.0 / std::max(1, line.height()), 0.5, 3.0);
+        const QList<ReadLine> read = run(scaledBy(upright.copy(padded(line, upright)), enlarge),
+                                         tesseract::PSM_SINGLE_LINE, kNameLetters);
+        if (read.size() != 1)
+            break;
+        again.append(read.first());
+    }
+    const QString name = again.size() == nameLines.size() ? ReadText::name(again) : QString();
+    if (!name.isEmpty() && !reading.name.isEmpty() && name != reading.name)
+        reading.name.clear();
+    else if (!name.isEmpty())
+        reading.name = name;
+
+    // The number again, alone, in digits only, from the grey picture enlarged to two letter sizes the
+    // engine reads well (the binarised picture's strokes are what the page's pass already misread).
+    // Every confident read, the page's too, must agree.
     const QRect box = padded(lines[numberLine].box(), binary);
-    const double enlarge = std::clamp(48.0 / std::max(1, lines[numberLine].box().height()), 1.0, 3.0);
+    const int height = std::max(1, lines[numberLine].box().height());
     QStringList numbers;
     bool disagree = false;
     const auto consider = [&](const QString& text, float confidence) {
@@ -146,14 +191,11 @@ CardReading TesseractReader::readCard(const QImage& picture) {
         numbers.append(number);
     };
     consider(ReadText::identityText(lines[numberLine]), ReadText::identityConfidence(lines[numberLine]));
-    for (const QImage& source : {upright, binary}) {
-        const QImage crop = source.copy(box);
-        const QImage larger = enlarge > 1.05 ? crop.scaled(crop.size() * enlarge, Qt::IgnoreAspectRatio,
-                                                           Qt::SmoothTransformation)
-                                             : crop;
-        for (const ReadLine& line : run(larger, tesseract::PSM_SINGLE_LINE, kDigits))
+    const QImage crop = upright.copy(box);
+    for (const double letters : {48.0, 36.0})
+        for (const ReadLine& line :
+             run(scaledBy(crop, std::clamp(letters / height, 0.5, 3.0)), tesseract::PSM_SINGLE_LINE, kDigits))
             consider(ReadText::identityText(line), ReadText::identityConfidence(line));
-    }
     if (!numbers.isEmpty() && !disagree)
         reading.icNumber = numbers.first();
     return reading;
@@ -184,31 +226,49 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
               [](const Candidate& a, const Candidate& b) { return a.area.height() > b.area.height(); });
     lastLines_.clear();
     for (const Candidate& candidate : candidates) {
-        QRect tight;
-        const QImage letters = Prepare::lettersOnly(binaries[candidate.inverted], candidate.area, &tight);
-        QImage greyCrop = upright.copy(tight);
+        const Prepare::Letters letters = Prepare::lettersOnly(binaries[candidate.inverted], candidate.area);
+        // Marks far smaller than the row's letters (a patterned background): no plate, and enlarged to
+        // a letter's size they would only cost the engine seconds.
+        if (letters.height * 5 < candidate.area.height())
+            continue;
+        QImage greyCrop = upright.copy(letters.tight);
         if (candidate.inverted)
             greyCrop.invertPixels();
         QStringList plates;
         // The digits each read saw, confident or not: a read that saw other digits casts doubt.
         QStringList digits;
-        for (const QImage& crop : {letters, greyCrop}) {
-            // Letters some 40 pixels high, as the engine reads best (a two-row plate's crop is taller).
-            const double enlarge = std::clamp(100.0 / std::max(1, crop.height()), 1.0, 3.0);
-            const QImage larger = enlarge > 1.05 ? crop.scaled(crop.size() * enlarge, Qt::IgnoreAspectRatio,
-                                                               Qt::SmoothTransformation)
-                                                 : crop;
-            const QList<ReadLine> lines = run(larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
-            lastLines_ += lines;
-            const QString plate = ReadText::plate(lines);
-            if (!plate.isEmpty())
-                plates.append(plate);
-            QString seen;
-            for (const ReadLine& line : lines)
-                for (const QChar c : line.text())
-                    if (c.isDigit())
-                        seen += c;
-            digits.append(seen);
+        bool lost = false;
+        // Letters 40 pixels high, as the engine reads them best; read nothing confidently at that
+        // size, a little larger (a J, a suffix letter read with doubt at one size is often sure at another).
+        for (const double size : {40.0, 48.0}) {
+            const double enlarge =
+                std::clamp(size / std::max(1, letters.height), 0.5,
+                           std::clamp(2000.0 / std::max(1, candidate.area.width()), 0.5, 4.0));
+            for (const auto& [crop, origin] : {std::pair{letters.image, candidate.area.topLeft()},
+                                               std::pair{greyCrop, letters.tight.topLeft()}}) {
+                const QImage larger = scaledBy(crop, enlarge);
+                const QList<ReadLine> lines = run(larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
+                lastLines_ += lines;
+                QRect read;
+                const QString plate = ReadText::plate(lines, &read);
+                if (!plate.isEmpty()) {
+                    plates.append(plate);
+                    // Fewer signs than the letters' marks where they were read: the engine lost one (a
+                    // narrow J beside a P) and the plate it gives is another's.
+                    const double scale = double(larger.width()) / std::max(1, crop.width());
+                    const QRect where(origin + read.topLeft() / scale, read.size() / scale);
+                    lost = lost ||
+                           int(QString(plate).remove(u' ').size()) < Prepare::fewestLetters(letters, where);
+                }
+                QString seen;
+                for (const ReadLine& line : lines)
+                    for (const QChar c : line.text())
+                        if (c.isDigit())
+                            seen += c;
+                digits.append(seen);
+            }
+            if (!plates.isEmpty())
+                break;
         }
         if (plates.isEmpty())
             continue;
@@ -216,7 +276,9 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
         const bool doubted = std::any_of(digits.begin(), digits.end(), [&](const QString& seen) {
             return seen.size() == number.size() && seen != number;
         });
-        if (!doubted && (plates.size() == 1 || plates.first() == plates.last()))
+        const bool agree = std::all_of(plates.begin(), plates.end(),
+                                       [&](const QString& plate) { return plate == plates.first(); });
+        if (!doubted && !lost && agree)
             reading.plate = plates.first();
         break;
     }
