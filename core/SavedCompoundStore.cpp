@@ -443,10 +443,10 @@ bool SavedCompoundStore::ready() {
     if (!open())
         return false;
     // Photographs staged by a run that ended before its "Ya" belong to no compound.
-    if (stagedId_ == 0 && photoCount(nextId()) > 0) {
+    if (const qint64 next = nextId(); stagedId_ == 0 && photoCount(next) > 0) {
         transaction("foto", [&] {
             Statement drop(db_, "DELETE FROM photo WHERE compound >= ?");
-            drop.bind(1, nextId());
+            drop.bind(1, next);
             return drop.run();
         });
     }

@@ -41,14 +41,7 @@ void makeDatabase(const QString& path, const char* sql) {
 }
 
 qint64 pragma(const QString& path, const char* name) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, (QByteArray("PRAGMA ") + name).constData(), -1, &stmt, nullptr);
-    const qint64 value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
+    return testsupport::queryNumber(path, (QByteArray("PRAGMA ") + name).constData());
 }
 
 // What can stand where the store should be.

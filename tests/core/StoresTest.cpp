@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 
 #include <plist/plist.h>
-#include <sqlite3.h>
 
 #include <csignal>
 #include <set>
@@ -182,15 +181,7 @@ TEST_F(StoresTest, PhotographsStagedAsTakenAreTheCompoundsAtYaAndNoneIsLeftBehin
         held << fullsOf(c.photos);
     EXPECT_EQ(held, (QList<QStringList>{{"A", "C", "D"}, {"G"}, {"J"}}));
     // Nothing else is held: every photograph in the file belongs to a compound.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(next.path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-              SQLITE_OK);
-    sqlite3_stmt* count = nullptr;
-    sqlite3_prepare_v2(db, "SELECT count(*) FROM photo", -1, &count, nullptr);
-    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(count, 0), 5);
-    sqlite3_finalize(count);
-    sqlite3_close(db);
+    EXPECT_EQ(testsupport::queryNumber(next.path(), "SELECT count(*) FROM photo"), 5);
 }
 
 TEST_F(StoresTest, OperationsReadOnlyWhatTheyNeed) {

@@ -13,8 +13,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 
-#include <sqlite3.h>
-
 namespace {
 
 using EvidencePhoto::imageByScalingAndCroppingForSize;
@@ -212,19 +210,6 @@ TEST_F(PhotoPickingTest, TheSourceChosenIsKeptForTheShift) {
     EXPECT_EQ(fakes.alerts.last().title, QStringLiteral("Sila Pilih"));
 }
 
-int photoRowsIn(const QString& store) {
-    sqlite3* db = nullptr;
-    int rows = -1;
-    sqlite3_stmt* count = nullptr;
-    if (sqlite3_open_v2(store.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, "SELECT count(*) FROM photo", -1, &count, nullptr) == SQLITE_OK &&
-        sqlite3_step(count) == SQLITE_ROW)
-        rows = sqlite3_column_int(count, 0);
-    sqlite3_finalize(count);
-    sqlite3_close(db);
-    return rows;
-}
-
 TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundInTheOrderTaken) {
     picker.actionSheetClickedButtonAtIndex(PhotoPickerController::GaleriGambar);
     ASSERT_TRUE(library.pick(file(numbered(640, 480))));
@@ -244,7 +229,9 @@ TEST_F(PhotoPickingTest, PickedPicturesJoinTheCompoundInTheOrderTaken) {
     EXPECT_EQ(fromBase64(list[0].thumbnail).size(), QSize(300, 300));
     EXPECT_EQ(library.album().value(0).size(), QSize(640, 480));
     // On disk as they were taken, before "Ya" (so that "Ya" writes only the compound's row).
-    EXPECT_TRUE(testsupport::waitFor([&] { return photoRowsIn(core.saveStore().path()) == 3; }));
+    EXPECT_TRUE(testsupport::waitFor([&] {
+        return testsupport::queryNumber(core.saveStore().path(), "SELECT count(*) FROM photo") == 3;
+    }));
     // Stored with the compound as it stands.
     EXPECT_TRUE(core.insertIntoBaruPBCompound(record()));
     EXPECT_EQ(core.saveStore().getDicetak().value(0).photos, list);

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QThread>
 
+#include <sqlite3.h>
+
 namespace testsupport {
 
 QByteArray readFile(const QString& path) {
@@ -57,6 +59,19 @@ bool waitFor(const std::function<bool()>& predicate, int timeoutMs) {
         QThread::msleep(1);
     }
     return true;
+}
+
+qint64 queryNumber(const QString& database, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    qint64 value = -1;
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        value = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
 }
 
 } // namespace testsupport

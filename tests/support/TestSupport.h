@@ -23,4 +23,8 @@ QString compareWithReference(const QByteArray& actual, const QString& referenceP
 // Runs the Qt event loop until the predicate holds or the time-out passes; true when it held.
 bool waitFor(const std::function<bool()>& predicate, int timeoutMs = 10000);
 
+// The first column of the first row a query gives on a database opened read-only (a pragma, a count), as
+// another program would see the file; -1 when there is none.
+qint64 queryNumber(const QString& database, const char* sql);
+
 } // namespace testsupport
