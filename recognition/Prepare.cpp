@@ -271,7 +271,8 @@ struct Row {
     int marks = 0;
 };
 
-std::vector<Row> rowsOfMarks(const QImage& binary) {
+// joined also takes bold letters run into one blob (a plate's "AA" above its number), counted as two.
+std::vector<Row> rowsOfMarks(const QImage& binary, bool joined = false) {
     const int w = binary.width();
     const int h = binary.height();
     std::vector<uchar> mask(static_cast<size_t>(w) * h, 0);
@@ -282,12 +283,20 @@ std::vector<Row> rowsOfMarks(const QImage& binary) {
     }
     // Letter-like blobs: taller than wide (or about square), a fair share of their box inked.
     std::vector<Blob> marks;
+    std::vector<int> weight;
     for (const Blob& blob : blobs(mask, w, h)) {
         const QRect& b = blob.box;
         const double fill = static_cast<double>(blob.pixels) / (b.width() * b.height());
-        if (b.height() >= 12 && b.height() <= h / 3 && b.width() <= b.height() * 1.6 &&
-            b.width() >= b.height() / 8 && fill > 0.15 && fill < 0.9)
+        if (b.height() < 12 || b.height() > h / 3 || b.width() < b.height() / 8 || fill <= 0.15 ||
+            fill >= 0.9)
+            continue;
+        if (b.width() <= b.height() * 1.6) {
             marks.push_back(blob);
+            weight.push_back(1);
+        } else if (joined && b.width() <= b.height() * 3.2 && fill >= 0.3) {
+            marks.push_back(blob);
+            weight.push_back(2);
+        }
     }
     // Rows: letters of about one height, side by side on one line, close together.
     const int n = static_cast<int>(marks.size());
@@ -314,7 +323,7 @@ std::vector<Row> rowsOfMarks(const QImage& binary) {
     std::vector<int> size(n, 0);
     std::vector<QRect> box(n);
     for (int i = 0; i < n; ++i) {
-        ++size[root(i)];
+        size[root(i)] += weight[i];
         box[root(i)] = box[root(i)].united(marks[i].box);
     }
     std::vector<Row> rows;
@@ -327,7 +336,7 @@ std::vector<Row> rowsOfMarks(const QImage& binary) {
 } // namespace
 
 QList<QRect> letterRows(const QImage& binary, int most) {
-    const std::vector<Row> all = rowsOfMarks(binary);
+    const std::vector<Row> all = rowsOfMarks(binary, true);
     const int n = static_cast<int>(all.size());
     std::vector<int> size(n);
     std::vector<QRect> box(n);

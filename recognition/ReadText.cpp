@@ -215,13 +215,13 @@ QString name(const QList<ReadLine>& lines) {
     return parts.join(u' ');
 }
 
-QString plate(const QList<ReadLine>& lines, QRect* where) {
+QString plate(const QList<ReadLine>& lines, QRect* where, float least) {
     QString best;
     int bestHeight = 0;
     QRect bestBox;
     const auto consider = [&](const QString& text, float confidence, int height, const QRect& box) {
         const QString read = Validation::plate(text);
-        if (read.isEmpty() || confidence < kConfident || height <= bestHeight)
+        if (read.isEmpty() || confidence < least || height <= bestHeight)
             return;
         best = read;
         bestHeight = height;

@@ -45,8 +45,8 @@ CardReading cardParts(const QList<ReadLine>& lines, int numberLine, QList<QRect>
 QString name(const QList<ReadLine>& lines);
 
 // The plate among the lines (a line, or two stacked lines of a two-row plate), as Validation::plate
-// writes it; the tallest when several qualify; empty when none is read with confidence. where receives
-// the box of the line or lines it was read from.
-QString plate(const QList<ReadLine>& lines, QRect* where = nullptr);
+// writes it; the tallest when several qualify; empty when none is read with least confidence. where
+// receives the box of the line or lines it was read from.
+QString plate(const QList<ReadLine>& lines, QRect* where = nullptr, float least = kConfident);
 
 } // namespace ReadText

@@ -43,8 +43,9 @@ TesseractReader::TesseractReader(QString dataDir, std::function<QDate()> today)
 }
 
 TesseractReader::~TesseractReader() {
-    if (api_)
-        api_->End();
+    for (const auto& api : {api_.get(), second_.get()})
+        if (api)
+            api->End();
 }
 
 QString TesseractReader::findDataDir() {
@@ -61,6 +62,24 @@ QString TesseractReader::findDataDir() {
     return {};
 }
 
+namespace {
+
+std::unique_ptr<tesseract::TessBaseAPI> engine(const QString& dataDir, const char* language) {
+    auto api = std::make_unique<tesseract::TessBaseAPI>();
+    // No dictionary: names and plates are not words, and a dictionary only bends them toward some.
+    std::vector<std::string> names{"load_system_dawg", "load_freq_dawg", "debug_file"};
+    std::vector<std::string> values{"0", "0", "/dev/null"};
+    const QByteArray dir = QFile::encodeName(dataDir);
+    if (dataDir.isEmpty() ||
+        !QFileInfo::exists(dataDir + u'/' + QLatin1String(language) + QStringLiteral(".traineddata")) ||
+        api->Init(dir.constData(), language, tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) !=
+            0)
+        return {};
+    return api;
+}
+
+} // namespace
+
 bool TesseractReader::load() {
     if (api_)
         return true;
@@ -68,18 +87,17 @@ bool TesseractReader::load() {
         return false;
     if (dataDir_.isEmpty())
         dataDir_ = findDataDir();
-    auto api = std::make_unique<tesseract::TessBaseAPI>();
-    // No dictionary: names and plates are not words, and a dictionary only bends them toward some.
-    std::vector<std::string> names{"load_system_dawg", "load_freq_dawg", "debug_file"};
-    std::vector<std::string> values{"0", "0", "/dev/null"};
-    const QByteArray dir = QFile::encodeName(dataDir_);
-    if (dataDir_.isEmpty() || api->Init(dir.constData(), "eng", tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
-                                        &values, false) != 0) {
-        failed_ = true;
-        return false;
+    api_ = engine(dataDir_, "eng");
+    failed_ = !api_;
+    return !failed_;
+}
+
+tesseract::TessBaseAPI* TesseractReader::second() {
+    if (!second_ && !secondFailed_) {
+        second_ = engine(dataDir_, "msa");
+        secondFailed_ = !second_;
     }
-    api_ = std::move(api);
-    return true;
+    return second_.get();
 }
 
 bool TesseractReader::ready() {
@@ -87,20 +105,21 @@ bool TesseractReader::ready() {
     return load();
 }
 
-QList<ReadLine> TesseractReader::run(const QImage& binary, int segmentation, const QString& characters) {
+QList<ReadLine> TesseractReader::run(tesseract::TessBaseAPI& api, const QImage& binary, int segmentation,
+                                     const QString& characters) {
     QList<ReadLine> lines;
     if (binary.isNull() || binary.width() < 8 || binary.height() < 8)
         return lines;
-    api_->SetPageSegMode(static_cast<tesseract::PageSegMode>(segmentation));
-    api_->SetVariable("tessedit_char_whitelist", characters.toLatin1().constData());
-    api_->SetImage(binary.constBits(), binary.width(), binary.height(), 1,
-                   static_cast<int>(binary.bytesPerLine()));
-    api_->SetSourceResolution(300);
-    if (api_->Recognize(nullptr) != 0) {
-        api_->Clear();
+    api.SetPageSegMode(static_cast<tesseract::PageSegMode>(segmentation));
+    api.SetVariable("tessedit_char_whitelist", characters.toLatin1().constData());
+    api.SetImage(binary.constBits(), binary.width(), binary.height(), 1,
+                 static_cast<int>(binary.bytesPerLine()));
+    api.SetSourceResolution(300);
+    if (api.Recognize(nullptr) != 0) {
+        api.Clear();
         return lines;
     }
-    std::unique_ptr<tesseract::ResultIterator> it(api_->GetIterator());
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
     if (it) {
         bool lineStarts = true;
         do {
@@ -120,7 +139,7 @@ QList<ReadLine> TesseractReader::run(const QImage& binary, int segmentation, con
                                                QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))});
         } while (it->Next(tesseract::RIL_WORD));
     }
-    api_->Clear();
+    api.Clear();
     return lines;
 }
 
@@ -214,23 +233,34 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
     struct Candidate {
         QRect area;
         bool inverted;
+        Prepare::Letters letters;
     };
     QList<Candidate> candidates;
     QImage binaries[2];
     for (const bool inverted : {true, false}) {
         binaries[inverted] = Prepare::binarised(upright, inverted);
-        for (const QRect& area : Prepare::letterRows(binaries[inverted], 3))
-            candidates.append({area, inverted});
+        for (const QRect& area : Prepare::letterRows(binaries[inverted], 3)) {
+            Prepare::Letters letters = Prepare::lettersOnly(binaries[inverted], area);
+            // Marks far smaller than the row's letters (a patterned background): no plate, and enlarged
+            // to a letter's size they would only cost the engine seconds.
+            if (letters.height * 5 >= area.height())
+                candidates.append({area, inverted, std::move(letters)});
+        }
     }
+    // The largest letters first: the plate is what the officer photographed.
     std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.area.height() > b.area.height(); });
+              [](const Candidate& a, const Candidate& b) { return a.letters.height > b.letters.height; });
+    // Three rows at most: a plate not among the largest three is too small in the picture to read.
+    if (candidates.size() > 3)
+        candidates.resize(3);
     lastLines_.clear();
+    bool first = true;
     for (const Candidate& candidate : candidates) {
-        const Prepare::Letters letters = Prepare::lettersOnly(binaries[candidate.inverted], candidate.area);
-        // Marks far smaller than the row's letters (a patterned background): no plate, and enlarged to
-        // a letter's size they would only cost the engine seconds.
-        if (letters.height * 5 < candidate.area.height())
-            continue;
+        // The first is read every way; the others (most often a background's print) only when the
+        // first read sees a plate's shape in them, at any confidence.
+        const bool every = std::exchange(first, false);
+        bool shaped = false;
+        const Prepare::Letters& letters = candidate.letters;
         QImage greyCrop = upright.copy(letters.tight);
         if (candidate.inverted)
             greyCrop.invertPixels();
@@ -239,16 +269,22 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
         QStringList digits;
         bool lost = false;
         // Letters 40 pixels high, as the engine reads them best; read nothing confidently at that
-        // size, a little larger (a J, a suffix letter read with doubt at one size is often sure at another).
-        for (const double size : {40.0, 48.0}) {
+        // size, a little larger (a J, a suffix letter read with doubt at one size is often sure at
+        // another), then by the second opinion.
+        const std::pair<tesseract::TessBaseAPI*, double> passes[] = {
+            {api_.get(), 40.0}, {api_.get(), 48.0}, {second(), 40.0}};
+        for (const auto& [api, size] : passes) {
+            if (!api || (&api != &passes[0].first && !every && !shaped))
+                continue;
             const double enlarge =
                 std::clamp(size / std::max(1, letters.height), 0.5,
                            std::clamp(2000.0 / std::max(1, candidate.area.width()), 0.5, 4.0));
             for (const auto& [crop, origin] : {std::pair{letters.image, candidate.area.topLeft()},
                                                std::pair{greyCrop, letters.tight.topLeft()}}) {
                 const QImage larger = scaledBy(crop, enlarge);
-                const QList<ReadLine> lines = run(larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
+                const QList<ReadLine> lines = run(*api, larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
                 lastLines_ += lines;
+                shaped = shaped || !ReadText::plate(lines, nullptr, 0.0f).isEmpty();
                 QRect read;
                 const QString plate = ReadText::plate(lines, &read);
                 if (!plate.isEmpty()) {

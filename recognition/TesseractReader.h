@@ -15,9 +15,9 @@ class TessBaseAPI;
 }
 
 // The reader over Tesseract 5 (its LSTM engine with the English data: cards and plates are printed in
-// capital Latin letters and digits, and the Malay data's dictionary would only pull names toward words).
+// capital Latin letters and digits; dictionaries off, they would only pull names toward words).
 // The picture is made grey, straightened, binarised and cropped before each pass; the number and the
-// plate are read again with their own character sets. One engine, loaded on first use and kept.
+// plate are read again with their own character sets. The engines are loaded on first use and kept.
 class TesseractReader : public TextReader {
 public:
     // The folder holding eng.traineddata; empty: TESSDATA_PREFIX, then Debian's and the usual places.
@@ -36,13 +36,22 @@ public:
     QList<ReadLine> lastLines() const { return lastLines_; }
 
 private:
-    QList<ReadLine> run(const QImage& binary, int segmentation, const QString& characters);
+    QList<ReadLine> run(const QImage& binary, int segmentation, const QString& characters) {
+        return run(*api_, binary, segmentation, characters);
+    }
+    QList<ReadLine> run(tesseract::TessBaseAPI& api, const QImage& binary, int segmentation,
+                        const QString& characters);
     bool load();
+    tesseract::TessBaseAPI* second();
 
     QString dataDir_;
     std::function<QDate()> today_;
     std::mutex mutex_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;
+    // The Malay data, a plate's second opinion: trained on other text, it reads the J of several
+    // faces that the English data misses or doubts. Loaded on the first plate that needs it.
+    std::unique_ptr<tesseract::TessBaseAPI> second_;
     bool failed_ = false;
+    bool secondFailed_ = false;
     QList<ReadLine> lastLines_;
 };

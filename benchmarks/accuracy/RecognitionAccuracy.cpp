@@ -4,7 +4,8 @@
 // blurred, noisy, JPEG, on a busy background) and prints how many parts were read exactly, how many
 // were written wrong (an empty part is not wrong), the time from the JPEG bytes to the fields, and the
 // memory the reading added. Not a Google Benchmark: it measures accuracy over many pictures.
-// VERBOSE=1 names each miss with the lines the engine read; MISSES=DIR also keeps its picture there.
+// VERBOSE=1 names each miss with the lines the engine read; MISSES=DIR also keeps its picture there;
+// SLOW=MS names each picture whose reading took longer than MS of processor time.
 #include "recognition/TesseractReader.h"
 #include "recognition/drawn/DrawnPictures.h"
 
@@ -113,6 +114,12 @@ int main(int argc, char** argv) {
         if (!misses.isEmpty())
             picture.save(QStringLiteral("%1/%2.png").arg(misses).arg(seed));
     };
+    const double slowMs = qEnvironmentVariableIntValue("SLOW");
+    const auto slow = [&](const char* what, quint32 seed, const Times& times) {
+        if (slowMs > 0 && times.cpu.back() > slowMs)
+            std::printf("slow %s %u: %.0f ms, processor %.0f ms\n", what, seed, times.wall.back(),
+                        times.cpu.back());
+    };
     int icExact = 0, icWrong = 0, nameExact = 0, nameWrong = 0, addressExact = 0, postcodeExact = 0;
     int plateExact = 0, plateWrong = 0;
     Times cardTimes, plateTimes;
@@ -122,6 +129,7 @@ int main(int argc, char** argv) {
             const DrawnPictures::Person& want = card.person;
             const CardReading read =
                 timed(card.picture, cardTimes, [&](const QImage& p) { return reader.readCard(p); });
+            slow("card", seed, cardTimes);
             icExact += read.icNumber == want.icNumber;
             icWrong += !read.icNumber.isEmpty() && read.icNumber != want.icNumber;
             nameExact += read.name == want.name;
@@ -139,6 +147,7 @@ int main(int argc, char** argv) {
             const DrawnPictures::Plate plate = DrawnPictures::plate(seed);
             const PlateReading read =
                 timed(plate.picture, plateTimes, [&](const QImage& p) { return reader.readPlate(p); });
+            slow("plate", seed, plateTimes);
             plateExact += read.plate == plate.plate;
             plateWrong += !read.plate.isEmpty() && read.plate != plate.plate;
             if (read.plate != plate.plate)

@@ -223,4 +223,13 @@ TEST_F(EngineTest, NeverWritesAPlateMissingALetter) {
     }
 }
 
+TEST_F(EngineTest, ReadsTwoRowPlatesAndTheJ) {
+    // Photographs once left empty: a two-row plate whose series letters ran into one mark (AA, RX), and
+    // a J the English data reads with doubt or not at all (the Malay data's second opinion reads it).
+    for (const quint32 seed : {10005u, 10036u, 10045u, 10087u, 10246u}) {
+        const DrawnPictures::Plate plate = DrawnPictures::plate(seed);
+        EXPECT_EQ(reader.readPlate(plate.picture).plate, plate.plate) << seed;
+    }
+}
+
 } // namespace
