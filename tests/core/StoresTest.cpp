@@ -95,7 +95,7 @@ protected:
 };
 
 TEST_F(StoresTest, PurgeKeepsWaitingEntriesInOrderAndAFailedWriteKeepsThemToo) {
-    // An empty store's purge is every start-up's (BrokenStoreTest sees no failure told for a new store).
+    // An empty store's purge is every start-up's (LostStoreTest sees no failure told for a new store).
     ASSERT_TRUE(store.saveArrayFile({entry("P1", "0"), entry("P2", "1"), entry("P3", "bukan nombor"),
                                      entry("P4", "1"), entry("P5", "0;gambar=1")}));
     EXPECT_EQ(store.countYgDahCetak(), 5);
