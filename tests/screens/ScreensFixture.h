@@ -97,14 +97,10 @@ protected:
         core.startUpData();
         ASSERT_FALSE(core.lookups().getAkta().isEmpty()) << "shipped reference database missing";
     }
+    // Registered through the phone's own registration, the council having last numbered lastNumber.
     void registerPhone(const QString& code = QStringLiteral("M07"), int lastNumber = 41) {
-        ASSERT_FALSE(core.dbManager().doQuery(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' "
-            "TEXT, 'device_id' TEXT, 'device_desc' TEXT, 'no_akhir' TEXT);")));
-        ASSERT_FALSE(core.dbManager().doQuery(
-            QStringLiteral("INSERT OR REPLACE INTO device_info VALUES(1,'000',?,'000',?)"),
-            {code, QString::number(lastNumber)}));
-        ASSERT_TRUE(core.runningNumbers().setRunningNumber(lastNumber));
+        ASSERT_TRUE(core.lookups().registerDevice(code, QString::number(lastNumber), lastNumber,
+                                                  core.runningNumbers()));
     }
     void signInOfficer() {
         core.setUserGlobalID({{QStringLiteral("peng_nama"), QStringLiteral("AHMAD FAUZI BIN ISMAIL")},
