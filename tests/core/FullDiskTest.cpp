@@ -1,11 +1,8 @@
 // A disk that fills while the phone writes: every file is written whole or not at all, the old one
 // kept, and the writer says it failed. The limit on a file's size stands in for the full disk.
-#include "core/AppDelegate.h"
 #include "core/FavouriteStore.h"
 #include "core/PlistFile.h"
 #include "core/RecordKeys.h"
-#include "core/ReferenceSchema.h"
-#include "core/RunningNumber.h"
 #include "core/SavedCompoundStore.h"
 #include "platform/WholeFile.h"
 #include "platform/fake/FakePlatform.h"
@@ -44,7 +41,7 @@ protected:
     FavouriteStore favs{dir.path(), &log};
 };
 
-// The number file on a full disk is checked through issuing (FullDiskIssuingTest).
+// The number file on a full disk is checked through issuing (IssuingTest).
 TEST_F(FullDiskTest, EveryWriterFailsWholeKeepsTheOldFileAndLeavesNothingBehind) {
     ASSERT_TRUE(favs.insertIntoFav({{QString(Key::kesalahan), QStringLiteral("MELETAK KENDERAAN")}},
                                    QStringLiteral("UUK"), QStringLiteral("SEKSYEN 8")));
@@ -87,62 +84,6 @@ TEST_F(FullDiskTest, AFileMovedAsideIsRenamedInOneStepOrNotAtAll) {
     EXPECT_TRUE(WholeFile::rename(from, to));
     EXPECT_EQ(testsupport::readFile(to), "one");
     EXPECT_FALSE(QFile::exists(from));
-}
-
-class BrokenStoreTest : public ::testing::Test {
-protected:
-    void registerDevice(const QString& code) {
-        ASSERT_FALSE(app.dbManager().doQuery(QString::fromLatin1(ReferenceSchema::deviceTable)));
-        ASSERT_FALSE(app.dbManager().doQuery(
-            QStringLiteral("INSERT INTO device_info VALUES(1,'000',?,'000','0')"), {code}));
-    }
-    QTemporaryDir dir;
-    FakePlatform fakes{dir.path(), testsupport::resourceDir()};
-    AppDelegate app{fakes.platform(), nullptr};
-};
-
-TEST_F(BrokenStoreTest, AStoreThatIsNoDatabaseIsMovedAsideWithItsLogToldAndANewOneStarted) {
-    registerDevice(QStringLiteral("M07"));
-    // As the last run left it; the store is not opened before start-up.
-    ASSERT_TRUE(PlistFile::writeRepeated(app.runningNumbers().path(), QStringLiteral("1"), 12));
-    const QByteArray garbage = QByteArray("garbage, not a database ").repeated(200);
-    testsupport::writeFile(app.saveStore().path(), garbage);
-    testsupport::writeFile(app.saveStore().path() + QStringLiteral("-wal"), "stale log");
-    app.startUp();
-
-    const QStringList aside =
-        QDir(dir.path()).entryList({QStringLiteral("saveIns.sqlite.unreadable-*")}, QDir::Files, QDir::Name);
-    ASSERT_EQ(aside.size(), 2)
-        << QDir(dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')).toStdString();
-    EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), garbage);
-    EXPECT_EQ(testsupport::readFile(dir.filePath(aside.last())), "stale log");
-
-    QStringList messages;
-    for (const auto& alert : fakes.alerts.shown)
-        messages << alert.message;
-    EXPECT_TRUE(messages.contains(
-        QStringLiteral("Simpanan kompaun dalam telefon tidak dapat dibaca dan telah disimpan sebagai %1. "
-                       "Simpanan baru dimulakan. Sila maklumkan pihak pengurusan IT anda.")
-            .arg(aside.first())))
-        << messages.join(QLatin1Char('\n')).toStdString();
-    for (const QString& m : messages)
-        EXPECT_FALSE(m.contains(QStringLiteral("tidak dapat dibuang"))) << m.toStdString();
-
-    // A new store that takes compounds; the number file still holds the number, so issuing goes on
-    // (what else can stand there and the numbers that follow: LostStoreTest).
-    EXPECT_TRUE(app.readyToIssue());
-    EXPECT_EQ(app.runningNumbers().getRunningNumber(), 12);
-    EXPECT_TRUE(app.saveStore().insertIntoBaruPBCompound(
-        makeRecord({{QString(Key::kompaunRunningNumber), QStringLiteral("P2026M07000013")}}), {}));
-    EXPECT_EQ(app.saveStore().countYgDahCetak(), 1);
-
-    // A tool reading a copy neither moves it nor exports an empty store in its place.
-    const QString copy = dir.filePath(QStringLiteral("copy.sqlite"));
-    testsupport::writeFile(copy, garbage);
-    EXPECT_FALSE(
-        SavedCompoundStore::atPath(copy, nullptr)->exportTo(dir.filePath(QStringLiteral("out.dat"))));
-    EXPECT_EQ(testsupport::readFile(copy), garbage);
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.dat"))));
 }
 
 } // namespace

@@ -48,10 +48,16 @@ qint64 pragma(const QString& path, const char* name) {
 struct Replacement {
     const char* what;
     std::function<void(const QString& path)> make;
+    bool staleLog = false; // its log left beside it, which must go aside with it
 };
 
 const Replacement replacements[] = {
-    {"garbage", [](const QString& p) { testsupport::writeFile(p, QByteArray("garbage ").repeated(500)); }},
+    {"garbage, and a log of an earlier store beside it",
+     [](const QString& p) {
+         testsupport::writeFile(p, QByteArray("garbage ").repeated(500));
+         testsupport::writeFile(p + QStringLiteral("-wal"), "stale log");
+     },
+     true},
     {"empty", [](const QString& p) { testsupport::writeFile(p, QByteArray()); }},
     {"another program's database",
      [](const QString& p) {
@@ -143,12 +149,19 @@ TEST(LostStore, NumbersPrintedBeforeAreNeverGivenAgainWhateverReplacedTheStore) 
         const QByteArray before = testsupport::readFile(store);
 
         Phone phone(dir.path());
-        // Moved aside untouched, and the officer told where.
-        const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("saveIns.sqlite.unreadable-*")});
-        ASSERT_EQ(aside.size(), 1) << QDir(dir.path()).entryList().join(u' ').toStdString();
+        // Moved aside untouched (its log too), the officer told where, and no failed purge told.
+        const QStringList aside =
+            QDir(dir.path())
+                .entryList({QStringLiteral("saveIns.sqlite.unreadable-*")}, QDir::Files, QDir::Name);
+        ASSERT_EQ(aside.size(), replacement.staleLog ? 2 : 1)
+            << QDir(dir.path()).entryList().join(u' ').toStdString();
         EXPECT_EQ(testsupport::readFile(dir.filePath(aside.first())), before);
+        if (replacement.staleLog) {
+            EXPECT_EQ(testsupport::readFile(dir.filePath(aside.last())), "stale log");
+        }
         EXPECT_TRUE(phone.messages().contains(kStoreAsideMessage.arg(aside.first())))
             << phone.messages().join(u'\n').toStdString();
+        EXPECT_FALSE(phone.messages().join(u'\n').contains(QStringLiteral("tidak dapat dibuang")));
         EXPECT_EQ(phone.app->saveStore().countYgDahCetak(), 0);
         // The number file still knows: issuing goes on offline, above what was printed.
         EXPECT_TRUE(phone.app->numberingTrusted());
@@ -206,16 +219,20 @@ TEST(LostStore, AJournalLeftBesideAStoreThatIsGoneIsNeverPlayedIntoTheNewOne) {
     EXPECT_NE(testsupport::readFile(path + QStringLiteral("-journal")), oldStore);
 }
 
-TEST(LostStore, AToolNeverMovesNorWritesIntoAForeignDatabase) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("copy.sqlite"));
-    makeDatabase(path, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('milik orang lain');");
-    const QByteArray before = testsupport::readFile(path);
-    const auto store = SavedCompoundStore::atPath(path, nullptr);
-    EXPECT_FALSE(store->exportTo(dir.filePath(QStringLiteral("out.dat"))));
-    EXPECT_FALSE(store->insertIntoBaruPBCompound(makeRecord(), {}));
-    EXPECT_EQ(testsupport::readFile(path), before);
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.dat"))));
+// A tool reading a copy neither moves it, nor writes into it, nor exports an empty store in its place.
+TEST(LostStore, AToolNeverMovesNorWritesIntoAFileThatIsNotOurStore) {
+    for (const Replacement& replacement : replacements) {
+        SCOPED_TRACE(replacement.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("copy.sqlite"));
+        replacement.make(path);
+        const QByteArray before = testsupport::readFile(path);
+        const auto store = SavedCompoundStore::atPath(path, nullptr);
+        EXPECT_FALSE(store->exportTo(dir.filePath(QStringLiteral("out.dat"))));
+        EXPECT_FALSE(store->insertIntoBaruPBCompound(makeRecord(), {}));
+        EXPECT_EQ(testsupport::readFile(path), before);
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.dat"))));
+    }
 }
 
 // Which marks survive decides whether the phone may go on numbering by itself.

@@ -1,7 +1,6 @@
 #include "core/AppDelegate.h"
 #include "core/PlistFile.h"
 #include "core/RecordKeys.h"
-#include "core/ReferenceSchema.h"
 #include "core/RunningNumber.h"
 #include "core/SavedCompoundStore.h"
 #include "platform/fake/FakePlatform.h"
@@ -103,11 +102,8 @@ protected:
         FakePlatform fakes(documents, testsupport::resourceDir());
         AppDelegate core(fakes.platform());
         core.startUp();
-        ASSERT_FALSE(core.dbManager().doQuery(QLatin1String(ReferenceSchema::deviceTable)));
-        ASSERT_FALSE(core.dbManager().doQuery(
-            QStringLiteral("INSERT OR REPLACE INTO device_info VALUES(1,'000',?,'000',?)"),
-            {kDevice, QString::number(kCouncilLast)}));
-        ASSERT_TRUE(core.runningNumbers().seedFromCouncil(kCouncilLast, kDevice));
+        ASSERT_TRUE(core.lookups().registerDevice(kDevice, QString::number(kCouncilLast), kCouncilLast,
+                                                  core.runningNumbers()));
         highestGiven = highestReported = kCouncilLast;
     }
 

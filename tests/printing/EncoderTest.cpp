@@ -21,6 +21,8 @@ QImage solid(int w, int h, QRgb colour) {
 
 TEST(WSEncoder, TextAndSymbolsAsThePrinterReadsThem) {
     EXPECT_TRUE(WSEncoder().printableData().isEmpty());
+    const QString number = QStringLiteral("P2016041000123"); // a notice's: P, year, device, running number
+    const QByteArray data = number.toLatin1();
     const struct {
         const char* what;
         std::function<void(WSEncoder&)> calls;
@@ -54,25 +56,8 @@ TEST(WSEncoder, TextAndSymbolsAsThePrinterReadsThem) {
          hex("1d5a02 1b5a004d05 2c01") + QByteArray(300, 'x')},
         {"a QR code not ASCII", [](WSEncoder& e) { e.createBarcodeQRCode(QStringLiteral("Ä1"), 0, 77, 5); },
          hex("1d5a02 1b5a004d05 0200")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        WSEncoder e;
-        c.calls(e);
-        EXPECT_EQ(e.printableData(), c.expected);
-    }
-}
-
-// The printer language's other symbols, each as one call on a notice's number (P, year, device code,
-// running number): GS Z selects the symbology, ESC Z carries the three arguments and the data's length.
-TEST(WSEncoder, TwoDimensionalDataBarAndCode128Commands) {
-    const QString number = QStringLiteral("P2016041000123");
-    const QByteArray data = number.toLatin1();
-    const struct {
-        const char* what;
-        std::function<void(WSEncoder&)> call;
-        QByteArray expected;
-    } cases[] = {
+        // The other symbols: GS Z selects the symbology, ESC Z carries the three arguments and the data's
+        // length.
         {"PDF417", [&](WSEncoder& e) { e.createBarcodePDF417(number, 4, 2, 3); },
          hex("1d5a00 1b5a040203 0e00") + data},
         {"DataMatrix", [&](WSEncoder& e) { e.createBarcodeDataMatrix(number, 16, 48, 4); },
@@ -106,7 +91,7 @@ TEST(WSEncoder, TwoDimensionalDataBarAndCode128Commands) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WSEncoder e;
-        c.call(e);
+        c.calls(e);
         EXPECT_EQ(e.printableData(), c.expected);
     }
 }

@@ -11,11 +11,6 @@
 
 namespace {
 
-void typeInto(FormViewController& form, TextField* field, const QString& text) {
-    field->setText(text);
-    form.textFieldDidEndEditing(field);
-}
-
 TEST_F(FormsTest, PostcodeFillsTownAndStateOnEveryEndOfEditing) {
     MaklumatPersalahViewController form;
     show(form);

@@ -6,28 +6,14 @@
 #include "screens/forms/KompounViewController.h"
 #include "screens/forms/LokasiViewController.h"
 #include "screens/forms/MaklumatPersalahViewController.h"
-#include "screens/offences/FavViewController.h"
 #include "screens/printed/PrintedListViewController.h"
 
 namespace {
 
 class IssuingGuardsTest : public IssuingTest {
 protected:
-    void SetUp() override {
-        IssuingTest::SetUp();
-        fav.setContext(&context);
-        fav.setNavigation(tab(ShellController::Simpanan));
-    }
-    // The section at that row of a general act saved as a favourite; the first tab back at its menu.
-    void saveFavourite(int sectionRow = 1) {
-        startCompound(2, QStringLiteral("UUK PJJ 2008"), sectionRow);
-        sections.simpan(sectionRow);
-        tab(0)->popToRoot();
-        types.viewWillAppear();
-    }
     void chooseFavourite() {
-        shell.tabBarControllerDidSelect(ShellController::Simpanan);
-        fav.viewWillAppear();
+        showFavourites();
         fav.select(0);
     }
     // A favourite's review left open on tab 1, then the type menu shown on tab 0 (a fresh record).
@@ -51,8 +37,6 @@ protected:
         set->formLoaded(&page);
         return form;
     }
-
-    FavViewController fav;
 };
 
 // A review whose record another tab replaced stores nothing and shows the record as it now is: the officer
@@ -75,9 +59,7 @@ TEST_F(IssuingGuardsTest, AChangeMadeWhileTheQuestionWaitsIsCaughtAtYa) {
     EXPECT_EQ(core.issuingFlow(), nullptr);
     answer(0);
     // Reviewed again, it is stored as the review showed it.
-    fav.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(fav));
     ASSERT_EQ(stored(), 1);
     EXPECT_EQ(*core.saveStore().getDicetak().first().record, fav.flow().reviewed());
     EXPECT_EQ(core.saveStore().getDicetak().first().record->value(Key::kompaunKadar), QStringLiteral("1.00"));
@@ -156,9 +138,7 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
     fillOffender();
     ASSERT_TRUE(sections.flow().semak());
     EXPECT_EQ(rec(Key::kompaunMasa), QStringLiteral("09:30"));
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(sections));
 
     // Two hours later, "Guna Kembali Kesalahan Ini" without the compound form showing again.
     clock.instant = clock.instant.addSecs(2 * 3600);
@@ -182,9 +162,7 @@ TEST_F(IssuingGuardsTest, ReuseStartsTheNextCompoundNowWithTheSwitchAndPlaceAsSh
     offender->field(Key::alamat1Pesalah)->setText(QStringLiteral("NO 3, JALAN BAYU"));
     offender->textFieldDidEndEditing(offender->field(Key::alamat1Pesalah));
     ASSERT_TRUE(sections.flow().semak());
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(sections));
     const SavedCompoundList all = core.saveStore().getDicetak();
     ASSERT_EQ(all.size(), 2);
     const RecordMap& second = *all[1].record;
@@ -249,9 +227,7 @@ TEST_F(IssuingGuardsTest, AFavouriteKeepsTheLicenceScannedForIt) {
     // A compound already stored keeps its licence to itself.
     fillOffender();
     ASSERT_TRUE(fav.flow().semak());
-    fav.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(fav));
     answer(0);
     fav.select(0);
     EXPECT_EQ(rec(Key::lokasiLesenPerniagaan), QString());

@@ -159,9 +159,7 @@ TEST_F(IssuingTest, TheDeliveryMethodIsKeptForTheShiftAndARefusalShowsItsField) 
     answer(0);
     record()->insert(Key::lokasiTempatKejadian, QStringLiteral("DEPAN KEDAI 12"));
     ASSERT_TRUE(sections.flow().semak());
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(sections));
     answer(IssuingFlow::kMenuKeUtama);
 
     for (const auto& [traffic, name, code] : {std::tuple{false, "SERAH KEPADA PEMILIK", "6"},
@@ -202,9 +200,7 @@ TEST_F(IssuingTest, AStoreThatFailsPrintsNothingAndKeepsTheNumberSoYaCanBeTriedA
 
     ASSERT_FALSE(SQLiteManager(core.saveStore().path(), nullptr, nullptr)
                      .doQuery(QStringLiteral("DROP TRIGGER refuse")));
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(sections));
     EXPECT_EQ(stored(), 1);
     EXPECT_EQ(running(), 42);
     EXPECT_EQ(printer->received(), noticeOf(*record(), false));
@@ -214,9 +210,7 @@ TEST_F(IssuingTest, APrintThatFailsIsToldInTheMenuWithItsReasonAndCetakKembaliPr
     const RecordMap issued = reviewGeneral();
     accessories.setAccessories({}); // the printer is off
     QSignalSpy done(&sections.flow(), &IssuingFlow::noticeDone);
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(sections));
     // One alert: the menu says why, in the order of the printed one; the connection's own alert is held back.
     QCoreApplication::processEvents();
     ASSERT_EQ(fakes.alerts.shown.size(), 1) << lastAlert();

@@ -201,23 +201,9 @@ TEST_F(LicenceLookupTest, ThePageOffersTheBrowserAndAFailedLoadAlertsNothing) {
     pages.finish(QStringLiteral("late"));
 }
 
-// An HTTP engine the test answers by hand.
-class ManualHttp : public Http {
-public:
-    void send(HttpRequest request, Handler ok, Handler error, QObject* context) override {
-        sent.append({std::move(request), std::move(ok), std::move(error), context});
-    }
-    HttpResponse sendBlocking(HttpRequest) override { return {}; }
-    struct Sent {
-        HttpRequest request;
-        Handler ok, error;
-        QPointer<QObject> context;
-    };
-    QList<Sent> sent;
-};
-
 TEST(HttpPageView, ServerPagesAreShownLikeAnyPageAndANothingToShowFails) {
-    ManualHttp http;
+    TestHttp http;
+    http.byHand = true;
     HttpPageView view(http);
     QObject context;
     QStringList events;

@@ -1,6 +1,5 @@
 #include "ScreensFixture.h"
 
-#include "platform/Http.h"
 #include "platform/fake/FakeSyncServices.h"
 #include "screens/map/MapGeometry.h"
 #include "screens/map/MapTiles.h"
@@ -80,11 +79,12 @@ TEST(MapGeometry, PointsRegionsAndZoomLevelsFollowWebMercatorAndTheStandardTiles
 // The map page over the shipped reference database, as the location form opens it.
 class MapPageTest : public FormsTest {
 protected:
-    void open(const QString& lat, const QString& lon, QSizeF view = QSizeF(360, 526)) {
-        map.setContext(&context);
-        map.initContactUsTemplateDictionary({{QStringLiteral("lat"), lat}, {QStringLiteral("long"), lon}});
-        map.setViewSize(view.width(), view.height());
-        map.viewWillAppear();
+    void open(const QString& lat, const QString& lon) { open(map, lat, lon); }
+    void open(MapViewController& on, const QString& lat, const QString& lon) {
+        on.setContext(&context);
+        on.initContactUsTemplateDictionary({{QStringLiteral("lat"), lat}, {QStringLiteral("long"), lon}});
+        on.setViewSize(360, 526);
+        on.viewWillAppear();
     }
     // Drags the pin by a finger's move, as the view reports it.
     void drag(double dx, double dy) {
@@ -125,11 +125,7 @@ TEST_F(MapPageTest, ThePinStandsAtThePositionInTheMiddleOfARegionOf0014Degrees) 
 TEST_F(MapPageTest, WithoutAPositionThereIsNoPinUntilTheOfficerTapsThePlace) {
     for (const auto& [lat, lon] : {std::pair{"0.000000", "0.000000"}, {"", ""}, {"tiada", "nan"}}) {
         MapViewController fresh;
-        fresh.setContext(&context);
-        fresh.initContactUsTemplateDictionary({{QStringLiteral("lat"), QString::fromLatin1(lat)},
-                                               {QStringLiteral("long"), QString::fromLatin1(lon)}});
-        fresh.setViewSize(360, 526);
-        fresh.viewWillAppear();
+        open(fresh, QString::fromLatin1(lat), QString::fromLatin1(lon));
         EXPECT_FALSE(fresh.hasPin()) << lat;
         EXPECT_EQ(fresh.pinSubtitle(), QString());
         EXPECT_NEAR(fresh.centre().latitude, MapViewController::homeArea().latitude, 1e-3);
@@ -269,23 +265,6 @@ TEST_F(MapPageTest, TheNavigationChoiceOpensTheWebMapOrWazeOrItsStorePage) {
     EXPECT_TRUE(opener.opened.isEmpty());
 }
 
-// An HTTP engine that answers every request at once with the bytes given.
-class ImmediateHttp : public Http {
-public:
-    void send(HttpRequest request, Handler ok, Handler error, QObject*) override {
-        urls.append(request.url);
-        HttpResponse r{status == 200 ? HttpResponse::Outcome::Success : HttpResponse::Outcome::HttpError,
-                       status,
-                       body,
-                       {}};
-        (status == 200 ? ok : error)(r);
-    }
-    HttpResponse sendBlocking(HttpRequest) override { return {}; }
-    QList<QUrl> urls;
-    int status = 200;
-    QByteArray body;
-};
-
 QByteArray pngOf(QSize size, Qt::GlobalColor colour) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(colour);
@@ -306,7 +285,7 @@ QSize shown(QQuickImageResponse& response) {
 
 TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
     QTemporaryDir dir;
-    ImmediateHttp http;
+    TestHttp http;
     MapTiles tiles(http, QStringLiteral("https://tiles.example/{z}/{x}/{y}.png?k=1"), dir.path());
     EXPECT_EQ(tiles.tileUrl(15, 25623, 16103)->toString(),
               QStringLiteral("https://tiles.example/15/25623/16103.png?k=1"));
@@ -331,11 +310,12 @@ TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
     // Asked for by the view: fetched once, then read from the disk.
     http.body = png;
     std::unique_ptr<QQuickImageResponse> first(tiles.requestImageResponse(QStringLiteral("4/3/5"), {}));
-    ASSERT_EQ(http.urls.size(), 1);
-    EXPECT_EQ(http.urls.first().toString(), QStringLiteral("https://tiles.example/4/3/5.png?k=1"));
+    ASSERT_EQ(http.sent.size(), 1);
+    EXPECT_EQ(http.sent.first().request.url.toString(),
+              QStringLiteral("https://tiles.example/4/3/5.png?k=1"));
     EXPECT_TRUE(QFile::exists(tiles.cachePath(4, 3, 5)));
     std::unique_ptr<QQuickImageResponse> again(tiles.requestImageResponse(QStringLiteral("4/3/5"), {}));
-    EXPECT_EQ(http.urls.size(), 1);
+    EXPECT_EQ(http.sent.size(), 1);
     EXPECT_EQ(shown(*again), QSize(256, 256));
     http.status = 404;
     std::unique_ptr<QQuickImageResponse> missing(tiles.requestImageResponse(QStringLiteral("4/3/6"), {}));
@@ -345,7 +325,7 @@ TEST(MapTiles, TileAddressesComeFromTheTemplateAndOnlyPicturesAreKept) {
 
 TEST(MapTiles, TheCacheIsBoundedOldestFirstAndATileIsBoundedInBytesAndPixels) {
     QTemporaryDir dir;
-    ImmediateHttp http;
+    TestHttp http;
     const QByteArray tile = pngOf({256, 256}, Qt::green);
     // Room for about ten tiles; the oldest go first once it is over.
     MapTiles tiles(http, QStringLiteral("https://tiles.example/{z}/{x}/{y}.png"), dir.path(),
@@ -388,7 +368,7 @@ TEST(MapTiles, TheCacheIsBoundedOldestFirstAndATileIsBoundedInBytesAndPixels) {
 
 TEST(MapTiles, ATileThatCannotBeWrittenWholeKeepsTheOldOne) {
     QTemporaryDir dir;
-    ImmediateHttp http;
+    TestHttp http;
     MapTiles tiles(http, QStringLiteral("https://tiles.example/{z}/{x}/{y}.png"), dir.path());
     const QByteArray small = pngOf({16, 16}, Qt::red);
     ASSERT_TRUE(tiles.store(3, 1, 1, small));

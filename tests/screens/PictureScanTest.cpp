@@ -9,11 +9,6 @@
 
 namespace {
 
-void typeInto(FormViewController& form, TextField* field, const QString& text) {
-    field->setText(text);
-    form.textFieldDidEndEditing(field);
-}
-
 class PictureScanTest : public FormsTest {
 protected:
     void SetUp() override {

@@ -2,7 +2,6 @@
 // same registered phone and recording printer as the issuing tests. The walkthrough opens, re-prints and
 // cancels through the window; these are the bytes, the refusals and the orders it does not check.
 #include "ScreensFixture.h"
-#include "screens/offences/FavViewController.h"
 #include "screens/printed/PrintedListViewController.h"
 
 namespace {
@@ -127,23 +126,7 @@ TEST_F(PrintedListTest, ACancelledCompoundIsMarkedRefusesReprintAndStillWaitsFor
     EXPECT_TRUE(fakes.alerts.shown.isEmpty());
 }
 
-class FavouritesTest : public PrintedListTest {
-protected:
-    // Saves the section at that row of the act (after a type row) as a favourite, as "Simpan" does.
-    void saveFavourite(int typeRow, const QString& kodAkta, int sectionRow) {
-        startCompound(typeRow, kodAkta, sectionRow);
-        sections.simpan(sectionRow);
-        tab(0)->popToRoot();
-        types.viewWillAppear();
-    }
-    void showFavourites() {
-        fav.setContext(&context);
-        fav.setNavigation(tab(ShellController::Simpanan));
-        shell.tabBarControllerDidSelect(ShellController::Simpanan);
-        fav.viewWillAppear();
-    }
-    FavViewController fav;
-};
+using FavouritesTest = PrintedListTest;
 
 TEST_F(FavouritesTest, PadamDeletesExactlyThatRowAndTheOthersKeepTheirOrder) {
     saveFavourite(2, QStringLiteral("UUK PJJ 2008"), 0);
@@ -171,9 +154,7 @@ TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsChe
 
     // A compound printed on tab 0 and the type menu not shown since: the record still holds its number.
     reviewGeneral();
-    sections.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(sections));
     answer(IssuingFlow::kMenuCetakKembali); // the menu stays in play, tab 0 stays on the review
     ASSERT_TRUE(waitForMenu());
     fakes.alerts.shown.clear();
@@ -205,9 +186,7 @@ TEST_F(FavouritesTest, AFavouriteStartsAFreshCompoundWithItsTrafficMarksAndIsChe
 
     const RecordMap issued = *record();
     const QByteArray before = printer->received();
-    fav.cetak();
-    answer(1);
-    ASSERT_TRUE(waitForMenu());
+    ASSERT_TRUE(cetakYa(fav));
     EXPECT_EQ(printer->received(), before + noticeOf(issued, true));
     EXPECT_EQ(stored(), 2);
     EXPECT_EQ(running(), 43);

@@ -4,11 +4,13 @@
 #include "core/AppDelegate.h"
 #include "core/KualaLumpurDate.h"
 #include "core/RecordKeys.h"
+#include "platform/Http.h"
 #include "platform/fake/FakePlatform.h"
 #include "screens/forms/DropDownMenuViewController.h"
 #include "screens/forms/FormViewController.h"
 #include "screens/login/LoginViewController.h"
 #include "screens/offences/CompoundTypesViewController.h"
+#include "screens/offences/FavViewController.h"
 #include "screens/offences/KategoriViewController.h"
 #include "screens/offences/SectionKesalahanViewController.h"
 #include "screens/printed/PrintedListViewController.h"
@@ -83,6 +85,31 @@ struct QmlScreen {
     std::unique_ptr<QObject> root;
 };
 
+// An HTTP engine that keeps every request and answers it at once with the status and bytes given, or,
+// answered by hand, leaves it to the test to call its handlers.
+class TestHttp : public Http {
+public:
+    void send(HttpRequest request, Handler ok, Handler error, QObject* context) override {
+        sent.append({std::move(request), ok, error, context});
+        if (!byHand)
+            (status == 200 ? ok : error)(
+                {status == 200 ? HttpResponse::Outcome::Success : HttpResponse::Outcome::HttpError,
+                 status,
+                 body,
+                 {}});
+    }
+    HttpResponse sendBlocking(HttpRequest) override { return {}; }
+    struct Sent {
+        HttpRequest request;
+        Handler ok, error;
+        QPointer<QObject> context;
+    };
+    QList<Sent> sent;
+    bool byHand = false;
+    int status = 200;
+    QByteArray body;
+};
+
 // A phone over the shipped reference database with a clock the test sets, and every service a screen
 // reaches; registered and signed in only when the test says so.
 class ScreensTest : public ::testing::Test {
@@ -97,14 +124,10 @@ protected:
         core.startUpData();
         ASSERT_FALSE(core.lookups().getAkta().isEmpty()) << "shipped reference database missing";
     }
+    // Registered through the phone's own registration, the council having last numbered lastNumber.
     void registerPhone(const QString& code = QStringLiteral("M07"), int lastNumber = 41) {
-        ASSERT_FALSE(core.dbManager().doQuery(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS 'device_info' ('no' INTEGER PRIMARY KEY  NOT NULL,'uuid' "
-            "TEXT, 'device_id' TEXT, 'device_desc' TEXT, 'no_akhir' TEXT);")));
-        ASSERT_FALSE(core.dbManager().doQuery(
-            QStringLiteral("INSERT OR REPLACE INTO device_info VALUES(1,'000',?,'000',?)"),
-            {code, QString::number(lastNumber)}));
-        ASSERT_TRUE(core.runningNumbers().setRunningNumber(lastNumber));
+        ASSERT_TRUE(core.lookups().registerDevice(code, QString::number(lastNumber), lastNumber,
+                                                  core.runningNumbers()));
     }
     void signInOfficer() {
         core.setUserGlobalID({{QStringLiteral("peng_nama"), QStringLiteral("AHMAD FAUZI BIN ISMAIL")},
@@ -177,6 +200,11 @@ protected:
     void show(FormViewController& form) {
         form.setContext(&context);
         form.viewWillAppear();
+    }
+    // Typed into the field, then its editing ended.
+    static void typeInto(FormViewController& form, TextField* field, const QString& text) {
+        field->setText(text);
+        form.textFieldDidEndEditing(field);
     }
 
     DropDownMenuViewController sheet;
@@ -258,6 +286,12 @@ protected:
             return !fakes.alerts.shown.isEmpty() && fakes.alerts.shown.first().tag == IssuingFlow::kMenuTag;
         });
     }
+    // "Cetak" on that screen, "Ya" to its question, then until the after-print menu.
+    template <class Screen> bool cetakYa(Screen& screen) {
+        screen.cetak();
+        answer(1);
+        return waitForMenu();
+    }
     QByteArray noticeOf(const RecordMap& values, bool traffic) const {
         return notices.noticeBytes(makeRecord(values), traffic);
     }
@@ -278,8 +312,26 @@ protected:
         list.viewWillAppear();
     }
 
+    // The section at that row of an act saved as a favourite, as "Simpan" does; the first tab back at its
+    // menu.
+    void saveFavourite(int typeRow = 2, const QString& kodAkta = QStringLiteral("UUK PJJ 2008"),
+                       int sectionRow = 1) {
+        startCompound(typeRow, kodAkta, sectionRow);
+        sections.simpan(sectionRow);
+        tab(0)->popToRoot();
+        types.viewWillAppear();
+    }
+    // The favourites ("Simpanan") on their own tab, as the officer opens them.
+    void showFavourites() {
+        fav.setContext(&context);
+        fav.setNavigation(tab(ShellController::Simpanan));
+        shell.tabBarControllerDidSelect(ShellController::Simpanan);
+        fav.viewWillAppear();
+    }
+
     CompoundTypesViewController types;
     SectionKesalahanViewController acts;
     KategoriViewController sections;
     PrintedListViewController list;
+    FavViewController fav;
 };

@@ -62,11 +62,8 @@ void SyncFixture::seedOfficers(const QList<QStringList>& officers) {
 }
 
 void SyncFixture::seedRegistration(const QString& deviceId, int runningNumber) {
-    SQLiteManager& db = app->dbManager();
-    db.doQuery(QString::fromLatin1(ReferenceSchema::deviceTable));
-    db.doQuery(QStringLiteral("INSERT OR REPLACE INTO device_info VALUES (1, '000', ?, '000', ?)"),
-               {deviceId, QString::number(runningNumber)});
-    ASSERT_TRUE(app->runningNumbers().setRunningNumber(runningNumber));
+    ASSERT_TRUE(app->lookups().registerDevice(deviceId, QString::number(runningNumber), runningNumber,
+                                              app->runningNumbers()));
 }
 
 bool SyncFixture::signIn(const QString& code, const QString& password) {
