@@ -1,5 +1,6 @@
 #include "app/AppOptions.h"
 #include "app/Application.h"
+#include "recognition/EngineThreads.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -32,6 +33,7 @@ void describe(QCommandLineParser& parser) {
 } // namespace
 
 int main(int argc, char** argv) {
+    EngineThreads::settle(argv);
     if (displayMissing()) {
         // --help, --version and a mistyped option still answer without a display.
         QCoreApplication core(argc, argv);

@@ -6,6 +6,7 @@
 // memory the reading added. Not a Google Benchmark: it measures accuracy over many pictures.
 // VERBOSE=1 names each miss with the lines the engine read; MISSES=DIR also keeps its picture there;
 // SLOW=MS names each picture whose reading took longer than MS of processor time.
+#include "recognition/EngineThreads.h"
 #include "recognition/TesseractReader.h"
 #include "recognition/drawn/DrawnPictures.h"
 
@@ -76,6 +77,7 @@ void printLines(const QList<ReadLine>& lines) {
 } // namespace
 
 int main(int argc, char** argv) {
+    EngineThreads::settle(argv);
     QGuiApplication application(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 100;
     const quint32 first = argc > 2 ? static_cast<quint32>(std::atoi(argv[2])) : 1000;

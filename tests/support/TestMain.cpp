@@ -1,3 +1,5 @@
+#include "recognition/EngineThreads.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,6 +13,7 @@
 
 // Every test runs in a zone far from Kuala Lumpur, so a date taken from the phone's own zone shows up.
 int main(int argc, char** argv) {
+    EngineThreads::settle(argv);
     qputenv("TZ", "America/Los_Angeles");
     tzset();
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -3,6 +3,7 @@
 #include "Walkthrough.h"
 #include "app/AppOptions.h"
 #include "app/Application.h"
+#include "recognition/EngineThreads.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -21,6 +22,7 @@ Q_IMPORT_QML_PLUGIN(KompaunPlugin)
 // script, saving screenshots and walkthrough.log into DIR. --script FILE: another script; --self-test: load
 // every screen once instead.
 int main(int argc, char** argv) {
+    EngineThreads::settle(argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QmlWarnings::install();
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
