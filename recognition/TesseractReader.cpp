@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 #include <algorithm>
 
+#include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
@@ -65,6 +67,8 @@ QString TesseractReader::findDataDir() {
 namespace {
 
 std::unique_ptr<tesseract::TessBaseAPI> engine(const QString& dataDir, const char* language) {
+    // The image library's own complaints (a box clipped at the picture's edge) are no one's to read.
+    setMsgSeverity(L_SEVERITY_NONE);
     auto api = std::make_unique<tesseract::TessBaseAPI>();
     // No dictionary: names and plates are not words, and a dictionary only bends them toward some.
     std::vector<std::string> names{"load_system_dawg", "load_freq_dawg", "debug_file"};
@@ -195,28 +199,37 @@ CardReading TesseractReader::readCard(const QImage& picture) {
         reading.name = name;
 
     // The number again, alone, in digits only, from the grey picture enlarged to two letter sizes the
-    // engine reads well (the binarised picture's strokes are what the page's pass already misread).
-    // Every confident read, the page's too, must agree.
+    // engine reads well (the binarised picture's strokes are what the page's pass already misread),
+    // by both engines: the Malay data reads these digits surer. The number the confident reads give
+    // is written when none gives another, or when at least two give it and those giving another are at
+    // most half as many.
     const QRect box = padded(lines[numberLine].box(), binary);
     const int height = std::max(1, lines[numberLine].box().height());
-    QStringList numbers;
-    bool disagree = false;
-    const auto consider = [&](const QString& text, float confidence) {
-        const QString number = Validation::identityNumber(text, today_());
-        if (number.isEmpty() || confidence < ReadText::kConfident)
-            return;
-        if (!numbers.isEmpty() && numbers.first() != number)
-            disagree = true;
-        numbers.append(number);
+    QMap<QString, int> votes;
+    const auto consider = [&](const ReadLine& line) {
+        const QString number = Validation::identityNumber(ReadText::identityText(line), today_());
+        if (!number.isEmpty() && ReadText::identityConfidence(line) >= ReadText::kConfident)
+            ++votes[number];
     };
-    consider(ReadText::identityText(lines[numberLine]), ReadText::identityConfidence(lines[numberLine]));
+    consider(lines[numberLine]);
     const QImage crop = upright.copy(box);
-    for (const double letters : {48.0, 36.0})
-        for (const ReadLine& line :
-             run(scaledBy(crop, std::clamp(letters / height, 0.5, 3.0)), tesseract::PSM_SINGLE_LINE, kDigits))
-            consider(ReadText::identityText(line), ReadText::identityConfidence(line));
-    if (!numbers.isEmpty() && !disagree)
-        reading.icNumber = numbers.first();
+    for (tesseract::TessBaseAPI* api : {api_.get(), second()})
+        for (const double letters : {48.0, 36.0})
+            for (const ReadLine& line :
+                 api ? run(*api, scaledBy(crop, std::clamp(letters / height, 0.5, 3.0)),
+                           tesseract::PSM_SINGLE_LINE, kDigits)
+                     : QList<ReadLine>())
+                consider(line);
+    int total = 0;
+    QString best;
+    for (auto vote = votes.cbegin(); vote != votes.cend(); ++vote) {
+        total += vote.value();
+        if (best.isEmpty() || vote.value() > votes.value(best))
+            best = vote.key();
+    }
+    const int support = votes.value(best);
+    if (support > 0 && (total == support || (support >= 2 && (total - support) * 2 <= support)))
+        reading.icNumber = best;
     return reading;
 }
 
@@ -265,12 +278,26 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
         if (candidate.inverted)
             greyCrop.invertPixels();
         QStringList plates;
-        // The digits each read saw, confident or not: a read that saw other digits casts doubt.
-        QStringList digits;
+        // The digits each read saw, and how sure it was of them: a read that saw other digits casts
+        // doubt, and a sure one forbids.
+        struct Seen {
+            QString digits;
+            float confidence = 100;
+        };
+        QList<Seen> seen;
         bool lost = false;
-        // Letters 40 pixels high, as the engine reads them best; read nothing confidently at that
-        // size, a little larger (a J, a suffix letter read with doubt at one size is often sure at
-        // another), then by the second opinion.
+        const auto doubts = [&](const QString& number, bool sure) {
+            return std::count_if(seen.begin(), seen.end(), [&](const Seen& read) {
+                return read.digits.size() == number.size() && read.digits != number &&
+                       (read.confidence >= ReadText::kConfident) == sure;
+            });
+        };
+        const auto numberOf = [](const QString& plate) {
+            return QString(plate).remove(QRegularExpression(QStringLiteral("\\D")));
+        };
+        // Letters 40 pixels high, as the engine reads them best; read nothing confidently, or read in
+        // doubt, at that size: a little larger (a J, a suffix letter read with doubt at one size is
+        // often sure at another), then by the second opinion.
         const std::pair<tesseract::TessBaseAPI*, double> passes[] = {
             {api_.get(), 40.0}, {api_.get(), 48.0}, {second(), 40.0}};
         for (const auto& [api, size] : passes) {
@@ -296,25 +323,28 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
                     lost = lost ||
                            int(QString(plate).remove(u' ').size()) < Prepare::fewestLetters(letters, where);
                 }
-                QString seen;
+                Seen saw;
                 for (const ReadLine& line : lines)
-                    for (const QChar c : line.text())
-                        if (c.isDigit())
-                            seen += c;
-                digits.append(seen);
+                    for (const ReadWord& word : line.words)
+                        for (const QChar c : word.text)
+                            if (c.isDigit()) {
+                                saw.digits += c;
+                                saw.confidence = std::min(saw.confidence, word.confidence);
+                            }
+                seen.append(saw);
             }
-            if (!plates.isEmpty())
+            if (!plates.isEmpty() && doubts(numberOf(plates.first()), false) == 0)
                 break;
         }
         if (plates.isEmpty())
             continue;
-        const QString number = QString(plates.first()).remove(QRegularExpression(QStringLiteral("\\D")));
-        const bool doubted = std::any_of(digits.begin(), digits.end(), [&](const QString& seen) {
-            return seen.size() == number.size() && seen != number;
-        });
+        // Written when every confident read gives this plate, no read saw other digits with
+        // confidence, and those that saw others in doubt are outnumbered by confident reads of it.
+        const qsizetype unsure = doubts(numberOf(plates.first()), false);
         const bool agree = std::all_of(plates.begin(), plates.end(),
                                        [&](const QString& plate) { return plate == plates.first(); });
-        if (!doubted && !lost && agree)
+        if (agree && !lost && doubts(numberOf(plates.first()), true) == 0 &&
+            (unsure == 0 || (plates.size() >= 2 && plates.size() > unsure)))
             reading.plate = plates.first();
         break;
     }

@@ -203,6 +203,15 @@ TEST_F(EngineTest, ReadsACardButRefusesAnInvalidNumber) {
     EXPECT_EQ(refused.name, invalid.person.name);
 }
 
+TEST_F(EngineTest, ReadsANumberThePagesPassMisread) {
+    // Cards once left without a number: the page's pass read a digit wrong with confidence (3 for 5,
+    // 6 for 0) and the reads of the number alone disagreed with it; they outnumber it now.
+    for (const quint32 seed : {12007u, 12238u}) {
+        const DrawnPictures::Card card = DrawnPictures::card(seed);
+        EXPECT_EQ(reader.readCard(card.picture).icNumber, card.person.icNumber) << seed;
+    }
+}
+
 TEST_F(EngineTest, RefusesAPlateOfNoMalaysianShape) {
     EXPECT_EQ(
         reader
