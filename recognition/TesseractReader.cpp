@@ -173,6 +173,25 @@ CardReading TesseractReader::readCard(const QImage& picture) {
     }
     if (ReadText::identityLine(lines) < 0)
         lines = run(binary, tesseract::PSM_AUTO, {});
+    // The number's row was found but no number read in it (a 0 read as @ among letters, thin strokes
+    // lost to the threshold): the row alone, in digits only, stands in for its line when it reads as one.
+    if (ReadText::identityLine(lines) < 0 && !band.isEmpty()) {
+        const QImage row = scaledBy(upright.copy(padded(band, upright)),
+                                    std::clamp(48.0 / std::max(1, band.height()), 0.5, 3.0));
+        for (tesseract::TessBaseAPI* api : {api_.get(), second()}) {
+            QList<ReadLine> read =
+                api ? run(*api, row, tesseract::PSM_SINGLE_LINE, kDigits) : QList<ReadLine>();
+            if (read.size() != 1 || ReadText::identityLine(read) != 0)
+                continue;
+            for (ReadWord& word : read.first().words)
+                word.box = band;
+            const auto below = std::find_if(lines.begin(), lines.end(), [&](const ReadLine& line) {
+                return line.box().top() > band.top();
+            });
+            lines.insert(below, read.first());
+            break;
+        }
+    }
     lastLines_ = lines;
     const int numberLine = ReadText::identityLine(lines);
     if (numberLine < 0)
