@@ -271,8 +271,10 @@ struct Row {
     int marks = 0;
 };
 
-// joined also takes bold letters run into one blob (a plate's "AA" above its number), counted as two.
-std::vector<Row> rowsOfMarks(const QImage& binary, bool joined = false) {
+// Marks run together: not taken; taken as two letters (a plate's bold "AA" above its number); or taken as
+// as many as their width holds (a card's bold digits, about 0.6 of their height wide each).
+enum class Joined { No, Pairs, ByWidth };
+std::vector<Row> rowsOfMarks(const QImage& binary, Joined joined) {
     const int w = binary.width();
     const int h = binary.height();
     std::vector<uchar> mask(static_cast<size_t>(w) * h, 0);
@@ -293,9 +295,13 @@ std::vector<Row> rowsOfMarks(const QImage& binary, bool joined = false) {
         if (b.width() <= b.height() * 1.6) {
             marks.push_back(blob);
             weight.push_back(1);
-        } else if (joined && b.width() <= b.height() * 3.2 && fill >= 0.3) {
+        } else if (joined != Joined::No && fill >= 0.3 &&
+                   b.width() <= b.height() * (joined == Joined::Pairs ? 3.2 : 4.5)) {
             marks.push_back(blob);
-            weight.push_back(2);
+            weight.push_back(
+                joined == Joined::Pairs
+                    ? 2
+                    : std::max(2, static_cast<int>(std::lround(b.width() / (0.6 * b.height())))));
         }
     }
     // Rows: letters of about one height, side by side on one line, close together.
@@ -336,7 +342,7 @@ std::vector<Row> rowsOfMarks(const QImage& binary, bool joined = false) {
 } // namespace
 
 QList<QRect> letterRows(const QImage& binary, int most) {
-    const std::vector<Row> all = rowsOfMarks(binary, true);
+    const std::vector<Row> all = rowsOfMarks(binary, Joined::Pairs);
     const int n = static_cast<int>(all.size());
     std::vector<int> size(n);
     std::vector<QRect> box(n);
@@ -378,7 +384,7 @@ QList<QRect> letterRows(const QImage& binary, int most) {
 
 QRect numberRow(const QImage& binary) {
     QRect best;
-    for (const Row& row : rowsOfMarks(binary))
+    for (const Row& row : rowsOfMarks(binary, Joined::ByWidth))
         if (row.marks >= 10 && row.marks <= 16 && row.box.width() >= 5 * row.box.height() &&
             row.box.height() > best.height())
             best = row.box;

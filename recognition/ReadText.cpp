@@ -80,8 +80,11 @@ bool addressLike(const QString& text) {
 
 QString nameOf(const ReadLine& line) {
     static const QRegularExpression allowed(QStringLiteral("^[A-Z][A-Z '@/.\\-]*[A-Z.)]$"));
+    // A/L and A/P ("son of", "daughter of") with the slash lost: another name, not the owner's.
+    static const QRegularExpression slashLost(QStringLiteral("(^| )A[LP]( |$)"));
     const QString text = line.text();
-    return confident(line) && allowed.match(text).hasMatch() ? text : QString();
+    return confident(line) && allowed.match(text).hasMatch() && !slashLost.match(text).hasMatch() ? text
+                                                                                                  : QString();
 }
 
 QString addressOf(const ReadLine& line) {
@@ -98,13 +101,17 @@ bool postcodeWord(const ReadWord& word) {
 } // namespace
 
 int identityLine(const QList<ReadLine>& lines) {
-    for (int i = 0; i < lines.size(); ++i) {
-        QString joined;
-        for (const ReadWord& word : lines[i].words)
-            joined += word.text;
-        if (numberShape().match(joined).hasMatch())
-            return i;
-    }
+    // Failing a number, its dashed shape with a digit or two read as a look-alike sign ($ for 5, @ for
+    // 0): that line is where the number stands, though the number is read again before it is written.
+    static const QRegularExpression rough(QStringLiteral("[\\d$@SOBZ]{6}-[\\d$@SOBZ]{2}-[\\d$@SOBZ]{4}"));
+    for (const QRegularExpression* shape : {&numberShape(), &rough})
+        for (int i = 0; i < lines.size(); ++i) {
+            QString joined;
+            for (const ReadWord& word : lines[i].words)
+                joined += word.text;
+            if (shape->match(joined).hasMatch())
+                return i;
+        }
     return -1;
 }
 

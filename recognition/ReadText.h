@@ -28,7 +28,8 @@ namespace ReadText {
 // The least word confidence a part needs to be written.
 constexpr float kConfident = 70.0f;
 
-// The line holding the identity-card number (its words from where the number starts), or -1.
+// The line holding the identity-card number (its words from where the number starts), or -1; failing
+// one, the line with its dashed shape where a digit or two read as a look-alike sign.
 int identityLine(const QList<ReadLine>& lines);
 // The number as written in that line (digits and dashes), before any validation.
 QString identityText(const ReadLine& line);

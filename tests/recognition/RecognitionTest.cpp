@@ -129,6 +129,19 @@ TEST(ReadText, NameOverLinesReadAlone) {
     EXPECT_EQ(ReadText::name({line(0, {{"MOHD", 91}, {"FAIZAL", 90}}), line(30, {{"SULAIMAN", 55}})}),
               QString());
     EXPECT_EQ(ReadText::name({line(0, {{"AHMAD", 96}, {"BINT!", 90}, {"OTHMAN", 95}})}), QString());
+    // A/P read without its slash: another name than the card's.
+    EXPECT_EQ(ReadText::name({line(0, {{"KRISHNAN", 96}, {"AP", 90}, {"RAMASAMY", 95}})}), QString());
+}
+
+TEST(ReadText, TheNumbersLineWithALookAlikeSignIsStillFound) {
+    // The 5 read as $: the line is where the number stands, but its text is no number to write.
+    const QList<ReadLine> lines{line(20, {{"MyKad", 90}}), line(80, {{"$90120-56-7938", 72}}, 100, 30),
+                                line(300, {{"NG", 93}, {"AH", 90}, {"KOW", 91}})};
+    ASSERT_EQ(ReadText::identityLine(lines), 1);
+    EXPECT_TRUE(ReadText::identityText(lines[1]).isEmpty());
+    EXPECT_EQ(ReadText::cardParts(lines, 1).name, QStringLiteral("NG AH KOW"));
+    // A true number comes first, wherever the look-alike stands.
+    EXPECT_EQ(ReadText::identityLine({lines[1], line(120, {{"590120-56-7938", 90}})}), 1);
 }
 
 // A plate's letters drawn black on white inside a thick border, as a binarised photograph shows them;
