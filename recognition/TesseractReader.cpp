@@ -109,11 +109,12 @@ bool TesseractReader::ready() {
     return load();
 }
 
-QList<ReadLine> TesseractReader::run(tesseract::TessBaseAPI& api, const QImage& binary, int segmentation,
+QList<ReadLine> TesseractReader::run(tesseract::TessBaseAPI* engine, const QImage& binary, int segmentation,
                                      const QString& characters) {
     QList<ReadLine> lines;
-    if (binary.isNull() || binary.width() < 8 || binary.height() < 8)
+    if (!engine || binary.isNull() || binary.width() < 8 || binary.height() < 8)
         return lines;
+    tesseract::TessBaseAPI& api = *engine;
     api.SetPageSegMode(static_cast<tesseract::PageSegMode>(segmentation));
     api.SetVariable("tessedit_char_whitelist", characters.toLatin1().constData());
     api.SetImage(binary.constBits(), binary.width(), binary.height(), 1,
@@ -179,8 +180,7 @@ CardReading TesseractReader::readCard(const QImage& picture) {
         const QImage row = scaledBy(upright.copy(padded(band, upright)),
                                     std::clamp(48.0 / std::max(1, band.height()), 0.5, 3.0));
         for (tesseract::TessBaseAPI* api : {api_.get(), second()}) {
-            QList<ReadLine> read =
-                api ? run(*api, row, tesseract::PSM_SINGLE_LINE, kDigits) : QList<ReadLine>();
+            QList<ReadLine> read = run(api, row, tesseract::PSM_SINGLE_LINE, kDigits);
             if (read.size() != 1 || ReadText::identityLine(read) != 0)
                 continue;
             for (ReadWord& word : read.first().words)
@@ -234,10 +234,8 @@ CardReading TesseractReader::readCard(const QImage& picture) {
     const QImage crop = upright.copy(box);
     for (tesseract::TessBaseAPI* api : {api_.get(), second()})
         for (const double letters : {48.0, 36.0})
-            for (const ReadLine& line :
-                 api ? run(*api, scaledBy(crop, std::clamp(letters / height, 0.5, 3.0)),
-                           tesseract::PSM_SINGLE_LINE, kDigits)
-                     : QList<ReadLine>())
+            for (const ReadLine& line : run(api, scaledBy(crop, std::clamp(letters / height, 0.5, 3.0)),
+                                            tesseract::PSM_SINGLE_LINE, kDigits))
                 consider(line);
     int total = 0;
     QString best;
@@ -286,11 +284,10 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
     if (candidates.size() > 3)
         candidates.resize(3);
     lastLines_.clear();
-    bool first = true;
     for (const Candidate& candidate : candidates) {
         // The first is read every way; the others (most often a background's print) only when the
         // first read sees a plate's shape in them, at any confidence.
-        const bool every = std::exchange(first, false);
+        const bool every = &candidate == &candidates.first();
         bool shaped = false;
         const Prepare::Letters& letters = candidate.letters;
         QImage greyCrop = upright.copy(letters.tight);
@@ -328,7 +325,7 @@ PlateReading TesseractReader::readPlate(const QImage& picture) {
             for (const auto& [crop, origin] : {std::pair{letters.image, candidate.area.topLeft()},
                                                std::pair{greyCrop, letters.tight.topLeft()}}) {
                 const QImage larger = scaledBy(crop, enlarge);
-                const QList<ReadLine> lines = run(*api, larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
+                const QList<ReadLine> lines = run(api, larger, tesseract::PSM_SINGLE_BLOCK, kPlateLetters);
                 lastLines_ += lines;
                 shaped = shaped || !ReadText::plate(lines, nullptr, 0.0f).isEmpty();
                 QRect read;

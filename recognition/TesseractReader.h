@@ -37,9 +37,10 @@ public:
 
 private:
     QList<ReadLine> run(const QImage& binary, int segmentation, const QString& characters) {
-        return run(*api_, binary, segmentation, characters);
+        return run(api_.get(), binary, segmentation, characters);
     }
-    QList<ReadLine> run(tesseract::TessBaseAPI& api, const QImage& binary, int segmentation,
+    // Nothing when the engine is missing (the second opinion's data not installed).
+    QList<ReadLine> run(tesseract::TessBaseAPI* engine, const QImage& binary, int segmentation,
                         const QString& characters);
     bool load();
     tesseract::TessBaseAPI* second();
